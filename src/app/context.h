@@ -1,0 +1,33 @@
+// Everything a handler may touch: the keyboard's forms and the platform.
+// Handlers are free functions that receive this, never global calls.
+#pragma once
+
+#include <memory>
+
+#include "layout/model.h"
+#include "platform/desktop.h"
+#include "platform/form_host.h"
+#include "platform/injector.h"
+#include "platform/launcher.h"
+#include "platform/settings_store.h"
+
+namespace osk {
+
+struct Platform {
+  SettingsStore& store;
+  Desktop& desktop;
+  KeyInjector& injector;
+  LockKeys& locks;
+  Launcher& launcher;
+  FormHost& host;
+};
+
+struct Context {
+  Form& main;
+  Platform platform;
+  // The settings dialog, made on first use and kept for the rest of the run.
+  std::unique_ptr<Form> settings;
+  std::unique_ptr<Form> fkeys;
+};
+
+}  // namespace osk

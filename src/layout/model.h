@@ -1,0 +1,225 @@
+// The keyboard's three windows as plain data: named controls and timers.
+// Handlers read and write these properties; the Win32 host renders them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace osk {
+
+// A background colour exactly as stored: 0x00BBGGRR, or 0x80000000 plus a
+// system colour index. Comparisons are always on the stored value, so a
+// system reference never equals the RGB value it happens to draw as.
+using Color = std::uint32_t;
+
+namespace colors {
+inline constexpr Color kBlack = 0x000000;
+inline constexpr Color kWhite = 0xFFFFFF;
+inline constexpr Color kGreen = 0x00FF00;  // latched, pressed, light on
+inline constexpr Color kRed = 0x0000FF;    // light off
+inline constexpr Color kCyan = 0xFFFF00;
+inline constexpr Color kYellowTint = 0x80FFFF;  // Shift lock
+inline constexpr Color kPink = 0xFF80FF;        // number-row lock, highlight
+inline constexpr Color kBlueTint = 0xFF8080;    // user F-key mode
+inline constexpr Color kSysWindow = 0x80000005;
+inline constexpr Color kSysButtonFace = 0x8000000F;
+inline constexpr Color kSysWindowText = 0x80000008;
+constexpr bool isSystemReference(Color c) { return (c & 0x80000000U) != 0; }
+constexpr unsigned systemIndex(Color c) { return c & 0xFFU; }
+}  // namespace colors
+
+enum class ControlKind : std::uint8_t { Button, Label, TextBox, CheckBox };
+
+// Pictures drawn on icon buttons; the host draws each subject.
+enum class Icon : std::uint8_t {
+  None,
+  Scissors,
+  Copy,
+  PasteBrush,
+  Calculator,
+  AtSign,
+  Coin,
+  BinUpArrow,     // auto delete
+  BinLeftArrow,   // auto backspace
+  RedCross,       // Esc
+  House,          // Home
+  PrinterWindow,  // capture of the active window
+  PrinterMonitor, // capture of the whole screen
+  GreenTick,      // Enter
+  Bin,            // Delete
+  StopSign,       // End
+  UpArrowPadlock, // the two locks
+  UpArrow,        // Shift
+  BlueUp,
+  BlueDown,
+  BlueLeft,
+  BlueRight,
+  PageUp,
+  PageDown,
+  WindowFlag,
+  PointerMenu,
+  CommandPrompt,
+  RunInternal,
+  PadlockMonitor,
+};
+
+// Short accessible name for an icon, used as the native control's text.
+std::string_view iconName(Icon icon);
+
+struct Font {
+  double points = 8.25;
+  bool bold = false;
+};
+
+// Positions and sizes in twips, relative to the client area.
+struct TwipsRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
+};
+
+enum class Align : std::uint8_t { Left, Center };
+
+enum class Property : std::uint8_t { Caption, Back, Enabled, Text, Value, Geometry };
+
+class Form;
+
+class Control {
+ public:
+  struct Def {
+    std::string name;
+    ControlKind kind = ControlKind::Button;
+    std::string caption;
+    Icon icon = Icon::None;
+    TwipsRect rect;
+    Font font;
+    Color back = colors::kWhite;
+    Color fore = colors::kBlack;
+    Align align = Align::Center;
+    bool standardStyle = false;  // native push button, no colour
+  };
+
+  explicit Control(Def def)
+      : def_(std::move(def)), caption_(def_.caption), back_(def_.back),
+        text_(def_.kind == ControlKind::TextBox ? def_.caption : std::string()) {}
+
+  const std::string& name() const { return def_.name; }
+  ControlKind kind() const { return def_.kind; }
+  Icon icon() const { return def_.icon; }
+  const TwipsRect& rect() const { return def_.rect; }
+  const Font& font() const { return def_.font; }
+  Color fore() const { return def_.fore; }
+  Align align() const { return def_.align; }
+  bool standardStyle() const { return def_.standardStyle; }
+
+  const std::string& caption() const { return caption_; }
+  Color back() const { return back_; }
+  bool enabled() const { return enabled_; }
+  // Text of a text box (for other kinds the caption is the text).
+  const std::string& text() const { return kind() == ControlKind::TextBox ? text_ : caption_; }
+  int value() const { return value_; }  // check box: 0 or 1
+  // Free-form per-control data, as a VB control's Tag.
+  const std::string& tag() const { return tag_; }
+
+  // Setters notify the owning form only when the value really changes, so
+  // the host repaints nothing when nothing changed.
+  void setCaption(std::string_view caption);
+  void setBack(Color back);
+  void setEnabled(bool enabled);
+  void setText(std::string_view text);
+  void setValue(int value);
+  void setTag(std::string_view tag) { tag_ = tag; }
+
+ private:
+  friend class Form;
+  void notify(Property p);
+
+  Def def_;
+  std::string caption_;
+  Color back_;
+  bool enabled_ = true;
+  std::string text_;
+  int value_ = 0;
+  std::string tag_;
+  Form* owner_ = nullptr;
+};
+
+struct Timer {
+  std::string name;
+  int intervalMs = 0;
+  bool enabled = false;
+};
+
+// Outer window geometry in twips, single precision as the store keeps it.
+struct Geometry {
+  float left = 0;
+  float top = 0;
+  float width = 0;
+  float height = 0;
+  friend bool operator==(const Geometry&, const Geometry&) = default;
+};
+
+class FormObserver {
+ public:
+  virtual ~FormObserver() = default;
+  virtual void controlChanged(const Control& control, Property property) = 0;
+  virtual void timerChanged(const Timer& timer) = 0;
+  virtual void geometryChanged(const Geometry& geometry) = 0;
+};
+
+class Form {
+ public:
+  Form(std::string name, std::string title, int clientWidth, int clientHeight,
+       std::vector<Control::Def> controls, std::vector<Timer> timers);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  Form(Form&&) = delete;
+  Form& operator=(Form&&) = delete;
+  ~Form() = default;
+
+  const std::string& name() const { return name_; }
+  const std::string& title() const { return title_; }
+  int clientWidth() const { return clientWidth_; }
+  int clientHeight() const { return clientHeight_; }
+
+  // Throws std::out_of_range for a name the layout does not have.
+  Control& control(std::string_view name);
+  const Control& control(std::string_view name) const;
+  Control* find(std::string_view name);
+  std::vector<Control>& controls() { return controls_; }
+  const std::vector<Control>& controls() const { return controls_; }
+
+  Timer& timer(std::string_view name);
+  const Timer& timer(std::string_view name) const;
+  std::vector<Timer>& timers() { return timers_; }
+  void setTimer(std::string_view name, bool enabled, int intervalMs);
+  void enableTimer(std::string_view name, bool enabled);
+
+  const Geometry& geometry() const { return geometry_; }
+  // Set by handlers (notifies the host) ...
+  void setGeometry(const Geometry& g);
+  // ... and by the host when the user moves or sizes the window (no echo).
+  void syncGeometry(const Geometry& g) { geometry_ = g; }
+
+  void setObserver(FormObserver* observer) { observer_ = observer; }
+  FormObserver* observer() const { return observer_; }
+
+ private:
+  std::string name_;
+  std::string title_;
+  int clientWidth_;
+  int clientHeight_;
+  std::vector<Control> controls_;
+  std::unordered_map<std::string, std::size_t> index_;
+  std::vector<Timer> timers_;
+  Geometry geometry_;
+  FormObserver* observer_ = nullptr;
+};
+
+}  // namespace osk

@@ -1,0 +1,37 @@
+// The desktop as the keyboard sees it: which window is in front, what it is
+// called, bringing a window back, topmost placement and the lock keys.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace osk {
+
+// An opaque window handle; 0 is "no window".
+using WindowId = std::uintptr_t;
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  virtual WindowId foregroundWindow() const = 0;
+  // The window's title as UTF-8, read in full (no fixed-size cut).
+  virtual std::string windowTitle(WindowId window) const = 0;
+  // Brings back the window that was recorded with `title`: `recorded` when it
+  // still exists and still bears that title, otherwise a top-level window with
+  // exactly that title. Returns once it really is the foreground window, or
+  // false after a bounded wait (or when no window has the title).
+  virtual bool activate(WindowId recorded, const std::string& title) = 0;
+  // HWND_TOPMOST / HWND_NOTOPMOST without moving or sizing.
+  virtual void setTopmost(WindowId window, bool topmost) = 0;
+};
+
+enum class LockKey : std::uint8_t { NumLock, CapsLock, ScrollLock };
+
+class LockKeys {
+ public:
+  virtual ~LockKeys() = default;
+  // As GetKeyState: bit 0 toggled, high bit (negative) while held down.
+  virtual std::int16_t keyState(LockKey key) const = 0;
+};
+
+}  // namespace osk

@@ -1,0 +1,20 @@
+// What handlers ask of the windowing host beyond control properties.
+#pragma once
+
+#include "platform/desktop.h"
+
+namespace osk {
+
+class Form;
+
+class FormHost {
+ public:
+  virtual ~FormHost() = default;
+  // Shows `dialog` modally over `owner`; returns when the dialog closes.
+  // The owner's timers keep running meanwhile.
+  virtual void showModal(Form& dialog, Form& owner) = 0;
+  // The host window that renders `form` (0 when it has none yet).
+  virtual WindowId windowOf(const Form& form) const = 0;
+};
+
+}  // namespace osk
