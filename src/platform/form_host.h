@@ -1,11 +1,12 @@
 // What handlers ask of the windowing host beyond control properties.
 #pragma once
 
+#include <vector>
+
+#include "layout/model.h"
 #include "platform/desktop.h"
 
 namespace osk {
-
-class Form;
 
 class FormHost {
  public:
@@ -14,6 +15,9 @@ class FormHost {
   // The owner's timers keep running meanwhile.
   virtual void showModal(Form& dialog, Form& owner) = 0;
   // The host window that renders `form` (0 when it has none yet).
+  // Work areas of the monitors, in twips of the virtual screen, so that a
+  // window can be kept where someone can reach it.
+  virtual std::vector<Geometry> monitorWorkAreas() const = 0;
   virtual WindowId windowOf(const Form& form) const = 0;
 };
 

@@ -105,6 +105,8 @@ class FakeHost final : public FormHost {
     ownerOf.push_back(owner.name());
     if (whileModal) whileModal(dialog);
   }
+  std::vector<Geometry> monitors{{0, 0, 1600 * 15, 1000 * 15}};
+  std::vector<Geometry> monitorWorkAreas() const override { return monitors; }
   WindowId windowOf(const Form& form) const override {
     auto it = windows.find(&form);
     return it == windows.end() ? 0 : it->second;
