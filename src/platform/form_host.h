@@ -14,10 +14,10 @@ class FormHost {
   // Shows `dialog` modally over `owner`; returns when the dialog closes.
   // The owner's timers keep running meanwhile.
   virtual void showModal(Form& dialog, Form& owner) = 0;
-  // The host window that renders `form` (0 when it has none yet).
   // Work areas of the monitors, in twips of the virtual screen, so that a
   // window can be kept where someone can reach it.
   virtual std::vector<Geometry> monitorWorkAreas() const = 0;
+  // The host window that renders `form` (0 when it has none yet).
   virtual WindowId windowOf(const Form& form) const = 0;
 };
 
