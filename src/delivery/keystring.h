@@ -2,6 +2,7 @@
 // A string is accepted whole or rejected whole: a plan is never partial.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -65,6 +66,19 @@ struct ParseResult {
   explicit operator bool() const { return plan.has_value(); }
 };
 
+// A repeat count ("{LEFT 3}") runs from 1 to this. Anything larger is far
+// beyond what a key on the keyboard or a stored snippet needs and would only
+// flood the target's input queue.
+inline constexpr unsigned kMaxRepeat = 1000;
+
+// Upper bound on the events of one plan, so a string of many large repeats
+// cannot make the plan grow without limit.
+inline constexpr std::size_t kMaxPlanEvents = 100000;
+
+// Accepts the Windows Script Host SendKeys notation: characters (UTF-8),
+// "+" "^" "%" prefixes over the next key or parenthesised group, "~" for
+// Enter, key names and literal characters in braces with optional repeat
+// counts. Key names are case-insensitive.
 ParseResult parseKeyString(std::string_view utf8);
 
 }  // namespace osk

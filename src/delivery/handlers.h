@@ -1,0 +1,15 @@
+// Handlers of the delivery keys that other code (and tests) address by name.
+#pragma once
+
+#include "app/context.h"
+#include "app/router.h"
+
+namespace osk {
+
+void ACTIVE_WINDOW_TIMER_Timer(Context& ctx);
+void COMMAND_LINE_TEXTBOX_GotFocus(Context& ctx);
+void COMMAND_LINE_TEXTBOX_LostFocus(Context& ctx);
+void COMMAND_LINE_TEXTBOX_Click(Context& ctx);
+void registerModifierKeys(Router& router, Context& ctx);
+
+}  // namespace osk

@@ -1,0 +1,64 @@
+// Follows the window in front once a second, so that the target is known
+// before a click on the keyboard takes the foreground away from it.
+#include <array>
+#include <string>
+
+#include "app/keyboard.h"
+#include "delivery/handlers.h"
+#include "delivery/send.h"
+
+namespace osk {
+namespace {
+
+// Keys that edit text in the target; disabled while the command line has
+// the focus, because there they would act on the wrong window.
+constexpr std::array<std::string_view, 13> kEditingGroup{
+    "BUTTON_BACKSPACE", "BUTTON_AUTO_BACKSPACE", "BUTTON_DELETE", "BUTTON_AUTO_DELETE",
+    "BUTTON_INS",       "BUTTON_HOME",           "BUTTON_END",    "BUTTON_PG_UP",
+    "BUTTON_PG_DN",     "BUTTON_CTRL_LEFT",      "BUTTON_CTRL_RIGHT", "BUTTON_ALT_LEFT",
+    "BUTTON_ALT_GR"};
+
+// Keys that only make sense with a real target window.
+constexpr std::array<std::string_view, 5> kTargetOnly{"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP",
+                                                      "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT",
+                                                      "BUTTON_KEY_RIGHT"};
+
+void enableEditingGroup(Form& f, bool enabled) {
+  for (auto name : kEditingGroup) f.control(name).setEnabled(enabled);
+}
+
+void enableTargetGroup(Form& f, bool enabled) {
+  enableEditingGroup(f, enabled);
+  for (auto name : kTargetOnly) f.control(name).setEnabled(enabled);
+}
+
+}  // namespace
+
+void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
+  Desktop& desktop = ctx.platform.desktop;
+  const WindowId front = desktop.foregroundWindow();
+  const std::string title = desktop.windowTitle(front);
+  Control& label = ctx.main.control(kTargetLabel);
+  if (title != kNoTarget) {
+    label.setCaption(title);
+    // Remember which window bore the title, so that of several windows with
+    // one title the keys go to the one that was in front.
+    label.setTag(std::to_string(front));
+    enableTargetGroup(ctx.main, true);
+  } else {
+    enableTargetGroup(ctx.main, false);
+  }
+  enableTargetGroup(ctx.main, target(ctx) == TargetClass::Real);
+}
+
+void COMMAND_LINE_TEXTBOX_GotFocus(Context& ctx) { enableEditingGroup(ctx.main, false); }
+
+void COMMAND_LINE_TEXTBOX_LostFocus(Context& ctx) { enableEditingGroup(ctx.main, true); }
+
+void COMMAND_LINE_TEXTBOX_Click(Context& ctx) {
+  Control& label = ctx.main.control(kTargetLabel);
+  label.setCaption(kCommandLineTarget);
+  label.setTag("");
+}
+
+}  // namespace osk
