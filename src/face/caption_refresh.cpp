@@ -1,0 +1,83 @@
+// The captions are the character keys' shift state: each key types what it
+// shows, so this refresh is what turns latches and Caps Lock into characters.
+#include <cstdint>
+#include <optional>
+
+#include "delivery/send.h"
+#include "face/face.h"
+#include "keys/character_keys.h"
+
+namespace osk {
+
+namespace {
+
+// A latch colour that is neither off nor on, or a pair out of step, says
+// nothing reliable about the state; the face then keeps what it shows.
+std::optional<bool> latchState(const Form& form, std::string_view button) {
+  const Color back = form.control(button).back();
+  if (back == colors::kGreen) return true;
+  if (back == colors::kWhite) return false;
+  return std::nullopt;
+}
+
+std::optional<bool> shiftState(const Form& form) {
+  const std::optional<bool> left = latchState(form, "BUTTON_SHIFT_LEFT");
+  const std::optional<bool> right = latchState(form, "BUTTON_SHIFT_RIGHT");
+  if (!left || !right || *left != *right) return std::nullopt;
+  return left;
+}
+
+// While the Caps Lock key is held down its state has the high bit set; the
+// face waits for the release rather than guess.
+std::optional<bool> capsState(const LockKeys& locks) {
+  const std::int16_t state = locks.keyState(LockKey::CapsLock);
+  if (state == 1) return true;
+  if (state == 0) return false;
+  return std::nullopt;
+}
+
+// Num and Scroll only light up; a held key lights its lamp too.
+Color light(const LockKeys& locks, LockKey key) {
+  return locks.keyState(key) != 0 ? colors::kGreen : colors::kRed;
+}
+
+void refreshFace(Context& ctx) {
+  Form& form = ctx.main;
+  const std::optional<bool> s = shiftState(form);
+  const std::optional<bool> c = capsState(ctx.platform.locks);
+  const std::optional<bool> t = latchState(form, "LOCK_TOP_NUMBER_KEYS_BUTTON");
+  const std::optional<bool> k = latchState(form, "SHIFT_LOCK_BUTTON");
+  if (!s || !c || !t || !k) return;
+
+  form.control("CAPS_LIGHT_LABEL").setBack(*c ? colors::kGreen : colors::kRed);
+  form.control("BUTTON_CAPS").setBack(*c ? colors::kGreen : colors::kWhite);
+
+  const bool letters = *s != *c;
+  const bool symbols = *s != *k;
+  const bool topRow = *t || symbols;
+  for (const CharacterKey& key : characterKeys()) {
+    bool shifted = false;
+    switch (key.group) {
+      case FaceGroup::Letter: shifted = letters; break;
+      case FaceGroup::TopRow: shifted = topRow; break;
+      case FaceGroup::Punctuation: shifted = symbols; break;
+    }
+    form.control(key.button).setCaption(shifted ? key.shifted : key.plain);
+  }
+}
+
+}  // namespace
+
+void NCS_TIMER_Timer(Context& ctx) {
+  ctx.main.control("NUM_LIGHT_LABEL").setBack(light(ctx.platform.locks, LockKey::NumLock));
+  refreshFace(ctx);
+  ctx.main.control("SCROLL_LIGHT_LABEL").setBack(light(ctx.platform.locks, LockKey::ScrollLock));
+}
+
+// The lock toggles are system-wide, so they go to whatever window is active;
+// the lights follow at the next tick.
+void NUM_LIGHT_LABEL_DblClick(Context& ctx) { injectDirect(ctx, "{NUMLOCK}"); }
+void CAPS_LIGHT_LABEL_DblClick(Context& ctx) { injectDirect(ctx, "{CAPSLOCK}"); }
+void SCROLL_LIGHT_LABEL_DblClick(Context& ctx) { injectDirect(ctx, "{SCROLLLOCK}"); }
+
+}  // namespace osk
