@@ -1,0 +1,315 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "delivery/send.h"
+#include "fakes.h"
+#include "manual_clock.h"
+
+namespace osk::testing {
+namespace {
+
+const std::vector<std::string> kEditingGroup{
+    "BUTTON_BACKSPACE", "BUTTON_AUTO_BACKSPACE", "BUTTON_DELETE", "BUTTON_AUTO_DELETE", "BUTTON_INS",
+    "BUTTON_HOME",      "BUTTON_END",            "BUTTON_PG_UP",  "BUTTON_PG_DN",       "BUTTON_CTRL_LEFT",
+    "BUTTON_CTRL_RIGHT", "BUTTON_ALT_LEFT",      "BUTTON_ALT_GR"};
+const std::vector<std::string> kTargetOnly{"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP", "BUTTON_KEY_DOWN",
+                                           "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT"};
+
+void expectEnabled(Rig& rig, const std::vector<std::string>& names, bool enabled) {
+  for (const auto& n : names) EXPECT_EQ(rig.c(n).enabled(), enabled) << n;
+}
+
+// --- target tracking -------------------------------------------------------
+
+TEST(Tracking, KeyboardInFrontAtFirstTickDisablesTargetGroup) {
+  Rig rig;
+  rig.desktop.foreground = Rig::kSelf;
+  rig.kb.tick("ACTIVE_WINDOW_TIMER");
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "QM-OSK");
+  expectEnabled(rig, kEditingGroup, false);
+  expectEnabled(rig, kTargetOnly, false);
+}
+
+TEST(Tracking, OtherWindowIsRecordedAndSurvivesClickingTheKeyboard) {
+  Rig rig;
+  rig.target("Untitled - Notepad");
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Untitled - Notepad");
+  expectEnabled(rig, kEditingGroup, true);
+  expectEnabled(rig, kTargetOnly, true);
+  rig.kb.tick("ACTIVE_WINDOW_TIMER");  // the keyboard itself is in front now
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Untitled - Notepad");
+  expectEnabled(rig, kTargetOnly, true);
+}
+
+TEST(Tracking, ReservedAndNearReservedTitles) {
+  struct Case {
+    std::string title;
+    bool recorded;
+    bool targetGroupEnabled;
+  };
+  const std::vector<Case> cases{
+      {"QM-OSK", false, false},          // the settings dialog shares the keyboard's title
+      {"QM-OSK-CMD", true, false},       // indistinguishable from command-line mode
+      {"qm-osk", true, true},            // reserved captions match only exactly
+      {"QM-OSK ", true, true},
+      {"QM-OSK - FKEYS SETTINGS", true, true},
+      {"", true, true},                  // an untitled window is still a window
+      {"Ünïcödé ✓ 𝄞", true, true},
+  };
+  for (const auto& tc : cases) {
+    Rig rig;
+    rig.desktop.show(7, tc.title);
+    rig.kb.tick("ACTIVE_WINDOW_TIMER");
+    EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), tc.recorded ? tc.title : "QM-OSK") << tc.title;
+    expectEnabled(rig, kTargetOnly, tc.targetGroupEnabled);
+  }
+}
+
+TEST(CommandLine, FocusAndClickEnterCommandLineMode) {
+  Rig rig;
+  rig.target("Notepad");
+  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::GotFocus);
+  expectEnabled(rig, kEditingGroup, false);
+  expectEnabled(rig, kTargetOnly, true);  // left alone until the next tick
+  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::Click);
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "QM-OSK-CMD");
+  rig.kb.tick("ACTIVE_WINDOW_TIMER");
+  expectEnabled(rig, kTargetOnly, false);
+  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::LostFocus);
+  expectEnabled(rig, kEditingGroup, true);
+  rig.kb.tick("ACTIVE_WINDOW_TIMER");
+  expectEnabled(rig, kEditingGroup, false);  // still command-line mode
+}
+
+TEST(CommandLine, TabIntoTheBoxKeepsTheTarget) {
+  Rig rig;
+  rig.target("Notepad");
+  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::GotFocus);
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Notepad");
+  expectEnabled(rig, kEditingGroup, false);
+}
+
+TEST(Tracking, RunsOncePerSecondFromLoad) {
+  Rig rig;
+  rig.kb.handle("Form", Event::Load);
+  ManualClock clock(rig.kb);
+  rig.desktop.show(9, "Editor");
+  clock.advance(999);
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "QM-OSK");
+  clock.advance(1);
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Editor");
+}
+
+// --- the send step ---------------------------------------------------------
+
+TEST(SendStep, GoesToTheRecordedWindowWhenTitlesCollide) {
+  Rig rig;
+  rig.desktop.show(50, "Twin");
+  rig.target("Twin", 51);  // 51 was in front at the tick
+  rig.click("BUTTON_TAB");
+  ASSERT_EQ(rig.injector.sent.size(), 1u);
+  EXPECT_EQ(rig.injector.sent[0].foreground, 51u);
+}
+
+TEST(SendStep, ClosedTargetSendsNothingAndDoesNotFlash) {
+  Rig rig;
+  rig.target("Gone");
+  rig.desktop.windows.erase(42);
+  rig.click("BUTTON_TAB");
+  EXPECT_TRUE(rig.injector.sent.empty());
+  EXPECT_EQ(rig.c("BUTTON_TAB").back(), colors::kWhite);
+}
+
+TEST(SendStep, RefusedActivationOrInjectionDoesNotFlash) {
+  for (bool refuseActivation : {true, false}) {
+    Rig rig;
+    rig.target("Notepad");
+    rig.desktop.refuseActivation = refuseActivation;
+    rig.injector.refuse = !refuseActivation;
+    rig.click("BUTTON_HOME");
+    EXPECT_TRUE(rig.injector.sent.empty());
+    EXPECT_EQ(rig.c("BUTTON_HOME").back(), colors::kWhite);
+  }
+}
+
+TEST(SendStep, ActivatesBeforeInjecting) {
+  Rig rig;
+  rig.target("Notepad", 42);
+  rig.click("BUTTON_END");
+  ASSERT_EQ(rig.desktop.activations.size(), 1u);
+  EXPECT_EQ(rig.desktop.activations[0], (std::pair<WindowId, std::string>{42, "Notepad"}));
+  ASSERT_EQ(rig.injector.sent.size(), 1u);
+  EXPECT_EQ(rig.injector.sent[0].foreground, 42u);
+}
+
+// --- navigation and editing keys ---------------------------------------------
+
+struct NavCase {
+  const char* button;
+  std::vector<std::string> sent;  // with Shift latched
+  Color after;
+};
+
+TEST(NavigationKeys, EachSendsItsKeyAndSettlesItsColour) {
+  const std::vector<NavCase> cases{
+      {"BUTTON_DELETE", {"{DEL}"}, colors::kGreen},
+      {"BUTTON_INS", {"{INSERT}"}, colors::kGreen},
+      {"BUTTON_HOME", {"{HOME}"}, colors::kGreen},
+      {"BUTTON_END", {"{END}"}, colors::kGreen},
+      {"BUTTON_PG_UP", {"{PGUP}"}, colors::kGreen},
+      {"BUTTON_PG_DN", {"{PGDN}"}, colors::kGreen},
+      {"BUTTON_TAB", {"{TAB}"}, colors::kGreen},
+      {"BUTTON_RETURN_KEY", {"{ENTER}"}, colors::kGreen},
+      {"BUTTON_ESC", {"{ESC}"}, colors::kSysWindow},
+      {"BUTTON_BACKSPACE", {"{BACKSPACE}"}, colors::kWhite},
+      {"BUTTON_SPACEBAR", {" "}, colors::kGreen},
+      {"BUTTON_KEY_UP", {"{UP}"}, colors::kGreen},
+      {"BUTTON_KEY_DOWN", {"{DOWN}", "+{DOWN}"}, colors::kGreen},
+      {"BUTTON_KEY_LEFT", {"{LEFT}", "+{LEFT}"}, colors::kGreen},
+      {"BUTTON_KEY_RIGHT", {"{RIGHT}", "+{RIGHT}"}, colors::kGreen},
+  };
+  for (const auto& tc : cases) {
+    SCOPED_TRACE(tc.button);
+    Rig rig;
+    rig.target("Notepad");
+    // A resting colour that no key writes itself shows which ones flash.
+    rig.c(tc.button).setBack(colors::kSysWindow);
+    rig.click("BUTTON_SHIFT_LEFT");
+    rig.click("BUTTON_CTRL_LEFT");
+    rig.click("BUTTON_ALT_LEFT");
+    rig.click(tc.button);
+    EXPECT_EQ(rig.injector.keys(), tc.sent);
+    EXPECT_EQ(rig.c(tc.button).back(), tc.after);
+    // Navigation consumes no latch.
+    EXPECT_EQ(rig.c("BUTTON_SHIFT_RIGHT").back(), colors::kGreen);
+    EXPECT_EQ(rig.c("BUTTON_CTRL_RIGHT").back(), colors::kGreen);
+    EXPECT_EQ(rig.c("BUTTON_ALT_LEFT").back(), colors::kGreen);
+  }
+}
+
+TEST(NavigationKeys, ArrowsSendOnceWithoutShift) {
+  Rig rig;
+  rig.target("Notepad");
+  for (auto b : {"BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT"}) rig.click(b);
+  EXPECT_EQ(rig.injector.keys(), (std::vector<std::string>{"{DOWN}", "{LEFT}", "{RIGHT}"}));
+}
+
+TEST(NavigationKeys, NoTargetDoesNothing) {
+  Rig rig;
+  for (auto b : {"BUTTON_TAB", "BUTTON_BACKSPACE", "BUTTON_SPACEBAR", "BUTTON_KEY_DOWN", "BUTTON_ESC"}) {
+    rig.c(b).setBack(colors::kSysWindow);
+    rig.click(b);
+    EXPECT_EQ(rig.c(b).back(), colors::kSysWindow) << b;
+  }
+  EXPECT_TRUE(rig.injector.sent.empty());
+  EXPECT_TRUE(rig.desktop.activations.empty());
+}
+
+TEST(NavigationKeys, CommandLineMode) {
+  Rig rig;
+  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::Click);
+  rig.c("COMMAND_LINE_TEXTBOX").setText("dir");
+  for (auto b : {"BUTTON_TAB", "BUTTON_DELETE", "BUTTON_RETURN_KEY", "BUTTON_KEY_UP", "BUTTON_BACKSPACE",
+                 "BUTTON_SPACEBAR"}) {
+    rig.c(b).setBack(colors::kSysWindow);
+    rig.click(b);
+  }
+  EXPECT_TRUE(rig.injector.sent.empty());
+  EXPECT_EQ(rig.c("COMMAND_LINE_TEXTBOX").text(), "dir ");  // backspace leaves the text alone
+  EXPECT_EQ(rig.c("BUTTON_SPACEBAR").back(), colors::kGreen);
+  EXPECT_EQ(rig.c("BUTTON_BACKSPACE").back(), colors::kWhite);
+  EXPECT_EQ(rig.c("BUTTON_TAB").back(), colors::kSysWindow);
+  EXPECT_EQ(rig.c("BUTTON_KEY_UP").back(), colors::kSysWindow);
+}
+
+// --- latches -----------------------------------------------------------------
+
+struct LatchCase {
+  const char* click;
+  std::vector<std::string> written;
+  Color latched;
+};
+
+TEST(Latches, ClickTogglesEveryButtonOfTheLatch) {
+  const std::vector<LatchCase> cases{
+      {"BUTTON_SHIFT_LEFT", {"BUTTON_SHIFT_LEFT", "BUTTON_SHIFT_RIGHT"}, colors::kGreen},
+      {"BUTTON_SHIFT_RIGHT", {"BUTTON_SHIFT_LEFT", "BUTTON_SHIFT_RIGHT"}, colors::kGreen},
+      {"BUTTON_CTRL_LEFT", {"BUTTON_CTRL_LEFT", "BUTTON_CTRL_RIGHT"}, colors::kGreen},
+      {"BUTTON_ALT_LEFT", {"BUTTON_ALT_LEFT"}, colors::kGreen},
+      {"SHIFT_LOCK_BUTTON", {"SHIFT_LOCK_BUTTON"}, colors::kGreen},
+      {"LOCK_TOP_NUMBER_KEYS_BUTTON", {"LOCK_TOP_NUMBER_KEYS_BUTTON"}, colors::kGreen},
+      {"SHIFT_ARROW_HIGHLIGHT_BUTTON",
+       {"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT"},
+       colors::kPink},
+  };
+  for (const auto& tc : cases) {
+    SCOPED_TRACE(tc.click);
+    Rig rig;
+    rig.click(tc.click);
+    for (const auto& n : tc.written) EXPECT_EQ(rig.c(n).back(), tc.latched) << n;
+    rig.click(tc.click);
+    for (const auto& n : tc.written) EXPECT_EQ(rig.c(n).back(), colors::kWhite) << n;
+    EXPECT_TRUE(rig.injector.sent.empty());
+  }
+}
+
+TEST(Latches, AnyColourOtherThanWhiteUnlatches) {
+  Rig rig;
+  rig.c("BUTTON_ALT_LEFT").setBack(colors::kSysWindow);
+  rig.click("BUTTON_ALT_LEFT");
+  EXPECT_EQ(rig.c("BUTTON_ALT_LEFT").back(), colors::kWhite);
+}
+
+TEST(Latches, RightShiftTestsTheLeftButton) {
+  Rig rig;
+  rig.click("BUTTON_SHIFT_LEFT");
+  rig.click("BUTTON_SHIFT_RIGHT");
+  EXPECT_EQ(rig.c("BUTTON_SHIFT_LEFT").back(), colors::kWhite);
+  EXPECT_EQ(rig.c("BUTTON_SHIFT_RIGHT").back(), colors::kWhite);
+}
+
+TEST(Latches, RightCtrlInjectsCaretOnlyWhenItLatches) {
+  Rig rig;
+  rig.click("BUTTON_CTRL_RIGHT");
+  EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{^}"});
+  EXPECT_TRUE(rig.desktop.activations.empty());  // direct: no target involved
+  rig.click("BUTTON_CTRL_RIGHT");
+  rig.click("BUTTON_CTRL_LEFT");
+  rig.click("BUTTON_CTRL_RIGHT");  // unlatches what the left one latched
+  EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{^}"});
+  EXPECT_EQ(rig.c("BUTTON_CTRL_LEFT").back(), colors::kWhite);
+}
+
+TEST(Latches, WindowsKeyOpensAndClosesTheStartMenu) {
+  Rig rig;
+  rig.click("BUTTON_WIN_KEY_RIGHT");
+  EXPECT_EQ(rig.c("BUTTON_WIN_KEY_LEFT").back(), colors::kGreen);
+  EXPECT_EQ(rig.c("BUTTON_WIN_KEY_RIGHT").back(), colors::kGreen);
+  rig.click("BUTTON_WIN_KEY_LEFT");
+  EXPECT_EQ(rig.c("BUTTON_WIN_KEY_LEFT").back(), colors::kWhite);
+  EXPECT_EQ(rig.injector.keys(), (std::vector<std::string>{"^{ESC}", "{ESC}"}));
+  EXPECT_TRUE(rig.desktop.activations.empty());
+}
+
+TEST(Latches, CapsTogglesTheSystemLockOnly) {
+  Rig rig;
+  rig.click("BUTTON_CAPS");
+  EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{CAPSLOCK}"});
+  EXPECT_EQ(rig.c("BUTTON_CAPS").back(), colors::kWhite);
+}
+
+TEST(Latches, SurviveDisablingAndATargetChange) {
+  Rig rig;
+  rig.target("One");
+  rig.click("BUTTON_CTRL_LEFT");
+  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::GotFocus);
+  EXPECT_FALSE(rig.c("BUTTON_CTRL_LEFT").enabled());
+  EXPECT_EQ(rig.c("BUTTON_CTRL_LEFT").back(), colors::kGreen);
+  rig.target("Two", 43);
+  EXPECT_EQ(rig.c("BUTTON_CTRL_RIGHT").back(), colors::kGreen);
+}
+
+}  // namespace
+}  // namespace osk::testing
