@@ -1,0 +1,73 @@
+#include "app/lifecycle.h"
+
+#include "app/keyboard.h"
+#include "app/settings_keys.h"
+#include "layout/layouts.h"
+
+namespace osk {
+namespace {
+
+void openSettingsDialog(Context& ctx) {
+  // One dialog for the whole run, so whatever it holds survives reopening.
+  if (!ctx.settings) ctx.settings = makeSettingsForm();
+  ctx.platform.host.showModal(*ctx.settings, ctx.main);
+}
+
+}  // namespace
+
+void Form_Load(Context& ctx) {
+  ctx.main.setGeometry(settings::restoreGeometry(ctx.platform.store, settings::kMainGeometry,
+                                                 ctx.platform.host.monitorWorkAreas()));
+
+  Form& f = ctx.main;
+  f.setTimer("AlwaysOnTopTimer", f.timer("AlwaysOnTopTimer").enabled, 1000);
+  f.setTimer("NCS_TIMER", true, 100);
+  f.setTimer("ACTIVE_WINDOW_TIMER", true, 1000);
+  f.setTimer("BACKCOLOR_TIMER", true, 500);
+  // The burst timers run only while a burst is under way.
+  f.setTimer("AUTO_DELETE_STOP_TIMER", false, 5000);
+  f.setTimer("AUTO_DELETE_TIMER", false, 100);
+
+  std::string flag = ctx.platform.store.read(kSettingsSection, settings::kAlwaysOnTop,
+                                             settings::kAlwaysOnTopDefault);
+  f.enableTimer("AlwaysOnTopTimer", settings::alwaysOnTopChosen(flag));
+}
+
+void Form_Unload(Context& ctx) {
+  settings::saveGeometry(ctx.platform.store, settings::kMainGeometry, ctx.main.geometry());
+  ctx.main.enableTimer("AlwaysOnTopTimer", false);
+  ctx.main.enableTimer("NCS_TIMER", false);
+}
+
+void AlwaysOnTopTimer_Timer(Context& ctx) {
+  WindowId own = ctx.platform.host.windowOf(ctx.main);
+  WindowId front = ctx.platform.desktop.foregroundWindow();
+  // Without a window of its own there is nothing to raise.
+  if (own == 0 || own == front) return;
+  // Whatever is in front loses its topmost place, even one it took itself,
+  // so the keyboard is never hidden behind it.
+  if (front != 0) ctx.platform.desktop.setTopmost(front, false);
+  ctx.platform.desktop.setTopmost(own, true);
+}
+
+void Form_DblClick(Context& ctx) { openSettingsDialog(ctx); }
+
+void SETTINGS_BUTTON_Click(Context& ctx) { openSettingsDialog(ctx); }
+
+// Kept as routes so the host finds a handler for every timer of the window.
+void KEYBOARD_KEYPRESS_TIMER_Timer(Context&) {}
+void ENABLE_KEYBOARD_KEYPRESS_TIMER_Timer(Context&) {}
+
+void registerLifecycle(Router& router, Context& ctx) {
+  Context* c = &ctx;
+  router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
+  router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
+  router.on(kFormControl, Event::DblClick, [c] { Form_DblClick(*c); });
+  router.on("AlwaysOnTopTimer", Event::Timer, [c] { AlwaysOnTopTimer_Timer(*c); });
+  router.on("SETTINGS_BUTTON", Event::Click, [c] { SETTINGS_BUTTON_Click(*c); });
+  router.on("KEYBOARD_KEYPRESS_TIMER", Event::Timer, [c] { KEYBOARD_KEYPRESS_TIMER_Timer(*c); });
+  router.on("ENABLE_KEYBOARD_KEYPRESS_TIMER", Event::Timer,
+            [c] { ENABLE_KEYBOARD_KEYPRESS_TIMER_Timer(*c); });
+}
+
+}  // namespace osk

@@ -1,0 +1,18 @@
+// The keyboard window's own handlers: opening, closing, staying on top and
+// opening the settings dialog.
+#pragma once
+
+#include "app/context.h"
+#include "app/router.h"
+
+namespace osk {
+
+void Form_Load(Context& ctx);
+void Form_Unload(Context& ctx);
+void AlwaysOnTopTimer_Timer(Context& ctx);
+void Form_DblClick(Context& ctx);
+void SETTINGS_BUTTON_Click(Context& ctx);
+void KEYBOARD_KEYPRESS_TIMER_Timer(Context& ctx);
+void ENABLE_KEYBOARD_KEYPRESS_TIMER_Timer(Context& ctx);
+
+}  // namespace osk

@@ -1,0 +1,80 @@
+// Keys of the per-user settings store, their defaults, and the conversions
+// between stored text and the numbers the windows use.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "layout/model.h"
+#include "platform/settings_store.h"
+
+namespace osk::settings {
+
+// Where a window keeps its outer geometry, and what it opens with when the
+// store has nothing usable.
+struct GeometryKeys {
+  std::string_view left;
+  std::string_view top;
+  std::string_view width;
+  std::string_view height;
+  Geometry defaults;
+};
+
+inline constexpr GeometryKeys kMainGeometry{"MainLeft", "MainTop", "MainWidth", "MainHeight",
+                                            {1000, 1000, 16800, 4785}};
+inline constexpr GeometryKeys kSettingsGeometry{"AboutMainLeft", "AboutMainTop", "AboutMainWidth",
+                                                "AboutMainHeight", {1000, 1000, 7785, 5640}};
+inline constexpr GeometryKeys kFkeysGeometry{"FKEYSSETTINGSMainLeft", "FKEYSSETTINGSMainTop",
+                                             "FKEYSSETTINGSMainWidth", "FKEYSSETTINGSMainHeight",
+                                             {1000, 1000, 14940, 8955}};
+
+inline constexpr std::string_view kAlwaysOnTop = "ALWAYS_ON_TOP_TICKBOX";
+inline constexpr std::string_view kAlwaysOnTopDefault = "0";
+inline constexpr std::string_view kCalculatorCommand = "CALCULATOR_COMMAND_TEXTBOX";
+inline constexpr std::string_view kCalculatorCommandDefault = "calc.exe";
+inline constexpr std::string_view kEmailAddress = "EMAIL_ADDRESS_TEXTBOX";
+inline constexpr std::string_view kEmailAddressDefault = "EMAIL ADDRESS";
+inline constexpr std::string_view kBtcAddress = "BTC_ADDRESS_TEXTBOX";
+inline constexpr std::string_view kBtcAddressDefault = "BTC ADDRESS";
+
+inline constexpr int kFkeyCount = 16;
+// n is 1-based: "BUTTON_F_NUM_<n>_CAPTION", default "FK<n>".
+std::string fkeyCaptionKey(int n);
+std::string fkeyCaptionDefault(int n);
+// "MY-FKEYS-COMMAND-F<n>", default "calc.exe" for every n.
+std::string fkeyCommandKey(int n);
+inline constexpr std::string_view kFkeyCommandDefault = "calc.exe";
+
+// Nothing a real desktop could show is this far out or this large; beyond it
+// a stored number is treated as damage rather than a position.
+inline constexpr float kMaxTwips = 1'000'000.0F;
+
+// The whole text as a decimal number (surrounding blanks and a leading sign
+// allowed); nothing when any part of it is not a number.
+std::optional<double> parseNumber(std::string_view text);
+
+// A stored position or size; `fallback` when the text is not a finite number
+// within kMaxTwips of the origin.
+float parseTwips(std::string_view text, float fallback);
+
+// Shortest decimal text that reads back as exactly `value`.
+std::string formatTwips(float value);
+
+// The stored always-on-top choice counts only when it reads as exactly 1.
+bool alwaysOnTopChosen(std::string_view text);
+
+// Moves a window that overlaps no work area onto the nearest one, keeping its
+// size where it fits. A window already partly visible is left alone.
+Geometry placeOnScreen(Geometry g, const std::vector<Geometry>& workAreas);
+
+// The window geometry as stored, each unusable value replaced by its
+// default, then placed where the user can reach it.
+Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
+                         const std::vector<Geometry>& workAreas);
+
+// Writes Left, Top, Width, Height in that order.
+void saveGeometry(SettingsStore& store, const GeometryKeys& keys, const Geometry& g);
+
+}  // namespace osk::settings
