@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Prepares a Debian 12 machine for building and testing QM-OSK. Safe to run
+# again: packages already present are skipped, so a prepared machine costs
+# one dpkg query and no network access.
+set -euo pipefail
+
+packages=(
+  wine wine32:i386 wine64
+  g++-mingw-w64-i686
+  xvfb openbox x11-xkb-utils x11-utils imagemagick
+  cmake ninja-build clang libclang-rt-14-dev libgtest-dev
+  python3
+)
+# Optional: lets a person watch the virtual display; never required.
+optional=(x11vnc)
+
+installed() {
+  [[ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" == "install ok installed" ]]
+}
+
+missing=()
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+want_optional=()
+if [[ "${QMOSK_WITH_VNC:-0}" == 1 ]]; then
+  for p in "${optional[@]}"; do installed "$p" || want_optional+=("$p"); done
+fi
+
+if ((${#missing[@]} == 0 && ${#want_optional[@]} == 0)); then
+  echo "install-deps: everything is installed"
+  exit 0
+fi
+
+if [[ $(id -u) -ne 0 ]]; then
+  if command -v sudo >/dev/null; then SUDO=(sudo); else
+    echo "install-deps: missing packages: ${missing[*]} ${want_optional[*]} (run as root)" >&2
+    exit 1
+  fi
+else
+  SUDO=()
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+need_update=0
+# wine32 is an i386 package; without the foreign architecture apt cannot
+# even see it.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${SUDO[@]}" dpkg --add-architecture i386
+  need_update=1
+fi
+# A fresh image often has empty package lists.
+if ! compgen -G '/var/lib/apt/lists/*_Packages' >/dev/null; then need_update=1; fi
+if ((need_update == 0)); then
+  # Lists exist but may predate the i386 architecture or be stale.
+  for p in "${missing[@]}"; do
+    if ! apt-cache show "$p" >/dev/null 2>&1; then need_update=1; break; fi
+  done
+fi
+if ((need_update)); then "${SUDO[@]}" apt-get update -q; fi
+
+if ((${#missing[@]})); then
+  echo "install-deps: installing ${missing[*]}"
+  "${SUDO[@]}" apt-get install -y -q "${missing[@]}"
+fi
+if ((${#want_optional[@]})); then
+  "${SUDO[@]}" apt-get install -y -q "${want_optional[@]}" ||
+    echo "install-deps: optional ${want_optional[*]} not installed" >&2
+fi
