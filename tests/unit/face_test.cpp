@@ -1,0 +1,358 @@
+// The keyboard face: lock lights, the 48 captions and the resting colours.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+#include "keys/character_keys.h"
+
+namespace osk::testing {
+namespace {
+
+using colors::kGreen;
+using colors::kRed;
+using colors::kWhite;
+
+struct Faces {
+  std::string button, plain, shifted;
+};
+
+// Written out here rather than taken from the key table, so that a wrong
+// entry in the table shows up as a wrong caption.
+std::vector<Faces> letterFaces() {
+  std::vector<Faces> out;
+  for (char c = 'A'; c <= 'Z'; ++c) {
+    out.push_back({std::string("BUTTON_LETTER_") + c, std::string(1, static_cast<char>(c - 'A' + 'a')),
+                   std::string(1, c)});
+  }
+  return out;
+}
+
+const std::vector<Faces> kTopRowFaces{
+    {"LEFT_TOP_CORNER_KEY", "`", "\xC2\xAC"},
+    {"BUTTON_NUMBER_1", "1", "!"},
+    {"BUTTON_NUMBER_2", "2", "''"},
+    {"BUTTON_NUMBER_3", "3", "\xC2\xA3"},
+    {"BUTTON_NUMBER_4", "4", "$"},
+    {"BUTTON_NUMBER_5", "5", "%"},
+    {"BUTTON_NUMBER_6", "6", "^"},
+    {"BUTTON_NUMBER_7", "7", "&&"},
+    {"BUTTON_NUMBER_8", "8", "*"},
+    {"BUTTON_NUMBER_9", "9", "("},
+    {"BUTTON_NUMBER_0", "0", ")"},
+    {"BUTTON_DASH", "-", "_"},
+    {"BUTTON_EQUALS", "=", "+"},
+};
+
+const std::vector<Faces> kPunctuationFaces{
+    {"BUTTON_SQUARE_BRACKET_LEFT", "[", "{"},
+    {"BUTTON_SQUARE_BRACKET_RIGHT", "]", "}"},
+    {"BUTTON_SEMI_COLON", ";", ":"},
+    {"BUTTON_APOS_SIGN", "'", "@"},
+    {"BUTTON_HASH", "#", "~"},
+    {"BUTTON_COMMA", ",", "<"},
+    {"BUTTON_FULL_STOP", ".", ">"},
+    {"BUTTON_FORWARD_SLASH", "/", "?"},
+    {"BUTTON_BACK_SLASH", "\\", "|"},
+};
+
+std::map<std::string, std::string> captionsOf(Rig& r) {
+  std::map<std::string, std::string> out;
+  for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
+    for (const Faces& f : group) out[f.button] = r.c(f.button).caption();
+  }
+  return out;
+}
+
+void setShift(Rig& r, bool on) {
+  r.c("BUTTON_SHIFT_LEFT").setBack(on ? kGreen : kWhite);
+  r.c("BUTTON_SHIFT_RIGHT").setBack(on ? kGreen : kWhite);
+}
+
+TEST(CharacterKeyTable, HoldsEachOfTheFortyEightKeysOnce) {
+  std::map<std::string, int> seen;
+  for (const CharacterKey& key : characterKeys()) ++seen[std::string(key.button)];
+  EXPECT_EQ(seen.size(), 48u);
+  for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
+    for (const Faces& f : group) EXPECT_EQ(seen[f.button], 1) << f.button;
+  }
+}
+
+// ---- Caption refresh: every recognised combination --------------------------
+
+struct FaceRow {
+  bool s, c, t, k;
+  bool upperLetters, shiftedTopRow, shiftedPunctuation;
+};
+
+class CaptionRefresh : public ::testing::TestWithParam<FaceRow> {};
+
+TEST_P(CaptionRefresh, ShowsTheFacesAndCapsMirrorOfTheState) {
+  const FaceRow row = GetParam();
+  Rig r;
+  setShift(r, row.s);
+  r.locks.state[LockKey::CapsLock] = row.c ? 1 : 0;
+  r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").setBack(row.t ? kGreen : kWhite);
+  r.c("SHIFT_LOCK_BUTTON").setBack(row.k ? kGreen : kWhite);
+  // Start from the opposite of every expected face so each caption must move.
+  for (const Faces& f : letterFaces()) r.c(f.button).setCaption(row.upperLetters ? f.plain : f.shifted);
+  for (const Faces& f : kTopRowFaces) r.c(f.button).setCaption(row.shiftedTopRow ? f.plain : f.shifted);
+  for (const Faces& f : kPunctuationFaces) r.c(f.button).setCaption(row.shiftedPunctuation ? f.plain : f.shifted);
+
+  r.kb.tick("NCS_TIMER");
+
+  for (const Faces& f : letterFaces()) EXPECT_EQ(r.c(f.button).caption(), row.upperLetters ? f.shifted : f.plain);
+  for (const Faces& f : kTopRowFaces) EXPECT_EQ(r.c(f.button).caption(), row.shiftedTopRow ? f.shifted : f.plain);
+  for (const Faces& f : kPunctuationFaces) {
+    EXPECT_EQ(r.c(f.button).caption(), row.shiftedPunctuation ? f.shifted : f.plain);
+  }
+  EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), row.c ? kGreen : kRed);
+  EXPECT_EQ(r.c("BUTTON_CAPS").back(), row.c ? kGreen : kWhite);
+  // The refresh reads the latches; it never writes them or injects.
+  EXPECT_EQ(r.c("BUTTON_SHIFT_LEFT").back(), row.s ? kGreen : kWhite);
+  EXPECT_EQ(r.c("SHIFT_LOCK_BUTTON").back(), row.k ? kGreen : kWhite);
+  EXPECT_EQ(r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").back(), row.t ? kGreen : kWhite);
+  EXPECT_TRUE(r.injector.sent.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllSixteen, CaptionRefresh,
+                         ::testing::Values(
+                             //       S      C      T      K      upper  top    punct
+                             FaceRow{false, false, false, false, false, false, false},
+                             FaceRow{false, true, false, false, true, false, false},
+                             FaceRow{true, false, false, false, true, true, true},
+                             FaceRow{true, true, false, false, false, true, true},
+                             FaceRow{false, false, false, true, false, true, true},
+                             FaceRow{false, true, false, true, true, true, true},
+                             FaceRow{true, false, false, true, true, false, false},
+                             FaceRow{true, true, false, true, false, false, false},
+                             FaceRow{false, false, true, false, false, true, false},
+                             FaceRow{false, true, true, false, true, true, false},
+                             FaceRow{true, false, true, false, true, true, true},
+                             FaceRow{true, true, true, false, false, true, true},
+                             FaceRow{false, false, true, true, false, true, true},
+                             FaceRow{false, true, true, true, true, true, true},
+                             FaceRow{true, false, true, true, true, true, false},
+                             FaceRow{true, true, true, true, false, true, false}));
+
+// ---- Unrecognised states keep the face; Num and Scroll still update ---------
+
+struct Unrecognised {
+  const char* what;
+  std::function<void(Rig&)> apply;
+};
+
+class UnrecognisedState : public ::testing::TestWithParam<Unrecognised> {};
+
+TEST_P(UnrecognisedState, KeepsFaceAndCapsMirrorButUpdatesNumAndScroll) {
+  Rig r;
+  // A recognised state whose face differs from the design-time one.
+  setShift(r, true);
+  r.locks.state[LockKey::CapsLock] = 1;
+  r.kb.tick("NCS_TIMER");
+  const auto before = captionsOf(r);
+  ASSERT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
+  ASSERT_EQ(r.c("BUTTON_NUMBER_2").caption(), "''");
+  ASSERT_EQ(r.c("NUM_LIGHT_LABEL").back(), kRed);
+
+  // Everything else now points at a different face: Caps off, no Shift.
+  setShift(r, false);
+  r.locks.state[LockKey::CapsLock] = 0;
+  r.locks.state[LockKey::NumLock] = 1;
+  r.locks.state[LockKey::ScrollLock] = 1;
+  GetParam().apply(r);
+  r.kb.tick("NCS_TIMER");
+
+  EXPECT_EQ(captionsOf(r), before);
+  EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
+  EXPECT_EQ(r.c("BUTTON_CAPS").back(), kGreen);
+  EXPECT_EQ(r.c("NUM_LIGHT_LABEL").back(), kGreen);
+  EXPECT_EQ(r.c("SCROLL_LIGHT_LABEL").back(), kGreen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnrecognisedState,
+    ::testing::Values(
+        Unrecognised{"ShiftLeftOnly", [](Rig& r) { r.c("BUTTON_SHIFT_LEFT").setBack(kGreen); }},
+        Unrecognised{"ShiftRightOnly", [](Rig& r) { r.c("BUTTON_SHIFT_RIGHT").setBack(kGreen); }},
+        Unrecognised{"ShiftOtherColour",
+                     [](Rig& r) {
+                       r.c("BUTTON_SHIFT_LEFT").setBack(colors::kSysWindow);
+                       r.c("BUTTON_SHIFT_RIGHT").setBack(colors::kSysWindow);
+                     }},
+        // GetKeyState while the physical key is held: high bit set.
+        Unrecognised{"CapsHeldWhileOff", [](Rig& r) { r.locks.state[LockKey::CapsLock] = -128; }},
+        Unrecognised{"CapsHeldWhileOn", [](Rig& r) { r.locks.state[LockKey::CapsLock] = -127; }},
+        Unrecognised{"CapsOtherValue", [](Rig& r) { r.locks.state[LockKey::CapsLock] = 2; }},
+        Unrecognised{"NumberRowLockPink", [](Rig& r) { r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").setBack(colors::kPink); }},
+        Unrecognised{"ShiftLockRed", [](Rig& r) { r.c("SHIFT_LOCK_BUTTON").setBack(kRed); }}),
+    [](const auto& p) { return std::string(p.param.what); });
+
+// ---- Num and Scroll lights ---------------------------------------------------
+
+struct LightRow {
+  std::int16_t state;
+  Color expected;
+};
+
+class NumAndScrollLights : public ::testing::TestWithParam<LightRow> {};
+
+TEST_P(NumAndScrollLights, AnyNonZeroStateLights) {
+  for (auto [key, label] : {std::pair{LockKey::NumLock, "NUM_LIGHT_LABEL"},
+                            std::pair{LockKey::ScrollLock, "SCROLL_LIGHT_LABEL"}}) {
+    Rig r;
+    r.locks.state[key] = GetParam().state;
+    r.kb.tick("NCS_TIMER");
+    EXPECT_EQ(r.c(label).back(), GetParam().expected) << label;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(States, NumAndScrollLights,
+                         ::testing::Values(LightRow{0, kRed}, LightRow{1, kGreen},
+                                           LightRow{-128, kGreen},  // held while off
+                                           LightRow{-127, kGreen}));
+
+TEST(CaptionRefresh, TicksWithNothingChangedNotifyNothing) {
+  struct Counter final : FormObserver {
+    int changes = 0;
+    void controlChanged(const Control&, Property) override { ++changes; }
+    void timerChanged(const Timer&) override {}
+    void geometryChanged(const Geometry&) override {}
+  } counter;
+  Rig r;
+  setShift(r, true);
+  r.locks.state[LockKey::CapsLock] = 1;
+  r.kb.tick("NCS_TIMER");
+  r.main().setObserver(&counter);
+  r.kb.tick("NCS_TIMER");
+  r.kb.tick("NCS_TIMER");
+  r.main().setObserver(nullptr);
+  EXPECT_EQ(counter.changes, 0);
+}
+
+// ---- Double-click on a light -------------------------------------------------
+
+struct LightClick {
+  const char* label;
+  const char* keys;
+};
+
+class LightDoubleClick : public ::testing::TestWithParam<LightClick> {};
+
+TEST_P(LightDoubleClick, InjectsTheLockKeyWithoutTargetOrFlash) {
+  // Also with no target yet: the lock toggles are system-wide.
+  for (bool withTarget : {false, true}) {
+    Rig r;
+    if (withTarget) r.target("Notepad");
+    const Color before = r.c(GetParam().label).back();
+    r.kb.handle(GetParam().label, Event::DblClick);
+    EXPECT_EQ(r.injector.keys(), std::vector<std::string>{GetParam().keys});
+    EXPECT_TRUE(r.desktop.activations.empty());
+    EXPECT_EQ(r.c(GetParam().label).back(), before);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lights, LightDoubleClick,
+                         ::testing::Values(LightClick{"NUM_LIGHT_LABEL", "{NUMLOCK}"},
+                                           LightClick{"CAPS_LIGHT_LABEL", "{CAPSLOCK}"},
+                                           LightClick{"SCROLL_LIGHT_LABEL", "{SCROLLLOCK}"}));
+
+// ---- Flash reset --------------------------------------------------------------
+
+const std::vector<std::string> kOtherPlainKeys{
+    "BUTTON_SPACEBAR", "BUTTON_RETURN_KEY", "BUTTON_ESC", "BUTTON_TAB", "BUTTON_DELETE",
+    "BUTTON_INS", "BUTTON_HOME", "BUTTON_END", "BUTTON_PG_UP", "BUTTON_PG_DN",
+    "PRINT_SCREEN_APP_WINDOW", "PRINT_SCREEN_COMPLETE_SCREEN", "BUTTON_RUN_INTERNAL",
+    "BUTTON_WINDOWS_RUN_EXTERNAL"};
+const std::vector<std::string> kArrowKeys{"BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT",
+                                          "BUTTON_KEY_RIGHT"};
+const std::vector<std::string> kToolButtons{"COPY_BUTTON", "CUT_BUTTON", "PASTE_BUTTON",
+                                            "BUTTON_CALC", "AT_SIGN_BUTTON", "BTC_BUTTON"};
+
+std::vector<std::string> fKeys() {
+  std::vector<std::string> out;
+  for (int n = 1; n <= 16; ++n) out.push_back("BUTTON_F_NUM_" + std::to_string(n));
+  return out;
+}
+
+struct TintRow {
+  const char* what;
+  Color shiftLock, numberRowLock, myFkeys, highlight;
+  Color topRow, punctuation, fkey, arrow;
+};
+
+class FlashReset : public ::testing::TestWithParam<TintRow> {};
+
+TEST_P(FlashReset, RestsEveryListedKeyAndPaintsTheTints) {
+  const TintRow row = GetParam();
+  Rig r;
+  r.c("SHIFT_LOCK_BUTTON").setBack(row.shiftLock);
+  r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").setBack(row.numberRowLock);
+  r.c("BUTTON_MY_FKEYS").setBack(row.myFkeys);
+  r.c("SHIFT_ARROW_HIGHLIGHT_BUTTON").setBack(row.highlight);
+  // Every listed key pressed, so each must be written to pass.
+  for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
+    for (const Faces& f : group) r.c(f.button).setBack(kGreen);
+  }
+  for (const auto& group : {kOtherPlainKeys, kArrowKeys, kToolButtons, fKeys()}) {
+    for (const std::string& b : group) r.c(b).setBack(kGreen);
+  }
+
+  r.kb.tick("BACKCOLOR_TIMER");
+
+  for (const Faces& f : letterFaces()) EXPECT_EQ(r.c(f.button).back(), colors::kSysWindow) << f.button;
+  for (const std::string& b : kOtherPlainKeys) EXPECT_EQ(r.c(b).back(), colors::kSysWindow) << b;
+  for (const std::string& b : kToolButtons) EXPECT_EQ(r.c(b).back(), colors::kSysButtonFace) << b;
+  for (const Faces& f : kTopRowFaces) EXPECT_EQ(r.c(f.button).back(), row.topRow) << f.button;
+  for (const Faces& f : kPunctuationFaces) EXPECT_EQ(r.c(f.button).back(), row.punctuation) << f.button;
+  for (const std::string& b : fKeys()) EXPECT_EQ(r.c(b).back(), row.fkey) << b;
+  for (const std::string& b : kArrowKeys) EXPECT_EQ(r.c(b).back(), row.arrow) << b;
+  // The mode buttons themselves are state and stay as they were.
+  EXPECT_EQ(r.c("SHIFT_LOCK_BUTTON").back(), row.shiftLock);
+  EXPECT_EQ(r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").back(), row.numberRowLock);
+  EXPECT_EQ(r.c("BUTTON_MY_FKEYS").back(), row.myFkeys);
+  EXPECT_EQ(r.c("SHIFT_ARROW_HIGHLIGHT_BUTTON").back(), row.highlight);
+}
+
+constexpr Color kWin = colors::kSysWindow;
+constexpr Color kYellow = colors::kYellowTint;
+constexpr Color kPink = colors::kPink;
+constexpr Color kBlue = colors::kBlueTint;
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, FlashReset,
+    ::testing::Values(
+        //      what             shiftLk numLock myFkeys highlt  top     punct    fkey    arrow
+        TintRow{"NoMode", kWhite, kWhite, kWhite, kWhite, kWin, kWin, kWhite, kWin},
+        TintRow{"ShiftLock", kGreen, kWhite, kWhite, kWhite, kYellow, kYellow, kWhite, kWin},
+        TintRow{"NumberRowLock", kWhite, kGreen, kWhite, kWhite, kPink, kWin, kWhite, kWin},
+        TintRow{"BothLocks", kGreen, kGreen, kWhite, kWhite, kPink, kYellow, kWhite, kWin},
+        TintRow{"UserFkeys", kWhite, kWhite, kGreen, kWhite, kWin, kWin, kBlue, kWin},
+        TintRow{"Highlight", kWhite, kWhite, kWhite, kPink, kWin, kWin, kWhite, kPink},
+        // Tints follow only the exact latched colours.
+        TintRow{"LocksPink", kPink, kPink, kWhite, kWhite, kWin, kWin, kWhite, kWin},
+        TintRow{"FkeysPink", kWhite, kWhite, kPink, kWhite, kWin, kWin, kWhite, kWin},
+        TintRow{"HighlightGreen", kWhite, kWhite, kWhite, kGreen, kWin, kWin, kWhite, kWin},
+        TintRow{"Everything", kGreen, kGreen, kGreen, kPink, kPink, kYellow, kBlue, kPink}),
+    [](const auto& p) { return std::string(p.param.what); });
+
+TEST(FlashReset, NeverTouchesStateButtons) {
+  const std::vector<std::string> untouched{
+      "BUTTON_SHIFT_LEFT", "BUTTON_SHIFT_RIGHT", "BUTTON_CTRL_LEFT", "BUTTON_CTRL_RIGHT",
+      "BUTTON_ALT_LEFT", "BUTTON_ALT_GR", "BUTTON_WIN_KEY_LEFT", "BUTTON_WIN_KEY_RIGHT",
+      "BUTTON_CAPS", "BUTTON_BACKSPACE", "BUTTON_RIGHT_CLICK", "BUTTON_AUTO_DELETE",
+      "BUTTON_AUTO_BACKSPACE", "SETTINGS_BUTTON", "BUTTON_CMD", "BUTTON_WINDOWS_LOCK",
+      "NUM_LIGHT_LABEL", "CAPS_LIGHT_LABEL", "SCROLL_LIGHT_LABEL", "ACTIVE_WINDOW_LABEL"};
+  constexpr Color kMarker = 0x123456;
+  Rig r;
+  for (const std::string& b : untouched) r.c(b).setBack(kMarker);
+  r.kb.tick("BACKCOLOR_TIMER");
+  for (const std::string& b : untouched) EXPECT_EQ(r.c(b).back(), kMarker) << b;
+}
+
+}  // namespace
+}  // namespace osk::testing
