@@ -58,9 +58,15 @@ void refreshFace(Context& ctx) {
   for (const CharacterKey& key : characterKeys()) {
     bool shifted = false;
     switch (key.group) {
-      case FaceGroup::Letter: shifted = letters; break;
-      case FaceGroup::TopRow: shifted = topRow; break;
-      case FaceGroup::Punctuation: shifted = symbols; break;
+      case FaceGroup::Letter:
+        shifted = letters;
+        break;
+      case FaceGroup::TopRow:
+        shifted = topRow;
+        break;
+      case FaceGroup::Punctuation:
+        shifted = symbols;
+        break;
     }
     form.control(key.button).setCaption(shifted ? key.shifted : key.plain);
   }

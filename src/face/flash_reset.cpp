@@ -1,6 +1,7 @@
 // Returns flashed keys to their resting colour and repaints the mode tints.
 // Only keys whose colour is not state are on these lists: the latch buttons,
 // BUTTON_CAPS and the self-managed buttons must never be overwritten here.
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -12,21 +13,43 @@ namespace osk {
 
 namespace {
 
-constexpr std::string_view kOtherPlainKeys[] = {
-    "BUTTON_SPACEBAR", "BUTTON_RETURN_KEY", "BUTTON_ESC", "BUTTON_TAB",
-    "BUTTON_DELETE", "BUTTON_INS", "BUTTON_HOME", "BUTTON_END",
-    "BUTTON_PG_UP", "BUTTON_PG_DN", "PRINT_SCREEN_APP_WINDOW", "PRINT_SCREEN_COMPLETE_SCREEN",
-    "BUTTON_RUN_INTERNAL", "BUTTON_WINDOWS_RUN_EXTERNAL",
-    "BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT",
-};
+// The plain keys other than the 48 character keys, which come from their table.
+constexpr auto kOtherPlainKeys = std::to_array<std::string_view>({
+    "BUTTON_SPACEBAR",
+    "BUTTON_RETURN_KEY",
+    "BUTTON_ESC",
+    "BUTTON_TAB",
+    "BUTTON_DELETE",
+    "BUTTON_INS",
+    "BUTTON_HOME",
+    "BUTTON_END",
+    "BUTTON_PG_UP",
+    "BUTTON_PG_DN",
+    "PRINT_SCREEN_APP_WINDOW",
+    "PRINT_SCREEN_COMPLETE_SCREEN",
+    "BUTTON_RUN_INTERNAL",
+    "BUTTON_WINDOWS_RUN_EXTERNAL",
+    "BUTTON_KEY_UP",
+    "BUTTON_KEY_DOWN",
+    "BUTTON_KEY_LEFT",
+    "BUTTON_KEY_RIGHT",
+});
 
-constexpr std::string_view kToolButtons[] = {
-    "COPY_BUTTON", "CUT_BUTTON", "PASTE_BUTTON", "BUTTON_CALC", "AT_SIGN_BUTTON", "BTC_BUTTON",
-};
+constexpr auto kToolButtons = std::to_array<std::string_view>({
+    "COPY_BUTTON",
+    "CUT_BUTTON",
+    "PASTE_BUTTON",
+    "BUTTON_CALC",
+    "AT_SIGN_BUTTON",
+    "BTC_BUTTON",
+});
 
-constexpr std::string_view kArrowKeys[] = {
-    "BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT",
-};
+constexpr auto kArrowKeys = std::to_array<std::string_view>({
+    "BUTTON_KEY_UP",
+    "BUTTON_KEY_DOWN",
+    "BUTTON_KEY_LEFT",
+    "BUTTON_KEY_RIGHT",
+});
 
 constexpr int kFKeyCount = 16;
 

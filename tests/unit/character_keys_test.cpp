@@ -1,5 +1,7 @@
 // What the letter, number-row, punctuation and stored-text keys type, append
 // and release, by face, target and latches.
+#include "keys/character_keys.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "fakes.h"
-#include "keys/character_keys.h"
 
 namespace osk::testing {
 namespace {
@@ -237,9 +238,9 @@ TEST(LetterKeys, EveryLetterTypesBothCasesAndItsChords) {
 struct NumberKeyRow {
   const char* button;
   const char* digit;
-  const char* symbol;    // caption
-  const char* sends;     // for the symbol
-  const char* appends;   // for the symbol
+  const char* symbol;   // caption
+  const char* sends;    // for the symbol
+  const char* appends;  // for the symbol
 };
 
 class NumberKey : public ::testing::TestWithParam<NumberKeyRow> {};
@@ -293,19 +294,19 @@ TEST_P(NumberKey, CommandLineGetsTheDigitOrTheSymbolCharacter) {
   EXPECT_TRUE(r.injector.sent.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Row, NumberKey,
-    ::testing::Values(NumberKeyRow{"BUTTON_NUMBER_1", "1", "!", "!", "!"},
-                      NumberKeyRow{"BUTTON_NUMBER_2", "2", "''", "+2", "''"},
-                      NumberKeyRow{"BUTTON_NUMBER_3", "3", "\xC2\xA3", "\xC2\xA3", "\xC2\xA3"},
-                      NumberKeyRow{"BUTTON_NUMBER_4", "4", "$", "$", "$"},
-                      NumberKeyRow{"BUTTON_NUMBER_5", "5", "%", "+5", "%"},
-                      NumberKeyRow{"BUTTON_NUMBER_6", "6", "^", "+6", "^"},
-                      NumberKeyRow{"BUTTON_NUMBER_7", "7", "&&", "&", "&"},
-                      NumberKeyRow{"BUTTON_NUMBER_8", "8", "*", "*", "*"},
-                      NumberKeyRow{"BUTTON_NUMBER_9", "9", "(", "{(}", "("},
-                      NumberKeyRow{"BUTTON_NUMBER_0", "0", ")", "{)}", ")"}),
-    [](const auto& p) { return std::string(p.param.button); });
+INSTANTIATE_TEST_SUITE_P(Row, NumberKey,
+                         ::testing::Values(NumberKeyRow{"BUTTON_NUMBER_1", "1", "!", "!", "!"},
+                                           NumberKeyRow{"BUTTON_NUMBER_2", "2", "''", "+2", "''"},
+                                           NumberKeyRow{"BUTTON_NUMBER_3", "3", "\xC2\xA3", "\xC2\xA3",
+                                                        "\xC2\xA3"},
+                                           NumberKeyRow{"BUTTON_NUMBER_4", "4", "$", "$", "$"},
+                                           NumberKeyRow{"BUTTON_NUMBER_5", "5", "%", "+5", "%"},
+                                           NumberKeyRow{"BUTTON_NUMBER_6", "6", "^", "+6", "^"},
+                                           NumberKeyRow{"BUTTON_NUMBER_7", "7", "&&", "&", "&"},
+                                           NumberKeyRow{"BUTTON_NUMBER_8", "8", "*", "*", "*"},
+                                           NumberKeyRow{"BUTTON_NUMBER_9", "9", "(", "{(}", "("},
+                                           NumberKeyRow{"BUTTON_NUMBER_0", "0", ")", "{)}", ")"}),
+                         [](const auto& p) { return std::string(p.param.button); });
 
 TEST(NumberRow, ShiftLockKeepsTheSymbolsShowingAfterAClick) {
   Rig r;
@@ -553,7 +554,8 @@ TEST_P(StoredText, ReservedCaptionsDoNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, StoredText,
-                         ::testing::Values(StoredRow{"AT_SIGN_BUTTON", "EMAIL_ADDRESS_TEXTBOX", "EMAIL ADDRESS"},
+                         ::testing::Values(StoredRow{"AT_SIGN_BUTTON", "EMAIL_ADDRESS_TEXTBOX",
+                                                     "EMAIL ADDRESS"},
                                            StoredRow{"BTC_BUTTON", "BTC_ADDRESS_TEXTBOX", "BTC ADDRESS"}),
                          [](const auto& p) { return std::string(p.param.button); });
 

@@ -101,12 +101,15 @@ TEST_P(CaptionRefresh, ShowsTheFacesAndCapsMirrorOfTheState) {
   // Start from the opposite of every expected face so each caption must move.
   for (const Faces& f : letterFaces()) r.c(f.button).setCaption(row.upperLetters ? f.plain : f.shifted);
   for (const Faces& f : kTopRowFaces) r.c(f.button).setCaption(row.shiftedTopRow ? f.plain : f.shifted);
-  for (const Faces& f : kPunctuationFaces) r.c(f.button).setCaption(row.shiftedPunctuation ? f.plain : f.shifted);
+  for (const Faces& f : kPunctuationFaces)
+    r.c(f.button).setCaption(row.shiftedPunctuation ? f.plain : f.shifted);
 
   r.kb.tick("NCS_TIMER");
 
-  for (const Faces& f : letterFaces()) EXPECT_EQ(r.c(f.button).caption(), row.upperLetters ? f.shifted : f.plain);
-  for (const Faces& f : kTopRowFaces) EXPECT_EQ(r.c(f.button).caption(), row.shiftedTopRow ? f.shifted : f.plain);
+  for (const Faces& f : letterFaces())
+    EXPECT_EQ(r.c(f.button).caption(), row.upperLetters ? f.shifted : f.plain);
+  for (const Faces& f : kTopRowFaces)
+    EXPECT_EQ(r.c(f.button).caption(), row.shiftedTopRow ? f.shifted : f.plain);
   for (const Faces& f : kPunctuationFaces) {
     EXPECT_EQ(r.c(f.button).caption(), row.shiftedPunctuation ? f.shifted : f.plain);
   }
@@ -188,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
         Unrecognised{"CapsHeldWhileOff", [](Rig& r) { r.locks.state[LockKey::CapsLock] = -128; }},
         Unrecognised{"CapsHeldWhileOn", [](Rig& r) { r.locks.state[LockKey::CapsLock] = -127; }},
         Unrecognised{"CapsOtherValue", [](Rig& r) { r.locks.state[LockKey::CapsLock] = 2; }},
-        Unrecognised{"NumberRowLockPink", [](Rig& r) { r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").setBack(colors::kPink); }},
+        Unrecognised{"NumberRowLockPink",
+                     [](Rig& r) { r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").setBack(colors::kPink); }},
         Unrecognised{"ShiftLockRed", [](Rig& r) { r.c("SHIFT_LOCK_BUTTON").setBack(kRed); }}),
     [](const auto& p) { return std::string(p.param.what); });
 
@@ -263,14 +267,23 @@ INSTANTIATE_TEST_SUITE_P(Lights, LightDoubleClick,
 
 // ---- Flash reset --------------------------------------------------------------
 
-const std::vector<std::string> kOtherPlainKeys{
-    "BUTTON_SPACEBAR", "BUTTON_RETURN_KEY", "BUTTON_ESC", "BUTTON_TAB", "BUTTON_DELETE",
-    "BUTTON_INS", "BUTTON_HOME", "BUTTON_END", "BUTTON_PG_UP", "BUTTON_PG_DN",
-    "PRINT_SCREEN_APP_WINDOW", "PRINT_SCREEN_COMPLETE_SCREEN", "BUTTON_RUN_INTERNAL",
-    "BUTTON_WINDOWS_RUN_EXTERNAL"};
+const std::vector<std::string> kOtherPlainKeys{"BUTTON_SPACEBAR",
+                                               "BUTTON_RETURN_KEY",
+                                               "BUTTON_ESC",
+                                               "BUTTON_TAB",
+                                               "BUTTON_DELETE",
+                                               "BUTTON_INS",
+                                               "BUTTON_HOME",
+                                               "BUTTON_END",
+                                               "BUTTON_PG_UP",
+                                               "BUTTON_PG_DN",
+                                               "PRINT_SCREEN_APP_WINDOW",
+                                               "PRINT_SCREEN_COMPLETE_SCREEN",
+                                               "BUTTON_RUN_INTERNAL",
+                                               "BUTTON_WINDOWS_RUN_EXTERNAL"};
 const std::vector<std::string> kArrowKeys{"BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT",
                                           "BUTTON_KEY_RIGHT"};
-const std::vector<std::string> kToolButtons{"COPY_BUTTON", "CUT_BUTTON", "PASTE_BUTTON",
+const std::vector<std::string> kToolButtons{"COPY_BUTTON", "CUT_BUTTON",     "PASTE_BUTTON",
                                             "BUTTON_CALC", "AT_SIGN_BUTTON", "BTC_BUTTON"};
 
 std::vector<std::string> fKeys() {
@@ -342,11 +355,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FlashReset, NeverTouchesStateButtons) {
   const std::vector<std::string> untouched{
-      "BUTTON_SHIFT_LEFT", "BUTTON_SHIFT_RIGHT", "BUTTON_CTRL_LEFT", "BUTTON_CTRL_RIGHT",
-      "BUTTON_ALT_LEFT", "BUTTON_ALT_GR", "BUTTON_WIN_KEY_LEFT", "BUTTON_WIN_KEY_RIGHT",
-      "BUTTON_CAPS", "BUTTON_BACKSPACE", "BUTTON_RIGHT_CLICK", "BUTTON_AUTO_DELETE",
-      "BUTTON_AUTO_BACKSPACE", "SETTINGS_BUTTON", "BUTTON_CMD", "BUTTON_WINDOWS_LOCK",
-      "NUM_LIGHT_LABEL", "CAPS_LIGHT_LABEL", "SCROLL_LIGHT_LABEL", "ACTIVE_WINDOW_LABEL"};
+      "BUTTON_SHIFT_LEFT",     "BUTTON_SHIFT_RIGHT", "BUTTON_CTRL_LEFT",    "BUTTON_CTRL_RIGHT",
+      "BUTTON_ALT_LEFT",       "BUTTON_ALT_GR",      "BUTTON_WIN_KEY_LEFT", "BUTTON_WIN_KEY_RIGHT",
+      "BUTTON_CAPS",           "BUTTON_BACKSPACE",   "BUTTON_RIGHT_CLICK",  "BUTTON_AUTO_DELETE",
+      "BUTTON_AUTO_BACKSPACE", "SETTINGS_BUTTON",    "BUTTON_CMD",          "BUTTON_WINDOWS_LOCK",
+      "NUM_LIGHT_LABEL",       "CAPS_LIGHT_LABEL",   "SCROLL_LIGHT_LABEL",  "ACTIVE_WINDOW_LABEL"};
   constexpr Color kMarker = 0x123456;
   Rig r;
   for (const std::string& b : untouched) r.c(b).setBack(kMarker);
