@@ -1,0 +1,503 @@
+#include "platform/win32/form_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include "platform/win32/dpi.h"
+#include "platform/win32/icons.h"
+#include "platform/win32/resource.h"
+#include "platform/win32/text.h"
+
+namespace osk::win32 {
+
+namespace {
+
+constexpr std::string_view kForm = kFormControl;
+
+HINSTANCE instance() { return ::GetModuleHandleW(nullptr); }
+
+DWORD frameStyle(const FormWindow::Options& o) {
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  if (o.resizable) style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
+  if (o.minimizable) style |= WS_MINIMIZEBOX;
+  return style;
+}
+
+void registerClass(const std::wstring& name, WNDPROC proc) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (::GetClassInfoExW(instance(), name.c_str(), &existing)) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  // Double clicks on the background open the settings dialog.
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance();
+  wc.hIcon = static_cast<HICON>(::LoadImageW(instance(), MAKEINTRESOURCEW(IDI_QMOSK), IMAGE_ICON,
+                                             ::GetSystemMetrics(SM_CXICON),
+                                             ::GetSystemMetrics(SM_CYICON), LR_SHARED));
+  wc.hIconSm = static_cast<HICON>(::LoadImageW(instance(), MAKEINTRESOURCEW(IDI_QMOSK), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  wc.lpszClassName = name.c_str();
+  ::RegisterClassExW(&wc);
+}
+
+std::wstring childText(const Control& c) {
+  if (c.kind() == ControlKind::TextBox) return widen(c.text());
+  if (c.caption().empty() && c.icon() != Icon::None) return widen(iconName(c.icon()));
+  return widen(c.caption());
+}
+
+// Owner-drawn buttons take a quick second click as a double click and never
+// report it as a click; a key of a keyboard must take every press.
+constexpr UINT_PTR kButtonSubclass = 1;
+constexpr UINT_PTR kEditSubclass = 2;
+
+}  // namespace
+
+COLORREF resolveColor(Color color) {
+  if (colors::isSystemReference(color)) return ::GetSysColor(static_cast<int>(colors::systemIndex(color)));
+  return static_cast<COLORREF>(color & 0x00FFFFFFU);
+}
+
+FormWindow::FormWindow(Form& form, FormEvents& events, Options options)
+    : form_(form), events_(events), options_(options) {
+  create();
+}
+
+FormWindow::~FormWindow() {
+  if (form_.observer() == this) form_.setObserver(nullptr);
+  hwnd_.reset();
+}
+
+void FormWindow::create() {
+  const std::wstring className = widen(form_.name());
+  registerClass(className, &FormWindow::staticWndProc);
+  const DWORD style = frameStyle(options_);
+  const int sysDpi = systemDpi();
+  RECT r{0, 0, twipsToPixels(form_.clientWidth(), sysDpi), twipsToPixels(form_.clientHeight(), sysDpi)};
+  adjustWindowRectForDpi(&r, style, 0, sysDpi);
+  HWND hwnd = ::CreateWindowExW(0, className.c_str(), widen(form_.title()).c_str(), style, CW_USEDEFAULT,
+                                CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, options_.owner,
+                                nullptr, instance(), this);
+  if (hwnd == nullptr) return;
+  dpi_ = dpiForWindow(hwnd);
+  if (dpi_ != sysDpi) {
+    RECT cr{0, 0, twipsToPixels(form_.clientWidth(), dpi_), twipsToPixels(form_.clientHeight(), dpi_)};
+    adjustWindowRectForDpi(&cr, style, 0, dpi_);
+    ++applyingGeometry_;
+    ::SetWindowPos(hwnd, nullptr, 0, 0, cr.right - cr.left, cr.bottom - cr.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    --applyingGeometry_;
+  }
+  createChildren();
+  layoutChildren();
+  form_.setObserver(this);
+  applyTimers();
+  syncGeometryFromWindow();
+}
+
+LRESULT CALLBACK FormWindow::staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* created = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    // Owned from the first message on, so a failure later in creation
+    // still destroys the window.
+    created->hwnd_.reset(hwnd);
+  }
+  auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcW(hwnd, msg, wp, lp);
+  return self->wndProc(hwnd, msg, wp, lp);
+}
+
+void FormWindow::open(int showCommand) {
+  if (!alive()) return;
+  raise(kForm, Event::Load);
+  if (!alive()) return;  // Load may have closed it
+  ::ShowWindow(hwnd(), showCommand);
+  ::UpdateWindow(hwnd());
+}
+
+void FormWindow::requestClose() {
+  if (alive()) ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void FormWindow::createChildren() {
+  const auto& controls = form_.controls();
+  children_.clear();
+  children_.resize(controls.size());
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const Control& c = controls[i];
+    const wchar_t* cls = L"BUTTON";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    bool ownerDrawn = false;
+    switch (c.kind()) {
+      case ControlKind::Button:
+        style |= WS_TABSTOP;
+        if (c.standardStyle()) {
+          style |= BS_PUSHBUTTON;
+        } else {
+          style |= BS_OWNERDRAW;
+          ownerDrawn = true;
+        }
+        break;
+      case ControlKind::Label:
+        cls = L"STATIC";
+        style |= SS_NOTIFY | (c.align() == Align::Center ? SS_CENTER : SS_LEFT);
+        break;
+      case ControlKind::TextBox:
+        cls = L"EDIT";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | (c.align() == Align::Center ? ES_CENTER : ES_LEFT);
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::CheckBox:
+        style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+        break;
+    }
+    if (!c.enabled()) style |= WS_DISABLED;
+    const auto id = static_cast<INT_PTR>(kFirstControlId + static_cast<int>(i));
+    HWND child = ::CreateWindowExW(exStyle, cls, childText(c).c_str(), style, 0, 0, 0, 0, hwnd(),
+                                   reinterpret_cast<HMENU>(id), instance(), nullptr);
+    children_[i].hwnd.reset(child);
+    children_[i].ownerDrawn = ownerDrawn;
+    if (child == nullptr) continue;
+    if (c.kind() == ControlKind::Button && ownerDrawn)
+      ::SetWindowSubclass(child, &FormWindow::childSubclassProc, kButtonSubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+    if (c.kind() == ControlKind::TextBox)
+      ::SetWindowSubclass(child, &FormWindow::childSubclassProc, kEditSubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+    if (c.kind() == ControlKind::CheckBox)
+      ::SendMessageW(child, BM_SETCHECK, c.value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+void FormWindow::layoutChildren() {
+  const auto& controls = form_.controls();
+  HDWP batch = ::BeginDeferWindowPos(static_cast<int>(controls.size()));
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    HWND child = children_[i].hwnd.get();
+    if (child == nullptr) continue;
+    const TwipsRect& r = controls[i].rect();
+    // Edges rather than sizes are rounded, so neighbours stay flush.
+    const int x = twipsToPixels(r.left, dpi_);
+    const int y = twipsToPixels(r.top, dpi_);
+    const int w = twipsToPixels(r.left + r.width, dpi_) - x;
+    const int h = twipsToPixels(r.top + r.height, dpi_) - y;
+    if (batch != nullptr)
+      batch = ::DeferWindowPos(batch, child, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+      ::SetWindowPos(child, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(controls[i].font())), FALSE);
+  }
+  if (batch != nullptr) ::EndDeferWindowPos(batch);
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void FormWindow::applyTimers() {
+  const auto& timers = form_.timers();
+  for (std::size_t i = 0; i < timers.size(); ++i) timerChanged(timers[i]);
+}
+
+HFONT FormWindow::fontFor(const Font& font) {
+  const int centi = static_cast<int>(std::lround(font.points * 100));
+  auto key = std::make_tuple(centi, font.bold, dpi_);
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second.get();
+  LOGFONTW lf{};
+  lf.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi_ / 72.0));
+  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = DEFAULT_QUALITY;
+  wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
+  HFONT f = ::CreateFontIndirectW(&lf);
+  return fonts_.emplace(key, UniqueFont(f)).first->second.get();
+}
+
+HBRUSH FormWindow::brushFor(Color color) {
+  if (colors::isSystemReference(color)) return ::GetSysColorBrush(static_cast<int>(colors::systemIndex(color)));
+  const COLORREF rgb = resolveColor(color);
+  auto it = brushes_.find(rgb);
+  if (it != brushes_.end()) return it->second.get();
+  return brushes_.emplace(rgb, UniqueBrush(::CreateSolidBrush(rgb))).first->second.get();
+}
+
+int FormWindow::indexOf(HWND child) const {
+  for (std::size_t i = 0; i < children_.size(); ++i)
+    if (children_[i].hwnd.get() == child) return static_cast<int>(i);
+  return -1;
+}
+
+int FormWindow::indexOf(const Control& control) const {
+  const auto& controls = form_.controls();
+  if (controls.empty()) return -1;
+  const auto i = &control - controls.data();
+  return i >= 0 && static_cast<std::size_t>(i) < controls.size() ? static_cast<int>(i) : -1;
+}
+
+RECT FormWindow::pixelRect(const Geometry& g) const {
+  const int x = twipsToPixels(g.left, dpi_);
+  const int y = twipsToPixels(g.top, dpi_);
+  return RECT{x, y, x + twipsToPixels(g.width, dpi_), y + twipsToPixels(g.height, dpi_)};
+}
+
+void FormWindow::syncGeometryFromWindow() {
+  if (!alive() || applyingGeometry_ > 0 || ::IsIconic(hwnd()) || ::IsZoomed(hwnd())) return;
+  RECT r{};
+  if (!::GetWindowRect(hwnd(), &r)) return;
+  // The twips the model holds may not be whole pixels; as long as the window
+  // is where they put it, keep them, so that an unmoved window saves exactly
+  // what it loaded.
+  const RECT modelRect = pixelRect(form_.geometry());
+  if (::EqualRect(&r, &modelRect)) return;
+  Geometry g;
+  g.left = static_cast<float>(pixelsToTwips(r.left, dpi_));
+  g.top = static_cast<float>(pixelsToTwips(r.top, dpi_));
+  g.width = static_cast<float>(pixelsToTwips(r.right - r.left, dpi_));
+  g.height = static_cast<float>(pixelsToTwips(r.bottom - r.top, dpi_));
+  form_.syncGeometry(g);
+}
+
+// A handler's failure must not unwind through user32's frames, which cannot
+// carry a C++ exception; the event is dropped as a refused key would be.
+void FormWindow::raise(std::string_view control, Event event) {
+  try {
+    events_.handle(control, event);
+  } catch (const std::exception& e) {
+    ::OutputDebugStringA(e.what());
+  } catch (...) {
+    ::OutputDebugStringA("unknown failure in an event handler");
+  }
+}
+
+void FormWindow::raiseTick(std::string_view timer) {
+  try {
+    events_.tick(timer);
+  } catch (const std::exception& e) {
+    ::OutputDebugStringA(e.what());
+  } catch (...) {
+    ::OutputDebugStringA("unknown failure in a timer handler");
+  }
+}
+
+// --- model -> window ------------------------------------------------------
+
+void FormWindow::controlChanged(const Control& control, Property property) {
+  const int i = indexOf(control);
+  if (i < 0 || !alive()) return;
+  HWND child = children_[static_cast<std::size_t>(i)].hwnd.get();
+  if (child == nullptr) return;
+  switch (property) {
+    case Property::Caption:
+      ::SetWindowTextW(child, childText(control).c_str());
+      ::InvalidateRect(child, nullptr, TRUE);
+      break;
+    case Property::Back:
+      ::InvalidateRect(child, nullptr, TRUE);
+      break;
+    case Property::Enabled:
+      ::EnableWindow(child, control.enabled() ? TRUE : FALSE);
+      break;
+    case Property::Text: {
+      const std::wstring want = widen(control.text());
+      if (windowTextW(child) == want) break;
+      ++settingText_;
+      ::SetWindowTextW(child, want.c_str());
+      // Text is appended one character at a time: keep the caret after it.
+      const auto len = static_cast<WPARAM>(want.size());
+      ::SendMessageW(child, EM_SETSEL, len, static_cast<LPARAM>(len));
+      --settingText_;
+      break;
+    }
+    case Property::Value:
+      ::SendMessageW(child, BM_SETCHECK, control.value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+      break;
+    case Property::Geometry:
+      break;
+  }
+}
+
+void FormWindow::timerChanged(const Timer& timer) {
+  if (!alive()) return;
+  const auto& timers = form_.timers();
+  for (std::size_t i = 0; i < timers.size(); ++i) {
+    if (&timers[i] != &timer) continue;
+    const UINT_PTR id = i + 1;
+    if (timer.enabled && timer.intervalMs > 0)
+      ::SetTimer(hwnd(), id, static_cast<UINT>(timer.intervalMs), nullptr);
+    else
+      ::KillTimer(hwnd(), id);
+    return;
+  }
+}
+
+void FormWindow::geometryChanged(const Geometry& geometry) {
+  if (!alive()) return;
+  const RECT r = pixelRect(geometry);
+  ++applyingGeometry_;
+  if (::IsZoomed(hwnd()) || ::IsIconic(hwnd())) ::ShowWindow(hwnd(), SW_RESTORE);
+  ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  --applyingGeometry_;
+}
+
+// --- window -> model ------------------------------------------------------
+
+void FormWindow::onCommand(int id, int code, HWND child) {
+  const int i = id - kFirstControlId;
+  if (child == nullptr || i < 0 || static_cast<std::size_t>(i) >= children_.size()) return;
+  if (children_[static_cast<std::size_t>(i)].hwnd.get() != child) return;
+  Control& c = form_.controls()[static_cast<std::size_t>(i)];
+  // Copy the name: a handler may close the window and with it this object's
+  // view of the control list.
+  const std::string name = c.name();
+  switch (c.kind()) {
+    case ControlKind::Button:
+      if (code == BN_CLICKED) raise(name, Event::Click);
+      break;
+    case ControlKind::CheckBox:
+      if (code == BN_CLICKED) {
+        c.setValue(::SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        raise(name, Event::Click);
+      }
+      break;
+    case ControlKind::Label:
+      if (code == STN_CLICKED) raise(name, Event::Click);
+      if (code == STN_DBLCLK) raise(name, Event::DblClick);
+      break;
+    case ControlKind::TextBox:
+      if (code == EN_SETFOCUS) raise(name, Event::GotFocus);
+      if (code == EN_KILLFOCUS) raise(name, Event::LostFocus);
+      if (code == EN_CHANGE && settingText_ == 0) {
+        c.setText(windowText(child));
+        raise(name, Event::Change);
+      }
+      break;
+  }
+}
+
+LRESULT CALLBACK FormWindow::childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                               DWORD_PTR selfPtr) {
+  auto* self = reinterpret_cast<FormWindow*>(selfPtr);
+  if (id == kButtonSubclass && msg == WM_LBUTTONDBLCLK)
+    return ::DefSubclassProc(hwnd, WM_LBUTTONDOWN, wp, lp);
+  if (id == kEditSubclass && msg == WM_LBUTTONUP) {
+    const LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
+    const int i = self->indexOf(hwnd);
+    if (i >= 0) {
+      const std::string name = self->form_.controls()[static_cast<std::size_t>(i)].name();
+      self->raise(name, Event::Click);
+    }
+    return r;
+  }
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &FormWindow::childSubclassProc, id);
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT FormWindow::ctlColor(HDC dc, HWND child, bool edit) {
+  const int i = indexOf(child);
+  if (i < 0) return 0;
+  const Control& c = form_.controls()[static_cast<std::size_t>(i)];
+  Color back = c.back();
+  // A text box left at the layout's white draws as the system window colour.
+  if (edit && back == colors::kWhite) back = colors::kSysWindow;
+  ::SetTextColor(dc, resolveColor(c.fore()));
+  ::SetBkColor(dc, resolveColor(back));
+  ::SetBkMode(dc, OPAQUE);
+  return reinterpret_cast<LRESULT>(brushFor(back));
+}
+
+// --- the window procedure -------------------------------------------------
+
+LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      return 0;
+    case WM_DRAWITEM:
+      if (drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+      if (LRESULT brush = ctlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg == WM_CTLCOLOREDIT))
+        return brush;
+      break;
+    case WM_TIMER: {
+      const auto& timers = form_.timers();
+      if (wp >= 1 && wp <= timers.size()) {
+        const std::string name = timers[wp - 1].name;
+        raiseTick(name);
+        return 0;
+      }
+      break;
+    }
+    case WM_NEXTDLGCTL: {
+      // Sent by IsDialogMessage for Tab; a plain window has to move the
+      // focus itself.
+      HWND next = LOWORD(lp) != 0 ? reinterpret_cast<HWND>(wp)
+                                  : ::GetNextDlgTabItem(self, ::GetFocus(), wp != 0 ? TRUE : FALSE);
+      if (next != nullptr) {
+        ::SetFocus(next);
+        if (::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(next, EM_SETSEL, 0, -1);
+      }
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      raise(kForm, Event::DblClick);
+      return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_EXITSIZEMOVE:
+      syncGeometryFromWindow();
+      break;
+    case WM_DPICHANGED: {
+      dpi_ = LOWORD(wp) != 0 ? LOWORD(wp) : dpiForWindow(self);
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      ::SetWindowPos(self, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      // Fonts of the old DPI are no longer used by any child after the
+      // relayout; drop them.
+      layoutChildren();
+      for (auto it = fonts_.begin(); it != fonts_.end();)
+        it = std::get<2>(it->first) != dpi_ ? fonts_.erase(it) : std::next(it);
+      syncGeometryFromWindow();
+      return 0;
+    }
+    case WM_SYSCOLORCHANGE:
+      brushes_.clear();
+      ::InvalidateRect(self, nullptr, TRUE);
+      break;
+    case WM_CLOSE:
+      if (closing_) return 0;
+      closing_ = true;
+      raise(kForm, Event::Unload);
+      if (onClosing) onClosing();
+      ::DestroyWindow(self);
+      return 0;
+    case WM_DESTROY:
+      for (std::size_t i = 0; i < form_.timers().size(); ++i) ::KillTimer(self, i + 1);
+      if (form_.observer() == this) form_.setObserver(nullptr);
+      // Windows destroys the children with their parent.
+      for (auto& c : children_) c.hwnd.release();
+      if (options_.quitOnDestroy) ::PostQuitMessage(0);
+      break;
+    case WM_NCDESTROY:
+      ::SetWindowLongPtrW(self, GWLP_USERDATA, 0);
+      hwnd_.release();
+      return ::DefWindowProcW(self, msg, wp, lp);
+    default:
+      break;
+  }
+  return ::DefWindowProcW(self, msg, wp, lp);
+}
+
+}  // namespace osk::win32

@@ -1,0 +1,110 @@
+// One top-level window rendering an osk::Form: a native child per control,
+// the form's timers as window timers, and the form's geometry as the outer
+// window rectangle. The window observes the form, so a handler that changes
+// a property repaints exactly the control it touched.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "app/router.h"
+#include "layout/model.h"
+#include "platform/win32/handles.h"
+
+namespace osk::win32 {
+
+// Where a window sends what the user does to it.
+class FormEvents {
+ public:
+  virtual ~FormEvents() = default;
+  virtual void handle(std::string_view control, Event event) = 0;
+  virtual void tick(std::string_view timer) = 0;
+};
+
+// Test tools find a control's child window by this id.
+inline constexpr int kFirstControlId = 1000;
+
+class FormWindow final : public FormObserver {
+ public:
+  struct Options {
+    HWND owner = nullptr;
+    bool quitOnDestroy = false;  // the keyboard: the program ends with it
+    bool resizable = true;
+    bool minimizable = true;
+  };
+
+  FormWindow(Form& form, FormEvents& events, Options options);
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+  ~FormWindow() override;
+
+  // Creates the window hidden, runs the form's Load so that the stored
+  // geometry is in place, then shows it.
+  void open(int showCommand = SW_SHOWNORMAL);
+  // As if the user clicked the close box; runs Unload.
+  void requestClose();
+
+  HWND hwnd() const { return hwnd_.get(); }
+  bool alive() const { return static_cast<bool>(hwnd_); }
+  Form& form() { return form_; }
+  int dpi() const { return dpi_; }
+
+  // Called between Unload and the destruction of the window, so that a modal
+  // owner can be re-enabled before Windows picks another window to activate.
+  std::function<void()> onClosing;
+
+  // FormObserver
+  void controlChanged(const Control& control, Property property) override;
+  void timerChanged(const Timer& timer) override;
+  void geometryChanged(const Geometry& geometry) override;
+
+ private:
+  struct Child {
+    UniqueWindow hwnd;
+    bool ownerDrawn = false;
+  };
+
+  static LRESULT CALLBACK staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                            UINT_PTR id, DWORD_PTR self);
+  LRESULT wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp);
+
+  void create();
+  void createChildren();
+  void layoutChildren();
+  void applyTimers();
+  void onCommand(int id, int code, HWND child);
+  void raise(std::string_view control, Event event);
+  void raiseTick(std::string_view timer);
+  bool drawItem(const DRAWITEMSTRUCT& dis);
+  LRESULT ctlColor(HDC dc, HWND child, bool edit);
+  void syncGeometryFromWindow();
+  RECT pixelRect(const Geometry& g) const;
+
+  int indexOf(HWND child) const;
+  int indexOf(const Control& control) const;
+  HFONT fontFor(const Font& font);
+  HBRUSH brushFor(Color color);
+
+  Form& form_;
+  FormEvents& events_;
+  Options options_;
+  UniqueWindow hwnd_;
+  std::vector<Child> children_;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  std::map<std::tuple<int, bool, int>, UniqueFont> fonts_;  // (centipoints, bold, dpi)
+  std::map<COLORREF, UniqueBrush> brushes_;
+  int applyingGeometry_ = 0;  // our own SetWindowPos calls: not the user's
+  int settingText_ = 0;       // model -> edit: not a user change
+  bool closing_ = false;
+};
+
+// The resolved colour of a stored value: system references are looked up now.
+COLORREF resolveColor(Color color);
+
+}  // namespace osk::win32

@@ -1,0 +1,73 @@
+// QM-OSK: start-up of the keyboard window and the message loop.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/keyboard.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/registry_store.h"
+#include "platform/win32/shell_launcher.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_form_host.h"
+
+#if __has_include("platform/win32/sendinput_injector.h")
+#include "platform/win32/sendinput_injector.h"
+#define QMOSK_HAVE_SENDINPUT 1
+#endif
+
+namespace {
+
+#ifndef QMOSK_HAVE_SENDINPUT
+// Until the input synthesis is built in, every key is refused as the system
+// would refuse it.
+class NoInjector final : public osk::KeyInjector {
+ public:
+  bool inject(const osk::KeyPlan&) override { return false; }
+};
+#endif
+
+class KeyboardEvents final : public osk::win32::FormEvents {
+ public:
+  explicit KeyboardEvents(osk::Keyboard& keyboard) : keyboard_(keyboard) {}
+  void handle(std::string_view control, osk::Event event) override { keyboard_.handle(control, event); }
+  void tick(std::string_view timer) override { keyboard_.tick(timer); }
+
+ private:
+  osk::Keyboard& keyboard_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  using namespace osk::win32;
+  enableDpiAwareness();
+  INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  // ShellExecute may hand work to shell extensions that need COM.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+
+  int rc = 0;
+  {
+    RegistryStore store(RegistryStore::applicationNameOfThisProgram());
+    Win32Desktop desktop;
+#ifdef QMOSK_HAVE_SENDINPUT
+    osk::SendInputInjector injector;
+#else
+    NoInjector injector;
+#endif
+    Win32LockKeys locks;
+    ShellLauncher launcher;
+    Win32FormHost host;
+    osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host});
+    KeyboardEvents events(keyboard);
+    FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
+    if (!window.alive()) return 1;
+    host.adopt(window);
+    window.open(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+    rc = host.run();
+    host.forget(keyboard.main());
+  }
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  return rc;
+}

@@ -1,0 +1,98 @@
+#include "platform/win32/win32_desktop.h"
+
+#include <windows.h>
+
+#include "platform/win32/text.h"
+
+namespace osk::win32 {
+
+namespace {
+
+HWND toHwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
+
+struct TitleSearch {
+  const std::wstring* title;
+  HWND found;
+};
+
+BOOL CALLBACK findByTitle(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<TitleSearch*>(lp);
+  if (!::IsWindowVisible(hwnd)) return TRUE;
+  if (windowTextW(hwnd) != *search->title) return TRUE;
+  search->found = hwnd;
+  return FALSE;  // the first match is the highest in the z-order
+}
+
+// How long a key may wait for its window to come to the front. Keys injected
+// before the switch has happened would land in the keyboard itself.
+constexpr DWORD kActivationTimeoutMs = 500;
+constexpr DWORD kActivationPollMs = 2;
+
+bool waitForForeground(HWND target) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    if (::GetForegroundWindow() == target) return true;
+    if (::GetTickCount() - start >= kActivationTimeoutMs) return false;
+    ::Sleep(kActivationPollMs);
+  }
+}
+
+}  // namespace
+
+WindowId Win32Desktop::foregroundWindow() const { return reinterpret_cast<WindowId>(::GetForegroundWindow()); }
+
+std::string Win32Desktop::windowTitle(WindowId window) const {
+  HWND hwnd = toHwnd(window);
+  if (hwnd == nullptr || !::IsWindow(hwnd)) return {};
+  return windowText(hwnd);
+}
+
+bool Win32Desktop::activate(WindowId recorded, const std::string& title) {
+  const std::wstring wanted = widen(title);
+  HWND target = nullptr;
+  HWND candidate = toHwnd(recorded);
+  if (candidate != nullptr && ::IsWindow(candidate) && windowTextW(candidate) == wanted) target = candidate;
+  if (target == nullptr) {
+    TitleSearch search{&wanted, nullptr};
+    ::EnumWindows(&findByTitle, reinterpret_cast<LPARAM>(&search));
+    target = search.found;
+  }
+  if (target == nullptr) return false;
+
+  if (::IsIconic(target)) ::ShowWindow(target, SW_RESTORE);
+  if (::GetForegroundWindow() == target) return true;
+
+  // A click on the keyboard has just made this process the foreground one,
+  // which is what lets it hand the foreground on.
+  if (::SetForegroundWindow(target) && waitForForeground(target)) return true;
+
+  // Refused: join the input queue of the current foreground thread for the
+  // moment of the switch, which the foreground lock honours.
+  HWND front = ::GetForegroundWindow();
+  const DWORD frontThread = front != nullptr ? ::GetWindowThreadProcessId(front, nullptr) : 0;
+  const DWORD ownThread = ::GetCurrentThreadId();
+  const bool attached = frontThread != 0 && frontThread != ownThread &&
+                        ::AttachThreadInput(ownThread, frontThread, TRUE) != FALSE;
+  ::BringWindowToTop(target);
+  ::SetForegroundWindow(target);
+  if (attached) ::AttachThreadInput(ownThread, frontThread, FALSE);
+  return waitForForeground(target);
+}
+
+void Win32Desktop::setTopmost(WindowId window, bool topmost) {
+  HWND hwnd = toHwnd(window);
+  if (hwnd == nullptr) return;
+  ::SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+std::int16_t Win32LockKeys::keyState(LockKey key) const {
+  int vk = VK_NUMLOCK;
+  switch (key) {
+    case LockKey::NumLock: vk = VK_NUMLOCK; break;
+    case LockKey::CapsLock: vk = VK_CAPITAL; break;
+    case LockKey::ScrollLock: vk = VK_SCROLL; break;
+  }
+  return static_cast<std::int16_t>(::GetKeyState(vk));
+}
+
+}  // namespace osk::win32

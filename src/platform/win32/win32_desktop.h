@@ -1,0 +1,22 @@
+// The desktop seen through user32: the foreground window, titles, bringing a
+// window back to the front, topmost placement and the lock keys.
+#pragma once
+
+#include "platform/desktop.h"
+
+namespace osk::win32 {
+
+class Win32Desktop final : public Desktop {
+ public:
+  WindowId foregroundWindow() const override;
+  std::string windowTitle(WindowId window) const override;
+  bool activate(WindowId recorded, const std::string& title) override;
+  void setTopmost(WindowId window, bool topmost) override;
+};
+
+class Win32LockKeys final : public LockKeys {
+ public:
+  std::int16_t keyState(LockKey key) const override;
+};
+
+}  // namespace osk::win32

@@ -1,0 +1,145 @@
+#include "platform/win32/win32_form_host.h"
+
+#include "platform/win32/dpi.h"
+
+namespace osk::win32 {
+
+namespace {
+
+BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
+  auto* out = reinterpret_cast<std::vector<Geometry>*>(lp);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+  const int dpi = dpiForMonitor(monitor);
+  const RECT& w = info.rcWork;
+  out->push_back(Geometry{static_cast<float>(pixelsToTwips(w.left, dpi)),
+                          static_cast<float>(pixelsToTwips(w.top, dpi)),
+                          static_cast<float>(pixelsToTwips(w.right - w.left, dpi)),
+                          static_cast<float>(pixelsToTwips(w.bottom - w.top, dpi))});
+  return TRUE;
+}
+
+}  // namespace
+
+class Win32FormHost::DialogEvents final : public FormEvents {
+ public:
+  DialogEvents(Win32FormHost& host, Form& dialog) : host_(host), dialog_(dialog) {}
+  void attach(FormWindow* window) { window_ = window; }
+
+  void handle(std::string_view control, Event event) override {
+    if (host_.route_ && host_.route_(dialog_, control, event)) return;
+    if (event == Event::Click && control == "OK_BUTTON" && window_ != nullptr) window_->requestClose();
+  }
+  void tick(std::string_view timer) override {
+    if (host_.route_) host_.route_(dialog_, timer, Event::Timer);
+  }
+
+ private:
+  Win32FormHost& host_;
+  Form& dialog_;
+  FormWindow* window_ = nullptr;
+};
+
+void Win32FormHost::adopt(FormWindow& window) { windows_[&window.form()] = &window; }
+
+void Win32FormHost::forget(const Form& form) { windows_.erase(&form); }
+
+WindowId Win32FormHost::windowOf(const Form& form) const {
+  auto it = windows_.find(&form);
+  if (it == windows_.end() || !it->second->alive()) return 0;
+  return reinterpret_cast<WindowId>(it->second->hwnd());
+}
+
+bool Win32FormHost::isOurWindow(HWND hwnd) const {
+  for (const auto& [form, window] : windows_)
+    if (window->alive() && window->hwnd() == hwnd) return true;
+  return false;
+}
+
+bool Win32FormHost::pumpOne(bool repostQuit) {
+  MSG msg{};
+  const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+  if (got == 0) {
+    if (repostQuit) ::PostQuitMessage(static_cast<int>(msg.wParam));
+    quitCode_ = static_cast<int>(msg.wParam);
+    return false;
+  }
+  if (got == -1) return false;
+  // Tab, Space and the like move between and press the controls of our
+  // windows as in a dialog box.
+  HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (root != nullptr && isOurWindow(root) && ::IsDialogMessageW(root, &msg)) return true;
+  ::TranslateMessage(&msg);
+  ::DispatchMessageW(&msg);
+  return true;
+}
+
+int Win32FormHost::run() {
+  while (pumpOne(false)) {
+  }
+  return quitCode_;
+}
+
+void Win32FormHost::showModal(Form& dialog, Form& owner) {
+  if (auto it = windows_.find(&dialog); it != windows_.end() && it->second->alive()) {
+    // Already open (a second request while it is up): bring it forward.
+    ::SetForegroundWindow(it->second->hwnd());
+    return;
+  }
+  HWND ownerHwnd = reinterpret_cast<HWND>(windowOf(owner));
+  DialogEvents events(*this, dialog);
+  FormWindow window(dialog, events, FormWindow::Options{ownerHwnd, false, true, false});
+  if (!window.alive()) return;
+  events.attach(&window);
+  windows_[&dialog] = &window;
+
+  // Until the dialog says where it goes, it opens centred over its owner.
+  if (ownerHwnd != nullptr) {
+    RECT o{}, d{};
+    ::GetWindowRect(ownerHwnd, &o);
+    ::GetWindowRect(window.hwnd(), &d);
+    const int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
+    const int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
+    ::SetWindowPos(window.hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  const bool disableOwner = ownerHwnd != nullptr && ::IsWindowEnabled(ownerHwnd);
+  auto releaseOwner = [ownerHwnd, disableOwner] {
+    if (disableOwner && !::IsWindowEnabled(ownerHwnd)) ::EnableWindow(ownerHwnd, TRUE);
+  };
+  // The owner must be enabled again before the dialog goes, or Windows
+  // activates some other program's window in its place.
+  window.onClosing = releaseOwner;
+  if (disableOwner) ::EnableWindow(ownerHwnd, FALSE);
+
+  window.open();
+  // The owner's timers keep ticking: this loop dispatches their messages too.
+  bool quit = false;
+  while (window.alive()) {
+    if (!pumpOne(true)) {
+      quit = true;
+      break;
+    }
+  }
+  releaseOwner();
+  windows_.erase(&dialog);
+  if (!quit && ownerHwnd != nullptr && ::IsWindow(ownerHwnd)) ::SetActiveWindow(ownerHwnd);
+}
+
+std::vector<Geometry> Win32FormHost::monitorWorkAreas() const {
+  std::vector<Geometry> areas;
+  ::EnumDisplayMonitors(nullptr, nullptr, &collectWorkArea, reinterpret_cast<LPARAM>(&areas));
+  if (areas.empty()) {
+    RECT w{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &w, 0);
+    const int dpi = systemDpi();
+    areas.push_back(Geometry{static_cast<float>(pixelsToTwips(w.left, dpi)),
+                             static_cast<float>(pixelsToTwips(w.top, dpi)),
+                             static_cast<float>(pixelsToTwips(w.right - w.left, dpi)),
+                             static_cast<float>(pixelsToTwips(w.bottom - w.top, dpi))});
+  }
+  return areas;
+}
+
+}  // namespace osk::win32
