@@ -114,6 +114,10 @@ TEST(Settings, ParseTwipsReadsWholeDecimalNumbersOnly) {
     SCOPED_TRACE(a.text);
     EXPECT_TRUE(sameBits(st::parseTwips(a.text, -7), a.want)) << st::parseTwips(a.text, -7);
   }
+  // Just above the midpoint between 1000 and the next float: rounding it
+  // through double first would land on the midpoint and tie down to 1000.
+  EXPECT_EQ(st::parseTwips("1000.00003051757815", -7), std::nextafter(1000.0F, 2000.0F));
+
   const char* rejected[] = {"", " ", "-", "+", ".", "e5", "abc", "1e999", "nan", "NaN", "inf", "+inf",
                             "infinity", "12abc", "1 2", "0x10", "--5", "+-5", "1,5", "1000001", "1e39"};
   for (const char* text : rejected) {
@@ -207,6 +211,14 @@ TEST(Settings, FormattedTwipsReadBackBitForBit) {
     }
   }
   EXPECT_GT(checked, 1000);
+}
+
+TEST(Settings, FormatTwipsWritesPlainDecimals) {
+  const std::pair<float, const char*> rows[] = {
+      {16800, "16800"}, {1000, "1000"}, {100000, "100000"}, {1e6F, "1000000"},
+      {-20, "-20"},     {0.5F, "0.5"},  {0.0001F, "0.0001"}, {1500.25F, "1500.25"},
+  };
+  for (auto [value, text] : rows) EXPECT_EQ(st::formatTwips(value), text);
 }
 
 TEST(MainWindowUnload, StopsTopmostAndCaptionTimersOnly) {
