@@ -28,8 +28,8 @@ void Form_Load(Context& ctx) {
   f.setTimer("AUTO_DELETE_STOP_TIMER", false, 5000);
   f.setTimer("AUTO_DELETE_TIMER", false, 100);
 
-  std::string flag = ctx.platform.store.read(kSettingsSection, settings::kAlwaysOnTop,
-                                             settings::kAlwaysOnTopDefault);
+  std::string flag =
+      ctx.platform.store.read(kSettingsSection, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault);
   f.enableTimer("AlwaysOnTopTimer", settings::alwaysOnTopChosen(flag));
 }
 

@@ -30,7 +30,8 @@ std::optional<T> parseWhole(std::string_view text) {
   }
   // from_chars also takes "inf", "nan" and a second sign; none of those is a
   // number a window could be placed at.
-  if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.')) return std::nullopt;
+  if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.'))
+    return std::nullopt;
   T value{};
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
   if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) return std::nullopt;

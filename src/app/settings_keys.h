@@ -22,12 +22,14 @@ struct GeometryKeys {
   Geometry defaults;
 };
 
-inline constexpr GeometryKeys kMainGeometry{"MainLeft", "MainTop", "MainWidth", "MainHeight",
-                                            {1000, 1000, 16800, 4785}};
-inline constexpr GeometryKeys kSettingsGeometry{"AboutMainLeft", "AboutMainTop", "AboutMainWidth",
-                                                "AboutMainHeight", {1000, 1000, 7785, 5640}};
-inline constexpr GeometryKeys kFkeysGeometry{"FKEYSSETTINGSMainLeft", "FKEYSSETTINGSMainTop",
-                                             "FKEYSSETTINGSMainWidth", "FKEYSSETTINGSMainHeight",
+inline constexpr GeometryKeys kMainGeometry{
+    "MainLeft", "MainTop", "MainWidth", "MainHeight", {1000, 1000, 16800, 4785}};
+inline constexpr GeometryKeys kSettingsGeometry{
+    "AboutMainLeft", "AboutMainTop", "AboutMainWidth", "AboutMainHeight", {1000, 1000, 7785, 5640}};
+inline constexpr GeometryKeys kFkeysGeometry{"FKEYSSETTINGSMainLeft",
+                                             "FKEYSSETTINGSMainTop",
+                                             "FKEYSSETTINGSMainWidth",
+                                             "FKEYSSETTINGSMainHeight",
                                              {1000, 1000, 14940, 8955}};
 
 inline constexpr std::string_view kAlwaysOnTop = "ALWAYS_ON_TOP_TICKBOX";

@@ -34,8 +34,7 @@ class Builder {
     return add(std::move(d));
   }
 
-  Control::Def& iconKey(std::string name, Icon icon, int left, int top, int width,
-                        int height = kKeyHeight) {
+  Control::Def& iconKey(std::string name, Icon icon, int left, int top, int width, int height = kKeyHeight) {
     Control::Def& d = key(std::move(name), "", left, top, width, height);
     d.icon = icon;
     return d;
@@ -49,8 +48,8 @@ class Builder {
     return d;
   }
 
-  Control::Def& label(std::string name, std::string caption, TwipsRect rect, Font font,
-                      Color fore, Color back, Align align) {
+  Control::Def& label(std::string name, std::string caption, TwipsRect rect, Font font, Color fore,
+                      Color back, Align align) {
     Control::Def d;
     d.name = std::move(name);
     d.kind = ControlKind::Label;
@@ -121,8 +120,8 @@ std::vector<Control::Def> mainControls() {
   Builder b;
 
   // Title row: tools, the upper F keys, auto delete and the lock lights.
-  b.label("TARNWICK_TITLE", "Q-M - OSK", {120, 120, 1935, 480}, {13.5, true}, colors::kGreen,
-          colors::kBlack, Align::Center);
+  b.label("TARNWICK_TITLE", "Q-M - OSK", {120, 120, 1935, 480}, {13.5, true}, colors::kGreen, colors::kBlack,
+          Align::Center);
   b.key("SETTINGS_BUTTON", "SETTINGS", 2160, 120, 1455).font = kSmallBold;
   b.tool("CUT_BUTTON", Icon::Scissors, 3720, 120);
   b.tool("COPY_BUTTON", Icon::Copy, 4440, 120);
@@ -130,21 +129,23 @@ std::vector<Control::Def> mainControls() {
   b.tool("BUTTON_CALC", Icon::Calculator, 5880, 120);
   b.tool("AT_SIGN_BUTTON", Icon::AtSign, 6600, 120);
   b.tool("BTC_BUTTON", Icon::Coin, 7320, 120);
-  for (int n = 13; n <= 16; ++n) b.key("BUTTON_F_NUM_" + num(n), "F" + num(n), 7920 + kPitch * (n - 13), 120, kKeyWidth);
+  for (int n = 13; n <= 16; ++n)
+    b.key("BUTTON_F_NUM_" + num(n), "F" + num(n), 7920 + kPitch * (n - 13), 120, kKeyWidth);
   b.iconKey("BUTTON_AUTO_DELETE", Icon::BinUpArrow, 11160, 120, 1215, 465);
   const std::array<std::pair<const char*, int>, 3> lights{
       {{"NUM", 13200}, {"CAPS", 14400}, {"SCROLL", 15480}}};
   for (auto [caption, left] : lights)
-    b.label(std::string(caption) + "_LIGHT_LABEL", caption, {left, 240, 855, 255}, kSmallBold,
-            colors::kBlack, colors::kWhite, Align::Center);
+    b.label(std::string(caption) + "_LIGHT_LABEL", caption, {left, 240, 855, 255}, kSmallBold, colors::kBlack,
+            colors::kWhite, Align::Center);
 
   // F-key row.
   b.key("BUTTON_MY_FKEYS", "MY F-KEYS", 120, 720, 1215).font = kSmallBold;
   b.iconKey("BUTTON_ESC", Icon::RedCross, 1440, 720, kKeyWidth);
-  for (int n = 1; n <= 12; ++n) b.key("BUTTON_F_NUM_" + num(n), "F" + num(n), 2160 + kPitch * (n - 1), 720, kKeyWidth);
+  for (int n = 1; n <= 12; ++n)
+    b.key("BUTTON_F_NUM_" + num(n), "F" + num(n), 2160 + kPitch * (n - 1), 720, kKeyWidth);
   b.iconKey("BUTTON_AUTO_BACKSPACE", Icon::BinLeftArrow, 10800, 720, 1935);
-  b.label("ACTIVE_WINDOW_LABEL", "QM-OSK", {12960, 720, 3615, 375}, kPlain, colors::kBlack,
-          colors::kWhite, Align::Left);
+  b.label("ACTIVE_WINDOW_LABEL", "QM-OSK", {12960, 720, 3615, 375}, kPlain, colors::kBlack, colors::kWhite,
+          Align::Left);
 
   // Number row: 1 .. 9 then 0, as on the keyboard.
   b.iconKey("LOCK_TOP_NUMBER_KEYS_BUTTON", Icon::UpArrowPadlock, 120, 1320, 1215);
@@ -232,20 +233,18 @@ std::vector<Timer> mainTimers() {
 
 // A caption on the dialogs' button-face background, beside its field.
 void fieldLabel(Builder& b, std::string name, std::string caption, TwipsRect rect) {
-  b.label(std::move(name), std::move(caption), rect, kPlain, colors::kBlack,
-          colors::kSysButtonFace, Align::Left);
+  b.label(std::move(name), std::move(caption), rect, kPlain, colors::kBlack, colors::kSysButtonFace,
+          Align::Left);
 }
 
 void heading(Builder& b, std::string name, std::string caption, TwipsRect rect) {
-  b.label(std::move(name), std::move(caption), rect, kHeading, colors::kGreen, colors::kBlack,
-          Align::Center);
+  b.label(std::move(name), std::move(caption), rect, kHeading, colors::kGreen, colors::kBlack, Align::Center);
 }
 
 }  // namespace
 
 std::unique_ptr<Form> makeMainForm() {
-  return std::make_unique<Form>(kMainFormName, "QM-OSK", 16680, 5460, mainControls(),
-                                mainTimers());
+  return std::make_unique<Form>(kMainFormName, "QM-OSK", 16680, 5460, mainControls(), mainTimers());
 }
 
 std::unique_ptr<Form> makeSettingsForm() {
@@ -281,8 +280,8 @@ std::unique_ptr<Form> makeFkeysForm() {
     b.textBox("COMMAND_F" + num(n), "COMMAND", {3720, 120 + shift, 10935, 375});
   }
   b.dialogButton("OK_BUTTON", "OK", {5400, 7920, 1455, 495});
-  return std::make_unique<Form>(kFkeysFormName, "QM-OSK - FKEYS SETTINGS", 14820, 8595,
-                                std::move(b.defs), std::vector<Timer>{});
+  return std::make_unique<Form>(kFkeysFormName, "QM-OSK - FKEYS SETTINGS", 14820, 8595, std::move(b.defs),
+                                std::vector<Timer>{});
 }
 
 }  // namespace osk

@@ -39,8 +39,8 @@ std::vector<std::string> numberRow() {
 
 std::vector<Family> keyFamilies() {
   return {
-      {"F13-F16", fkeys(13, 16), 7920, 120}, {"F1-F12", fkeys(1, 12), 2160, 720},
-      {"number row", numberRow(), 2160, 1320}, {"Q row", letters("QWERTYUIOP"), 2520, 1800},
+      {"F13-F16", fkeys(13, 16), 7920, 120},       {"F1-F12", fkeys(1, 12), 2160, 720},
+      {"number row", numberRow(), 2160, 1320},     {"Q row", letters("QWERTYUIOP"), 2520, 1800},
       {"A row", letters("ASDFGHJKL"), 2880, 2280}, {"Z row", letters("ZXCVBNM"), 3240, 2760},
   };
 }
@@ -87,28 +87,77 @@ const std::set<std::string> kToolButtons{"CUT_BUTTON",  "COPY_BUTTON",    "PASTE
                                          "BUTTON_CALC", "AT_SIGN_BUTTON", "BTC_BUTTON"};
 
 // The keyboard's controls that are not in one of the regular families.
-const std::vector<std::string> kMainSingles{
-    "TARNWICK_TITLE", "SETTINGS_BUTTON", "CUT_BUTTON", "COPY_BUTTON", "PASTE_BUTTON", "BUTTON_CALC",
-    "AT_SIGN_BUTTON", "BTC_BUTTON", "BUTTON_AUTO_DELETE", "NUM_LIGHT_LABEL", "CAPS_LIGHT_LABEL",
-    "SCROLL_LIGHT_LABEL", "BUTTON_MY_FKEYS", "BUTTON_ESC", "BUTTON_AUTO_BACKSPACE",
-    "ACTIVE_WINDOW_LABEL", "LOCK_TOP_NUMBER_KEYS_BUTTON", "LEFT_TOP_CORNER_KEY", "BUTTON_DASH",
-    "BUTTON_EQUALS", "BUTTON_BACKSPACE", "BUTTON_INS", "BUTTON_HOME", "PRINT_SCREEN_APP_WINDOW",
-    "BUTTON_TAB", "BUTTON_SQUARE_BRACKET_LEFT", "BUTTON_SQUARE_BRACKET_RIGHT", "BUTTON_RETURN_KEY",
-    "BUTTON_DELETE", "BUTTON_END", "PRINT_SCREEN_COMPLETE_SCREEN", "BUTTON_CAPS",
-    "BUTTON_SEMI_COLON", "BUTTON_APOS_SIGN", "BUTTON_HASH", "SHIFT_LOCK_BUTTON",
-    "BUTTON_SHIFT_LEFT", "BUTTON_BACK_SLASH", "BUTTON_COMMA", "BUTTON_FULL_STOP",
-    "BUTTON_FORWARD_SLASH", "BUTTON_SHIFT_RIGHT", "BUTTON_KEY_UP", "BUTTON_PG_UP",
-    "BUTTON_CTRL_LEFT", "BUTTON_WIN_KEY_LEFT", "BUTTON_ALT_LEFT", "BUTTON_SPACEBAR",
-    "BUTTON_ALT_GR", "BUTTON_WIN_KEY_RIGHT", "BUTTON_RIGHT_CLICK", "BUTTON_CTRL_RIGHT",
-    "BUTTON_KEY_LEFT", "BUTTON_KEY_DOWN", "BUTTON_KEY_RIGHT", "BUTTON_PG_DN",
-    "BUTTON_WINDOWS_RUN_EXTERNAL", "BUTTON_CMD", "BUTTON_RUN_INTERNAL", "COMMAND_LINE_TEXTBOX",
-    "SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_WINDOWS_LOCK"};
+const std::vector<std::string> kMainSingles{"TARNWICK_TITLE",
+                                            "SETTINGS_BUTTON",
+                                            "CUT_BUTTON",
+                                            "COPY_BUTTON",
+                                            "PASTE_BUTTON",
+                                            "BUTTON_CALC",
+                                            "AT_SIGN_BUTTON",
+                                            "BTC_BUTTON",
+                                            "BUTTON_AUTO_DELETE",
+                                            "NUM_LIGHT_LABEL",
+                                            "CAPS_LIGHT_LABEL",
+                                            "SCROLL_LIGHT_LABEL",
+                                            "BUTTON_MY_FKEYS",
+                                            "BUTTON_ESC",
+                                            "BUTTON_AUTO_BACKSPACE",
+                                            "ACTIVE_WINDOW_LABEL",
+                                            "LOCK_TOP_NUMBER_KEYS_BUTTON",
+                                            "LEFT_TOP_CORNER_KEY",
+                                            "BUTTON_DASH",
+                                            "BUTTON_EQUALS",
+                                            "BUTTON_BACKSPACE",
+                                            "BUTTON_INS",
+                                            "BUTTON_HOME",
+                                            "PRINT_SCREEN_APP_WINDOW",
+                                            "BUTTON_TAB",
+                                            "BUTTON_SQUARE_BRACKET_LEFT",
+                                            "BUTTON_SQUARE_BRACKET_RIGHT",
+                                            "BUTTON_RETURN_KEY",
+                                            "BUTTON_DELETE",
+                                            "BUTTON_END",
+                                            "PRINT_SCREEN_COMPLETE_SCREEN",
+                                            "BUTTON_CAPS",
+                                            "BUTTON_SEMI_COLON",
+                                            "BUTTON_APOS_SIGN",
+                                            "BUTTON_HASH",
+                                            "SHIFT_LOCK_BUTTON",
+                                            "BUTTON_SHIFT_LEFT",
+                                            "BUTTON_BACK_SLASH",
+                                            "BUTTON_COMMA",
+                                            "BUTTON_FULL_STOP",
+                                            "BUTTON_FORWARD_SLASH",
+                                            "BUTTON_SHIFT_RIGHT",
+                                            "BUTTON_KEY_UP",
+                                            "BUTTON_PG_UP",
+                                            "BUTTON_CTRL_LEFT",
+                                            "BUTTON_WIN_KEY_LEFT",
+                                            "BUTTON_ALT_LEFT",
+                                            "BUTTON_SPACEBAR",
+                                            "BUTTON_ALT_GR",
+                                            "BUTTON_WIN_KEY_RIGHT",
+                                            "BUTTON_RIGHT_CLICK",
+                                            "BUTTON_CTRL_RIGHT",
+                                            "BUTTON_KEY_LEFT",
+                                            "BUTTON_KEY_DOWN",
+                                            "BUTTON_KEY_RIGHT",
+                                            "BUTTON_PG_DN",
+                                            "BUTTON_WINDOWS_RUN_EXTERNAL",
+                                            "BUTTON_CMD",
+                                            "BUTTON_RUN_INTERNAL",
+                                            "COMMAND_LINE_TEXTBOX",
+                                            "SHIFT_ARROW_HIGHLIGHT_BUTTON",
+                                            "BUTTON_WINDOWS_LOCK"};
 
 std::vector<std::string> settingsNames() {
-  return {"TARNWICK_QM_OSK_TITLE_1", "TARNWICK_QM_OSK_TITLE_2", "TARNWICK_QM_OSK_VERSION",
-          "TARNWICK_QM_OSK_CREATOR", "DOUBLE_CLICK_TXT_LABEL", "CALC_LABEL",
-          "CALCULATOR_COMMAND_TEXTBOX", "EMAIL_LABEL", "EMAIL_ADDRESS_TEXTBOX", "BTC_ADDRESS_LABEL",
-          "BTC_ADDRESS_TEXTBOX", "FKEYS_SETTINGS_BUTTON", "ALWAYS_ON_TOP_TICKBOX", "OK_BUTTON"};
+  return {"TARNWICK_QM_OSK_TITLE_1",    "TARNWICK_QM_OSK_TITLE_2",
+          "TARNWICK_QM_OSK_VERSION",    "TARNWICK_QM_OSK_CREATOR",
+          "DOUBLE_CLICK_TXT_LABEL",     "CALC_LABEL",
+          "CALCULATOR_COMMAND_TEXTBOX", "EMAIL_LABEL",
+          "EMAIL_ADDRESS_TEXTBOX",      "BTC_ADDRESS_LABEL",
+          "BTC_ADDRESS_TEXTBOX",        "FKEYS_SETTINGS_BUTTON",
+          "ALWAYS_ON_TOP_TICKBOX",      "OK_BUTTON"};
 }
 
 std::vector<std::string> mainNames() {
@@ -331,6 +380,8 @@ struct Style {
 };
 
 TEST(Layouts, LabelsTextBoxesAndCheckBoxStyles) {
+  // One control per line, as the layout table reads.
+  // clang-format off
   const Style styles[] = {
       {kMainFormName, "TARNWICK_TITLE", ControlKind::Label, "Q-M - OSK", 13.5, true, colors::kGreen, colors::kBlack, Align::Center, {120, 120, 1935, 480}},
       {kMainFormName, "NUM_LIGHT_LABEL", ControlKind::Label, "NUM", 8.25, true, colors::kBlack, colors::kWhite, Align::Center, {13200, 240, 855, 255}},
@@ -351,6 +402,7 @@ TEST(Layouts, LabelsTextBoxesAndCheckBoxStyles) {
       {kSettingsFormName, "BTC_ADDRESS_TEXTBOX", ControlKind::TextBox, "COMMAND", 8.25, false, colors::kBlack, colors::kSysWindow, Align::Left, {1680, 3600, 5775, 375}},
       {kSettingsFormName, "ALWAYS_ON_TOP_TICKBOX", ControlKind::CheckBox, "Always On Top", 8.25, false, colors::kBlack, colors::kSysButtonFace, Align::Left, {3480, 4680, 1455, 375}},
   };
+  // clang-format on
   auto main = makeMainForm();
   auto settings = makeSettingsForm();
   for (const auto& s : styles) {
@@ -424,10 +476,14 @@ TEST(Layouts, FkeyDialogRowsAreEvenlySpacedAndStayAboveOk) {
 
 TEST(Layouts, MainTimersStartWithTheirDesignState) {
   const std::pair<const char*, bool> expected[] = {
-      {"AUTO_DELETE_TIMER", true},       {"AUTO_DELETE_STOP_TIMER", true},
-      {"ENABLE_KEYBOARD_KEYPRESS_TIMER", false}, {"KEYBOARD_KEYPRESS_TIMER", false},
-      {"ACTIVE_WINDOW_TIMER", true},     {"BACKCOLOR_TIMER", true},
-      {"AlwaysOnTopTimer", false},       {"NCS_TIMER", true},
+      {"AUTO_DELETE_TIMER", true},
+      {"AUTO_DELETE_STOP_TIMER", true},
+      {"ENABLE_KEYBOARD_KEYPRESS_TIMER", false},
+      {"KEYBOARD_KEYPRESS_TIMER", false},
+      {"ACTIVE_WINDOW_TIMER", true},
+      {"BACKCOLOR_TIMER", true},
+      {"AlwaysOnTopTimer", false},
+      {"NCS_TIMER", true},
   };
   auto form = makeMainForm();
   EXPECT_EQ(form->timers().size(), std::size(expected));

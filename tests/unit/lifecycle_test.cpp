@@ -1,3 +1,5 @@
+#include "app/lifecycle.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/lifecycle.h"
 #include "app/settings_keys.h"
 #include "fakes.h"
 #include "layout/layouts.h"
@@ -75,8 +76,8 @@ TEST(MainWindowLoad, RestoresStoredGeometry) {
 TEST(MainWindowLoad, EachUnusableValueFallsBackToItsOwnDefault) {
   const Geometry stored{3000, 2000, 12000, 5000};
   const char* storedText[] = {"3000", "2000", "12000", "5000"};
-  const char* notNumbers[] = {"", "abc", "1e999", "-1e999", "nan", "inf", "-inf", "12abc", "1 2", "0x10",
-                              "--5", "+-5", "1,5", "1e7", "-2000000"};
+  const char* notNumbers[] = {"",    "abc",  "1e999", "-1e999", "nan", "inf", "-inf",    "12abc",
+                              "1 2", "0x10", "--5",   "+-5",    "1,5", "1e7", "-2000000"};
   // Sizes that no window can have, or only by damage (the rig's monitor is
   // 24000 x 15000 twips).
   const char* badSizes[] = {"0", "-0", "-5", "-0.5", "999999", "1000000"};
@@ -106,9 +107,9 @@ TEST(Settings, ParseTwipsReadsWholeDecimalNumbersOnly) {
     float want;
   };
   const Row accepted[] = {
-      {"1500", 1500},  {" 1500 ", 1500},       {"\t-20\r\n", -20},  {"+20", 20},          {".5", 0.5F},
-      {"7.", 7},       {"1e3", 1000},          {"1E3", 1000},       {"1000000", 1e6F},    {"-1000000", -1e6F},
-      {"0", 0},        {"1234.567", 1234.567F}, {"016800", 16800},
+      {"1500", 1500}, {" 1500 ", 1500},        {"\t-20\r\n", -20}, {"+20", 20},       {".5", 0.5F},
+      {"7.", 7},      {"1e3", 1000},           {"1E3", 1000},      {"1000000", 1e6F}, {"-1000000", -1e6F},
+      {"0", 0},       {"1234.567", 1234.567F}, {"016800", 16800},
   };
   for (const auto& a : accepted) {
     SCOPED_TRACE(a.text);
@@ -118,8 +119,9 @@ TEST(Settings, ParseTwipsReadsWholeDecimalNumbersOnly) {
   // through double first would land on the midpoint and tie down to 1000.
   EXPECT_EQ(st::parseTwips("1000.00003051757815", -7), std::nextafter(1000.0F, 2000.0F));
 
-  const char* rejected[] = {"", " ", "-", "+", ".", "e5", "abc", "1e999", "nan", "NaN", "inf", "+inf",
-                            "infinity", "12abc", "1 2", "0x10", "--5", "+-5", "1,5", "1000001", "1e39"};
+  const char* rejected[] = {"",      " ",    "-",   "+",   ".",    "e5",       "abc",
+                            "1e999", "nan",  "NaN", "inf", "+inf", "infinity", "12abc",
+                            "1 2",   "0x10", "--5", "+-5", "1,5",  "1000001",  "1e39"};
   for (const char* text : rejected) {
     SCOPED_TRACE(text);
     EXPECT_EQ(st::parseTwips(text, -7), -7.0F);
@@ -142,13 +144,21 @@ TEST(MainWindowLoad, OffScreenWindowIsBroughtOntoTheNearestMonitor) {
       {"right of the only monitor", {primary}, {30000, 1000, 12000, 5000}, {12000, 1000, 12000, 5000}},
       {"left of the only monitor", {primary}, {-50000, 2000, 12000, 5000}, {0, 2000, 12000, 5000}},
       {"below and right of both", {primary, right}, {60000, 20000, 12000, 5000}, {36000, 10000, 12000, 5000}},
-      {"above a monitor with negative coordinates", {primary, left}, {-40000, -9000, 12000, 5000},
+      {"above a monitor with negative coordinates",
+       {primary, left},
+       {-40000, -9000, 12000, 5000},
        {-24000, 0, 12000, 5000}},
       {"just touching the edge", {primary}, {24000, 0, 12000, 5000}, {12000, 0, 12000, 5000}},
-      {"in the gap between two monitors", {primary, farRight}, {24500, 100, 1000, 1000}, {23000, 100, 1000, 1000}},
+      {"in the gap between two monitors",
+       {primary, farRight},
+       {24500, 100, 1000, 1000},
+       {23000, 100, 1000, 1000}},
       {"larger than the monitor", {primary}, {50000, 1000, 30000, 20000}, {0, 0, 24000, 15000}},
       {"partly visible stays", {primary}, {23000, 14000, 12000, 5000}, {23000, 14000, 12000, 5000}},
-      {"on the second monitor stays", {primary, right}, {30000, 1000, 12000, 5000}, {30000, 1000, 12000, 5000}},
+      {"on the second monitor stays",
+       {primary, right},
+       {30000, 1000, 12000, 5000},
+       {30000, 1000, 12000, 5000}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -215,7 +225,7 @@ TEST(Settings, FormattedTwipsReadBackBitForBit) {
 
 TEST(Settings, FormatTwipsWritesPlainDecimals) {
   const std::pair<float, const char*> rows[] = {
-      {16800, "16800"}, {1000, "1000"}, {100000, "100000"}, {1e6F, "1000000"},
+      {16800, "16800"}, {1000, "1000"}, {100000, "100000"},  {1e6F, "1000000"},
       {-20, "-20"},     {0.5F, "0.5"},  {0.0001F, "0.0001"}, {1500.25F, "1500.25"},
   };
   for (auto [value, text] : rows) EXPECT_EQ(st::formatTwips(value), text);
@@ -238,9 +248,9 @@ TEST(MainWindowUnload, StopsTopmostAndCaptionTimersOnly) {
 
 TEST(MainWindowLoad, AlwaysOnTopOnlyWhenTheFlagReadsExactlyOne) {
   const std::pair<const char*, bool> flags[] = {
-      {"1", true},    {"1.0", true},  {" 1", true},   {"1 ", true},  {"01", true},  {"+1", true},
-      {"1e0", true},  {"0", false},   {"2", false},   {"-1", false}, {"0.5", false}, {"1.0000001", false},
-      {"", false},    {"abc", false}, {"1abc", false}, {"true", false}, {"nan", false}, {"inf", false},
+      {"1", true},   {"1.0", true},  {" 1", true},    {"1 ", true},    {"01", true},   {"+1", true},
+      {"1e0", true}, {"0", false},   {"2", false},    {"-1", false},   {"0.5", false}, {"1.0000001", false},
+      {"", false},   {"abc", false}, {"1abc", false}, {"true", false}, {"nan", false}, {"inf", false},
   };
   for (auto [text, on] : flags) {
     SCOPED_TRACE(std::string("\"") + text + "\"");
