@@ -178,6 +178,29 @@ void FormWindow::createChildren() {
     if (c.kind() == ControlKind::CheckBox)
       ::SendMessageW(child, BM_SETCHECK, c.value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
   }
+  raiseCoveredControls();
+}
+
+void FormWindow::raiseCoveredControls() {
+  // Neighbouring keys share a one-twip-pixel seam, but a few controls lie
+  // well inside a larger one (the # key under the tall Enter key). The
+  // smaller one goes on top so that every key stays whole and clickable.
+  constexpr int kSeamTwips = 60;
+  const auto& controls = form_.controls();
+  auto area = [](const TwipsRect& r) { return static_cast<long long>(r.width) * r.height; };
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const TwipsRect& a = controls[i].rect();
+    for (std::size_t j = 0; j < controls.size(); ++j) {
+      const TwipsRect& b = controls[j].rect();
+      if (i == j || area(a) >= area(b)) continue;
+      const int ow = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
+      const int oh = std::min(a.top + a.height, b.top + b.height) - std::max(a.top, b.top);
+      if (ow > kSeamTwips && oh > kSeamTwips && children_[i].hwnd) {
+        ::SetWindowPos(children_[i].hwnd.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        break;
+      }
+    }
+  }
 }
 
 void FormWindow::layoutChildren() {

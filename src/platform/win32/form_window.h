@@ -76,6 +76,7 @@ class FormWindow final : public FormObserver {
 
   void create();
   void createChildren();
+  void raiseCoveredControls();
   void layoutChildren();
   void applyTimers();
   void onCommand(int id, int code, HWND child);
