@@ -1,0 +1,523 @@
+// osk-drive: drives the running keyboard from outside, as a person would.
+//
+// Controls are found by the names of the layout, so a test says
+// "click main BUTTON_LETTER_H" and never deals in pixels. Clicks are real
+// mouse input (cursor moved to the control, then button down and up), so
+// they go through the same path as a user's click, activation included.
+//
+// Results go to stdout as UTF-8, one value per line; anything that fails
+// prints a reason on stderr and exits non-zero.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "layout/layouts.h"
+
+namespace {
+
+constexpr int kFirstControlId = 1000;
+constexpr DWORD kDefaultTimeoutMs = 10000;
+constexpr wchar_t kStoreRoot[] = L"Software\\QM-OSK\\";
+
+struct Failure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+std::string narrow(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+// Bytes straight to the handle: no console code page gets to re-encode them.
+void out(const std::string& line) {
+  std::string s = line + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), s.data(), static_cast<DWORD>(s.size()), &written,
+            nullptr);
+}
+
+int toInt(const std::wstring& s) {
+  wchar_t* end = nullptr;
+  long v = std::wcstol(s.c_str(), &end, 0);
+  if (s.empty() || *end != L'\0') throw Failure("not a number: " + narrow(s));
+  return static_cast<int>(v);
+}
+
+std::string hwndText(HWND h) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%lx", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(h)));
+  return buf;
+}
+
+std::wstring windowText(HWND h) {
+  // WM_GETTEXT rather than GetWindowText: the latter does not read the text
+  // of controls that belong to another process.
+  LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  LRESULT got = SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(w.size()),
+                             reinterpret_cast<LPARAM>(w.data()));
+  w.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
+  return w;
+}
+
+// Polls until `probe` succeeds; the deadline only bounds a wait for something
+// that is expected to happen, it never decides an outcome on its own.
+template <typename T>
+std::optional<T> waitFor(DWORD timeoutMs, const std::function<std::optional<T>()>& probe) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (auto v = probe()) return v;
+    if (GetTickCount() - start >= timeoutMs) return std::nullopt;
+    Sleep(20);
+  }
+}
+
+// ---- forms and controls -------------------------------------------------
+
+struct FormInfo {
+  const wchar_t* className;
+  std::unique_ptr<osk::Form> (*make)();
+};
+
+std::optional<FormInfo> formByName(const std::wstring& name) {
+  if (name == L"main" || name == L"QM_OSK_MAIN") return FormInfo{L"QM_OSK_MAIN", osk::makeMainForm};
+  if (name == L"settings" || name == L"QM_OSK_SETTINGS")
+    return FormInfo{L"QM_OSK_SETTINGS", osk::makeSettingsForm};
+  if (name == L"fkeys" || name == L"QM_OSK_FKEYS_SETTINGS")
+    return FormInfo{L"QM_OSK_FKEYS_SETTINGS", osk::makeFkeysForm};
+  return std::nullopt;
+}
+
+struct FindByTitle {
+  std::wstring title;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findVisibleByTitle(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<FindByTitle*>(lp);
+  if (IsWindowVisible(h) && windowText(h) == f->title) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A top-level window named by form alias, class name or exact title.
+// Visible windows win: a dialog that is created but hidden is not "there".
+HWND findTopLevel(const std::wstring& what) {
+  const wchar_t* cls = what.c_str();
+  if (auto f = formByName(what)) cls = f->className;
+  HWND h = FindWindowW(cls, nullptr);
+  if (h != nullptr && IsWindowVisible(h)) return h;
+  FindByTitle f{what};
+  EnumWindows(findVisibleByTitle, reinterpret_cast<LPARAM>(&f));
+  if (f.found != nullptr) return f.found;
+  return h;
+}
+
+HWND needTopLevel(const std::wstring& what) {
+  HWND h = findTopLevel(what);
+  if (h == nullptr) throw Failure("no window " + narrow(what));
+  return h;
+}
+
+int controlIndex(const FormInfo& form, const std::string& control) {
+  auto layout = form.make();
+  const auto& controls = layout->controls();
+  for (size_t i = 0; i < controls.size(); ++i)
+    if (controls[i].name() == control) return static_cast<int>(i);
+  throw Failure("the layout has no control " + control);
+}
+
+struct FindById {
+  int id;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findChildById(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<FindById*>(lp);
+  if (GetDlgCtrlID(h) == f->id) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND findControl(const std::wstring& formName, const std::wstring& control) {
+  auto form = formByName(formName);
+  if (!form) throw Failure("unknown form " + narrow(formName) + " (main, settings, fkeys)");
+  HWND top = needTopLevel(formName);
+  int id = kFirstControlId + controlIndex(*form, narrow(control));
+  if (HWND h = GetDlgItem(top, id)) return h;
+  FindById f{id};
+  EnumChildWindows(top, findChildById, reinterpret_cast<LPARAM>(&f));
+  if (f.found == nullptr) throw Failure("no child window for " + narrow(control));
+  return f.found;
+}
+
+// The window a command addresses: a form, or a control of it when given.
+HWND target(const std::vector<std::wstring>& a, size_t formAt) {
+  if (a.size() <= formAt) throw Failure("missing form");
+  if (a.size() > formAt + 1) return findControl(a[formAt], a[formAt + 1]);
+  return needTopLevel(a[formAt]);
+}
+
+RECT screenRect(HWND h) {
+  RECT r{};
+  if (!GetWindowRect(h, &r)) throw Failure("no rectangle");
+  return r;
+}
+
+// ---- input --------------------------------------------------------------
+
+void sendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = x;
+  in.mi.dy = y;
+  in.mi.dwFlags = flags;
+  if (SendInput(1, &in, sizeof in) != 1) throw Failure("SendInput refused the mouse event");
+}
+
+void moveCursor(int x, int y) {
+  if (!SetCursorPos(x, y)) throw Failure("SetCursorPos failed");
+  // Also as input, so the target sees a WM_MOUSEMOVE at the spot before the
+  // button goes down, as it would from a real mouse.
+  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65535, std::max(w - 1, 1)),
+            MulDiv(y, 65535, std::max(h - 1, 1)));
+}
+
+void clickAt(int x, int y, int clicks) {
+  moveCursor(x, y);
+  for (int i = 0; i < clicks; ++i) {
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    sendMouse(MOUSEEVENTF_LEFTUP);
+  }
+}
+
+POINT centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// Where to click: the centre of a control, or a client-area point of a form
+// written as "client:X,Y" (pixels), for spots that have no control.
+POINT clickPoint(const std::vector<std::wstring>& a) {
+  if (a.size() < 3) throw Failure("usage: click <form> <control | client:X,Y>");
+  const std::wstring& what = a[2];
+  if (what.rfind(L"client:", 0) == 0) {
+    int x = 0, y = 0;
+    if (std::swscanf(what.c_str() + 7, L"%d,%d", &x, &y) != 2) throw Failure("bad client point");
+    POINT p{x, y};
+    if (!ClientToScreen(needTopLevel(a[1]), &p)) throw Failure("ClientToScreen failed");
+    return p;
+  }
+  return centre(screenRect(findControl(a[1], what)));
+}
+
+void tapKey(WORD vk) {
+  INPUT in[2]{};
+  for (auto& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  if (SendInput(2, in, sizeof(INPUT)) != 2) throw Failure("SendInput refused the key");
+}
+
+bool bringToFront(HWND h) {
+  // No AttachThreadInput here: under Wine it resets the lock toggles of the
+  // thread attached to, which would change what the test observes.
+  if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
+  SetForegroundWindow(h);
+  // Activation is asynchronous under Wine: wait until it has happened.
+  return waitFor<bool>(kDefaultTimeoutMs, [&]() -> std::optional<bool> {
+           if (GetForegroundWindow() == h) return true;
+           return std::nullopt;
+         }).has_value();
+}
+
+// The Num, Caps and Scroll Lock toggles as the key-log window sees them.
+// Key state lives in each thread's input queue and follows only the key
+// messages that queue has taken in: a fresh process reading its own state
+// learns nothing, and under Wine attaching to another thread's queue
+// (AttachThreadInput) even resets that thread's toggles. So the state is
+// asked of the program that receives the keys.
+std::string lockState() {
+  HWND log = FindWindowW(L"QMOSK_KEYLOG", nullptr);
+  if (log == nullptr) throw Failure("keystate needs a running qmosk-keylog window");
+  DWORD_PTR bits = 0;
+  if (!SendMessageTimeoutW(log, RegisterWindowMessageW(L"QMOSK_KEYLOG_LOCKS"), 0, 0,
+                           SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &bits))
+    throw Failure("the key-log window did not answer");
+  auto bit = [&](unsigned mask) { return (bits & mask) != 0 ? "1" : "0"; };
+  return std::string("num=") + bit(1) + " caps=" + bit(2) + " scroll=" + bit(4);
+}
+
+// ---- screen colour ------------------------------------------------------
+
+// The colour that fills most of a strip just inside the control's border.
+// Captions are centred, so the strip near the top edge is background.
+COLORREF sampleColour(HWND h) {
+  RECT r = screenRect(h);
+  HDC dc = GetDC(nullptr);
+  if (dc == nullptr) throw Failure("no screen DC");
+  std::vector<COLORREF> seen;
+  const int inset = 4;
+  for (int x = r.left + inset; x < r.right - inset; x += 2)
+    for (int y = r.top + inset; y < std::min<LONG>(r.top + inset + 3, r.bottom - inset); ++y)
+      seen.push_back(GetPixel(dc, x, y));
+  ReleaseDC(nullptr, dc);
+  if (seen.empty()) throw Failure("control too small to sample");
+  std::sort(seen.begin(), seen.end());
+  COLORREF best = seen[0];
+  size_t bestRun = 0;
+  for (size_t i = 0; i < seen.size();) {
+    size_t j = i;
+    while (j < seen.size() && seen[j] == seen[i]) ++j;
+    if (j - i > bestRun) {
+      bestRun = j - i;
+      best = seen[i];
+    }
+    i = j;
+  }
+  return best;
+}
+
+// ---- settings store -----------------------------------------------------
+
+std::wstring storePath(const std::wstring& app) { return kStoreRoot + app + L"\\Settings"; }
+
+void setReg(const std::wstring& app, const std::wstring& key, const std::wstring& value) {
+  HKEY k = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &k, nullptr) != ERROR_SUCCESS)
+    throw Failure("cannot create the settings key");
+  LONG rc = RegSetValueExW(k, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(k);
+  if (rc != ERROR_SUCCESS) throw Failure("cannot write the value");
+}
+
+std::optional<std::wstring> getReg(const std::wstring& app, const std::wstring& key) {
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, KEY_QUERY_VALUE, &k) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  DWORD type = 0, size = 0;
+  std::optional<std::wstring> result;
+  if (RegQueryValueExW(k, key.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      type == REG_SZ) {
+    std::wstring v(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(k, key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(v.data()),
+                         &size) == ERROR_SUCCESS) {
+      v.resize(wcsnlen(v.c_str(), v.size()));
+      result = v;
+    }
+  }
+  RegCloseKey(k);
+  return result;
+}
+
+void deleteReg(const std::wstring& app, const std::wstring& key) {
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, KEY_SET_VALUE, &k) !=
+      ERROR_SUCCESS)
+    return;
+  RegDeleteValueW(k, key.c_str());
+  RegCloseKey(k);
+}
+
+// ---- commands -----------------------------------------------------------
+
+using Args = std::vector<std::wstring>;
+
+DWORD timeoutArg(const Args& a, size_t at) {
+  return a.size() > at ? static_cast<DWORD>(toInt(a[at])) : kDefaultTimeoutMs;
+}
+
+void need(const Args& a, size_t n, const char* usage) {
+  if (a.size() < n) throw Failure(std::string("usage: osk-drive ") + usage);
+}
+
+std::string rectText(const RECT& r) {
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+         std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+}
+
+int run(const Args& a) {
+  need(a, 1, "<command> ...");
+  const std::wstring& cmd = a[0];
+
+  if (cmd == L"wait-window") {
+    need(a, 2, "wait-window <form|class|title> [timeout-ms]");
+    auto h = waitFor<HWND>(timeoutArg(a, 2), [&]() -> std::optional<HWND> {
+      HWND w = findTopLevel(a[1]);
+      if (w != nullptr && IsWindowVisible(w)) return w;
+      return std::nullopt;
+    });
+    if (!h) throw Failure("no visible window " + narrow(a[1]));
+    out(hwndText(*h));
+  } else if (cmd == L"wait-gone") {
+    need(a, 2, "wait-gone <form|class|title> [timeout-ms]");
+    auto gone = waitFor<bool>(timeoutArg(a, 2), [&]() -> std::optional<bool> {
+      HWND w = findTopLevel(a[1]);
+      if (w == nullptr || !IsWindowVisible(w)) return true;
+      return std::nullopt;
+    });
+    if (!gone) throw Failure("still there: " + narrow(a[1]));
+  } else if (cmd == L"exists") {
+    need(a, 2, "exists <form|class|title>");
+    HWND w = findTopLevel(a[1]);
+    out(w != nullptr && IsWindowVisible(w) ? "1" : "0");
+  } else if (cmd == L"click" || cmd == L"dblclick") {
+    POINT p = clickPoint(a);
+    clickAt(p.x, p.y, cmd == L"click" ? 1 : 2);
+  } else if (cmd == L"click-at" || cmd == L"dblclick-at") {
+    need(a, 3, "click-at <x> <y>");
+    clickAt(toInt(a[1]), toInt(a[2]), cmd == L"click-at" ? 1 : 2);
+  } else if (cmd == L"rect") {
+    need(a, 2, "rect <form> [control]");
+    out(rectText(screenRect(target(a, 1))));
+  } else if (cmd == L"client-rect") {
+    need(a, 2, "client-rect <form>");
+    HWND h = needTopLevel(a[1]);
+    RECT r{};
+    GetClientRect(h, &r);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    out(rectText(r));
+  } else if (cmd == L"text") {
+    need(a, 2, "text <form> [control]");
+    out(narrow(windowText(target(a, 1))));
+  } else if (cmd == L"wait-text") {
+    need(a, 4, "wait-text <form> <control> <text> [timeout-ms]");
+    std::wstring last;
+    auto ok = waitFor<bool>(timeoutArg(a, 4), [&]() -> std::optional<bool> {
+      last = windowText(findControl(a[1], a[2]));
+      if (last == a[3]) return true;
+      return std::nullopt;
+    });
+    if (!ok) throw Failure("text stayed \"" + narrow(last) + "\"");
+    out(narrow(last));
+  } else if (cmd == L"enabled") {
+    need(a, 2, "enabled <form> [control]");
+    out(IsWindowEnabled(target(a, 1)) ? "1" : "0");
+  } else if (cmd == L"wait-enabled") {
+    need(a, 3, "wait-enabled <form> <0|1> [timeout-ms]");
+    bool want = toInt(a[2]) != 0;
+    auto ok = waitFor<bool>(timeoutArg(a, 3), [&]() -> std::optional<bool> {
+      HWND h = findTopLevel(a[1]);
+      if (h != nullptr && (IsWindowEnabled(h) != FALSE) == want) return true;
+      return std::nullopt;
+    });
+    if (!ok) throw Failure("enabled state did not become " + narrow(a[2]));
+  } else if (cmd == L"title-of-foreground") {
+    HWND fg = GetForegroundWindow();
+    out(fg != nullptr ? narrow(windowText(fg)) : "");
+  } else if (cmd == L"foreground") {
+    need(a, 2, "foreground <form|class|title>");
+    if (!bringToFront(needTopLevel(a[1]))) throw Failure("could not activate " + narrow(a[1]));
+  } else if (cmd == L"color") {
+    need(a, 3, "color <form> <control>");
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
+    out(buf);
+  } else if (cmd == L"close") {
+    need(a, 2, "close <form|class|title> [timeout-ms]");
+    HWND h = needTopLevel(a[1]);
+    PostMessageW(h, WM_CLOSE, 0, 0);
+    auto gone = waitFor<bool>(timeoutArg(a, 2), [&]() -> std::optional<bool> {
+      if (!IsWindow(h) || !IsWindowVisible(h)) return true;
+      return std::nullopt;
+    });
+    if (!gone) throw Failure("window did not close");
+  } else if (cmd == L"edit-text") {
+    need(a, 2, "edit-text <title|class>");
+    HWND top = needTopLevel(a[1]);
+    HWND edit = FindWindowExW(top, nullptr, L"Edit", nullptr);
+    if (edit == nullptr) throw Failure("no Edit child");
+    out(narrow(windowText(edit)));
+  } else if (cmd == L"keystate") {
+    out(lockState());
+  } else if (cmd == L"tap-key") {
+    need(a, 2, "tap-key <vk>");
+    tapKey(static_cast<WORD>(toInt(a[1])));
+  } else if (cmd == L"move") {
+    need(a, 6, "move <form|title> <x> <y> <w> <h>");
+    HWND h = needTopLevel(a[1]);
+    if (!SetWindowPos(h, nullptr, toInt(a[2]), toInt(a[3]), toInt(a[4]), toInt(a[5]),
+                      SWP_NOZORDER | SWP_NOACTIVATE))
+      throw Failure("SetWindowPos failed");
+    out(rectText(screenRect(h)));
+  } else if (cmd == L"set-reg") {
+    need(a, 4, "set-reg <app> <key> <value>");
+    setReg(a[1], a[2], a[3]);
+  } else if (cmd == L"get-reg") {
+    need(a, 3, "get-reg <app> <key>");
+    auto v = getReg(a[1], a[2]);
+    if (!v) {
+      std::fputs("absent\n", stderr);
+      return 2;
+    }
+    out(narrow(*v));
+  } else if (cmd == L"del-reg") {
+    need(a, 3, "del-reg <app> <key>");
+    deleteReg(a[1], a[2]);
+  } else if (cmd == L"monitor") {
+    // The monitor that holds most of the window (or the primary one).
+    HWND h = a.size() > 1 ? needTopLevel(a[1]) : nullptr;
+    HMONITOR m = h != nullptr ? MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST)
+                              : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoW(m, &mi)) throw Failure("no monitor information");
+    out(rectText(mi.rcMonitor));
+    out(rectText(mi.rcWork));
+  } else if (cmd == L"dpi") {
+    HDC dc = GetDC(nullptr);
+    out(std::to_string(GetDeviceCaps(dc, LOGPIXELSX)));
+    ReleaseDC(nullptr, dc);
+  } else if (cmd == L"controls") {
+    need(a, 2, "controls <form>");
+    auto form = formByName(a[1]);
+    if (!form) throw Failure("unknown form");
+    auto layout = form->make();
+    for (size_t i = 0; i < layout->controls().size(); ++i)
+      out(std::to_string(kFirstControlId + static_cast<int>(i)) + " " +
+          layout->controls()[i].name());
+  } else {
+    throw Failure("unknown command " + narrow(cmd));
+  }
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  // Pixel coordinates must mean the same to this tool as to the keyboard.
+  using SetAware = BOOL(WINAPI*)();
+  if (auto f = reinterpret_cast<SetAware>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware"))))
+    f();
+  Args args(argv + 1, argv + argc);
+  try {
+    return run(args);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "osk-drive: %s\n", e.what());
+    return 1;
+  }
+}
