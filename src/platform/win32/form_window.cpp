@@ -22,8 +22,10 @@ HINSTANCE instance() { return ::GetModuleHandleW(nullptr); }
 
 DWORD frameStyle(const FormWindow::Options& o) {
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  if (o.resizable) style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
-  if (o.minimizable) style |= WS_MINIMIZEBOX;
+  if (o.resizable) style |= WS_THICKFRAME;
+  // A modal dialog that could be minimised would leave its disabled owner
+  // with nothing on screen to return to.
+  if (o.minMaxBoxes) style |= WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   return style;
 }
 
@@ -318,13 +320,16 @@ void FormWindow::controlChanged(const Control& control, Property property) {
   if (i < 0 || !alive()) return;
   HWND child = children_[static_cast<std::size_t>(i)].hwnd.get();
   if (child == nullptr) return;
+  // Owner-drawn keys paint every pixel themselves; erasing first would only
+  // make a flashing key flicker.
+  const BOOL erase = children_[static_cast<std::size_t>(i)].ownerDrawn ? FALSE : TRUE;
   switch (property) {
     case Property::Caption:
       ::SetWindowTextW(child, childText(control).c_str());
-      ::InvalidateRect(child, nullptr, TRUE);
+      ::InvalidateRect(child, nullptr, erase);
       break;
     case Property::Back:
-      ::InvalidateRect(child, nullptr, TRUE);
+      ::InvalidateRect(child, nullptr, erase);
       break;
     case Property::Enabled:
       ::EnableWindow(child, control.enabled() ? TRUE : FALSE);

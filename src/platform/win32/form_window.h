@@ -35,7 +35,7 @@ class FormWindow final : public FormObserver {
     HWND owner = nullptr;
     bool quitOnDestroy = false;  // the keyboard: the program ends with it
     bool resizable = true;
-    bool minimizable = true;
+    bool minMaxBoxes = true;
   };
 
   FormWindow(Form& form, FormEvents& events, Options options);
