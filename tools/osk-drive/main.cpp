@@ -183,6 +183,46 @@ RECT screenRect(HWND h) {
   return r;
 }
 
+// A client-area point of a form that no child window covers, scanning from
+// the top-left corner: where a click reaches the window's own background.
+struct ChildRects {
+  HWND parent;
+  std::vector<RECT> rects;
+};
+
+BOOL CALLBACK collectChild(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<ChildRects*>(lp);
+  if (GetParent(h) != c->parent || !IsWindowVisible(h)) return TRUE;
+  RECT r{};
+  GetWindowRect(h, &r);
+  MapWindowPoints(nullptr, c->parent, reinterpret_cast<POINT*>(&r), 2);
+  c->rects.push_back(r);
+  return TRUE;
+}
+
+POINT freeSpot(HWND form) {
+  ChildRects c{form, {}};
+  EnumChildWindows(form, collectChild, reinterpret_cast<LPARAM>(&c));
+  RECT client{};
+  GetClientRect(form, &client);
+  // Keep a margin around the point so a pixel of rounding cannot put the
+  // click on a control's edge.
+  const int margin = 3;
+  for (int y = margin; y < client.bottom - margin; ++y)
+    for (int x = margin; x < client.right - margin; ++x) {
+      bool covered = false;
+      for (const RECT& r : c.rects)
+        if (x >= r.left - margin && x < r.right + margin && y >= r.top - margin &&
+            y < r.bottom + margin) {
+          covered = true;
+          x = static_cast<int>(r.right) + margin - 1;
+          break;
+        }
+      if (!covered) return POINT{x, y};
+    }
+  throw Failure("no free spot on the form");
+}
+
 // ---- input --------------------------------------------------------------
 
 void sendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
@@ -214,18 +254,30 @@ void clickAt(int x, int y, int clicks) {
 POINT centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 // Where to click: the centre of a control, or a client-area point of a form
-// written as "client:X,Y" (pixels), for spots that have no control.
+// written as "client:X,Y" (pixels), for spots that have no control. A spot
+// that some other window covers is refused: the click would land there.
 POINT clickPoint(const std::vector<std::wstring>& a) {
   if (a.size() < 3) throw Failure("usage: click <form> <control | client:X,Y>");
   const std::wstring& what = a[2];
+  HWND expected = nullptr;
+  POINT p{};
   if (what.rfind(L"client:", 0) == 0) {
     int x = 0, y = 0;
     if (std::swscanf(what.c_str() + 7, L"%d,%d", &x, &y) != 2) throw Failure("bad client point");
-    POINT p{x, y};
-    if (!ClientToScreen(needTopLevel(a[1]), &p)) throw Failure("ClientToScreen failed");
-    return p;
+    expected = needTopLevel(a[1]);
+    p = POINT{x, y};
+    if (!ClientToScreen(expected, &p)) throw Failure("ClientToScreen failed");
+  } else {
+    expected = findControl(a[1], what);
+    p = centre(screenRect(expected));
   }
-  return centre(screenRect(findControl(a[1], what)));
+  HWND hit = WindowFromPoint(p);
+  if (hit != expected && !IsChild(expected, hit)) {
+    HWND top = hit != nullptr ? GetAncestor(hit, GA_ROOT) : nullptr;
+    throw Failure("the point " + std::to_string(p.x) + "," + std::to_string(p.y) +
+                  " is covered by \"" + (top != nullptr ? narrow(windowText(top)) : "") + "\"");
+  }
+  return p;
 }
 
 void tapKey(WORD vk) {
@@ -393,6 +445,10 @@ int run(const Args& a) {
   } else if (cmd == L"rect") {
     need(a, 2, "rect <form> [control]");
     out(rectText(screenRect(target(a, 1))));
+  } else if (cmd == L"free-spot") {
+    need(a, 2, "free-spot <form>");
+    POINT p = freeSpot(needTopLevel(a[1]));
+    out(std::to_string(p.x) + " " + std::to_string(p.y));
   } else if (cmd == L"client-rect") {
     need(a, 2, "client-rect <form>");
     HWND h = needTopLevel(a[1]);
