@@ -84,8 +84,8 @@ int dpiForMonitor(HMONITOR monitor) {
   static GetDpiForMonitorFn getDpiForMonitor = [] {
     HMODULE shcore = ::LoadLibraryW(L"shcore.dll");
     return shcore == nullptr ? nullptr
-                             : reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
-                                   ::GetProcAddress(shcore, "GetDpiForMonitor")));
+                             : reinterpret_cast<GetDpiForMonitorFn>(
+                                   reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")));
   }();
   if (getDpiForMonitor != nullptr && monitor != nullptr) {
     UINT x = 0, y = 0;

@@ -27,9 +27,7 @@ inline int twipsToPixels(double twips, int dpi) {
   const double px = twips * dpi / kTwipsPerInch;
   return static_cast<int>(px < 0 ? px - 0.5 : px + 0.5);
 }
-inline double pixelsToTwips(int pixels, int dpi) {
-  return static_cast<double>(pixels) * kTwipsPerInch / dpi;
-}
+inline double pixelsToTwips(int pixels, int dpi) { return static_cast<double>(pixels) * kTwipsPerInch / dpi; }
 
 // The frame size for a client size, at the window's DPI when the system can
 // say so.

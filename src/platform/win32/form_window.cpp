@@ -40,8 +40,8 @@ void registerClass(const std::wstring& name, WNDPROC proc) {
   wc.lpfnWndProc = proc;
   wc.hInstance = instance();
   wc.hIcon = static_cast<HICON>(::LoadImageW(instance(), MAKEINTRESOURCEW(IDI_QMOSK), IMAGE_ICON,
-                                             ::GetSystemMetrics(SM_CXICON),
-                                             ::GetSystemMetrics(SM_CYICON), LR_SHARED));
+                                             ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
+                                             LR_SHARED));
   wc.hIconSm = static_cast<HICON>(::LoadImageW(instance(), MAKEINTRESOURCEW(IDI_QMOSK), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXSMICON),
                                                ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
@@ -87,8 +87,8 @@ void FormWindow::create() {
   RECT r{0, 0, twipsToPixels(form_.clientWidth(), sysDpi), twipsToPixels(form_.clientHeight(), sysDpi)};
   adjustWindowRectForDpi(&r, style, 0, sysDpi);
   HWND hwnd = ::CreateWindowExW(0, className.c_str(), widen(form_.title()).c_str(), style, CW_USEDEFAULT,
-                                CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, options_.owner,
-                                nullptr, instance(), this);
+                                CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, options_.owner, nullptr,
+                                instance(), this);
   if (hwnd == nullptr) return;
   dpi_ = dpiForWindow(hwnd);
   if (dpi_ != sysDpi) {
@@ -198,7 +198,8 @@ void FormWindow::raiseCoveredControls() {
       const int ow = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
       const int oh = std::min(a.top + a.height, b.top + b.height) - std::max(a.top, b.top);
       if (ow > kSeamTwips && oh > kSeamTwips && children_[i].hwnd) {
-        ::SetWindowPos(children_[i].hwnd.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetWindowPos(children_[i].hwnd.get(), HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         break;
       }
     }
@@ -248,7 +249,8 @@ HFONT FormWindow::fontFor(const Font& font) {
 }
 
 HBRUSH FormWindow::brushFor(Color color) {
-  if (colors::isSystemReference(color)) return ::GetSysColorBrush(static_cast<int>(colors::systemIndex(color)));
+  if (colors::isSystemReference(color))
+    return ::GetSysColorBrush(static_cast<int>(colors::systemIndex(color)));
   const COLORREF rgb = resolveColor(color);
   auto it = brushes_.find(rgb);
   if (it != brushes_.end()) return it->second.get();
@@ -456,7 +458,8 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
-      if (LRESULT brush = ctlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg == WM_CTLCOLOREDIT))
+      if (LRESULT brush =
+              ctlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg == WM_CTLCOLOREDIT))
         return brush;
       break;
     case WM_TIMER: {
@@ -475,7 +478,8 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
                                   : ::GetNextDlgTabItem(self, ::GetFocus(), wp != 0 ? TRUE : FALSE);
       if (next != nullptr) {
         ::SetFocus(next);
-        if (::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(next, EM_SETSEL, 0, -1);
+        if (::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+          ::SendMessageW(next, EM_SETSEL, 0, -1);
       }
       return 0;
     }

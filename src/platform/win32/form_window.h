@@ -70,8 +70,8 @@ class FormWindow final : public FormObserver {
   };
 
   static LRESULT CALLBACK staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                            UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                            DWORD_PTR self);
   LRESULT wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp);
 
   void create();

@@ -123,7 +123,8 @@ class Painter {
         pen_.reset(::ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, width, &lb, 0,
                                   nullptr));
       }
-      oldBrush_ = ::SelectObject(dc_, brush_ ? static_cast<HGDIOBJ>(brush_.get()) : ::GetStockObject(NULL_BRUSH));
+      oldBrush_ =
+          ::SelectObject(dc_, brush_ ? static_cast<HGDIOBJ>(brush_.get()) : ::GetStockObject(NULL_BRUSH));
       oldPen_ = ::SelectObject(dc_, pen_ ? static_cast<HGDIOBJ>(pen_.get()) : ::GetStockObject(NULL_PEN));
     }
     Tools(const Tools&) = delete;
@@ -150,19 +151,25 @@ class Painter {
 enum class Dir { Up, Down, Left, Right };
 
 // A block arrow whose bounding box is (x, y, w, h), pointing `dir`.
-void blockArrow(Painter& p, double x, double y, double w, double h, Dir dir, COLORREF fill,
-                COLORREF line) {
+void blockArrow(Painter& p, double x, double y, double w, double h, Dir dir, COLORREF fill, COLORREF line) {
   // Designed pointing up in a unit square, then turned.
-  const std::vector<Pt> up{{0.5, 0.0}, {1.0, 0.5}, {0.70, 0.5}, {0.70, 1.0},
+  const std::vector<Pt> up{{0.5, 0.0},  {1.0, 0.5},  {0.70, 0.5}, {0.70, 1.0},
                            {0.30, 1.0}, {0.30, 0.5}, {0.0, 0.5}};
   std::vector<Pt> pts;
   for (const Pt& q : up) {
     Pt t = q;
     switch (dir) {
-      case Dir::Up: break;
-      case Dir::Down: t = {q.x, 1 - q.y}; break;
-      case Dir::Left: t = {q.y, q.x}; break;
-      case Dir::Right: t = {1 - q.y, q.x}; break;
+      case Dir::Up:
+        break;
+      case Dir::Down:
+        t = {q.x, 1 - q.y};
+        break;
+      case Dir::Left:
+        t = {q.y, q.x};
+        break;
+      case Dir::Right:
+        t = {1 - q.y, q.x};
+        break;
     }
     pts.push_back({x + t.x * w, y + t.y * h});
   }
@@ -178,7 +185,9 @@ void shiftArrow(Painter& p, double x, double y, double s) {
 
 void bin(Painter& p, double x, double y, double w, double h) {
   p.rect(x + w * 0.36, y - h * 0.07, w * 0.28, h * 0.09, ink::kGrey, ink::kOutline, 1.0);
-  p.polygon({{x + w * 0.10, y + h * 0.14}, {x + w * 0.90, y + h * 0.14}, {x + w * 0.80, y + h},
+  p.polygon({{x + w * 0.10, y + h * 0.14},
+             {x + w * 0.90, y + h * 0.14},
+             {x + w * 0.80, y + h},
              {x + w * 0.20, y + h}},
             ink::kLightGrey, ink::kOutline, 1.2);
   for (double f : {0.36, 0.5, 0.64})
@@ -189,7 +198,8 @@ void bin(Painter& p, double x, double y, double w, double h) {
 void page(Painter& p, double x, double y, double w, double h, int lines = 4) {
   const double fold = w * 0.3;
   p.polygon({{x, y}, {x + w - fold, y}, {x + w, y + fold}, {x + w, y + h}, {x, y + h}}, ink::kPaper);
-  p.polygon({{x + w - fold, y}, {x + w - fold, y + fold}, {x + w, y + fold}}, ink::kLightGrey, ink::kOutline, 1.0);
+  p.polygon({{x + w - fold, y}, {x + w - fold, y + fold}, {x + w, y + fold}}, ink::kLightGrey, ink::kOutline,
+            1.0);
   for (int i = 0; i < lines; ++i) {
     const double ly = y + h * (0.38 + 0.15 * i);
     p.line({{x + w * 0.18, ly}, {x + w * 0.82, ly}}, ink::kTextLine, 1.3);
@@ -225,7 +235,9 @@ void appWindow(Painter& p, double x, double y, double w, double h) {
 }
 
 void monitor(Painter& p, double x, double y, double w, double h) {
-  p.polygon({{x + w * 0.4, y + h * 0.76}, {x + w * 0.6, y + h * 0.76}, {x + w * 0.64, y + h * 0.92},
+  p.polygon({{x + w * 0.4, y + h * 0.76},
+             {x + w * 0.6, y + h * 0.76},
+             {x + w * 0.64, y + h * 0.92},
              {x + w * 0.36, y + h * 0.92}},
             ink::kGrey, ink::kOutline, 1.0);
   p.roundRect(x + w * 0.22, y + h * 0.9, w * 0.56, h * 0.1, 1.0, ink::kGrey, ink::kOutline, 1.0);
@@ -273,8 +285,8 @@ void drawPicture(Painter& p, Icon icon, double width) {
       p.text(L"123", 8.5, 4, 14.5, 6.5, ink::kOutline, 5.5, false);
       for (int row = 0; row < 4; ++row)
         for (int col = 0; col < 3; ++col)
-          p.rect(8.5 + col * 5.2, 13 + row * 4.3, 4.2, 3.3,
-                 col == 2 ? RGB(245, 150, 60) : ink::kLightGrey, kNone);
+          p.rect(8.5 + col * 5.2, 13 + row * 4.3, 4.2, 3.3, col == 2 ? RGB(245, 150, 60) : ink::kLightGrey,
+                 kNone);
       break;
     case Icon::AtSign:
       p.text(L"@", 0, 0, width, 31, ink::kBlue, 30);
@@ -405,16 +417,24 @@ void drawPicture(Painter& p, Icon icon, double width) {
 double iconAspect(Icon icon) {
   switch (icon) {
     case Icon::BinUpArrow:
-    case Icon::BinLeftArrow: return 52.0 / 32;
+    case Icon::BinLeftArrow:
+      return 52.0 / 32;
     case Icon::PrinterWindow:
-    case Icon::PrinterMonitor: return 80.0 / 32;
+    case Icon::PrinterMonitor:
+      return 80.0 / 32;
     case Icon::PageUp:
-    case Icon::PageDown: return 50.0 / 32;
-    case Icon::UpArrowPadlock: return 41.0 / 32;
-    case Icon::PointerMenu: return 38.0 / 32;
-    case Icon::CommandPrompt: return 36.0 / 32;
-    case Icon::PadlockMonitor: return 39.0 / 32;
-    default: return 1.0;
+    case Icon::PageDown:
+      return 50.0 / 32;
+    case Icon::UpArrowPadlock:
+      return 41.0 / 32;
+    case Icon::PointerMenu:
+      return 38.0 / 32;
+    case Icon::CommandPrompt:
+      return 36.0 / 32;
+    case Icon::PadlockMonitor:
+      return 39.0 / 32;
+    default:
+      return 1.0;
   }
 }
 
@@ -457,7 +477,8 @@ void drawIcon(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled)
     for (int x = 0; x < w; ++x) {
       int r = 0, g = 0, b = 0;
       for (int dy = 0; dy < kSuper; ++dy) {
-        const std::uint32_t* row = src + static_cast<std::size_t>(y * kSuper + dy) * static_cast<std::size_t>(sw);
+        const std::uint32_t* row =
+            src + static_cast<std::size_t>(y * kSuper + dy) * static_cast<std::size_t>(sw);
         for (int dx = 0; dx < kSuper; ++dx) {
           const std::uint32_t px = row[x * kSuper + dx];
           b += static_cast<int>(px & 0xFF);
@@ -475,7 +496,8 @@ void drawIcon(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled)
         b = (grey + 2 * bb) / 3;
       }
       out[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] =
-          static_cast<std::uint32_t>(b) | (static_cast<std::uint32_t>(g) << 8) | (static_cast<std::uint32_t>(r) << 16);
+          static_cast<std::uint32_t>(b) | (static_cast<std::uint32_t>(g) << 8) |
+          (static_cast<std::uint32_t>(r) << 16);
     }
   }
   BITMAPINFO small = bi;

@@ -1,5 +1,6 @@
 // QM-OSK: start-up of the keyboard window and the message loop.
 #include <windows.h>
+// windows.h first: these headers depend on its types.
 #include <commctrl.h>
 #include <objbase.h>
 

@@ -44,7 +44,8 @@ std::wstring RegistryStore::keyPath(std::string_view section) const {
   return section.empty() ? base_ : base_ + L"\\" + widen(section);
 }
 
-std::string RegistryStore::read(std::string_view section, std::string_view key, std::string_view fallback) const {
+std::string RegistryStore::read(std::string_view section, std::string_view key,
+                                std::string_view fallback) const {
   HKEY raw = nullptr;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath(section).c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
     return std::string(fallback);
@@ -82,7 +83,8 @@ void RegistryStore::write(std::string_view section, std::string_view key, std::s
   UniqueKey hkey(raw);
   const std::wstring data = widen(value);
   const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-  ::RegSetValueExW(hkey.get(), widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()), bytes);
+  ::RegSetValueExW(hkey.get(), widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   bytes);
 }
 
 }  // namespace osk::win32

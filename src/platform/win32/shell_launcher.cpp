@@ -1,6 +1,7 @@
 #include "platform/win32/shell_launcher.h"
 
 #include <windows.h>
+// windows.h first: the shell header depends on its types.
 #include <shellapi.h>
 
 #include "platform/win32/text.h"
@@ -13,7 +14,8 @@ bool ShellLauncher::start(const std::string& file, const std::string& parameters
   const std::wstring wparams = widen(parameters);
   const wchar_t* params = wparams.empty() ? nullptr : wparams.c_str();
   auto run = [&](const wchar_t* verb) {
-    return reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, verb, wfile.c_str(), params, nullptr, SW_SHOWNORMAL));
+    return reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(nullptr, verb, wfile.c_str(), params, nullptr, SW_SHOWNORMAL));
   };
   INT_PTR rc = run(elevated ? L"runas" : nullptr);
   // A shell without the elevation verb (older systems, Wine) runs the program

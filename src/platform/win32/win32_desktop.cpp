@@ -39,7 +39,9 @@ bool waitForForeground(HWND target) {
 
 }  // namespace
 
-WindowId Win32Desktop::foregroundWindow() const { return reinterpret_cast<WindowId>(::GetForegroundWindow()); }
+WindowId Win32Desktop::foregroundWindow() const {
+  return reinterpret_cast<WindowId>(::GetForegroundWindow());
+}
 
 std::string Win32Desktop::windowTitle(WindowId window) const {
   HWND hwnd = toHwnd(window);
@@ -88,9 +90,15 @@ void Win32Desktop::setTopmost(WindowId window, bool topmost) {
 std::int16_t Win32LockKeys::keyState(LockKey key) const {
   int vk = VK_NUMLOCK;
   switch (key) {
-    case LockKey::NumLock: vk = VK_NUMLOCK; break;
-    case LockKey::CapsLock: vk = VK_CAPITAL; break;
-    case LockKey::ScrollLock: vk = VK_SCROLL; break;
+    case LockKey::NumLock:
+      vk = VK_NUMLOCK;
+      break;
+    case LockKey::CapsLock:
+      vk = VK_CAPITAL;
+      break;
+    case LockKey::ScrollLock:
+      vk = VK_SCROLL;
+      break;
   }
   return static_cast<std::int16_t>(::GetKeyState(vk));
 }
