@@ -54,7 +54,9 @@ bool Win32Desktop::activate(WindowId recorded, const std::string& title) {
   HWND target = nullptr;
   HWND candidate = toHwnd(recorded);
   if (candidate != nullptr && ::IsWindow(candidate) && windowTextW(candidate) == wanted) target = candidate;
-  if (target == nullptr) {
+  // Untitled windows are everywhere (tool windows, hidden helpers): an empty
+  // title names no window, so only the recorded one may receive the keys.
+  if (target == nullptr && !wanted.empty()) {
     TitleSearch search{&wanted, nullptr};
     ::EnumWindows(&findByTitle, reinterpret_cast<LPARAM>(&search));
     target = search.found;
