@@ -62,6 +62,11 @@ std::wstring childText(const Control& c) {
 constexpr UINT_PTR kButtonSubclass = 1;
 constexpr UINT_PTR kEditSubclass = 2;
 
+UINT repaintCountMessage() {
+  static const UINT msg = ::RegisterWindowMessageW(kRepaintCountMessage);
+  return msg;
+}
+
 }  // namespace
 
 COLORREF resolveColor(Color color) {
@@ -99,6 +104,7 @@ void FormWindow::create() {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     --applyingGeometry_;
   }
+  repaintCountMessage();
   createChildren();
   layoutChildren();
   form_.setObserver(this);
@@ -329,9 +335,11 @@ void FormWindow::controlChanged(const Control& control, Property property) {
     case Property::Caption:
       ::SetWindowTextW(child, childText(control).c_str());
       ::InvalidateRect(child, nullptr, erase);
+      ++repaints_;
       break;
     case Property::Back:
       ::InvalidateRect(child, nullptr, erase);
+      ++repaints_;
       break;
     case Property::Enabled:
       ::EnableWindow(child, control.enabled() ? TRUE : FALSE);
@@ -453,7 +461,10 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
     case WM_DRAWITEM:
-      if (drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+      if (drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) {
+        ++repaints_;
+        return TRUE;
+      }
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -527,6 +538,7 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       hwnd_.release();
       return ::DefWindowProcW(self, msg, wp, lp);
     default:
+      if (msg == repaintCountMessage() && msg != 0) return static_cast<LRESULT>(repaints_);
       break;
   }
   return ::DefWindowProcW(self, msg, wp, lp);

@@ -29,6 +29,11 @@ class FormEvents {
 // Test tools find a control's child window by this id.
 inline constexpr int kFirstControlId = 1000;
 
+// Registered message that answers how many control repaints the window has
+// counted so far; benchmarks read it from another process. Counting costs
+// one increment, and nothing is published unless someone asks.
+inline constexpr wchar_t kRepaintCountMessage[] = L"QmOskRepaints";
+
 class FormWindow final : public FormObserver {
  public:
   struct Options {
@@ -102,6 +107,7 @@ class FormWindow final : public FormObserver {
   std::map<COLORREF, UniqueBrush> brushes_;
   int applyingGeometry_ = 0;  // our own SetWindowPos calls: not the user's
   int settingText_ = 0;       // model -> edit: not a user change
+  unsigned long repaints_ = 0;
   bool closing_ = false;
 };
 
