@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# Measures the keyboard under Wine on a private virtual display and prints a
+# table of results:
+#   1. click-to-arrival latency of a key, against a direct SendInput;
+#   2. throughput of a long stored text typed into Notepad, against direct
+#      SendInput of the same text;
+#   3. idle cost: CPU time and control repaints over a quiet minute, and
+#      over a minute with one lock key toggled.
+#
+# Usage: bench/run.sh                 (everything, about four minutes)
+# Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_CHARS
+# (throughput text length, default 10000), BENCH_IDLE_S (default 60),
+# BENCH_OUT (directory for raw results, default build/bench-results).
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+ROUNDS=${BENCH_ROUNDS:-60}
+CHARS=${BENCH_CHARS:-10000}
+IDLE_S=${BENCH_IDLE_S:-60}
+OUT=${BENCH_OUT:-$ROOT/build/bench-results}
+BUILD=$ROOT/build/mingw-bench
+mkdir -p "$OUT"
+
+# A build directory of its own, so that the benchmark option never leaks
+# into the ordinary mingw build.
+cmake --preset mingw -B "$BUILD" -DQMOSK_BENCH=ON >"$OUT/configure.log"
+cmake --build "$BUILD" --target qm-osk qmosk-bench >"$OUT/build.log"
+OSK_EXE=$BUILD/src/platform/win32/qm-osk.exe
+BENCH_EXE=$BUILD/bench/qmosk-bench.exe
+
+# shellcheck source=../scripts/desktop.sh
+source "$ROOT/scripts/desktop.sh"
+trap desktop_cleanup EXIT INT TERM
+desktop_start
+wine_template
+
+KEYBOARD_PID=""
+
+bench() { wine "$BENCH_EXE" "$@"; }
+
+# One server for the prefix, up before any client: two clients that start
+# together on a new prefix can each try to start one, and one of them fails.
+fresh_server() {
+  rm -f "$WINEPREFIX/wineserver"
+  wineserver -p
+}
+
+# A fresh prefix (empty settings store) with the keyboard running in it.
+start_keyboard() {
+  wine_fresh_prefix "$QMOSK_RUN_DIR/prefixes.d/$1"
+  fresh_server
+  wine "$OSK_EXE" >"$OUT/keyboard-$1.log" 2>&1 &
+  # The wine launcher execs the loader, so this is the keyboard's own process.
+  KEYBOARD_PID=$!
+  if ! desktop_wait_for 60 bench repaints; then
+    echo "bench: the keyboard did not start" >&2
+    exit 1
+  fi
+}
+
+stop_keyboard() {
+  wineserver -k 2>/dev/null || true
+  KEYBOARD_PID=""
+}
+
+# The wineserver of the current prefix: its environment names the prefix.
+wineserver_pid() {
+  local p
+  for p in $(pgrep -x wineserver -U "$(id -u)"); do
+    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      echo "$p"
+      return
+    fi
+  done
+}
+
+# User plus system CPU time of a Linux process, all threads, in clock ticks.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+value() { awk -v k="$1" '$1 == k {print $2}' "$2"; }
+
+# ---- idle ---------------------------------------------------------------
+
+# Runs one quiet interval; $1 names it, $2 is "toggle" to double-click the
+# Scroll Lock light once at its start.
+idle_interval() {
+  local name=$1 toggle=${2:-} server xvfb
+  server=$(wineserver_pid)
+  xvfb=$_DESKTOP_XVFB_PID
+  sleep 3  # the first ticks light the lamps; not part of the quiet state
+  local c0 k0 s0 x0 g0 c1 k1 s1 x1 g1 t0 t1
+  c0=$(bench repaints)
+  k0=$(cpu_ticks "$KEYBOARD_PID")
+  s0=$(cpu_ticks "$server")
+  x0=$(cpu_ticks "$xvfb")
+  g0=$(bench cpu)
+  t0=$(date +%s.%N)
+  [[ "$toggle" == toggle ]] && bench dblclick SCROLL_LIGHT_LABEL
+  sleep "$IDLE_S"
+  c1=$(bench repaints)
+  k1=$(cpu_ticks "$KEYBOARD_PID")
+  s1=$(cpu_ticks "$server")
+  x1=$(cpu_ticks "$xvfb")
+  g1=$(bench cpu)
+  t1=$(date +%s.%N)
+  local hz
+  hz=$(getconf CLK_TCK)
+  {
+    echo "${name}_seconds $(echo "$t1 - $t0" | bc -l)"
+    echo "${name}_repaints $((c1 - c0))"
+    echo "${name}_keyboard_cpu_ms $(((k1 - k0) * 1000 / hz))"
+    echo "${name}_wineserver_cpu_ms $(((s1 - s0) * 1000 / hz))"
+    echo "${name}_xvfb_cpu_ms $(((x1 - x0) * 1000 / hz))"
+    echo "${name}_getprocesstimes_ms $(echo "$g1 - $g0" | bc -l)"
+  } >>"$OUT/idle.txt"
+}
+
+: >"$OUT/idle.txt"
+echo "bench: idle, ${IDLE_S} s quiet and ${IDLE_S} s with one lock toggle" >&2
+start_keyboard idle
+idle_interval quiet
+idle_interval toggle toggle
+stop_keyboard
+
+# ---- latency and throughput --------------------------------------------
+
+echo "bench: latency, $ROUNDS rounds" >&2
+start_keyboard typing
+bench latency "$ROUNDS" "Z:${OUT//\//\\}\\latency.csv" >"$OUT/latency.txt"
+echo "bench: throughput, $CHARS characters" >&2
+bench type-osk "$CHARS" >"$OUT/throughput.txt"
+stop_keyboard
+wine_fresh_prefix "$QMOSK_RUN_DIR/prefixes.d/direct"
+fresh_server
+bench type-direct "$CHARS" vk >>"$OUT/throughput.txt"
+bench type-direct "$CHARS" unicode >>"$OUT/throughput.txt"
+wineserver -k 2>/dev/null || true
+
+# ---- table --------------------------------------------------------------
+
+L=$OUT/latency.txt T=$OUT/throughput.txt I=$OUT/idle.txt
+ratio() { echo "scale=2; $1 / $2" | bc -l; }
+{
+  echo "| Measurement | Keyboard | Direct SendInput | Keyboard / direct |"
+  echo "|---|---|---|---|"
+  printf '| Click-to-arrival latency, median (n=%s, lost %s/%s) | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_n "$L")" "$(value keyboard_lost "$L")" "$(value direct_lost "$L")" \
+    "$(value keyboard_median_ms "$L")" "$(value direct_median_ms "$L")" \
+    "$(ratio "$(value keyboard_median_ms "$L")" "$(value direct_median_ms "$L")")"
+  printf '| Click-to-arrival latency, p90 | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_p90_ms "$L")" "$(value direct_p90_ms "$L")" \
+    "$(ratio "$(value keyboard_p90_ms "$L")" "$(value direct_p90_ms "$L")")"
+  printf '| Throughput, %s chars into Notepad (VK keys) | %s chars/s (%s ms) | %s chars/s (%s ms) | %s |\n' \
+    "$CHARS" "$(value keyboard_chars_per_s "$T")" "$(value keyboard_ms "$T")" \
+    "$(value direct_vk_chars_per_s "$T")" "$(value direct_vk_ms "$T")" \
+    "$(ratio "$(value keyboard_chars_per_s "$T")" "$(value direct_vk_chars_per_s "$T")")"
+  printf '| Throughput, direct with KEYEVENTF_UNICODE instead | | %s chars/s (%s ms) | %s |\n' \
+    "$(value direct_unicode_chars_per_s "$T")" "$(value direct_unicode_ms "$T")" \
+    "$(ratio "$(value keyboard_chars_per_s "$T")" "$(value direct_unicode_chars_per_s "$T")")"
+  echo
+  echo "| Idle, ${IDLE_S} s | Repaints | Keyboard CPU (/proc) | wineserver CPU | Xvfb CPU |"
+  echo "|---|---|---|---|---|"
+  for n in quiet toggle; do
+    label="nothing changing"
+    [[ $n == toggle ]] && label="Scroll Lock toggled once"
+    printf '| %s | %s | %s ms | %s ms | %s ms |\n' "$label" "$(value ${n}_repaints "$I")" \
+      "$(value ${n}_keyboard_cpu_ms "$I")" "$(value ${n}_wineserver_cpu_ms "$I")" \
+      "$(value ${n}_xvfb_cpu_ms "$I")"
+  done
+  echo
+  echo "Text typed correctly: keyboard $(value keyboard_text_matches "$T"), direct VK $(value direct_vk_text_matches "$T"), direct Unicode $(value direct_unicode_text_matches "$T") (1 = yes)."
+  echo "Raw figures: $OUT"
+} | tee "$OUT/results.md"
