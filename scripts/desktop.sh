@@ -106,7 +106,9 @@ _wine_copy_prefix() {
     rm -rf "$to/drive_c/users"
     cp -a "$from/drive_c/users" "$to/drive_c/users"
   fi
-  rm -f "$to/.complete"
+  # "wineserver" names the server's shared memory: a copy would make two
+  # servers share it.
+  rm -f "$to/.complete" "$to/wineserver"
 }
 
 # Copies the template to DIR (replaced when it exists) and exports it as the

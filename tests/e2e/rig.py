@@ -1,0 +1,207 @@
+"""Runs the real keyboard under Wine on a private display and drives it.
+
+The display and the template prefix are made once per run by
+scripts/desktop.sh (run.py starts them when they are missing). Each Session
+gets its own copy of the template, so its settings store starts empty, and
+ends every Wine process of that copy when it closes, test failure or not.
+"""
+
+import os
+import shutil
+import subprocess
+import time
+import unittest
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+BUILD = os.environ.get("QMOSK_MINGW_BUILD", os.path.join(ROOT, "build", "mingw"))
+KEYBOARD_EXE = os.environ.get(
+    "QMOSK_EXE", os.path.join(BUILD, "src", "platform", "win32", "qm-osk.exe"))
+DRIVE_EXE = os.path.join(BUILD, "tools", "osk-drive", "osk-drive.exe")
+KEYLOG_EXE = os.path.join(BUILD, "tools", "keylog", "qmosk-keylog.exe")
+
+APP = "qm-osk"  # the store is keyed by the executable's own name
+TWIPS_PER_INCH = 1440
+NOTEPAD_TITLE = "Untitled - Notepad"
+KEYLOG_TITLE = "QM-OSK Key Log"
+
+# Bounds for waiting on things that are expected to happen; they never
+# decide a result by themselves.
+START_TIMEOUT_S = 60
+DRIVE_TIMEOUT_S = 60
+
+
+class DriveError(AssertionError):
+    pass
+
+
+def rig_ready():
+    return all(os.environ.get(k) for k in ("DISPLAY", "QMOSK_RUN_DIR", "QMOSK_WINE_TEMPLATE"))
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def copy_prefix(template, target):
+    """Hard-links the read-only bulk of the prefix and copies what Wine writes,
+    the same way desktop.sh does."""
+    subprocess.run(["cp", "-al", template, target], check=True)
+    for name in os.listdir(template):
+        if name.endswith(".reg"):
+            os.unlink(os.path.join(target, name))
+            shutil.copy2(os.path.join(template, name), os.path.join(target, name))
+    users = os.path.join(target, "drive_c", "users")
+    shutil.rmtree(users, ignore_errors=True)
+    subprocess.run(["cp", "-a", os.path.join(template, "drive_c", "users"), users], check=True)
+    # "wineserver" names the server's shared memory: a copy would make two
+    # servers share it.
+    for name in (".complete", "wineserver"):
+        if os.path.lexists(os.path.join(target, name)):
+            os.unlink(os.path.join(target, name))
+
+
+class Session:
+    """One Wine prefix (one empty settings store) and what runs in it."""
+
+    _counter = 0
+
+    def __init__(self, name):
+        Session._counter += 1
+        run_dir = os.environ["QMOSK_RUN_DIR"]
+        self.dir = os.path.join(run_dir, "prefixes.d", "%s-%d-%d" % (name, os.getpid(), Session._counter))
+        os.makedirs(os.path.dirname(self.dir), exist_ok=True)
+        copy_prefix(os.environ["QMOSK_WINE_TEMPLATE"], self.dir)
+        self.env = dict(os.environ)
+        self.env["WINEPREFIX"] = self.dir
+        self.env.setdefault("WINEDEBUG", "-all")
+        self.env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+        self.logs = os.path.join(self.dir, "logs")
+        os.makedirs(self.logs, exist_ok=True)
+        self.procs = []
+        self.keyboard = None
+
+    # -- processes ---------------------------------------------------------
+
+    def start(self, *argv, name="proc"):
+        log = open(os.path.join(self.logs, "%s-%d.log" % (name, len(self.procs))), "wb")
+        p = subprocess.Popen(["wine", *argv], env=self.env, cwd=self.dir,
+                             stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+        log.close()
+        self.procs.append(p)
+        return p
+
+    def start_keyboard(self):
+        self.keyboard = self.start(KEYBOARD_EXE, name="keyboard")
+        self.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+        return self.keyboard
+
+    def close_keyboard(self):
+        """Closes the window as a user would and waits for the program to end."""
+        self.drive("close", "main")
+        try:
+            self.keyboard.wait(timeout=START_TIMEOUT_S)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the keyboard program kept running after its window closed")
+        self.keyboard = None
+
+    def start_notepad(self, x, y, w, h):
+        self.start("notepad", name="notepad")
+        self.drive("wait-window", NOTEPAD_TITLE, str(START_TIMEOUT_S * 1000))
+        # Out of the keyboard's way, so that clicks land on the keys.
+        self.drive("move", NOTEPAD_TITLE, str(x), str(y), str(w), str(h))
+
+    def start_keylog(self, x, y, w, h):
+        path = os.path.join(self.logs, "keys.log")
+        self.start(KEYLOG_EXE, windows_path(path), name="keylog")
+        self.drive("wait-window", KEYLOG_TITLE, str(START_TIMEOUT_S * 1000))
+        self.drive("move", KEYLOG_TITLE, str(x), str(y), str(w), str(h))
+        return path
+
+    def close(self):
+        subprocess.run(["wineserver", "-k"], env=self.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for p in self.procs:
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if os.environ.get("QMOSK_KEEP_PREFIXES") != "1":
+            shutil.rmtree(self.dir, ignore_errors=True)
+
+    # -- osk-drive ---------------------------------------------------------
+
+    def drive(self, *args, check=True):
+        r = subprocess.run(["wine", DRIVE_EXE, *args], env=self.env, cwd=self.dir,
+                           stdin=subprocess.DEVNULL, capture_output=True,
+                           timeout=DRIVE_TIMEOUT_S)
+        out = r.stdout.decode("utf-8", "replace").replace("\r\n", "\n").rstrip("\n")
+        if check and r.returncode != 0:
+            raise DriveError("osk-drive %s failed (%d): %s" % (
+                " ".join(args), r.returncode, r.stderr.decode("utf-8", "replace").strip()))
+        return out if check else (r.returncode, out)
+
+    def rect(self, *what):
+        return tuple(int(v) for v in self.drive("rect", *what).split())
+
+    def monitor(self, form="main"):
+        lines = self.drive("monitor", form).splitlines()
+        return tuple(int(v) for v in lines[0].split()), tuple(int(v) for v in lines[1].split())
+
+    def dpi(self):
+        return int(self.drive("dpi"))
+
+    def set_setting(self, key, value):
+        self.drive("set-reg", APP, key, value)
+
+    def setting(self, key):
+        rc, out = self.drive("get-reg", APP, key, check=False)
+        return out if rc == 0 else None
+
+    def text(self, form, control):
+        return self.drive("text", form, control)
+
+    def click(self, form, control):
+        self.drive("click", form, control)
+
+    def wait_until(self, probe, timeout_s, what):
+        """Polls probe() until it returns a true value; fails after timeout."""
+        deadline = time.monotonic() + timeout_s
+        last = None
+        while True:
+            last = probe()
+            if last:
+                return last
+            if time.monotonic() > deadline:
+                raise AssertionError("%s (last seen: %r)" % (what, last))
+            time.sleep(0.1)
+
+
+def px(twips, dpi):
+    return twips * dpi / TWIPS_PER_INCH
+
+
+class KeyboardTestCase(unittest.TestCase):
+    """A test class with its own empty store; the keyboard is started by the
+    tests themselves, since several of them restart it."""
+
+    session = None
+
+    @classmethod
+    def setUpClass(cls):
+        if not rig_ready():
+            raise AssertionError("no virtual desktop: run these tests through tests/e2e/run.py")
+        for exe in (KEYBOARD_EXE, DRIVE_EXE, KEYLOG_EXE):
+            if not os.path.exists(exe):
+                raise AssertionError("missing %s: build the mingw preset first" % exe)
+
+    def new_session(self, name=None):
+        s = Session(name or self.__class__.__name__)
+        self.addCleanup(s.close)
+        return s
+
+    def assertClose(self, actual, expected, tol, msg=None):
+        self.assertLessEqual(abs(actual - expected), tol,
+                             msg or "%r is not within %r of %r" % (actual, tol, expected))

@@ -1,0 +1,94 @@
+"""Opening, closing and geometry of the keyboard window, and the settings
+dialog it opens."""
+
+import unittest
+
+from rig import KeyboardTestCase, px
+
+DEFAULT_LEFT, DEFAULT_TOP = 1000, 1000
+DEFAULT_WIDTH, DEFAULT_HEIGHT = 16800, 4785
+ROUNDING_PX = 1
+
+
+class FirstStart(KeyboardTestCase):
+    def test_opens_at_the_default_geometry(self):
+        s = self.new_session()
+        self.assertIsNone(s.setting("MainLeft"), "the store of a new prefix must be empty")
+        s.start_keyboard()
+        dpi = s.dpi()
+        left, top, width, height = s.rect("main")
+        self.assertClose(left, px(DEFAULT_LEFT, dpi), ROUNDING_PX)
+        self.assertClose(top, px(DEFAULT_TOP, dpi), ROUNDING_PX)
+        self.assertClose(width, px(DEFAULT_WIDTH, dpi), ROUNDING_PX)
+        self.assertClose(height, px(DEFAULT_HEIGHT, dpi), ROUNDING_PX)
+        self.assertEqual(s.drive("text", "main"), "QM-OSK")
+        self.assertEqual(s.text("main", "ACTIVE_WINDOW_LABEL"), "QM-OSK")
+
+    def test_closing_ends_the_program_and_saves_the_geometry(self):
+        s = self.new_session()
+        s.start_keyboard()
+        s.close_keyboard()
+        for key, want in (("MainLeft", DEFAULT_LEFT), ("MainTop", DEFAULT_TOP),
+                          ("MainWidth", DEFAULT_WIDTH), ("MainHeight", DEFAULT_HEIGHT)):
+            stored = s.setting(key)
+            self.assertIsNotNone(stored, key + " was not saved")
+            # One pixel is 15 twips at 96 dpi; the saved value may be the
+            # pixel-rounded geometry.
+            self.assertClose(float(stored), want, 15, "%s saved as %r" % (key, stored))
+
+
+class GeometryRoundTrip(KeyboardTestCase):
+    def test_moved_and_resized_window_comes_back_in_place(self):
+        s = self.new_session()
+        s.start_keyboard()
+        want = (203, 151, 901, 287)
+        s.drive("move", "main", *map(str, want))
+        moved = s.rect("main")
+        for a, b in zip(moved, want):
+            self.assertClose(a, b, ROUNDING_PX, "the move itself did not take: %r" % (moved,))
+        s.close_keyboard()
+        dpi = s.dpi()
+        self.assertClose(float(s.setting("MainLeft")), want[0] * 1440 / dpi, 15)
+        self.assertClose(float(s.setting("MainWidth")), want[2] * 1440 / dpi, 15)
+
+        s.start_keyboard()
+        again = s.rect("main")
+        for a, b in zip(again, moved):
+            self.assertClose(a, b, ROUNDING_PX, "restarted at %r, closed at %r" % (again, moved))
+        # A second round trip must not drift by accumulated rounding.
+        s.close_keyboard()
+        s.start_keyboard()
+        third = s.rect("main")
+        for a, b in zip(third, moved):
+            self.assertClose(a, b, ROUNDING_PX, "drifted to %r from %r" % (third, moved))
+
+
+class SettingsDialog(KeyboardTestCase):
+    def _open_and_close(self, s, opener):
+        opener()
+        s.drive("wait-window", "settings")
+        self.assertEqual(s.drive("text", "settings"), "QM-OSK")
+        # Modal: the keyboard takes no input while the dialog is shown.
+        self.assertEqual(s.drive("enabled", "main"), "0")
+        s.click("settings", "OK_BUTTON")
+        s.drive("wait-gone", "settings")
+        s.drive("wait-enabled", "main", "1")
+        self.assertEqual(s.drive("exists", "settings"), "0")
+
+    def test_opens_modally_from_the_settings_button(self):
+        s = self.new_session()
+        s.start_keyboard()
+        self._open_and_close(s, lambda: s.click("main", "SETTINGS_BUTTON"))
+        # And a second time: the dialog is reusable after OK.
+        self._open_and_close(s, lambda: s.click("main", "SETTINGS_BUTTON"))
+
+    def test_opens_modally_from_a_double_click_on_the_background(self):
+        s = self.new_session()
+        s.start_keyboard()
+        x, y = s.drive("free-spot", "main").split()
+        spot = "client:%s,%s" % (x, y)
+        self._open_and_close(s, lambda: s.drive("dblclick", "main", spot))
+
+
+if __name__ == "__main__":
+    unittest.main()
