@@ -43,6 +43,11 @@ fi
 desktop_run_dir
 echo "$WINEPREFIX" >>"$QMOSK_RUN_DIR/prefixes"
 
+DRIVE="$ROOT/build/mingw/tools/osk-drive/osk-drive.exe"
 wine notepad >/dev/null 2>&1 &
+# Below the keyboard's default place, so neither hides the other.
+if wine "$DRIVE" wait-window "Untitled - Notepad" 30000 >/dev/null; then
+  wine "$DRIVE" move "Untitled - Notepad" 67 430 1120 480 >/dev/null || true
+fi
 echo "Starting the keyboard; close its window to finish."
 wine "$EXE"
