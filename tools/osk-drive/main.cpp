@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -64,15 +65,29 @@ std::string hwndText(HWND h) {
   return buf;
 }
 
+// A window's text through WM_GETTEXT, which also reads the controls of other
+// processes. Bounded, so that a busy or hung window cannot stall the tool.
 std::wstring windowText(HWND h) {
-  // WM_GETTEXT rather than GetWindowText: the latter does not read the text
-  // of controls that belong to another process.
-  LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  constexpr UINT kAnswerMs = 2000;
+  DWORD_PTR n = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &n))
+    throw Failure("window " + hwndText(h) + " does not answer");
   std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-  LRESULT got = SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(w.size()),
-                             reinterpret_cast<LPARAM>(w.data()));
-  w.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXT, static_cast<WPARAM>(w.size()),
+                           reinterpret_cast<LPARAM>(w.data()), SMTO_ABORTIFHUNG, kAnswerMs, &got))
+    throw Failure("window " + hwndText(h) + " does not answer");
+  w.resize(std::min<size_t>(static_cast<size_t>(got), w.size() - 1));
   return w;
+}
+
+// The title of a top-level window without sending it a message: titles are
+// kept by the window system, so windows that are busy starting up or
+// hidden service windows never make the search wait.
+std::wstring titleOf(HWND h) {
+  wchar_t buf[512];
+  int n = GetWindowTextW(h, buf, static_cast<int>(std::size(buf)));
+  return std::wstring(buf, static_cast<size_t>(std::max(n, 0)));
 }
 
 // Polls until `probe` succeeds; the deadline only bounds a wait for something
@@ -110,7 +125,7 @@ struct FindByTitle {
 
 BOOL CALLBACK findVisibleByTitle(HWND h, LPARAM lp) {
   auto* f = reinterpret_cast<FindByTitle*>(lp);
-  if (IsWindowVisible(h) && windowText(h) == f->title) {
+  if (IsWindowVisible(h) && titleOf(h) == f->title) {
     f->found = h;
     return FALSE;
   }
@@ -275,7 +290,7 @@ POINT clickPoint(const std::vector<std::wstring>& a) {
   if (hit != expected && !IsChild(expected, hit)) {
     HWND top = hit != nullptr ? GetAncestor(hit, GA_ROOT) : nullptr;
     throw Failure("the point " + std::to_string(p.x) + "," + std::to_string(p.y) +
-                  " is covered by \"" + (top != nullptr ? narrow(windowText(top)) : "") + "\"");
+                  " is covered by \"" + (top != nullptr ? narrow(titleOf(top)) : "") + "\"");
   }
   return p;
 }
@@ -483,7 +498,7 @@ int run(const Args& a) {
     if (!ok) throw Failure("enabled state did not become " + narrow(a[2]));
   } else if (cmd == L"title-of-foreground") {
     HWND fg = GetForegroundWindow();
-    out(fg != nullptr ? narrow(windowText(fg)) : "");
+    out(fg != nullptr ? narrow(titleOf(fg)) : "");
   } else if (cmd == L"foreground") {
     need(a, 2, "foreground <form|class|title>");
     if (!bringToFront(needTopLevel(a[1]))) throw Failure("could not activate " + narrow(a[1]));
