@@ -360,10 +360,15 @@ LRESULT textLength(HWND edit) {
 // Polls the edit control until it holds `want` characters; the time from
 // `start` to the first poll that sees them all.
 double waitForText(HWND edit, int want, long long start, DWORD timeoutMs) {
+  // Every poll is a message Notepad has to answer between keystrokes, so
+  // poll gently; 20 ms is far below the resolution that matters here.
   long long done = 0;
+  long long lastPoll = 0;
   const bool ok = pumpUntil(timeoutMs, [&] {
+    if (lastPoll != 0 && ms(lastPoll, now()) < 20) return false;
+    lastPoll = now();
     if (textLength(edit) < want) return false;
-    done = now();
+    done = lastPoll;
     return true;
   });
   if (!ok) throw Failure("Notepad holds " + std::to_string(textLength(edit)) + " of " + std::to_string(want) +
@@ -395,6 +400,9 @@ int typeViaKeyboard(int n) {
   storeText(text);
   Notepad np;
   startNotepad(np);
+  // A tick of the tracking timer, so that the keyboard has noted this very
+  // window and not an earlier Notepad of the same title.
+  pumpFor(1100);
   waitTargetNoted(windowText(np.top));
   HWND button = control("AT_SIGN_BUTTON");
   aimAt(button);
