@@ -60,6 +60,28 @@ def copy_prefix(template, target):
             os.unlink(os.path.join(target, name))
 
 
+def start_server(env, timeout_s=30):
+    """Starts the prefix's server before any program of it.
+
+    Debian's Wine gives each server a private directory under /tmp and records
+    its name in the prefix. When two programs start together in a fresh
+    prefix, both make a directory and one of them then waits forever on the
+    other's; one server started first leaves them nothing to race for.
+    """
+    subprocess.run(["wineserver", "-p"], env=env, check=True, timeout=timeout_s)
+    pointer = os.path.join(env["WINEPREFIX"], "wineserver")
+    deadline = time.monotonic() + timeout_s
+    while time.monotonic() < deadline:
+        if os.path.exists(pointer):
+            with open(pointer) as f:
+                server_dir = os.path.join("/tmp", f.read().strip())
+            if os.path.isdir(server_dir) and any(
+                    os.path.exists(os.path.join(server_dir, d, "socket")) for d in os.listdir(server_dir)):
+                return
+        time.sleep(0.05)
+    raise AssertionError("the Wine server of %s never came up" % env["WINEPREFIX"])
+
+
 class Session:
     """One Wine prefix (one empty settings store) and what runs in it."""
 
@@ -75,6 +97,7 @@ class Session:
         self.env["WINEPREFIX"] = self.dir
         self.env.setdefault("WINEDEBUG", "-all")
         self.env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+        start_server(self.env)
         self.logs = os.path.join(self.dir, "logs")
         os.makedirs(self.logs, exist_ok=True)
         self.procs = []
