@@ -124,6 +124,10 @@ wine_fresh_prefix() {
   _wine_copy_prefix "$QMOSK_WINE_TEMPLATE" "$dir"
   echo "$dir" >>"$QMOSK_RUN_DIR/prefixes"
   export WINEPREFIX="$dir"
+  # Debian's Wine names each server's private directory in the prefix; two
+  # programs starting together in a fresh prefix would race to make it, and
+  # the loser waits forever. One server started first leaves nothing to race.
+  wineserver -p
 }
 
 _desktop_stop_pid() {
