@@ -42,6 +42,9 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
 fi
 desktop_run_dir
 echo "$WINEPREFIX" >>"$QMOSK_RUN_DIR/prefixes"
+# Programs that start together must find a server already running (see
+# wine_fresh_prefix in desktop.sh).
+wineserver -p
 
 DRIVE="$ROOT/build/mingw/tools/osk-drive/osk-drive.exe"
 wine notepad >/dev/null 2>&1 &
