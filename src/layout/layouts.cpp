@@ -107,7 +107,12 @@ class Builder {
 };
 
 // Text of the F-key and number-row families.
-std::string num(int n) { return std::to_string(n); }
+// Built by appending: GCC 12 warns falsely (-Wrestrict) on literal + string.
+std::string named(std::string_view prefix, int n, std::string_view suffix = "") {
+  std::string out(prefix);
+  out.append(std::to_string(n)).append(suffix);
+  return out;
+}
 
 void addLetterRow(Builder& b, std::string_view letters, int firstLeft, int top) {
   for (std::size_t i = 0; i < letters.size(); ++i) {
@@ -130,7 +135,7 @@ std::vector<Control::Def> mainControls() {
   b.tool("AT_SIGN_BUTTON", Icon::AtSign, 6600, 120);
   b.tool("BTC_BUTTON", Icon::Coin, 7320, 120);
   for (int n = 13; n <= 16; ++n)
-    b.key("BUTTON_F_NUM_" + num(n), "F" + num(n), 7920 + kPitch * (n - 13), 120, kKeyWidth);
+    b.key(named("BUTTON_F_NUM_", n), named("F", n), 7920 + kPitch * (n - 13), 120, kKeyWidth);
   b.iconKey("BUTTON_AUTO_DELETE", Icon::BinUpArrow, 11160, 120, 1215, 465);
   const std::array<std::pair<const char*, int>, 3> lights{
       {{"NUM", 13200}, {"CAPS", 14400}, {"SCROLL", 15480}}};
@@ -142,7 +147,7 @@ std::vector<Control::Def> mainControls() {
   b.key("BUTTON_MY_FKEYS", "MY F-KEYS", 120, 720, 1215).font = kSmallBold;
   b.iconKey("BUTTON_ESC", Icon::RedCross, 1440, 720, kKeyWidth);
   for (int n = 1; n <= 12; ++n)
-    b.key("BUTTON_F_NUM_" + num(n), "F" + num(n), 2160 + kPitch * (n - 1), 720, kKeyWidth);
+    b.key(named("BUTTON_F_NUM_", n), named("F", n), 2160 + kPitch * (n - 1), 720, kKeyWidth);
   b.iconKey("BUTTON_AUTO_BACKSPACE", Icon::BinLeftArrow, 10800, 720, 1935);
   b.label("ACTIVE_WINDOW_LABEL", "QM-OSK", {12960, 720, 3615, 375}, kPlain, colors::kBlack, colors::kWhite,
           Align::Left);
@@ -151,7 +156,7 @@ std::vector<Control::Def> mainControls() {
   b.iconKey("LOCK_TOP_NUMBER_KEYS_BUTTON", Icon::UpArrowPadlock, 120, 1320, 1215);
   b.key("LEFT_TOP_CORNER_KEY", "`", 1440, 1320, kKeyWidth);
   for (int n = 1; n <= 10; ++n) {
-    std::string digit = num(n % 10);
+    std::string digit = std::to_string(n % 10);
     b.key("BUTTON_NUMBER_" + digit, digit, 2160 + kPitch * (n - 1), 1320, kKeyWidth);
   }
   b.key("BUTTON_DASH", "-", 9360, 1320, kKeyWidth);
@@ -274,10 +279,10 @@ std::unique_ptr<Form> makeFkeysForm() {
   for (int n = 1; n <= 16; ++n) {
     const int shift = kRowPitch * (n - 1);
     // Two-digit numbers need the wider label.
-    fieldLabel(b, "LABEL_F" + num(n), "F-KEYS - F" + num(n) + ":",
+    fieldLabel(b, named("LABEL_F", n), named("F-KEYS - F", n, ":"),
                {120, 240 + shift, n <= 9 ? 975 : 1095, 255});
-    b.textBox("BUTTON_TEXT_F" + num(n), "BUTTON TEXT", {1320, 120 + shift, 2295, 375});
-    b.textBox("COMMAND_F" + num(n), "COMMAND", {3720, 120 + shift, 10935, 375});
+    b.textBox(named("BUTTON_TEXT_F", n), "BUTTON TEXT", {1320, 120 + shift, 2295, 375});
+    b.textBox(named("COMMAND_F", n), "COMMAND", {3720, 120 + shift, 10935, 375});
   }
   b.dialogButton("OK_BUTTON", "OK", {5400, 7920, 1455, 495});
   return std::make_unique<Form>(kFkeysFormName, "QM-OSK - FKEYS SETTINGS", 14820, 8595, std::move(b.defs),
