@@ -177,7 +177,7 @@ class Parser {
     while (pos_ < text_.size()) {
       const Prefix* p = prefixFor(text_[pos_]);
       if (p == nullptr) break;
-      if ((mine & p->bit) != 0) return fail("'" + std::string(1, p->sign) + "' given twice for one key");
+      if ((mine & p->bit) != 0) return fail(std::string("'").append(1, p->sign).append("' given twice for one key"));
       if ((held & p->bit) != 0) {
         return fail(std::string(p->name) + " is already held by an enclosing prefix");
       }

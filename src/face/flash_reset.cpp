@@ -80,7 +80,7 @@ void BACKCOLOR_TIMER_Timer(Context& ctx) {
   // The F keys' colour is their mode: white re-arms a standard F key after
   // its flash, blue keeps the user commands in charge.
   const Color fkeys = isLatched(form, "BUTTON_MY_FKEYS") ? colors::kBlueTint : colors::kWhite;
-  for (int n = 1; n <= kFKeyCount; ++n) paint(form, "BUTTON_F_NUM_" + std::to_string(n), fkeys);
+  for (int n = 1; n <= kFKeyCount; ++n) paint(form, std::string("BUTTON_F_NUM_").append(std::to_string(n)), fkeys);
 
   if (isLatched(form, "SHIFT_ARROW_HIGHLIGHT_BUTTON", colors::kPink)) {
     for (std::string_view button : kArrowKeys) paint(form, button, colors::kPink);
