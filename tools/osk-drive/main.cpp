@@ -487,6 +487,13 @@ int run(const Args& a) {
   } else if (cmd == L"enabled") {
     need(a, 2, "enabled <form> [control]");
     out(IsWindowEnabled(target(a, 1)) ? "1" : "0");
+  } else if (cmd == L"topmost") {
+    need(a, 2, "topmost <form|class|title>");
+    out((GetWindowLongW(needTopLevel(a[1]), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? "1" : "0");
+  } else if (cmd == L"set-topmost") {
+    need(a, 3, "set-topmost <form|class|title> <0|1>");
+    SetWindowPos(needTopLevel(a[1]), toInt(a[2]) != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   } else if (cmd == L"wait-enabled") {
     need(a, 3, "wait-enabled <form> <0|1> [timeout-ms]");
     bool want = toInt(a[2]) != 0;
