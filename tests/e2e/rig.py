@@ -141,6 +141,9 @@ class Session:
         return path
 
     def close(self):
+        if getattr(self, "_closed", False):
+            return
+        self._closed = True
         subprocess.run(["wineserver", "-k"], env=self.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for p in self.procs:
