@@ -365,6 +365,44 @@ COLORREF sampleColour(HWND h) {
   return best;
 }
 
+// A few pixels of the same strip, for watching a colour change as it
+// happens: a full sample costs tens of milliseconds under Wine, longer than
+// some states last. The majority of the points wins, so a caption or the
+// cursor over one of them does not decide.
+COLORREF quickColour(HWND h) {
+  RECT r = screenRect(h);
+  const int inset = 4;
+  const int y = std::min<LONG>(r.top + inset + 1, r.bottom - 1);
+  const int width = static_cast<int>(r.right - r.left) - 2 * inset;
+  if (width <= 0) throw Failure("control too small to sample");
+  HDC dc = GetDC(nullptr);
+  if (dc == nullptr) throw Failure("no screen DC");
+  constexpr int kPoints = 5;
+  COLORREF seen[kPoints];
+  for (int i = 0; i < kPoints; ++i)
+    seen[i] = GetPixel(dc, r.left + inset + width * i / (kPoints - 1) - (i == kPoints - 1 ? 1 : 0), y);
+  ReleaseDC(nullptr, dc);
+  std::sort(std::begin(seen), std::end(seen));
+  COLORREF best = seen[0];
+  int bestRun = 0;
+  for (int i = 0; i < kPoints;) {
+    int j = i;
+    while (j < kPoints && seen[j] == seen[i]) ++j;
+    if (j - i > bestRun) {
+      bestRun = j - i;
+      best = seen[i];
+    }
+    i = j;
+  }
+  return best;
+}
+
+std::string colourText(COLORREF c) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(c));
+  return buf;
+}
+
 // ---- settings store -----------------------------------------------------
 
 std::wstring storePath(const std::wstring& app) { return kStoreRoot + app + L"\\Settings"; }
@@ -514,6 +552,35 @@ int run(const Args& a) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
     out(buf);
+  } else if (cmd == L"click-watch-color") {
+    // Clicks a control and reports its colour from the same process, so no
+    // process start-up lies between the click and the first look: the
+    // colour before the click, then every change as "<ms after the click>
+    // <colour>", then how many looks were taken.
+    need(a, 4, "click-watch-color <form> <control> <ms>");
+    DWORD span = static_cast<DWORD>(toInt(a[3]));
+    HWND h = findControl(a[1], a[2]);
+    POINT p = clickPoint(a);
+    COLORREF last = quickColour(h);
+    out("before " + colourText(last));
+    clickAt(p.x, p.y, 1);
+    DWORD start = GetTickCount();
+    unsigned long looks = 0;
+    bool first = true;
+    for (;;) {
+      DWORD elapsed = GetTickCount() - start;
+      COLORREF c = quickColour(h);
+      ++looks;
+      if (first || c != last) out(std::to_string(elapsed) + " " + colourText(c));
+      first = false;
+      last = c;
+      if (elapsed >= span) break;
+      Sleep(1);
+    }
+    out("looks " + std::to_string(looks));
+  } else if (cmd == L"syscolor") {
+    need(a, 2, "syscolor <index>");
+    out(colourText(GetSysColor(toInt(a[1]))));
   } else if (cmd == L"close") {
     need(a, 2, "close <form|class|title> [timeout-ms]");
     HWND h = needTopLevel(a[1]);
