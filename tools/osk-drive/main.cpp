@@ -132,6 +132,17 @@ BOOL CALLBACK findVisibleByTitle(HWND h, LPARAM lp) {
   return TRUE;
 }
 
+struct FindAllByTitle {
+  std::wstring title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectByTitle(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<FindAllByTitle*>(lp);
+  if (IsWindowVisible(h) && titleOf(h) == f->title) f->found.push_back(h);
+  return TRUE;
+}
+
 // A top-level window named by form alias, class name or exact title.
 // Visible windows win: a dialog that is created but hidden is not "there".
 HWND findTopLevel(const std::wstring& what) {
@@ -532,6 +543,19 @@ int run(const Args& a) {
     need(a, 3, "set-topmost <form|class|title> <0|1>");
     SetWindowPos(needTopLevel(a[1]), toInt(a[2]) != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  } else if (cmd == L"windows") {
+    // Several windows may share a title; tests tell them apart by handle.
+    need(a, 2, "windows <title>");
+    FindAllByTitle all{a[1], {}};
+    EnumWindows(collectByTitle, reinterpret_cast<LPARAM>(&all));
+    for (HWND h : all.found) out(hwndText(h));
+  } else if (cmd == L"raise") {
+    // Changes the z-order only: the window in front stays in front.
+    need(a, 2, "raise <hwnd>");
+    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoul(a[1].c_str(), nullptr, 0)));
+    if (!IsWindow(h)) throw Failure("no window " + narrow(a[1]));
+    if (!SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
+      throw Failure("SetWindowPos failed");
   } else if (cmd == L"wait-enabled") {
     need(a, 3, "wait-enabled <form> <0|1> [timeout-ms]");
     bool want = toInt(a[2]) != 0;
