@@ -9,6 +9,7 @@ ends every Wine process of that copy when it closes, test failure or not.
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -174,13 +175,20 @@ class Session:
     # -- osk-drive ---------------------------------------------------------
 
     def drive(self, *args, check=True):
-        r = subprocess.run(["wine", DRIVE_EXE, *args], env=self.env, cwd=self.dir,
-                           stdin=subprocess.DEVNULL, capture_output=True,
-                           timeout=DRIVE_TIMEOUT_S)
-        out = r.stdout.decode("utf-8", "replace").replace("\r\n", "\n").rstrip("\n")
+        # Files, not pipes: the first Wine program of a prefix starts Wine's
+        # own services, which inherit its output handles and never close
+        # them, so reading a pipe to its end would wait forever.
+        with tempfile.TemporaryFile() as so, tempfile.TemporaryFile() as se:
+            r = subprocess.run(["wine", DRIVE_EXE, *args], env=self.env, cwd=self.dir,
+                               stdin=subprocess.DEVNULL, stdout=so, stderr=se,
+                               timeout=DRIVE_TIMEOUT_S)
+            so.seek(0)
+            se.seek(0)
+            stdout, stderr = so.read(), se.read()
+        out = stdout.decode("utf-8", "replace").replace("\r\n", "\n").rstrip("\n")
         if check and r.returncode != 0:
             raise DriveError("osk-drive %s failed (%d): %s" % (
-                " ".join(args), r.returncode, r.stderr.decode("utf-8", "replace").strip()))
+                " ".join(args), r.returncode, stderr.decode("utf-8", "replace").strip()))
         return out if check else (r.returncode, out)
 
     def rect(self, *what):
