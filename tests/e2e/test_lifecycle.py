@@ -1,9 +1,12 @@
 """Opening, closing and geometry of the keyboard window, and the settings
 dialog it opens."""
 
+import os
+import shutil
+import time
 import unittest
 
-from rig import KeyboardTestCase, px
+from rig import KEYBOARD_EXE, NOTEPAD_TITLE, START_TIMEOUT_S, KeyboardTestCase, px
 
 DEFAULT_LEFT, DEFAULT_TOP = 1000, 1000
 DEFAULT_WIDTH, DEFAULT_HEIGHT = 16800, 4785
@@ -88,6 +91,66 @@ class SettingsDialog(KeyboardTestCase):
         x, y = s.drive("free-spot", "main").split()
         spot = "client:%s,%s" % (x, y)
         self._open_and_close(s, lambda: s.drive("dblclick", "main", spot))
+
+
+class SeparateSettingsPerProgramName(KeyboardTestCase):
+    def test_a_renamed_copy_keeps_its_own_geometry(self):
+        s = self.new_session()
+        copy = os.path.join(s.dir, "work-osk.exe")
+        shutil.copy(KEYBOARD_EXE, copy)
+        s.keyboard = s.start(copy, name="keyboard")
+        s.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+        s.drive("move", "main", "301", "222", "1000", "300")
+        moved = s.rect("main")
+        s.close_keyboard()
+        self.assertIsNotNone(s.drive("get-reg", "work-osk", "MainLeft"))
+        self.assertIsNone(s.setting("MainLeft"), "the copy wrote into the original's settings")
+
+        s.start_keyboard()  # the original still opens at its default place
+        dpi = s.dpi()
+        left, top, _, _ = s.rect("main")
+        self.assertClose(left, px(DEFAULT_LEFT, dpi), ROUNDING_PX)
+        self.assertClose(top, px(DEFAULT_TOP, dpi), ROUNDING_PX)
+        s.close_keyboard()
+
+        s.keyboard = s.start(copy, name="keyboard")
+        s.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+        for a, b in zip(s.rect("main"), moved):
+            self.assertClose(a, b, ROUNDING_PX)
+
+
+class AlwaysOnTop(KeyboardTestCase):
+    # The placement is renewed once a second; this bound only limits waiting.
+    TOPMOST_TIMEOUT_S = 5
+
+    def _start_with_notepad_in_front(self, flag):
+        s = self.new_session()
+        if flag is not None:
+            s.set_setting("ALWAYS_ON_TOP_TICKBOX", flag)
+        s.start_keyboard()
+        s.start_notepad(67, 430, 1120, 480)
+        s.drive("foreground", NOTEPAD_TITLE)
+        return s
+
+    def test_stored_choice_keeps_the_keyboard_above_a_topmost_window(self):
+        s = self._start_with_notepad_in_front("1")
+        s.drive("set-topmost", NOTEPAD_TITLE, "1")
+        s.wait_until(lambda: s.drive("topmost", "main") == "1", self.TOPMOST_TIMEOUT_S,
+                     "the keyboard was not made topmost")
+        # The window in front loses the topmost place it took for itself.
+        s.wait_until(lambda: s.drive("topmost", NOTEPAD_TITLE) == "0", self.TOPMOST_TIMEOUT_S,
+                     "the window in front kept its topmost place")
+
+    def test_without_the_choice_the_keyboard_is_left_alone(self):
+        for flag in (None, "0", "yes"):
+            with self.subTest(flag=flag):
+                s = self._start_with_notepad_in_front(flag)
+                s.drive("set-topmost", NOTEPAD_TITLE, "1")
+                # Several ticks of the placement timer would have passed.
+                time.sleep(2.5)
+                self.assertEqual(s.drive("topmost", "main"), "0")
+                self.assertEqual(s.drive("topmost", NOTEPAD_TITLE), "1")
+                s.close()
 
 
 if __name__ == "__main__":
