@@ -150,7 +150,7 @@ stop_keyboard
 # ---- table --------------------------------------------------------------
 
 L=$OUT/latency.txt T=$OUT/throughput.txt I=$OUT/idle.txt
-ratio() { echo "scale=2; $1 / $2" | bc -l; }
+ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 {
   echo "| Measurement | Keyboard | Direct SendInput | Keyboard / direct |"
   echo "|---|---|---|---|"
