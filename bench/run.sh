@@ -7,7 +7,7 @@
 #   3. idle cost: CPU time and control repaints over a quiet minute, and
 #      over a minute with one lock key toggled.
 #
-# Usage: bench/run.sh                 (everything, about eight minutes)
+# Usage: bench/run.sh                 (everything, about thirteen minutes)
 # Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_CHARS
 # (throughput text length, default 10000), BENCH_REPEATS (throughput runs
 # of each kind, default 2), BENCH_IDLE_S (default 60),
