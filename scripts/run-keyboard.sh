@@ -14,8 +14,10 @@ EXE="$ROOT/build/mingw/src/platform/win32/qm-osk.exe"
 source scripts/desktop.sh
 VNC_PID=""
 cleanup() {
-  [[ -n "$VNC_PID" ]] && kill "$VNC_PID" 2>/dev/null
+  local rc=$?
+  if [[ -n "$VNC_PID" ]]; then kill "$VNC_PID" 2>/dev/null || true; fi
   desktop_cleanup
+  return $rc
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -53,4 +55,11 @@ if wine "$DRIVE" wait-window "Untitled - Notepad" 30000 >/dev/null; then
   wine "$DRIVE" move "Untitled - Notepad" 67 430 1120 480 >/dev/null || true
 fi
 echo "Starting the keyboard; close its window to finish."
-wine "$EXE"
+wine "$EXE" &
+keyboard=$!
+# Notepad in front again, so that the keyboard's first look at the desktop
+# finds it and keys typed at once go there.
+if wine "$DRIVE" wait-window QM_OSK_MAIN 30000 >/dev/null; then
+  wine "$DRIVE" foreground "Untitled - Notepad" >/dev/null || true
+fi
+wait "$keyboard"
