@@ -97,18 +97,6 @@ def start_services(env, timeout_s=60):
                    stderr=subprocess.DEVNULL, timeout=timeout_s)
 
 
-def start_services(env, timeout_s=60):
-    """Lets a program that nobody reads start the prefix's resident helpers
-    (services, the desktop window's explorer).
-
-    Whichever program comes first starts them, and they inherit its output
-    handles: when that is an osk-drive call whose output is read through a
-    pipe, the pipe never closes and the call seems to hang until its timeout.
-    """
-    subprocess.run(["wine", DRIVE_EXE, "dpi"], env=env, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout_s)
-
-
 class Session:
     """One Wine prefix (one empty settings store) and what runs in it."""
 
@@ -125,7 +113,6 @@ class Session:
         self.env.setdefault("WINEDEBUG", "-all")
         self.env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
         start_server(self.env)
-        start_services(self.env)
         self.logs = os.path.join(self.dir, "logs")
         os.makedirs(self.logs, exist_ok=True)
         self.procs = []
