@@ -536,6 +536,11 @@ int run(const Args& a) {
   } else if (cmd == L"enabled") {
     need(a, 2, "enabled <form> [control]");
     out(IsWindowEnabled(target(a, 1)) ? "1" : "0");
+  } else if (cmd == L"enabled-each") {
+    // One line per control, in the order given: a group read in one call.
+    need(a, 3, "enabled-each <form> <control>...");
+    for (size_t i = 2; i < a.size(); ++i)
+      out(narrow(a[i]) + " " + (IsWindowEnabled(findControl(a[1], a[i])) ? "1" : "0"));
   } else if (cmd == L"topmost") {
     need(a, 2, "topmost <form|class|title>");
     out((GetWindowLongW(needTopLevel(a[1]), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? "1" : "0");
