@@ -83,20 +83,6 @@ def start_server(env, timeout_s=30):
     raise AssertionError("the Wine server of %s never came up" % env["WINEPREFIX"])
 
 
-def start_services(env, timeout_s=60):
-    """Lets a harmless program start the prefix's background services.
-
-    The first program of a prefix starts services.exe, explorer.exe and the
-    rest, and they inherit its standard handles. Were that program an
-    osk-drive call whose output is read through a pipe, they would hold the
-    pipe open for their whole life and the read would never end. Started
-    here, they hold /dev/null instead.
-    """
-    subprocess.run(["wine", DRIVE_EXE, "exists", "main"], env=env, cwd=env["WINEPREFIX"],
-                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=timeout_s)
-
-
 class Session:
     """One Wine prefix (one empty settings store) and what runs in it."""
 

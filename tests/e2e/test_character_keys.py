@@ -4,7 +4,6 @@ the Shift latch and lock, and the two stored-text keys."""
 
 import unittest
 
-import rig
 from rig import NOTEPAD_TITLE, KeyboardTestCase
 
 # The keyboard sits at its default place (about 67,67 to 1187,386 at 96 dpi);
@@ -73,7 +72,6 @@ class NotepadCase(KeyboardTestCase):
 
     def setUp(self):
         s = self.s = self.new_session()
-        rig.start_services(s.env)
         s.start_keyboard()
         if self.with_keylog:
             # Reads the lock toggles for keystate; never the target.
