@@ -12,6 +12,59 @@ TARGET_GEOMETRY = (67, 430, 1120, 480)
 # The target title is read once a second; a generous bound for seeing it.
 TRACK_TIMEOUT_MS = 2500
 TYPE_TIMEOUT_S = 10
+GREEN = "0x00FF00"
+
+
+VK_SHIFT = 0x10
+VK_CONTROL = 0x11
+VK_NUMLOCK = 0x90
+LOCK_VKS = (0x14, VK_NUMLOCK, 0x91)
+
+# button, vk, scan code, extended flag ("1" for the keys of the separate
+# navigation block, whose scan codes carry the E0 prefix)
+NAMED_KEYS = [
+    ("BUTTON_KEY_LEFT", 0x25, 0x4B, "1"),
+    ("BUTTON_KEY_RIGHT", 0x27, 0x4D, "1"),
+    ("BUTTON_KEY_UP", 0x26, 0x48, "1"),
+    ("BUTTON_KEY_DOWN", 0x28, 0x50, "1"),
+    ("BUTTON_HOME", 0x24, 0x47, "1"),
+    ("BUTTON_END", 0x23, 0x4F, "1"),
+    ("BUTTON_DELETE", 0x2E, 0x53, "1"),
+    ("BUTTON_INS", 0x2D, 0x52, "1"),
+    ("BUTTON_PG_UP", 0x21, 0x49, "1"),
+    ("BUTTON_PG_DN", 0x22, 0x51, "1"),
+    ("BUTTON_TAB", 0x09, 0x0F, "0"),
+    ("BUTTON_RETURN_KEY", 0x0D, 0x1C, "0"),
+    ("BUTTON_ESC", 0x1B, 0x01, "0"),
+    ("BUTTON_BACKSPACE", 0x08, 0x0E, "0"),
+    ("BUTTON_SPACEBAR", 0x20, 0x39, "0"),
+]
+
+# button, vk, whether a latched Shift adds a shifted second press
+SHIFT_ARROWS = [
+    ("BUTTON_KEY_LEFT", 0x25, True),
+    ("BUTTON_KEY_RIGHT", 0x27, True),
+    ("BUTTON_KEY_DOWN", 0x28, True),
+    ("BUTTON_KEY_UP", 0x26, False),
+]
+
+
+def set_num_lock(test, s, on):
+    """Sets Num Lock as the key-log window sees it and puts it back when the
+    test ends: the lock lives in the display that later tests share."""
+    want = "num=%d" % on
+
+    def toggle_to(state):
+        if ("num=%d" % state) not in s.drive("keystate"):
+            s.drive("foreground", KEYLOG_TITLE)
+            s.drive("tap-key", str(VK_NUMLOCK))
+            s.wait_until(lambda: ("num=%d" % state) in s.drive("keystate"), TYPE_TIMEOUT_S,
+                         "Num Lock did not follow the key")
+
+    original = 1 if "num=1" in s.drive("keystate") else 0
+    toggle_to(1 if on else 0)
+    test.addCleanup(toggle_to, original)
+    test.assertIn(want, s.drive("keystate"))
 
 
 class NotepadTarget(KeyboardTestCase):
@@ -57,6 +110,104 @@ class NotepadTarget(KeyboardTestCase):
         s.drive("wait-text", "main", "BUTTON_LETTER_A", "a")
         s.click("main", "BUTTON_LETTER_B")
         self.wait_typed("Ab")
+
+    def letters(self, text):
+        """Clicks the letter keys for lower-case text; the faces are lower
+        case as long as no Shift is latched."""
+        self.click_keys(*("BUTTON_LETTER_" + c.upper() for c in text))
+
+    def test_tab_and_enter_make_columns_and_lines(self):
+        self.letters("a")
+        self.click_keys("BUTTON_TAB")
+        self.letters("b")
+        self.click_keys("BUTTON_RETURN_KEY")
+        self.letters("c")
+        self.click_keys("BUTTON_RETURN_KEY", "BUTTON_RETURN_KEY")
+        self.letters("d")
+        self.wait_typed("a\tb\nc\n\nd")
+
+    def test_arrows_home_end_and_delete_edit_at_the_caret(self):
+        self.letters("abc")
+        self.wait_typed("abc")
+        self.click_keys("BUTTON_KEY_LEFT", "BUTTON_KEY_LEFT", "BUTTON_DELETE")
+        self.wait_typed("ac")
+        self.click_keys("BUTTON_HOME")
+        self.letters("x")
+        self.wait_typed("xac")
+        self.click_keys("BUTTON_KEY_RIGHT")
+        self.letters("y")
+        self.wait_typed("xayc")
+        self.click_keys("BUTTON_END")
+        self.letters("z")
+        self.wait_typed("xaycz")
+
+    def test_up_and_down_move_between_lines(self):
+        self.letters("ab")
+        self.click_keys("BUTTON_RETURN_KEY")
+        self.letters("cd")
+        self.wait_typed("ab\ncd")
+        self.click_keys("BUTTON_KEY_UP")
+        self.letters("x")
+        self.wait_typed("abx\ncd")
+        self.click_keys("BUTTON_HOME", "BUTTON_KEY_DOWN")
+        self.letters("y")
+        self.wait_typed("abx\nycd")
+
+    def test_latched_shift_with_left_arrow_selects_what_the_next_letter_replaces(self):
+        s = self.s
+        self.letters("abcd")
+        self.wait_typed("abcd")
+        s.click("main", "BUTTON_SHIFT_LEFT")
+        s.drive("wait-text", "main", "BUTTON_LETTER_X", "X")
+        # "{LEFT}" then "+{LEFT}": the caret steps back over "d", then "c" is
+        # selected. A lost Shift would leave nothing selected ("abXcd"), a
+        # missing second string the caret after "c" ("abcXd").
+        s.click("main", "BUTTON_KEY_LEFT")
+        # Arrows do not spend the Shift latch: the faces stay capital.
+        self.assertEqual(s.text("main", "BUTTON_LETTER_X"), "X")
+        s.click("main", "BUTTON_LETTER_X")
+        self.wait_typed("abXd")
+        # The capital spent the latch.
+        s.drive("wait-text", "main", "BUTTON_LETTER_Y", "y")
+        s.click("main", "BUTTON_LETTER_Y")
+        self.wait_typed("abXyd")
+
+    def test_latched_ctrl_makes_one_chord_with_the_next_letter(self):
+        s = self.s
+        self.letters("abc")
+        self.wait_typed("abc")
+        s.click("main", "BUTTON_CTRL_LEFT")
+        # Ctrl+A selects everything, so the next letter replaces it.
+        s.click("main", "BUTTON_LETTER_A")
+        self.letters("x")
+        self.wait_typed("x")
+        # The chord spent the latch: a further letter is typed, not chorded.
+        self.letters("y")
+        self.wait_typed("xy")
+
+    def test_esc_and_insert_type_nothing(self):
+        s = self.s
+        self.letters("ab")
+        self.wait_typed("ab")
+        # Esc keeps its colour: not even the press flash. Watching starts as
+        # the click goes in, and lasts longer than the flash reset's period.
+        seen = s.drive("click-watch", "main", "BUTTON_ESC", "800").split()
+        self.assertTrue(seen, "no colour was read")
+        self.assertNotIn(GREEN, seen, "Esc flashed")
+        # The edit control has no overwrite mode: Insert changes nothing, so
+        # the next letter is inserted, not written over "b".
+        self.click_keys("BUTTON_KEY_LEFT", "BUTTON_INS")
+        self.letters("c")
+        self.wait_typed("acb")
+        # The same watch sees the flash of a key that has one. A flash that
+        # the reset tick takes back before it is painted shows nowhere, so a
+        # few presses are allowed for one to be seen.
+        for tabs in range(1, 6):
+            if GREEN in s.drive("click-watch", "main", "BUTTON_TAB", "800").split():
+                break
+        else:
+            self.fail("the watch never saw Tab's flash")
+        self.wait_typed("ac" + "\t" * tabs + "b")
 
 
 class KeyLogTarget(KeyboardTestCase):
@@ -116,6 +267,93 @@ class KeyLogTarget(KeyboardTestCase):
         self.wait_chars("Gg")
         last_g = [e for e in self.events() if e[0] == "WM_KEYDOWN" and e[1] == "vk=0x47"][-1]
         self.assertIn("mods=none", last_g)
+
+    def keys(self, since=0):
+        """Key-down and key-up messages as (message, vk, fields) from the
+        index `since` of the event list."""
+        result = []
+        for e in self.events()[since:]:
+            if e[0] in ("WM_KEYDOWN", "WM_KEYUP", "WM_SYSKEYDOWN", "WM_SYSKEYUP"):
+                fields = dict(f.split("=", 1) for f in e[1:])
+                result.append((e[0], int(fields["vk"], 16), fields))
+        return result
+
+    def wait_key_up(self, vk, count=1, since=0):
+        self.s.wait_until(
+            lambda: sum(1 for m, v, _ in self.keys(since) if m in ("WM_KEYUP", "WM_SYSKEYUP") and v == vk) >= count,
+            TYPE_TIMEOUT_S, "no release of vk 0x%02x arrived" % vk)
+
+    def test_ctrl_chord_holds_ctrl_around_the_letter(self):
+        s = self.s
+        s.click("main", "BUTTON_CTRL_LEFT")
+        s.click("main", "BUTTON_LETTER_C")
+        self.wait_key_up(VK_CONTROL)
+        got = [(m, v) for m, v, _ in self.keys()]
+        self.assertEqual(got, [("WM_KEYDOWN", VK_CONTROL), ("WM_KEYDOWN", 0x43),
+                               ("WM_KEYUP", 0x43), ("WM_KEYUP", VK_CONTROL)])
+        c_down = self.keys()[1][2]
+        self.assertEqual(c_down["mods"], "ctrl")
+        self.assertEqual(self.chars(), "\x03")
+        # The chord released the latch: the next letter comes alone.
+        mark = len(self.events())
+        s.click("main", "BUTTON_LETTER_D")
+        self.wait_chars("\x03d")
+        got = self.keys(mark)
+        self.assertEqual([(m, v) for m, v, _ in got], [("WM_KEYDOWN", 0x44), ("WM_KEYUP", 0x44)])
+        self.assertEqual(got[0][2]["mods"], "none")
+
+    def test_named_keys_carry_their_scan_codes_and_extended_flags(self):
+        s = self.s
+        before = s.drive("keystate")
+        for button, vk, scan, ext in NAMED_KEYS:
+            with self.subTest(button=button):
+                mark = len(self.events())
+                s.click("main", button)
+                self.wait_key_up(vk, since=mark)
+                got = self.keys(mark)
+                self.assertEqual([(m, v) for m, v, _ in got], [("WM_KEYDOWN", vk), ("WM_KEYUP", vk)])
+                for _, _, fields in got:
+                    self.assertEqual(int(fields["scan"], 16), scan, fields)
+                    self.assertEqual(fields["ext"], ext, fields)
+                    self.assertEqual(fields["mods"], "none", fields)
+        self.assertEqual(s.drive("keystate"), before)
+        self.assertFalse([k for k in self.keys() if k[1] in LOCK_VKS],
+                         "a lock key was pressed by a named key")
+
+    def test_latched_shift_arrows_stay_extended_with_num_lock_on(self):
+        s = self.s
+        set_num_lock(self, s, True)
+        before = s.drive("keystate")
+        s.click("main", "BUTTON_SHIFT_LEFT")
+        s.drive("wait-text", "main", "BUTTON_LETTER_A", "A")
+        for button, vk, shifted in SHIFT_ARROWS:
+            with self.subTest(button=button):
+                mark = len(self.events())
+                s.click("main", button)
+                # Another arrow closes the events of this one: nothing this
+                # click sent can arrive after the next click's.
+                s.click("main", "BUTTON_KEY_RIGHT" if vk != 0x27 else "BUTTON_KEY_LEFT")
+                other = 0x27 if vk != 0x27 else 0x25
+                self.wait_key_up(other, since=mark)
+                got = self.keys(mark)
+                first_other = next(i for i, k in enumerate(got) if k[1] == other)
+                got = got[:first_other]
+                want = [("WM_KEYDOWN", vk), ("WM_KEYUP", vk)]
+                if shifted:
+                    want += [("WM_KEYDOWN", VK_SHIFT), ("WM_KEYDOWN", vk), ("WM_KEYUP", vk),
+                             ("WM_KEYUP", VK_SHIFT)]
+                self.assertEqual([(m, v) for m, v, _ in got], want)
+                for _, v, fields in got:
+                    self.assertEqual(fields["num"], "1", fields)
+                    if v == vk:
+                        self.assertEqual(fields["ext"], "1", fields)
+                self.assertEqual(got[0][2]["mods"], "none")
+                if shifted:
+                    self.assertEqual(got[3][2]["mods"], "shift", got[3])
+                # The arrows leave the latch on.
+                self.assertEqual(s.text("main", "BUTTON_LETTER_A"), "A")
+        self.assertEqual(self.chars(), "", "an arrow typed a character (a keypad digit?)")
+        self.assertEqual(s.drive("keystate"), before)
 
 
 if __name__ == "__main__":
