@@ -297,7 +297,15 @@ POINT clickPoint(const std::vector<std::wstring>& a) {
     expected = findControl(a[1], what);
     p = centre(screenRect(expected));
   }
-  HWND hit = WindowFromPoint(p);
+  // A window that has just been shown may still be below the others for a
+  // moment (the window manager restacks it asynchronously): wait a little,
+  // as a person would, before calling the spot covered.
+  HWND hit = nullptr;
+  for (DWORD start = GetTickCount();;) {
+    hit = WindowFromPoint(p);
+    if (hit == expected || IsChild(expected, hit) || GetTickCount() - start > 2000) break;
+    Sleep(20);
+  }
   if (hit != expected && !IsChild(expected, hit)) {
     HWND top = hit != nullptr ? GetAncestor(hit, GA_ROOT) : nullptr;
     throw Failure("the point " + std::to_string(p.x) + "," + std::to_string(p.y) +
