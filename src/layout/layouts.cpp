@@ -24,14 +24,8 @@ class Builder {
   // A key, latch or action button of the keyboard: white, 12 pt bold caption.
   Control::Def& key(std::string name, std::string caption, int left, int top, int width,
                     int height = kKeyHeight) {
-    Control::Def d;
-    d.name = std::move(name);
-    d.kind = ControlKind::Button;
-    d.caption = std::move(caption);
-    d.rect = {left, top, width, height};
-    d.font = kKeyFont;
-    d.back = colors::kWhite;
-    return add(std::move(d));
+    return add(std::move(name), ControlKind::Button, std::move(caption), {left, top, width, height}, kKeyFont,
+               colors::kWhite, Align::Center);
   }
 
   Control::Def& iconKey(std::string name, Icon icon, int left, int top, int width, int height = kKeyHeight) {
@@ -50,57 +44,40 @@ class Builder {
 
   Control::Def& label(std::string name, std::string caption, TwipsRect rect, Font font, Color fore,
                       Color back, Align align) {
-    Control::Def d;
-    d.name = std::move(name);
-    d.kind = ControlKind::Label;
-    d.caption = std::move(caption);
-    d.rect = rect;
-    d.font = font;
+    Control::Def& d = add(std::move(name), ControlKind::Label, std::move(caption), rect, font, back, align);
     d.fore = fore;
-    d.back = back;
-    d.align = align;
-    return add(std::move(d));
+    return d;
   }
 
   Control::Def& textBox(std::string name, std::string text, TwipsRect rect, Font font = kPlain) {
-    Control::Def d;
-    d.name = std::move(name);
-    d.kind = ControlKind::TextBox;
-    d.caption = std::move(text);
-    d.rect = rect;
-    d.font = font;
-    d.back = colors::kSysWindow;
-    d.align = Align::Left;
-    return add(std::move(d));
+    return add(std::move(name), ControlKind::TextBox, std::move(text), rect, font, colors::kSysWindow,
+               Align::Left);
   }
 
   // Dialog push buttons are native ones: OK and the way into the F-key dialog.
   Control::Def& dialogButton(std::string name, std::string caption, TwipsRect rect) {
-    Control::Def d;
-    d.name = std::move(name);
-    d.kind = ControlKind::Button;
-    d.caption = std::move(caption);
-    d.rect = rect;
-    d.font = kPlain;
-    d.back = colors::kSysButtonFace;
+    Control::Def& d = add(std::move(name), ControlKind::Button, std::move(caption), rect, kPlain,
+                          colors::kSysButtonFace, Align::Center);
     d.standardStyle = true;
-    return add(std::move(d));
+    return d;
   }
 
   Control::Def& checkBox(std::string name, std::string caption, TwipsRect rect) {
-    Control::Def d;
-    d.name = std::move(name);
-    d.kind = ControlKind::CheckBox;
-    d.caption = std::move(caption);
-    d.rect = rect;
-    d.font = kPlain;
-    d.back = colors::kSysButtonFace;
-    d.align = Align::Left;
-    return add(std::move(d));
+    return add(std::move(name), ControlKind::CheckBox, std::move(caption), rect, kPlain, colors::kSysButtonFace,
+               Align::Left);
   }
 
  private:
-  Control::Def& add(Control::Def d) {
+  Control::Def& add(std::string name, ControlKind kind, std::string caption, TwipsRect rect, Font font,
+                    Color back, Align align) {
+    Control::Def d;
+    d.name = std::move(name);
+    d.kind = kind;
+    d.caption = std::move(caption);
+    d.rect = rect;
+    d.font = font;
+    d.back = back;
+    d.align = align;
     defs.push_back(std::move(d));
     return defs.back();
   }
