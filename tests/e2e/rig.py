@@ -200,6 +200,20 @@ class Session:
     def click(self, form, control):
         self.drive("click", form, control)
 
+    def click_watch(self, form, control, ms):
+        """Clicks a control and watches its colour from the same process (a
+        press flash can be over before a separate call could look): returns
+        the colour before the click and [(ms after the click, colour), ...]
+        for the first look and every change."""
+        before, changes = None, []
+        for line in self.drive("click-watch-color", form, control, str(ms)).splitlines():
+            head, value = line.split()
+            if head == "before":
+                before = value
+            elif head != "looks":
+                changes.append((int(head), value))
+        return before, changes
+
     def wait_until(self, probe, timeout_s, what):
         """Polls probe() until it returns a true value; fails after timeout."""
         deadline = time.monotonic() + timeout_s

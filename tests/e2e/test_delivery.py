@@ -191,9 +191,9 @@ class NotepadTarget(KeyboardTestCase):
         self.wait_typed("ab")
         # Esc keeps its colour: not even the press flash. Watching starts as
         # the click goes in, and lasts longer than the flash reset's period.
-        seen = s.drive("click-watch", "main", "BUTTON_ESC", "800").split()
-        self.assertTrue(seen, "no colour was read")
-        self.assertNotIn(GREEN, seen, "Esc flashed")
+        before, changes = s.click_watch("main", "BUTTON_ESC", 800)
+        self.assertTrue(changes, "no colour was read")
+        self.assertNotIn(GREEN, [before] + [c for _, c in changes], "Esc flashed")
         # The edit control has no overwrite mode: Insert changes nothing, so
         # the next letter is inserted, not written over "b".
         self.click_keys("BUTTON_KEY_LEFT", "BUTTON_INS")
@@ -203,7 +203,7 @@ class NotepadTarget(KeyboardTestCase):
         # the reset tick takes back before it is painted shows nowhere, so a
         # few presses are allowed for one to be seen.
         for tabs in range(1, 6):
-            if GREEN in s.drive("click-watch", "main", "BUTTON_TAB", "800").split():
+            if GREEN in [c for _, c in s.click_watch("main", "BUTTON_TAB", 800)[1]]:
                 break
         else:
             self.fail("the watch never saw Tab's flash")

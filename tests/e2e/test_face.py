@@ -23,19 +23,6 @@ FLASH_ATTEMPTS = 5
 WATCH_MS = 1000
 
 
-def parse_watch(output):
-    """click-watch-color output as (colour before, [(ms, colour), ...])."""
-    before = None
-    changes = []
-    for line in output.splitlines():
-        head, value = line.split()
-        if head == "before":
-            before = value
-        elif head != "looks":
-            changes.append((int(head), value))
-    return before, changes
-
-
 class Tints(NotepadCase):
 
     def rest(self):
@@ -53,7 +40,7 @@ class Tints(NotepadCase):
         self.wait_colours(TOP_ROW + PUNCTUATION, SHIFT_LOCK_TINT)
         self.assertEqual(self.colour("BUTTON_LETTER_A"), rest)
         # A pressed symbol key goes back to the tint, not to the plain rest.
-        _, changes = parse_watch(s.drive("click-watch-color", "main", "BUTTON_COMMA", str(WATCH_MS)))
+        _, changes = s.click_watch("main", "BUTTON_COMMA", WATCH_MS)
         self.assertEqual(changes[-1][1], SHIFT_LOCK_TINT, changes)
         self.wait_typed("<")
         s.click("main", "SHIFT_LOCK_BUTTON")
@@ -94,8 +81,7 @@ class PressFlash(NotepadCase):
         attempts = 0
         while not flashed and attempts < FLASH_ATTEMPTS:
             attempts += 1
-            before, changes = parse_watch(
-                s.drive("click-watch-color", "main", "BUTTON_LETTER_Q", str(WATCH_MS)))
+            before, changes = s.click_watch("main", "BUTTON_LETTER_Q", WATCH_MS)
             self.assertEqual(before, rest, "the key was not at rest before the click")
             colours = [c for _, c in changes]
             flashed = LIGHT_ON in colours

@@ -618,33 +618,6 @@ int run(const Args& a) {
   } else if (cmd == L"syscolor") {
     need(a, 2, "syscolor <index>");
     out(colourText(GetSysColor(toInt(a[1]))));
-  } else if (cmd == L"click-watch") {
-    // Clicks a control and reads its colour from the moment the click goes
-    // in, printing each colour the first time it shows. A press flash may
-    // last only until the next flash reset, too short for separate calls.
-    need(a, 4, "click-watch <form> <control> <ms>");
-    POINT p = clickPoint(a);
-    HWND h = findControl(a[1], a[2]);
-    RECT r = screenRect(h);
-    // One pixel near the top-left corner, inside the border, away from the
-    // centred caption: cheap enough to read many times per flash.
-    const int x = r.left + 5, y = r.top + 5;
-    const DWORD span = static_cast<DWORD>(toInt(a[3]));
-    HDC dc = GetDC(nullptr);
-    if (dc == nullptr) throw Failure("no screen DC");
-    std::vector<COLORREF> seen;
-    clickAt(p.x, p.y, 1);
-    const DWORD start = GetTickCount();
-    do {
-      COLORREF c = GetPixel(dc, x, y);
-      if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
-    } while (GetTickCount() - start < span);
-    ReleaseDC(nullptr, dc);
-    for (COLORREF c : seen) {
-      char buf[16];
-      std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(c));
-      out(buf);
-    }
   } else if (cmd == L"close") {
     need(a, 2, "close <form|class|title> [timeout-ms]");
     HWND h = needTopLevel(a[1]);
