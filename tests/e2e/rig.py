@@ -29,6 +29,13 @@ KEYLOG_TITLE = "QM-OSK Key Log"
 # decide a result by themselves.
 START_TIMEOUT_S = 60
 DRIVE_TIMEOUT_S = 60
+# The target title is read once a second.
+TRACK_TIMEOUT_MS = 2500
+TYPE_TIMEOUT_S = 10
+
+# The keyboard sits at its default place (about 67,67 to 1187,386 at 96 dpi);
+# targets go below it so that no click on a key lands on them.
+TARGET_GEOMETRY = (67, 430, 1120, 480)
 
 
 class DriveError(AssertionError):
@@ -253,3 +260,31 @@ class KeyboardTestCase(unittest.TestCase):
     def assertClose(self, actual, expected, tol, msg=None):
         self.assertLessEqual(abs(actual - expected), tol,
                              msg or "%r is not within %r of %r" % (actual, tol, expected))
+
+
+class NotepadTestCase(KeyboardTestCase):
+    """The keyboard with Wine's Notepad in front of it as the target."""
+
+    notepad_geometry = TARGET_GEOMETRY
+
+    def setUp(self):
+        s = self.s = self.new_session()
+        s.start_keyboard()
+        self.start_helpers(s)
+        s.start_notepad(*self.notepad_geometry)
+        s.drive("foreground", NOTEPAD_TITLE)
+        s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", NOTEPAD_TITLE, str(TRACK_TIMEOUT_MS))
+
+    def start_helpers(self, s):
+        """Other programs a test needs beside Notepad."""
+
+    def typed(self):
+        return self.s.drive("edit-text", NOTEPAD_TITLE)
+
+    def wait_typed(self, want):
+        self.s.wait_until(lambda: self.typed() == want, TYPE_TIMEOUT_S,
+                          "Notepad never showed %r (it has %r)" % (want, self.typed()))
+
+    def click_keys(self, *names):
+        for n in names:
+            self.s.click("main", n)

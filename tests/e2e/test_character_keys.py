@@ -4,16 +4,14 @@ the Shift latch and lock, and the two stored-text keys."""
 
 import unittest
 
-from rig import NOTEPAD_TITLE, KeyboardTestCase
+from rig import TYPE_TIMEOUT_S, NotepadTestCase
 
 # The keyboard sits at its default place (about 67,67 to 1187,386 at 96 dpi);
 # Notepad goes below it and the key log beside that, so no click lands on them.
 NOTEPAD_GEOMETRY = (67, 430, 1120, 250)
 KEYLOG_GEOMETRY = (67, 720, 600, 150)
-TRACK_TIMEOUT_MS = 2500
 # Bounds for things expected to happen; none of them decides a result.
 CAPTION_TIMEOUT_MS = 3000
-TYPE_TIMEOUT_S = 10
 LOCK_TIMEOUT_S = 5
 
 LIGHT_ON = "0x00FF00"
@@ -65,29 +63,18 @@ def _keys_by_char():
 KEYS_BY_CHAR = _keys_by_char()
 
 
-class NotepadCase(KeyboardTestCase):
+class NotepadCase(NotepadTestCase):
     """The keyboard with Notepad in front of it as the target."""
 
+    notepad_geometry = NOTEPAD_GEOMETRY
     with_keylog = False
 
-    def setUp(self):
-        s = self.s = self.new_session()
-        s.start_keyboard()
+    def start_helpers(self, s):
         if self.with_keylog:
             # Reads the lock toggles for keystate; never the target.
             s.start_keylog(*KEYLOG_GEOMETRY)
-        s.start_notepad(*NOTEPAD_GEOMETRY)
-        s.drive("foreground", NOTEPAD_TITLE)
-        s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", NOTEPAD_TITLE, str(TRACK_TIMEOUT_MS))
 
     # -- helpers -----------------------------------------------------------
-
-    def typed(self):
-        return self.s.drive("edit-text", NOTEPAD_TITLE)
-
-    def wait_typed(self, want):
-        self.s.wait_until(lambda: self.typed() == want, TYPE_TIMEOUT_S,
-                          "Notepad never showed %r (it has %r)" % (want, self.typed()))
 
     def wait_caption(self, control, caption):
         self.s.drive("wait-text", "main", control, caption, str(CAPTION_TIMEOUT_MS))

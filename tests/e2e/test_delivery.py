@@ -4,14 +4,9 @@ as keystrokes that program really receives."""
 import os
 import unittest
 
-from rig import KEYLOG_TITLE, NOTEPAD_TITLE, KeyboardTestCase
+from rig import (KEYLOG_TITLE, NOTEPAD_TITLE, TARGET_GEOMETRY, TRACK_TIMEOUT_MS, TYPE_TIMEOUT_S,
+                 KeyboardTestCase, NotepadTestCase)
 
-# The keyboard sits at its default place (about 67,67 to 1187,386 at 96 dpi);
-# the targets go below it so that no click lands on them.
-TARGET_GEOMETRY = (67, 430, 1120, 480)
-# The target title is read once a second; a generous bound for seeing it.
-TRACK_TIMEOUT_MS = 2500
-TYPE_TIMEOUT_S = 10
 GREEN = "0x00FF00"
 
 
@@ -67,26 +62,8 @@ def set_num_lock(test, s, on):
     test.assertIn(want, s.drive("keystate"))
 
 
-class NotepadTarget(KeyboardTestCase):
+class NotepadTarget(NotepadTestCase):
     """The delivery path against a real program that nobody here wrote."""
-
-    def setUp(self):
-        s = self.s = self.new_session()
-        s.start_keyboard()
-        s.start_notepad(*TARGET_GEOMETRY)
-        s.drive("foreground", NOTEPAD_TITLE)
-        s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", NOTEPAD_TITLE, str(TRACK_TIMEOUT_MS))
-
-    def typed(self):
-        return self.s.drive("edit-text", NOTEPAD_TITLE)
-
-    def wait_typed(self, want):
-        self.s.wait_until(lambda: self.typed() == want, TYPE_TIMEOUT_S,
-                          "notepad never showed %r" % want)
-
-    def click_keys(self, *names):
-        for n in names:
-            self.s.click("main", n)
 
     def test_letters_reach_notepad(self):
         self.click_keys(*("BUTTON_LETTER_" + c for c in "HELLO"))

@@ -5,16 +5,13 @@ import os
 import subprocess
 import unittest
 
-from rig import KEYLOG_EXE, NOTEPAD_TITLE, KeyboardTestCase, windows_path
+from rig import (KEYLOG_EXE, NOTEPAD_TITLE, TARGET_GEOMETRY, TRACK_TIMEOUT_MS, TYPE_TIMEOUT_S,
+                 KeyboardTestCase, windows_path)
 
 # Below the keyboard (about 67,67 to 1187,386 at 96 dpi), so that no click on
 # a key lands on a target.
-TARGET_GEOMETRY = (67, 430, 1120, 480)
 LEFT_GEOMETRY = (67, 430, 540, 300)
 RIGHT_GEOMETRY = (647, 430, 540, 300)
-# The target title is read once a second; a generous bound for seeing it.
-TRACK_TIMEOUT_MS = 2500
-TYPE_TIMEOUT_S = 10
 START_TIMEOUT_MS = 60000
 
 NO_TARGET = "QM-OSK"
