@@ -27,12 +27,34 @@ BOOL CALLBACK findByTitle(HWND hwnd, LPARAM lp) {
 // before the switch has happened would land in the keyboard itself.
 constexpr DWORD kActivationTimeoutMs = 500;
 constexpr DWORD kActivationPollMs = 2;
+// How long the target must have kept the foreground, with a focus window of
+// its own, before keys go in. Wine reports a switch before the window
+// manager has settled it, and the activation that the click on the keyboard
+// started can still take the foreground back for a moment.
+constexpr DWORD kSettleMs = 15;
+
+bool holdsForegroundAndFocus(HWND target) {
+  if (::GetForegroundWindow() != target) return false;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const DWORD thread = ::GetWindowThreadProcessId(target, nullptr);
+  return ::GetGUIThreadInfo(thread, &info) != FALSE && info.hwndFocus != nullptr;
+}
 
 bool waitForForeground(HWND target) {
   const DWORD start = ::GetTickCount();
+  bool holding = false;
+  DWORD since = start;
   for (;;) {
-    if (::GetForegroundWindow() == target) return true;
-    if (::GetTickCount() - start >= kActivationTimeoutMs) return false;
+    const DWORD now = ::GetTickCount();
+    if (holdsForegroundAndFocus(target)) {
+      if (!holding) since = now;
+      holding = true;
+      if (now - since >= kSettleMs) return true;
+    } else {
+      holding = false;
+    }
+    if (now - start >= kActivationTimeoutMs) return false;
     ::Sleep(kActivationPollMs);
   }
 }
