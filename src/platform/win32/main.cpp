@@ -8,25 +8,12 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/sendinput_injector.h"
 #include "platform/win32/shell_launcher.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_form_host.h"
 
-#if __has_include("platform/win32/sendinput_injector.h")
-#include "platform/win32/sendinput_injector.h"
-#define QMOSK_HAVE_SENDINPUT 1
-#endif
-
 namespace {
-
-#ifndef QMOSK_HAVE_SENDINPUT
-// Until the input synthesis is built in, every key is refused as the system
-// would refuse it.
-class NoInjector final : public osk::KeyInjector {
- public:
-  bool inject(const osk::KeyPlan&) override { return false; }
-};
-#endif
 
 class KeyboardEvents final : public osk::win32::FormEvents {
  public:
@@ -52,11 +39,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   {
     RegistryStore store(RegistryStore::applicationNameOfThisProgram());
     Win32Desktop desktop;
-#ifdef QMOSK_HAVE_SENDINPUT
     osk::SendInputInjector injector;
-#else
-    NoInjector injector;
-#endif
     Win32LockKeys locks;
     ShellLauncher launcher;
     Win32FormHost host;
