@@ -41,17 +41,10 @@ KEYBOARD_PID=""
 
 bench() { wine "$BENCH_EXE" "$@"; }
 
-# One server for the prefix, up before any client: two clients that start
-# together on a new prefix can each try to start one, and one of them fails.
-fresh_server() {
-  rm -f "$WINEPREFIX/wineserver"
-  wineserver -p
-}
-
 # A fresh prefix (empty settings store) with the keyboard running in it.
 start_keyboard() {
+  # Starts the prefix's server too, before any client can race to.
   wine_fresh_prefix "$QMOSK_RUN_DIR/prefixes.d/$1"
-  fresh_server
   wine "$OSK_EXE" >"$OUT/keyboard-$1.log" 2>&1 &
   # The wine launcher execs the loader, so this is the keyboard's own process.
   KEYBOARD_PID=$!
