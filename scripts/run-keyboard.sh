@@ -45,8 +45,8 @@ fi
 desktop_run_dir
 echo "$WINEPREFIX" >>"$QMOSK_RUN_DIR/prefixes"
 # Programs that start together must find a server already running (see
-# wine_fresh_prefix in desktop.sh).
-wineserver -p
+# wine_fresh_prefix in desktop.sh); one left from an earlier run serves too.
+wineserver -p 2>/dev/null || true
 
 DRIVE="$ROOT/build/mingw/tools/osk-drive/osk-drive.exe"
 wine notepad >/dev/null 2>&1 &
