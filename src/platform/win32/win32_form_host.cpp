@@ -81,6 +81,10 @@ int Win32FormHost::run() {
   return quitCode_;
 }
 
+// How long after opening a modal dialog it asserts its place in front once
+// more, when the window manager has finished with the click that opened it.
+constexpr DWORD kModalSettleMs = 250;
+
 void Win32FormHost::showModal(Form& dialog, Form& owner) {
   if (auto it = windows_.find(&dialog); it != windows_.end() && it->second->alive()) {
     // Already open (a second request while it is up): bring it forward.
@@ -114,12 +118,25 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   if (disableOwner) ::EnableWindow(ownerHwnd, FALSE);
 
   window.open();
-  // The owner's timers keep ticking: this loop dispatches their messages too.
+  // The owner's timers keep ticking: this loop dispatches their messages too,
+  // so it also wakes often enough to keep the dialog in front.
+  const DWORD opened = ::GetTickCount();
+  bool settled = false;
   bool quit = false;
   while (window.alive()) {
     if (!pumpOne(true)) {
       quit = true;
       break;
+    }
+    if (!window.alive() || ownerHwnd == nullptr) continue;
+    // A modal dialog stays in front of the window it blocks. The window
+    // manager may still be raising the owner for the click that opened the
+    // dialog, and a click on the disabled owner must not bury the dialog.
+    const bool ownerInFront = ::GetForegroundWindow() == ownerHwnd;
+    if (ownerInFront || (!settled && ::GetTickCount() - opened >= kModalSettleMs)) {
+      settled = true;
+      ::SetWindowPos(window.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      ::SetForegroundWindow(window.hwnd());
     }
   }
   releaseOwner();
