@@ -2,9 +2,20 @@
 # Builds the keyboard and runs it under Wine next to Notepad, to try it by
 # hand. Uses the current X display when there is one; otherwise makes a
 # virtual one and says how to look at it. Returns when the keyboard closes.
+#
+#   scripts/run-keyboard.sh           # run it; close its window to finish
+#   scripts/run-keyboard.sh --demo    # type a sentence by real clicks, show
+#                                     # what arrived, save a screenshot, stop
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
+
+DEMO=0
+case "${1:-}" in
+  "") ;;
+  --demo) DEMO=1 ;;
+  *) echo "usage: $0 [--demo]" >&2; exit 2 ;;
+esac
 
 scripts/install-deps.sh
 cmake --preset mingw
@@ -35,8 +46,15 @@ if [[ -z "${DISPLAY:-}" ]]; then
   echo "Virtual display $DISPLAY. Screenshot: import -display $DISPLAY -window root shot.png"
 fi
 
-# The keyboard keeps its settings in this prefix between runs.
-export WINEPREFIX="${WINEPREFIX:-$HOME/.local/share/qm-osk/wineprefix}"
+# The keyboard keeps its settings in this prefix between runs. The demo
+# stores a snippet of its own, so it gets a prefix of its own that goes with
+# the run and leaves a person's settings alone.
+if ((DEMO)); then
+  desktop_run_dir
+  export WINEPREFIX="$QMOSK_RUN_DIR/demo-prefix"
+else
+  export WINEPREFIX="${WINEPREFIX:-$HOME/.local/share/qm-osk/wineprefix}"
+fi
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
@@ -54,12 +72,68 @@ wine notepad >/dev/null 2>&1 &
 if wine "$DRIVE" wait-window "Untitled - Notepad" 30000 >/dev/null; then
   wine "$DRIVE" move "Untitled - Notepad" 67 430 1120 480 >/dev/null || true
 fi
-echo "Starting the keyboard; close its window to finish."
+echo "Starting the keyboard."
 wine "$EXE" &
 keyboard=$!
-# Notepad in front again, so that the keyboard's first look at the desktop
-# finds it and keys typed at once go there.
+
+# The keyboard types into the window it saw in front at its last look, once
+# a second. Its own window comes up in front, and the window manager may
+# still be raising it after Notepad was put back, so Notepad is brought
+# forward until the keyboard's label names it: only then do clicks type.
+ready=0
 if wine "$DRIVE" wait-window QM_OSK_MAIN 30000 >/dev/null; then
-  wine "$DRIVE" foreground "Untitled - Notepad" >/dev/null || true
+  for _ in 1 2 3 4 5; do
+    wine "$DRIVE" foreground "Untitled - Notepad" >/dev/null 2>&1 || true
+    if wine "$DRIVE" wait-text main ACTIVE_WINDOW_LABEL "Untitled - Notepad" 3000 >/dev/null 2>&1; then
+      ready=1
+      break
+    fi
+  done
 fi
-wait "$keyboard"
+if ((ready)); then
+  echo "Ready: click keys on the keyboard (top left); they type into Notepad below it."
+else
+  echo "The keyboard is up, but has not seen Notepad in front yet: click Notepad once, then the keys." >&2
+fi
+
+if ((DEMO == 0)); then
+  echo "Close the keyboard's window to finish."
+  wait "$keyboard"
+  exit 0
+fi
+
+# --- the demo: everything below is done with real mouse clicks -------------
+((ready)) || { echo "demo: the keyboard never took Notepad as its target" >&2; exit 1; }
+drive() { wine "$DRIVE" "$@" 2>/dev/null; }
+# A key types what it shows, so each click waits for the caption first.
+press() { drive wait-text main "$1" "$2" 5000 >/dev/null && drive click main "$1" >/dev/null; }
+shifted() { drive click main BUTTON_SHIFT_LEFT >/dev/null && press "$1" "$2"; }
+
+shifted BUTTON_LETTER_H H
+for k in E:e L:l L:l O:o; do press "BUTTON_LETTER_${k%%:*}" "${k#*:}"; done
+drive click main BUTTON_SPACEBAR >/dev/null
+shifted BUTTON_NUMBER_3 "£"
+press BUTTON_NUMBER_5 5
+drive click main BUTTON_SPACEBAR >/dev/null
+# The stored snippet, saved through the settings store as the dialog would.
+drive set-reg qm-osk EMAIL_ADDRESS_TEXTBOX "demo{@}example.org" >/dev/null
+drive click main AT_SIGN_BUTTON >/dev/null
+want="Hello £5 demo@example.org"
+got=""
+for _ in $(seq 50); do
+  got=$(drive edit-text "Untitled - Notepad" || true)
+  [[ "$got" == "$want" ]] && break
+  sleep 0.1
+done
+echo "Notepad now reads: \"$got\""
+shot="$ROOT/build/demo.png"
+if command -v import >/dev/null; then
+  import -display "$DISPLAY" -window root "$shot" && echo "Screenshot: $shot"
+fi
+drive close main >/dev/null || true
+wait "$keyboard" || true
+if [[ "$got" != "$want" ]]; then
+  echo "demo: expected \"$want\"" >&2
+  exit 1
+fi
+echo "demo: every click arrived"
