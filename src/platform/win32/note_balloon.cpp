@@ -11,12 +11,14 @@ constexpr UINT_PTR kHideTimer = 1;
 constexpr UINT kShownMs = 6000;
 constexpr int kMaxWidthPx = 420;
 constexpr UINT_PTR kToolId = 1;
+constexpr UINT_PTR kClickSubclass = 1;
 
 TOOLINFOW toolOf(HWND owner) {
   TOOLINFOW tool{};
   // The size that every version of the common controls accepts.
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  // TRANSPARENT: a click on the balloon reaches the key beneath it.
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
   tool.hwnd = owner;
   tool.uId = kToolId;
   return tool;
@@ -49,6 +51,7 @@ bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text)
       tip_.reset();
       return false;
     }
+    ::SetWindowSubclass(tip, &NoteBalloon::tipProc, kClickSubclass, 0);
     ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxWidthPx);
     ::SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(L"QM-OSK"));
   }
@@ -66,10 +69,30 @@ bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text)
   return ::IsWindowVisible(tip) != FALSE;
 }
 
-void CALLBACK NoteBalloon::hideLater(HWND tip, UINT, UINT_PTR id, DWORD) {
-  ::KillTimer(tip, id);
+void NoteBalloon::hide(HWND tip) {
+  ::KillTimer(tip, kHideTimer);
   TOOLINFOW tool = toolOf(::GetWindow(tip, GW_OWNER));
   ::SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void CALLBACK NoteBalloon::hideLater(HWND tip, UINT, UINT_PTR, DWORD) { hide(tip); }
+
+// The balloon lies over keys. Where the system does not pass a click on it
+// through to the key beneath (Wine does not), a click puts it away, so that
+// no key stays out of reach until it times out.
+LRESULT CALLBACK NoteBalloon::tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      hide(tip);
+      return 0;
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(tip, &NoteBalloon::tipProc, id);
+      break;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(tip, msg, wp, lp);
 }
 
 }  // namespace osk::win32

@@ -23,6 +23,8 @@ class NoteBalloon {
 
  private:
   static void CALLBACK hideLater(HWND tip, UINT msg, UINT_PTR id, DWORD time);
+  static LRESULT CALLBACK tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+  static void hide(HWND tip);
   UniqueWindow tip_;
   HWND owner_ = nullptr;
 };
