@@ -341,13 +341,14 @@ void FormWindow::focusArrived(HWND child) {
   if (i < 0 || i == focused_) return;
   const int previous = std::exchange(focused_, i);
   const auto& controls = form_.controls();
+  auto buttonName = [&controls](int at) {
+    if (at < 0) return std::string();
+    const Control& c = controls[static_cast<std::size_t>(at)];
+    return c.kind() == ControlKind::Button ? c.name() : std::string();
+  };
   // Copies: a handler may close the window.
-  const std::string left = previous >= 0 && controls[static_cast<std::size_t>(previous)].kind() == ControlKind::Button
-                               ? controls[static_cast<std::size_t>(previous)].name()
-                               : std::string();
-  const std::string arrived =
-      controls[static_cast<std::size_t>(i)].kind() == ControlKind::Button ? controls[static_cast<std::size_t>(i)].name()
-                                                                          : std::string();
+  const std::string left = buttonName(previous);
+  const std::string arrived = buttonName(i);
   if (!left.empty()) raise(left, Event::LostFocus);
   if (!arrived.empty() && alive()) raise(arrived, Event::GotFocus);
 }
