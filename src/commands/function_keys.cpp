@@ -108,10 +108,15 @@ void clickFunctionKey(Context& ctx, int n) {
     return;
   }
 
-  if (realTarget) (void)activateTarget(ctx);
   // Any other colour with a caption of the user's is user F-key mode, and
   // there a latch stops the key: the user's command takes no modifiers.
-  if (latches == 0U && key.caption() != functionKeyCaption(n)) startUserCommand(ctx, n);
+  if (latches == 0U && key.caption() != functionKeyCaption(n)) {
+    // The keyboard stays in front: the consent prompt it owns comes up in
+    // front only then, and so does the program it starts.
+    startUserCommand(ctx, n);
+    return;
+  }
+  if (realTarget) (void)activateTarget(ctx);
 }
 
 void BUTTON_MY_FKEYS_Click(Context& ctx) {
