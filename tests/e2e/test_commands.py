@@ -145,6 +145,9 @@ class StartingPrograms(NotepadTestCase):
         s.drive("wait-text", "main", "BUTTON_F_NUM_3", "FK3")
         s.click("main", "BUTTON_F_NUM_3")
         self.wait_marks(["[one][two words]"])
+        # The target was not brought back: a consent prompt owned by the
+        # keyboard comes up in front of it.
+        self.assertEqual(s.drive("title-of-foreground"), "QM-OSK")
         # A flash the reset takes back before it is painted shows nowhere:
         # a few presses are allowed for one to be seen.
         for presses in range(1, 6):
