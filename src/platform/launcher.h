@@ -45,8 +45,8 @@ class Launcher {
   virtual ~Launcher() = default;
   // Starts what `request` describes without making the caller wait for the
   // program or a consent prompt. `done` gets the outcome on the thread that
-  // runs the keyboard's handlers, never inside another handler: at once when
-  // the answer is known at once, otherwise once the system has answered.
+  // runs the keyboard's handlers: from within this call when the answer is
+  // known at once, otherwise between two handlers once the system answers.
   virtual void launch(const LaunchRequest& request, Done done) = 0;
 };
 
