@@ -10,6 +10,7 @@ Keyboard::Keyboard(Platform platform)
   registerDelivery(router_, ctx_);
   registerCharacterKeys(router_, ctx_);
   registerFace(router_, ctx_);
+  registerCommands(router_, ctx_);
 }
 
 }  // namespace osk

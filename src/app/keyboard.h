@@ -15,6 +15,7 @@ void registerLifecycle(Router& router, Context& ctx);   // app/
 void registerDelivery(Router& router, Context& ctx);    // delivery/
 void registerCharacterKeys(Router& router, Context& ctx);  // keys/
 void registerFace(Router& router, Context& ctx);        // face/
+void registerCommands(Router& router, Context& ctx);    // commands/
 
 class Keyboard {
  public:

@@ -43,6 +43,11 @@ bool sendStep(Context& ctx, std::string_view keys, Control* flash) {
   return true;
 }
 
+bool activateTarget(Context& ctx) {
+  const std::string title = targetTitle(ctx);
+  return ctx.platform.desktop.activate(recordedWindow(ctx), title);
+}
+
 bool injectDirect(Context& ctx, std::string_view keys) {
   ParseResult parsed = parseKeyString(keys);
   if (!parsed) return false;

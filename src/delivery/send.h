@@ -31,4 +31,8 @@ bool sendStep(Context& ctx, std::string_view keys, Control* flash);
 // Injects into whatever window is active, with no target and no flash.
 bool injectDirect(Context& ctx, std::string_view keys);
 
+// Brings the recorded target back without sending anything; false when it
+// cannot be brought to the front.
+bool activateTarget(Context& ctx);
+
 }  // namespace osk

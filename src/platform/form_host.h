@@ -1,6 +1,7 @@
 // What handlers ask of the windowing host beyond control properties.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "layout/model.h"
@@ -19,6 +20,10 @@ class FormHost {
   virtual std::vector<Geometry> monitorWorkAreas() const = 0;
   // The host window that renders `form` (0 when it has none yet).
   virtual WindowId windowOf(const Form& form) const = 0;
+  // Shows `text` beside `control` of `form` for a few seconds, without
+  // taking the focus or waiting for anyone to read it; a newer note replaces
+  // an older one.
+  virtual void showNote(const Form& form, std::string_view control, std::string_view text) = 0;
 };
 
 }  // namespace osk

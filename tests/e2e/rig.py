@@ -19,6 +19,9 @@ KEYBOARD_EXE = os.environ.get(
     "QMOSK_EXE", os.path.join(BUILD, "src", "platform", "win32", "qm-osk.exe"))
 DRIVE_EXE = os.path.join(BUILD, "tools", "osk-drive", "osk-drive.exe")
 KEYLOG_EXE = os.path.join(BUILD, "tools", "keylog", "qmosk-keylog.exe")
+# A program for the keyboard to start: it writes its arguments down.
+MARKER_EXE = os.path.join(BUILD, "tools", "marker", "qmosk-marker.exe")
+MARKER_FILE = "qmosk-marker.txt"  # in the working directory it inherits
 
 APP = "qm-osk"  # the store is keyed by the executable's own name
 TWIPS_PER_INCH = 1440
@@ -207,6 +210,30 @@ class Session:
     def click(self, form, control):
         self.drive("click", form, control)
 
+    def set_text(self, form, control, text):
+        """Puts text into a text box as if typed: the keyboard hears of it."""
+        self.drive("set-text", form, control, text)
+
+    def note(self, form="main"):
+        """The text of the balloon the form shows beside a control, or None."""
+        rc, out = self.drive("note", form, check=False)
+        return out.split("\n")[0] if rc == 0 else None
+
+    def note_rect(self, form="main"):
+        """Where that balloon is, as (x, y, w, h); None when there is none."""
+        rc, out = self.drive("note", form, check=False)
+        return tuple(int(v) for v in out.split("\n")[1].split()) if rc == 0 else None
+
+    def marker_lines(self):
+        """One line per start of the marker program, arguments in brackets.
+        Programs the keyboard starts inherit its working directory, the
+        prefix's own."""
+        path = os.path.join(self.dir, MARKER_FILE)
+        if not os.path.exists(path):
+            return []
+        with open(path, encoding="utf-8") as f:
+            return f.read().splitlines()
+
     def click_watch(self, form, control, ms):
         """Clicks a control and watches its colour from the same process (a
         press flash can be over before a separate call could look): returns
@@ -288,3 +315,36 @@ class NotepadTestCase(KeyboardTestCase):
     def click_keys(self, *names):
         for n in names:
             self.s.click("main", n)
+
+
+class KeyLogTestCase(KeyboardTestCase):
+    """The keyboard with the key-log window in front of it as the target:
+    the exact key messages a program receives."""
+
+    def setUp(self):
+        s = self.s = self.new_session()
+        s.start_keyboard()
+        self.log = s.start_keylog(*TARGET_GEOMETRY)
+        s.drive("foreground", KEYLOG_TITLE)
+        s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", KEYLOG_TITLE, str(TRACK_TIMEOUT_MS))
+
+    def events(self):
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log, encoding="ascii", errors="replace") as f:
+            return [l.split() for l in f.read().splitlines() if l.startswith("WM_")]
+
+    def keys(self, since=0):
+        """Key-down and key-up messages as (message, vk, fields) from the
+        index `since` of the event list."""
+        result = []
+        for e in self.events()[since:]:
+            if e[0] in ("WM_KEYDOWN", "WM_KEYUP", "WM_SYSKEYDOWN", "WM_SYSKEYUP"):
+                fields = dict(f.split("=", 1) for f in e[1:])
+                result.append((e[0], int(fields["vk"], 16), fields))
+        return result
+
+    def wait_key_up(self, vk, count=1, since=0):
+        self.s.wait_until(
+            lambda: sum(1 for m, v, _ in self.keys(since) if m in ("WM_KEYUP", "WM_SYSKEYUP") and v == vk) >= count,
+            TYPE_TIMEOUT_S, "no release of vk 0x%02x arrived" % vk)

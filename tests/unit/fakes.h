@@ -2,8 +2,10 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/keyboard.h"
@@ -82,14 +84,27 @@ class FakeLocks final : public LockKeys {
 
 class FakeLauncher final : public Launcher {
  public:
-  struct Start {
-    std::string file, parameters;
-    bool elevated;
-  };
-  std::vector<Start> started;
-  bool start(const std::string& file, const std::string& parameters, bool elevated) override {
-    started.push_back({file, parameters, elevated});
-    return true;
+  std::vector<LaunchRequest> requests;
+  // How a start of each file ends; a file not listed starts.
+  std::map<std::string, LaunchOutcome> outcomes;
+  // Keeps the answers back until answerAll(), as a slow system would.
+  bool holdAnswers = false;
+  std::vector<std::pair<LaunchOutcome, Done>> held;
+
+  void launch(const LaunchRequest& request, Done done) override {
+    requests.push_back(request);
+    auto it = outcomes.find(request.file);
+    LaunchOutcome outcome = it == outcomes.end() ? LaunchOutcome{LaunchOutcome::Status::Started, {}} : it->second;
+    if (holdAnswers) {
+      held.emplace_back(std::move(outcome), std::move(done));
+      return;
+    }
+    done(outcome);
+  }
+  void answerAll() {
+    auto pending = std::move(held);
+    held.clear();
+    for (auto& [outcome, done] : pending) done(outcome);
   }
 };
 
@@ -99,6 +114,10 @@ class FakeHost final : public FormHost {
   std::vector<std::string> ownerOf;
   std::map<const Form*, WindowId> windows;
   std::function<void(Form&)> whileModal;  // runs "inside" the modal loop
+  struct Note {
+    std::string form, control, text;
+  };
+  std::vector<Note> notes;
 
   void showModal(Form& dialog, Form& owner) override {
     modalShown.push_back(dialog.name());
@@ -110,6 +129,9 @@ class FakeHost final : public FormHost {
   WindowId windowOf(const Form& form) const override {
     auto it = windows.find(&form);
     return it == windows.end() ? 0 : it->second;
+  }
+  void showNote(const Form& form, std::string_view control, std::string_view text) override {
+    notes.push_back({form.name(), std::string(control), std::string(text)});
   }
 };
 

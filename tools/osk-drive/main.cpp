@@ -422,6 +422,31 @@ std::string colourText(COLORREF c) {
   return buf;
 }
 
+// ---- notes ---------------------------------------------------------------
+
+struct FindNote {
+  HWND owner;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findVisibleNote(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<FindNote*>(lp);
+  wchar_t cls[64];
+  if (IsWindowVisible(h) && GetWindow(h, GW_OWNER) == f->owner && GetClassNameW(h, cls, 64) > 0 &&
+      lstrcmpiW(cls, L"tooltips_class32") == 0) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The balloon a form shows beside one of its controls, if it shows one.
+HWND visibleNote(HWND form) {
+  FindNote f{form};
+  EnumWindows(findVisibleNote, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
 // ---- settings store -----------------------------------------------------
 
 std::wstring storePath(const std::wstring& app) { return kStoreRoot + app + L"\\Settings"; }
@@ -541,6 +566,25 @@ int run(const Args& a) {
     });
     if (!ok) throw Failure("text stayed \"" + narrow(last) + "\"");
     out(narrow(last));
+  } else if (cmd == L"set-text") {
+    // As if the user had typed it: the control reports the change.
+    need(a, 4, "set-text <form> <control> <text>");
+    HWND h = findControl(a[1], a[2]);
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str()), SMTO_ABORTIFHUNG,
+                             kDefaultTimeoutMs, &ignored))
+      throw Failure("the control did not take the text");
+  } else if (cmd == L"note") {
+    // Prints the balloon's text and its rectangle; fails when the form
+    // shows none.
+    need(a, 2, "note <form>");
+    HWND note = visibleNote(needTopLevel(a[1]));
+    if (note == nullptr) {
+      std::fputs("no note\n", stderr);
+      return 2;
+    }
+    out(narrow(windowText(note)));
+    out(rectText(screenRect(note)));
   } else if (cmd == L"enabled") {
     need(a, 2, "enabled <form> [control]");
     out(IsWindowEnabled(target(a, 1)) ? "1" : "0");

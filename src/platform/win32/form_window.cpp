@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <string>
+#include <utility>
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/icons.h"
@@ -276,6 +278,13 @@ int FormWindow::indexOf(const Control& control) const {
   return i >= 0 && static_cast<std::size_t>(i) < controls.size() ? static_cast<int>(i) : -1;
 }
 
+HWND FormWindow::controlWindow(std::string_view control) const {
+  const auto& controls = form_.controls();
+  for (std::size_t i = 0; i < controls.size() && i < children_.size(); ++i)
+    if (controls[i].name() == control) return children_[i].hwnd.get();
+  return nullptr;
+}
+
 RECT FormWindow::pixelRect(const Geometry& g) const {
   const int x = twipsToPixels(g.left, dpi_);
   const int y = twipsToPixels(g.top, dpi_);
@@ -319,6 +328,29 @@ void FormWindow::raiseTick(std::string_view timer) {
   } catch (...) {
     ::OutputDebugStringA("unknown failure in a timer handler");
   }
+}
+
+// The form keeps its own active control, as the focus inside it: going over
+// to another program and back does not change it. So a button hears that it
+// lost the focus only when another control of this window takes it, which
+// is what its LostFocus handler means (the target being brought to the
+// front by the button's own click must not count). Text boxes report their
+// focus through EN_SETFOCUS and EN_KILLFOCUS instead.
+void FormWindow::focusArrived(HWND child) {
+  const int i = indexOf(child);
+  if (i < 0 || i == focused_) return;
+  const int previous = std::exchange(focused_, i);
+  const auto& controls = form_.controls();
+  auto buttonName = [&controls](int at) {
+    if (at < 0) return std::string();
+    const Control& c = controls[static_cast<std::size_t>(at)];
+    return c.kind() == ControlKind::Button ? c.name() : std::string();
+  };
+  // Copies: a handler may close the window.
+  const std::string left = buttonName(previous);
+  const std::string arrived = buttonName(i);
+  if (!left.empty()) raise(left, Event::LostFocus);
+  if (!arrived.empty() && alive()) raise(arrived, Event::GotFocus);
 }
 
 // --- model -> window ------------------------------------------------------
@@ -434,6 +466,11 @@ LRESULT CALLBACK FormWindow::childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
       const std::string name = self->form_.controls()[static_cast<std::size_t>(i)].name();
       self->raise(name, Event::Click);
     }
+    return r;
+  }
+  if (msg == WM_SETFOCUS) {
+    const LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
+    self->focusArrived(hwnd);
     return r;
   }
   if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &FormWindow::childSubclassProc, id);

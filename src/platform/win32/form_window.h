@@ -55,6 +55,8 @@ class FormWindow final : public FormObserver {
   void requestClose();
 
   HWND hwnd() const { return hwnd_.get(); }
+  // The child window of a control of the form; null when there is none.
+  HWND controlWindow(std::string_view control) const;
   bool alive() const { return static_cast<bool>(hwnd_); }
   Form& form() { return form_; }
   int dpi() const { return dpi_; }
@@ -87,6 +89,7 @@ class FormWindow final : public FormObserver {
   void onCommand(int id, int code, HWND child);
   void raise(std::string_view control, Event event);
   void raiseTick(std::string_view timer);
+  void focusArrived(HWND child);
   bool drawItem(const DRAWITEMSTRUCT& dis);
   LRESULT ctlColor(HDC dc, HWND child, bool edit);
   void syncGeometryFromWindow();
@@ -108,6 +111,7 @@ class FormWindow final : public FormObserver {
   int applyingGeometry_ = 0;  // our own SetWindowPos calls: not the user's
   int settingText_ = 0;       // model -> edit: not a user change
   unsigned long repaints_ = 0;
+  int focused_ = -1;          // the form's active control, see focusArrived
   bool closing_ = false;
 };
 

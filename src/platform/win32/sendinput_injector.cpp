@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "delivery/input_translate.h"
+#include "delivery/scan_codes.h"
 
 namespace osk {
 
@@ -52,6 +53,8 @@ class LiveLayout final : public KeyboardLayout {
     if (code == vk::kSnapshot) return kPrintScreenScan;
     UINT scan = MapVirtualKeyExW(code, kVkToScanEx, hkl_);
     if (scan == 0) scan = MapVirtualKeyExW(code, MAPVK_VK_TO_VSC, hkl_);
+    // Under Wine F13-F16 map to 0: the X keymap has no such keys.
+    if (scan == 0) scan = functionKeyScanCode(code);
     return static_cast<std::uint16_t>(scan & 0xFF);
   }
 

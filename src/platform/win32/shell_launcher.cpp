@@ -1,27 +1,191 @@
 #include "platform/win32/shell_launcher.h"
 
-#include <windows.h>
-// windows.h first: the shell header depends on its types.
+// windows.h first: these headers depend on its types.
+#include <objbase.h>
 #include <shellapi.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/win32/text.h"
 
 namespace osk::win32 {
 
-bool ShellLauncher::start(const std::string& file, const std::string& parameters, bool elevated) {
-  if (file.empty()) return false;
-  const std::wstring wfile = widen(file);
-  const std::wstring wparams = widen(parameters);
-  const wchar_t* params = wparams.empty() ? nullptr : wparams.c_str();
-  auto run = [&](const wchar_t* verb) {
-    return reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, verb, wfile.c_str(), params, nullptr, SW_SHOWNORMAL));
-  };
-  INT_PTR rc = run(elevated ? L"runas" : nullptr);
-  // A shell without the elevation verb (older systems, Wine) runs the program
-  // as it is rather than not at all; a refused elevation prompt is final.
-  if (elevated && (rc == SE_ERR_NOASSOC || rc == SE_ERR_ASSOCINCOMPLETE)) rc = run(nullptr);
-  return rc > 32;
+namespace {
+
+constexpr UINT kAnswered = WM_APP + 1;
+constexpr wchar_t kMailboxClass[] = L"QmOskLaunchAnswers";
+
+struct Job {
+  LaunchRequest request;
+  Launcher::Done done;
+  LaunchOutcome outcome;
+  HWND mailbox = nullptr;
+};
+
+// ShellExecuteEx leaves its reason in hInstApp as well; a few systems (and
+// some shell extensions) fail without setting the thread's last error.
+DWORD errorOfShellCode(INT_PTR code) {
+  switch (code) {
+    case SE_ERR_FNF:
+      return ERROR_FILE_NOT_FOUND;
+    case SE_ERR_PNF:
+      return ERROR_PATH_NOT_FOUND;
+    case SE_ERR_ACCESSDENIED:
+      return ERROR_ACCESS_DENIED;
+    case SE_ERR_OOM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE:
+      return ERROR_NO_ASSOCIATION;
+    case SE_ERR_SHARE:
+      return ERROR_SHARING_VIOLATION;
+    case 0:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case ERROR_BAD_FORMAT:
+      return ERROR_BAD_FORMAT;
+    default:
+      return ERROR_GEN_FAILURE;
+  }
+}
+
+const wchar_t* orNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
+
+DWORD shellStart(const LaunchRequest& r) {
+  const std::wstring file = widen(r.file);
+  const std::wstring parameters = widen(r.parameters);
+  const std::wstring directory = widen(r.directory);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // NO_UI: a failure is shown by the keyboard beside the key, not in a
+  // message box that would wait for an answer. NOASYNC: this thread ends
+  // right after the call, so the call must be finished when it returns.
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.hwnd = reinterpret_cast<HWND>(r.owner);
+  info.lpVerb = r.elevated ? L"runas" : nullptr;
+  info.lpFile = file.c_str();
+  info.lpParameters = orNull(parameters);
+  info.lpDirectory = orNull(directory);
+  info.nShow = SW_SHOWNORMAL;
+  if (::ShellExecuteExW(&info)) return ERROR_SUCCESS;
+  const DWORD error = ::GetLastError();
+  return error != ERROR_SUCCESS ? error : errorOfShellCode(reinterpret_cast<INT_PTR>(info.hInstApp));
+}
+
+DWORD directStart(const LaunchRequest& r) {
+  // A direct command line has no way to ask for elevation; it is refused
+  // rather than run with less than was asked for.
+  if (r.elevated) return ERROR_NOT_SUPPORTED;
+  const std::wstring line = widen(r.file);
+  std::vector<wchar_t> buffer(line.begin(), line.end());  // CreateProcessW writes to it
+  buffer.push_back(L'\0');
+  const std::wstring directory = widen(r.directory);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, orNull(directory), &startup,
+                        &process))
+    return ::GetLastError();
+  const UniqueKernelHandle processHandle(process.hProcess);
+  const UniqueKernelHandle threadHandle(process.hThread);
+  // The keyboard was just clicked, so it may hand the foreground on: the
+  // program's first window comes up in front and takes the focus.
+  ::AllowSetForegroundWindow(process.dwProcessId);
+  return ERROR_SUCCESS;
+}
+
+LaunchOutcome outcomeOf(DWORD error) {
+  if (error == ERROR_SUCCESS) return {LaunchOutcome::Status::Started, {}};
+  const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                       error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH;
+  return {missing ? LaunchOutcome::Status::NotFound : LaunchOutcome::Status::Failed, systemMessage(error)};
+}
+
+DWORD WINAPI runJob(void* param) {
+  std::unique_ptr<Job> job(static_cast<Job*>(param));
+  // The shell may hand the start to extensions that need COM on this thread.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const DWORD error =
+      job->request.kind == LaunchRequest::Kind::Shell ? shellStart(job->request) : directStart(job->request);
+  job->outcome = outcomeOf(error);
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  // Once the keyboard has gone, nobody waits for the answer.
+  if (::PostMessageW(job->mailbox, kAnswered, 0, reinterpret_cast<LPARAM>(job.get()))) job.release();
+  return 0;
+}
+
+HINSTANCE instance() { return ::GetModuleHandleW(nullptr); }
+
+}  // namespace
+
+std::string systemMessage(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD n = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+      reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n != 0 && buffer != nullptr ? std::wstring(buffer, n) : std::wstring();
+  if (buffer != nullptr) ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  if (text.empty()) return "Error " + std::to_string(code) + ".";
+  return narrow(text);
+}
+
+ShellLauncher::ShellLauncher() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &ShellLauncher::mailboxProc;
+  wc.hInstance = instance();
+  wc.lpszClassName = kMailboxClass;
+  ::RegisterClassExW(&wc);
+  mailbox_.reset(::CreateWindowExW(0, kMailboxClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(), nullptr));
+}
+
+ShellLauncher::~ShellLauncher() { mailbox_.reset(); }
+
+void ShellLauncher::launch(const LaunchRequest& request, Done done) {
+  if (!mailbox_) {
+    // Without a way back there is no start that could be reported.
+    done(outcomeOf(ERROR_INVALID_WINDOW_HANDLE));
+    return;
+  }
+  auto job = std::make_unique<Job>();
+  job->request = request;
+  job->done = std::move(done);
+  job->mailbox = mailbox_.get();
+  const UniqueKernelHandle thread(::CreateThread(nullptr, 0, &runJob, job.get(), 0, nullptr));
+  if (!thread) {
+    const DWORD error = ::GetLastError();
+    job->done(outcomeOf(error != ERROR_SUCCESS ? error : ERROR_NOT_ENOUGH_MEMORY));
+    return;
+  }
+  job.release();  // the thread owns it now
+}
+
+LRESULT CALLBACK ShellLauncher::mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kAnswered) {
+    const std::unique_ptr<Job> job(reinterpret_cast<Job*>(lp));
+    // No exception may unwind through the message loop's frames.
+    try {
+      job->done(job->outcome);
+    } catch (const std::exception& e) {
+      ::OutputDebugStringA(e.what());
+    } catch (...) {
+      ::OutputDebugStringA("unknown failure in a launch answer");
+    }
+    return 0;
+  }
+  if (msg == WM_DESTROY) {
+    // Answers still queued are for a keyboard that is closing.
+    MSG pending{};
+    while (::PeekMessageW(&pending, hwnd, kAnswered, kAnswered, PM_REMOVE))
+      delete reinterpret_cast<Job*>(pending.lParam);
+  }
+  return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace osk::win32

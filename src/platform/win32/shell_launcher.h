@@ -1,13 +1,33 @@
-// Starting programs through the shell, elevated on request.
+// Starting programs: through the shell (elevated on request) or as a direct
+// command line. Each start runs on a thread of its own, so that a consent
+// prompt or a slow network path never stops the keyboard; the outcome comes
+// back through the message loop.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/launcher.h"
+#include "platform/win32/handles.h"
 
 namespace osk::win32 {
 
 class ShellLauncher final : public Launcher {
  public:
-  bool start(const std::string& file, const std::string& parameters, bool elevated) override;
+  ShellLauncher();
+  ShellLauncher(const ShellLauncher&) = delete;
+  ShellLauncher& operator=(const ShellLauncher&) = delete;
+  ~ShellLauncher() override;
+
+  void launch(const LaunchRequest& request, Done done) override;
+
+ private:
+  static LRESULT CALLBACK mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // A message-only window of the keyboard's thread that takes the outcomes.
+  UniqueWindow mailbox_;
 };
+
+// The system's own description of an error code, without the line break
+// it ends with.
+std::string systemMessage(DWORD code);
 
 }  // namespace osk::win32

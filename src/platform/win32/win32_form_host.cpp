@@ -1,6 +1,7 @@
 #include "platform/win32/win32_form_host.h"
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/text.h"
 
 namespace osk::win32 {
 
@@ -49,6 +50,19 @@ WindowId Win32FormHost::windowOf(const Form& form) const {
   auto it = windows_.find(&form);
   if (it == windows_.end() || !it->second->alive()) return 0;
   return reinterpret_cast<WindowId>(it->second->hwnd());
+}
+
+void Win32FormHost::showNote(const Form& form, std::string_view control, std::string_view text) {
+  auto it = windows_.find(&form);
+  HWND child = it != windows_.end() && it->second->alive() ? it->second->controlWindow(control) : nullptr;
+  RECT anchor{};
+  if (child != nullptr && ::GetWindowRect(child, &anchor) &&
+      note_.show(it->second->hwnd(), anchor, widen(text)))
+    return;
+  // Not a word could be shown: at least the user hears that something
+  // went wrong.
+  ::MessageBeep(MB_ICONWARNING);
+  ::OutputDebugStringW(widen(text).c_str());
 }
 
 bool Win32FormHost::isOurWindow(HWND hwnd) const {

@@ -11,6 +11,7 @@
 #include "app/router.h"
 #include "platform/form_host.h"
 #include "platform/win32/form_window.h"
+#include "platform/win32/note_balloon.h"
 
 namespace osk::win32 {
 
@@ -29,6 +30,7 @@ class Win32FormHost final : public FormHost {
   void showModal(Form& dialog, Form& owner) override;
   std::vector<Geometry> monitorWorkAreas() const override;
   WindowId windowOf(const Form& form) const override;
+  void showNote(const Form& form, std::string_view control, std::string_view text) override;
 
   // The program's message loop; returns the exit code of WM_QUIT.
   int run();
@@ -42,6 +44,7 @@ class Win32FormHost final : public FormHost {
 
   DialogRoute route_;
   std::map<const Form*, FormWindow*> windows_;
+  NoteBalloon note_;
   int quitCode_ = 0;
 };
 

@@ -1,0 +1,21 @@
+// Handlers of the function keys and the action buttons that tests and other
+// code address by name.
+#pragma once
+
+#include <string>
+
+#include "app/context.h"
+
+namespace osk {
+
+inline constexpr int kFunctionKeyCount = 16;
+
+// "BUTTON_F_NUM_<n>" and its standard caption "F<n>", n from 1 to 16.
+std::string functionKeyButton(int n);
+std::string functionKeyCaption(int n);
+
+// The one routine behind all sixteen function keys.
+void clickFunctionKey(Context& ctx, int n);
+void BUTTON_MY_FKEYS_Click(Context& ctx);
+
+}  // namespace osk

@@ -1,0 +1,143 @@
+// F1 to F16 and the switch to the user's own F-key commands. The mode is not
+// kept anywhere but in the keys themselves: white keys with the standard
+// captions type F keys, tinted keys with the user's captions start commands.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "app/settings_keys.h"
+#include "commands/commands.h"
+#include "commands/launch.h"
+#include "delivery/latches.h"
+#include "delivery/send.h"
+
+namespace osk {
+
+namespace {
+
+constexpr std::string_view kModeSwitch = "BUTTON_MY_FKEYS";
+
+enum LatchBit : unsigned { kCtrl = 1, kAlt = 2, kShift = 4 };
+
+// The rows that type the key: exactly these latches set and the others off.
+// Alt with Shift but without Ctrl has no row, so such a click does nothing.
+struct ChordRow {
+  unsigned latches;
+  std::string_view prefix;
+};
+constexpr std::array<ChordRow, 7> kChordRows{{
+    {0, ""},
+    {kCtrl, "^"},
+    {kAlt, "%"},
+    {kShift, "+"},
+    {kCtrl | kAlt, "^%"},
+    {kCtrl | kShift, "^+"},
+    {kCtrl | kAlt | kShift, "^%+"},
+}};
+
+// The latches the function keys read, each tested on one button. A latch
+// that is neither exactly off nor exactly on fits no row at all.
+std::optional<unsigned> latchesSet(const Form& form) {
+  constexpr std::array<std::pair<std::string_view, unsigned>, 3> kTested{{
+      {"BUTTON_CTRL_LEFT", kCtrl},
+      {"BUTTON_ALT_LEFT", kAlt},
+      {"BUTTON_SHIFT_LEFT", kShift},
+  }};
+  unsigned set = 0;
+  for (const auto& [button, bit] : kTested) {
+    const Color c = form.control(button).back();
+    if (c == colors::kGreen) {
+      set |= bit;
+    } else if (c != colors::kWhite) {
+      return std::nullopt;
+    }
+  }
+  return set;
+}
+
+const ChordRow* chordRowFor(unsigned latches) {
+  for (const ChordRow& row : kChordRows)
+    if (row.latches == latches) return &row;
+  return nullptr;
+}
+
+void spend(Form& form, unsigned latches) {
+  if ((latches & kCtrl) != 0) clearCtrl(form);
+  if ((latches & kAlt) != 0) clearAlt(form);
+  if ((latches & kShift) != 0) clearShift(form);
+}
+
+void startUserCommand(Context& ctx, int n) {
+  // Read at every press, so that a command saved in the F-key dialog is the
+  // one the next press starts.
+  LaunchRequest request;
+  request.file = ctx.platform.store.read(kSettingsSection, settings::fkeyCommandKey(n),
+                                         settings::kFkeyCommandDefault);
+  request.elevated = true;
+  startProgram(ctx, std::move(request), functionKeyButton(n), true);
+}
+
+}  // namespace
+
+std::string functionKeyButton(int n) { return std::string("BUTTON_F_NUM_").append(std::to_string(n)); }
+std::string functionKeyCaption(int n) { return std::string("F").append(std::to_string(n)); }
+
+void clickFunctionKey(Context& ctx, int n) {
+  Form& form = ctx.main;
+  Control& key = form.control(functionKeyButton(n));
+  const std::optional<unsigned> latches = latchesSet(form);
+  // Unlike the other keys, a function key acts with no target too: the key
+  // then goes to whatever window is active.
+  const bool realTarget = target(ctx) == TargetClass::Real;
+
+  // White is a standard key at rest. A standard key still green from its
+  // last press does nothing until the flash reset re-arms it.
+  if (key.back() == colors::kWhite) {
+    const ChordRow* row = latches ? chordRowFor(*latches) : nullptr;
+    if (row == nullptr) {
+      if (realTarget) (void)activateTarget(ctx);
+      return;
+    }
+    std::string keys(row->prefix);
+    keys.append("{").append(functionKeyCaption(n)).append("}");
+    if (!(realTarget ? deliver(ctx, keys) : injectDirect(ctx, keys))) return;
+    key.setBack(colors::kGreen);
+    spend(form, row->latches);
+    return;
+  }
+
+  // Any other colour with a caption of the user's is user F-key mode, and
+  // there a latch stops the key: the user's command takes no modifiers.
+  if (latches == 0U && key.caption() != functionKeyCaption(n)) {
+    // The keyboard stays in front: the consent prompt it owns comes up in
+    // front only then, and so does the program it starts.
+    startUserCommand(ctx, n);
+    return;
+  }
+  if (realTarget) (void)activateTarget(ctx);
+}
+
+void BUTTON_MY_FKEYS_Click(Context& ctx) {
+  Form& form = ctx.main;
+  Control& modeSwitch = form.control(kModeSwitch);
+  if (modeSwitch.back() == colors::kWhite) {
+    modeSwitch.setBack(colors::kGreen);
+    // The captions are read now, so they are those of the last save.
+    for (int n = 1; n <= kFunctionKeyCount; ++n) {
+      form.control(functionKeyButton(n))
+          .setCaption(ctx.platform.store.read(kSettingsSection, settings::fkeyCaptionKey(n),
+                                              settings::fkeyCaptionDefault(n)));
+    }
+    for (int n = 1; n <= kFunctionKeyCount; ++n) form.control(functionKeyButton(n)).setBack(colors::kBlueTint);
+    return;
+  }
+  modeSwitch.setBack(colors::kWhite);
+  for (int n = 1; n <= kFunctionKeyCount; ++n) form.control(functionKeyButton(n)).setCaption(functionKeyCaption(n));
+  // Not white yet: until the flash reset paints them white, a press on them
+  // does nothing in either mode.
+  for (int n = 1; n <= kFunctionKeyCount; ++n) form.control(functionKeyButton(n)).setBack(colors::kSysWindow);
+}
+
+}  // namespace osk

@@ -1,0 +1,98 @@
+#include "platform/win32/note_balloon.h"
+
+#include <commctrl.h>
+
+namespace osk::win32 {
+
+namespace {
+
+constexpr UINT_PTR kHideTimer = 1;
+// Long enough to read two lines of a system message.
+constexpr UINT kShownMs = 6000;
+constexpr int kMaxWidthPx = 420;
+constexpr UINT_PTR kToolId = 1;
+constexpr UINT_PTR kClickSubclass = 1;
+
+TOOLINFOW toolOf(HWND owner) {
+  TOOLINFOW tool{};
+  // The size that every version of the common controls accepts.
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  // TRANSPARENT: a click on the balloon reaches the key beneath it.
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
+  tool.hwnd = owner;
+  tool.uId = kToolId;
+  return tool;
+}
+
+}  // namespace
+
+NoteBalloon::~NoteBalloon() {
+  // The balloon is owned by its window and has gone with it already when
+  // the window closed first.
+  if (tip_ && !::IsWindow(tip_.get())) tip_.release();
+}
+
+bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text) {
+  if (tip_ && (owner != owner_ || !::IsWindow(tip_.get()))) {
+    if (!::IsWindow(tip_.get())) tip_.release();
+    tip_.reset();
+  }
+  if (!tip_) {
+    HWND tip = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_NOPREFIX | TTS_BALLOON | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    if (tip == nullptr) return false;
+    tip_.reset(tip);
+    owner_ = owner;
+    TOOLINFOW tool = toolOf(owner);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    if (!::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+      tip_.reset();
+      return false;
+    }
+    ::SetWindowSubclass(tip, &NoteBalloon::tipProc, kClickSubclass, 0);
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxWidthPx);
+    ::SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(L"QM-OSK"));
+  }
+  HWND tip = tip_.get();
+  TOOLINFOW tool = toolOf(owner);
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());
+  ::SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  // The balloon draws the tool's text; the window text carries it as well,
+  // for screen readers and for tools that read what the keyboard shows.
+  ::SetWindowTextW(tip, text.c_str());
+  ::SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM((anchor.left + anchor.right) / 2, anchor.bottom));
+  ::SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  // A newer note restarts the time.
+  ::SetTimer(tip, kHideTimer, kShownMs, &NoteBalloon::hideLater);
+  return ::IsWindowVisible(tip) != FALSE;
+}
+
+void NoteBalloon::hide(HWND tip) {
+  ::KillTimer(tip, kHideTimer);
+  TOOLINFOW tool = toolOf(::GetWindow(tip, GW_OWNER));
+  ::SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void CALLBACK NoteBalloon::hideLater(HWND tip, UINT, UINT_PTR, DWORD) { hide(tip); }
+
+// The balloon lies over keys. Where the system does not pass a click on it
+// through to the key beneath (Wine does not), a click puts it away, so that
+// no key stays out of reach until it times out.
+LRESULT CALLBACK NoteBalloon::tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      hide(tip);
+      return 0;
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(tip, &NoteBalloon::tipProc, id);
+      break;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(tip, msg, wp, lp);
+}
+
+}  // namespace osk::win32

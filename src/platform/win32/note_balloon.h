@@ -1,0 +1,32 @@
+// A balloon that points at a control and says something for a few seconds,
+// without taking the focus from anyone and without waiting for an answer.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/handles.h"
+
+namespace osk::win32 {
+
+class NoteBalloon {
+ public:
+  NoteBalloon() = default;
+  NoteBalloon(const NoteBalloon&) = delete;
+  NoteBalloon& operator=(const NoteBalloon&) = delete;
+  ~NoteBalloon();
+
+  // Points at the bottom edge of `anchor` (screen pixels); the balloon
+  // belongs to `owner` and goes with it. False when it could not be shown.
+  [[nodiscard]] bool show(HWND owner, const RECT& anchor, const std::wstring& text);
+
+ private:
+  static void CALLBACK hideLater(HWND tip, UINT msg, UINT_PTR id, DWORD time);
+  static LRESULT CALLBACK tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+  static void hide(HWND tip);
+  UniqueWindow tip_;
+  HWND owner_ = nullptr;
+};
+
+}  // namespace osk::win32
