@@ -164,6 +164,10 @@ void FormWindow::createChildren() {
       case ControlKind::TextBox:
         cls = L"EDIT";
         style |= WS_TABSTOP | ES_AUTOHSCROLL | (c.align() == Align::Center ? ES_CENTER : ES_LEFT);
+        // A single-line edit cuts what it is given at the first line break,
+        // so a stored text with one would come back shortened. Without
+        // ES_WANTRETURN, Enter still does not type a line break in it.
+        if (c.wholeText()) style |= ES_MULTILINE;
         exStyle |= WS_EX_CLIENTEDGE;
         break;
       case ControlKind::CheckBox:
@@ -183,6 +187,9 @@ void FormWindow::createChildren() {
     if (c.kind() == ControlKind::TextBox)
       ::SetWindowSubclass(child, &FormWindow::childSubclassProc, kEditSubclass,
                           reinterpret_cast<DWORD_PTR>(this));
+    // Beyond the default limit of 32,767 characters a stored text would
+    // still be shown, but not a character more could be typed into it.
+    if (c.kind() == ControlKind::TextBox && c.wholeText()) ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
     if (c.kind() == ControlKind::CheckBox)
       ::SendMessageW(child, BM_SETCHECK, c.value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
   }
@@ -522,6 +529,7 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       if (closing_) return 0;
       closing_ = true;
+      if (beforeUnload) beforeUnload();
       raise(kForm, Event::Unload);
       if (onClosing) onClosing();
       ::DestroyWindow(self);

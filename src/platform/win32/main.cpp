@@ -44,6 +44,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     ShellLauncher launcher;
     Win32FormHost host;
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host});
+    host.setDialogRoute([&keyboard](osk::Form& dialog, std::string_view control, osk::Event event) {
+      return keyboard.handle(dialog, control, event);
+    });
     KeyboardEvents events(keyboard);
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
     if (!window.alive()) return 1;

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_form_host.h"
 
+#include <algorithm>
+
 #include "platform/win32/dpi.h"
 
 namespace osk::win32 {
@@ -25,11 +27,9 @@ BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
 class Win32FormHost::DialogEvents final : public FormEvents {
  public:
   DialogEvents(Win32FormHost& host, Form& dialog) : host_(host), dialog_(dialog) {}
-  void attach(FormWindow* window) { window_ = window; }
 
   void handle(std::string_view control, Event event) override {
-    if (host_.route_ && host_.route_(dialog_, control, event)) return;
-    if (event == Event::Click && control == "OK_BUTTON" && window_ != nullptr) window_->requestClose();
+    if (host_.route_) host_.route_(dialog_, control, event);
   }
   void tick(std::string_view timer) override {
     if (host_.route_) host_.route_(dialog_, timer, Event::Timer);
@@ -38,10 +38,34 @@ class Win32FormHost::DialogEvents final : public FormEvents {
  private:
   Win32FormHost& host_;
   Form& dialog_;
-  FormWindow* window_ = nullptr;
 };
 
-void Win32FormHost::adopt(FormWindow& window) { windows_[&window.form()] = &window; }
+void Win32FormHost::adopt(FormWindow& window) {
+  windows_[&window.form()] = &window;
+  window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
+}
+
+void Win32FormHost::close(Form& form) {
+  auto it = windows_.find(&form);
+  if (it != windows_.end()) it->second->requestClose();
+}
+
+void Win32FormHost::closeDialogsAbove(const FormWindow& window) {
+  auto at = std::find(modal_.begin(), modal_.end(), &window);
+  const std::size_t first = at == modal_.end() ? 0 : static_cast<std::size_t>(at - modal_.begin()) + 1;
+  // A window that closes while a dialog above it is up (the keyboard closed
+  // from the taskbar, or by another program) would otherwise take the
+  // dialogs with it unsaved: Windows destroys owned windows without closing
+  // them. Sent, not posted, so each is gone before the next one goes.
+  while (modal_.size() > first) {
+    FormWindow* top = modal_.back();
+    if (top->alive()) ::SendMessageW(top->hwnd(), WM_CLOSE, 0, 0);
+    if (!modal_.empty() && modal_.back() == top) {
+      if (top->alive()) break;  // it refused; nothing above it can be left hanging
+      modal_.pop_back();
+    }
+  }
+}
 
 void Win32FormHost::forget(const Form& form) { windows_.erase(&form); }
 
@@ -95,8 +119,9 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   DialogEvents events(*this, dialog);
   FormWindow window(dialog, events, FormWindow::Options{ownerHwnd, false, true, false});
   if (!window.alive()) return;
-  events.attach(&window);
   windows_[&dialog] = &window;
+  modal_.push_back(&window);
+  window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
 
   // Until the dialog says where it goes, it opens centred over its owner.
   if (ownerHwnd != nullptr) {
@@ -129,17 +154,20 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
       break;
     }
     if (!window.alive() || ownerHwnd == nullptr) continue;
-    // A modal dialog stays in front of the window it blocks. The window
+    // A modal dialog stays in front of the windows it blocks (its owner and,
+    // for a dialog opened from a dialog, the keyboard too). The window
     // manager may still be raising the owner for the click that opened the
-    // dialog, and a click on the disabled owner must not bury the dialog.
-    const bool ownerInFront = ::GetForegroundWindow() == ownerHwnd;
-    if (ownerInFront || (!settled && ::GetTickCount() - opened >= kModalSettleMs)) {
+    // dialog, and a click on a disabled window must not bury the dialog.
+    HWND front = ::GetForegroundWindow();
+    const bool blockedInFront = front != nullptr && front != window.hwnd() && isOurWindow(front);
+    if (blockedInFront || (!settled && ::GetTickCount() - opened >= kModalSettleMs)) {
       settled = true;
       ::SetWindowPos(window.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
       ::SetForegroundWindow(window.hwnd());
     }
   }
   releaseOwner();
+  std::erase(modal_, &window);
   windows_.erase(&dialog);
   if (!quit && ownerHwnd != nullptr && ::IsWindow(ownerHwnd)) ::SetActiveWindow(ownerHwnd);
 }
