@@ -7,8 +7,10 @@
 namespace osk::fkeys_dialog {
 namespace {
 
-std::string captionField(int n) { return "BUTTON_TEXT_F" + std::to_string(n); }
-std::string commandField(int n) { return "COMMAND_F" + std::to_string(n); }
+// Built by appending: GCC 12 warns falsely (-Wrestrict) on literal + string.
+std::string numbered(std::string_view prefix, int n) { return std::string(prefix).append(std::to_string(n)); }
+std::string captionField(int n) { return numbered("BUTTON_TEXT_F", n); }
+std::string commandField(int n) { return numbered("COMMAND_F", n); }
 
 }  // namespace
 
