@@ -103,8 +103,8 @@ class Control {
     Color fore = colors::kBlack;
     Align align = Align::Center;
     bool standardStyle = false;  // native push button, no colour
-    // A text box that shows and gives back any text it is given, line
-    // breaks included, rather than a single line of it.
+    // A text box for stored text: it takes text of any length and opens
+    // showing the start of it.
     bool wholeText = false;
   };
 

@@ -164,13 +164,6 @@ void FormWindow::createChildren() {
       case ControlKind::TextBox:
         cls = L"EDIT";
         style |= WS_TABSTOP | ES_AUTOHSCROLL | (c.align() == Align::Center ? ES_CENTER : ES_LEFT);
-        // A single-line edit cuts what it is given at the first line break,
-        // so a stored text with one would come back shortened. Without
-        // ES_WANTRETURN, Enter still does not type a line break in it.
-        // (Word wrap instead of the horizontal scroll made a 100,000-
-        // character text take over a minute to show under Wine, against
-        // 6 s unwrapped: Wine's edit shapes each visual line anew.)
-        if (c.wholeText()) style |= ES_MULTILINE;
         exStyle |= WS_EX_CLIENTEDGE;
         break;
       case ControlKind::CheckBox:
@@ -190,8 +183,11 @@ void FormWindow::createChildren() {
     if (c.kind() == ControlKind::TextBox)
       ::SetWindowSubclass(child, &FormWindow::childSubclassProc, kEditSubclass,
                           reinterpret_cast<DWORD_PTR>(this));
-    // Beyond the default limit of 32,767 characters a stored text would
-    // still be shown, but not a character more could be typed into it.
+    // Beyond the default limit of 32,767 characters a stored text is still
+    // shown, but not a character more could be typed into it. (Line breaks
+    // in a stored text need nothing: a single-line edit keeps CR LF, LF and
+    // CR alone as given, checked under Wine. A multi-line edit would also
+    // turn Escape into a close of the dialog.)
     if (c.kind() == ControlKind::TextBox && c.wholeText()) ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
     if (c.kind() == ControlKind::CheckBox)
       ::SendMessageW(child, BM_SETCHECK, c.value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
