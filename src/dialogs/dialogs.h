@@ -31,6 +31,8 @@ void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx);
 struct TickBox {
   std::string_view control;  // also its settings key
   std::string_view fallback;
+  // What the box does at once; nullptr for a choice that is only read from
+  // the store when it is needed.
   void (*apply)(Context& ctx, bool ticked);
 };
 std::span<const TickBox> tickBoxes();

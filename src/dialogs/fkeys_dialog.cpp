@@ -18,8 +18,8 @@ void Form_Load(Context& ctx) {
   if (!ctx.fkeys) return;
   Form& dialog = *ctx.fkeys;
   const SettingsStore& store = ctx.platform.store;
-  dialog.setGeometry(settings::restoreGeometry(store, settings::kFkeysGeometry,
-                                               ctx.platform.host.monitorWorkAreas()));
+  dialog.setGeometry(
+      settings::restoreGeometry(store, settings::kFkeysGeometry, ctx.platform.host.monitorWorkAreas()));
   for (int n = 1; n <= settings::kFkeyCount; ++n)
     dialog.control(captionField(n))
         .setText(store.read(kSettingsSection, settings::fkeyCaptionKey(n), settings::fkeyCaptionDefault(n)));
@@ -35,9 +35,11 @@ bool save(Context& ctx) {
   // Every value is attempted even after one is refused.
   bool ok = settings::saveGeometry(store, settings::kFkeysGeometry, dialog.geometry());
   for (int n = 1; n <= settings::kFkeyCount; ++n)
-    ok = store.write(kSettingsSection, settings::fkeyCaptionKey(n), dialog.control(captionField(n)).text()) && ok;
+    ok = store.write(kSettingsSection, settings::fkeyCaptionKey(n), dialog.control(captionField(n)).text()) &&
+         ok;
   for (int n = 1; n <= settings::kFkeyCount; ++n)
-    ok = store.write(kSettingsSection, settings::fkeyCommandKey(n), dialog.control(commandField(n)).text()) && ok;
+    ok = store.write(kSettingsSection, settings::fkeyCommandKey(n), dialog.control(commandField(n)).text()) &&
+         ok;
   return ok;
 }
 

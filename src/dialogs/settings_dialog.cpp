@@ -35,7 +35,7 @@ std::span<const TickBox> tickBoxes() { return kTickBoxes; }
 void tickBoxClick(Context& ctx, const TickBox& box) {
   if (!ctx.settings) return;
   const int value = ctx.settings->control(box.control).value();
-  box.apply(ctx, value == 1);
+  if (box.apply != nullptr) box.apply(ctx, value == 1);
   // A refused write has been reported by the store; the box still acts.
   static_cast<void>(ctx.platform.store.write(kSettingsSection, box.control, std::to_string(value)));
 }
@@ -44,8 +44,8 @@ void Form_Load(Context& ctx) {
   if (!ctx.settings) return;
   Form& dialog = *ctx.settings;
   SettingsStore& store = ctx.platform.store;
-  dialog.setGeometry(settings::restoreGeometry(store, settings::kSettingsGeometry,
-                                               ctx.platform.host.monitorWorkAreas()));
+  dialog.setGeometry(
+      settings::restoreGeometry(store, settings::kSettingsGeometry, ctx.platform.host.monitorWorkAreas()));
   for (const TickBox& box : kTickBoxes) {
     // Only a value that reads as exactly 1 ticks the box, as only that
     // value switches the placement on at start; anything else leaves the

@@ -97,7 +97,8 @@ std::vector<std::string> concat(std::vector<std::string> a, const std::vector<st
 // Texts a person could store: empty, line breaks, characters outside any
 // code page, and one far longer than a line.
 std::vector<std::string> awkwardTexts() {
-  return {"", "first\r\nsecond\nthird\r", "\xF0\x9F\x98\x80 \xE2\x82\xAC \xC2\xA3 \xD0\x96", std::string(100000, 'x')};
+  return {"", "first\r\nsecond\nthird\r", "\xF0\x9F\x98\x80 \xE2\x82\xAC \xC2\xA3 \xD0\x96",
+          std::string(100000, 'x')};
 }
 
 TEST(Routes, AFormRefusesUnknownControlsWrongEventsAndSecondHandlers) {
@@ -210,9 +211,9 @@ TEST(SettingsDialog, StoredFlagDecidesTheBoxAndATickedLoadActsAsAClick) {
     const char* after;  // stored value once the dialog has loaded
   };
   const Row rows[] = {
-      {nullptr, 0, "<absent>"}, {"0", 0, "0"},     {"1", 1, "1"},     {" 1", 1, "1"},
-      {"1.0", 1, "1"},          {"2", 0, "2"},     {"-1", 0, "-1"},   {"abc", 0, "abc"},
-      {"", 0, ""},
+      {nullptr, 0, "<absent>"}, {"0", 0, "0"},     {"1", 1, "1"},
+      {" 1", 1, "1"},           {"1.0", 1, "1"},   {"2", 0, "2"},
+      {"-1", 0, "-1"},          {"abc", 0, "abc"}, {"", 0, ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.stored ? std::string("\"") + row.stored + "\"" : std::string("absent"));
