@@ -135,6 +135,11 @@ TEST(Routes, AFormRefusesUnknownControlsWrongEventsAndSecondHandlers) {
   EXPECT_THROW(mainRouter.on("OK_BUTTON", Event::Click, [] {}), std::logic_error);
 }
 
+TEST(Routes, TheKeyboardsOwnRoutesAllNameControlsOfTheirForms) {
+  // Every subsystem's routes are made here; one wrong name fails start-up.
+  EXPECT_NO_THROW(DialogRig{});
+}
+
 TEST(Routes, EachFormReachesOnlyItsOwnHandlers) {
   DialogRig r;
   std::vector<std::string> seen;

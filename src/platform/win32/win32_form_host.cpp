@@ -1,6 +1,7 @@
 #include "platform/win32/win32_form_host.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/win32/dpi.h"
 
@@ -118,7 +119,14 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   HWND ownerHwnd = reinterpret_cast<HWND>(windowOf(owner));
   DialogEvents events(*this, dialog);
   FormWindow window(dialog, events, FormWindow::Options{ownerHwnd, false, true, false});
-  if (!window.alive()) return;
+  if (!window.alive()) {
+    // Out of window or GDI resources: the click that asked for the dialog
+    // shows nothing, so say why where a developer can see it.
+    ::OutputDebugStringW((L"QM-OSK: no window for " + std::wstring(dialog.name().begin(), dialog.name().end()) +
+                          L", error " + std::to_wstring(::GetLastError()) + L"\n")
+                             .c_str());
+    return;
+  }
   windows_[&dialog] = &window;
   modal_.push_back(&window);
   window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
