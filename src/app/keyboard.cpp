@@ -4,13 +4,28 @@
 
 namespace osk {
 
+// The dialogs are made when first opened; their routes are checked against
+// a copy of their layouts now, so that a wrong route fails at start-up.
 Keyboard::Keyboard(Platform platform)
-    : main_(makeMainForm()), ctx_{*main_, platform, nullptr, nullptr} {
+    : main_(makeMainForm()),
+      ctx_{*main_, platform, nullptr, nullptr},
+      router_(*main_),
+      settingsRouter_(*makeSettingsForm()),
+      fkeysRouter_(*makeFkeysForm()) {
   registerLifecycle(router_, ctx_);
   registerDelivery(router_, ctx_);
   registerCharacterKeys(router_, ctx_);
   registerFace(router_, ctx_);
   registerCommands(router_, ctx_);
+  registerSettingsDialog(settingsRouter_, ctx_);
+  registerFkeysDialog(fkeysRouter_, ctx_);
+}
+
+bool Keyboard::handle(const Form& form, std::string_view control, Event event) {
+  if (&form == main_.get()) return router_.dispatch(control, event);
+  if (&form == ctx_.settings.get()) return settingsRouter_.dispatch(control, event);
+  if (&form == ctx_.fkeys.get()) return fkeysRouter_.dispatch(control, event);
+  return false;
 }
 
 }  // namespace osk

@@ -16,9 +16,14 @@ void registerDelivery(Router& router, Context& ctx);    // delivery/
 void registerCharacterKeys(Router& router, Context& ctx);  // keys/
 void registerFace(Router& router, Context& ctx);        // face/
 void registerCommands(Router& router, Context& ctx);    // commands/
+// The dialogs route their own controls.
+void registerSettingsDialog(Router& router, Context& ctx);  // dialogs/
+void registerFkeysDialog(Router& router, Context& ctx);     // dialogs/
 
 class Keyboard {
  public:
+  // Throws std::logic_error when a route names a control its form does not
+  // have or routes an event twice.
   explicit Keyboard(Platform platform);
   Keyboard(const Keyboard&) = delete;
   Keyboard& operator=(const Keyboard&) = delete;
@@ -28,6 +33,9 @@ class Keyboard {
   // A control event of the main window; false when nothing handles it.
   bool handle(std::string_view control, Event event) { return router_.dispatch(control, event); }
   bool handles(std::string_view control, Event event) const { return router_.handles(control, event); }
+  // A control event of any of the keyboard's forms; false when nothing
+  // handles it or the form is not one of this keyboard's.
+  bool handle(const Form& form, std::string_view control, Event event);
   // A tick of the main window's timer `name`.
   void tick(std::string_view timer) { router_.dispatch(timer, Event::Timer); }
 
@@ -35,6 +43,8 @@ class Keyboard {
   std::unique_ptr<Form> main_;
   Context ctx_;
   Router router_;
+  Router settingsRouter_;
+  Router fkeysRouter_;
 };
 
 }  // namespace osk

@@ -2,18 +2,9 @@
 
 #include "app/keyboard.h"
 #include "app/settings_keys.h"
-#include "layout/layouts.h"
+#include "dialogs/dialogs.h"
 
 namespace osk {
-namespace {
-
-void openSettingsDialog(Context& ctx) {
-  // One dialog for the whole run, so whatever it holds survives reopening.
-  if (!ctx.settings) ctx.settings = makeSettingsForm();
-  ctx.platform.host.showModal(*ctx.settings, ctx.main);
-}
-
-}  // namespace
 
 void Form_Load(Context& ctx) {
   ctx.main.setGeometry(settings::restoreGeometry(ctx.platform.store, settings::kMainGeometry,
@@ -34,7 +25,9 @@ void Form_Load(Context& ctx) {
 }
 
 void Form_Unload(Context& ctx) {
-  settings::saveGeometry(ctx.platform.store, settings::kMainGeometry, ctx.main.geometry());
+  // A value the store refused has been reported by the store itself; the
+  // close goes on, since it is never refused.
+  static_cast<void>(settings::saveGeometry(ctx.platform.store, settings::kMainGeometry, ctx.main.geometry()));
   ctx.main.enableTimer("AlwaysOnTopTimer", false);
   ctx.main.enableTimer("NCS_TIMER", false);
 }

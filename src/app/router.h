@@ -1,11 +1,15 @@
-// Maps a control event of a form to its handler.
+// Maps the control events of one form to their handlers.
 #pragma once
 
 #include <functional>
 #include <map>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "layout/model.h"
 
 namespace osk {
 
@@ -14,11 +18,32 @@ enum class Event : unsigned char { Click, DblClick, GotFocus, LostFocus, Change,
 // The form itself is addressed by the control name "Form".
 inline constexpr std::string_view kFormControl = "Form";
 
+// A route that names a control the form does not have, or a second handler
+// for one event, would otherwise be a key that silently does nothing or
+// another handler that silently wins; both are found when the routes are
+// made, at start-up.
 class Router {
  public:
   using Handler = std::function<void()>;
+
+  // Remembers the names of `form`'s controls and timers; the form itself may
+  // be a throw-away copy of the layout.
+  explicit Router(const Form& form) : formName_(form.name()) {
+    for (const Control& c : form.controls()) controls_.insert(c.name());
+    for (const Timer& t : form.timers()) timers_.insert(t.name);
+  }
+
+  // Throws std::logic_error for a control or timer the form does not have,
+  // a timer event of something that is not a timer (or the reverse), or an
+  // event that already has a handler.
   void on(std::string_view control, Event event, Handler handler) {
-    routes_[{std::string(control), event}] = std::move(handler);
+    const std::string name(control);
+    const bool isTimer = timers_.count(name) != 0;
+    const bool known = isTimer || controls_.count(name) != 0 || control == kFormControl;
+    if (!known) fail("has no control or timer", name);
+    if (isTimer != (event == Event::Timer)) fail("cannot take this event on", name);
+    if (!routes_.emplace(std::make_pair(name, event), std::move(handler)).second)
+      fail("already routes this event of", name);
   }
   // False when nothing handles the event.
   bool dispatch(std::string_view control, Event event) const {
@@ -30,8 +55,16 @@ class Router {
   bool handles(std::string_view control, Event event) const {
     return routes_.count({std::string(control), event}) != 0;
   }
+  const std::string& formName() const { return formName_; }
 
  private:
+  [[noreturn]] void fail(const char* what, const std::string& name) const {
+    throw std::logic_error(formName_ + " " + what + " " + name);
+  }
+
+  std::string formName_;
+  std::set<std::string, std::less<>> controls_;
+  std::set<std::string, std::less<>> timers_;
   std::map<std::pair<std::string, Event>, Handler> routes_;
 };
 

@@ -130,11 +130,12 @@ Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
   return placeOnScreen(g, workAreas);
 }
 
-void saveGeometry(SettingsStore& store, const GeometryKeys& keys, const Geometry& g) {
-  store.write(kSettingsSection, keys.left, formatTwips(g.left));
-  store.write(kSettingsSection, keys.top, formatTwips(g.top));
-  store.write(kSettingsSection, keys.width, formatTwips(g.width));
-  store.write(kSettingsSection, keys.height, formatTwips(g.height));
+bool saveGeometry(SettingsStore& store, const GeometryKeys& keys, const Geometry& g) {
+  bool ok = store.write(kSettingsSection, keys.left, formatTwips(g.left));
+  ok = store.write(kSettingsSection, keys.top, formatTwips(g.top)) && ok;
+  ok = store.write(kSettingsSection, keys.width, formatTwips(g.width)) && ok;
+  ok = store.write(kSettingsSection, keys.height, formatTwips(g.height)) && ok;
+  return ok;
 }
 
 }  // namespace osk::settings

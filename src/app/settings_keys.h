@@ -76,7 +76,8 @@ Geometry placeOnScreen(Geometry g, const std::vector<Geometry>& workAreas);
 Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
                          const std::vector<Geometry>& workAreas);
 
-// Writes Left, Top, Width, Height in that order.
-void saveGeometry(SettingsStore& store, const GeometryKeys& keys, const Geometry& g);
+// Writes Left, Top, Width, Height in that order; false when any of them was
+// not stored (the others are written all the same).
+[[nodiscard]] bool saveGeometry(SettingsStore& store, const GeometryKeys& keys, const Geometry& g);
 
 }  // namespace osk::settings

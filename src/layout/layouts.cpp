@@ -219,6 +219,11 @@ void fieldLabel(Builder& b, std::string name, std::string caption, TwipsRect rec
           Align::Left);
 }
 
+// A dialog's text field: it holds stored text, which may be anything.
+void field(Builder& b, std::string name, std::string text, TwipsRect rect) {
+  b.textBox(std::move(name), std::move(text), rect).wholeText = true;
+}
+
 void heading(Builder& b, std::string name, std::string caption, TwipsRect rect) {
   b.label(std::move(name), std::move(caption), rect, kHeading, colors::kGreen, colors::kBlack, Align::Center);
 }
@@ -238,11 +243,11 @@ std::unique_ptr<Form> makeSettingsForm() {
   b.label("DOUBLE_CLICK_TXT_LABEL", "Double Click Light To Set ON / OFF", {120, 1920, 7335, 495},
           {12.0, true}, colors::kCyan, colors::kBlack, Align::Center);
   fieldLabel(b, "CALC_LABEL", "CALCULATOR:", {240, 2760, 1215, 255});
-  b.textBox("CALCULATOR_COMMAND_TEXTBOX", "COMMAND", {1680, 2640, 5775, 375});
+  field(b, "CALCULATOR_COMMAND_TEXTBOX", "COMMAND", {1680, 2640, 5775, 375});
   fieldLabel(b, "EMAIL_LABEL", "EMAIL ADDRESS:", {240, 3240, 1455, 255});
-  b.textBox("EMAIL_ADDRESS_TEXTBOX", "COMMAND", {1680, 3120, 5775, 375});
+  field(b, "EMAIL_ADDRESS_TEXTBOX", "COMMAND", {1680, 3120, 5775, 375});
   fieldLabel(b, "BTC_ADDRESS_LABEL", "BTC ADDRESS:", {240, 3720, 1335, 255});
-  b.textBox("BTC_ADDRESS_TEXTBOX", "COMMAND", {1680, 3600, 5775, 375});
+  field(b, "BTC_ADDRESS_TEXTBOX", "COMMAND", {1680, 3600, 5775, 375});
   b.dialogButton("FKEYS_SETTINGS_BUTTON", "MY F-KEYS SETTINGS", {600, 4560, 2535, 495});
   b.checkBox("ALWAYS_ON_TOP_TICKBOX", "Always On Top", {3480, 4680, 1455, 375});
   b.dialogButton("OK_BUTTON", "OK", {5160, 4560, 1935, 495});
@@ -258,8 +263,8 @@ std::unique_ptr<Form> makeFkeysForm() {
     // Two-digit numbers need the wider label.
     fieldLabel(b, named("LABEL_F", n), named("F-KEYS - F", n, ":"),
                {120, 240 + shift, n <= 9 ? 975 : 1095, 255});
-    b.textBox(named("BUTTON_TEXT_F", n), "BUTTON TEXT", {1320, 120 + shift, 2295, 375});
-    b.textBox(named("COMMAND_F", n), "COMMAND", {3720, 120 + shift, 10935, 375});
+    field(b, named("BUTTON_TEXT_F", n), "BUTTON TEXT", {1320, 120 + shift, 2295, 375});
+    field(b, named("COMMAND_F", n), "COMMAND", {3720, 120 + shift, 10935, 375});
   }
   b.dialogButton("OK_BUTTON", "OK", {5400, 7920, 1455, 495});
   return std::make_unique<Form>(kFkeysFormName, "QM-OSK - FKEYS SETTINGS", 14820, 8595, std::move(b.defs),

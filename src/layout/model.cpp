@@ -77,6 +77,15 @@ void Control::setValue(int value) {
   notify(Property::Value);
 }
 
+void Control::restoreDesign() {
+  setCaption(def_.caption);
+  setBack(def_.back);
+  setEnabled(true);
+  if (kind() == ControlKind::TextBox) setText(def_.caption);
+  setValue(0);
+  setTag("");
+}
+
 Form::Form(std::string name, std::string title, int clientWidth, int clientHeight,
            std::vector<Control::Def> controls, std::vector<Timer> timers)
     : name_(std::move(name)),
@@ -125,6 +134,10 @@ void Form::setTimer(std::string_view name, bool enabled, int intervalMs) {
 }
 
 void Form::enableTimer(std::string_view name, bool enabled) { setTimer(name, enabled, timer(name).intervalMs); }
+
+void Form::restoreDesign() {
+  for (Control& c : controls_) c.restoreDesign();
+}
 
 void Form::setGeometry(const Geometry& g) {
   if (geometry_ == g) return;

@@ -103,6 +103,9 @@ class Control {
     Color fore = colors::kBlack;
     Align align = Align::Center;
     bool standardStyle = false;  // native push button, no colour
+    // A text box for stored text: it takes text of any length and opens
+    // showing the start of it.
+    bool wholeText = false;
   };
 
   explicit Control(Def def)
@@ -117,6 +120,7 @@ class Control {
   Color fore() const { return def_.fore; }
   Align align() const { return def_.align; }
   bool standardStyle() const { return def_.standardStyle; }
+  bool wholeText() const { return def_.wholeText; }
 
   const std::string& caption() const { return caption_; }
   Color back() const { return back_; }
@@ -135,6 +139,8 @@ class Control {
   void setText(std::string_view text);
   void setValue(int value);
   void setTag(std::string_view tag) { tag_ = tag; }
+  // Back to the design-time caption, colour, text, value and enabling.
+  void restoreDesign();
 
  private:
   friend class Form;
@@ -198,6 +204,7 @@ class Form {
   Timer& timer(std::string_view name);
   const Timer& timer(std::string_view name) const;
   std::vector<Timer>& timers() { return timers_; }
+  const std::vector<Timer>& timers() const { return timers_; }
   void setTimer(std::string_view name, bool enabled, int intervalMs);
   void enableTimer(std::string_view name, bool enabled);
 
@@ -206,6 +213,10 @@ class Form {
   void setGeometry(const Geometry& g);
   // ... and by the host when the user moves or sizes the window (no echo).
   void syncGeometry(const Geometry& g) { geometry_ = g; }
+
+  // Every control back to its design-time state, as a window that is loaded
+  // afresh starts; the geometry is left for Load to set.
+  void restoreDesign();
 
   void setObserver(FormObserver* observer) { observer_ = observer; }
   FormObserver* observer() const { return observer_; }

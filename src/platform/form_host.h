@@ -15,6 +15,10 @@ class FormHost {
   // Shows `dialog` modally over `owner`; returns when the dialog closes.
   // The owner's timers keep running meanwhile.
   virtual void showModal(Form& dialog, Form& owner) = 0;
+  // Closes `form`'s window as its close box would: its Unload runs (after
+  // the handler that asks has returned), then the window goes. Nothing
+  // happens when the form is not shown.
+  virtual void close(Form& form) = 0;
   // Work areas of the monitors, in twips of the virtual screen, so that a
   // window can be kept where someone can reach it.
   virtual std::vector<Geometry> monitorWorkAreas() const = 0;

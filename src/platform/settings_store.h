@@ -16,7 +16,9 @@ class SettingsStore {
   // The stored text, or `fallback` when the key is absent; never writes.
   virtual std::string read(std::string_view section, std::string_view key,
                            std::string_view fallback) const = 0;
-  virtual void write(std::string_view section, std::string_view key, std::string_view value) = 0;
+  // Stores one value whole: a failure (or a crash) leaves the old value or
+  // the new one, never part of it. False when the value was not stored.
+  [[nodiscard]] virtual bool write(std::string_view section, std::string_view key, std::string_view value) = 0;
 };
 
 // In-memory store for tests, and for running when the real store is unusable.
@@ -27,8 +29,11 @@ class MemoryStore final : public SettingsStore {
     auto it = values_.find({std::string(section), std::string(key)});
     return it == values_.end() ? std::string(fallback) : it->second;
   }
-  void write(std::string_view section, std::string_view key, std::string_view value) override {
+  // Memory never refuses a value, so callers that hold a MemoryStore need
+  // not look at the result.
+  bool write(std::string_view section, std::string_view key, std::string_view value) override {
     values_[{std::string(section), std::string(key)}] = std::string(value);
+    return true;
   }
   bool has(std::string_view section, std::string_view key) const {
     return values_.count({std::string(section), std::string(key)}) != 0;

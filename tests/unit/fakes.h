@@ -1,6 +1,7 @@
 // Fakes of the platform seam: they record what the keyboard asked for.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -118,11 +119,31 @@ class FakeHost final : public FormHost {
     std::string form, control, text;
   };
   std::vector<Note> notes;
+  // Where the fake sends a dialog's own events, as the real host does.
+  std::function<bool(Form&, std::string_view, Event)> route;
+  std::vector<std::string> closeAsked;  // forms the core asked to close
+  std::vector<std::string> closedBy;    // per dialog closed: "close" or "titlebar"
+  std::vector<const Form*> open;        // shown dialogs, innermost last
 
+  // As the real host: Load, then the modal loop (whileModal stands for what
+  // the user does meanwhile), then Unload once, whether the core asked for
+  // the close or, when it did not, the user closed the dialog by its title
+  // bar.
   void showModal(Form& dialog, Form& owner) override {
     modalShown.push_back(dialog.name());
     ownerOf.push_back(owner.name());
+    open.push_back(&dialog);
+    if (route) route(dialog, kFormControl, Event::Load);
     if (whileModal) whileModal(dialog);
+    const bool asked = std::find(closing_.begin(), closing_.end(), &dialog) != closing_.end();
+    closedBy.push_back(asked ? "close" : "titlebar");
+    if (route) route(dialog, kFormControl, Event::Unload);
+    std::erase(closing_, &dialog);
+    std::erase(open, &dialog);
+  }
+  void close(Form& form) override {
+    closeAsked.push_back(form.name());
+    if (std::find(open.begin(), open.end(), &form) != open.end()) closing_.push_back(&form);
   }
   std::vector<Geometry> monitors{{0, 0, 1600 * 15, 1000 * 15}};
   std::vector<Geometry> monitorWorkAreas() const override { return monitors; }
@@ -133,6 +154,9 @@ class FakeHost final : public FormHost {
   void showNote(const Form& form, std::string_view control, std::string_view text) override {
     notes.push_back({form.name(), std::string(control), std::string(text)});
   }
+
+ private:
+  std::vector<const Form*> closing_;
 };
 
 // A keyboard wired to fakes, ready for handler tests.
@@ -149,6 +173,9 @@ struct Rig {
 
   Rig() {
     injector.desktop = &desktop;
+    host.route = [this](Form& form, std::string_view control, Event event) {
+      return kb.handle(form, control, event);
+    };
     host.windows[&kb.main()] = kSelf;
     desktop.windows[kSelf].title = "QM-OSK";
   }

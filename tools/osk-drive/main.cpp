@@ -325,6 +325,48 @@ void tapKey(WORD vk) {
   if (SendInput(2, in, sizeof(INPUT)) != 2) throw Failure("SendInput refused the key");
 }
 
+void sendKeys(const std::vector<INPUT>& in) {
+  if (in.empty()) return;
+  if (SendInput(static_cast<UINT>(in.size()), const_cast<INPUT*>(in.data()), sizeof(INPUT)) != in.size())
+    throw Failure("SendInput refused the keys");
+}
+
+INPUT vkInput(WORD vk, bool up) {
+  INPUT i{};
+  i.type = INPUT_KEYBOARD;
+  i.ki.wVk = vk;
+  i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  const bool extended = vk == VK_HOME || vk == VK_END || vk == VK_DELETE || vk == VK_LEFT || vk == VK_RIGHT ||
+                        vk == VK_UP || vk == VK_DOWN;
+  i.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+  return i;
+}
+
+// Text as typed characters, whatever the keyboard layout: each UTF-16 unit
+// arrives as VK_PACKET and becomes a WM_CHAR of it.
+void typeText(const std::wstring& text) {
+  std::vector<INPUT> in;
+  for (wchar_t ch : text) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wScan = ch;
+    i.ki.dwFlags = KEYEVENTF_UNICODE;
+    in.push_back(i);
+    i.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    in.push_back(i);
+  }
+  sendKeys(in);
+}
+
+// Whether `control` has the keyboard focus of its own thread: input sent now
+// goes to it.
+bool hasFocus(HWND control) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  DWORD thread = GetWindowThreadProcessId(control, nullptr);
+  return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
+}
+
 bool bringToFront(HWND h) {
   // No AttachThreadInput here: under Wine it resets the lock toggles of the
   // thread attached to, which would change what the test observes.
@@ -489,6 +531,36 @@ void deleteReg(const std::wstring& app, const std::wstring& key) {
     return;
   RegDeleteValueW(k, key.c_str());
   RegCloseKey(k);
+}
+
+// ---- files ----------------------------------------------------------------
+
+std::wstring widenUtf8(const std::string& s) {
+  if (s.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string readFileBytes(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) throw Failure("cannot open " + narrow(path));
+  std::string data;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) data.append(buf, got);
+  CloseHandle(f);
+  return data;
+}
+
+void writeFileUtf8(const std::wstring& path, const std::string& data) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) throw Failure("cannot create " + narrow(path));
+  DWORD written = 0;
+  const BOOL ok = WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+  CloseHandle(f);
+  if (!ok || written != data.size()) throw Failure("cannot write " + narrow(path));
 }
 
 // ---- commands -----------------------------------------------------------
@@ -677,6 +749,65 @@ int run(const Args& a) {
     HWND edit = FindWindowExW(top, nullptr, L"Edit", nullptr);
     if (edit == nullptr) throw Failure("no Edit child");
     out(narrow(windowText(edit)));
+  } else if (cmd == L"set-field") {
+    // A person replacing what a field holds: a click into it, Ctrl+End,
+    // Ctrl+Shift+Home, Delete, then the new text typed.
+    need(a, 4, "set-field <form> <control> <text>");
+    HWND field = findControl(a[1], a[2]);
+    POINT p = clickPoint(a);
+    clickAt(p.x, p.y, 1);
+    if (!waitFor<bool>(kDefaultTimeoutMs, [&]() -> std::optional<bool> {
+          if (hasFocus(field)) return true;
+          return std::nullopt;
+        }))
+      throw Failure("the field never took the focus");
+    sendKeys({vkInput(VK_CONTROL, false), vkInput(VK_END, false), vkInput(VK_END, true), vkInput(VK_SHIFT, false),
+              vkInput(VK_HOME, false), vkInput(VK_HOME, true), vkInput(VK_SHIFT, true), vkInput(VK_CONTROL, true),
+              vkInput(VK_DELETE, false), vkInput(VK_DELETE, true)});
+    typeText(a[3]);
+    // Bounded: the characters are in the field's queue, not yet in its text.
+    std::wstring last;
+    if (!waitFor<bool>(kDefaultTimeoutMs, [&]() -> std::optional<bool> {
+          last = windowText(field);
+          if (last == a[3]) return true;
+          return std::nullopt;
+        }))
+      throw Failure("the field shows \"" + narrow(last) + "\"");
+  } else if (cmd == L"type") {
+    need(a, 2, "type <text>");
+    typeText(a[1]);
+  } else if (cmd == L"checked") {
+    need(a, 3, "checked <form> <control>");
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutW(findControl(a[1], a[2]), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state))
+      throw Failure("the check box does not answer");
+    out(state == BST_CHECKED ? "1" : "0");
+  } else if (cmd == L"close-box") {
+    // What the close box of the title bar sends.
+    need(a, 2, "close-box <form|class|title> [timeout-ms]");
+    HWND h = needTopLevel(a[1]);
+    PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+    auto gone = waitFor<bool>(timeoutArg(a, 2), [&]() -> std::optional<bool> {
+      if (!IsWindow(h) || !IsWindowVisible(h)) return true;
+      return std::nullopt;
+    });
+    if (!gone) throw Failure("window did not close");
+  } else if (cmd == L"text-file" || cmd == L"get-reg-file") {
+    // Long or multi-line texts go through a file as raw UTF-8: a command
+    // line and the console both have their limits and line-end rewriting.
+    need(a, 4, "text-file <form> <control> <path> | get-reg-file <app> <key> <path>");
+    std::wstring text;
+    if (cmd == L"text-file") {
+      text = windowText(findControl(a[1], a[2]));
+    } else {
+      auto v = getReg(a[1], a[2]);
+      if (!v) throw Failure("absent");
+      text = *v;
+    }
+    writeFileUtf8(a[3], narrow(text));
+  } else if (cmd == L"set-reg-file") {
+    need(a, 4, "set-reg-file <app> <key> <path>");
+    setReg(a[1], a[2], widenUtf8(readFileBytes(a[3])));
   } else if (cmd == L"keystate") {
     out(lockState());
   } else if (cmd == L"tap-key") {

@@ -185,6 +185,12 @@ void FormWindow::createChildren() {
     if (c.kind() == ControlKind::TextBox)
       ::SetWindowSubclass(child, &FormWindow::childSubclassProc, kEditSubclass,
                           reinterpret_cast<DWORD_PTR>(this));
+    // Beyond the default limit of 32,767 characters a stored text is still
+    // shown, but not a character more could be typed into it. (Line breaks
+    // in a stored text need nothing: a single-line edit keeps CR LF, LF and
+    // CR alone as given, checked under Wine. A multi-line edit would also
+    // turn Escape into a close of the dialog.)
+    if (c.kind() == ControlKind::TextBox && c.wholeText()) ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
     if (c.kind() == ControlKind::CheckBox)
       ::SendMessageW(child, BM_SETCHECK, c.value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
   }
@@ -382,8 +388,11 @@ void FormWindow::controlChanged(const Control& control, Property property) {
       ++settingText_;
       ::SetWindowTextW(child, want.c_str());
       // Text is appended one character at a time: keep the caret after it.
-      const auto len = static_cast<WPARAM>(want.size());
-      ::SendMessageW(child, EM_SETSEL, len, static_cast<LPARAM>(len));
+      // A field filled with stored text shows its start, as it opens.
+      if (!control.wholeText()) {
+        const auto len = static_cast<WPARAM>(want.size());
+        ::SendMessageW(child, EM_SETSEL, len, static_cast<LPARAM>(len));
+      }
       --settingText_;
       break;
     }
@@ -559,6 +568,7 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       if (closing_) return 0;
       closing_ = true;
+      if (beforeUnload) beforeUnload();
       raise(kForm, Event::Unload);
       if (onClosing) onClosing();
       ::DestroyWindow(self);

@@ -61,6 +61,9 @@ class FormWindow final : public FormObserver {
   Form& form() { return form_; }
   int dpi() const { return dpi_; }
 
+  // Called when the window is asked to close, before its Unload, so that
+  // windows it owns can close first.
+  std::function<void()> beforeUnload;
   // Called between Unload and the destruction of the window, so that a modal
   // owner can be re-enabled before Windows picks another window to activate.
   std::function<void()> onClosing;

@@ -12,8 +12,9 @@ namespace osk::win32 {
 
 namespace {
 
-// Nothing the keyboard stores comes near this; a larger value is someone
-// else's doing and is treated as absent rather than read into memory.
+// Far beyond any text a person types into a field (half a million
+// characters); a larger value is someone else's doing and is treated as
+// absent rather than read into memory. Writes keep under it too.
 constexpr DWORD kMaxValueBytes = 1u << 20;
 
 }  // namespace
@@ -75,16 +76,30 @@ std::string RegistryStore::read(std::string_view section, std::string_view key,
   return std::string(fallback);
 }
 
-void RegistryStore::write(std::string_view section, std::string_view key, std::string_view value) {
-  HKEY raw = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS)
-    return;
-  UniqueKey hkey(raw);
+bool RegistryStore::write(std::string_view section, std::string_view key, std::string_view value) {
+  const std::wstring name = widen(key);
+  auto refused = [&](const wchar_t* step, LONG rc) {
+    ::OutputDebugStringW((L"QM-OSK: " + std::wstring(step) + L" \"" + name + L"\" failed, error " +
+                          std::to_wstring(rc) + L"\n")
+                             .c_str());
+    return false;
+  };
   const std::wstring data = widen(value);
+  // widen() gives nothing for text it cannot convert; storing that would
+  // quietly empty the value.
+  if (data.empty() && !value.empty()) return refused(L"converting", ERROR_NO_UNICODE_TRANSLATION);
+  // Past this the store would not read the value back (see read), and a
+  // value that cannot be read is as good as lost.
+  if ((data.size() + 1) * sizeof(wchar_t) > kMaxValueBytes) return refused(L"storing", ERROR_FILE_TOO_LARGE);
+  HKEY raw = nullptr;
+  LONG rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              KEY_SET_VALUE, nullptr, &raw, nullptr);
+  if (rc != ERROR_SUCCESS) return refused(L"opening the key for", rc);
+  UniqueKey hkey(raw);
   const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-  ::RegSetValueExW(hkey.get(), widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   bytes);
+  rc = ::RegSetValueExW(hkey.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()), bytes);
+  if (rc != ERROR_SUCCESS) return refused(L"storing", rc);
+  return true;
 }
 
 }  // namespace osk::win32

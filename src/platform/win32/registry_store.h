@@ -18,7 +18,10 @@ class RegistryStore final : public SettingsStore {
   static std::wstring applicationNameOfThisProgram();
 
   std::string read(std::string_view section, std::string_view key, std::string_view fallback) const override;
-  void write(std::string_view section, std::string_view key, std::string_view value) override;
+  // One RegSetValueExW per value: the registry replaces a value whole, so a
+  // crash or power cut mid-save leaves each value old or new, never cut.
+  // A refusal is reported on the debug channel with the key and the error.
+  [[nodiscard]] bool write(std::string_view section, std::string_view key, std::string_view value) override;
 
  private:
   std::wstring keyPath(std::string_view section) const;

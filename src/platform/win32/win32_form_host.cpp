@@ -1,5 +1,8 @@
 #include "platform/win32/win32_form_host.h"
 
+#include <algorithm>
+#include <string>
+
 #include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
 
@@ -26,11 +29,9 @@ BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
 class Win32FormHost::DialogEvents final : public FormEvents {
  public:
   DialogEvents(Win32FormHost& host, Form& dialog) : host_(host), dialog_(dialog) {}
-  void attach(FormWindow* window) { window_ = window; }
 
   void handle(std::string_view control, Event event) override {
-    if (host_.route_ && host_.route_(dialog_, control, event)) return;
-    if (event == Event::Click && control == "OK_BUTTON" && window_ != nullptr) window_->requestClose();
+    if (host_.route_) host_.route_(dialog_, control, event);
   }
   void tick(std::string_view timer) override {
     if (host_.route_) host_.route_(dialog_, timer, Event::Timer);
@@ -39,10 +40,34 @@ class Win32FormHost::DialogEvents final : public FormEvents {
  private:
   Win32FormHost& host_;
   Form& dialog_;
-  FormWindow* window_ = nullptr;
 };
 
-void Win32FormHost::adopt(FormWindow& window) { windows_[&window.form()] = &window; }
+void Win32FormHost::adopt(FormWindow& window) {
+  windows_[&window.form()] = &window;
+  window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
+}
+
+void Win32FormHost::close(Form& form) {
+  auto it = windows_.find(&form);
+  if (it != windows_.end()) it->second->requestClose();
+}
+
+void Win32FormHost::closeDialogsAbove(const FormWindow& window) {
+  auto at = std::find(modal_.begin(), modal_.end(), &window);
+  const std::size_t first = at == modal_.end() ? 0 : static_cast<std::size_t>(at - modal_.begin()) + 1;
+  // A window that closes while a dialog above it is up (the keyboard closed
+  // from the taskbar, or by another program) would otherwise take the
+  // dialogs with it unsaved: Windows destroys owned windows without closing
+  // them. Sent, not posted, so each is gone before the next one goes.
+  while (modal_.size() > first) {
+    FormWindow* top = modal_.back();
+    if (top->alive()) ::SendMessageW(top->hwnd(), WM_CLOSE, 0, 0);
+    if (!modal_.empty() && modal_.back() == top) {
+      if (top->alive()) break;  // it refused; nothing above it can be left hanging
+      modal_.pop_back();
+    }
+  }
+}
 
 void Win32FormHost::forget(const Form& form) { windows_.erase(&form); }
 
@@ -108,9 +133,17 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   HWND ownerHwnd = reinterpret_cast<HWND>(windowOf(owner));
   DialogEvents events(*this, dialog);
   FormWindow window(dialog, events, FormWindow::Options{ownerHwnd, false, true, false});
-  if (!window.alive()) return;
-  events.attach(&window);
+  if (!window.alive()) {
+    // Out of window or GDI resources: the click that asked for the dialog
+    // shows nothing, so say why where a developer can see it.
+    ::OutputDebugStringW((L"QM-OSK: no window for " + std::wstring(dialog.name().begin(), dialog.name().end()) +
+                          L", error " + std::to_wstring(::GetLastError()) + L"\n")
+                             .c_str());
+    return;
+  }
   windows_[&dialog] = &window;
+  modal_.push_back(&window);
+  window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
 
   // Until the dialog says where it goes, it opens centred over its owner.
   if (ownerHwnd != nullptr) {
@@ -143,17 +176,20 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
       break;
     }
     if (!window.alive() || ownerHwnd == nullptr) continue;
-    // A modal dialog stays in front of the window it blocks. The window
+    // A modal dialog stays in front of the windows it blocks (its owner and,
+    // for a dialog opened from a dialog, the keyboard too). The window
     // manager may still be raising the owner for the click that opened the
-    // dialog, and a click on the disabled owner must not bury the dialog.
-    const bool ownerInFront = ::GetForegroundWindow() == ownerHwnd;
-    if (ownerInFront || (!settled && ::GetTickCount() - opened >= kModalSettleMs)) {
+    // dialog, and a click on a disabled window must not bury the dialog.
+    HWND front = ::GetForegroundWindow();
+    const bool blockedInFront = front != nullptr && front != window.hwnd() && isOurWindow(front);
+    if (blockedInFront || (!settled && ::GetTickCount() - opened >= kModalSettleMs)) {
       settled = true;
       ::SetWindowPos(window.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
       ::SetForegroundWindow(window.hwnd());
     }
   }
   releaseOwner();
+  std::erase(modal_, &window);
   windows_.erase(&dialog);
   if (!quit && ownerHwnd != nullptr && ::IsWindow(ownerHwnd)) ::SetActiveWindow(ownerHwnd);
 }

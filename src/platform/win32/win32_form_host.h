@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include "app/router.h"
 #include "platform/form_host.h"
@@ -17,8 +18,7 @@ namespace osk::win32 {
 
 class Win32FormHost final : public FormHost {
  public:
-  // Events of a dialog: true when handled. Unhandled, a click on the
-  // dialog's OK_BUTTON closes it.
+  // Where the events of a dialog go; true when handled.
   using DialogRoute = std::function<bool(Form& dialog, std::string_view control, Event event)>;
   void setDialogRoute(DialogRoute route) { route_ = std::move(route); }
 
@@ -28,6 +28,7 @@ class Win32FormHost final : public FormHost {
   void forget(const Form& form);
 
   void showModal(Form& dialog, Form& owner) override;
+  void close(Form& form) override;
   std::vector<Geometry> monitorWorkAreas() const override;
   WindowId windowOf(const Form& form) const override;
   void showNote(const Form& form, std::string_view control, std::string_view text) override;
@@ -41,10 +42,14 @@ class Win32FormHost final : public FormHost {
   // that outer loops see it too).
   bool pumpOne(bool repostQuit);
   bool isOurWindow(HWND hwnd) const;
+  // Closes, innermost first, every modal dialog opened above `window`, each
+  // through its own close (so each saves), before `window` itself goes.
+  void closeDialogsAbove(const FormWindow& window);
 
   DialogRoute route_;
   std::map<const Form*, FormWindow*> windows_;
   NoteBalloon note_;
+  std::vector<FormWindow*> modal_;  // shown modal dialogs, innermost last
   int quitCode_ = 0;
 };
 

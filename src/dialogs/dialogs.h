@@ -1,0 +1,54 @@
+// The settings dialog and the F-key settings dialog. Both are modal, fill
+// themselves from the settings store whenever they open and store what they
+// hold whenever they close, however they close: there is no cancel.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "app/context.h"
+
+namespace osk {
+
+// What the credit label shows once clicked.
+inline constexpr std::string_view kContactAddress = "qm-osk@example.org";
+
+// Opens the settings dialog modally over the keyboard window, afresh from
+// the store; returns when it has closed.
+void openSettingsDialog(Context& ctx);
+
+namespace settings_dialog {
+
+void Form_Load(Context& ctx);
+void Form_Unload(Context& ctx);
+void OK_BUTTON_Click(Context& ctx);
+void FKEYS_SETTINGS_BUTTON_Click(Context& ctx);
+void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx);
+
+// A tick box that keeps its value under its own name in the store, writes
+// it at every click and acts on the keyboard at once. Adding one is a line
+// in the layout and a row in the table.
+struct TickBox {
+  std::string_view control;  // also its settings key
+  std::string_view fallback;
+  // What the box does at once; nullptr for a choice that is only read from
+  // the store when it is needed.
+  void (*apply)(Context& ctx, bool ticked);
+};
+std::span<const TickBox> tickBoxes();
+void tickBoxClick(Context& ctx, const TickBox& box);
+
+}  // namespace settings_dialog
+
+namespace fkeys_dialog {
+
+void Form_Load(Context& ctx);
+void Form_Unload(Context& ctx);
+void OK_BUTTON_Click(Context& ctx);
+// Geometry, then the 16 captions, then the 16 commands; false when the
+// store refused any of them.
+[[nodiscard]] bool save(Context& ctx);
+
+}  // namespace fkeys_dialog
+
+}  // namespace osk

@@ -1,0 +1,120 @@
+#include <array>
+#include <string>
+
+#include "app/keyboard.h"
+#include "app/settings_keys.h"
+#include "dialogs/dialogs.h"
+#include "layout/layouts.h"
+
+namespace osk::settings_dialog {
+namespace {
+
+// The fields in the order they are filled and saved, with their defaults.
+struct TextField {
+  std::string_view control;  // also its settings key
+  std::string_view fallback;
+};
+constexpr std::array<TextField, 3> kTextFields{{
+    {settings::kCalculatorCommand, settings::kCalculatorCommandDefault},
+    {settings::kEmailAddress, settings::kEmailAddressDefault},
+    {settings::kBtcAddress, settings::kBtcAddressDefault},
+}};
+
+// Switching the placement timer off does not lower the keyboard: it stays
+// topmost until the program ends, and the next start decides afresh.
+void switchAlwaysOnTop(Context& ctx, bool ticked) { ctx.main.enableTimer("AlwaysOnTopTimer", ticked); }
+
+constexpr std::array<TickBox, 1> kTickBoxes{{
+    {settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault, switchAlwaysOnTop},
+}};
+
+}  // namespace
+
+std::span<const TickBox> tickBoxes() { return kTickBoxes; }
+
+void tickBoxClick(Context& ctx, const TickBox& box) {
+  if (!ctx.settings) return;
+  const int value = ctx.settings->control(box.control).value();
+  if (box.apply != nullptr) box.apply(ctx, value == 1);
+  // A refused write has been reported by the store; the box still acts.
+  static_cast<void>(ctx.platform.store.write(kSettingsSection, box.control, std::to_string(value)));
+}
+
+void Form_Load(Context& ctx) {
+  if (!ctx.settings) return;
+  Form& dialog = *ctx.settings;
+  SettingsStore& store = ctx.platform.store;
+  dialog.setGeometry(
+      settings::restoreGeometry(store, settings::kSettingsGeometry, ctx.platform.host.monitorWorkAreas()));
+  for (const TickBox& box : kTickBoxes) {
+    // Only a value that reads as exactly 1 ticks the box, as only that
+    // value switches the placement on at start; anything else leaves the
+    // box as it opens, unticked.
+    const bool ticked = settings::alwaysOnTopChosen(store.read(kSettingsSection, box.control, box.fallback));
+    Control& c = dialog.control(box.control);
+    if (!ticked || c.value() == 1) continue;
+    // Ticking the box is a change of its value, which acts as a click does.
+    c.setValue(1);
+    tickBoxClick(ctx, box);
+  }
+  for (const TextField& f : kTextFields)
+    dialog.control(f.control).setText(store.read(kSettingsSection, f.control, f.fallback));
+}
+
+void Form_Unload(Context& ctx) {
+  if (!ctx.settings) return;
+  Form& dialog = *ctx.settings;
+  SettingsStore& store = ctx.platform.store;
+  // Everything is attempted even when a value is refused; the store reports
+  // each refusal, and the close is never refused.
+  bool ok = settings::saveGeometry(store, settings::kSettingsGeometry, dialog.geometry());
+  for (const TextField& f : kTextFields)
+    ok = store.write(kSettingsSection, f.control, dialog.control(f.control).text()) && ok;
+  static_cast<void>(ok);
+}
+
+void OK_BUTTON_Click(Context& ctx) {
+  // Unload saves, however the dialog closes.
+  if (ctx.settings) ctx.platform.host.close(*ctx.settings);
+}
+
+void FKEYS_SETTINGS_BUTTON_Click(Context& ctx) {
+  if (!ctx.settings) return;
+  if (!ctx.fkeys) ctx.fkeys = makeFkeysForm();
+  // Whatever an earlier open left in the fields is gone: Load fills them
+  // from the store.
+  ctx.fkeys->restoreDesign();
+  ctx.platform.host.showModal(*ctx.fkeys, *ctx.settings);
+}
+
+void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx) {
+  if (ctx.settings) ctx.settings->control("TARNWICK_QM_OSK_CREATOR").setCaption(kContactAddress);
+}
+
+}  // namespace osk::settings_dialog
+
+namespace osk {
+
+void openSettingsDialog(Context& ctx) {
+  // One form for the whole run, but every open starts from the layout as
+  // designed and from what is stored, not from what the last open left.
+  if (!ctx.settings) ctx.settings = makeSettingsForm();
+  ctx.settings->restoreDesign();
+  ctx.platform.host.showModal(*ctx.settings, ctx.main);
+}
+
+void registerSettingsDialog(Router& router, Context& ctx) {
+  using namespace settings_dialog;
+  Context* c = &ctx;
+  router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
+  router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
+  router.on("OK_BUTTON", Event::Click, [c] { OK_BUTTON_Click(*c); });
+  router.on("FKEYS_SETTINGS_BUTTON", Event::Click, [c] { FKEYS_SETTINGS_BUTTON_Click(*c); });
+  router.on("TARNWICK_QM_OSK_CREATOR", Event::Click, [c] { TARNWICK_QM_OSK_CREATOR_Click(*c); });
+  for (const TickBox& box : tickBoxes()) {
+    const TickBox* b = &box;
+    router.on(box.control, Event::Click, [c, b] { tickBoxClick(*c, *b); });
+  }
+}
+
+}  // namespace osk

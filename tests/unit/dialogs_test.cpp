@@ -1,0 +1,410 @@
+#include "dialogs/dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/settings_keys.h"
+#include "fakes.h"
+#include "layout/layouts.h"
+
+namespace osk {
+namespace {
+
+using testing::FakeDesktop;
+using testing::FakeHost;
+using testing::FakeInjector;
+using testing::FakeLauncher;
+using testing::FakeLocks;
+namespace st = settings;
+
+// A store that logs every read and write in order and can refuse keys.
+class LoggingStore final : public SettingsStore {
+ public:
+  MemoryStore values;
+  mutable std::vector<std::string> reads;
+  std::vector<std::pair<std::string, std::string>> writes;
+  std::set<std::string> refuse;
+
+  std::string read(std::string_view section, std::string_view key, std::string_view fallback) const override {
+    reads.emplace_back(key);
+    return values.read(section, key, fallback);
+  }
+  bool write(std::string_view section, std::string_view key, std::string_view value) override {
+    writes.emplace_back(key, value);
+    if (refuse.count(std::string(key))) return false;
+    return values.write(section, key, value);
+  }
+  void put(std::string_view key, std::string_view value) { values.write(kSettingsSection, key, value); }
+  std::string get(std::string_view key) const { return values.read(kSettingsSection, key, "<absent>"); }
+  std::vector<std::string> writtenKeys() const {
+    std::vector<std::string> out;
+    for (auto& [k, v] : writes) out.push_back(k);
+    return out;
+  }
+  void clearLog() {
+    reads.clear();
+    writes.clear();
+  }
+};
+
+struct DialogRig {
+  LoggingStore store;
+  FakeDesktop desktop;
+  FakeInjector injector;
+  FakeLocks locks;
+  FakeLauncher launcher;
+  FakeHost host;
+  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host}};
+
+  DialogRig() {
+    host.route = [this](Form& form, std::string_view control, Event event) {
+      return kb.handle(form, control, event);
+    };
+    host.windows[&kb.main()] = 1;
+  }
+  Form& settings() { return *kb.context().settings; }
+  Form& fkeys() { return *kb.context().fkeys; }
+  // Opens the settings dialog as the keyboard's button does; `inside` runs
+  // while it is shown.
+  void openSettings(std::function<void(Form&)> inside) {
+    host.whileModal = [inside](Form& dialog) {
+      if (dialog.name() == kSettingsFormName && inside) inside(dialog);
+    };
+    kb.handle("SETTINGS_BUTTON", Event::Click);
+  }
+  void click(Form& dialog, std::string_view control) { kb.handle(dialog, control, Event::Click); }
+  // As the host reports a click on the tick box: the value has changed first.
+  void tick(Form& dialog, int value) {
+    dialog.control("ALWAYS_ON_TOP_TICKBOX").setValue(value);
+    click(dialog, "ALWAYS_ON_TOP_TICKBOX");
+  }
+};
+
+const std::vector<std::string> kSettingsGeometryKeys{"AboutMainLeft", "AboutMainTop", "AboutMainWidth",
+                                                     "AboutMainHeight"};
+const std::vector<std::string> kTextKeys{"CALCULATOR_COMMAND_TEXTBOX", "EMAIL_ADDRESS_TEXTBOX",
+                                         "BTC_ADDRESS_TEXTBOX"};
+
+std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// Texts a person could store: empty, line breaks, characters outside any
+// code page, and one far longer than a line.
+std::vector<std::string> awkwardTexts() {
+  return {"", "first\r\nsecond\nthird\r", "\xF0\x9F\x98\x80 \xE2\x82\xAC \xC2\xA3 \xD0\x96",
+          std::string(100000, 'x')};
+}
+
+TEST(Routes, AFormRefusesUnknownControlsWrongEventsAndSecondHandlers) {
+  auto form = makeSettingsForm();
+  struct Row {
+    const char* what;
+    const char* control;
+    Event event;
+    bool ok;
+  };
+  const Row rows[] = {
+      {"a control of the form", "OK_BUTTON", Event::Click, true},
+      {"the form itself", "Form", Event::Load, true},
+      {"a control of another form", "BUTTON_LETTER_A", Event::Click, false},
+      {"a misspelt control", "OK_BUTON", Event::Click, false},
+      {"a timer event of a button", "FKEYS_SETTINGS_BUTTON", Event::Timer, false},
+      {"the same event twice", "OK_BUTTON", Event::Click, false},
+  };
+  Router router(*form);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    if (r.ok)
+      EXPECT_NO_THROW(router.on(r.control, r.event, [] {}));
+    else
+      EXPECT_THROW(router.on(r.control, r.event, [] {}), std::logic_error);
+  }
+  // Another event of a routed control is a route of its own.
+  EXPECT_NO_THROW(router.on("OK_BUTTON", Event::DblClick, [] {}));
+
+  auto main = makeMainForm();
+  Router mainRouter(*main);
+  EXPECT_NO_THROW(mainRouter.on("NCS_TIMER", Event::Timer, [] {}));
+  EXPECT_THROW(mainRouter.on("NCS_TIMER", Event::Click, [] {}), std::logic_error);
+  EXPECT_THROW(mainRouter.on("OK_BUTTON", Event::Click, [] {}), std::logic_error);
+}
+
+TEST(Routes, TheKeyboardsOwnRoutesAllNameControlsOfTheirForms) {
+  // Every subsystem's routes are made here; one wrong name fails start-up.
+  EXPECT_NO_THROW(DialogRig{});
+}
+
+TEST(Routes, EachFormReachesOnlyItsOwnHandlers) {
+  DialogRig r;
+  std::vector<std::string> seen;
+  r.openSettings([&](Form& dialog) {
+    // OK exists on both dialogs; on the keyboard there is no such control.
+    EXPECT_FALSE(r.kb.handle("OK_BUTTON", Event::Click));
+    EXPECT_TRUE(r.kb.handle(dialog, "TARNWICK_QM_OSK_CREATOR", Event::Click));
+    EXPECT_FALSE(r.kb.handle(dialog, "SETTINGS_BUTTON", Event::Click));
+    r.click(dialog, "OK_BUTTON");
+    seen = r.host.closeAsked;
+  });
+  EXPECT_EQ(seen, std::vector<std::string>{kSettingsFormName});
+  // A form the keyboard does not own reaches nothing.
+  auto stranger = makeSettingsForm();
+  EXPECT_FALSE(r.kb.handle(*stranger, "OK_BUTTON", Event::Click));
+}
+
+TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
+  DialogRig r;
+  bool checked = false;
+  r.openSettings([&](Form& d) {
+    EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 7785, 5640}));
+    EXPECT_EQ(d.control("CALCULATOR_COMMAND_TEXTBOX").text(), "calc.exe");
+    EXPECT_EQ(d.control("EMAIL_ADDRESS_TEXTBOX").text(), "EMAIL ADDRESS");
+    EXPECT_EQ(d.control("BTC_ADDRESS_TEXTBOX").text(), "BTC ADDRESS");
+    EXPECT_EQ(d.control("ALWAYS_ON_TOP_TICKBOX").value(), 0);
+    EXPECT_FALSE(r.kb.main().timer("AlwaysOnTopTimer").enabled);
+    // Reading with a default writes nothing.
+    EXPECT_TRUE(r.store.writes.empty());
+    checked = true;
+  });
+  ASSERT_TRUE(checked);
+  EXPECT_EQ(r.store.reads, concat(concat(kSettingsGeometryKeys, {"ALWAYS_ON_TOP_TICKBOX"}), kTextKeys));
+}
+
+TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
+  const std::vector<std::string> texts = awkwardTexts();
+  for (bool byOk : {true, false}) {
+    for (const std::string& text : texts) {
+      SCOPED_TRACE(std::string(byOk ? "OK" : "title bar") + ", text of " + std::to_string(text.size()));
+      DialogRig r;
+      const Geometry moved{2000.5F, 1500, 9000, 6000};
+      r.openSettings([&](Form& d) {
+        d.syncGeometry(moved);  // the user moved and sized it
+        d.control("CALCULATOR_COMMAND_TEXTBOX").setText(text);
+        d.control("EMAIL_ADDRESS_TEXTBOX").setText("a" + text);
+        d.control("BTC_ADDRESS_TEXTBOX").setText(text + "b");
+        r.store.clearLog();
+        if (byOk) r.click(d, "OK_BUTTON");
+        // The closing click saves nothing itself: Unload does.
+        EXPECT_TRUE(r.store.writes.empty());
+      });
+      EXPECT_EQ(r.host.closedBy, std::vector<std::string>{byOk ? "close" : "titlebar"});
+      EXPECT_EQ(r.store.writtenKeys(), concat(kSettingsGeometryKeys, kTextKeys));
+      EXPECT_EQ(r.store.get("CALCULATOR_COMMAND_TEXTBOX"), text);
+      EXPECT_EQ(r.store.get("EMAIL_ADDRESS_TEXTBOX"), "a" + text);
+      EXPECT_EQ(r.store.get("BTC_ADDRESS_TEXTBOX"), text + "b");
+
+      // Reopened, it shows the same again.
+      r.openSettings([&](Form& d) {
+        EXPECT_EQ(d.geometry(), moved);
+        EXPECT_EQ(d.control("CALCULATOR_COMMAND_TEXTBOX").text(), text);
+        EXPECT_EQ(d.control("EMAIL_ADDRESS_TEXTBOX").text(), "a" + text);
+        EXPECT_EQ(d.control("BTC_ADDRESS_TEXTBOX").text(), text + "b");
+      });
+    }
+  }
+}
+
+TEST(SettingsDialog, StoredFlagDecidesTheBoxAndATickedLoadActsAsAClick) {
+  struct Row {
+    const char* stored;  // nullptr: absent
+    int box;
+    const char* after;  // stored value once the dialog has loaded
+  };
+  const Row rows[] = {
+      {nullptr, 0, "<absent>"}, {"0", 0, "0"},     {"1", 1, "1"},
+      {" 1", 1, "1"},           {"1.0", 1, "1"},   {"2", 0, "2"},
+      {"-1", 0, "-1"},          {"abc", 0, "abc"}, {"", 0, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.stored ? std::string("\"") + row.stored + "\"" : std::string("absent"));
+    DialogRig r;
+    if (row.stored) r.store.put("ALWAYS_ON_TOP_TICKBOX", row.stored);
+    r.openSettings([&](Form& d) {
+      EXPECT_EQ(d.control("ALWAYS_ON_TOP_TICKBOX").value(), row.box);
+      EXPECT_EQ(r.kb.main().timer("AlwaysOnTopTimer").enabled, row.box == 1);
+      EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), row.after);
+      // Written back once when ticked, never otherwise.
+      EXPECT_EQ(r.store.writes.size(), row.box == 1 ? 1U : 0U);
+    });
+  }
+}
+
+TEST(SettingsDialog, TickingStoresAtOnceAndUntickingNeverLowersTheKeyboard) {
+  DialogRig r;
+  r.openSettings([&](Form& d) {
+    r.tick(d, 1);
+    EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), "1");
+    EXPECT_TRUE(r.kb.main().timer("AlwaysOnTopTimer").enabled);
+    EXPECT_EQ(r.kb.main().timer("AlwaysOnTopTimer").intervalMs, 0);  // the interval is the keyboard's affair
+    r.desktop.foreground = 42;
+    r.kb.tick("AlwaysOnTopTimer");  // the keyboard's timers run meanwhile
+    r.tick(d, 0);
+    EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), "0");
+    EXPECT_FALSE(r.kb.main().timer("AlwaysOnTopTimer").enabled);
+  });
+  // Raised once by the tick; nothing ever took the topmost place back.
+  using Calls = std::vector<std::pair<WindowId, bool>>;
+  EXPECT_EQ(r.desktop.topmostCalls, (Calls{{42, false}, {1, true}}));
+}
+
+TEST(SettingsDialog, EveryOpenStartsFromTheStoreAndTheDesign) {
+  DialogRig r;
+  const std::string credit = makeSettingsForm()->control("TARNWICK_QM_OSK_CREATOR").caption();
+  r.openSettings([&](Form& d) {
+    r.click(d, "TARNWICK_QM_OSK_CREATOR");
+    EXPECT_EQ(d.control("TARNWICK_QM_OSK_CREATOR").caption(), kContactAddress);
+    r.tick(d, 1);
+    d.control("EMAIL_ADDRESS_TEXTBOX").setText("typed");
+  });
+  // Changed behind the dialog's back, as another copy of the program could.
+  r.store.put("ALWAYS_ON_TOP_TICKBOX", "0");
+  r.store.put("EMAIL_ADDRESS_TEXTBOX", "stored");
+  r.openSettings([&](Form& d) {
+    EXPECT_EQ(d.control("TARNWICK_QM_OSK_CREATOR").caption(), credit);
+    EXPECT_EQ(d.control("ALWAYS_ON_TOP_TICKBOX").value(), 0);
+    EXPECT_EQ(d.control("EMAIL_ADDRESS_TEXTBOX").text(), "stored");
+  });
+  EXPECT_NE(credit, kContactAddress);
+  EXPECT_EQ(r.host.modalShown.size(), 2U);
+}
+
+const std::vector<std::string>& fkeyKeys() {
+  static const std::vector<std::string> keys = [] {
+    std::vector<std::string> k{"FKEYSSETTINGSMainLeft", "FKEYSSETTINGSMainTop", "FKEYSSETTINGSMainWidth",
+                               "FKEYSSETTINGSMainHeight"};
+    for (int n = 1; n <= 16; ++n) k.push_back(st::fkeyCaptionKey(n));
+    for (int n = 1; n <= 16; ++n) k.push_back(st::fkeyCommandKey(n));
+    return k;
+  }();
+  return keys;
+}
+
+// Opens the F-key dialog from the settings dialog; `inside` runs while it
+// is shown.
+void openFkeys(DialogRig& r, std::function<void(Form&)> inside) {
+  r.host.whileModal = [&r, inside](Form& dialog) {
+    if (dialog.name() == kSettingsFormName) r.click(dialog, "FKEYS_SETTINGS_BUTTON");
+    if (dialog.name() == kFkeysFormName && inside) inside(dialog);
+  };
+  r.kb.handle("SETTINGS_BUTTON", Event::Click);
+}
+
+TEST(FkeysDialog, OpensOverTheSettingsDialogWithTheDefaults) {
+  DialogRig r;
+  bool checked = false;
+  openFkeys(r, [&](Form& d) {
+    EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 14940, 8955}));
+    for (int n = 1; n <= 16; ++n) {
+      SCOPED_TRACE(n);
+      EXPECT_EQ(d.control("BUTTON_TEXT_F" + std::to_string(n)).text(), "FK" + std::to_string(n));
+      EXPECT_EQ(d.control("COMMAND_F" + std::to_string(n)).text(), "calc.exe");
+    }
+    checked = true;
+  });
+  ASSERT_TRUE(checked);
+  EXPECT_EQ(r.host.modalShown, (std::vector<std::string>{kSettingsFormName, kFkeysFormName}));
+  EXPECT_EQ(r.host.ownerOf, (std::vector<std::string>{kMainFormName, kSettingsFormName}));
+  // Its reads, in order, between the settings dialog's load and save.
+  std::vector<std::string> fkeyReads;
+  for (const std::string& k : r.store.reads)
+    if (k.rfind("FKEYS", 0) == 0 || k.rfind("BUTTON_F_NUM_", 0) == 0 || k.rfind("MY-FKEYS", 0) == 0)
+      fkeyReads.push_back(k);
+  EXPECT_EQ(fkeyReads, fkeyKeys());
+}
+
+TEST(FkeysDialog, OkSavesThenClosesAndTheCloseSavesAgain) {
+  for (bool byOk : {true, false}) {
+    SCOPED_TRACE(byOk ? "OK" : "title bar");
+    DialogRig r;
+    openFkeys(r, [&](Form& d) {
+      r.store.clearLog();
+      d.control("BUTTON_TEXT_F3").setText("Mail");
+      d.control("COMMAND_F4").setText("");  // cleared: stored empty
+      d.control("COMMAND_F16").setText(awkwardTexts()[1]);
+      d.syncGeometry({500, 600, 15000, 9000});
+      if (byOk) {
+        r.click(d, "OK_BUTTON");
+        EXPECT_EQ(r.store.writtenKeys(), fkeyKeys());  // saved before the close
+        EXPECT_EQ(r.host.closeAsked, std::vector<std::string>{kFkeysFormName});
+        d.control("BUTTON_TEXT_F3").setText("Mail 2");  // typed before the close took effect
+      }
+    });
+    std::vector<std::string> want = fkeyKeys();
+    if (byOk) want = concat(want, fkeyKeys());
+    // The F-key dialog's writes come first; the settings dialog's follow.
+    std::vector<std::string> got = r.store.writtenKeys();
+    ASSERT_GE(got.size(), want.size());
+    got.resize(want.size());
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(r.store.get("BUTTON_F_NUM_3_CAPTION"), byOk ? "Mail 2" : "Mail");
+    EXPECT_EQ(r.store.get("MY-FKEYS-COMMAND-F4"), "");
+    EXPECT_EQ(r.store.get("MY-FKEYS-COMMAND-F16"), awkwardTexts()[1]);
+    EXPECT_EQ(r.store.get("FKEYSSETTINGSMainLeft"), "500");
+    EXPECT_EQ(r.host.closedBy.front(), byOk ? "close" : "titlebar");
+
+    openFkeys(r, [&](Form& d) {
+      EXPECT_EQ(d.control("BUTTON_TEXT_F3").text(), byOk ? "Mail 2" : "Mail");
+      EXPECT_EQ(d.control("COMMAND_F4").text(), "");
+      EXPECT_EQ(d.control("BUTTON_TEXT_F4").text(), "FK4");
+      EXPECT_EQ(d.geometry(), (Geometry{500, 600, 15000, 9000}));
+    });
+  }
+}
+
+TEST(Dialogs, StoredGeometryGetsTheKeyboardsFallbacksAndRescue) {
+  struct Row {
+    const char* form;
+    std::vector<std::string> keys;
+    Geometry defaults;
+  };
+  const Row rows[] = {
+      {kSettingsFormName, kSettingsGeometryKeys, {1000, 1000, 7785, 5640}},
+      {kFkeysFormName, {fkeyKeys().begin(), fkeyKeys().begin() + 4}, {1000, 1000, 14940, 8955}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.form);
+    // Not numbers, or a size no window can have: each falls back alone.
+    DialogRig r;
+    r.store.put(row.keys[0], "left");
+    r.store.put(row.keys[1], "2000");
+    r.store.put(row.keys[2], "-5");
+    r.store.put(row.keys[3], "1e999");
+    Geometry got;
+    openFkeys(r, [&](Form& d) { got = d.geometry(); });
+    Geometry shown = std::string(row.form) == kFkeysFormName ? got : r.settings().geometry();
+    EXPECT_EQ(shown, (Geometry{row.defaults.left, 2000, row.defaults.width, row.defaults.height}));
+
+    // Wholly off the only monitor (24000 x 15000): brought back, size kept.
+    DialogRig off;
+    off.store.put(row.keys[0], "90000");
+    off.store.put(row.keys[1], "-40000");
+    off.store.put(row.keys[2], "6000");
+    off.store.put(row.keys[3], "5000");
+    openFkeys(off, [&](Form& d) { got = d.geometry(); });
+    shown = std::string(row.form) == kFkeysFormName ? got : off.settings().geometry();
+    EXPECT_EQ(shown, (Geometry{18000, 0, 6000, 5000}));
+  }
+}
+
+TEST(Dialogs, ARefusedValueDoesNotStopTheOthersBeingSaved) {
+  DialogRig r;
+  r.store.refuse = {"AboutMainLeft", "EMAIL_ADDRESS_TEXTBOX", "BUTTON_F_NUM_1_CAPTION"};
+  openFkeys(r, [&](Form& d) {
+    d.control("BUTTON_TEXT_F2").setText("two");
+    r.settings().control("BTC_ADDRESS_TEXTBOX").setText("coin");
+    r.click(d, "OK_BUTTON");
+  });
+  EXPECT_EQ(r.store.get("BUTTON_F_NUM_2_CAPTION"), "two");
+  EXPECT_EQ(r.store.get("MY-FKEYS-COMMAND-F16"), "calc.exe");
+  EXPECT_EQ(r.store.get("BTC_ADDRESS_TEXTBOX"), "coin");
+  EXPECT_EQ(r.store.get("AboutMainHeight"), "5640");
+  EXPECT_EQ(r.store.get("EMAIL_ADDRESS_TEXTBOX"), "<absent>");
+}
+
+}  // namespace
+}  // namespace osk
