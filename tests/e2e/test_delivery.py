@@ -4,7 +4,7 @@ as keystrokes that program really receives."""
 import os
 import unittest
 
-from rig import (KEYLOG_TITLE, NOTEPAD_TITLE, TARGET_GEOMETRY, TRACK_TIMEOUT_MS, TYPE_TIMEOUT_S,
+from rig import (KEYLOG_TITLE, NOTEPAD_TITLE, TARGET_GEOMETRY, TYPE_TIMEOUT_S,
                  KeyboardTestCase, NotepadTestCase)
 
 GREEN = "0x00FF00"
@@ -194,8 +194,7 @@ class KeyLogTarget(KeyboardTestCase):
         s = self.s = self.new_session()
         s.start_keyboard()
         self.log = s.start_keylog(*TARGET_GEOMETRY)
-        s.drive("foreground", KEYLOG_TITLE)
-        s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", KEYLOG_TITLE, str(TRACK_TIMEOUT_MS))
+        s.make_target(KEYLOG_TITLE)
 
     def events(self):
         if not os.path.exists(self.log):

@@ -69,8 +69,7 @@ class SettingsFields(NotepadTestCase):
         self.assertEqual(s.setting("CALCULATOR_COMMAND_TEXTBOX"), "")
 
         # No restart: the keys read what the dialog stored.
-        s.drive("foreground", NOTEPAD_TITLE)
-        s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", NOTEPAD_TITLE, str(TRACK_TIMEOUT_MS))
+        s.make_target(NOTEPAD_TITLE)
         self.click_keys("AT_SIGN_BUTTON")
         self.wait_typed("dialog snippet")
         self.click_keys("BTC_BUTTON")
@@ -216,8 +215,7 @@ class Modality(NotepadTestCase):
         s.click("settings", "OK_BUTTON")
         s.drive("wait-gone", "settings")
         # The same click types once the dialogs are gone.
-        s.drive("foreground", NOTEPAD_TITLE)
-        s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", NOTEPAD_TITLE, str(TRACK_TIMEOUT_MS))
+        s.make_target(NOTEPAD_TITLE)
         self.click_keys("BUTTON_LETTER_P")
         self.wait_typed("p")
 
