@@ -126,6 +126,29 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 echo "Notepad now reads: \"$got\""
+
+# A chord into a window that shows every key message it gets: Ctrl and Shift
+# latched on the keyboard, then F12.
+KEYLOG="$ROOT/build/mingw/tools/keylog/qmosk-keylog.exe"
+keylog_file="$QMOSK_RUN_DIR/demo-keys.log"
+wine "$KEYLOG" "Z:${keylog_file//\//\\}" >/dev/null 2>&1 &
+chord=""
+if drive wait-window "QM-OSK Key Log" 30000 >/dev/null; then
+  drive move "QM-OSK Key Log" 1100 430 440 300 >/dev/null || true
+  for _ in 1 2 3; do
+    drive foreground "QM-OSK Key Log" >/dev/null || true
+    drive wait-text main ACTIVE_WINDOW_LABEL "QM-OSK Key Log" 3000 >/dev/null && break
+  done
+  drive click main BUTTON_CTRL_LEFT >/dev/null
+  drive click main BUTTON_SHIFT_LEFT >/dev/null
+  drive click main BUTTON_F_NUM_12 >/dev/null
+  for _ in $(seq 50); do
+    chord=$(grep -a "WM_KEYDOWN vk=0x7b" "$keylog_file" 2>/dev/null | head -1 || true)
+    [[ -n "$chord" ]] && break
+    sleep 0.1
+  done
+fi
+echo "The key log window got: ${chord:-nothing}"
 shot="$ROOT/build/demo.png"
 if command -v import >/dev/null; then
   import -display "$DISPLAY" -window root "$shot" && echo "Screenshot: $shot"
@@ -134,6 +157,10 @@ drive close main >/dev/null || true
 wait "$keyboard" || true
 if [[ "$got" != "$want" ]]; then
   echo "demo: expected \"$want\"" >&2
+  exit 1
+fi
+if [[ "$chord" != *"mods=shift,ctrl "* ]]; then
+  echo "demo: expected F12 with Ctrl and Shift held in the key log" >&2
   exit 1
 fi
 echo "demo: every click arrived"
