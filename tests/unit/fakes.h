@@ -1,6 +1,7 @@
 // Fakes of the platform seam: they record what the keyboard asked for.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <map>
 #include <string>
@@ -18,6 +19,7 @@ class FakeDesktop final : public Desktop {
   std::map<WindowId, Window> windows;
   WindowId foreground = 0;
   std::vector<std::pair<WindowId, std::string>> activations;  // (recorded, title)
+  std::vector<std::chrono::milliseconds> patience;  // what each activation was allowed
   std::vector<std::pair<WindowId, bool>> topmostCalls;
   bool refuseActivation = false;
 
@@ -26,8 +28,9 @@ class FakeDesktop final : public Desktop {
     auto it = windows.find(w);
     return it == windows.end() ? std::string() : it->second.title;
   }
-  bool activate(WindowId recorded, const std::string& title) override {
+  bool activate(WindowId recorded, const std::string& title, std::chrono::milliseconds allowed) override {
     activations.emplace_back(recorded, title);
+    patience.push_back(allowed);
     if (refuseActivation) return false;
     auto it = windows.find(recorded);
     if (it != windows.end() && it->second.title == title) {

@@ -23,9 +23,8 @@ BOOL CALLBACK findByTitle(HWND hwnd, LPARAM lp) {
   return FALSE;  // the first match is the highest in the z-order
 }
 
-// How long a key may wait for its window to come to the front. Keys injected
-// before the switch has happened would land in the keyboard itself.
-constexpr DWORD kActivationTimeoutMs = 500;
+// Keys injected before the switch has happened would land in the keyboard
+// itself, so a send waits, within the patience its caller gives it.
 constexpr DWORD kActivationPollMs = 2;
 // How long the target must have kept the foreground, with a focus window of
 // its own, before keys go in. Wine reports a switch before the window
@@ -41,8 +40,7 @@ bool holdsForegroundAndFocus(HWND target) {
   return ::GetGUIThreadInfo(thread, &info) != FALSE && info.hwndFocus != nullptr;
 }
 
-bool waitForForeground(HWND target) {
-  const DWORD start = ::GetTickCount();
+bool waitForForeground(HWND target, DWORD start, DWORD timeoutMs) {
   bool holding = false;
   DWORD since = start;
   for (;;) {
@@ -54,7 +52,7 @@ bool waitForForeground(HWND target) {
     } else {
       holding = false;
     }
-    if (now - start >= kActivationTimeoutMs) return false;
+    if (now - start >= timeoutMs) return false;
     ::Sleep(kActivationPollMs);
   }
 }
@@ -71,7 +69,9 @@ std::string Win32Desktop::windowTitle(WindowId window) const {
   return windowText(hwnd);
 }
 
-bool Win32Desktop::activate(WindowId recorded, const std::string& title) {
+bool Win32Desktop::activate(WindowId recorded, const std::string& title, std::chrono::milliseconds patience) {
+  const DWORD start = ::GetTickCount();
+  const auto timeoutMs = static_cast<DWORD>(patience.count());
   const std::wstring wanted = widen(title);
   HWND target = nullptr;
   HWND candidate = toHwnd(recorded);
@@ -90,7 +90,8 @@ bool Win32Desktop::activate(WindowId recorded, const std::string& title) {
 
   // A click on the keyboard has just made this process the foreground one,
   // which is what lets it hand the foreground on.
-  if (::SetForegroundWindow(target) && waitForForeground(target)) return true;
+  if (::SetForegroundWindow(target) && waitForForeground(target, start, timeoutMs)) return true;
+  if (::GetTickCount() - start >= timeoutMs) return false;
 
   // Refused: join the input queue of the current foreground thread for the
   // moment of the switch, which the foreground lock honours.
@@ -102,7 +103,7 @@ bool Win32Desktop::activate(WindowId recorded, const std::string& title) {
   ::BringWindowToTop(target);
   ::SetForegroundWindow(target);
   if (attached) ::AttachThreadInput(ownThread, frontThread, FALSE);
-  return waitForForeground(target);
+  return waitForForeground(target, start, timeoutMs);
 }
 
 void Win32Desktop::setTopmost(WindowId window, bool topmost) {
