@@ -10,6 +10,8 @@
 //   repaints                    the keyboard's running repaint count
 //   dblclick <control>          double-click a control of the keyboard
 //   cpu                         GetProcessTimes of the keyboard, in ms
+//   focus-trace <n> [notepad]   n clicks, each with the foreground changes
+//                               and the character's arrival after it
 //
 // Results go to stdout as "key value" lines; failures to stderr, exit 1.
 
@@ -457,6 +459,75 @@ int typeDirect(int n, bool unicode) {
   return 0;
 }
 
+// ---- focus trace --------------------------------------------------------
+
+// What happens to the foreground around one click on a key: every change of
+// GetForegroundWindow, polled as fast as this thread can, and the moment
+// the character arrives. For finding out where a key goes missing. The
+// target is a window of the bench's own, or Notepad (whose text length is
+// polled, which costs it a little time between keys).
+int focusTrace(int n, bool notepad) {
+  Notepad np;
+  HWND target = nullptr;
+  if (notepad) {
+    startNotepad(np);
+    target = np.top;
+    pumpFor(1100);
+    waitTargetNoted(windowText(np.top));
+  } else {
+    target = makeTarget();
+    bringToFront(target);
+    waitTargetNoted(kTargetTitle);
+  }
+  HWND key = control("BUTTON_LETTER_A");
+  HWND kb = keyboard();
+  auto name = [&](HWND h) -> std::string {
+    if (h == nullptr) return "none";
+    if (h == target) return "target";
+    if (h == kb) return "keyboard";
+    return "other";
+  };
+  int lost = 0;
+  LRESULT length = notepad ? textLength(np.edit) : 0;
+  for (int i = 0; i < n; ++i) {
+    if (!foregroundIs(target)) bringToFront(target);
+    aimAt(key);
+    pumpFor(20);
+    gChars = 0;
+    HWND last = GetForegroundWindow();
+    const long long clicked = click();
+    std::string line = "round " + std::to_string(i + 1) + ": " + name(last);
+    bool charSeen = false;
+    while (ms(clicked, now()) < 300) {
+      pumpOnce();
+      HWND fg = GetForegroundWindow();
+      if (fg != last) {
+        line += " " + fmt(ms(clicked, now())) + ":" + name(fg);
+        last = fg;
+      }
+      if (!charSeen && notepad && textLength(np.edit) > length) {
+        charSeen = true;
+        line += " " + fmt(ms(clicked, now())) + ":CHAR";
+      }
+      if (!charSeen && !notepad && gChars > 0) {
+        charSeen = true;
+        line += " " + fmt(ms(clicked, gCharAt)) + ":CHAR";
+      }
+    }
+    pumpFor(kSettleMs);
+    if (notepad) {
+      const LRESULT after = textLength(np.edit);
+      if (after != length + 1) line += " length+" + std::to_string(after - length);
+      length = after;
+    }
+    if (!charSeen) ++lost;
+    out(line + (charSeen ? "" : " LOST"));
+  }
+  out("lost " + std::to_string(lost) + " of " + std::to_string(n));
+  if (!notepad) DestroyWindow(target);
+  return 0;
+}
+
 // ---- idle ---------------------------------------------------------------
 
 int repaints() {
@@ -527,6 +598,10 @@ int run(const std::vector<std::wstring>& a) {
     return dblclick(narrow(a[1]));
   }
   if (cmd == L"cpu") return cpu();
+  if (cmd == L"focus-trace") {
+    need(2);
+    return focusTrace(toInt(a[1]), a.size() > 2 && a[2] == L"notepad");
+  }
   throw Failure("unknown command");
 }
 

@@ -19,6 +19,11 @@ class FormHost {
   virtual std::vector<Geometry> monitorWorkAreas() const = 0;
   // The host window that renders `form` (0 when it has none yet).
   virtual WindowId windowOf(const Form& form) const = 0;
+  // A non-activating form takes clicks without becoming the active window,
+  // so the window in front keeps the focus; a click into one of its text
+  // boxes still activates it, so that the box can take typing. May be
+  // switched at any time, before or after the window exists.
+  virtual void setNonActivating(const Form& form, bool on) = 0;
 };
 
 }  // namespace osk

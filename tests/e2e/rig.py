@@ -121,8 +121,8 @@ class Session:
         self.procs.append(p)
         return p
 
-    def start_keyboard(self):
-        self.keyboard = self.start(KEYBOARD_EXE, name="keyboard")
+    def start_keyboard(self, *args):
+        self.keyboard = self.start(KEYBOARD_EXE, *args, name="keyboard")
         self.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
         return self.keyboard
 
@@ -207,6 +207,14 @@ class Session:
     def click(self, form, control):
         self.drive("click", form, control)
 
+    def click_watch_foreground(self, form, control, ms):
+        """Clicks a control and returns the foreground window's title before
+        the click and [(ms after the click, title), ...] for every change."""
+        lines = self.drive("click-watch-foreground", form, control, str(ms)).splitlines()
+        before = lines[0].split(" ", 1)[1]
+        changes = [(int(t), title) for t, title in (line.split(" ", 1) for line in lines[1:])]
+        return before, changes
+
     def click_watch(self, form, control, ms):
         """Clicks a control and watches its colour from the same process (a
         press flash can be over before a separate call could look): returns
@@ -266,10 +274,11 @@ class NotepadTestCase(KeyboardTestCase):
     """The keyboard with Wine's Notepad in front of it as the target."""
 
     notepad_geometry = TARGET_GEOMETRY
+    keyboard_args = ()
 
     def setUp(self):
         s = self.s = self.new_session()
-        s.start_keyboard()
+        s.start_keyboard(*self.keyboard_args)
         self.start_helpers(s)
         s.start_notepad(*self.notepad_geometry)
         s.drive("foreground", NOTEPAD_TITLE)

@@ -114,6 +114,8 @@ class FakeHost final : public FormHost {
     auto it = windows.find(&form);
     return it == windows.end() ? 0 : it->second;
   }
+  std::map<const Form*, bool> nonActivating;
+  void setNonActivating(const Form& form, bool on) override { nonActivating[&form] = on; }
 };
 
 // A keyboard wired to fakes, ready for handler tests.

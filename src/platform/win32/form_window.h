@@ -54,6 +54,9 @@ class FormWindow final : public FormObserver {
   // As if the user clicked the close box; runs Unload.
   void requestClose();
 
+  // See FormHost::setNonActivating.
+  void setNonActivating(bool on);
+
   HWND hwnd() const { return hwnd_.get(); }
   bool alive() const { return static_cast<bool>(hwnd_); }
   Form& form() { return form_; }
@@ -109,6 +112,7 @@ class FormWindow final : public FormObserver {
   int settingText_ = 0;       // model -> edit: not a user change
   unsigned long repaints_ = 0;
   bool closing_ = false;
+  bool nonActivating_ = false;
 };
 
 // The resolved colour of a stored value: system references are looked up now.

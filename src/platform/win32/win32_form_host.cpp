@@ -41,7 +41,15 @@ class Win32FormHost::DialogEvents final : public FormEvents {
   FormWindow* window_ = nullptr;
 };
 
-void Win32FormHost::adopt(FormWindow& window) { windows_[&window.form()] = &window; }
+void Win32FormHost::adopt(FormWindow& window) {
+  windows_[&window.form()] = &window;
+  if (auto it = nonActivating_.find(&window.form()); it != nonActivating_.end()) window.setNonActivating(it->second);
+}
+
+void Win32FormHost::setNonActivating(const Form& form, bool on) {
+  nonActivating_[&form] = on;
+  if (auto it = windows_.find(&form); it != windows_.end()) it->second->setNonActivating(on);
+}
 
 void Win32FormHost::forget(const Form& form) { windows_.erase(&form); }
 

@@ -29,6 +29,7 @@ class Win32FormHost final : public FormHost {
   void showModal(Form& dialog, Form& owner) override;
   std::vector<Geometry> monitorWorkAreas() const override;
   WindowId windowOf(const Form& form) const override;
+  void setNonActivating(const Form& form, bool on) override;
 
   // The program's message loop; returns the exit code of WM_QUIT.
   int run();
@@ -42,6 +43,7 @@ class Win32FormHost final : public FormHost {
 
   DialogRoute route_;
   std::map<const Form*, FormWindow*> windows_;
+  std::map<const Form*, bool> nonActivating_;
   int quitCode_ = 0;
 };
 
