@@ -4,6 +4,8 @@
 //
 //   latency <n>                 n keyboard clicks and n direct key presses into
 //                               a target window of our own, interleaved
+//   latency-switch <n>          n keyboard clicks and n rounds of a bare
+//                               activate-the-target-and-inject, interleaved
 //   type-osk <chars>            stored text typed by the keyboard into Notepad
 //   type-direct <chars> vk|unicode
 //                               the same text by one SendInput from here
@@ -287,6 +289,70 @@ int latency(int n, const std::wstring& rawPath) {
   printStats("direct", direct, lostDirect);
   DestroyWindow(target);
   return viaKeyboard.empty() || direct.empty() ? 1 : 0;
+}
+
+// ---- latency against a program that switches and injects ----------------
+
+// The keyboard has to bring its target back before it can type, so the fair
+// yardstick is a bare program doing just that: activate the target window
+// while the keyboard is in front, wait until it is the foreground window,
+// inject the key. Rounds alternate between the two, into the same window.
+// Letter keys act whatever their colour, so a round need not wait for the
+// flash reset; the pause only lets stray characters show up.
+constexpr DWORD kSwitchPauseMs = 150;
+
+double activateAndInject(HWND kb, HWND target) {
+  bringToFront(kb);
+  pumpFor(20);
+  gChars = 0;
+  const long long start = now();
+  SetForegroundWindow(target);
+  if (!pumpUntil(3000, [&] { return foregroundIs(target); })) return -1;
+  tapA();
+  if (!pumpUntil(3000, [] { return gChars > 0; })) return -1;
+  return ms(start, gCharAt);
+}
+
+int latencySwitch(int n, const std::wstring& rawPath) {
+  HWND target = makeTarget();
+  HWND key = control("BUTTON_LETTER_A");
+  HWND kb = keyboard();
+  bringToFront(target);
+  waitTargetNoted(kTargetTitle);
+  std::vector<double> viaKeyboard, baseline;
+  int lostKeyboard = 0, lostBaseline = 0, extra = 0;
+  FILE* raw = rawPath.empty() ? nullptr : _wfopen(rawPath.c_str(), L"w");
+  if (raw) std::fputs("round,keyboard_ms,switch_ms\n", raw);
+  for (int i = 0; i < n; ++i) {
+    if (!foregroundIs(target)) bringToFront(target);
+    aimAt(key);
+    pumpFor(20);
+    gChars = 0;
+    const long long clicked = click();
+    double k = -1;
+    if (pumpUntil(3000, [] { return gChars > 0; }))
+      viaKeyboard.push_back(k = ms(clicked, gCharAt));
+    else
+      ++lostKeyboard;
+    pumpFor(kSwitchPauseMs);
+    // One click, one character: anything more went somewhere unexpected.
+    if (gChars > 1) extra += gChars - 1;
+
+    const double b = activateAndInject(kb, target);
+    if (b >= 0)
+      baseline.push_back(b);
+    else
+      ++lostBaseline;
+    pumpFor(kSwitchPauseMs);
+    if (gChars > 1) extra += gChars - 1;
+    if (raw) std::fprintf(raw, "%d,%.3f,%.3f\n", i + 1, k, b);
+  }
+  if (raw) std::fclose(raw);
+  printStats("keyboard", viaKeyboard, lostKeyboard);
+  printStats("switch", baseline, lostBaseline);
+  out("extra_chars " + std::to_string(extra));
+  DestroyWindow(target);
+  return viaKeyboard.empty() || baseline.empty() ? 1 : 0;
 }
 
 // ---- throughput ---------------------------------------------------------
@@ -583,6 +649,10 @@ int run(const std::vector<std::wstring>& a) {
   if (cmd == L"latency") {
     need(2);
     return latency(toInt(a[1]), a.size() > 2 ? a[2] : std::wstring());
+  }
+  if (cmd == L"latency-switch") {
+    need(2);
+    return latencySwitch(toInt(a[1]), a.size() > 2 ? a[2] : std::wstring());
   }
   if (cmd == L"type-osk") {
     need(2);

@@ -20,6 +20,12 @@ ROUNDS=${BENCH_ROUNDS:-60}
 CHARS=${BENCH_CHARS:-10000}
 IDLE_S=${BENCH_IDLE_S:-60}
 REPEATS=${BENCH_REPEATS:-2}
+QUICK=${BENCH_QUICK:-0}
+SWITCH_ROUNDS=${BENCH_SWITCH_ROUNDS:-1000}
+if [[ $QUICK == 1 ]]; then
+  SWITCH_ROUNDS=${BENCH_SWITCH_ROUNDS:-40}
+  ROUNDS=${BENCH_ROUNDS:-40}
+fi
 OUT=${BENCH_OUT:-$ROOT/build/bench-results}
 BUILD=$ROOT/build/mingw-bench
 mkdir -p "$OUT"
@@ -41,11 +47,12 @@ KEYBOARD_PID=""
 
 bench() { wine "$BENCH_EXE" "$@"; }
 
-# A fresh prefix (empty settings store) with the keyboard running in it.
+# A fresh prefix (empty settings store) with the keyboard running in it;
+# arguments after the name go to the keyboard.
 start_keyboard() {
   # Starts the prefix's server too, before any client can race to.
   wine_fresh_prefix "$QMOSK_RUN_DIR/prefixes.d/$1"
-  wine "$OSK_EXE" >"$OUT/keyboard-$1.log" 2>&1 &
+  wine "$OSK_EXE" "${@:2}" >"$OUT/keyboard-$1.log" 2>&1 &
   # The wine launcher execs the loader, so this is the keyboard's own process.
   KEYBOARD_PID=$!
   if ! desktop_wait_for 60 bench repaints; then
@@ -116,6 +123,52 @@ idle_interval() {
   } >>"$OUT/idle.txt"
 }
 
+# ---- switch latency and keep-focus latency ------------------------------
+
+switch_latency() {
+  echo "bench: latency against activate-and-inject, $SWITCH_ROUNDS rounds" >&2
+  start_keyboard switch
+  bench latency-switch "$SWITCH_ROUNDS" "Z:${OUT//\//\\}\\switch.csv" >"$OUT/switch.txt"
+  stop_keyboard
+}
+
+keep_focus_latency() {
+  echo "bench: keep-focus latency, $ROUNDS rounds" >&2
+  start_keyboard keepfocus --keep-focus
+  bench latency "$ROUNDS" "Z:${OUT//\//\\}\\keepfocus.csv" >"$OUT/keepfocus.txt"
+  stop_keyboard
+}
+
+switch_latency
+keep_focus_latency
+
+ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
+
+delivery_table() {
+  local S=$OUT/switch.txt K=$OUT/keepfocus.txt
+  echo "| Latency, click to character | Keyboard | Yardstick | Keyboard / yardstick |"
+  echo "|---|---|---|---|"
+  printf '| Usual mode, median (n=%s, lost %s, extra %s) vs activate-and-inject (lost %s) | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_n "$S")" "$(value keyboard_lost "$S")" "$(value extra_chars "$S")" "$(value switch_lost "$S")" \
+    "$(value keyboard_median_ms "$S")" "$(value switch_median_ms "$S")" \
+    "$(ratio "$(value keyboard_median_ms "$S")" "$(value switch_median_ms "$S")")"
+  printf '| Usual mode, p90 | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_p90_ms "$S")" "$(value switch_p90_ms "$S")" \
+    "$(ratio "$(value keyboard_p90_ms "$S")" "$(value switch_p90_ms "$S")")"
+  printf '| Keep-focus mode, median (n=%s, lost %s/%s) vs SendInput into the focused window | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_n "$K")" "$(value keyboard_lost "$K")" "$(value direct_lost "$K")" \
+    "$(value keyboard_median_ms "$K")" "$(value direct_median_ms "$K")" \
+    "$(ratio "$(value keyboard_median_ms "$K")" "$(value direct_median_ms "$K")")"
+  printf '| Keep-focus mode, p90 | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_p90_ms "$K")" "$(value direct_p90_ms "$K")" \
+    "$(ratio "$(value keyboard_p90_ms "$K")" "$(value direct_p90_ms "$K")")"
+}
+
+if [[ $QUICK == 1 ]]; then
+  delivery_table | tee "$OUT/results.md"
+  exit 0
+fi
+
 : >"$OUT/idle.txt"
 echo "bench: idle, ${IDLE_S} s quiet and ${IDLE_S} s with one lock toggle" >&2
 start_keyboard idle
@@ -143,8 +196,9 @@ stop_keyboard
 # ---- table --------------------------------------------------------------
 
 L=$OUT/latency.txt T=$OUT/throughput.txt I=$OUT/idle.txt
-ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 {
+  delivery_table
+  echo
   echo "| Measurement | Keyboard | Direct SendInput | Keyboard / direct |"
   echo "|---|---|---|---|"
   printf '| Click-to-arrival latency, median (n=%s, lost %s/%s) | %s ms | %s ms | %s |\n' \

@@ -235,6 +235,18 @@ class CapsLock(NotepadCase):
         self.wait_typed("1QWeR1,2t")
 
 
+    def test_first_letter_after_a_toggle_has_the_new_case(self):
+        s = self.s
+        for caps, letter, caption in (("1", "BUTTON_LETTER_Q", "Q"), ("0", "BUTTON_LETTER_W", "w"),
+                                      ("1", "BUTTON_LETTER_E", "E"), ("0", "BUTTON_LETTER_R", "r")):
+            s.click("main", "BUTTON_CAPS")
+            self.wait_lock("caps", caps)
+            # The letter follows the toggle as soon as its face shows the
+            # new case, with nothing typed in between.
+            self.click_showing(letter, caption)
+        self.wait_typed("QwEr")
+
+
 class StoredTextKeys(NotepadCase):
 
     def test_empty_store_types_the_placeholders(self):
