@@ -106,7 +106,12 @@ void bringLockStateToForeground() {
   // state, which would turn the keyboard's own captions and lights off.
   BYTE ownState[256]{};
   if (!GetKeyboardState(ownState)) return;
-  if (!AttachThreadInput(ownThread, frontThread, TRUE)) return;
+  if (!AttachThreadInput(ownThread, frontThread, TRUE)) {
+    // The keys still go in; only the first letter after a toggle may come
+    // out in the old case, as it did before this step existed.
+    OutputDebugStringA("could not join the input of the window in front to pass on the lock state");
+    return;
+  }
   lastThread = frontThread;
   lastOwn = own;
   BYTE state[256]{};
