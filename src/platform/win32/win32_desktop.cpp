@@ -41,14 +41,16 @@ DWORD remaining(DWORD start, DWORD timeoutMs) {
 }
 
 // Under Wine the target's own thread carries out the switch when it handles
-// the activation this thread has just sent it: the foreground changes first,
-// then its activation handlers run and put the focus where keys go (Notepad's
-// frame hands it on to its edit control). A key injected in between goes to
-// the frame and is lost. A message sent now is answered only after that
-// activation has been handled, so its answer is exactly the moment to
-// inject. Traces of hundreds of real clicks showed nothing else taking the
-// foreground back afterwards (no late focus from the window manager for
-// the clicked keyboard), so no fixed wait follows.
+// the activation this thread has just sent it: the foreground changes first
+// (before that a key has no window to go to and is dropped), then its
+// activation handlers run and move the focus to where keys go (Notepad's
+// frame hands it on to its edit control). A message sent now is answered
+// only after all of that has been handled, so its answer is the moment to
+// inject. Focus traces of 400 real clicks (bench "focus-trace", into the
+// bench's own window and into Notepad) showed nothing taking the foreground
+// back after the switch, no late focus from the window manager for the
+// clicked keyboard among them, and no key lost without any wait at all; so
+// the fixed wait that used to follow the switch is gone.
 bool waitForForeground(HWND target, DWORD start, DWORD timeoutMs) {
   DWORD_PTR ignored = 0;
   if (const DWORD left = remaining(start, timeoutMs))
