@@ -45,9 +45,11 @@ void AUTO_DELETE_TIMER_Timer(Context& ctx) {
   for (const EraseMode& mode : kModes) {
     if (ctx.main.control(mode.button).back() != colors::kGreen) continue;
     // A reserved caption or a target that does not come forward in time
-    // costs this tick's keystroke only; the burst goes on and picks up
-    // again as soon as the target is back.
-    (void)delivery.send(mode.keys, Aim::RecordedTarget, Patience::Tick);
+    // costs this tick's keystrokes only; the burst goes on and picks up
+    // again as soon as the target is back. A target that did not come
+    // forward is not waited for a second time in the same tick, so a tick
+    // never spends more than one tick's patience.
+    if (delivery.send(mode.keys, Aim::RecordedTarget, Patience::Tick) == SendResult::NotInFront) return;
   }
 }
 

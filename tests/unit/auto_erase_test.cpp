@@ -101,8 +101,10 @@ TEST(AutoErase, TickThatCannotBringTheTargetForwardGivesUpWithinItsPeriod) {
   Rig& rig = b.rig;
   rig.desktop.refuseActivation = true;
   rig.click("BUTTON_AUTO_BACKSPACE");
+  rig.click("BUTTON_AUTO_DELETE");
   b.clock.advance(1000);
   EXPECT_TRUE(rig.injector.sent.empty());
+  // One wait per tick, not one per running mode.
   ASSERT_EQ(rig.desktop.patience.size(), 10u);
   // Each tick allows far less than the 100 ms period for the switch; a
   // click allows more.
@@ -110,6 +112,7 @@ TEST(AutoErase, TickThatCannotBringTheTargetForwardGivesUpWithinItsPeriod) {
   rig.desktop.refuseActivation = false;
   b.clock.advance(100);
   EXPECT_EQ(count(rig, "{BACKSPACE}"), 1);
+  EXPECT_EQ(count(rig, "{DEL}"), 1);
   rig.click("BUTTON_TAB");
   EXPECT_GT(rig.desktop.patience.back().count(), 100);
 }
