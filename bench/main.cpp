@@ -420,10 +420,17 @@ int latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
     if (pumpUntil(3000, [&] {
           left = left || !foregroundIs(target);
           return gChars > 0;
-        }))
+        })) {
       viaKeyboard.push_back(k = ms(clicked, gCharAt));
-    else
+    } else {
       ++lostKeyboard;
+      // Where the keyboard thought the key should go, and what is in front.
+      HWND fg = GetForegroundWindow();
+      std::fprintf(stderr, "round %d lost: target noted as \"%ls\", in front %s \"%ls\"\n", i + 1,
+                   windowText(control("ACTIVE_WINDOW_LABEL")).c_str(),
+                   fg == target ? "the target" : fg == kb ? "the keyboard" : "another window",
+                   fg != nullptr ? windowText(fg).c_str() : L"(none)");
+    }
     pumpFor(kSwitchPauseMs);
     // One click, one character: anything more went somewhere unexpected.
     if (gChars > 1) extra += gChars - 1;

@@ -5,12 +5,20 @@
 #   2. throughput of a long stored text typed into Notepad, against direct
 #      SendInput of the same text;
 #   3. idle cost: CPU time and control repaints over a quiet minute, and
-#      over a minute with one lock key toggled.
+#      over a minute with one lock toggled;
+#   4. click-to-arrival latency against a bare program that activates the
+#      target and injects the key, over many clicks, counting lost keys;
+#   5. the same with the keyboard in keep-focus mode, against a bare
+#      program that only injects into the focused window.
 #
-# Usage: bench/run.sh                 (everything, about thirteen minutes)
-# Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_CHARS
-# (throughput text length, default 10000), BENCH_REPEATS (throughput runs
-# of each kind, default 2), BENCH_IDLE_S (default 60),
+# Usage: bench/run.sh                 (everything, about twenty-five minutes)
+#        BENCH_QUICK=1 bench/run.sh   (4 and 5 only, 40 rounds each: a few
+#                                     minutes, for use while developing)
+# Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_SWITCH_ROUNDS
+# (rounds of 4, default 1000), BENCH_CHARS (throughput text length, default
+# 10000), BENCH_BUILD (build directory, default build/mingw-bench),
+# BENCH_REPEATS (throughput runs of each kind, default 2), BENCH_IDLE_S
+# (default 60),
 # BENCH_OUT (directory for raw results, default build/bench-results).
 set -euo pipefail
 
@@ -27,7 +35,7 @@ if [[ $QUICK == 1 ]]; then
   ROUNDS=${BENCH_ROUNDS:-40}
 fi
 OUT=${BENCH_OUT:-$ROOT/build/bench-results}
-BUILD=$ROOT/build/mingw-bench
+BUILD=${BENCH_BUILD:-$ROOT/build/mingw-bench}
 mkdir -p "$OUT"
 
 # A build directory of its own, so that the benchmark option never leaks
