@@ -69,5 +69,22 @@ INSTANTIATE_TEST_SUITE_P(
         Row{kIfReal, Label::Real, "{F5}", false, false, true, true, R::Sent},
         Row{kIfReal, Label::Real, "{F5}", true, false, true, false, R::NotInFront}));
 
+TEST(Tracking, NoWindowInFrontKeepsTheTargetButAnUntitledWindowIsOne) {
+  Rig rig;
+  rig.target("Notepad");
+  rig.desktop.foreground = 0;  // in the middle of a switch
+  rig.kb.tick("ACTIVE_WINDOW_TIMER");
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Notepad");
+  EXPECT_TRUE(rig.c("BUTTON_KEY_UP").enabled());
+  rig.click("BUTTON_TAB");
+  ASSERT_EQ(rig.injector.sent.size(), 1u);
+  EXPECT_EQ(rig.injector.sent[0].foreground, 42u);
+
+  rig.desktop.show(77, "");
+  rig.kb.tick("ACTIVE_WINDOW_TIMER");
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "");
+  EXPECT_TRUE(rig.c("BUTTON_KEY_UP").enabled());
+}
+
 }  // namespace
 }  // namespace osk::testing
