@@ -11,9 +11,13 @@ from test_character_keys import LIGHT_ON, NotepadCase
 COLOR_WINDOW = 5
 # Five seconds of ten keystrokes: 50 per running mode. The first tick comes
 # 100 ms after the click and the 50th falls due with the end, so 49 is as
-# right as 50; a tick whose switch did not settle in time sends nothing.
+# right as 50. Fewer come on a loaded machine: a timer tick that falls due
+# while the keyboard's thread is busy is not made up for later, and a tick
+# whose target does not come forward within its 40 ms sends nothing (46 was
+# seen with three other test runs sharing two CPUs). More than 50 would mean
+# a burst that was stretched or did not stop.
 PER_BURST = 50
-SLACK = 3
+SLACK = 8
 # Long enough for the five-second burst and a look after its end.
 BURST_TIMEOUT_S = 10
 
