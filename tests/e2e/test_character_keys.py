@@ -213,9 +213,9 @@ class CapsLock(NotepadCase):
         self.wait_lock("caps", "1")
         self.wait_colour("CAPS_LIGHT_LABEL", LIGHT_ON)
         self.wait_colour("BUTTON_CAPS", LIGHT_ON)
-        # Under Wine the target's thread learns of a lock toggled in another
-        # window only from the next key message it reads, so the first key
-        # after a toggle is one whose character the lock does not change.
+        # A key the lock leaves alone first: it must not be disturbed by the
+        # lock state being passed on to the target before it (the letter
+        # right after a toggle has a test of its own below).
         self.click_showing("BUTTON_NUMBER_1", "1")
         self.click_showing("BUTTON_LETTER_Q", "Q")
         self.click_showing("BUTTON_LETTER_W", "W")
