@@ -4,12 +4,20 @@
 //
 //   latency <n>                 n keyboard clicks and n direct key presses into
 //                               a target window of our own, interleaved
+//   latency-switch <n> [raw]    n keyboard clicks and n rounds of a bare
+//                               program (a second process of this one) that
+//                               activates the target and injects, interleaved
+//   latency-focused <n> [raw]   the same for a keyboard in keep-focus mode,
+//                               against a bare program that only injects
+//   inject-helper <hwnd>        that bare program (started by the above)
 //   type-osk <chars>            stored text typed by the keyboard into Notepad
 //   type-direct <chars> vk|unicode
 //                               the same text by one SendInput from here
 //   repaints                    the keyboard's running repaint count
 //   dblclick <control>          double-click a control of the keyboard
 //   cpu                         GetProcessTimes of the keyboard, in ms
+//   focus-trace <n> [notepad]   n clicks, each with the foreground changes
+//                               and the character's arrival after it
 //
 // Results go to stdout as "key value" lines; failures to stderr, exit 1.
 
@@ -287,6 +295,168 @@ int latency(int n, const std::wstring& rawPath) {
   return viaKeyboard.empty() || direct.empty() ? 1 : 0;
 }
 
+// ---- latency against a bare program that injects --------------------------
+
+// The keyboard is a program of its own, so the fair yardstick is another
+// bare program doing only what the keyboard must: bring the target back
+// while the keyboard is in front, wait until it is the foreground window,
+// inject the key (or, in keep-focus mode, just inject into the window in
+// front). The bench runs that program as a second process of itself, so
+// that the target's switch crosses processes as the keyboard's does; the
+// helper takes its time stamp just before it starts and hands it over in
+// shared memory (QueryPerformanceCounter is one clock for all processes).
+// Rounds alternate between keyboard and helper, into the same window.
+// Letter keys act whatever their colour, so a round need not wait for the
+// flash reset; the pause only lets stray characters show up.
+constexpr DWORD kSwitchPauseMs = 150;
+constexpr wchar_t kHelperShared[] = L"QmOskBenchHelperShared";
+constexpr wchar_t kHelperGo[] = L"QmOskBenchHelperGo";
+constexpr wchar_t kHelperDone[] = L"QmOskBenchHelperDone";
+
+struct HelperShared {
+  long long startedAt;
+  int quit;
+  int activate;
+};
+
+int injectHelper(HWND target) {
+  HANDLE map = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, kHelperShared);
+  HANDLE go = OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, kHelperGo);
+  HANDLE done = OpenEventW(EVENT_MODIFY_STATE, FALSE, kHelperDone);
+  if (map == nullptr || go == nullptr || done == nullptr) throw Failure("helper: no shared state");
+  auto* shared = static_cast<HelperShared*>(MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(HelperShared)));
+  if (shared == nullptr) throw Failure("helper: cannot map the shared state");
+  for (;;) {
+    if (WaitForSingleObject(go, 60000) != WAIT_OBJECT_0 || shared->quit) break;
+    const long long start = now();
+    if (shared->activate) {
+      SetForegroundWindow(target);
+      while (GetForegroundWindow() != target && ms(start, now()) < 3000) Sleep(0);
+    }
+    tapA();
+    shared->startedAt = start;
+    SetEvent(done);
+  }
+  UnmapViewOfFile(shared);
+  CloseHandle(map);
+  CloseHandle(go);
+  CloseHandle(done);
+  return 0;
+}
+
+struct Helper {
+  HANDLE map = nullptr, go = nullptr, done = nullptr;
+  HelperShared* shared = nullptr;
+  PROCESS_INFORMATION pi{};
+
+  explicit Helper(HWND target, bool activate) {
+    map = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(HelperShared), kHelperShared);
+    go = CreateEventW(nullptr, FALSE, FALSE, kHelperGo);
+    done = CreateEventW(nullptr, FALSE, FALSE, kHelperDone);
+    if (map == nullptr || go == nullptr || done == nullptr) throw Failure("cannot make the helper's shared state");
+    shared = static_cast<HelperShared*>(MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(HelperShared)));
+    if (shared == nullptr) throw Failure("cannot map the helper's shared state");
+    shared->quit = 0;
+    shared->activate = activate ? 1 : 0;
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring cmd(L"\"");
+    cmd.append(self).append(L"\" inject-helper ").append(std::to_wstring(reinterpret_cast<ULONG_PTR>(target)));
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+      throw Failure("cannot start the helper");
+  }
+  ~Helper() {
+    if (shared != nullptr) {
+      shared->quit = 1;
+      SetEvent(go);
+    }
+    if (pi.hProcess != nullptr) {
+      if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+      CloseHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+    if (shared != nullptr) UnmapViewOfFile(shared);
+    for (HANDLE h : {map, go, done})
+      if (h != nullptr) CloseHandle(h);
+  }
+  // One round: the time from the helper's start to the character, or -1.
+  double round() {
+    gChars = 0;
+    SetEvent(go);
+    bool helperDone = false;
+    if (!pumpUntil(3000, [&] {
+          if (!helperDone) helperDone = WaitForSingleObject(done, 0) == WAIT_OBJECT_0;
+          return helperDone && gChars > 0;
+        }))
+      return -1;
+    return ms(shared->startedAt, gCharAt);
+  }
+};
+
+// focused: the keyboard runs in keep-focus mode; the target stays in front
+// and the helper only injects. Otherwise the keyboard is brought to the front
+// before each helper round, as a click would bring it.
+int latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
+  HWND target = makeTarget();
+  HWND key = control("BUTTON_LETTER_A");
+  HWND kb = keyboard();
+  bringToFront(target);
+  waitTargetNoted(kTargetTitle);
+  Helper helper(target, !focused);
+  std::vector<double> viaKeyboard, bare;
+  int lostKeyboard = 0, lostBare = 0, extra = 0, tookFocus = 0;
+  FILE* raw = rawPath.empty() ? nullptr : _wfopen(rawPath.c_str(), L"w");
+  if (raw) std::fputs("round,keyboard_ms,bare_ms\n", raw);
+  for (int i = 0; i < n; ++i) {
+    if (!foregroundIs(target)) bringToFront(target);
+    aimAt(key);
+    pumpFor(20);
+    gChars = 0;
+    const long long clicked = click();
+    double k = -1;
+    bool left = false;
+    if (pumpUntil(3000, [&] {
+          left = left || !foregroundIs(target);
+          return gChars > 0;
+        })) {
+      viaKeyboard.push_back(k = ms(clicked, gCharAt));
+    } else {
+      ++lostKeyboard;
+      // Where the keyboard thought the key should go, and what is in front.
+      HWND fg = GetForegroundWindow();
+      std::fprintf(stderr, "round %d lost: target noted as \"%ls\", in front %s \"%ls\"\n", i + 1,
+                   windowText(control("ACTIVE_WINDOW_LABEL")).c_str(),
+                   fg == target ? "the target" : fg == kb ? "the keyboard" : "another window",
+                   fg != nullptr ? windowText(fg).c_str() : L"(none)");
+    }
+    pumpFor(kSwitchPauseMs);
+    // One click, one character: anything more went somewhere unexpected.
+    if (gChars > 1) extra += gChars - 1;
+    if (focused && (left || !foregroundIs(target))) ++tookFocus;
+
+    if (!focused) bringToFront(kb);
+    if (!foregroundIs(focused ? target : kb)) bringToFront(focused ? target : kb);
+    pumpFor(20);
+    const double b = helper.round();
+    if (b >= 0)
+      bare.push_back(b);
+    else
+      ++lostBare;
+    pumpFor(kSwitchPauseMs);
+    if (gChars > 1) extra += gChars - 1;
+    if (raw) std::fprintf(raw, "%d,%.3f,%.3f\n", i + 1, k, b);
+  }
+  if (raw) std::fclose(raw);
+  printStats("keyboard", viaKeyboard, lostKeyboard);
+  printStats("bare", bare, lostBare);
+  out("extra_chars " + std::to_string(extra));
+  if (focused) out("keyboard_took_focus " + std::to_string(tookFocus));
+  DestroyWindow(target);
+  return viaKeyboard.empty() || bare.empty() ? 1 : 0;
+}
+
 // ---- throughput ---------------------------------------------------------
 
 // Ordinary characters only: nothing the key-string notation would treat
@@ -457,6 +627,75 @@ int typeDirect(int n, bool unicode) {
   return 0;
 }
 
+// ---- focus trace --------------------------------------------------------
+
+// What happens to the foreground around one click on a key: every change of
+// GetForegroundWindow, polled as fast as this thread can, and the moment
+// the character arrives. For finding out where a key goes missing. The
+// target is a window of the bench's own, or Notepad (whose text length is
+// polled, which costs it a little time between keys).
+int focusTrace(int n, bool notepad) {
+  Notepad np;
+  HWND target = nullptr;
+  if (notepad) {
+    startNotepad(np);
+    target = np.top;
+    pumpFor(1100);
+    waitTargetNoted(windowText(np.top));
+  } else {
+    target = makeTarget();
+    bringToFront(target);
+    waitTargetNoted(kTargetTitle);
+  }
+  HWND key = control("BUTTON_LETTER_A");
+  HWND kb = keyboard();
+  auto name = [&](HWND h) -> std::string {
+    if (h == nullptr) return "none";
+    if (h == target) return "target";
+    if (h == kb) return "keyboard";
+    return "other";
+  };
+  int lost = 0;
+  LRESULT length = notepad ? textLength(np.edit) : 0;
+  for (int i = 0; i < n; ++i) {
+    if (!foregroundIs(target)) bringToFront(target);
+    aimAt(key);
+    pumpFor(20);
+    gChars = 0;
+    HWND last = GetForegroundWindow();
+    const long long clicked = click();
+    std::string line = "round " + std::to_string(i + 1) + ": " + name(last);
+    bool charSeen = false;
+    while (ms(clicked, now()) < 300) {
+      pumpOnce();
+      HWND fg = GetForegroundWindow();
+      if (fg != last) {
+        line += " " + fmt(ms(clicked, now())) + ":" + name(fg);
+        last = fg;
+      }
+      if (!charSeen && notepad && textLength(np.edit) > length) {
+        charSeen = true;
+        line += " " + fmt(ms(clicked, now())) + ":CHAR";
+      }
+      if (!charSeen && !notepad && gChars > 0) {
+        charSeen = true;
+        line += " " + fmt(ms(clicked, gCharAt)) + ":CHAR";
+      }
+    }
+    pumpFor(kSettleMs);
+    if (notepad) {
+      const LRESULT after = textLength(np.edit);
+      if (after != length + 1) line += " length+" + std::to_string(after - length);
+      length = after;
+    }
+    if (!charSeen) ++lost;
+    out(line + (charSeen ? "" : " LOST"));
+  }
+  out("lost " + std::to_string(lost) + " of " + std::to_string(n));
+  if (!notepad) DestroyWindow(target);
+  return 0;
+}
+
 // ---- idle ---------------------------------------------------------------
 
 int repaints() {
@@ -513,6 +752,14 @@ int run(const std::vector<std::wstring>& a) {
     need(2);
     return latency(toInt(a[1]), a.size() > 2 ? a[2] : std::wstring());
   }
+  if (cmd == L"latency-switch" || cmd == L"latency-focused") {
+    need(2);
+    return latencyAgainstHelper(toInt(a[1]), cmd == L"latency-focused", a.size() > 2 ? a[2] : std::wstring());
+  }
+  if (cmd == L"inject-helper") {
+    need(2);
+    return injectHelper(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(a[1].c_str(), nullptr, 10))));
+  }
   if (cmd == L"type-osk") {
     need(2);
     return typeViaKeyboard(toInt(a[1]));
@@ -527,6 +774,10 @@ int run(const std::vector<std::wstring>& a) {
     return dblclick(narrow(a[1]));
   }
   if (cmd == L"cpu") return cpu();
+  if (cmd == L"focus-trace") {
+    need(2);
+    return focusTrace(toInt(a[1]), a.size() > 2 && a[2] == L"notepad");
+  }
   throw Failure("unknown command");
 }
 

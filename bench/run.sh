@@ -5,12 +5,20 @@
 #   2. throughput of a long stored text typed into Notepad, against direct
 #      SendInput of the same text;
 #   3. idle cost: CPU time and control repaints over a quiet minute, and
-#      over a minute with one lock key toggled.
+#      over a minute with one lock toggled;
+#   4. click-to-arrival latency against a bare program that activates the
+#      target and injects the key, over many clicks, counting lost keys;
+#   5. the same with the keyboard in keep-focus mode, against a bare
+#      program that only injects into the focused window.
 #
-# Usage: bench/run.sh                 (everything, about thirteen minutes)
-# Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_CHARS
-# (throughput text length, default 10000), BENCH_REPEATS (throughput runs
-# of each kind, default 2), BENCH_IDLE_S (default 60),
+# Usage: bench/run.sh                 (everything, about twenty-five minutes)
+#        BENCH_QUICK=1 bench/run.sh   (4 and 5 only, 40 rounds each: a few
+#                                     minutes, for use while developing)
+# Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_SWITCH_ROUNDS
+# (rounds of 4, default 1000), BENCH_CHARS (throughput text length, default
+# 10000), BENCH_BUILD (build directory, default build/mingw-bench),
+# BENCH_REPEATS (throughput runs of each kind, default 2), BENCH_IDLE_S
+# (default 60),
 # BENCH_OUT (directory for raw results, default build/bench-results).
 set -euo pipefail
 
@@ -20,8 +28,14 @@ ROUNDS=${BENCH_ROUNDS:-60}
 CHARS=${BENCH_CHARS:-10000}
 IDLE_S=${BENCH_IDLE_S:-60}
 REPEATS=${BENCH_REPEATS:-2}
+QUICK=${BENCH_QUICK:-0}
+SWITCH_ROUNDS=${BENCH_SWITCH_ROUNDS:-1000}
+if [[ $QUICK == 1 ]]; then
+  SWITCH_ROUNDS=${BENCH_SWITCH_ROUNDS:-40}
+  ROUNDS=${BENCH_ROUNDS:-40}
+fi
 OUT=${BENCH_OUT:-$ROOT/build/bench-results}
-BUILD=$ROOT/build/mingw-bench
+BUILD=${BENCH_BUILD:-$ROOT/build/mingw-bench}
 mkdir -p "$OUT"
 
 # A build directory of its own, so that the benchmark option never leaks
@@ -41,11 +55,12 @@ KEYBOARD_PID=""
 
 bench() { wine "$BENCH_EXE" "$@"; }
 
-# A fresh prefix (empty settings store) with the keyboard running in it.
+# A fresh prefix (empty settings store) with the keyboard running in it;
+# arguments after the name go to the keyboard.
 start_keyboard() {
   # Starts the prefix's server too, before any client can race to.
   wine_fresh_prefix "$QMOSK_RUN_DIR/prefixes.d/$1"
-  wine "$OSK_EXE" >"$OUT/keyboard-$1.log" 2>&1 &
+  wine "$OSK_EXE" "${@:2}" >"$OUT/keyboard-$1.log" 2>&1 &
   # The wine launcher execs the loader, so this is the keyboard's own process.
   KEYBOARD_PID=$!
   if ! desktop_wait_for 60 bench repaints; then
@@ -116,6 +131,53 @@ idle_interval() {
   } >>"$OUT/idle.txt"
 }
 
+# ---- switch latency and keep-focus latency ------------------------------
+
+switch_latency() {
+  echo "bench: latency against activate-and-inject, $SWITCH_ROUNDS rounds" >&2
+  start_keyboard switch
+  bench latency-switch "$SWITCH_ROUNDS" "Z:${OUT//\//\\}\\switch.csv" >"$OUT/switch.txt"
+  stop_keyboard
+}
+
+keep_focus_latency() {
+  echo "bench: keep-focus latency, $ROUNDS rounds" >&2
+  start_keyboard keepfocus --keep-focus
+  bench latency-focused "$ROUNDS" "Z:${OUT//\//\\}\\keepfocus.csv" >"$OUT/keepfocus.txt"
+  stop_keyboard
+}
+
+switch_latency
+keep_focus_latency
+
+ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
+
+delivery_table() {
+  local S=$OUT/switch.txt K=$OUT/keepfocus.txt
+  echo "| Latency, click to character | Keyboard | Yardstick | Keyboard / yardstick |"
+  echo "|---|---|---|---|"
+  printf '| Usual mode, median (n=%s, lost %s, extra %s) vs activate-and-inject (lost %s) | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_n "$S")" "$(value keyboard_lost "$S")" "$(value extra_chars "$S")" "$(value bare_lost "$S")" \
+    "$(value keyboard_median_ms "$S")" "$(value bare_median_ms "$S")" \
+    "$(ratio "$(value keyboard_median_ms "$S")" "$(value bare_median_ms "$S")")"
+  printf '| Usual mode, p90 | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_p90_ms "$S")" "$(value bare_p90_ms "$S")" \
+    "$(ratio "$(value keyboard_p90_ms "$S")" "$(value bare_p90_ms "$S")")"
+  printf '| Keep-focus mode, median (n=%s, lost %s, extra %s, focus taken %s) vs SendInput into the focused window (lost %s) | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_n "$K")" "$(value keyboard_lost "$K")" "$(value extra_chars "$K")" \
+    "$(value keyboard_took_focus "$K")" "$(value bare_lost "$K")" \
+    "$(value keyboard_median_ms "$K")" "$(value bare_median_ms "$K")" \
+    "$(ratio "$(value keyboard_median_ms "$K")" "$(value bare_median_ms "$K")")"
+  printf '| Keep-focus mode, p90 | %s ms | %s ms | %s |\n' \
+    "$(value keyboard_p90_ms "$K")" "$(value bare_p90_ms "$K")" \
+    "$(ratio "$(value keyboard_p90_ms "$K")" "$(value bare_p90_ms "$K")")"
+}
+
+if [[ $QUICK == 1 ]]; then
+  delivery_table | tee "$OUT/results.md"
+  exit 0
+fi
+
 : >"$OUT/idle.txt"
 echo "bench: idle, ${IDLE_S} s quiet and ${IDLE_S} s with one lock toggle" >&2
 start_keyboard idle
@@ -143,8 +205,9 @@ stop_keyboard
 # ---- table --------------------------------------------------------------
 
 L=$OUT/latency.txt T=$OUT/throughput.txt I=$OUT/idle.txt
-ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 {
+  delivery_table
+  echo
   echo "| Measurement | Keyboard | Direct SendInput | Keyboard / direct |"
   echo "|---|---|---|---|"
   printf '| Click-to-arrival latency, median (n=%s, lost %s/%s) | %s ms | %s ms | %s |\n' \

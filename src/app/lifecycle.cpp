@@ -1,5 +1,6 @@
 #include "app/lifecycle.h"
 
+#include "app/keep_focus.h"
 #include "app/keyboard.h"
 #include "app/settings_keys.h"
 #include "dialogs/dialogs.h"
@@ -22,6 +23,7 @@ void Form_Load(Context& ctx) {
   std::string flag =
       ctx.platform.store.read(kSettingsSection, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault);
   f.enableTimer("AlwaysOnTopTimer", settings::alwaysOnTopChosen(flag));
+  applyKeepTargetFocus(ctx);
 }
 
 void Form_Unload(Context& ctx) {

@@ -34,6 +34,9 @@ inline constexpr GeometryKeys kFkeysGeometry{"FKEYSSETTINGSMainLeft",
 
 inline constexpr std::string_view kAlwaysOnTop = "ALWAYS_ON_TOP_TICKBOX";
 inline constexpr std::string_view kAlwaysOnTopDefault = "0";
+// "1": clicks on the keyboard leave the focus where it is.
+inline constexpr std::string_view kKeepTargetFocus = "KEEP_TARGET_FOCUS";
+inline constexpr std::string_view kKeepTargetFocusDefault = "0";
 inline constexpr std::string_view kCalculatorCommand = "CALCULATOR_COMMAND_TEXTBOX";
 inline constexpr std::string_view kCalculatorCommandDefault = "calc.exe";
 inline constexpr std::string_view kEmailAddress = "EMAIL_ADDRESS_TEXTBOX";
@@ -66,6 +69,10 @@ std::string formatTwips(float value);
 
 // The stored always-on-top choice counts only when it reads as exactly 1.
 bool alwaysOnTopChosen(std::string_view text);
+// The same rule for keeping the focus in the target.
+// Read as the settings dialog's tick box reads it, so that the box and the
+// keyboard never disagree about a stored "1.0".
+inline bool keepTargetFocusChosen(std::string_view text) { return alwaysOnTopChosen(text); }
 
 // Moves a window that overlaps no work area onto the nearest one, keeping its
 // size where it fits. A window already partly visible is left alone.

@@ -102,7 +102,7 @@ void clickFunctionKey(Context& ctx, int n) {
     }
     std::string keys(row->prefix);
     keys.append("{").append(functionKeyCaption(n)).append("}");
-    if (!(realTarget ? deliver(ctx, keys) : injectDirect(ctx, keys))) return;
+    if (Delivery(ctx).send(keys, Aim::RecordedTargetIfReal) != SendResult::Sent) return;
     key.setBack(colors::kGreen);
     spend(form, row->latches);
     return;

@@ -14,6 +14,15 @@ const std::string& targetTitle(const Context& ctx) { return ctx.main.control(kTa
 
 TargetClass target(const Context& ctx) { return classifyTarget(targetTitle(ctx)); }
 
+std::chrono::milliseconds patienceOf(Patience patience) {
+  using std::chrono::milliseconds;
+  // A switch settles in a few milliseconds; the click's half second only
+  // covers a machine under heavy load. The tick's budget is under half of
+  // the 100 ms repeat period, so a burst whose target will not come forward
+  // still leaves the window most of each period for clicks and paints.
+  return patience == Patience::Tick ? milliseconds(40) : milliseconds(500);
+}
+
 namespace {
 
 // The label's tag holds the handle of the window that bore the title when it
@@ -27,31 +36,39 @@ WindowId recordedWindow(const Context& ctx) {
 
 }  // namespace
 
-bool deliver(Context& ctx, std::string_view keys) {
+SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) const {
+  const bool real = target(ctx_) == TargetClass::Real;
+  if (aim == Aim::RecordedTarget && !real) return SendResult::ReservedTarget;
   ParseResult parsed = parseKeyString(keys);
-  if (!parsed) return false;
-  // Read afresh: the caption is the only authority on where keys go.
-  const std::string title = targetTitle(ctx);
-  if (!ctx.platform.desktop.activate(recordedWindow(ctx), title)) return false;
-  return ctx.platform.injector.inject(*parsed.plan);
+  if (!parsed) return SendResult::Malformed;
+  if (aim != Aim::ActiveWindow && real) {
+    // Read afresh: the caption is the only authority on where keys go.
+    const std::string title = targetTitle(ctx_);
+    if (!ctx_.platform.desktop.activate(recordedWindow(ctx_), title, patienceOf(patience)))
+      return SendResult::NotInFront;
+  }
+  return ctx_.platform.injector.inject(*parsed.plan) ? SendResult::Sent : SendResult::Refused;
+}
+
+bool deliver(Context& ctx, std::string_view keys) {
+  return Delivery(ctx).send(keys, Aim::RecordedTarget) == SendResult::Sent;
 }
 
 bool sendStep(Context& ctx, std::string_view keys, Control* flash) {
-  if (target(ctx) != TargetClass::Real) return false;
   if (!deliver(ctx, keys)) return false;
   if (flash != nullptr) flash->setBack(colors::kGreen);
   return true;
 }
 
-bool activateTarget(Context& ctx) {
-  const std::string title = targetTitle(ctx);
-  return ctx.platform.desktop.activate(recordedWindow(ctx), title);
+bool Delivery::activate(Patience patience) const {
+  if (target(ctx_) != TargetClass::Real) return false;
+  return ctx_.platform.desktop.activate(recordedWindow(ctx_), targetTitle(ctx_), patienceOf(patience));
 }
 
+bool activateTarget(Context& ctx) { return Delivery(ctx).activate(); }
+
 bool injectDirect(Context& ctx, std::string_view keys) {
-  ParseResult parsed = parseKeyString(keys);
-  if (!parsed) return false;
-  return ctx.platform.injector.inject(*parsed.plan);
+  return Delivery(ctx).send(keys, Aim::ActiveWindow) == SendResult::Sent;
 }
 
 }  // namespace osk

@@ -1,6 +1,7 @@
 // The one path by which a key reaches the target window.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -19,9 +20,50 @@ TargetClass classifyTarget(std::string_view title);
 const std::string& targetTitle(const Context& ctx);
 TargetClass target(const Context& ctx);
 
-// Brings the recorded target back and injects `keys`. Does nothing and
-// returns false when the string is malformed, the target cannot be brought
-// to the front, or the system refuses the input.
+// Where a send puts its keys.
+enum class Aim : unsigned char {
+  // The recorded target, brought to the front first; nothing at all while
+  // the label holds a reserved caption (the send step of ordinary keys).
+  RecordedTarget,
+  // Whatever window is active now: no look at the target, no activation
+  // (lock toggles, the Start menu).
+  ActiveWindow,
+  // The recorded target when there is a real one, otherwise whatever window
+  // is active (F keys act even with no target recorded).
+  RecordedTargetIfReal,
+};
+
+// How long a send may wait for its target to come to the front. A click can
+// afford the full wait; a timer tick must leave the window responsive and
+// give up well within its own period.
+enum class Patience : unsigned char { Click, Tick };
+std::chrono::milliseconds patienceOf(Patience patience);
+
+enum class SendResult : unsigned char {
+  Sent,
+  ReservedTarget,  // "QM-OSK" or "QM-OSK-CMD": nothing was tried
+  Malformed,       // the key string does not parse
+  NotInFront,      // the target is gone or did not come forward in time
+  Refused,         // the system refused the input
+};
+
+// The keyboard's only way to the platform's injector. Stateless: it reads
+// the target from the label at every call, so a fresh one per send is fine.
+class Delivery {
+ public:
+  explicit Delivery(Context& ctx) : ctx_(ctx) {}
+  [[nodiscard]] SendResult send(std::string_view keys, Aim aim, Patience patience = Patience::Click) const;
+  // Brings a real recorded target to the front without sending anything;
+  // false for a reserved caption or a target that did not come forward.
+  [[nodiscard]] bool activate(Patience patience = Patience::Click) const;
+
+ private:
+  Context& ctx_;
+};
+
+// Brings the recorded target back and injects `keys`. False when the label
+// holds a reserved caption, the string is malformed, the target cannot be
+// brought to the front, or the system refuses the input.
 bool deliver(Context& ctx, std::string_view keys);
 
 // The guarded send of a key: nothing for a reserved caption; otherwise

@@ -37,7 +37,11 @@ void enableTargetGroup(Form& f, bool enabled) {
 void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
   Desktop& desktop = ctx.platform.desktop;
   const WindowId front = desktop.foregroundWindow();
-  const std::string title = desktop.windowTitle(front);
+  // No window in front at all is a moment inside a switch (Wine reports none
+  // for a few milliseconds at every one), not a window to type into: it
+  // leaves the target as it was, as the keyboard's own window does. Taken
+  // as an untitled target, it sent every key nowhere until a later tick.
+  const std::string title = front == 0 ? std::string(kNoTarget) : desktop.windowTitle(front);
   Control& label = ctx.main.control(kTargetLabel);
   if (title != kNoTarget) {
     label.setCaption(title);

@@ -12,6 +12,7 @@ namespace osk {
 
 // What the credit label shows once clicked.
 inline constexpr std::string_view kContactAddress = "qm-osk@example.org";
+inline constexpr std::string_view kKeepTargetFocusBox = "KEEP_TARGET_FOCUS_TICKBOX";
 
 // Opens the settings dialog modally over the keyboard window, afresh from
 // the store; returns when it has closed.
@@ -29,7 +30,8 @@ void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx);
 // it at every click and acts on the keyboard at once. Adding one is a line
 // in the layout and a row in the table.
 struct TickBox {
-  std::string_view control;  // also its settings key
+  std::string_view control;
+  std::string_view key;  // where the box's value is stored
   std::string_view fallback;
   // What the box does at once; nullptr for a choice that is only read from
   // the store when it is needed.

@@ -24,8 +24,12 @@ constexpr std::array<TextField, 3> kTextFields{{
 // topmost until the program ends, and the next start decides afresh.
 void switchAlwaysOnTop(Context& ctx, bool ticked) { ctx.main.enableTimer("AlwaysOnTopTimer", ticked); }
 
-constexpr std::array<TickBox, 1> kTickBoxes{{
-    {settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault, switchAlwaysOnTop},
+// The keyboard window stops or starts taking the focus at the click.
+void switchKeepTargetFocus(Context& ctx, bool ticked) { ctx.platform.host.setNonActivating(ctx.main, ticked); }
+
+constexpr std::array<TickBox, 2> kTickBoxes{{
+    {settings::kAlwaysOnTop, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault, switchAlwaysOnTop},
+    {kKeepTargetFocusBox, settings::kKeepTargetFocus, settings::kKeepTargetFocusDefault, switchKeepTargetFocus},
 }};
 
 }  // namespace
@@ -37,7 +41,7 @@ void tickBoxClick(Context& ctx, const TickBox& box) {
   const int value = ctx.settings->control(box.control).value();
   if (box.apply != nullptr) box.apply(ctx, value == 1);
   // A refused write has been reported by the store; the box still acts.
-  static_cast<void>(ctx.platform.store.write(kSettingsSection, box.control, std::to_string(value)));
+  static_cast<void>(ctx.platform.store.write(kSettingsSection, box.key, std::to_string(value)));
 }
 
 void Form_Load(Context& ctx) {
@@ -48,9 +52,9 @@ void Form_Load(Context& ctx) {
       settings::restoreGeometry(store, settings::kSettingsGeometry, ctx.platform.host.monitorWorkAreas()));
   for (const TickBox& box : kTickBoxes) {
     // Only a value that reads as exactly 1 ticks the box, as only that
-    // value switches the placement on at start; anything else leaves the
-    // box as it opens, unticked.
-    const bool ticked = settings::alwaysOnTopChosen(store.read(kSettingsSection, box.control, box.fallback));
+    // value switches its choice on at start; anything else leaves the box
+    // as it opens, unticked.
+    const bool ticked = settings::alwaysOnTopChosen(store.read(kSettingsSection, box.key, box.fallback));
     Control& c = dialog.control(box.control);
     if (!ticked || c.value() == 1) continue;
     // Ticking the box is a change of its value, which acts as a click does.

@@ -13,4 +13,9 @@ void SCROLL_LIGHT_LABEL_DblClick(Context& ctx);
 
 void BACKCOLOR_TIMER_Timer(Context& ctx);
 
+void BUTTON_AUTO_BACKSPACE_Click(Context& ctx);
+void BUTTON_AUTO_DELETE_Click(Context& ctx);
+void AUTO_DELETE_TIMER_Timer(Context& ctx);
+void AUTO_DELETE_STOP_TIMER_Timer(Context& ctx);
+
 }  // namespace osk

@@ -248,6 +248,8 @@ std::unique_ptr<Form> makeSettingsForm() {
   field(b, "EMAIL_ADDRESS_TEXTBOX", "COMMAND", {1680, 3120, 5775, 375});
   fieldLabel(b, "BTC_ADDRESS_LABEL", "BTC ADDRESS:", {240, 3720, 1335, 255});
   field(b, "BTC_ADDRESS_TEXTBOX", "COMMAND", {1680, 3600, 5775, 375});
+  // In the free band above the buttons, so no other control moves.
+  b.checkBox("KEEP_TARGET_FOCUS_TICKBOX", "Keep the focus in the target window", {1680, 4080, 5775, 375});
   b.dialogButton("FKEYS_SETTINGS_BUTTON", "MY F-KEYS SETTINGS", {600, 4560, 2535, 495});
   b.checkBox("ALWAYS_ON_TOP_TICKBOX", "Always On Top", {3480, 4680, 1455, 375});
   b.dialogButton("OK_BUTTON", "OK", {5160, 4560, 1935, 495});

@@ -2,6 +2,7 @@
 // called, bringing a window back, topmost placement and the lock keys.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -18,9 +19,10 @@ class Desktop {
   virtual std::string windowTitle(WindowId window) const = 0;
   // Brings back the window that was recorded with `title`: `recorded` when it
   // still exists and still bears that title, otherwise a top-level window with
-  // exactly that title. Returns once it really is the foreground window, or
-  // false after a bounded wait (or when no window has the title).
-  virtual bool activate(WindowId recorded, const std::string& title) = 0;
+  // exactly that title. Returns at once when it is already in front with a
+  // focus window; otherwise once it really is the foreground window, or false
+  // when `patience` has run out (or when no window has the title).
+  virtual bool activate(WindowId recorded, const std::string& title, std::chrono::milliseconds patience) = 0;
   // HWND_TOPMOST / HWND_NOTOPMOST without moving or sizing.
   virtual void setTopmost(WindowId window, bool topmost) = 0;
 };

@@ -28,6 +28,11 @@ class FormHost {
   // taking the focus or waiting for anyone to read it; a newer note replaces
   // an older one.
   virtual void showNote(const Form& form, std::string_view control, std::string_view text) = 0;
+  // A non-activating form takes clicks without becoming the active window,
+  // so the window in front keeps the focus; a click into one of its text
+  // boxes still activates it, so that the box can take typing. May be
+  // switched at any time, before or after the window exists.
+  virtual void setNonActivating(const Form& form, bool on) = 0;
 };
 
 }  // namespace osk

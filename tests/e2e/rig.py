@@ -125,8 +125,8 @@ class Session:
         self.procs.append(p)
         return p
 
-    def start_keyboard(self):
-        self.keyboard = self.start(KEYBOARD_EXE, name="keyboard")
+    def start_keyboard(self, *args):
+        self.keyboard = self.start(KEYBOARD_EXE, *args, name="keyboard")
         self.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
         return self.keyboard
 
@@ -253,6 +253,13 @@ class Session:
             return []
         with open(path, encoding="utf-8") as f:
             return f.read().splitlines()
+    def click_watch_foreground(self, form, control, ms):
+        """Clicks a control and returns the foreground window's title before
+        the click and [(ms after the click, title), ...] for every change."""
+        lines = self.drive("click-watch-foreground", form, control, str(ms)).splitlines()
+        before = lines[0].split(" ", 1)[1]
+        changes = [(int(t), title) for t, title in (line.split(" ", 1) for line in lines[1:])]
+        return before, changes
 
     def click_watch(self, form, control, ms):
         """Clicks a control and watches its colour from the same process (a
@@ -313,10 +320,11 @@ class NotepadTestCase(KeyboardTestCase):
     """The keyboard with Wine's Notepad in front of it as the target."""
 
     notepad_geometry = TARGET_GEOMETRY
+    keyboard_args = ()
 
     def setUp(self):
         s = self.s = self.new_session()
-        s.start_keyboard()
+        s.start_keyboard(*self.keyboard_args)
         self.start_helpers(s)
         s.start_notepad(*self.notepad_geometry)
         s.make_target(NOTEPAD_TITLE)

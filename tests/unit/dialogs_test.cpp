@@ -78,9 +78,9 @@ struct DialogRig {
   }
   void click(Form& dialog, std::string_view control) { kb.handle(dialog, control, Event::Click); }
   // As the host reports a click on the tick box: the value has changed first.
-  void tick(Form& dialog, int value) {
-    dialog.control("ALWAYS_ON_TOP_TICKBOX").setValue(value);
-    click(dialog, "ALWAYS_ON_TOP_TICKBOX");
+  void tick(Form& dialog, int value, std::string_view box = "ALWAYS_ON_TOP_TICKBOX") {
+    dialog.control(box).setValue(value);
+    click(dialog, box);
   }
 };
 
@@ -172,7 +172,7 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
     checked = true;
   });
   ASSERT_TRUE(checked);
-  EXPECT_EQ(r.store.reads, concat(concat(kSettingsGeometryKeys, {"ALWAYS_ON_TOP_TICKBOX"}), kTextKeys));
+  EXPECT_EQ(r.store.reads, concat(concat(kSettingsGeometryKeys, {"ALWAYS_ON_TOP_TICKBOX", "KEEP_TARGET_FOCUS"}), kTextKeys));
 }
 
 TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
@@ -250,6 +250,28 @@ TEST(SettingsDialog, TickingStoresAtOnceAndUntickingNeverLowersTheKeyboard) {
   // Raised once by the tick; nothing ever took the topmost place back.
   using Calls = std::vector<std::pair<WindowId, bool>>;
   EXPECT_EQ(r.desktop.topmostCalls, (Calls{{42, false}, {1, true}}));
+}
+
+TEST(SettingsDialog, KeepFocusBoxSwitchesTheKeyboardAtTheClickAndOpensAsStored) {
+  DialogRig r;
+  r.store.put("KEEP_TARGET_FOCUS", "1");
+  r.openSettings([&](Form& d) {
+    EXPECT_EQ(d.control("KEEP_TARGET_FOCUS_TICKBOX").value(), 1);
+    EXPECT_TRUE(r.host.nonActivating[&r.kb.main()]);
+    r.tick(d, 0, "KEEP_TARGET_FOCUS_TICKBOX");
+    // Stored and in effect before the dialog closes.
+    EXPECT_EQ(r.store.get("KEEP_TARGET_FOCUS"), "0");
+    EXPECT_FALSE(r.host.nonActivating[&r.kb.main()]);
+    // The other box is a choice of its own.
+    EXPECT_EQ(d.control("ALWAYS_ON_TOP_TICKBOX").value(), 0);
+    EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), "<absent>");
+  });
+  r.openSettings([&](Form& d) {
+    EXPECT_EQ(d.control("KEEP_TARGET_FOCUS_TICKBOX").value(), 0);
+    r.tick(d, 1, "KEEP_TARGET_FOCUS_TICKBOX");
+    EXPECT_EQ(r.store.get("KEEP_TARGET_FOCUS"), "1");
+    EXPECT_TRUE(r.host.nonActivating[&r.kb.main()]);
+  });
 }
 
 TEST(SettingsDialog, EveryOpenStartsFromTheStoreAndTheDesign) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <map>
@@ -21,6 +22,7 @@ class FakeDesktop final : public Desktop {
   std::map<WindowId, Window> windows;
   WindowId foreground = 0;
   std::vector<std::pair<WindowId, std::string>> activations;  // (recorded, title)
+  std::vector<std::chrono::milliseconds> patience;  // what each activation was allowed
   std::vector<std::pair<WindowId, bool>> topmostCalls;
   bool refuseActivation = false;
 
@@ -29,8 +31,9 @@ class FakeDesktop final : public Desktop {
     auto it = windows.find(w);
     return it == windows.end() ? std::string() : it->second.title;
   }
-  bool activate(WindowId recorded, const std::string& title) override {
+  bool activate(WindowId recorded, const std::string& title, std::chrono::milliseconds allowed) override {
     activations.emplace_back(recorded, title);
+    patience.push_back(allowed);
     if (refuseActivation) return false;
     auto it = windows.find(recorded);
     if (it != windows.end() && it->second.title == title) {
@@ -151,6 +154,8 @@ class FakeHost final : public FormHost {
     auto it = windows.find(&form);
     return it == windows.end() ? 0 : it->second;
   }
+  std::map<const Form*, bool> nonActivating;
+  void setNonActivating(const Form& form, bool on) override { nonActivating[&form] = on; }
   void showNote(const Form& form, std::string_view control, std::string_view text) override {
     notes.push_back({form.name(), std::string(control), std::string(text)});
   }

@@ -156,8 +156,9 @@ std::vector<std::string> settingsNames() {
           "DOUBLE_CLICK_TXT_LABEL",     "CALC_LABEL",
           "CALCULATOR_COMMAND_TEXTBOX", "EMAIL_LABEL",
           "EMAIL_ADDRESS_TEXTBOX",      "BTC_ADDRESS_LABEL",
-          "BTC_ADDRESS_TEXTBOX",        "FKEYS_SETTINGS_BUTTON",
-          "ALWAYS_ON_TOP_TICKBOX",      "OK_BUTTON"};
+          "BTC_ADDRESS_TEXTBOX",        "KEEP_TARGET_FOCUS_TICKBOX",
+          "FKEYS_SETTINGS_BUTTON",      "ALWAYS_ON_TOP_TICKBOX",
+          "OK_BUTTON"};
 }
 
 std::vector<std::string> mainNames() {
@@ -223,7 +224,7 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
 TEST(Layouts, ControlCountsPerForm) {
   auto form = makeMainForm();
   EXPECT_EQ(form->controls().size(), 114U);
-  EXPECT_EQ(makeSettingsForm()->controls().size(), 14U);
+  EXPECT_EQ(makeSettingsForm()->controls().size(), 15U);
   EXPECT_EQ(makeFkeysForm()->controls().size(), 49U);
 }
 

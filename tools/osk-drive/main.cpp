@@ -731,6 +731,30 @@ int run(const Args& a) {
       Sleep(1);
     }
     out("looks " + std::to_string(looks));
+  } else if (cmd == L"click-watch-foreground") {
+    // Clicks a control and reports the title of the foreground window from
+    // the same process: the one before the click, then every change as
+    // "<ms after the click> <title>", so a moment in which a click took the
+    // focus shows up even when it was handed back at once.
+    need(a, 4, "click-watch-foreground <form> <control> <ms>");
+    const DWORD span = static_cast<DWORD>(toInt(a[3]));
+    const POINT p = clickPoint(a);
+    auto title = [] {
+      HWND fg = GetForegroundWindow();
+      return fg != nullptr ? narrow(titleOf(fg)) : std::string("(none)");
+    };
+    std::string last = title();
+    out("before " + last);
+    clickAt(p.x, p.y, 1);
+    const DWORD start = GetTickCount();
+    for (;;) {
+      const DWORD elapsed = GetTickCount() - start;
+      const std::string now = title();
+      if (now != last) out(std::to_string(elapsed) + " " + now);
+      last = now;
+      if (elapsed >= span) break;
+      Sleep(1);
+    }
   } else if (cmd == L"syscolor") {
     need(a, 2, "syscolor <index>");
     out(colourText(GetSysColor(toInt(a[1]))));

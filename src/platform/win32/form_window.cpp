@@ -131,8 +131,28 @@ void FormWindow::open(int showCommand) {
   if (!alive()) return;
   raise(kForm, Event::Load);
   if (!alive()) return;  // Load may have closed it
+  // Opening must not take the focus either when clicks never do.
+  if (nonActivating_ && (showCommand == SW_SHOWNORMAL || showCommand == SW_SHOW || showCommand == SW_SHOWDEFAULT))
+    showCommand = SW_SHOWNOACTIVATE;
   ::ShowWindow(hwnd(), showCommand);
   ::UpdateWindow(hwnd());
+}
+
+void FormWindow::setNonActivating(bool on) {
+  nonActivating_ = on;
+  if (!alive()) return;
+  const LONG_PTR ex = ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
+  const LONG_PTR want = on ? (ex | WS_EX_NOACTIVATE) : (ex & ~static_cast<LONG_PTR>(WS_EX_NOACTIVATE));
+  if (want == ex) return;
+  ::SetLastError(0);
+  if (::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, want) == 0 && ::GetLastError() != 0) {
+    // The window answers WM_MOUSEACTIVATE itself as well, so clicks still
+    // leave the focus alone; only the system's own view of it is stale.
+    ::OutputDebugStringA("could not change the window's activation style");
+    return;
+  }
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void FormWindow::requestClose() {
@@ -540,6 +560,19 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
+    case WM_MOUSEACTIVATE:
+      if (nonActivating_) {
+        // A text box is there to be typed into, so a click into one
+        // activates the window as usual; any other click leaves the focus
+        // with the window in front.
+        POINT p{};
+        ::GetCursorPos(&p);
+        HWND hit = ::WindowFromPoint(p);
+        const int i = hit != nullptr && ::GetParent(hit) == self ? indexOf(hit) : -1;
+        if (i >= 0 && form_.controls()[static_cast<std::size_t>(i)].kind() == ControlKind::TextBox) break;
+        return MA_NOACTIVATE;
+      }
+      break;
     case WM_LBUTTONDBLCLK:
       raise(kForm, Event::DblClick);
       return 0;

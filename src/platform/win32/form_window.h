@@ -54,6 +54,9 @@ class FormWindow final : public FormObserver {
   // As if the user clicked the close box; runs Unload.
   void requestClose();
 
+  // See FormHost::setNonActivating.
+  void setNonActivating(bool on);
+
   HWND hwnd() const { return hwnd_.get(); }
   // The child window of a control of the form; null when there is none.
   HWND controlWindow(std::string_view control) const;
@@ -116,6 +119,7 @@ class FormWindow final : public FormObserver {
   unsigned long repaints_ = 0;
   int focused_ = -1;          // the form's active control, see focusArrived
   bool closing_ = false;
+  bool nonActivating_ = false;
 };
 
 // The resolved colour of a stored value: system references are looked up now.

@@ -3,9 +3,13 @@
 // windows.h first: these headers depend on its types.
 #include <commctrl.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <exception>
 
+#include <optional>
+
+#include "app/keep_focus.h"
 #include "app/keyboard.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/form_window.h"
@@ -27,9 +31,28 @@ class KeyboardEvents final : public osk::win32::FormEvents {
   osk::Keyboard& keyboard_;
 };
 
+// "--keep-focus" and "--no-keep-focus" switch the mode and remember it, as
+// the settings dialog does; the last one given wins. Other arguments are
+// not ours to judge and are left alone.
+std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
+  std::optional<bool> chosen;
+  if (commandLine == nullptr || *commandLine == L'\0') return chosen;
+  int argc = 0;
+  // The command line without the program name: every entry is an argument.
+  const std::wstring line = std::wstring(L"qm-osk ") + commandLine;
+  LPWSTR* argv = ::CommandLineToArgvW(line.c_str(), &argc);
+  if (argv == nullptr) return chosen;
+  for (int i = 1; i < argc; ++i) {
+    if (::lstrcmpiW(argv[i], L"--keep-focus") == 0) chosen = true;
+    if (::lstrcmpiW(argv[i], L"--no-keep-focus") == 0) chosen = false;
+  }
+  ::LocalFree(argv);
+  return chosen;
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand) {
   using namespace osk::win32;
   enableDpiAwareness();
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -53,6 +76,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
     if (!window.alive()) return 1;
     host.adopt(window);
+    if (const std::optional<bool> keep = keepFocusSwitch(commandLine))
+      osk::setKeepTargetFocus(keyboard.context(), *keep);
     window.open(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
     rc = host.run();
     host.forget(keyboard.main());

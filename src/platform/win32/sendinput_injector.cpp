@@ -74,6 +74,64 @@ class LiveLayout final : public KeyboardLayout {
   HKL hkl_ = nullptr;
 };
 
+bool runningUnderWine() {
+  static const bool wine = [] {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return wine;
+}
+
+// Under Wine each thread keeps its own copy of the lock keys' toggle state
+// and brings it up to date only after it has read a key message of its own.
+// A lock toggled while the keyboard was in front therefore reaches the
+// target late: the first letter after Caps Lock came out in the old case.
+// Joining the target's input for a moment and writing the lock bits this
+// thread sees (which follow the system's) puts the target in step before
+// its first key. Windows keeps the lock state in step by itself, so there
+// this does nothing.
+void bringLockStateToForeground() {
+  if (!runningUnderWine()) return;
+  HWND front = GetForegroundWindow();
+  if (front == nullptr) return;
+  const DWORD frontThread = GetWindowThreadProcessId(front, nullptr);
+  const DWORD ownThread = GetCurrentThreadId();
+  if (frontThread == 0 || frontThread == ownThread) return;
+  static constexpr std::array<int, 3> kLocks{VK_CAPITAL, VK_NUMLOCK, VK_SCROLL};
+  std::array<bool, kLocks.size()> own{};
+  for (std::size_t i = 0; i < kLocks.size(); ++i) own[i] = (GetKeyState(kLocks[i]) & 1) != 0;
+  // Keys typed into a thread keep it in step from then on, so a thread is
+  // joined again only when the locks have changed since it was last seen.
+  static DWORD lastThread = 0;
+  static std::array<bool, kLocks.size()> lastOwn{};
+  if (frontThread == lastThread && own == lastOwn) return;
+  // Leaving a joined input gives this thread a fresh one with blank key
+  // state, which would turn the keyboard's own captions and lights off.
+  BYTE ownState[256]{};
+  if (!GetKeyboardState(ownState)) return;
+  if (!AttachThreadInput(ownThread, frontThread, TRUE)) {
+    // The keys still go in; only the first letter after a toggle may come
+    // out in the old case, as it did before this step existed.
+    OutputDebugStringA("could not join the input of the window in front to pass on the lock state");
+    return;
+  }
+  lastThread = frontThread;
+  lastOwn = own;
+  BYTE state[256]{};
+  if (GetKeyboardState(state)) {
+    bool stale = false;
+    for (std::size_t i = 0; i < kLocks.size(); ++i) {
+      BYTE& key = state[kLocks[i]];
+      if (((key & 1) != 0) == own[i]) continue;
+      key = static_cast<BYTE>(own[i] ? (key | 1) : (key & ~1));
+      stale = true;
+    }
+    if (stale) SetKeyboardState(state);
+  }
+  AttachThreadInput(ownThread, frontThread, FALSE);
+  SetKeyboardState(ownState);
+}
+
 }  // namespace
 
 bool SendInputInjector::inject(const KeyPlan& plan) {
@@ -91,6 +149,7 @@ bool SendInputInjector::inject(const KeyPlan& plan) {
     in.ki.time = 0;
     in.ki.dwExtraInfo = 0;
   }
+  bringLockStateToForeground();
   // One call, so no other input can land between the records of a plan
   // (a held modifier released for a character and restored after it).
   const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));

@@ -10,7 +10,7 @@ class Win32Desktop final : public Desktop {
  public:
   WindowId foregroundWindow() const override;
   std::string windowTitle(WindowId window) const override;
-  bool activate(WindowId recorded, const std::string& title) override;
+  bool activate(WindowId recorded, const std::string& title, std::chrono::milliseconds patience) override;
   void setTopmost(WindowId window, bool topmost) override;
 };
 

@@ -45,6 +45,7 @@ class Win32FormHost::DialogEvents final : public FormEvents {
 void Win32FormHost::adopt(FormWindow& window) {
   windows_[&window.form()] = &window;
   window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
+  if (auto it = nonActivating_.find(&window.form()); it != nonActivating_.end()) window.setNonActivating(it->second);
 }
 
 void Win32FormHost::close(Form& form) {
@@ -67,6 +68,11 @@ void Win32FormHost::closeDialogsAbove(const FormWindow& window) {
       modal_.pop_back();
     }
   }
+}
+
+void Win32FormHost::setNonActivating(const Form& form, bool on) {
+  nonActivating_[&form] = on;
+  if (auto it = windows_.find(&form); it != windows_.end()) it->second->setNonActivating(on);
 }
 
 void Win32FormHost::forget(const Form& form) { windows_.erase(&form); }

@@ -32,6 +32,7 @@ class Win32FormHost final : public FormHost {
   std::vector<Geometry> monitorWorkAreas() const override;
   WindowId windowOf(const Form& form) const override;
   void showNote(const Form& form, std::string_view control, std::string_view text) override;
+  void setNonActivating(const Form& form, bool on) override;
 
   // The program's message loop; returns the exit code of WM_QUIT.
   int run();
@@ -50,6 +51,7 @@ class Win32FormHost final : public FormHost {
   std::map<const Form*, FormWindow*> windows_;
   NoteBalloon note_;
   std::vector<FormWindow*> modal_;  // shown modal dialogs, innermost last
+  std::map<const Form*, bool> nonActivating_;
   int quitCode_ = 0;
 };
 

@@ -1,0 +1,62 @@
+// Timed bursts of Backspace and Delete. The two buttons' colours are the
+// running modes; one pair of timers serves both, so a mode joined late ends
+// with the first.
+#include <array>
+#include <string_view>
+
+#include "delivery/send.h"
+#include "face/face.h"
+
+namespace osk {
+namespace {
+
+struct EraseMode {
+  std::string_view button;
+  std::string_view keys;
+};
+
+// Backspace before Delete within a tick, whatever order they were started in.
+constexpr std::array<EraseMode, 2> kModes{{
+    {"BUTTON_AUTO_BACKSPACE", "{BACKSPACE}"},
+    {"BUTTON_AUTO_DELETE", "{DEL}"},
+}};
+
+constexpr std::string_view kRepeatTimer = "AUTO_DELETE_TIMER";
+constexpr std::string_view kStopTimer = "AUTO_DELETE_STOP_TIMER";
+
+void startOrJoin(Context& ctx, const EraseMode& mode) {
+  ctx.main.control(mode.button).setBack(colors::kGreen);
+  // Enabling a running timer leaves its period where it was, so a click
+  // during a burst adds its mode without stretching the burst: one burst
+  // erases at most about fifty characters per side, however often a
+  // button is clicked.
+  ctx.main.enableTimer(kRepeatTimer, true);
+  ctx.main.enableTimer(kStopTimer, true);
+}
+
+}  // namespace
+
+void BUTTON_AUTO_BACKSPACE_Click(Context& ctx) { startOrJoin(ctx, kModes[0]); }
+
+void BUTTON_AUTO_DELETE_Click(Context& ctx) { startOrJoin(ctx, kModes[1]); }
+
+void AUTO_DELETE_TIMER_Timer(Context& ctx) {
+  const Delivery delivery(ctx);
+  for (const EraseMode& mode : kModes) {
+    if (ctx.main.control(mode.button).back() != colors::kGreen) continue;
+    // A reserved caption or a target that does not come forward in time
+    // costs this tick's keystrokes only; the burst goes on and picks up
+    // again as soon as the target is back. A target that did not come
+    // forward is not waited for a second time in the same tick, so a tick
+    // never spends more than one tick's patience.
+    if (delivery.send(mode.keys, Aim::RecordedTarget, Patience::Tick) == SendResult::NotInFront) return;
+  }
+}
+
+void AUTO_DELETE_STOP_TIMER_Timer(Context& ctx) {
+  ctx.main.enableTimer(kRepeatTimer, false);
+  for (const EraseMode& mode : kModes) ctx.main.control(mode.button).setBack(colors::kSysWindow);
+  ctx.main.enableTimer(kStopTimer, false);
+}
+
+}  // namespace osk

@@ -1,0 +1,61 @@
+"""Keeping the focus in the target: started with --keep-focus, the keyboard
+types into Notepad without ever becoming the foreground window, and its
+command line still takes typing.
+
+An open menu of Notepad cannot be kept open here: under Wine a window in
+menu mode grabs the pointer, so a click anywhere else closes the menu and
+never reaches the keyboard at all (its Shift lock stays off)."""
+
+import unittest
+
+from rig import NOTEPAD_TITLE
+from test_character_keys import NotepadCase
+
+WATCH_MS = 400
+
+
+class KeepFocus(NotepadCase):
+
+    keyboard_args = ("--keep-focus",)
+
+    def assert_never_left_notepad(self, control):
+        before, changes = self.s.click_watch_foreground("main", control, WATCH_MS)
+        self.assertEqual(before, NOTEPAD_TITLE)
+        self.assertEqual(changes, [], "the foreground changed during the click")
+
+    def test_keys_type_while_notepad_stays_in_front(self):
+        self.assertEqual(self.s.setting("KEEP_TARGET_FOCUS"), "1", "the switch is remembered")
+        self.wait_caption("BUTTON_LETTER_Q", "q")
+        self.assert_never_left_notepad("BUTTON_LETTER_Q")
+        self.wait_typed("q")
+        self.s.click("main", "BUTTON_SHIFT_LEFT")
+        self.wait_caption("BUTTON_LETTER_W", "W")
+        self.assert_never_left_notepad("BUTTON_LETTER_W")
+        self.assert_never_left_notepad("BUTTON_SPACEBAR")
+        self.wait_typed("qW ")
+
+    def test_command_line_takes_typing(self):
+        s = self.s
+        s.click("main", "COMMAND_LINE_TEXTBOX")
+        s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", "QM-OSK-CMD", "3000")
+        self.assertEqual(s.drive("title-of-foreground"), "QM-OSK")
+        before = s.text("main", "COMMAND_LINE_TEXTBOX")
+        self.click_showing("BUTTON_LETTER_A", "a")
+        self.click_showing("BUTTON_LETTER_B", "b")
+        s.drive("wait-text", "main", "COMMAND_LINE_TEXTBOX", before + "ab", "3000")
+        self.assertEqual(self.typed(), "")
+
+
+class KeepFocusOff(NotepadCase):
+
+    def test_without_the_switch_a_click_takes_the_focus_for_a_moment(self):
+        # The contrast that shows the watch above can see a switch at all.
+        self.wait_caption("BUTTON_LETTER_Q", "q")
+        before, changes = self.s.click_watch_foreground("main", "BUTTON_LETTER_Q", WATCH_MS)
+        self.assertEqual(before, NOTEPAD_TITLE)
+        self.assertNotEqual(changes, [])
+        self.wait_typed("q")
+
+
+if __name__ == "__main__":
+    unittest.main()

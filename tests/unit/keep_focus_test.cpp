@@ -1,0 +1,47 @@
+// Keeping the focus in the target: the stored choice, the switch at run
+// time, and what the host is told.
+#include <gtest/gtest.h>
+
+#include "app/keep_focus.h"
+#include "fakes.h"
+
+namespace osk::testing {
+namespace {
+
+TEST(KeepTargetFocus, LoadAppliesTheStoredChoiceOnlyWhenItReadsAsOne) {
+  const struct {
+    const char* stored;  // nullptr: nothing stored
+    bool on;
+  } rows[] = {{nullptr, false}, {"0", false}, {"1", true},  {" 1", true},
+                {"1.0", true},    {"2", false}, {"true", false}, {"", false}};
+  for (const auto& row : rows) {
+    Rig rig;
+    if (row.stored != nullptr) rig.store.write(kSettingsSection, "KEEP_TARGET_FOCUS", row.stored);
+    rig.kb.handle("Form", Event::Load);
+    ASSERT_EQ(rig.host.nonActivating.count(&rig.main()), 1u) << (row.stored ? row.stored : "(none)");
+    EXPECT_EQ(rig.host.nonActivating[&rig.main()], row.on) << (row.stored ? row.stored : "(none)");
+    EXPECT_EQ(rig.store.has(kSettingsSection, "KEEP_TARGET_FOCUS"), row.stored != nullptr)
+        << "load must not write the choice";
+  }
+}
+
+TEST(KeepTargetFocus, SwitchingAtRunTimeTellsTheHostAndIsRemembered) {
+  Rig rig;
+  rig.kb.handle("Form", Event::Load);
+  setKeepTargetFocus(rig.kb.context(), true);
+  EXPECT_TRUE(rig.host.nonActivating[&rig.main()]);
+  EXPECT_EQ(rig.store.read(kSettingsSection, "KEEP_TARGET_FOCUS", "?"), "1");
+  setKeepTargetFocus(rig.kb.context(), false);
+  EXPECT_FALSE(rig.host.nonActivating[&rig.main()]);
+  EXPECT_EQ(rig.store.read(kSettingsSection, "KEEP_TARGET_FOCUS", "?"), "0");
+  setKeepTargetFocus(rig.kb.context(), true);
+
+  // The next start reads it back.
+  Rig next;
+  next.store.write(kSettingsSection, "KEEP_TARGET_FOCUS", rig.store.read(kSettingsSection, "KEEP_TARGET_FOCUS", "?"));
+  next.kb.handle("Form", Event::Load);
+  EXPECT_TRUE(next.host.nonActivating[&next.main()]);
+}
+
+}  // namespace
+}  // namespace osk::testing
