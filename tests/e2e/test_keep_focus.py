@@ -46,6 +46,23 @@ class KeepFocus(NotepadCase):
         self.assertEqual(self.typed(), "")
 
 
+class KeepFocusFromTheSettingsDialog(NotepadCase):
+
+    def test_the_tick_box_switches_the_mode_at_the_click(self):
+        s = self.s
+        s.click("main", "SETTINGS_BUTTON")
+        s.drive("wait-window", "settings")
+        s.click("settings", "KEEP_TARGET_FOCUS_TICKBOX")
+        s.wait_until(lambda: s.setting("KEEP_TARGET_FOCUS") == "1", 2, "the tick was not stored at once")
+        s.click("settings", "OK_BUTTON")
+        s.drive("wait-gone", "settings")
+        s.make_target(NOTEPAD_TITLE)
+        self.wait_caption("BUTTON_LETTER_Q", "q")
+        before, changes = s.click_watch_foreground("main", "BUTTON_LETTER_Q", WATCH_MS)
+        self.assertEqual((before, changes), (NOTEPAD_TITLE, []), "the click took the focus")
+        self.wait_typed("q")
+
+
 class KeepFocusOff(NotepadCase):
 
     def test_without_the_switch_a_click_takes_the_focus_for_a_moment(self):
