@@ -670,16 +670,16 @@ int focusTrace(int n, bool notepad) {
       pumpOnce();
       HWND fg = GetForegroundWindow();
       if (fg != last) {
-        line += " " + fmt(ms(clicked, now())) + ":" + name(fg);
+        line.append(" ").append(fmt(ms(clicked, now()))).append(":").append(name(fg));
         last = fg;
       }
       if (!charSeen && notepad && textLength(np.edit) > length) {
         charSeen = true;
-        line += " " + fmt(ms(clicked, now())) + ":CHAR";
+        line.append(" ").append(fmt(ms(clicked, now()))).append(":CHAR");
       }
       if (!charSeen && !notepad && gChars > 0) {
         charSeen = true;
-        line += " " + fmt(ms(clicked, gCharAt)) + ":CHAR";
+        line.append(" ").append(fmt(ms(clicked, gCharAt))).append(":CHAR");
       }
     }
     pumpFor(kSettleMs);
