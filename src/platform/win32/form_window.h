@@ -33,6 +33,10 @@ inline constexpr int kFirstControlId = 1000;
 // counted so far; benchmarks read it from another process. Counting costs
 // one increment, and nothing is published unless someone asks.
 inline constexpr wchar_t kRepaintCountMessage[] = L"QmOskRepaints";
+// Registered message that answers how many messages the program's message
+// loop has taken from its queue: timer ticks, input, paints. An idle
+// keyboard should take little more than its own timer ticks.
+inline constexpr wchar_t kMessageCountMessage[] = L"QmOskMessages";
 
 class FormWindow final : public FormObserver {
  public:
@@ -58,6 +62,10 @@ class FormWindow final : public FormObserver {
   bool alive() const { return static_cast<bool>(hwnd_); }
   Form& form() { return form_; }
   int dpi() const { return dpi_; }
+
+  // Where the message loop counts the messages it takes; answered to
+  // kMessageCountMessage.
+  void countMessagesIn(const unsigned long* counter) { messageCount_ = counter; }
 
   // Called between Unload and the destruction of the window, so that a modal
   // owner can be re-enabled before Windows picks another window to activate.
@@ -108,6 +116,7 @@ class FormWindow final : public FormObserver {
   int applyingGeometry_ = 0;  // our own SetWindowPos calls: not the user's
   int settingText_ = 0;       // model -> edit: not a user change
   unsigned long repaints_ = 0;
+  const unsigned long* messageCount_ = nullptr;
   bool closing_ = false;
 };
 

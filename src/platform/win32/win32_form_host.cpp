@@ -41,7 +41,10 @@ class Win32FormHost::DialogEvents final : public FormEvents {
   FormWindow* window_ = nullptr;
 };
 
-void Win32FormHost::adopt(FormWindow& window) { windows_[&window.form()] = &window; }
+void Win32FormHost::adopt(FormWindow& window) {
+  windows_[&window.form()] = &window;
+  window.countMessagesIn(&messagesTaken_);
+}
 
 void Win32FormHost::forget(const Form& form) { windows_.erase(&form); }
 
@@ -66,6 +69,7 @@ bool Win32FormHost::pumpOne(bool repostQuit) {
     return false;
   }
   if (got == -1) return false;
+  ++messagesTaken_;
   // Tab, Space and the like move between and press the controls of our
   // windows as in a dialog box.
   HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;

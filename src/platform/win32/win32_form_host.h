@@ -43,6 +43,7 @@ class Win32FormHost final : public FormHost {
   DialogRoute route_;
   std::map<const Form*, FormWindow*> windows_;
   int quitCode_ = 0;
+  unsigned long messagesTaken_ = 0;
 };
 
 }  // namespace osk::win32
