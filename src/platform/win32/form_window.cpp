@@ -437,11 +437,11 @@ LRESULT CALLBACK FormWindow::childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
     // A button that sees a mouse move asks for hover tracking (for its hot
     // look) with a hover time of 1 ms. Wine then polls the pointer with a
     // 10 ms system timer for as long as it rests on the key: 100 timer
-    // messages and hit tests a second, measured at about 2 % of a core, the
-    // whole cost of an idle keyboard with the pointer on a key. A key draws
-    // no hot look, so it never sees a move. The one thing the button does
-    // with a move besides, showing itself pushed only while a held pointer
-    // is over it, is done here.
+    // messages and hit tests a second, measured at about 2 % of a core, more
+    // than ten times what the idle keyboard costs otherwise. A key draws no
+    // hot look, so it never sees a move. The one thing the button does with
+    // a move besides, showing itself pushed only while a held pointer is
+    // over it, is done here.
     if ((wp & MK_LBUTTON) != 0 && ::GetCapture() == hwnd) {
       RECT client{};
       ::GetClientRect(hwnd, &client);
