@@ -70,6 +70,13 @@ bool Win32FormHost::pumpOne(bool repostQuit) {
   }
   if (got == -1) return false;
   ++messagesTaken_;
+  // Timer ticks are most of what an idle keyboard takes in, and dialog
+  // navigation has nothing to do with them; looking up the root window
+  // would cost a round trip to the server at every tick under Wine.
+  if (msg.message == WM_TIMER) {
+    ::DispatchMessageW(&msg);
+    return true;
+  }
   // Tab, Space and the like move between and press the controls of our
   // windows as in a dialog box.
   HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
