@@ -4,16 +4,19 @@
 #   1. click-to-arrival latency of a key, against a direct SendInput;
 #   2. throughput of a long stored text typed into Notepad, against direct
 #      SendInput of the same text;
-#   3. idle cost: CPU time and control repaints over a quiet minute, and
-#      over a minute with one lock toggled;
+#   3. idle cost: CPU time, control repaints and messages taken over a quiet
+#      minute in each of the states an idle keyboard is left in, with
+#      Notepad beside it;
 #   4. click-to-arrival latency against a bare program that activates the
 #      target and injects the key, over many clicks, counting lost keys;
 #   5. the same with the keyboard in keep-focus mode, against a bare
 #      program that only injects into the focused window.
 #
-# Usage: bench/run.sh                 (everything, about twenty-five minutes)
+# Usage: bench/run.sh                 (everything, about forty minutes)
 #        BENCH_QUICK=1 bench/run.sh   (4 and 5 only, 40 rounds each: a few
 #                                     minutes, for use while developing)
+#        bench/run.sh idle            (3 only; BENCH_IDLE_S=10 for a quick
+#                                     look, the figures need 60)
 # Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_SWITCH_ROUNDS
 # (rounds of 4, default 1000), BENCH_CHARS (throughput text length, default
 # 10000), BENCH_BUILD (build directory, default build/mingw-bench),
@@ -41,7 +44,7 @@ mkdir -p "$OUT"
 # A build directory of its own, so that the benchmark option never leaks
 # into the ordinary mingw build.
 cmake --preset mingw -B "$BUILD" -DQMOSK_BENCH=ON >"$OUT/configure.log"
-cmake --build "$BUILD" --target qm-osk qmosk-bench >"$OUT/build.log"
+cmake --build "$BUILD" --target qm-osk qmosk-bench osk-drive >"$OUT/build.log"
 OSK_EXE=$BUILD/src/platform/win32/qm-osk.exe
 BENCH_EXE=$BUILD/bench/qmosk-bench.exe
 
@@ -100,34 +103,46 @@ best_ms() { awk -v k="$1" '$1 == k"_chars_per_s" && $2 > m {m = $2; t = last} $1
 
 # ---- idle ---------------------------------------------------------------
 
-# Runs one quiet interval; $1 names it, $2 is "toggle" to double-click the
-# Scroll Lock light once at its start.
+DRIVE_EXE=$BUILD/tools/osk-drive/osk-drive.exe
+drive() { wine "$DRIVE_EXE" "$@"; }
+NOTEPAD_PID=""
+# A spot of the bare desktop, right of the keyboard and above Notepad.
+AWAY_X=1500 AWAY_Y=100
+
+# One quiet interval of IDLE_S seconds in the state the last actions left;
+# $1 names it, $2 is "toggle" to double-click the Scroll Lock light at its
+# start (the light's one repaint shows that the count works).
 idle_interval() {
-  local name=$1 toggle=${2:-} server xvfb
+  local name=$1 toggle=${2:-} server xvfb hz
   server=$(wineserver_pid)
   xvfb=$_DESKTOP_XVFB_PID
-  sleep 3  # the first ticks light the lamps; not part of the quiet state
-  local c0 k0 s0 x0 c1 k1 s1 x1 t0 t1
-  c0=$(bench repaints)
+  hz=$(getconf CLK_TCK)
+  sleep 2  # a flash reset and a tracking tick after the last click
+  local r0 m0 k0 n0 s0 x0 t0 r1 m1 k1 n1 s1 x1 t1
+  read -r r0 m0 < <(drive activity main | tr -d '\r' | paste -sd' ')
   k0=$(cpu_ticks "$KEYBOARD_PID")
+  n0=$(cpu_ticks "${NOTEPAD_PID:-$KEYBOARD_PID}")
   s0=$(cpu_ticks "$server")
   x0=$(cpu_ticks "$xvfb")
   t0=$(date +%s.%N)
-  [[ "$toggle" == toggle ]] && bench dblclick SCROLL_LIGHT_LABEL
+  [[ "$toggle" == toggle ]] && drive dblclick main SCROLL_LIGHT_LABEL
   sleep "$IDLE_S"
-  c1=$(bench repaints)
+  read -r r1 m1 < <(drive activity main | tr -d '\r' | paste -sd' ')
   k1=$(cpu_ticks "$KEYBOARD_PID")
+  n1=$(cpu_ticks "${NOTEPAD_PID:-$KEYBOARD_PID}")
   s1=$(cpu_ticks "$server")
   x1=$(cpu_ticks "$xvfb")
   t1=$(date +%s.%N)
-  local hz
-  hz=$(getconf CLK_TCK)
   {
     echo "${name}_seconds $(echo "$t1 - $t0" | bc -l)"
-    echo "${name}_repaints $((c1 - c0))"
+    echo "${name}_repaints $((r1 - r0))"
+    echo "${name}_messages $((m1 - m0))"
     echo "${name}_keyboard_cpu_ms $(((k1 - k0) * 1000 / hz))"
+    if [[ -n "$NOTEPAD_PID" ]]; then echo "${name}_notepad_cpu_ms $(((n1 - n0) * 1000 / hz))"; fi
     echo "${name}_wineserver_cpu_ms $(((s1 - s0) * 1000 / hz))"
     echo "${name}_xvfb_cpu_ms $(((x1 - x0) * 1000 / hz))"
+    echo "${name}_foreground $(drive title-of-foreground | tr -d '\r' | tr ' ' '_')"
+    echo "${name}_target $(drive text main ACTIVE_WINDOW_LABEL | tr -d '\r' | tr ' ' '_')"
   } >>"$OUT/idle.txt"
 }
 
@@ -146,9 +161,6 @@ keep_focus_latency() {
   bench latency-focused "$ROUNDS" "Z:${OUT//\//\\}\\keepfocus.csv" >"$OUT/keepfocus.txt"
   stop_keyboard
 }
-
-switch_latency
-keep_focus_latency
 
 ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 
@@ -173,17 +185,119 @@ delivery_table() {
     "$(ratio "$(value keyboard_p90_ms "$K")" "$(value bare_p90_ms "$K")")"
 }
 
+
+# The states an idle keyboard spends its life in, in one run of it: first
+# with no target (only the keyboard is open), then with Notepad recorded.
+IDLE_STATES=(
+  none-away none-key none-disabled
+  target-away target-key target-empty target-label
+  modes-front modes-key modes-away
+  cmdline cmdline-disabled toggle
+)
+declare -A IDLE_LABEL=(
+  [none-away]="no target, keyboard in front, pointer outside it"
+  [none-key]="no target, pointer on the letter key just clicked"
+  [none-disabled]="no target, pointer on a disabled key"
+  [target-away]="Notepad recorded and in front, pointer outside the keyboard"
+  [target-key]="pointer on the letter key just clicked (Notepad in front)"
+  [target-empty]="keyboard clicked between the keys, pointer there"
+  [target-label]="pointer on the target label, keyboard in front"
+  [modes-front]="Shift lock, number-row lock, user F-keys, highlight on; pointer on the highlight button"
+  [modes-key]="modes on, pointer on the symbol key just clicked (Notepad in front)"
+  [modes-away]="modes on, Notepad in front, pointer outside the keyboard"
+  [cmdline]="command line clicked (caret blinking), pointer on it"
+  [cmdline-disabled]="command line in use, pointer on a disabled editing key"
+  [toggle]="as above, Scroll Lock toggled once (one repaint expected)"
+)
+
+idle_states() {
+  : >"$OUT/idle.txt"
+  start_keyboard idle
+  drive wait-window main 30000 >/dev/null
+  drive point-at $AWAY_X $AWAY_Y
+  idle_interval none-away
+  drive click main BUTTON_LETTER_Q
+  idle_interval none-key
+  drive point main BUTTON_KEY_UP
+  idle_interval none-disabled
+
+  wine notepad >"$OUT/notepad.log" 2>&1 &
+  NOTEPAD_PID=$!
+  drive wait-window "Untitled - Notepad" 30000 >/dev/null
+  drive move "Untitled - Notepad" 67 430 1120 480
+  drive foreground "Untitled - Notepad"
+  drive wait-text main ACTIVE_WINDOW_LABEL "Untitled - Notepad" 5000 >/dev/null
+  drive point-at $AWAY_X $AWAY_Y
+  idle_interval target-away
+  drive click main BUTTON_LETTER_A
+  idle_interval target-key
+  local spot
+  spot=$(drive free-spot main | tr -d '\r' | tr ' ' ',')
+  drive click main "client:$spot"
+  idle_interval target-empty
+  drive click main ACTIVE_WINDOW_LABEL
+  idle_interval target-label
+
+  local b
+  for b in SHIFT_LOCK_BUTTON LOCK_TOP_NUMBER_KEYS_BUTTON BUTTON_MY_FKEYS SHIFT_ARROW_HIGHLIGHT_BUTTON; do
+    drive click main "$b"
+  done
+  # "FK1" when this build has user F-key mode; "F1" when it has not.
+  sleep 0.6
+  echo "fkey_mode_caption $(drive text main BUTTON_F_NUM_1 | tr -d '\r')" >>"$OUT/idle.txt"
+  idle_interval modes-front
+  drive click main BUTTON_COMMA
+  idle_interval modes-key
+  drive point-at $AWAY_X $AWAY_Y
+  idle_interval modes-away
+
+  drive click main COMMAND_LINE_TEXTBOX
+  idle_interval cmdline
+  drive point main BUTTON_DELETE
+  idle_interval cmdline-disabled
+  idle_interval toggle toggle
+  stop_keyboard
+  NOTEPAD_PID=""
+}
+
+# % of one core from a CPU time in ms over the interval's seconds.
+percent() { printf '%.3f' "$(echo "$1 / 10 / $2" | bc -l)"; }
+
+idle_table() {
+  local I=$OUT/idle.txt n
+  echo "| Idle, ${IDLE_S} s each | In front | Keyboard CPU | % of a core | Repaints | Messages | Notepad CPU | wineserver CPU | Xvfb CPU |"
+  echo "|---|---|---|---|---|---|---|---|---|"
+  for n in "${IDLE_STATES[@]}"; do
+    printf '| %s | %s | %s ms | %s | %s | %s | %s | %s ms | %s ms |\n' "${IDLE_LABEL[$n]}" \
+      "$(value "${n}_foreground" "$I" | tr '_' ' ')" \
+      "$(value "${n}_keyboard_cpu_ms" "$I")" \
+      "$(percent "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_seconds" "$I")")" \
+      "$(value "${n}_repaints" "$I")" "$(value "${n}_messages" "$I")" \
+      "$(v=$(value "${n}_notepad_cpu_ms" "$I"); [[ -n $v ]] && echo "$v ms" || echo "not running")" \
+      "$(value "${n}_wineserver_cpu_ms" "$I")" "$(value "${n}_xvfb_cpu_ms" "$I")"
+  done
+  echo
+  echo "User F-key mode in the modes states: F1 read \"$(value fkey_mode_caption "$I")\" (FK1 = on)."
+}
+
+# ---- what runs ------------------------------------------------------------
+
+if [[ "${1:-}" == idle ]]; then
+  echo "bench: idle, ${#IDLE_STATES[@]} states of ${IDLE_S} s" >&2
+  idle_states
+  idle_table | tee "$OUT/idle.md"
+  exit 0
+fi
+
+switch_latency
+keep_focus_latency
 if [[ $QUICK == 1 ]]; then
   delivery_table | tee "$OUT/results.md"
   exit 0
 fi
 
-: >"$OUT/idle.txt"
-echo "bench: idle, ${IDLE_S} s quiet and ${IDLE_S} s with one lock toggle" >&2
-start_keyboard idle
-idle_interval quiet
-idle_interval toggle toggle
-stop_keyboard
+echo "bench: idle, ${#IDLE_STATES[@]} states of ${IDLE_S} s" >&2
+idle_states
 
 # ---- latency and throughput --------------------------------------------
 
@@ -225,15 +339,7 @@ L=$OUT/latency.txt T=$OUT/throughput.txt I=$OUT/idle.txt
     "$(best direct_unicode_chars_per_s "$T")" "$(best_ms direct_unicode "$T")" \
     "$(ratio "$(best keyboard_chars_per_s "$T")" "$(best direct_unicode_chars_per_s "$T")")"
   echo
-  echo "| Idle, ${IDLE_S} s | Repaints | Keyboard CPU (/proc) | wineserver CPU | Xvfb CPU |"
-  echo "|---|---|---|---|---|"
-  for n in quiet toggle; do
-    label="nothing changing"
-    [[ $n == toggle ]] && label="Scroll Lock toggled once"
-    printf '| %s | %s | %s ms | %s ms | %s ms |\n' "$label" "$(value ${n}_repaints "$I")" \
-      "$(value ${n}_keyboard_cpu_ms "$I")" "$(value ${n}_wineserver_cpu_ms "$I")" \
-      "$(value ${n}_xvfb_cpu_ms "$I")"
-  done
+  idle_table
   echo
   echo "Every run typed the text exactly: keyboard $(worst keyboard_text_matches "$T"), direct VK $(worst direct_vk_text_matches "$T"), direct Unicode $(worst direct_unicode_text_matches "$T") (1 = yes)."
   echo "All throughput runs, chars/s: keyboard $(awk '$1 == "keyboard_chars_per_s" {printf "%s ", $2}' "$T")/ direct VK $(awk '$1 == "direct_vk_chars_per_s" {printf "%s ", $2}' "$T")/ direct Unicode $(awk '$1 == "direct_unicode_chars_per_s" {printf "%s ", $2}' "$T")"

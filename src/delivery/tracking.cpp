@@ -48,10 +48,13 @@ void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
     // Remember which window bore the title, so that of several windows with
     // one title the keys go to the one that was in front.
     label.setTag(std::to_string(front));
-    enableTargetGroup(ctx.main, true);
-  } else {
-    enableTargetGroup(ctx.main, false);
   }
+  // The group ends enabled exactly when a real target is recorded, so that
+  // is the only state written. Disabling it for the keyboard's own title and
+  // enabling it again for the recorded one flipped all 18 keys at every tick
+  // while the keyboard was in front of a target: 36 EnableWindow calls and
+  // as many repaints a second, and the focus taken from whichever of these
+  // keys had it.
   enableTargetGroup(ctx.main, target(ctx) == TargetClass::Real);
 }
 

@@ -29,22 +29,19 @@ std::optional<bool> shiftState(const Form& form) {
 
 // While the Caps Lock key is held down its state has the high bit set; the
 // face waits for the release rather than guess.
-std::optional<bool> capsState(const LockKeys& locks) {
-  const std::int16_t state = locks.keyState(LockKey::CapsLock);
+std::optional<bool> capsState(std::int16_t state) {
   if (state == 1) return true;
   if (state == 0) return false;
   return std::nullopt;
 }
 
 // Num and Scroll only light up; a held key lights its lamp too.
-Color light(const LockKeys& locks, LockKey key) {
-  return locks.keyState(key) != 0 ? colors::kGreen : colors::kRed;
-}
+Color light(std::int16_t state) { return state != 0 ? colors::kGreen : colors::kRed; }
 
-void refreshFace(Context& ctx) {
+void refreshFace(Context& ctx, std::int16_t caps) {
   Form& form = ctx.main;
   const std::optional<bool> s = shiftState(form);
-  const std::optional<bool> c = capsState(ctx.platform.locks);
+  const std::optional<bool> c = capsState(caps);
   const std::optional<bool> t = latchState(form, "LOCK_TOP_NUMBER_KEYS_BUTTON");
   const std::optional<bool> k = latchState(form, "SHIFT_LOCK_BUTTON");
   if (!s || !c || !t || !k) return;
@@ -75,9 +72,10 @@ void refreshFace(Context& ctx) {
 }  // namespace
 
 void NCS_TIMER_Timer(Context& ctx) {
-  ctx.main.control("NUM_LIGHT_LABEL").setBack(light(ctx.platform.locks, LockKey::NumLock));
-  refreshFace(ctx);
-  ctx.main.control("SCROLL_LIGHT_LABEL").setBack(light(ctx.platform.locks, LockKey::ScrollLock));
+  const LockStates locks = ctx.platform.locks.states();
+  ctx.main.control("NUM_LIGHT_LABEL").setBack(light(locks.num));
+  refreshFace(ctx, locks.caps);
+  ctx.main.control("SCROLL_LIGHT_LABEL").setBack(light(locks.scroll));
 }
 
 // The lock toggles are system-wide, so they go to whatever window is active;

@@ -29,11 +29,22 @@ class Desktop {
 
 enum class LockKey : std::uint8_t { NumLock, CapsLock, ScrollLock };
 
+// The three lock keys read together, each as keyState gives it.
+struct LockStates {
+  std::int16_t num = 0;
+  std::int16_t caps = 0;
+  std::int16_t scroll = 0;
+};
+
 class LockKeys {
  public:
   virtual ~LockKeys() = default;
   // As GetKeyState: bit 0 toggled, high bit (negative) while held down.
   virtual std::int16_t keyState(LockKey key) const = 0;
+  // All three at one moment; a platform may read them more cheaply at once.
+  virtual LockStates states() const {
+    return {keyState(LockKey::NumLock), keyState(LockKey::CapsLock), keyState(LockKey::ScrollLock)};
+  }
 };
 
 }  // namespace osk

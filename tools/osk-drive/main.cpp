@@ -608,6 +608,27 @@ int run(const Args& a) {
   } else if (cmd == L"click" || cmd == L"dblclick") {
     POINT p = clickPoint(a);
     clickAt(p.x, p.y, cmd == L"click" ? 1 : 2);
+  } else if (cmd == L"point") {
+    // The pointer comes to rest on the spot, with no click. A disabled key
+    // is not a window that WindowFromPoint finds, so no cover check.
+    need(a, 3, "point <form> <control | client:X,Y>");
+    const bool control = a[2].rfind(L"client:", 0) != 0;
+    POINT p = control ? centre(screenRect(findControl(a[1], a[2]))) : clickPoint(a);
+    moveCursor(p.x, p.y);
+  } else if (cmd == L"point-at") {
+    need(a, 3, "point-at <x> <y>");
+    moveCursor(toInt(a[1]), toInt(a[2]));
+  } else if (cmd == L"activity") {
+    // What the keyboard has done so far: control repaints and messages its
+    // loop has taken; two readings apart give what happened in between.
+    need(a, 2, "activity <form>");
+    HWND w = needTopLevel(a[1]);
+    for (const wchar_t* name : {L"QmOskRepaints", L"QmOskMessages"}) {
+      DWORD_PTR n = 0;
+      if (!SendMessageTimeoutW(w, RegisterWindowMessageW(name), 0, 0, SMTO_ABORTIFHUNG, 2000, &n))
+        throw Failure("the window does not answer");
+      out(std::to_string(n));
+    }
   } else if (cmd == L"click-at" || cmd == L"dblclick-at") {
     need(a, 3, "click-at <x> <y>");
     clickAt(toInt(a[1]), toInt(a[2]), cmd == L"click-at" ? 1 : 2);

@@ -33,6 +33,10 @@ inline constexpr int kFirstControlId = 1000;
 // counted so far; benchmarks read it from another process. Counting costs
 // one increment, and nothing is published unless someone asks.
 inline constexpr wchar_t kRepaintCountMessage[] = L"QmOskRepaints";
+// Registered message that answers how many messages the program's message
+// loop has taken from its queue: timer ticks, input, paints. An idle
+// keyboard should take little more than its own timer ticks.
+inline constexpr wchar_t kMessageCountMessage[] = L"QmOskMessages";
 
 class FormWindow final : public FormObserver {
  public:
@@ -67,6 +71,10 @@ class FormWindow final : public FormObserver {
   // Called when the window is asked to close, before its Unload, so that
   // windows it owns can close first.
   std::function<void()> beforeUnload;
+  // Where the message loop counts the messages it takes; answered to
+  // kMessageCountMessage.
+  void countMessagesIn(const unsigned long* counter) { messageCount_ = counter; }
+
   // Called between Unload and the destruction of the window, so that a modal
   // owner can be re-enabled before Windows picks another window to activate.
   std::function<void()> onClosing;
@@ -118,6 +126,7 @@ class FormWindow final : public FormObserver {
   int settingText_ = 0;       // model -> edit: not a user change
   unsigned long repaints_ = 0;
   int focused_ = -1;          // the form's active control, see focusArrived
+  const unsigned long* messageCount_ = nullptr;
   bool closing_ = false;
   bool nonActivating_ = false;
 };

@@ -119,6 +119,28 @@ void Win32Desktop::setTopmost(WindowId window, bool topmost) {
   ::SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
+// Read ten times a second, so every round trip to the server counts when
+// idle. GetKeyState brings the thread's copy of the key state up to date with
+// the desktop's; GetKeyboardState alone does not (under Wine 8 it showed a
+// Caps Lock toggled in another program one read late, where GetKeyState
+// right after it saw the change). So one GetKeyState, then the other two
+// locks from the refreshed copy: two calls instead of three.
+LockStates Win32LockKeys::states() const {
+  LockStates s;
+  s.caps = static_cast<std::int16_t>(::GetKeyState(VK_CAPITAL));
+  BYTE keys[256]{};
+  if (!::GetKeyboardState(keys)) {
+    s.num = keyState(LockKey::NumLock);
+    s.scroll = keyState(LockKey::ScrollLock);
+    return s;
+  }
+  // As GetKeyState reports them: toggled in bit 0, held down as negative.
+  auto asKeyState = [&](int vk) { return static_cast<std::int16_t>(static_cast<signed char>(keys[vk] & 0x81)); };
+  s.num = asKeyState(VK_NUMLOCK);
+  s.scroll = asKeyState(VK_SCROLL);
+  return s;
+}
+
 std::int16_t Win32LockKeys::keyState(LockKey key) const {
   int vk = VK_NUMLOCK;
   switch (key) {

@@ -17,6 +17,7 @@ class Win32Desktop final : public Desktop {
 class Win32LockKeys final : public LockKeys {
  public:
   std::int16_t keyState(LockKey key) const override;
+  LockStates states() const override;
 };
 
 }  // namespace osk::win32

@@ -46,6 +46,7 @@ void Win32FormHost::adopt(FormWindow& window) {
   windows_[&window.form()] = &window;
   window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
   if (auto it = nonActivating_.find(&window.form()); it != nonActivating_.end()) window.setNonActivating(it->second);
+  window.countMessagesIn(&messagesTaken_);
 }
 
 void Win32FormHost::close(Form& form) {
@@ -111,6 +112,14 @@ bool Win32FormHost::pumpOne(bool repostQuit) {
     return false;
   }
   if (got == -1) return false;
+  ++messagesTaken_;
+  // Timer ticks are most of what an idle keyboard takes in, and dialog
+  // navigation has nothing to do with them; looking up the root window
+  // would cost a round trip to the server at every tick under Wine.
+  if (msg.message == WM_TIMER) {
+    ::DispatchMessageW(&msg);
+    return true;
+  }
   // Tab, Space and the like move between and press the controls of our
   // windows as in a dialog box.
   HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;

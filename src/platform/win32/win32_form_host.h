@@ -53,6 +53,7 @@ class Win32FormHost final : public FormHost {
   std::vector<FormWindow*> modal_;  // shown modal dialogs, innermost last
   std::map<const Form*, bool> nonActivating_;
   int quitCode_ = 0;
+  unsigned long messagesTaken_ = 0;
 };
 
 }  // namespace osk::win32
