@@ -631,6 +631,81 @@ void lockReg(const std::wstring& app) {
   }
 }
 
+// ---- soak ---------------------------------------------------------------
+
+// GetGuiResources is a stub under Wine 8 (it returns 0 and sets
+// ERROR_CALL_NOT_IMPLEMENTED, for this process as for others), and Wine
+// leaves PEB.GdiSharedHandleTable empty, so GDI objects cannot be counted
+// from outside there. The USER objects that matter to a keyboard are its
+// windows: every top-level window of the process and all their children.
+struct WindowCount {
+  DWORD pid;
+  unsigned long count = 0;
+};
+
+BOOL CALLBACK countChild(HWND, LPARAM lp) {
+  ++reinterpret_cast<WindowCount*>(lp)->count;
+  return TRUE;
+}
+
+BOOL CALLBACK countTopLevel(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<WindowCount*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid == c->pid) {
+    ++c->count;
+    EnumChildWindows(h, countChild, lp);
+  }
+  return TRUE;
+}
+
+unsigned long windowsOfProcessOf(HWND h) {
+  WindowCount c{0};
+  GetWindowThreadProcessId(h, &c.pid);
+  EnumWindows(countTopLevel, reinterpret_cast<LPARAM>(&c));
+  return c.count;
+}
+
+// A watchdog: every `intervalMs` until the window is gone, one WM_NULL that
+// must be answered within a second. One line per look: "answer <ms since
+// start> <ms to answer> <windows of its process>", "hang <ms since start>
+// <error>" when it was not answered in time, and "gone <ms since start>"
+// at the end.
+void watch(HWND h, DWORD intervalMs) {
+  constexpr UINT kAnswerMs = 1000;
+  LARGE_INTEGER freq, start;
+  QueryPerformanceFrequency(&freq);
+  QueryPerformanceCounter(&start);
+  auto msSince = [&](const LARGE_INTEGER& from) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+  };
+  for (;;) {
+    if (!IsWindow(h)) {
+      out("gone " + std::to_string(static_cast<long>(msSince(start))));
+      return;
+    }
+    LARGE_INTEGER asked;
+    QueryPerformanceCounter(&asked);
+    DWORD_PTR ignored = 0;
+    SetLastError(0);
+    const bool answered =
+        SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored) != 0;
+    const double took = msSince(asked);
+    char line[96];
+    if (answered)
+      std::snprintf(line, sizeof line, "answer %ld %.1f %lu", static_cast<long>(msSince(start)), took,
+                    windowsOfProcessOf(h));
+    else if (IsWindow(h))
+      std::snprintf(line, sizeof line, "hang %ld %lu", static_cast<long>(msSince(start)), GetLastError());
+    else
+      continue;  // it closed while being asked: reported as gone next round
+    out(line);
+    Sleep(intervalMs);
+  }
+}
+
 // ---- files ----------------------------------------------------------------
 
 std::wstring widenUtf8(const std::string& s) {
@@ -938,6 +1013,12 @@ int run(const Args& a) {
   } else if (cmd == L"lock-reg") {
     need(a, 2, "lock-reg <app>");
     lockReg(a[1]);
+  } else if (cmd == L"objects") {
+    need(a, 2, "objects <form|class|title>");
+    out(std::to_string(windowsOfProcessOf(needTopLevel(a[1]))));
+  } else if (cmd == L"watch") {
+    need(a, 3, "watch <form|class|title> <interval-ms>");
+    watch(needTopLevel(a[1]), static_cast<DWORD>(toInt(a[2])));
   } else if (cmd == L"monitor") {
     // The monitor that holds most of the window (or the primary one).
     HWND h = a.size() > 1 ? needTopLevel(a[1]) : nullptr;
