@@ -44,6 +44,8 @@ CMD_TITLE = "QM-OSK-CMD"
 # that act on the session (the workstation lock) are left out; the command
 # line's run button is clicked only with the marker program in the line.
 NEVER_CLICKED = {"BUTTON_CMD", "BUTTON_WINDOWS_LOCK", "BUTTON_RUN_INTERNAL",
+                 # opens a modal dialog: the dialog action does it and closes it again
+                 "SETTINGS_BUTTON",
                  # entered only by a change of target, which the soak keeps account of
                  "COMMAND_LINE_TEXTBOX"}
 # Latches a key from the key-log's turn must not carry into Notepad, where
@@ -154,6 +156,22 @@ class Soak:
         self.clickable = [c for c in self.main_controls
                           if c not in NEVER_CLICKED and not c.endswith("_TIMER") and not c.startswith("ACTIVE_WINDOW")]
         self.notepad_safe = [c for c in self.clickable if c.startswith(NOTEPAD_PREFIXES)]
+        # Windows made at first use and kept for the run go into the level
+        # that the end of the run is held to: the dialogs' ...
+        s.click("main", "SETTINGS_BUTTON")
+        s.drive("wait-window", "settings")
+        s.click("settings", "FKEYS_SETTINGS_BUTTON")
+        s.drive("wait-window", "fkeys")
+        s.click("fkeys", "OK_BUTTON")
+        s.drive("wait-gone", "fkeys")
+        s.click("settings", "OK_BUTTON")
+        s.drive("wait-gone", "settings")
+        # ... and the balloon, shown here for a program that does not exist;
+        # it covers keys until it goes, six seconds later.
+        s.set_text("main", "COMMAND_LINE_TEXTBOX", "qmosk-no-such-program.exe")
+        s.click("main", "BUTTON_RUN_INTERNAL")
+        s.wait_until(lambda: s.note("main"), 10, "no note for a program that does not exist")
+        s.wait_until(lambda: s.note("main") is None, 15, "the note did not go")
         self.target = None
         self.start_notepad()
         self.start_keylog()
@@ -313,6 +331,13 @@ class Soak:
         if self.rng.random() < 0.1:
             self.count("double-click", name)
             self.click("main", name, double=True)
+            # A double-click on a key that is disabled (the target-dependent
+            # keys in command-line mode) reaches the keyboard's background,
+            # which opens the settings dialog.
+            if self.s.drive("exists", "settings") == "1":
+                self.count("settings dialog", "by a double-click on a disabled key")
+                self.close_dialog("settings")
+                self.s.drive("wait-enabled", "main", "1")
         else:
             self.count("click", name)
             self.click("main", name)
