@@ -27,8 +27,9 @@ void Form_Load(Context& ctx) {
 }
 
 void Form_Unload(Context& ctx) {
-  // A value the store refused has been reported by the store itself; the
-  // close goes on, since it is never refused.
+  // A value the store refused is reported by the store on the debug channel
+  // only: no window of the keyboard is left to show a note. The close goes
+  // on, since it is never refused.
   static_cast<void>(settings::saveGeometry(ctx.platform.store, settings::kMainGeometry, ctx.main.geometry()));
   ctx.main.enableTimer("AlwaysOnTopTimer", false);
   ctx.main.enableTimer("NCS_TIMER", false);

@@ -130,12 +130,36 @@ Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
   return placeOnScreen(g, workAreas);
 }
 
+void Saver::put(std::string_view key, std::string_view value) {
+  if (!store_.write(kSettingsSection, key, value)) refused_.emplace_back(key);
+}
+
+void saveGeometry(Saver& saver, const GeometryKeys& keys, const Geometry& g) {
+  saver.put(keys.left, formatTwips(g.left));
+  saver.put(keys.top, formatTwips(g.top));
+  saver.put(keys.width, formatTwips(g.width));
+  saver.put(keys.height, formatTwips(g.height));
+}
+
 bool saveGeometry(SettingsStore& store, const GeometryKeys& keys, const Geometry& g) {
-  bool ok = store.write(kSettingsSection, keys.left, formatTwips(g.left));
-  ok = store.write(kSettingsSection, keys.top, formatTwips(g.top)) && ok;
-  ok = store.write(kSettingsSection, keys.width, formatTwips(g.width)) && ok;
-  ok = store.write(kSettingsSection, keys.height, formatTwips(g.height)) && ok;
-  return ok;
+  Saver saver(store);
+  saveGeometry(saver, keys, g);
+  return saver.refused().empty();
+}
+
+std::string unsavedNote(const std::vector<std::string>& refused) {
+  if (refused.empty()) return {};
+  // A store that refuses everything refuses dozens of values at once; a
+  // balloon can hold only a line or two.
+  constexpr std::size_t kNamed = 3;
+  std::string note = "Not saved: ";
+  for (std::size_t i = 0; i < refused.size() && i < kNamed; ++i) {
+    if (i > 0) note.append(", ");
+    note.append(refused[i]);
+  }
+  if (refused.size() > kNamed) note.append(" and ").append(std::to_string(refused.size() - kNamed)).append(" more");
+  note.append(". The settings store refused the change.");
+  return note;
 }
 
 }  // namespace osk::settings

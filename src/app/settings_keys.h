@@ -83,8 +83,26 @@ Geometry placeOnScreen(Geometry g, const std::vector<Geometry>& workAreas);
 Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
                          const std::vector<Geometry>& workAreas);
 
+// One save of several values: every value is attempted, and the names of
+// those the store refused are kept so that the user can be told which.
+class Saver {
+ public:
+  explicit Saver(SettingsStore& store) : store_(store) {}
+  void put(std::string_view key, std::string_view value);
+  const std::vector<std::string>& refused() const { return refused_; }
+
+ private:
+  SettingsStore& store_;
+  std::vector<std::string> refused_;
+};
+
 // Writes Left, Top, Width, Height in that order; false when any of them was
 // not stored (the others are written all the same).
 [[nodiscard]] bool saveGeometry(SettingsStore& store, const GeometryKeys& keys, const Geometry& g);
+void saveGeometry(Saver& saver, const GeometryKeys& keys, const Geometry& g);
+
+// What the user is told about values a save could not store: the first few
+// by name and how many more; empty when everything was stored.
+std::string unsavedNote(const std::vector<std::string>& refused);
 
 }  // namespace osk::settings

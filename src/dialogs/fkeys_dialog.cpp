@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "app/keyboard.h"
 #include "app/settings_keys.h"
@@ -28,27 +29,42 @@ void Form_Load(Context& ctx) {
         .setText(store.read(kSettingsSection, settings::fkeyCommandKey(n), settings::kFkeyCommandDefault));
 }
 
-bool save(Context& ctx) {
-  if (!ctx.fkeys) return true;
+namespace {
+
+// Every value is attempted even after one is refused.
+std::vector<std::string> saveAll(Context& ctx) {
+  if (!ctx.fkeys) return {};
   const Form& dialog = *ctx.fkeys;
-  SettingsStore& store = ctx.platform.store;
-  // Every value is attempted even after one is refused.
-  bool ok = settings::saveGeometry(store, settings::kFkeysGeometry, dialog.geometry());
+  settings::Saver saver(ctx.platform.store);
+  settings::saveGeometry(saver, settings::kFkeysGeometry, dialog.geometry());
   for (int n = 1; n <= settings::kFkeyCount; ++n)
-    ok = store.write(kSettingsSection, settings::fkeyCaptionKey(n), dialog.control(captionField(n)).text()) &&
-         ok;
+    saver.put(settings::fkeyCaptionKey(n), dialog.control(captionField(n)).text());
   for (int n = 1; n <= settings::kFkeyCount; ++n)
-    ok = store.write(kSettingsSection, settings::fkeyCommandKey(n), dialog.control(commandField(n)).text()) &&
-         ok;
-  return ok;
+    saver.put(settings::fkeyCommandKey(n), dialog.control(commandField(n)).text());
+  return saver.refused();
 }
 
-// The store reports each value it refuses; neither handler can do more,
-// since the dialog has no cancel and shows no messages.
-void Form_Unload(Context& ctx) { static_cast<void>(save(ctx)); }
+}  // namespace
+
+bool save(Context& ctx) { return saveAll(ctx).empty(); }
+
+// The unload's save is the last word on what is stored, so it alone tells
+// the user what was lost; the note goes to the settings dialog this one
+// returns to, or to the keyboard when that is not shown.
+void Form_Unload(Context& ctx) {
+  const std::vector<std::string> refused = saveAll(ctx);
+  if (refused.empty()) return;
+  const bool overSettings = ctx.settings && ctx.platform.host.windowOf(*ctx.settings) != 0;
+  if (overSettings)
+    ctx.platform.host.showNote(*ctx.settings, "FKEYS_SETTINGS_BUTTON", settings::unsavedNote(refused));
+  else
+    ctx.platform.host.showNote(ctx.main, "SETTINGS_BUTTON", settings::unsavedNote(refused));
+}
 
 void OK_BUTTON_Click(Context& ctx) {
   if (!ctx.fkeys) return;
+  // The unload that the close brings saves again and reports what it could
+  // not store.
   static_cast<void>(save(ctx));
   ctx.platform.host.close(*ctx.fkeys);
 }

@@ -40,8 +40,12 @@ void tickBoxClick(Context& ctx, const TickBox& box) {
   if (!ctx.settings) return;
   const int value = ctx.settings->control(box.control).value();
   if (box.apply != nullptr) box.apply(ctx, value == 1);
-  // A refused write has been reported by the store; the box still acts.
-  static_cast<void>(ctx.platform.store.write(kSettingsSection, box.key, std::to_string(value)));
+  // The box still acts for this run; the user hears that the choice will
+  // not outlast it.
+  settings::Saver saver(ctx.platform.store);
+  saver.put(box.key, std::to_string(value));
+  if (!saver.refused().empty())
+    ctx.platform.host.showNote(*ctx.settings, box.control, settings::unsavedNote(saver.refused()));
 }
 
 void Form_Load(Context& ctx) {
@@ -68,13 +72,14 @@ void Form_Load(Context& ctx) {
 void Form_Unload(Context& ctx) {
   if (!ctx.settings) return;
   Form& dialog = *ctx.settings;
-  SettingsStore& store = ctx.platform.store;
-  // Everything is attempted even when a value is refused; the store reports
-  // each refusal, and the close is never refused.
-  bool ok = settings::saveGeometry(store, settings::kSettingsGeometry, dialog.geometry());
-  for (const TextField& f : kTextFields)
-    ok = store.write(kSettingsSection, f.control, dialog.control(f.control).text()) && ok;
-  static_cast<void>(ok);
+  // Everything is attempted even when a value is refused, and the close is
+  // never refused: the note at the keyboard, which outlives this dialog, is
+  // all that is left to say what was lost.
+  settings::Saver saver(ctx.platform.store);
+  settings::saveGeometry(saver, settings::kSettingsGeometry, dialog.geometry());
+  for (const TextField& f : kTextFields) saver.put(f.control, dialog.control(f.control).text());
+  if (!saver.refused().empty())
+    ctx.platform.host.showNote(ctx.main, "SETTINGS_BUTTON", settings::unsavedNote(saver.refused()));
 }
 
 void OK_BUTTON_Click(Context& ctx) {

@@ -430,3 +430,74 @@ TEST(Dialogs, ARefusedValueDoesNotStopTheOthersBeingSaved) {
 
 }  // namespace
 }  // namespace osk
+
+namespace osk {
+namespace {
+
+TEST(Dialogs, ValuesTheStoreRefusesAreNamedWhereTheUserIsLooking) {
+  struct Row {
+    const char* what;
+    std::set<std::string> refuse;
+    bool tickTheBox;
+    // Each note as "form control", and names it must hold.
+    std::vector<std::string> notesAt;
+    std::vector<std::string> named;
+  };
+  const std::string fkeysNote = std::string(kSettingsFormName) + " FKEYS_SETTINGS_BUTTON";
+  const std::string mainNote = std::string(kMainFormName) + " SETTINGS_BUTTON";
+  const std::string boxNote = std::string(kSettingsFormName) + " ALWAYS_ON_TOP_TICKBOX";
+  const Row rows[] = {
+      {"everything stored", {}, true, {}, {}},
+      {"an F-key caption, told at the settings dialog it returns to",
+       {"BUTTON_F_NUM_1_CAPTION"}, false, {fkeysNote}, {"BUTTON_F_NUM_1_CAPTION"}},
+      {"settings dialog values, told at the keyboard",
+       {"AboutMainLeft", "EMAIL_ADDRESS_TEXTBOX"}, false, {mainNote}, {"AboutMainLeft", "EMAIL_ADDRESS_TEXTBOX"}},
+      {"the tick box, told beside it at the click", {"ALWAYS_ON_TOP_TICKBOX"}, true, {boxNote},
+       {"ALWAYS_ON_TOP_TICKBOX"}},
+      {"a store that refuses everything: one note per close, the first names and a count",
+       [] {
+         std::set<std::string> all(fkeyKeys().begin(), fkeyKeys().end());
+         all.insert(kSettingsGeometryKeys.begin(), kSettingsGeometryKeys.end());
+         all.insert(kTextKeys.begin(), kTextKeys.end());
+         all.insert("ALWAYS_ON_TOP_TICKBOX");
+         return all;
+       }(),
+       true, {boxNote, fkeysNote, mainNote}, {"FKEYSSETTINGSMainLeft", "and 33 more", "AboutMainLeft", "and 4 more"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    DialogRig r;
+    r.store.refuse = row.refuse;
+    r.host.whileModal = [&](Form& dialog) {
+      if (dialog.name() == kSettingsFormName) {
+        r.host.windows[&dialog] = 2;  // shown, as the real host reports it
+        if (row.tickTheBox) r.tick(dialog, 1);
+        r.click(dialog, "FKEYS_SETTINGS_BUTTON");
+        r.host.windows.erase(&dialog);
+      }
+      if (dialog.name() == kFkeysFormName) r.click(dialog, "OK_BUTTON");
+    };
+    r.kb.handle("SETTINGS_BUTTON", Event::Click);
+
+    std::vector<std::string> at;
+    std::string all;
+    for (const auto& n : r.host.notes) {
+      at.push_back(n.form + " " + n.control);
+      all += n.text + "\n";
+    }
+    EXPECT_EQ(at, row.notesAt) << all;
+    for (const std::string& name : row.named) EXPECT_NE(all.find(name), std::string::npos) << name << " in " << all;
+    // A refusal never stops the tick box acting for this run.
+    if (row.tickTheBox) {
+      EXPECT_TRUE(r.kb.main().timer("AlwaysOnTopTimer").enabled);
+    }
+    // Whatever was refused, everything else reached the store.
+    for (const std::string& k : concat(concat(fkeyKeys(), kSettingsGeometryKeys), kTextKeys))
+      if (!row.refuse.count(k)) {
+        EXPECT_NE(r.store.get(k), "<absent>") << k;
+      }
+  }
+}
+
+}  // namespace
+}  // namespace osk

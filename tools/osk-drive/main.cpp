@@ -533,6 +533,179 @@ void deleteReg(const std::wstring& app, const std::wstring& key) {
   RegCloseKey(k);
 }
 
+// Hostile stores: values of other registry types, strings with NULs inside,
+// and a settings key nobody may change.
+
+// `text` with each "\\0" turned into a NUL character.
+std::wstring withNuls(const std::wstring& text) {
+  std::wstring w;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\\' && i + 1 < text.size() && text[i + 1] == L'0') {
+      w.push_back(L'\0');
+      ++i;
+    } else {
+      w.push_back(text[i]);
+    }
+  }
+  return w;
+}
+
+// type: sz or expand (the text, "\\0" for a NUL inside it, terminated),
+// multi (the text as one string of a list), dword or qword (a number),
+// binary (the UTF-16 bytes of the text, unterminated: a string in all but
+// its type).
+void setRegTyped(const std::wstring& app, const std::wstring& key, const std::wstring& type,
+                 const std::wstring& text) {
+  std::vector<BYTE> data;
+  DWORD regType = 0;
+  auto addText = [&](const std::wstring& w) {
+    const BYTE* p = reinterpret_cast<const BYTE*>(w.data());
+    data.insert(data.end(), p, p + w.size() * sizeof(wchar_t));
+  };
+  if (type == L"sz" || type == L"expand") {
+    regType = type == L"sz" ? REG_SZ : REG_EXPAND_SZ;
+    addText(withNuls(text) + L'\0');
+  } else if (type == L"multi") {
+    regType = REG_MULTI_SZ;
+    addText(withNuls(text) + L'\0' + L'\0');
+  } else if (type == L"binary") {
+    regType = REG_BINARY;
+    addText(withNuls(text));
+  } else if (type == L"dword") {
+    regType = REG_DWORD;
+    const DWORD v = static_cast<DWORD>(toInt(text));
+    const BYTE* p = reinterpret_cast<const BYTE*>(&v);
+    data.assign(p, p + sizeof v);
+  } else if (type == L"qword") {
+    regType = REG_QWORD;
+    const ULONGLONG v = static_cast<ULONGLONG>(toInt(text));
+    const BYTE* p = reinterpret_cast<const BYTE*>(&v);
+    data.assign(p, p + sizeof v);
+  } else {
+    throw Failure("unknown type " + narrow(type));
+  }
+  HKEY k = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
+                      nullptr) != ERROR_SUCCESS)
+    throw Failure("cannot create the settings key");
+  const LONG rc = RegSetValueExW(k, key.c_str(), 0, regType, data.empty() ? nullptr : data.data(),
+                                 static_cast<DWORD>(data.size()));
+  RegCloseKey(k);
+  if (rc != ERROR_SUCCESS) throw Failure("cannot write the value");
+}
+
+// Everyone may read the settings key but nobody may set, add or delete a
+// value in it or below it. Wine's server checks registry access against the
+// key's DACL: after this, RegCreateKeyExW with KEY_SET_VALUE fails with
+// ERROR_ACCESS_DENIED in every process of the prefix (checked under Wine 8).
+void lockReg(const std::wstring& app) {
+  HKEY k = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                      nullptr) != ERROR_SUCCESS)
+    throw Failure("cannot create the settings key");
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
+    RegCloseKey(k);
+    throw Failure("no SID for everyone");
+  }
+  const DWORD sidBytes = GetLengthSid(everyone);
+  const DWORD aclBytes = sizeof(ACL) + sizeof(ACCESS_DENIED_ACE) + sizeof(ACCESS_ALLOWED_ACE) + 2 * sidBytes;
+  std::vector<BYTE> aclBuf(aclBytes);
+  PACL acl = reinterpret_cast<PACL>(aclBuf.data());
+  SECURITY_DESCRIPTOR sd{};
+  const bool built =
+      InitializeAcl(acl, aclBytes, ACL_REVISION) &&
+      AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE | WRITE_DAC, everyone) &&
+      AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone) &&
+      InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) && SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+  const LONG rc = built ? RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, &sd) : ERROR_INVALID_ACL;
+  FreeSid(everyone);
+  RegCloseKey(k);
+  if (rc != ERROR_SUCCESS) throw Failure("cannot lock the settings key");
+  // Proof, not hope: the lock must be felt by the next opener.
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
+                      nullptr) == ERROR_SUCCESS) {
+    RegCloseKey(k);
+    throw Failure("the settings key is still writable");
+  }
+}
+
+// ---- soak ---------------------------------------------------------------
+
+// GetGuiResources is a stub under Wine 8 (it returns 0 and sets
+// ERROR_CALL_NOT_IMPLEMENTED, for this process as for others), and Wine
+// leaves PEB.GdiSharedHandleTable empty, so GDI objects cannot be counted
+// from outside there. The USER objects that matter to a keyboard are its
+// windows: every top-level window of the process and all their children.
+struct WindowCount {
+  DWORD pid;
+  unsigned long count = 0;
+};
+
+BOOL CALLBACK countChild(HWND, LPARAM lp) {
+  ++reinterpret_cast<WindowCount*>(lp)->count;
+  return TRUE;
+}
+
+BOOL CALLBACK countTopLevel(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<WindowCount*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid == c->pid) {
+    ++c->count;
+    EnumChildWindows(h, countChild, lp);
+  }
+  return TRUE;
+}
+
+unsigned long windowsOfProcessOf(HWND h) {
+  WindowCount c{0};
+  GetWindowThreadProcessId(h, &c.pid);
+  EnumWindows(countTopLevel, reinterpret_cast<LPARAM>(&c));
+  return c.count;
+}
+
+// A watchdog: every `intervalMs` until the window is gone, one WM_NULL that
+// must be answered within a second. One line per look: "answer <ms since
+// start> <ms to answer> <windows of its process>", "hang <ms since start>
+// <error>" when it was not answered in time, and "gone <ms since start>"
+// at the end.
+void watch(HWND h, DWORD intervalMs) {
+  constexpr UINT kAnswerMs = 1000;
+  LARGE_INTEGER freq, start;
+  QueryPerformanceFrequency(&freq);
+  QueryPerformanceCounter(&start);
+  auto msSince = [&](const LARGE_INTEGER& from) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+  };
+  for (;;) {
+    if (!IsWindow(h)) {
+      out("gone " + std::to_string(static_cast<long>(msSince(start))));
+      return;
+    }
+    LARGE_INTEGER asked;
+    QueryPerformanceCounter(&asked);
+    DWORD_PTR ignored = 0;
+    SetLastError(0);
+    const bool answered =
+        SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored) != 0;
+    const double took = msSince(asked);
+    char line[96];
+    if (answered)
+      std::snprintf(line, sizeof line, "answer %ld %.1f %lu", static_cast<long>(msSince(start)), took,
+                    windowsOfProcessOf(h));
+    else if (IsWindow(h))
+      std::snprintf(line, sizeof line, "hang %ld %lu", static_cast<long>(msSince(start)), GetLastError());
+    else
+      continue;  // it closed while being asked: reported as gone next round
+    out(line);
+    Sleep(intervalMs);
+  }
+}
+
 // ---- files ----------------------------------------------------------------
 
 std::wstring widenUtf8(const std::string& s) {
@@ -879,6 +1052,18 @@ int run(const Args& a) {
   } else if (cmd == L"del-reg") {
     need(a, 3, "del-reg <app> <key>");
     deleteReg(a[1], a[2]);
+  } else if (cmd == L"set-reg-typed") {
+    need(a, 5, "set-reg-typed <app> <key> <sz|expand|multi|binary|dword|qword> <value>");
+    setRegTyped(a[1], a[2], a[3], a[4]);
+  } else if (cmd == L"lock-reg") {
+    need(a, 2, "lock-reg <app>");
+    lockReg(a[1]);
+  } else if (cmd == L"objects") {
+    need(a, 2, "objects <form|class|title>");
+    out(std::to_string(windowsOfProcessOf(needTopLevel(a[1]))));
+  } else if (cmd == L"watch") {
+    need(a, 3, "watch <form|class|title> <interval-ms>");
+    watch(needTopLevel(a[1]), static_cast<DWORD>(toInt(a[2])));
   } else if (cmd == L"monitor") {
     // The monitor that holds most of the window (or the primary one).
     HWND h = a.size() > 1 ? needTopLevel(a[1]) : nullptr;

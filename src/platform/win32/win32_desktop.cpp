@@ -116,7 +116,12 @@ bool Win32Desktop::activate(WindowId recorded, const std::string& title, std::ch
 void Win32Desktop::setTopmost(WindowId window, bool topmost) {
   HWND hwnd = toHwnd(window);
   if (hwnd == nullptr) return;
-  ::SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  // Placement only: without SWP_NOACTIVATE, Wine activates the window too,
+  // so every tick of the topmost timer took the foreground from the window
+  // being typed into and made the keyboard its own target.
+  if (!::SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
+    ::OutputDebugStringA("topmost placement refused");
 }
 
 // Read ten times a second, so every round trip to the server counts when
