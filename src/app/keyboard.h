@@ -27,6 +27,10 @@ class Keyboard {
   explicit Keyboard(Platform platform);
   Keyboard(const Keyboard&) = delete;
   Keyboard& operator=(const Keyboard&) = delete;
+  // The routes hold the address of the context: the keyboard stays put.
+  Keyboard(Keyboard&&) = delete;
+  Keyboard& operator=(Keyboard&&) = delete;
+  ~Keyboard() = default;
 
   Form& main() { return *main_; }
   Context& context() { return ctx_; }

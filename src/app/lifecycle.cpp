@@ -51,8 +51,8 @@ void Form_DblClick(Context& ctx) { openSettingsDialog(ctx); }
 void SETTINGS_BUTTON_Click(Context& ctx) { openSettingsDialog(ctx); }
 
 // Kept as routes so the host finds a handler for every timer of the window.
-void KEYBOARD_KEYPRESS_TIMER_Timer(Context&) {}
-void ENABLE_KEYBOARD_KEYPRESS_TIMER_Timer(Context&) {}
+void KEYBOARD_KEYPRESS_TIMER_Timer(Context& /*ctx*/) {}
+void ENABLE_KEYBOARD_KEYPRESS_TIMER_Timer(Context& /*ctx*/) {}
 
 void registerLifecycle(Router& router, Context& ctx) {
   Context* c = &ctx;

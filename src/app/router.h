@@ -38,8 +38,8 @@ class Router {
   // event that already has a handler.
   void on(std::string_view control, Event event, Handler handler) {
     const std::string name(control);
-    const bool isTimer = timers_.count(name) != 0;
-    const bool known = isTimer || controls_.count(name) != 0 || control == kFormControl;
+    const bool isTimer = timers_.contains(name);
+    const bool known = isTimer || controls_.contains(name) || control == kFormControl;
     if (!known) fail("has no control or timer", name);
     if (isTimer != (event == Event::Timer)) fail("cannot take this event on", name);
     if (!routes_.emplace(std::make_pair(name, event), std::move(handler)).second)
@@ -53,7 +53,7 @@ class Router {
     return true;
   }
   bool handles(std::string_view control, Event event) const {
-    return routes_.count({std::string(control), event}) != 0;
+    return routes_.contains({std::string(control), event});
   }
   const std::string& formName() const { return formName_; }
 

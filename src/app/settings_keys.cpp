@@ -1,6 +1,7 @@
 #include "app/settings_keys.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -68,12 +69,12 @@ float parseTwips(std::string_view text, float fallback) {
 }
 
 std::string formatTwips(float value) {
-  char buf[64];
+  std::array<char, 64> buf{};
   // Fixed notation: positions never need an exponent, and plain digits read
   // back the same in any tool that opens the store.
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+  auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
   if (ec != std::errc()) return "0";
-  return std::string(buf, end);
+  return {buf.data(), end};
 }
 
 bool alwaysOnTopChosen(std::string_view text) {
@@ -92,7 +93,8 @@ Geometry placeOnScreen(Geometry g, const std::vector<Geometry>& workAreas) {
     const Span ay{a.top, double(a.top) + a.height};
     bool overlaps = gx.lo < ax.hi && ax.lo < gx.hi && gy.lo < ay.hi && ay.lo < gy.hi;
     if (overlaps) return g;
-    double dx = gap(gx, ax), dy = gap(gy, ay);
+    const double dx = gap(gx, ax);
+    const double dy = gap(gy, ay);
     double d = dx * dx + dy * dy;
     if (d < best) {
       best = d;
@@ -115,8 +117,10 @@ Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
              read(keys.height, d.height)};
 
   // A size many times the largest screen is damage, not a choice.
-  float maxWidth = kMaxTwips, maxHeight = kMaxTwips;
-  float widest = 0, tallest = 0;
+  float maxWidth = kMaxTwips;
+  float maxHeight = kMaxTwips;
+  float widest = 0;
+  float tallest = 0;
   for (const Geometry& a : workAreas) {
     if (!usable(a)) continue;
     widest = std::max(widest, a.width);

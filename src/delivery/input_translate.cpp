@@ -1,6 +1,7 @@
 #include "delivery/input_translate.h"
 
 #include <algorithm>
+#include <ranges>
 
 namespace osk {
 
@@ -135,14 +136,13 @@ class Translator {
       unicode(ch);
       return;
     }
-    std::uint8_t extra[3];
-    int n = 0;
-    if (where->ctrl && (planHeld_ & kPlanCtrl) == 0) extra[n++] = vk::kControl;
-    if (where->alt && (planHeld_ & kPlanAlt) == 0) extra[n++] = vk::kMenu;
-    if (where->shift && (planHeld_ & kPlanShift) == 0) extra[n++] = vk::kShift;
-    for (int i = 0; i < n; ++i) key(extra[i], false);
+    std::vector<std::uint8_t> extra;
+    if (where->ctrl && (planHeld_ & kPlanCtrl) == 0) extra.push_back(vk::kControl);
+    if (where->alt && (planHeld_ & kPlanAlt) == 0) extra.push_back(vk::kMenu);
+    if (where->shift && (planHeld_ & kPlanShift) == 0) extra.push_back(vk::kShift);
+    for (std::uint8_t m : extra) key(m, false);
     tap(where->vk);
-    for (int i = n; i-- > 0;) key(extra[i], true);
+    for (std::uint8_t m : std::views::reverse(extra)) key(m, true);
   }
 
   void unicode(char32_t ch) {
@@ -175,7 +175,7 @@ class Translator {
   void restoreUserModifiers() {
     if (!released_) return;
     released_ = false;
-    for (auto it = userHeld_.rbegin(); it != userHeld_.rend(); ++it) key(*it, false);
+    for (std::uint8_t m : std::views::reverse(userHeld_)) key(m, false);
   }
 
   const KeyboardLayout& layout_;

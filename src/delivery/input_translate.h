@@ -67,7 +67,7 @@ class KeyboardLayout {
 // True for keys whose scan code carries the E0 prefix; without the flag the
 // system takes an arrow for its keypad twin, which Num Lock turns into a digit
 // and which drops Shift.
-bool isExtendedKey(std::uint8_t vk);
+bool isExtendedKey(std::uint8_t code);
 
 // True for characters that Caps Lock turns into their other case on the key
 // that types them: letters that have an upper and a lower form.

@@ -52,7 +52,7 @@ std::optional<std::uint8_t> lookupName(std::string_view name) {
   }
   // F1..F16, written without leading zeros.
   if (name.size() >= 2 && name.size() <= 3 && upperAscii(name[0]) == 'F' && name[1] >= '1' && name[1] <= '9') {
-    unsigned n = static_cast<unsigned>(name[1] - '0');
+    auto n = static_cast<unsigned>(name[1] - '0');
     if (name.size() == 3) {
       if (name[2] < '0' || name[2] > '9') return std::nullopt;
       n = n * 10 + static_cast<unsigned>(name[2] - '0');
@@ -230,6 +230,24 @@ class Parser {
     return true;
   }
 
+  // The count after the last space of a braced body; `at` is where it
+  // starts in the whole text, for the message.
+  bool repeatCount(std::string_view body, std::size_t space, std::size_t at, unsigned& repeat) {
+    const std::string_view digits = body.substr(space + 1);
+    if (digits.empty()) return failAt(at, "missing repeat count in {" + std::string(body) + "}");
+    unsigned long long n = 0;
+    for (char d : digits) {
+      if (d < '0' || d > '9') return failAt(at, "repeat count '" + std::string(digits) + "' is not a number");
+      n = n * 10 + static_cast<unsigned>(d - '0');
+      if (n > kMaxRepeat) break;
+    }
+    if (n < 1 || n > kMaxRepeat) {
+      return failAt(at, "repeat count '" + std::string(digits) + "' is outside 1.." + std::to_string(kMaxRepeat));
+    }
+    repeat = static_cast<unsigned>(n);
+    return true;
+  }
+
   // "{NAME}", "{NAME n}", "{c}", "{c n}". The first character after the
   // brace always belongs to the name, which is how "{}}" means '}'.
   bool braced() {
@@ -249,19 +267,7 @@ class Parser {
     const std::size_t space = body.rfind(' ');
     if (space != std::string_view::npos && space >= firstLen) {
       name = body.substr(0, space);
-      const std::string_view digits = body.substr(space + 1);
-      const std::size_t countAt = first + space + 1;
-      if (digits.empty()) return failAt(countAt, "missing repeat count in {" + std::string(body) + "}");
-      unsigned long long n = 0;
-      for (char d : digits) {
-        if (d < '0' || d > '9') return failAt(countAt, "repeat count '" + std::string(digits) + "' is not a number");
-        n = n * 10 + static_cast<unsigned>(d - '0');
-        if (n > kMaxRepeat) break;
-      }
-      if (n < 1 || n > kMaxRepeat) {
-        return failAt(countAt, "repeat count '" + std::string(digits) + "' is outside 1.." + std::to_string(kMaxRepeat));
-      }
-      repeat = static_cast<unsigned>(n);
+      if (!repeatCount(body, space, first + space + 1, repeat)) return false;
     }
 
     KeyEvent down{};

@@ -1,6 +1,7 @@
 #include "delivery/send.h"
 
 #include <charconv>
+#include <memory>
 
 namespace osk {
 
@@ -30,7 +31,7 @@ namespace {
 WindowId recordedWindow(const Context& ctx) {
   const std::string& tag = ctx.main.control(kTargetLabel).tag();
   WindowId id = 0;
-  std::from_chars(tag.data(), tag.data() + tag.size(), id);
+  std::from_chars(std::to_address(tag.begin()), std::to_address(tag.end()), id);
   return id;
 }
 

@@ -117,6 +117,7 @@ std::vector<Control::Def> mainControls() {
   const std::array<std::pair<const char*, int>, 3> lights{
       {{"NUM", 13200}, {"CAPS", 14400}, {"SCROLL", 15480}}};
   for (auto [caption, left] : lights)
+    // NOLINTNEXTLINE(readability-suspicious-call-argument): dark text on a light ground, as drawn
     b.label(std::string(caption) + "_LIGHT_LABEL", caption, {left, 240, 855, 255}, kSmallBold, colors::kBlack,
             colors::kWhite, Align::Center);
 
@@ -126,6 +127,7 @@ std::vector<Control::Def> mainControls() {
   for (int n = 1; n <= 12; ++n)
     b.key(named("BUTTON_F_NUM_", n), named("F", n), 2160 + kPitch * (n - 1), 720, kKeyWidth);
   b.iconKey("BUTTON_AUTO_BACKSPACE", Icon::BinLeftArrow, 10800, 720, 1935);
+  // NOLINTNEXTLINE(readability-suspicious-call-argument): dark text on a light ground, as drawn
   b.label("ACTIVE_WINDOW_LABEL", "QM-OSK", {12960, 720, 3615, 375}, kPlain, colors::kBlack, colors::kWhite,
           Align::Left);
 
@@ -215,6 +217,7 @@ std::vector<Timer> mainTimers() {
 
 // A caption on the dialogs' button-face background, beside its field.
 void fieldLabel(Builder& b, std::string name, std::string caption, TwipsRect rect) {
+  // NOLINTNEXTLINE(readability-suspicious-call-argument): dark text on a light ground, as drawn
   b.label(std::move(name), std::move(caption), rect, kPlain, colors::kBlack, colors::kSysButtonFace,
           Align::Left);
 }

@@ -108,13 +108,19 @@ Control* Form::find(std::string_view name) {
   return it == index_.end() ? nullptr : &controls_[it->second];
 }
 
+const Control* Form::find(std::string_view name) const {
+  auto it = index_.find(std::string(name));
+  return it == index_.end() ? nullptr : &controls_[it->second];
+}
+
 Control& Form::control(std::string_view name) {
   if (Control* c = find(name)) return *c;
   throw std::out_of_range("no control " + std::string(name) + " on " + name_);
 }
 
 const Control& Form::control(std::string_view name) const {
-  return const_cast<Form*>(this)->control(name);
+  if (const Control* c = find(name)) return *c;
+  throw std::out_of_range("no control " + std::string(name) + " on " + name_);
 }
 
 Timer& Form::timer(std::string_view name) {
@@ -123,7 +129,11 @@ Timer& Form::timer(std::string_view name) {
   throw std::out_of_range("no timer " + std::string(name) + " on " + name_);
 }
 
-const Timer& Form::timer(std::string_view name) const { return const_cast<Form*>(this)->timer(name); }
+const Timer& Form::timer(std::string_view name) const {
+  for (const auto& t : timers_)
+    if (t.name == name) return t;
+  throw std::out_of_range("no timer " + std::string(name) + " on " + name_);
+}
 
 void Form::setTimer(std::string_view name, bool enabled, int intervalMs) {
   Timer& t = timer(name);

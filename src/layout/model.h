@@ -198,6 +198,7 @@ class Form {
   Control& control(std::string_view name);
   const Control& control(std::string_view name) const;
   Control* find(std::string_view name);
+  const Control* find(std::string_view name) const;
   std::vector<Control>& controls() { return controls_; }
   const std::vector<Control>& controls() const { return controls_; }
 

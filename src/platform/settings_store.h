@@ -36,7 +36,7 @@ class MemoryStore final : public SettingsStore {
     return true;
   }
   bool has(std::string_view section, std::string_view key) const {
-    return values_.count({std::string(section), std::string(key)}) != 0;
+    return values_.contains({std::string(section), std::string(key)});
   }
   std::size_t size() const { return values_.size(); }
 
