@@ -27,7 +27,6 @@ inline constexpr Color kPink = 0xFF80FF;        // number-row lock, highlight
 inline constexpr Color kBlueTint = 0xFF8080;    // user F-key mode
 inline constexpr Color kSysWindow = 0x80000005;
 inline constexpr Color kSysButtonFace = 0x8000000F;
-inline constexpr Color kSysWindowText = 0x80000008;
 constexpr bool isSystemReference(Color c) { return (c & 0x80000000U) != 0; }
 constexpr unsigned systemIndex(Color c) { return c & 0xFFU; }
 }  // namespace colors
