@@ -45,13 +45,15 @@ bool toggle(Form& f, const Latch& latch) {
 }
 
 void latchClick(Context& ctx, const Latch& latch) {
-  if (toggle(ctx.main, latch) && !latch.onLatch.empty()) injectDirect(ctx, latch.onLatch);
+  // The latch is the button's colour and holds whatever the system did with
+  // the key sent on latching.
+  if (toggle(ctx.main, latch) && !latch.onLatch.empty()) static_cast<void>(injectDirect(ctx, latch.onLatch));
 }
 
 // The Windows key opens the Start menu when it latches and closes it again.
 void windowsKeyClick(Context& ctx, std::string_view clicked) {
   const Latch win{clicked, clicked, {"BUTTON_WIN_KEY_LEFT", "BUTTON_WIN_KEY_RIGHT"}, colors::kGreen, ""};
-  injectDirect(ctx, toggle(ctx.main, win) ? "^{ESC}" : "{ESC}");
+  static_cast<void>(injectDirect(ctx, toggle(ctx.main, win) ? "^{ESC}" : "{ESC}"));
 }
 
 }  // namespace
@@ -63,7 +65,8 @@ void registerModifierKeys(Router& router, Context& ctx) {
   for (std::string_view win : {"BUTTON_WIN_KEY_LEFT", "BUTTON_WIN_KEY_RIGHT"})
     router.on(win, Event::Click, [&ctx, win] { windowsKeyClick(ctx, win); });
   // Caps Lock is the system's; the button only mirrors it (caption refresh).
-  router.on("BUTTON_CAPS", Event::Click, [&ctx] { injectDirect(ctx, "{CAPSLOCK}"); });
+  // A refused toggle shows itself: the caption refresh reads the lock back.
+  router.on("BUTTON_CAPS", Event::Click, [&ctx] { static_cast<void>(injectDirect(ctx, "{CAPSLOCK}")); });
 }
 
 }  // namespace osk

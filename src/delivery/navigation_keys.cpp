@@ -66,7 +66,9 @@ void navigationKeyClick(Context& ctx, const NavigationKey& key) {
     case Afterwards::White: button.setBack(colors::kWhite); break;
     case Afterwards::Keep: break;
   }
-  if (!key.shifted.empty() && shiftLatched(ctx.main)) deliver(ctx, key.shifted);
+  // The key itself went in and shows so; a refused follow-up has nothing
+  // further to undo.
+  if (!key.shifted.empty() && shiftLatched(ctx.main)) static_cast<void>(deliver(ctx, key.shifted));
 }
 
 }  // namespace

@@ -64,17 +64,17 @@ class Delivery {
 // Brings the recorded target back and injects `keys`. False when the label
 // holds a reserved caption, the string is malformed, the target cannot be
 // brought to the front, or the system refuses the input.
-bool deliver(Context& ctx, std::string_view keys);
+[[nodiscard]] bool deliver(Context& ctx, std::string_view keys);
 
 // The guarded send of a key: nothing for a reserved caption; otherwise
 // deliver and, when that worked, flash `flash` green (if given).
 bool sendStep(Context& ctx, std::string_view keys, Control* flash);
 
 // Injects into whatever window is active, with no target and no flash.
-bool injectDirect(Context& ctx, std::string_view keys);
+[[nodiscard]] bool injectDirect(Context& ctx, std::string_view keys);
 
 // Brings the recorded target back without sending anything; false when it
 // cannot be brought to the front.
-bool activateTarget(Context& ctx);
+[[nodiscard]] bool activateTarget(Context& ctx);
 
 }  // namespace osk

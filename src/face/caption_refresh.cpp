@@ -79,9 +79,9 @@ void NCS_TIMER_Timer(Context& ctx) {
 }
 
 // The lock toggles are system-wide, so they go to whatever window is active;
-// the lights follow at the next tick.
-void NUM_LIGHT_LABEL_DblClick(Context& ctx) { injectDirect(ctx, "{NUMLOCK}"); }
-void CAPS_LIGHT_LABEL_DblClick(Context& ctx) { injectDirect(ctx, "{CAPSLOCK}"); }
-void SCROLL_LIGHT_LABEL_DblClick(Context& ctx) { injectDirect(ctx, "{SCROLLLOCK}"); }
+// the lights follow at the next tick, which also shows a refused toggle.
+void NUM_LIGHT_LABEL_DblClick(Context& ctx) { static_cast<void>(injectDirect(ctx, "{NUMLOCK}")); }
+void CAPS_LIGHT_LABEL_DblClick(Context& ctx) { static_cast<void>(injectDirect(ctx, "{CAPSLOCK}")); }
+void SCROLL_LIGHT_LABEL_DblClick(Context& ctx) { static_cast<void>(injectDirect(ctx, "{SCROLLLOCK}")); }
 
 }  // namespace osk

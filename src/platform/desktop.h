@@ -22,7 +22,8 @@ class Desktop {
   // exactly that title. Returns at once when it is already in front with a
   // focus window; otherwise once it really is the foreground window, or false
   // when `patience` has run out (or when no window has the title).
-  virtual bool activate(WindowId recorded, const std::string& title, std::chrono::milliseconds patience) = 0;
+  [[nodiscard]] virtual bool activate(WindowId recorded, const std::string& title,
+                                      std::chrono::milliseconds patience) = 0;
   // HWND_TOPMOST / HWND_NOTOPMOST without moving or sizing.
   virtual void setTopmost(WindowId window, bool topmost) = 0;
 };

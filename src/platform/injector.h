@@ -9,7 +9,7 @@ class KeyInjector {
  public:
   virtual ~KeyInjector() = default;
   // Sends the whole plan as one batch; false when the system refused it.
-  virtual bool inject(const KeyPlan& plan) = 0;
+  [[nodiscard]] virtual bool inject(const KeyPlan& plan) = 0;
 };
 
 }  // namespace osk
