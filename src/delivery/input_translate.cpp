@@ -1,7 +1,6 @@
 #include "delivery/input_translate.h"
 
 #include <algorithm>
-#include <ranges>
 
 namespace osk {
 
@@ -142,7 +141,7 @@ class Translator {
     if (where->shift && (planHeld_ & kPlanShift) == 0) extra.push_back(vk::kShift);
     for (std::uint8_t m : extra) key(m, false);
     tap(where->vk);
-    for (std::uint8_t m : std::views::reverse(extra)) key(m, true);
+    for (std::size_t i = extra.size(); i-- > 0;) key(extra[i], true);
   }
 
   void unicode(char32_t ch) {
@@ -175,7 +174,7 @@ class Translator {
   void restoreUserModifiers() {
     if (!released_) return;
     released_ = false;
-    for (std::uint8_t m : std::views::reverse(userHeld_)) key(m, false);
+    for (std::size_t i = userHeld_.size(); i-- > 0;) key(userHeld_[i], false);
   }
 
   const KeyboardLayout& layout_;

@@ -360,6 +360,13 @@ class KeyLogTestCase(KeyboardTestCase):
         with open(self.log, encoding="ascii", errors="replace") as f:
             return [l.split() for l in f.read().splitlines() if l.startswith("WM_")]
 
+    def chars(self):
+        return "".join(chr(int(e[1][3:], 16)) for e in self.events() if e[0] == "WM_CHAR")
+
+    def wait_chars(self, want):
+        self.s.wait_until(lambda: self.chars() == want, TYPE_TIMEOUT_S,
+                          "the key log never showed %r (got %r)" % (want, self.chars()))
+
     def keys(self, since=0):
         """Key-down and key-up messages as (message, vk, fields) from the
         index `since` of the event list."""

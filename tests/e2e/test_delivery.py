@@ -1,11 +1,9 @@
 """Keys clicked on the keyboard reach the window that was in front before,
 as keystrokes that program really receives."""
 
-import os
 import unittest
 
-from rig import (KEYLOG_TITLE, NOTEPAD_TITLE, TARGET_GEOMETRY, TYPE_TIMEOUT_S,
-                 KeyboardTestCase, NotepadTestCase)
+from rig import (KEYLOG_TITLE, NOTEPAD_TITLE, TYPE_TIMEOUT_S, KeyLogTestCase, NotepadTestCase)
 
 GREEN = "0x00FF00"
 
@@ -187,27 +185,8 @@ class NotepadTarget(NotepadTestCase):
         self.wait_typed("ac" + "\t" * tabs + "b")
 
 
-class KeyLogTarget(KeyboardTestCase):
+class KeyLogTarget(KeyLogTestCase):
     """The exact key messages, through a window that logs each one."""
-
-    def setUp(self):
-        s = self.s = self.new_session()
-        s.start_keyboard()
-        self.log = s.start_keylog(*TARGET_GEOMETRY)
-        s.make_target(KEYLOG_TITLE)
-
-    def events(self):
-        if not os.path.exists(self.log):
-            return []
-        with open(self.log, encoding="ascii", errors="replace") as f:
-            return [l.split() for l in f.read().splitlines() if l.startswith("WM_")]
-
-    def chars(self):
-        return "".join(chr(int(e[1][3:], 16)) for e in self.events() if e[0] == "WM_CHAR")
-
-    def wait_chars(self, want):
-        self.s.wait_until(lambda: self.chars() == want, TYPE_TIMEOUT_S,
-                          "the key log never showed %r (got %r)" % (want, self.chars()))
 
     def test_lock_states_are_unchanged_by_typing(self):
         s = self.s
@@ -243,21 +222,6 @@ class KeyLogTarget(KeyboardTestCase):
         self.wait_chars("Gg")
         last_g = [e for e in self.events() if e[0] == "WM_KEYDOWN" and e[1] == "vk=0x47"][-1]
         self.assertIn("mods=none", last_g)
-
-    def keys(self, since=0):
-        """Key-down and key-up messages as (message, vk, fields) from the
-        index `since` of the event list."""
-        result = []
-        for e in self.events()[since:]:
-            if e[0] in ("WM_KEYDOWN", "WM_KEYUP", "WM_SYSKEYDOWN", "WM_SYSKEYUP"):
-                fields = dict(f.split("=", 1) for f in e[1:])
-                result.append((e[0], int(fields["vk"], 16), fields))
-        return result
-
-    def wait_key_up(self, vk, count=1, since=0):
-        self.s.wait_until(
-            lambda: sum(1 for m, v, _ in self.keys(since) if m in ("WM_KEYUP", "WM_SYSKEYUP") and v == vk) >= count,
-            TYPE_TIMEOUT_S, "no release of vk 0x%02x arrived" % vk)
 
     def test_ctrl_chord_holds_ctrl_around_the_letter(self):
         s = self.s
