@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/commands.h"
 #include "delivery/latches.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
@@ -52,8 +53,6 @@ constexpr auto kArrowKeys = std::to_array<std::string_view>({
     "BUTTON_KEY_RIGHT",
 });
 
-constexpr int kFKeyCount = 16;
-
 // The latched modes, read once per tick from their buttons.
 struct Modes {
   bool shiftLock;
@@ -96,8 +95,7 @@ void BACKCOLOR_TIMER_Timer(Context& ctx) {
   // The F keys' colour is their mode: white re-arms a standard F key after
   // its flash, blue keeps the user commands in charge.
   const Color fkeys = modes.userFkeys ? colors::kBlueTint : colors::kWhite;
-  for (int n = 1; n <= kFKeyCount; ++n)
-    form.control(std::string("BUTTON_F_NUM_").append(std::to_string(n))).setBack(fkeys);
+  for (int n = 1; n <= kFunctionKeyCount; ++n) form.control(functionKeyButton(n)).setBack(fkeys);
 }
 
 }  // namespace osk
