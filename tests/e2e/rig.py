@@ -197,7 +197,10 @@ class Session:
         window. Such a start-up race is the desktop's, not the keyboard's, so
         the window is put in front again rather than failing the test."""
         for attempt in range(attempts):
-            self.drive("foreground", title)
+            # Wine can refuse the switch while another window is still taking
+            # the front (one just started, or a dialog just closed); the next
+            # attempt asks again.
+            self.drive("foreground", title, check=False)
             rc, _ = self.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", title,
                                str(TRACK_TIMEOUT_MS), check=False)
             if rc == 0:

@@ -275,13 +275,11 @@ class Soak:
         if to == "keylog":
             if not self.keylog_open:
                 self.start_keylog()
-            s.drive("foreground", KEYLOG_TITLE)
-            s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", KEYLOG_TITLE, str(TRACK_TIMEOUT_MS))
+            s.make_target(KEYLOG_TITLE)
         elif to == "notepad":
             if not self.notepad_open:
                 self.start_notepad()
-            s.drive("foreground", NOTEPAD_TITLE)
-            s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", NOTEPAD_TITLE, str(TRACK_TIMEOUT_MS))
+            s.make_target(NOTEPAD_TITLE)
         else:
             s.click("main", "COMMAND_LINE_TEXTBOX")
             s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", CMD_TITLE, str(TRACK_TIMEOUT_MS))
