@@ -219,7 +219,7 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
 }
 
 void Win32FormHost::cannotOpen(HWND owner, const FormWindow& window) {
-  noteAt(owner, owner, "The window could not be opened. " + window.failure());
+  noteAt(owner, owner, "The dialog could not be opened. " + window.failure());
 }
 
 std::vector<Geometry> Win32FormHost::monitorWorkAreas() const {
