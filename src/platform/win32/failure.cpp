@@ -18,6 +18,9 @@ std::string systemMessage(DWORD code) {
 }
 
 std::string failureText(std::string_view what, DWORD error) {
+  // Some refusals leave no error behind (a hook that vetoes a window); the
+  // system's text for "no error" would contradict the sentence before it.
+  if (error == ERROR_SUCCESS) return std::string(what).append(".");
   return std::string(what).append(": ").append(systemMessage(error));
 }
 

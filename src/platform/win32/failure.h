@@ -14,7 +14,8 @@ namespace osk::win32 {
 // it ends with.
 std::string systemMessage(DWORD code);
 
-// "<what>: <the system's description of error>", in UTF-8.
+// "<what>: <the system's description of error>", in UTF-8; "<what>." when
+// there is no error code.
 std::string failureText(std::string_view what, DWORD error);
 
 // Writes failureText to the debug channel, marked as this program's.
