@@ -113,7 +113,10 @@ bool FormWindow::drawItem(const DRAWITEMSTRUCT& dis) {
   const int saved = ::SaveDC(dis.hDC);
   ::OffsetViewportOrgEx(dis.hDC, dis.rcItem.left, dis.rcItem.top, nullptr);
   paint(dis.hDC);
-  if (saved != 0) ::RestoreDC(dis.hDC, saved);
+  if (saved != 0)
+    ::RestoreDC(dis.hDC, saved);
+  else
+    ::OffsetViewportOrgEx(dis.hDC, -dis.rcItem.left, -dis.rcItem.top, nullptr);
   return true;
 }
 

@@ -701,6 +701,7 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
         // activates the window as usual; any other click leaves the focus
         // with the window in front.
         POINT p{};
+        // Refused only off the input desktop, where no click arrives either.
         ::GetCursorPos(&p);
         HWND hit = ::WindowFromPoint(p);
         const int i = hit != nullptr && ::GetParent(hit) == self ? indexOf(hit) : -1;
