@@ -36,9 +36,10 @@ int wmain(int argc, wchar_t** argv) {
   dll.resize(n);
   dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"qmosk-deny-hook.dll";
   HMODULE module = LoadLibraryW(dll.c_str());
-  auto proc = module != nullptr ? reinterpret_cast<HOOKPROC>(
-                                      reinterpret_cast<void*>(GetProcAddress(module, "denyWindowHook")))
-                                : nullptr;
+  auto proc =
+      module != nullptr
+          ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, "denyWindowHook")))
+          : nullptr;
   if (proc == nullptr) {
     std::fprintf(stderr, "the hook library is missing: %lu\n", GetLastError());
     return 1;

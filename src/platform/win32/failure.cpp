@@ -8,11 +8,12 @@ namespace osk::win32 {
 std::string systemMessage(DWORD code) {
   wchar_t* raw = nullptr;
   const DWORD n = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
   const UniqueLocal<wchar_t*> buffer(raw);
   std::wstring text = n != 0 && raw != nullptr ? std::wstring(raw, n) : std::wstring();
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+    text.pop_back();
   if (text.empty()) return "Error " + std::to_string(code) + ".";
   return narrow(text);
 }

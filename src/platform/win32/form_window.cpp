@@ -193,7 +193,8 @@ void FormWindow::setNonActivating(bool on) {
 void FormWindow::requestClose() {
   // Refused only with the thread's queue full (ten thousand messages
   // unread): the program is hung, and the close is one thing among many.
-  if (alive() && !::PostMessageW(hwnd(), WM_CLOSE, 0, 0)) logFailure("asking a window to close", ::GetLastError());
+  if (alive() && !::PostMessageW(hwnd(), WM_CLOSE, 0, 0))
+    logFailure("asking a window to close", ::GetLastError());
 }
 
 void FormWindow::createChildren() {
@@ -241,7 +242,7 @@ void FormWindow::createChildren() {
     }
     // Without its subclass a key drops every quick second press, and a text
     // box reports neither clicks nor its focus.
-    const UINT_PTR subclass = c.kind() == ControlKind::TextBox ? kEditSubclass
+    const UINT_PTR subclass = c.kind() == ControlKind::TextBox                ? kEditSubclass
                               : c.kind() == ControlKind::Button && ownerDrawn ? kButtonSubclass
                                                                               : 0;
     ::SetLastError(ERROR_SUCCESS);
@@ -526,7 +527,8 @@ void FormWindow::timerChanged(const Timer& timer) {
       refusedTimers_.erase(id);
       return;
     }
-    const std::string why = failureText("The timer " + timer.name + " could not be started", ::GetLastError());
+    const std::string why =
+        failureText("The timer " + timer.name + " could not be started", ::GetLastError());
     ::OutputDebugStringW(widen("QM-OSK: " + why + "\n").c_str());
     refusedTimers_.emplace(id, why);
     if (shown_) {

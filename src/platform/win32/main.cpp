@@ -57,8 +57,8 @@ std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
 // A keyboard that cannot work must not just fail to appear: whoever started
 // it would be left waiting for a window that never comes.
 void tellCannotWork(bool started, const std::string& why) {
-  const std::wstring text = osk::win32::widen(std::string(started ? "QM-OSK had to stop." : "QM-OSK could not start.") +
-                                              "\n\n" + why);
+  const std::string headline = started ? "QM-OSK had to stop." : "QM-OSK could not start.";
+  const std::wstring text = osk::win32::widen(headline + "\n\n" + why);
   ::OutputDebugStringW((L"QM-OSK: " + text + L"\n").c_str());
   ::MessageBoxW(nullptr, text.c_str(), L"QM-OSK", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
@@ -71,7 +71,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand) {
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   // Refused, the balloon class may be missing: a note then falls back to a
   // warning sound, and everything else uses classes of the system's own.
-  if (!::InitCommonControlsEx(&icc)) osk::win32::logFailure("registering the common controls", ::GetLastError());
+  if (!::InitCommonControlsEx(&icc)) logFailure("registering the common controls", ::GetLastError());
   // ShellExecute may hand work to shell extensions that need COM.
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 

@@ -136,7 +136,8 @@ void bringLockStateToForeground() {
     win32::logFailure("leaving the input of the window in front", GetLastError());
   // Refused, the keyboard's own captions and lights may read the locks as
   // off (see above).
-  if (!SetKeyboardState(ownState)) win32::logFailure("restoring the keyboard's own key state", GetLastError());
+  if (!SetKeyboardState(ownState))
+    win32::logFailure("restoring the keyboard's own key state", GetLastError());
 }
 
 }  // namespace

@@ -92,7 +92,8 @@ void Win32FormHost::showNote(const Form& form, std::string_view control, std::st
 
 void Win32FormHost::noteAt(HWND owner, HWND anchorWindow, std::string_view text) {
   RECT anchor{};
-  if (owner != nullptr && ::GetWindowRect(anchorWindow, &anchor) && note_.show(owner, anchor, widen(text))) return;
+  if (owner != nullptr && ::GetWindowRect(anchorWindow, &anchor) && note_.show(owner, anchor, widen(text)))
+    return;
   // Not a word could be shown: at least the user hears that something
   // went wrong.
   ::MessageBeep(MB_ICONWARNING);
