@@ -23,6 +23,8 @@ KEYLOG_EXE = os.path.join(BUILD, "tools", "keylog", "qmosk-keylog.exe")
 # A program for the keyboard to start: it writes its arguments down.
 MARKER_EXE = os.path.join(BUILD, "tools", "marker", "qmosk-marker.exe")
 MARKER_FILE = "qmosk-marker.txt"  # in the working directory it inherits
+# While it runs, no window of the class it is given can be made.
+DENY_EXE = os.path.join(BUILD, "tools", "deny-window", "qmosk-deny-window.exe")
 
 APP = "qm-osk"  # the store is keyed by the executable's own name
 TWIPS_PER_INCH = 1440
@@ -151,6 +153,21 @@ class Session:
         self.drive("wait-window", KEYLOG_TITLE, str(START_TIMEOUT_S * 1000))
         self.drive("move", KEYLOG_TITLE, str(x), str(y), str(w), str(h))
         return path
+
+    def deny_windows(self, window_class):
+        """Makes the system refuse every window of `window_class`, as it does
+        when it is out of window resources, until the returned process is
+        ended."""
+        p = self.start(DENY_EXE, window_class, name="deny")
+        log = os.path.join(self.logs, "deny-%d.log" % (len(self.procs) - 1))
+
+        def ready():
+            if p.poll() is not None:
+                raise AssertionError("qmosk-deny-window ended (%d)" % p.returncode)
+            with open(log, "rb") as f:
+                return b"ready" in f.read()
+        self.wait_until(ready, START_TIMEOUT_S, "the window hook was never set")
+        return p
 
     def close(self):
         if getattr(self, "_closed", False):

@@ -93,6 +93,41 @@ class SettingsDialog(KeyboardTestCase):
         self._open_and_close(s, lambda: s.drive("dblclick", "main", spot))
 
 
+class RefusedWindows(KeyboardTestCase):
+    """The system refuses windows when it is out of window resources; a hook
+    that vetoes the creation of one class of window does the same at will."""
+
+    def test_a_keyboard_refused_its_window_says_why_and_ends(self):
+        s = self.new_session()
+        s.deny_windows("QM_OSK_MAIN")
+        keyboard = s.start(KEYBOARD_EXE, name="keyboard")
+        s.drive("wait-window", "#32770", str(START_TIMEOUT_S * 1000))
+        said = s.drive("child-texts", "#32770")
+        self.assertIn("QM-OSK could not start.", said)
+        self.assertIn("The window could not be created", said)
+        self.assertEqual(s.drive("exists", "main"), "0")
+        s.drive("close", "#32770")
+        self.assertEqual(keyboard.wait(timeout=START_TIMEOUT_S), 1)
+        # Nothing was loaded, so nothing is saved over the store.
+        self.assertIsNone(s.setting("MainLeft"))
+
+    def test_a_dialog_refused_its_window_is_reported_and_the_keyboard_goes_on(self):
+        s = self.new_session()
+        s.start_keyboard()
+        deny = s.deny_windows("QM_OSK_SETTINGS")
+        s.click("main", "SETTINGS_BUTTON")
+        note = s.wait_until(s.note, START_TIMEOUT_S, "no note about the dialog")
+        self.assertTrue(note.startswith("The dialog could not be opened. The window could not be created"), note)
+        self.assertEqual(s.drive("exists", "settings"), "0")
+        self.assertEqual(s.drive("enabled", "main"), "1")
+        deny.terminate()
+        deny.wait(timeout=START_TIMEOUT_S)
+        s.click("main", "SETTINGS_BUTTON")
+        s.drive("wait-window", "settings")
+        s.click("settings", "OK_BUTTON")
+        s.drive("wait-gone", "settings")
+
+
 class SeparateSettingsPerProgramName(KeyboardTestCase):
     def test_a_renamed_copy_keeps_its_own_geometry(self):
         s = self.new_session()

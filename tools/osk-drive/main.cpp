@@ -203,6 +203,11 @@ HWND target(const std::vector<std::wstring>& a, size_t formAt) {
   return needTopLevel(a[formAt]);
 }
 
+BOOL CALLBACK collectEveryChild(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+
 RECT screenRect(HWND h) {
   RECT r{};
   if (!GetWindowRect(h, &r)) throw Failure("no rectangle");
@@ -872,6 +877,12 @@ int run(const Args& a) {
     FindAllByTitle all{a[1], {}};
     EnumWindows(collectByTitle, reinterpret_cast<LPARAM>(&all));
     for (HWND h : all.found) out(hwndText(h));
+  } else if (cmd == L"child-texts") {
+    // The texts of a window's children, one a line: what a message box says.
+    need(a, 2, "child-texts <form|class|title>");
+    std::vector<HWND> children;
+    EnumChildWindows(needTopLevel(a[1]), collectEveryChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND h : children) out(narrow(windowText(h)));
   } else if (cmd == L"raise") {
     // Changes the z-order only: the window in front stays in front.
     need(a, 2, "raise <hwnd>");

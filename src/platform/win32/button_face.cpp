@@ -3,6 +3,7 @@
 // stored rather than left to the theme.
 #include <algorithm>
 
+#include "platform/win32/failure.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/icons.h"
 #include "platform/win32/text.h"
@@ -48,59 +49,74 @@ bool FormWindow::drawItem(const DRAWITEMSTRUCT& dis) {
   const int w = dis.rcItem.right - dis.rcItem.left;
   const int h = dis.rcItem.bottom - dis.rcItem.top;
   if (w <= 0 || h <= 0) return true;
-  // Painted off screen first: the flash and refresh timers repaint keys
-  // several times a second, and a visible erase would flicker.
-  UniqueMemDC mem(::CreateCompatibleDC(dis.hDC));
-  UniqueBitmap bitmap(::CreateCompatibleBitmap(dis.hDC, w, h));
-  if (!mem || !bitmap) return false;
-  SelectGuard selectBitmap(mem.get(), bitmap.get());
-  HDC dc = mem.get();
-
   const bool pushed = (dis.itemState & ODS_SELECTED) != 0;
   const bool disabled = (dis.itemState & ODS_DISABLED) != 0;
   const bool focused = (dis.itemState & ODS_FOCUS) != 0 && (dis.itemState & ODS_NOFOCUSRECT) == 0;
   const COLORREF back = resolveColor(c.back());
 
-  RECT r{0, 0, w, h};
-  ::FillRect(dc, &r, brushFor(c.back()));
-  ::DrawEdge(dc, &r, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+  // Paints the key into `dc` at 0, 0.
+  auto paint = [&](HDC dc) {
+    RECT r{0, 0, w, h};
+    ::FillRect(dc, &r, brushFor(c.back(), dc));
+    ::DrawEdge(dc, &r, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
 
-  RECT content = r;
-  ::InflateRect(&content, -2, -1);
-  if (pushed) ::OffsetRect(&content, 1, 1);
+    RECT content = r;
+    ::InflateRect(&content, -2, -1);
+    if (pushed) ::OffsetRect(&content, 1, 1);
 
-  SelectGuard selectFont(dc, fontFor(c.font()));
-  const std::wstring caption = widen(c.caption());
-  if (c.icon() != Icon::None && caption.empty()) {
-    RECT art = content;
-    ::InflateRect(&art, -1, -1);
-    drawIcon(dc, art, c.icon(), back, disabled);
-  } else if (c.icon() != Icon::None) {
-    // Picture above the caption, as on a graphical button with both.
-    RECT measure = content;
-    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure,
-                DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
-    const int textHeight = static_cast<int>(measure.bottom - measure.top);
-    const int room = static_cast<int>(content.bottom - content.top);
-    const int artHeight = std::max(0, std::min(room - textHeight - 4, room * 11 / 20));
-    const int block = artHeight + 2 + textHeight;
-    const int top = static_cast<int>(content.top) + std::max(0, (room - block) / 2);
-    RECT art{content.left, top, content.right, top + artHeight};
-    if (artHeight > 4) drawIcon(dc, art, c.icon(), back, disabled);
-    RECT text{content.left, art.bottom + 2, content.right, art.bottom + 2 + textHeight};
-    drawCaption(dc, caption, text, resolveColor(c.fore()), disabled);
-  } else {
-    drawCaption(dc, caption, content, resolveColor(c.fore()), disabled);
+    SelectGuard selectFont(dc, fontFor(c.font()));
+    const std::wstring caption = widen(c.caption());
+    if (c.icon() != Icon::None && caption.empty()) {
+      RECT art = content;
+      ::InflateRect(&art, -1, -1);
+      drawIcon(dc, art, c.icon(), back, disabled);
+    } else if (c.icon() != Icon::None) {
+      // Picture above the caption, as on a graphical button with both.
+      RECT measure = content;
+      ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure,
+                  DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+      const int textHeight = static_cast<int>(measure.bottom - measure.top);
+      const int room = static_cast<int>(content.bottom - content.top);
+      const int artHeight = std::max(0, std::min(room - textHeight - 4, room * 11 / 20));
+      const int block = artHeight + 2 + textHeight;
+      const int top = static_cast<int>(content.top) + std::max(0, (room - block) / 2);
+      RECT art{content.left, top, content.right, top + artHeight};
+      if (artHeight > 4) drawIcon(dc, art, c.icon(), back, disabled);
+      RECT text{content.left, art.bottom + 2, content.right, art.bottom + 2 + textHeight};
+      drawCaption(dc, caption, text, resolveColor(c.fore()), disabled);
+    } else {
+      drawCaption(dc, caption, content, resolveColor(c.fore()), disabled);
+    }
+
+    if (focused) {
+      RECT f = r;
+      ::InflateRect(&f, -2, -2);
+      ::SetTextColor(dc, RGB(0, 0, 0));
+      ::SetBkColor(dc, back);
+      ::DrawFocusRect(dc, &f);
+    }
+  };
+
+  // Painted off screen first: the flash and refresh timers repaint keys
+  // several times a second, and a visible erase would flicker.
+  UniqueMemDC mem(::CreateCompatibleDC(dis.hDC));
+  UniqueBitmap bitmap(mem ? ::CreateCompatibleBitmap(dis.hDC, w, h) : nullptr);
+  if (mem && bitmap) {
+    SelectGuard selectBitmap(mem.get(), bitmap.get());
+    paint(mem.get());
+    ::BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, w, h, mem.get(), 0, 0, SRCCOPY);
+    return true;
   }
-
-  if (focused) {
-    RECT f = r;
-    ::InflateRect(&f, -2, -2);
-    ::SetTextColor(dc, RGB(0, 0, 0));
-    ::SetBkColor(dc, back);
-    ::DrawFocusRect(dc, &f);
-  }
-  ::BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, w, h, dc, 0, 0, SRCCOPY);
+  // Out of GDI objects: a flickering key is better than a blank one, so it
+  // is painted straight onto the screen.
+  logFailure("painting a key off screen", ::GetLastError());
+  const int saved = ::SaveDC(dis.hDC);
+  ::OffsetViewportOrgEx(dis.hDC, dis.rcItem.left, dis.rcItem.top, nullptr);
+  paint(dis.hDC);
+  if (saved != 0)
+    ::RestoreDC(dis.hDC, saved);
+  else
+    ::OffsetViewportOrgEx(dis.hDC, -dis.rcItem.left, -dis.rcItem.top, nullptr);
   return true;
 }
 

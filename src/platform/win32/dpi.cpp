@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "platform/win32/handles.h"
+
 namespace osk::win32 {
 
 namespace {
@@ -40,7 +42,10 @@ void enableDpiAwareness() {
     if (setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)))) return;
   }
   // The manifest normally has done this already; these only matter when it
-  // was stripped or the system predates the context API.
+  // was stripped or the system predates the context API. Failing all of
+  // them, the system scales the window as a bitmap: blurred, never wrong.
+  // shcore stays loaded for the life of the process, as dpiForMonitor keeps
+  // a function of it.
   HMODULE shcore = ::LoadLibraryW(L"shcore.dll");
   if (shcore != nullptr) {
     using SetAwarenessFn = HRESULT(WINAPI*)(int);
@@ -61,9 +66,8 @@ int systemDpi() {
     const UINT dpi = getDpiForSystem();
     if (dpi > 0) return static_cast<int>(dpi);
   }
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+  const UniqueScreenDC screen(::GetDC(nullptr));
+  const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
   return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 

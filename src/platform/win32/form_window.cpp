@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/failure.h"
 #include "platform/win32/icons.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/text.h"
@@ -31,16 +32,20 @@ DWORD frameStyle(const FormWindow::Options& o) {
   return style;
 }
 
-void registerClass(const std::wstring& name, WNDPROC proc) {
+// False, with the thread's last error set, when the class is neither
+// registered already nor could be.
+bool registerClass(const std::wstring& name, WNDPROC proc) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
-  if (::GetClassInfoExW(instance(), name.c_str(), &existing)) return;
+  if (::GetClassInfoExW(instance(), name.c_str(), &existing)) return true;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   // Double clicks on the background open the settings dialog.
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = proc;
   wc.hInstance = instance();
+  // Without its icon the window shows the system's default one; nothing
+  // else depends on it.
   wc.hIcon = static_cast<HICON>(::LoadImageW(instance(), MAKEINTRESOURCEW(IDI_QMOSK), IMAGE_ICON,
                                              ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
                                              LR_SHARED));
@@ -50,7 +55,7 @@ void registerClass(const std::wstring& name, WNDPROC proc) {
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   wc.lpszClassName = name.c_str();
-  ::RegisterClassExW(&wc);
+  return ::RegisterClassExW(&wc) != 0;
 }
 
 std::wstring childText(const Control& c) {
@@ -93,7 +98,10 @@ FormWindow::~FormWindow() {
 
 void FormWindow::create() {
   const std::wstring className = widen(form_.name());
-  registerClass(className, &FormWindow::staticWndProc);
+  if (!registerClass(className, &FormWindow::staticWndProc)) {
+    abandon(failureText("The window class could not be registered", ::GetLastError()));
+    return;
+  }
   const DWORD style = frameStyle(options_);
   const int sysDpi = systemDpi();
   RECT r{0, 0, twipsToPixels(form_.clientWidth(), sysDpi), twipsToPixels(form_.clientHeight(), sysDpi)};
@@ -101,12 +109,17 @@ void FormWindow::create() {
   HWND hwnd = ::CreateWindowExW(0, className.c_str(), widen(form_.title()).c_str(), style, CW_USEDEFAULT,
                                 CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, options_.owner, nullptr,
                                 instance(), this);
-  if (hwnd == nullptr) return;
+  if (hwnd == nullptr) {
+    abandon(failureText("The window could not be created", ::GetLastError()));
+    return;
+  }
   dpi_ = dpiForWindow(hwnd);
   if (dpi_ != sysDpi) {
     RECT cr{0, 0, twipsToPixels(form_.clientWidth(), dpi_), twipsToPixels(form_.clientHeight(), dpi_)};
     adjustWindowRectForDpi(&cr, style, 0, dpi_);
     ++applyingGeometry_;
+    // Refused, the window keeps the system DPI's size only until its Load
+    // places it from the stored geometry.
     ::SetWindowPos(hwnd, nullptr, 0, 0, cr.right - cr.left, cr.bottom - cr.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     --applyingGeometry_;
@@ -114,6 +127,7 @@ void FormWindow::create() {
   repaintCountMessage();
   messageCountMessage();
   createChildren();
+  if (!alive()) return;
   layoutChildren();
   form_.setObserver(this);
   applyTimers();
@@ -133,15 +147,30 @@ LRESULT CALLBACK FormWindow::staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
   return self->wndProc(hwnd, msg, wp, lp);
 }
 
-void FormWindow::open(int showCommand) {
-  if (!alive()) return;
+void FormWindow::abandon(std::string reason) {
+  failure_ = std::move(reason);
+  ::OutputDebugStringW(widen("QM-OSK: " + failure_ + "\n").c_str());
+  // Never shown, so nothing of it is closed or saved; and its going must not
+  // end the message loop before whoever made it has said why.
+  options_.quitOnDestroy = false;
+  hwnd_.reset();
+}
+
+bool FormWindow::open(int showCommand) {
+  if (!alive()) return false;
   raise(kForm, Event::Load);
-  if (!alive()) return;  // Load may have closed it
+  if (!alive()) return true;  // Load may have closed it
+  if (!refusedTimers_.empty()) {
+    abandon(refusedTimers_.begin()->second);
+    return false;
+  }
   // Opening must not take the focus either when clicks never do.
   if (nonActivating_ && (showCommand == SW_SHOWNORMAL || showCommand == SW_SHOW || showCommand == SW_SHOWDEFAULT))
     showCommand = SW_SHOWNOACTIVATE;
   ::ShowWindow(hwnd(), showCommand);
   ::UpdateWindow(hwnd());
+  shown_ = true;
+  return true;
 }
 
 void FormWindow::setNonActivating(bool on) {
@@ -162,7 +191,10 @@ void FormWindow::setNonActivating(bool on) {
 }
 
 void FormWindow::requestClose() {
-  if (alive()) ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+  // Refused only with the thread's queue full (ten thousand messages
+  // unread): the program is hung, and the close is one thing among many.
+  if (alive() && !::PostMessageW(hwnd(), WM_CLOSE, 0, 0))
+    logFailure("asking a window to close", ::GetLastError());
 }
 
 void FormWindow::createChildren() {
@@ -204,13 +236,25 @@ void FormWindow::createChildren() {
                                    reinterpret_cast<HMENU>(id), instance(), nullptr);
     children_[i].hwnd.reset(child);
     children_[i].ownerDrawn = ownerDrawn;
-    if (child == nullptr) continue;
-    if (c.kind() == ControlKind::Button && ownerDrawn)
-      ::SetWindowSubclass(child, &FormWindow::childSubclassProc, kButtonSubclass,
-                          reinterpret_cast<DWORD_PTR>(this));
-    if (c.kind() == ControlKind::TextBox)
-      ::SetWindowSubclass(child, &FormWindow::childSubclassProc, kEditSubclass,
-                          reinterpret_cast<DWORD_PTR>(this));
+    if (child == nullptr) {
+      abandon(failureText("The control " + c.name() + " could not be created", ::GetLastError()));
+      return;
+    }
+    // Without its subclass a key drops every quick second press, and a text
+    // box reports neither clicks nor its focus.
+    const UINT_PTR subclass = c.kind() == ControlKind::TextBox                ? kEditSubclass
+                              : c.kind() == ControlKind::Button && ownerDrawn ? kButtonSubclass
+                                                                              : 0;
+    ::SetLastError(ERROR_SUCCESS);
+    if (subclass != 0 && !::SetWindowSubclass(child, &FormWindow::childSubclassProc, subclass,
+                                              reinterpret_cast<DWORD_PTR>(this))) {
+      // Its only documented cause is a failed allocation, which may not set
+      // the last error.
+      const DWORD error = ::GetLastError();
+      abandon(failureText("The control " + c.name() + " could not be set up",
+                          error != ERROR_SUCCESS ? error : ERROR_NOT_ENOUGH_MEMORY));
+      return;
+    }
     // Beyond the default limit of 32,767 characters a stored text is still
     // shown, but not a character more could be typed into it. (Line breaks
     // in a stored text need nothing: a single-line edit keeps CR LF, LF and
@@ -248,23 +292,39 @@ void FormWindow::raiseCoveredControls() {
 
 void FormWindow::layoutChildren() {
   const auto& controls = form_.controls();
-  HDWP batch = ::BeginDeferWindowPos(static_cast<int>(controls.size()));
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    HWND child = children_[i].hwnd.get();
-    if (child == nullptr) continue;
+  auto placeOf = [&](std::size_t i) {
     const TwipsRect& r = controls[i].rect();
     // Edges rather than sizes are rounded, so neighbours stay flush.
     const int x = twipsToPixels(r.left, dpi_);
     const int y = twipsToPixels(r.top, dpi_);
-    const int w = twipsToPixels(r.left + r.width, dpi_) - x;
-    const int h = twipsToPixels(r.top + r.height, dpi_) - y;
-    if (batch != nullptr)
-      batch = ::DeferWindowPos(batch, child, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    else
-      ::SetWindowPos(child, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    return RECT{x, y, twipsToPixels(r.left + r.width, dpi_), twipsToPixels(r.top + r.height, dpi_)};
+  };
+  // One batch moves every control at once. A batch the system cannot hold
+  // (short of memory) is dropped by it with every move it had taken, and a
+  // child left unplaced is a key of no size, so then every control is
+  // placed on its own, from the first.
+  HDWP batch = ::BeginDeferWindowPos(static_cast<int>(controls.size()));
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    HWND child = children_[i].hwnd.get();
+    if (child == nullptr) continue;
+    if (batch != nullptr) {
+      const RECT p = placeOf(i);
+      batch = ::DeferWindowPos(batch, child, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(controls[i].font())), FALSE);
   }
-  if (batch != nullptr) ::EndDeferWindowPos(batch);
+  if (batch == nullptr || !::EndDeferWindowPos(batch)) {
+    logFailure("placing the controls in one batch", ::GetLastError());
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      HWND child = children_[i].hwnd.get();
+      if (child == nullptr) continue;
+      const RECT p = placeOf(i);
+      if (!::SetWindowPos(child, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top,
+                          SWP_NOZORDER | SWP_NOACTIVATE))
+        logFailure("placing the control " + controls[i].name(), ::GetLastError());
+    }
+  }
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -284,17 +344,33 @@ HFONT FormWindow::fontFor(const Font& font) {
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
   wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
-  HFONT f = ::CreateFontIndirectW(&lf);
-  return fonts_.emplace(key, UniqueFont(f)).first->second.get();
+  UniqueFont f(::CreateFontIndirectW(&lf));
+  if (!f) {
+    // Out of GDI objects. The dialog font of the system keeps every caption
+    // legible, if not at its size; nothing is cached, so a later paint
+    // tries again.
+    logFailure("creating a font", ::GetLastError());
+    return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  }
+  return fonts_.emplace(key, std::move(f)).first->second.get();
 }
 
-HBRUSH FormWindow::brushFor(Color color) {
+HBRUSH FormWindow::brushFor(Color color, HDC dc) {
   if (colors::isSystemReference(color))
     return ::GetSysColorBrush(static_cast<int>(colors::systemIndex(color)));
   const COLORREF rgb = resolveColor(color);
   auto it = brushes_.find(rgb);
   if (it != brushes_.end()) return it->second.get();
-  return brushes_.emplace(rgb, UniqueBrush(::CreateSolidBrush(rgb))).first->second.get();
+  UniqueBrush brush(::CreateSolidBrush(rgb));
+  if (!brush) {
+    // Out of GDI objects. A null brush would leave the key unpainted, black
+    // and blank; the DC's own brush needs no new object and shows the
+    // colour all the same. Nothing is cached, so a later paint tries again.
+    logFailure("creating a brush", ::GetLastError());
+    ::SetDCBrushColor(dc, rgb);
+    return static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
+  }
+  return brushes_.emplace(rgb, std::move(brush)).first->second.get();
 }
 
 int FormWindow::indexOf(HWND child) const {
@@ -397,7 +473,11 @@ void FormWindow::controlChanged(const Control& control, Property property) {
   const BOOL erase = children_[static_cast<std::size_t>(i)].ownerDrawn ? FALSE : TRUE;
   switch (property) {
     case Property::Caption:
-      ::SetWindowTextW(child, childText(control).c_str());
+      // A label shows its window text, so a refusal (the system short of
+      // memory) leaves the old caption standing; owner-drawn keys paint
+      // from the model and are right regardless.
+      if (!::SetWindowTextW(child, childText(control).c_str()))
+        logFailure("showing the caption of " + control.name(), ::GetLastError());
       ::InvalidateRect(child, nullptr, erase);
       ++repaints_;
       break;
@@ -412,7 +492,8 @@ void FormWindow::controlChanged(const Control& control, Property property) {
       const std::wstring want = widen(control.text());
       if (windowTextW(child) == want) break;
       ++settingText_;
-      ::SetWindowTextW(child, want.c_str());
+      if (!::SetWindowTextW(child, want.c_str()))
+        logFailure("showing the text of " + control.name(), ::GetLastError());
       // Text is appended one character at a time: keep the caret after it.
       // A field filled with stored text shows its start, as it opens.
       if (!control.wholeText()) {
@@ -436,11 +517,36 @@ void FormWindow::timerChanged(const Timer& timer) {
   for (std::size_t i = 0; i < timers.size(); ++i) {
     if (&timers[i] != &timer) continue;
     const UINT_PTR id = i + 1;
-    if (timer.enabled && timer.intervalMs > 0)
-      ::SetTimer(hwnd(), id, static_cast<UINT>(timer.intervalMs), nullptr);
-    else
+    if (!timer.enabled || timer.intervalMs <= 0) {
+      refusedTimers_.erase(id);
+      // Refused only for a timer that is not running: nothing to stop.
       ::KillTimer(hwnd(), id);
+      return;
+    }
+    if (::SetTimer(hwnd(), id, static_cast<UINT>(timer.intervalMs), nullptr) != 0) {
+      refusedTimers_.erase(id);
+      return;
+    }
+    const std::string why =
+        failureText("The timer " + timer.name + " could not be started", ::GetLastError());
+    ::OutputDebugStringW(widen("QM-OSK: " + why + "\n").c_str());
+    refusedTimers_.emplace(id, why);
+    if (shown_) {
+      // Something the user asked for (a burst, the topmost place) does not
+      // run yet; the next tick tries again.
+      ::MessageBeep(MB_ICONWARNING);
+    }
     return;
+  }
+}
+
+void FormWindow::retryRefusedTimers() {
+  const auto& timers = form_.timers();
+  for (auto it = refusedTimers_.begin(); it != refusedTimers_.end();) {
+    const UINT_PTR id = it->first;
+    const bool started = id >= 1 && id <= timers.size() &&
+                         ::SetTimer(hwnd(), id, static_cast<UINT>(timers[id - 1].intervalMs), nullptr) != 0;
+    it = started ? refusedTimers_.erase(it) : std::next(it);
   }
 }
 
@@ -449,9 +555,16 @@ void FormWindow::geometryChanged(const Geometry& geometry) {
   const RECT r = pixelRect(geometry);
   ++applyingGeometry_;
   if (::IsZoomed(hwnd()) || ::IsIconic(hwnd())) ::ShowWindow(hwnd(), SW_RESTORE);
-  ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  const bool placed = ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                     SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+  const DWORD error = placed ? ERROR_SUCCESS : ::GetLastError();
   --applyingGeometry_;
+  if (!placed) {
+    // The model must say where the window really is: the keyboard keeps a
+    // window on screen by what the model says, and saves it at the close.
+    logFailure("placing the window " + form_.name(), error);
+    syncGeometryFromWindow();
+  }
 }
 
 // --- window -> model ------------------------------------------------------
@@ -539,7 +652,7 @@ LRESULT FormWindow::ctlColor(HDC dc, HWND child, bool edit) {
   ::SetTextColor(dc, resolveColor(c.fore()));
   ::SetBkColor(dc, resolveColor(back));
   ::SetBkMode(dc, OPAQUE);
-  return reinterpret_cast<LRESULT>(brushFor(back));
+  return reinterpret_cast<LRESULT>(brushFor(back, dc));
 }
 
 // --- the window procedure -------------------------------------------------
@@ -563,6 +676,7 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
         return brush;
       break;
     case WM_TIMER: {
+      if (!refusedTimers_.empty()) retryRefusedTimers();
       const auto& timers = form_.timers();
       if (wp >= 1 && wp <= timers.size()) {
         const std::string name = timers[wp - 1].name;
@@ -589,6 +703,7 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
         // activates the window as usual; any other click leaves the focus
         // with the window in front.
         POINT p{};
+        // Refused only off the input desktop, where no click arrives either.
         ::GetCursorPos(&p);
         HWND hit = ::WindowFromPoint(p);
         const int i = hit != nullptr && ::GetParent(hit) == self ? indexOf(hit) : -1;
@@ -607,6 +722,8 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED: {
       dpi_ = LOWORD(wp) != 0 ? LOWORD(wp) : dpiForWindow(self);
       const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      // Refused, the window keeps its pixel size; the sync below records
+      // whatever size it has.
       ::SetWindowPos(self, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       // Fonts of the old DPI are no longer used by any child after the

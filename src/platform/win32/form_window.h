@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <string_view>
 #include <tuple>
 #include <vector>
@@ -53,8 +54,11 @@ class FormWindow final : public FormObserver {
   ~FormWindow() override;
 
   // Creates the window hidden, runs the form's Load so that the stored
-  // geometry is in place, then shows it.
-  void open(int showCommand = SW_SHOWNORMAL);
+  // geometry is in place, then shows it. False, with the window gone and
+  // failure() saying why, when a timer the Load switched on could not be
+  // started: a window whose timers never tick shows keys that never follow
+  // the target, the lock keys or the flash.
+  [[nodiscard]] bool open(int showCommand = SW_SHOWNORMAL);
   // As if the user clicked the close box; runs Unload.
   void requestClose();
 
@@ -65,6 +69,11 @@ class FormWindow final : public FormObserver {
   // The child window of a control of the form; null when there is none.
   HWND controlWindow(std::string_view control) const;
   bool alive() const { return static_cast<bool>(hwnd_); }
+  // Why the window could not be made whole (its class, the window, a
+  // control or a timer refused); empty when nothing was refused. A window
+  // that is not whole is not shown: a keyboard with a key missing, or
+  // whose keys are never refreshed, would mislead rather than help.
+  const std::string& failure() const { return failure_; }
   Form& form() { return form_; }
   int dpi() const { return dpi_; }
 
@@ -96,6 +105,9 @@ class FormWindow final : public FormObserver {
   LRESULT wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp);
 
   void create();
+  // Gives the window up, unshown, because `reason`.
+  void abandon(std::string reason);
+  void retryRefusedTimers();
   void createChildren();
   void raiseCoveredControls();
   void layoutChildren();
@@ -112,7 +124,8 @@ class FormWindow final : public FormObserver {
   int indexOf(HWND child) const;
   int indexOf(const Control& control) const;
   HFONT fontFor(const Font& font);
-  HBRUSH brushFor(Color color);
+  // The brush for `color`, to paint in `dc`.
+  HBRUSH brushFor(Color color, HDC dc);
 
   Form& form_;
   FormEvents& events_;
@@ -127,6 +140,13 @@ class FormWindow final : public FormObserver {
   unsigned long repaints_ = 0;
   int focused_ = -1;          // the form's active control, see focusArrived
   const unsigned long* messageCount_ = nullptr;
+  std::string failure_;
+  // Timers switched on whose SetTimer was refused, with the reason: tried
+  // again at the window's next tick, so that a timer refused for a moment
+  // (the system short of memory) still starts. One still refused when the
+  // Load has run is the reason not to show the window.
+  std::map<UINT_PTR, std::string> refusedTimers_;
+  bool shown_ = false;
   bool closing_ = false;
   bool nonActivating_ = false;
 };

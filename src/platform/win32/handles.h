@@ -44,6 +44,11 @@ inline void deleteObject(HGDIOBJ h) { ::DeleteObject(h); }
 inline void deleteDC(HDC h) { ::DeleteDC(h); }
 inline void closeKey(HKEY h) { ::RegCloseKey(h); }
 inline void closeHandle(HANDLE h) { ::CloseHandle(h); }
+inline void releaseScreenDC(HDC h) { ::ReleaseDC(nullptr, h); }
+template <typename T>
+void localFree(T p) {
+  ::LocalFree(p);
+}
 }  // namespace detail
 
 using UniqueWindow = UniqueHandle<HWND, detail::destroyWindow>;
@@ -54,6 +59,12 @@ using UniqueBitmap = UniqueHandle<HBITMAP, detail::deleteObject>;
 using UniqueMemDC = UniqueHandle<HDC, detail::deleteDC>;
 using UniqueKey = UniqueHandle<HKEY, detail::closeKey>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::closeHandle>;
+// The screen's DC from GetDC(nullptr).
+using UniqueScreenDC = UniqueHandle<HDC, detail::releaseScreenDC>;
+// Memory the system allocated for the caller with LocalAlloc
+// (FormatMessage, CommandLineToArgvW).
+template <typename T>
+using UniqueLocal = UniqueHandle<T, detail::localFree<T>>;
 
 // Selects a GDI object into a DC for the lifetime of the guard.
 class SelectGuard {

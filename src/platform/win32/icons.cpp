@@ -123,9 +123,20 @@ class Painter {
         pen_.reset(::ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, width, &lb, 0,
                                   nullptr));
       }
-      oldBrush_ =
-          ::SelectObject(dc_, brush_ ? static_cast<HGDIOBJ>(brush_.get()) : ::GetStockObject(NULL_BRUSH));
-      oldPen_ = ::SelectObject(dc_, pen_ ? static_cast<HGDIOBJ>(pen_.get()) : ::GetStockObject(NULL_PEN));
+      // Out of GDI objects, the DC's own pen and brush draw the shape in
+      // its colours (the line one pixel wide) rather than leave it out.
+      HGDIOBJ brush = brush_ ? static_cast<HGDIOBJ>(brush_.get()) : ::GetStockObject(NULL_BRUSH);
+      if (fill != kNone && !brush_) {
+        ::SetDCBrushColor(dc_, fill);
+        brush = ::GetStockObject(DC_BRUSH);
+      }
+      HGDIOBJ pen = pen_ ? static_cast<HGDIOBJ>(pen_.get()) : ::GetStockObject(NULL_PEN);
+      if (line != kNone && !pen_) {
+        ::SetDCPenColor(dc_, line);
+        pen = ::GetStockObject(DC_PEN);
+      }
+      oldBrush_ = ::SelectObject(dc_, brush);
+      oldPen_ = ::SelectObject(dc_, pen);
     }
     Tools(const Tools&) = delete;
     Tools& operator=(const Tools&) = delete;
@@ -457,7 +468,14 @@ void drawIcon(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled)
   void* bits = nullptr;
   UniqueBitmap big(::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   UniqueMemDC mem(::CreateCompatibleDC(dc));
-  if (!big || !mem || bits == nullptr) return;
+  if (!big || !mem || bits == nullptr) {
+    // Short of memory or GDI objects: drawn straight at its size, jagged
+    // and not greyed, because a key whose only face is its picture must
+    // not go blank.
+    Painter painter(dc, boxH / kUnits, area.left + (w - boxW) / 2, area.top + (h - boxH) / 2);
+    drawPicture(painter, icon, boxW / boxH * kUnits);
+    return;
+  }
   {
     SelectGuard sel(mem.get(), big.get());
     UniqueBrush fill(::CreateSolidBrush(back));

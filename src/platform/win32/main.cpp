@@ -12,10 +12,12 @@
 #include "app/keep_focus.h"
 #include "app/keyboard.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/failure.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/sendinput_injector.h"
 #include "platform/win32/shell_launcher.h"
+#include "platform/win32/text.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_form_host.h"
 
@@ -40,14 +42,25 @@ std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
   int argc = 0;
   // The command line without the program name: every entry is an argument.
   const std::wstring line = std::wstring(L"qm-osk ") + commandLine;
-  LPWSTR* argv = ::CommandLineToArgvW(line.c_str(), &argc);
-  if (argv == nullptr) return chosen;
-  for (int i = 1; i < argc; ++i) {
-    if (::lstrcmpiW(argv[i], L"--keep-focus") == 0) chosen = true;
-    if (::lstrcmpiW(argv[i], L"--no-keep-focus") == 0) chosen = false;
+  const osk::win32::UniqueLocal<LPWSTR*> argv(::CommandLineToArgvW(line.c_str(), &argc));
+  if (!argv) {
+    osk::win32::logFailure("reading the command line's switches", ::GetLastError());
+    return chosen;
   }
-  ::LocalFree(argv);
+  for (int i = 1; i < argc; ++i) {
+    if (::lstrcmpiW(argv.get()[i], L"--keep-focus") == 0) chosen = true;
+    if (::lstrcmpiW(argv.get()[i], L"--no-keep-focus") == 0) chosen = false;
+  }
   return chosen;
+}
+
+// A keyboard that cannot work must not just fail to appear: whoever started
+// it would be left waiting for a window that never comes.
+void tellCannotWork(bool started, const std::string& why) {
+  const std::string headline = started ? "QM-OSK had to stop." : "QM-OSK could not start.";
+  const std::wstring text = osk::win32::widen(headline + "\n\n" + why);
+  ::OutputDebugStringW((L"QM-OSK: " + text + L"\n").c_str());
+  ::MessageBoxW(nullptr, text.c_str(), L"QM-OSK", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 }  // namespace
@@ -56,11 +69,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand) {
   using namespace osk::win32;
   enableDpiAwareness();
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&icc);
+  // Refused, the balloon class may be missing: a note then falls back to a
+  // warning sound, and everything else uses classes of the system's own.
+  if (!::InitCommonControlsEx(&icc)) logFailure("registering the common controls", ::GetLastError());
   // ShellExecute may hand work to shell extensions that need COM.
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
   int rc = 0;
+  bool started = false;
   try {
     RegistryStore store(RegistryStore::applicationNameOfThisProgram());
     Win32Desktop desktop;
@@ -74,18 +90,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand) {
     });
     KeyboardEvents events(keyboard);
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
-    if (!window.alive()) return 1;
-    host.adopt(window);
-    if (const std::optional<bool> keep = keepFocusSwitch(commandLine))
-      osk::setKeepTargetFocus(keyboard.context(), *keep);
-    window.open(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
-    rc = host.run();
-    host.forget(keyboard.main());
+    if (window.alive()) {
+      host.adopt(window);
+      if (const std::optional<bool> keep = keepFocusSwitch(commandLine))
+        osk::setKeepTargetFocus(keyboard.context(), *keep);
+      started = window.open(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+      if (started) rc = host.run();
+      host.forget(keyboard.main());
+    }
+    if (!started) {
+      tellCannotWork(false, window.failure());
+      rc = 1;
+    }
   } catch (const std::exception& e) {
     // The keyboard refuses to start with a route to a control its window
     // lacks; the unit tests build the same keyboard, so only an untested
     // build gets here. Events themselves never throw this far.
-    ::OutputDebugStringA(e.what());
+    tellCannotWork(started, e.what());
     rc = 1;
   }
   if (SUCCEEDED(com)) ::CoUninitialize();

@@ -51,6 +51,8 @@ bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text)
       tip_.reset();
       return false;
     }
+    // Without it a click on the balloon does not put it away; it still goes
+    // when its time is up.
     ::SetWindowSubclass(tip, &NoteBalloon::tipProc, kClickSubclass, 0);
     ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxWidthPx);
     ::SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(L"QM-OSK"));
@@ -64,8 +66,13 @@ bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text)
   ::SetWindowTextW(tip, text.c_str());
   ::SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM((anchor.left + anchor.right) / 2, anchor.bottom));
   ::SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
-  // A newer note restarts the time.
-  ::SetTimer(tip, kHideTimer, kShownMs, &NoteBalloon::hideLater);
+  // A newer note restarts the time. A balloon that could not be timed would
+  // lie over the keys for good (on Windows a click passes through it), so
+  // it is taken down and the caller says its piece another way.
+  if (::SetTimer(tip, kHideTimer, kShownMs, &NoteBalloon::hideLater) == 0) {
+    hide(tip);
+    return false;
+  }
   return ::IsWindowVisible(tip) != FALSE;
 }
 

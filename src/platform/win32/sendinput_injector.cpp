@@ -10,6 +10,7 @@
 
 #include "delivery/input_translate.h"
 #include "delivery/scan_codes.h"
+#include "platform/win32/failure.h"
 
 namespace osk {
 
@@ -112,7 +113,7 @@ void bringLockStateToForeground() {
   if (!AttachThreadInput(ownThread, frontThread, TRUE)) {
     // The keys still go in; only the first letter after a toggle may come
     // out in the old case, as it did before this step existed.
-    OutputDebugStringA("could not join the input of the window in front to pass on the lock state");
+    win32::logFailure("joining the input of the window in front to pass on the lock state", GetLastError());
     return;
   }
   lastThread = frontThread;
@@ -126,10 +127,17 @@ void bringLockStateToForeground() {
       key = static_cast<BYTE>(own[i] ? (key | 1) : (key & ~1));
       stale = true;
     }
-    if (stale) SetKeyboardState(state);
+    // Refused, the first letter may come out in the old case, as above.
+    if (stale && !SetKeyboardState(state)) win32::logFailure("passing on the lock state", GetLastError());
   }
-  AttachThreadInput(ownThread, frontThread, FALSE);
-  SetKeyboardState(ownState);
+  // Otherwise the keyboard would go on sharing the target's input state.
+  // (A target thread that ended meanwhile has taken the join with it.)
+  if (!AttachThreadInput(ownThread, frontThread, FALSE))
+    win32::logFailure("leaving the input of the window in front", GetLastError());
+  // Refused, the keyboard's own captions and lights may read the locks as
+  // off (see above).
+  if (!SetKeyboardState(ownState))
+    win32::logFailure("restoring the keyboard's own key state", GetLastError());
 }
 
 }  // namespace

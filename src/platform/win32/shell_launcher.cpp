@@ -94,7 +94,9 @@ DWORD directStart(const LaunchRequest& r) {
   const UniqueKernelHandle processHandle(process.hProcess);
   const UniqueKernelHandle threadHandle(process.hThread);
   // The keyboard was just clicked, so it may hand the foreground on: the
-  // program's first window comes up in front and takes the focus.
+  // program's first window comes up in front and takes the focus. Refused
+  // (the keyboard no longer in front), it comes up as any started program
+  // would, perhaps behind; it has started all the same.
   ::AllowSetForegroundWindow(process.dwProcessId);
   return ERROR_SUCCESS;
 }
@@ -114,7 +116,9 @@ DWORD WINAPI runJob(void* param) {
       job->request.kind == LaunchRequest::Kind::Shell ? shellStart(job->request) : directStart(job->request);
   job->outcome = outcomeOf(error);
   if (SUCCEEDED(com)) ::CoUninitialize();
-  // Once the keyboard has gone, nobody waits for the answer.
+  // Once the keyboard has gone, nobody waits for the answer. (Refused too
+  // with the keyboard's queue full, that is with the keyboard hung, when
+  // the answer could not be acted on either.)
   if (::PostMessageW(job->mailbox, kAnswered, 0, reinterpret_cast<LPARAM>(job.get()))) job.release();
   return 0;
 }
@@ -123,34 +127,30 @@ HINSTANCE instance() { return ::GetModuleHandleW(nullptr); }
 
 }  // namespace
 
-std::string systemMessage(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD n = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = n != 0 && buffer != nullptr ? std::wstring(buffer, n) : std::wstring();
-  if (buffer != nullptr) ::LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-  if (text.empty()) return "Error " + std::to_string(code) + ".";
-  return narrow(text);
-}
-
 ShellLauncher::ShellLauncher() {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &ShellLauncher::mailboxProc;
   wc.hInstance = instance();
   wc.lpszClassName = kMailboxClass;
-  ::RegisterClassExW(&wc);
+  // A refused class shows in the window's creation, which then fails with
+  // the reason.
+  if (::RegisterClassExW(&wc) == 0) logFailure("registering the launcher's window class", ::GetLastError());
   mailbox_.reset(::CreateWindowExW(0, kMailboxClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(), nullptr));
+  if (!mailbox_) {
+    mailboxError_ = ::GetLastError();
+    if (mailboxError_ == ERROR_SUCCESS) mailboxError_ = ERROR_NOT_ENOUGH_MEMORY;
+    logFailure("creating the launcher's window", mailboxError_);
+  }
 }
 
 ShellLauncher::~ShellLauncher() { mailbox_.reset(); }
 
 void ShellLauncher::launch(const LaunchRequest& request, Done done) {
   if (!mailbox_) {
-    // Without a way back there is no start that could be reported.
-    done(outcomeOf(ERROR_INVALID_WINDOW_HANDLE));
+    // Without a way back there is no start that could be reported; the
+    // note beside the key gives the reason the way back is missing.
+    done(outcomeOf(mailboxError_));
     return;
   }
   auto job = std::make_unique<Job>();

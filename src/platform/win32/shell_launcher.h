@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "platform/launcher.h"
+#include "platform/win32/failure.h"
 #include "platform/win32/handles.h"
 
 namespace osk::win32 {
@@ -24,10 +25,7 @@ class ShellLauncher final : public Launcher {
   static LRESULT CALLBACK mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   // A message-only window of the keyboard's thread that takes the outcomes.
   UniqueWindow mailbox_;
+  DWORD mailboxError_ = ERROR_SUCCESS;  // why there is no mailbox_
 };
-
-// The system's own description of an error code, without the line break
-// it ends with.
-std::string systemMessage(DWORD code);
 
 }  // namespace osk::win32

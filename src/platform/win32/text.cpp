@@ -10,7 +10,9 @@ std::wstring widen(std::string_view utf8) {
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), in, nullptr, 0);
   if (n <= 0) return {};
   std::wstring out(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), in, out.data(), n);
+  // Nothing rather than a run of NULs, which would show as a blank caption
+  // and be stored as one.
+  if (::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), in, out.data(), n) != n) return {};
   return out;
 }
 
@@ -20,7 +22,7 @@ std::string narrow(std::wstring_view utf16) {
   const int n = ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), in, nullptr, 0, nullptr, nullptr);
   if (n <= 0) return {};
   std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), in, out.data(), n, nullptr, nullptr);
+  if (::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), in, out.data(), n, nullptr, nullptr) != n) return {};
   return out;
 }
 

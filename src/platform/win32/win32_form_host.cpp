@@ -87,9 +87,12 @@ WindowId Win32FormHost::windowOf(const Form& form) const {
 void Win32FormHost::showNote(const Form& form, std::string_view control, std::string_view text) {
   auto it = windows_.find(&form);
   HWND child = it != windows_.end() && it->second->alive() ? it->second->controlWindow(control) : nullptr;
+  noteAt(child != nullptr ? it->second->hwnd() : nullptr, child, text);
+}
+
+void Win32FormHost::noteAt(HWND owner, HWND anchorWindow, std::string_view text) {
   RECT anchor{};
-  if (child != nullptr && ::GetWindowRect(child, &anchor) &&
-      note_.show(it->second->hwnd(), anchor, widen(text)))
+  if (owner != nullptr && ::GetWindowRect(anchorWindow, &anchor) && note_.show(owner, anchor, widen(text)))
     return;
   // Not a word could be shown: at least the user hears that something
   // went wrong.
@@ -111,6 +114,8 @@ bool Win32FormHost::pumpOne(bool repostQuit) {
     quitCode_ = static_cast<int>(msg.wParam);
     return false;
   }
+  // -1 comes only from a bad window handle or message pointer, neither of
+  // which this loop passes; it ends the loop rather than spin.
   if (got == -1) return false;
   ++messagesTaken_;
   // Timer ticks are most of what an idle keyboard takes in, and dialog
@@ -150,10 +155,9 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   FormWindow window(dialog, events, FormWindow::Options{ownerHwnd, false, true, false});
   if (!window.alive()) {
     // Out of window or GDI resources: the click that asked for the dialog
-    // shows nothing, so say why where a developer can see it.
-    ::OutputDebugStringW((L"QM-OSK: no window for " + std::wstring(dialog.name().begin(), dialog.name().end()) +
-                          L", error " + std::to_wstring(::GetLastError()) + L"\n")
-                             .c_str());
+    // would show nothing, so the note at the window it was asked from says
+    // why (the window has already said it on the debug channel).
+    cannotOpen(ownerHwnd, window);
     return;
   }
   windows_[&dialog] = &window;
@@ -161,10 +165,10 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
 
   // Until the dialog says where it goes, it opens centred over its owner.
-  if (ownerHwnd != nullptr) {
-    RECT o{}, d{};
-    ::GetWindowRect(ownerHwnd, &o);
-    ::GetWindowRect(window.hwnd(), &d);
+  // Unplaced, it opens where the system puts new windows, which is on
+  // screen too.
+  RECT o{}, d{};
+  if (ownerHwnd != nullptr && ::GetWindowRect(ownerHwnd, &o) && ::GetWindowRect(window.hwnd(), &d)) {
     const int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
     const int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
     ::SetWindowPos(window.hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -179,7 +183,13 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   window.onClosing = releaseOwner;
   if (disableOwner) ::EnableWindow(ownerHwnd, FALSE);
 
-  window.open();
+  if (!window.open()) {
+    releaseOwner();
+    std::erase(modal_, &window);
+    windows_.erase(&dialog);
+    cannotOpen(ownerHwnd, window);
+    return;
+  }
   // The owner's timers keep ticking: this loop dispatches their messages too,
   // so it also wakes often enough to keep the dialog in front.
   const DWORD opened = ::GetTickCount();
@@ -209,12 +219,20 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   if (!quit && ownerHwnd != nullptr && ::IsWindow(ownerHwnd)) ::SetActiveWindow(ownerHwnd);
 }
 
+void Win32FormHost::cannotOpen(HWND owner, const FormWindow& window) {
+  noteAt(owner, owner, "The dialog could not be opened. " + window.failure());
+}
+
 std::vector<Geometry> Win32FormHost::monitorWorkAreas() const {
   std::vector<Geometry> areas;
   ::EnumDisplayMonitors(nullptr, nullptr, &collectWorkArea, reinterpret_cast<LPARAM>(&areas));
   if (areas.empty()) {
     RECT w{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &w, 0);
+    // A work area of no size would send the keyboard's rescue of an
+    // off-screen window into a corner; the whole primary screen is the
+    // next best thing.
+    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &w, 0) || w.right <= w.left || w.bottom <= w.top)
+      w = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     const int dpi = systemDpi();
     areas.push_back(Geometry{static_cast<float>(pixelsToTwips(w.left, dpi)),
                              static_cast<float>(pixelsToTwips(w.top, dpi)),

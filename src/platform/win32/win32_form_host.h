@@ -46,6 +46,11 @@ class Win32FormHost final : public FormHost {
   // Closes, innermost first, every modal dialog opened above `window`, each
   // through its own close (so each saves), before `window` itself goes.
   void closeDialogsAbove(const FormWindow& window);
+  // A note pointing at `anchor`, a window of `owner` (or `owner` itself);
+  // a warning sound when no note can be shown.
+  void noteAt(HWND owner, HWND anchor, std::string_view text);
+  // Tells at `owner` that `window` could not be opened, and why.
+  void cannotOpen(HWND owner, const FormWindow& window);
 
   DialogRoute route_;
   std::map<const Form*, FormWindow*> windows_;
