@@ -28,6 +28,10 @@ struct Context {
   // The settings dialog, made on first use and kept for the rest of the run.
   std::unique_ptr<Form> settings;
   std::unique_ptr<Form> fkeys;
+  // True while the key faces and lock lights are refreshed on events (key
+  // events anywhere, and every event of the keyboard window) instead of by
+  // their timer's ten ticks a second.
+  bool facesFollowEvents = false;
 };
 
 }  // namespace osk

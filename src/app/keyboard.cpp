@@ -1,5 +1,6 @@
 #include "app/keyboard.h"
 
+#include "face/face.h"
 #include "layout/layouts.h"
 
 namespace osk {
@@ -21,8 +22,15 @@ Keyboard::Keyboard(Platform platform)
   registerFkeysDialog(fkeysRouter_, ctx_);
 }
 
+bool Keyboard::handle(std::string_view control, Event event) {
+  const bool handled = router_.dispatch(control, event);
+  // Any handler of this window may have set or cleared a latch.
+  if (handled && ctx_.facesFollowEvents) NCS_TIMER_Timer(ctx_);
+  return handled;
+}
+
 bool Keyboard::handle(const Form& form, std::string_view control, Event event) {
-  if (&form == main_.get()) return router_.dispatch(control, event);
+  if (&form == main_.get()) return handle(control, event);
   if (&form == ctx_.settings.get()) return settingsRouter_.dispatch(control, event);
   if (&form == ctx_.fkeys.get()) return fkeysRouter_.dispatch(control, event);
   return false;

@@ -35,7 +35,7 @@ class Keyboard {
   Form& main() { return *main_; }
   Context& context() { return ctx_; }
   // A control event of the main window; false when nothing handles it.
-  bool handle(std::string_view control, Event event) { return router_.dispatch(control, event); }
+  bool handle(std::string_view control, Event event);
   bool handles(std::string_view control, Event event) const { return router_.handles(control, event); }
   // A control event of any of the keyboard's forms; false when nothing
   // handles it or the form is not one of this keyboard's.

@@ -4,6 +4,7 @@
 #include "app/keyboard.h"
 #include "app/settings_keys.h"
 #include "dialogs/dialogs.h"
+#include "face/face.h"
 
 namespace osk {
 
@@ -20,6 +21,19 @@ void Form_Load(Context& ctx) {
   f.setTimer("AUTO_DELETE_STOP_TIMER", false, 5000);
   f.setTimer("AUTO_DELETE_TIMER", false, 100);
 
+  // The faces and lights show the latches, which only this window's own
+  // handlers change, and the lock keys, which only key events change. Where
+  // the system reports every key event, the refresh runs on those and after
+  // each event of this window, at once rather than up to 100 ms later, and
+  // the idle keyboard no longer wakes ten times a second to find nothing
+  // changed (under Wine each tick is a round trip to the server: measured,
+  // most of what the idle keyboard cost). Elsewhere the timer stays.
+  ctx.facesFollowEvents = ctx.platform.host.tickOnKeyEvents(f, "NCS_TIMER");
+  if (ctx.facesFollowEvents) {
+    f.enableTimer("NCS_TIMER", false);
+    NCS_TIMER_Timer(ctx);
+  }
+
   std::string flag =
       ctx.platform.store.read(kSettingsSection, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault);
   f.enableTimer("AlwaysOnTopTimer", settings::alwaysOnTopChosen(flag));
@@ -33,6 +47,7 @@ void Form_Unload(Context& ctx) {
   static_cast<void>(settings::saveGeometry(ctx.platform.store, settings::kMainGeometry, ctx.main.geometry()));
   ctx.main.enableTimer("AlwaysOnTopTimer", false);
   ctx.main.enableTimer("NCS_TIMER", false);
+  ctx.facesFollowEvents = false;
 }
 
 void AlwaysOnTopTimer_Timer(Context& ctx) {

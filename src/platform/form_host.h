@@ -33,6 +33,11 @@ class FormHost {
   // boxes still activates it, so that the box can take typing. May be
   // switched at any time, before or after the window exists.
   virtual void setNonActivating(const Form& form, bool on) = 0;
+  // Runs the tick of `form`'s timer `timer` soon after any key of the
+  // desktop goes down or up, in whichever program, the form's window being
+  // shown. False when the system cannot report such keys; nothing then
+  // changes. The timer's own interval is the caller's to keep or stop.
+  virtual bool tickOnKeyEvents(const Form& form, std::string_view timer) = 0;
 };
 
 }  // namespace osk

@@ -11,6 +11,7 @@ SHIFT_LOCK_TINT = "0x80FFFF"   # RGB(255, 255, 128), pale yellow
 TOP_ROW_TINT = "0xFF80FF"      # RGB(255, 128, 255), pink
 WHITE = "0xFFFFFF"
 COLOR_WINDOW = 5
+VK_LOCKS = {"num": 0x90, "caps": 0x14, "scroll": 0x91}
 
 TOP_ROW = [k[0] for k in SYMBOL_KEYS[:13]]
 PUNCTUATION = [k[0] for k in SYMBOL_KEYS[13:]]
@@ -133,6 +134,22 @@ class LockLights(NotepadCase):
                     self.wait_caption("BUTTON_LETTER_A", "A" if before == "1" else "a")
         # The lights send their lock keys only: nothing reached Notepad.
         self.assertEqual(self.typed(), "")
+
+    def test_lights_and_faces_follow_locks_pressed_in_another_program(self):
+        # As a lock key pressed on the computer's own keyboard while Notepad
+        # has the focus: the keyboard is not involved in the press at all.
+        s = self.s
+        for label, which in self.LIGHTS:
+            with self.subTest(light=label):
+                before = self.lock(which)
+                flipped = "0" if before == "1" else "1"
+                self.addCleanup(self.restore, label, which, before)
+                self.wait_colour(label, self.light_for(before))
+                s.drive("tap-key", str(VK_LOCKS[which]))
+                self.wait_lock(which, flipped)
+                self.wait_colour(label, self.light_for(flipped))
+                if which == "caps":
+                    self.wait_caption("BUTTON_LETTER_A", "A" if flipped == "1" else "a")
 
 
 if __name__ == "__main__":

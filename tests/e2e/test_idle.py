@@ -6,9 +6,10 @@ import time
 
 from rig import NotepadTestCase
 
-# Ticks a second of the timers that always run: the caption refresh, the
-# flash reset and the target tracking.
-TIMER_TICKS_PER_S = 10 + 2 + 1
+# Ticks a second of the timers that always run: the flash reset and the
+# target tracking. The faces and lights are refreshed on key events, not by
+# a timer of their own.
+TIMER_TICKS_PER_S = 2 + 1
 # The caret of a focused command line blinks: two system timer messages a
 # second, which are what the user is meant to see.
 CARET_BLINKS_PER_S = 2

@@ -238,6 +238,53 @@ TEST(CaptionRefresh, TicksWithNothingChangedNotifyNothing) {
   EXPECT_EQ(counter.changes, 0);
 }
 
+// ---- Refresh on events instead of ten ticks a second -------------------------
+
+// What a user sees right after a click on Shift and right after Caps Lock is
+// toggled in another program (the host ticks the refresh on that key event
+// when it can report key events; otherwise only the timer's next tick
+// shows it), for hosts that can and cannot report key events.
+struct EventRefresh {
+  bool hostReportsKeys;
+  bool timerRuns;          // NCS_TIMER enabled after Load
+  bool shiftShownAtOnce;   // "A" right after the click on Shift, before any tick
+};
+
+class FacesFollowEvents : public ::testing::TestWithParam<EventRefresh> {};
+
+TEST_P(FacesFollowEvents, ShowLatchesAtOnceAndLocksOnTheirKeyEvent) {
+  const EventRefresh& want = GetParam();
+  Rig r;
+  r.host.reportsKeyEvents = want.hostReportsKeys;
+  r.locks.state[LockKey::CapsLock] = 1;
+  r.kb.handle(kFormControl, Event::Load);
+  EXPECT_EQ(r.main().timer("NCS_TIMER").enabled, want.timerRuns);
+  EXPECT_EQ(r.main().timer("NCS_TIMER").intervalMs, 100);
+  // Right from the start when no tick will come to set it.
+  if (want.hostReportsKeys) {
+    EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
+  }
+
+  r.locks.state[LockKey::CapsLock] = 0;
+  r.kb.tick("NCS_TIMER");
+  ASSERT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
+  r.click("BUTTON_SHIFT_LEFT");
+  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), want.shiftShownAtOnce ? "A" : "a");
+
+  r.locks.state[LockKey::CapsLock] = 1;
+  r.kb.tick("NCS_TIMER");  // the key event's tick, or the timer's own
+  EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
+  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");  // Shift and Caps Lock cancel out
+
+  r.kb.handle(kFormControl, Event::Unload);
+  EXPECT_FALSE(r.main().timer("NCS_TIMER").enabled);
+  r.click("BUTTON_SHIFT_LEFT");
+  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a") << "no refresh after the window has gone";
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, FacesFollowEvents,
+                         ::testing::Values(EventRefresh{true, false, true}, EventRefresh{false, true, false}));
+
 // ---- Double-click on a light -------------------------------------------------
 
 struct LightClick {

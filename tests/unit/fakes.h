@@ -156,6 +156,13 @@ class FakeHost final : public FormHost {
   }
   std::map<const Form*, bool> nonActivating;
   void setNonActivating(const Form& form, bool on) override { nonActivating[&form] = on; }
+  // Off by default: the keyboard then keeps its timers as described.
+  bool reportsKeyEvents = false;
+  std::vector<std::string> tickedOnKeyEvents;
+  bool tickOnKeyEvents(const Form& /*form*/, std::string_view timer) override {
+    if (reportsKeyEvents) tickedOnKeyEvents.emplace_back(timer);
+    return reportsKeyEvents;
+  }
   void showNote(const Form& form, std::string_view control, std::string_view text) override {
     notes.push_back({form.name(), std::string(control), std::string(text)});
   }

@@ -21,6 +21,16 @@ namespace {
 
 constexpr std::string_view kForm = kFormControl;
 
+// Keyboards as raw input devices: the generic desktop page's keyboard usage.
+constexpr USHORT kGenericDesktopPage = 0x01;
+constexpr USHORT kKeyboardUsage = 0x06;
+// Above every id the form's own timers take (1 to their count).
+constexpr UINT_PTR kKeyEventTimerId = 0x7F00;
+// Long enough to run after the last event of a burst of injected keys, which
+// reach this window within a millisecond of each other; short enough that a
+// lock light follows its key at once to the eye.
+constexpr UINT kKeyEventDelayMs = 15;
+
 HINSTANCE instance() { return ::GetModuleHandleW(nullptr); }
 
 DWORD frameStyle(const FormWindow::Options& o) {
@@ -170,6 +180,23 @@ bool FormWindow::open(int showCommand) {
   ::ShowWindow(hwnd(), showCommand);
   ::UpdateWindow(hwnd());
   shown_ = true;
+  return true;
+}
+
+// Raw input with RIDEV_INPUTSINK reports every key of the desktop to this
+// window, whichever window has the focus, without a hook: the system never
+// waits for this program before it passes a key on. Checked under Wine 8
+// with keys injected by another program while a third had the focus: each
+// press and release arrives, and GetKeyState already shows a toggled Caps
+// Lock when its WM_INPUT comes.
+bool FormWindow::tickOnKeyEvents(std::string_view timer) {
+  if (!alive()) return false;
+  RAWINPUTDEVICE device{kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK, hwnd()};
+  if (!::RegisterRawInputDevices(&device, 1, sizeof device)) {
+    logFailure("key events cannot be followed; the faces are refreshed by their timer", ::GetLastError());
+    return false;
+  }
+  keyEventTimer_ = std::string(timer);
   return true;
 }
 
@@ -675,7 +702,19 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
               ctlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg == WM_CTLCOLOREDIT))
         return brush;
       break;
+    case WM_INPUT:
+      // Key events come in runs (a typed text, a chord, an auto-repeat);
+      // the timer restarts at each, and a timer message is handed out only
+      // once no input is waiting, so a run costs one tick, after its end.
+      if (!keyEventTimer_.empty() && ::SetTimer(self, kKeyEventTimerId, kKeyEventDelayMs, nullptr) == 0)
+        logFailure("the tick after a key event could not be set", ::GetLastError());
+      return ::DefWindowProcW(self, msg, wp, lp);
     case WM_TIMER: {
+      if (wp == kKeyEventTimerId) {
+        ::KillTimer(self, kKeyEventTimerId);
+        if (!keyEventTimer_.empty()) raiseTick(std::string(keyEventTimer_));
+        return 0;
+      }
       if (!refusedTimers_.empty()) retryRefusedTimers();
       const auto& timers = form_.timers();
       if (wp >= 1 && wp <= timers.size()) {
@@ -748,6 +787,12 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_DESTROY:
       for (std::size_t i = 0; i < form_.timers().size(); ++i) ::KillTimer(self, i + 1);
+      if (!keyEventTimer_.empty()) {
+        ::KillTimer(self, kKeyEventTimerId);
+        RAWINPUTDEVICE off{kGenericDesktopPage, kKeyboardUsage, RIDEV_REMOVE, nullptr};
+        if (!::RegisterRawInputDevices(&off, 1, sizeof off)) logFailure("the key events could not be given up", ::GetLastError());
+        keyEventTimer_.clear();
+      }
       if (form_.observer() == this) form_.setObserver(nullptr);
       // Windows destroys the children with their parent.
       for (auto& c : children_) c.hwnd.release();

@@ -64,6 +64,8 @@ class FormWindow final : public FormObserver {
 
   // See FormHost::setNonActivating.
   void setNonActivating(bool on);
+  // See FormHost::tickOnKeyEvents; needs the window.
+  [[nodiscard]] bool tickOnKeyEvents(std::string_view timer);
 
   HWND hwnd() const { return hwnd_.get(); }
   // The child window of a control of the form; null when there is none.
@@ -149,6 +151,8 @@ class FormWindow final : public FormObserver {
   bool shown_ = false;
   bool closing_ = false;
   bool nonActivating_ = false;
+  // The timer whose tick follows key events anywhere; empty when none.
+  std::string keyEventTimer_;
 };
 
 // The resolved colour of a stored value: system references are looked up now.

@@ -76,6 +76,11 @@ void Win32FormHost::setNonActivating(const Form& form, bool on) {
   if (auto it = windows_.find(&form); it != windows_.end()) it->second->setNonActivating(on);
 }
 
+bool Win32FormHost::tickOnKeyEvents(const Form& form, std::string_view timer) {
+  auto it = windows_.find(&form);
+  return it != windows_.end() && it->second->tickOnKeyEvents(timer);
+}
+
 void Win32FormHost::forget(const Form& form) { windows_.erase(&form); }
 
 WindowId Win32FormHost::windowOf(const Form& form) const {

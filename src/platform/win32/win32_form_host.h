@@ -33,6 +33,7 @@ class Win32FormHost final : public FormHost {
   WindowId windowOf(const Form& form) const override;
   void showNote(const Form& form, std::string_view control, std::string_view text) override;
   void setNonActivating(const Form& form, bool on) override;
+  bool tickOnKeyEvents(const Form& form, std::string_view timer) override;
 
   // The program's message loop; returns the exit code of WM_QUIT.
   int run();
