@@ -142,7 +142,7 @@ void printStats(const std::string& name, const std::vector<double>& v, int lost)
   out(name + "_max_ms " + fmt(s.max));
 }
 
-int latency(int n, const std::wstring& rawPath) {
+void latency(int n, const std::wstring& rawPath) {
   HWND target = makeTarget();
   HWND key = findControl(L"main", L"BUTTON_LETTER_A");
   bringToFront(target);
@@ -184,7 +184,7 @@ int latency(int n, const std::wstring& rawPath) {
   printStats("keyboard", viaKeyboard, lostKeyboard);
   printStats("direct", direct, lostDirect);
   DestroyWindow(target);
-  return viaKeyboard.empty() || direct.empty() ? 1 : 0;
+  if (viaKeyboard.empty() || direct.empty()) throw Failure("no character arrived");
 }
 
 // ---- latency against a bare program that injects --------------------------
@@ -211,7 +211,7 @@ struct HelperShared {
   int activate;
 };
 
-int injectHelper(HWND target) {
+void injectHelper(HWND target) {
   HANDLE map = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, kHelperShared);
   HANDLE go = OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, kHelperGo);
   HANDLE done = OpenEventW(EVENT_MODIFY_STATE, FALSE, kHelperDone);
@@ -233,7 +233,6 @@ int injectHelper(HWND target) {
   CloseHandle(map);
   CloseHandle(go);
   CloseHandle(done);
-  return 0;
 }
 
 struct Helper {
@@ -290,7 +289,7 @@ struct Helper {
 // focused: the keyboard runs in keep-focus mode; the target stays in front
 // and the helper only injects. Otherwise the keyboard is brought to the front
 // before each helper round, as a click would bring it.
-int latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
+void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   HWND target = makeTarget();
   HWND key = findControl(L"main", L"BUTTON_LETTER_A");
   HWND kb = keyboard();
@@ -346,7 +345,7 @@ int latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   out("extra_chars " + std::to_string(extra));
   if (focused) out("keyboard_took_focus " + std::to_string(tookFocus));
   DestroyWindow(target);
-  return viaKeyboard.empty() || bare.empty() ? 1 : 0;
+  if (viaKeyboard.empty() || bare.empty()) throw Failure("no character arrived");
 }
 
 // ---- throughput ---------------------------------------------------------
@@ -445,7 +444,7 @@ void report(const std::string& name, int chars, double elapsedMs, HWND edit, con
   out(name + "_text_matches " + std::string(textOf(edit) == want ? "1" : "0"));
 }
 
-int typeViaKeyboard(int n) {
+void typeViaKeyboard(int n) {
   const std::wstring text = benchText(n);
   storeText(L"qm-osk", L"EMAIL_ADDRESS_TEXTBOX", text);
   Notepad np;
@@ -459,10 +458,9 @@ int typeViaKeyboard(int n) {
   pumpFor(20);
   const long long clicked = click();
   report("keyboard", n, waitForText(np.edit, n, clicked, 600000), np.edit, text);
-  return 0;
 }
 
-int typeDirect(int n, bool unicode) {
+void typeDirect(int n, bool unicode) {
   const std::wstring text = benchText(n);
   std::vector<INPUT> inputs = unicode ? unicodeInputs(text) : std::vector<INPUT>();
   for (wchar_t c : unicode ? std::wstring() : text) {
@@ -484,7 +482,6 @@ int typeDirect(int n, bool unicode) {
   report(unicode ? "direct_unicode" : "direct_vk", n, waitForText(np.edit, n, start, 600000), np.edit, text);
   out(std::string(unicode ? "direct_unicode" : "direct_vk") + "_sendinput_call_ms " + fmt(sendMs));
   out(std::string(unicode ? "direct_unicode" : "direct_vk") + "_events " + std::to_string(inputs.size()));
-  return 0;
 }
 
 // ---- focus trace --------------------------------------------------------
@@ -494,7 +491,7 @@ int typeDirect(int n, bool unicode) {
 // the character arrives. For finding out where a key goes missing. The
 // target is a window of the bench's own, or Notepad (whose text length is
 // polled, which costs it a little time between keys).
-int focusTrace(int n, bool notepad) {
+void focusTrace(int n, bool notepad) {
   Notepad np;
   HWND target = nullptr;
   if (notepad) {
@@ -553,24 +550,11 @@ int focusTrace(int n, bool notepad) {
   }
   out("lost " + std::to_string(lost) + " of " + std::to_string(n));
   if (!notepad) DestroyWindow(target);
-  return 0;
 }
 
 // ---- idle ---------------------------------------------------------------
 
-int repaints() {
-  out(std::to_string(ask(keyboard(), L"QmOskRepaints", 5000)));
-  return 0;
-}
-
-int dblclick(const std::wstring& name) {
-  aimAt(findControl(L"main", name));
-  pumpFor(20);
-  clickHere(2);
-  return 0;
-}
-
-int cpu() {
+void cpu() {
   DWORD pid = 0;
   GetWindowThreadProcessId(keyboard(), &pid);
   HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
@@ -584,7 +568,6 @@ int cpu() {
            10000.0;
   };
   out(fmt(toMs(user) + toMs(kernel)));
-  return 0;
 }
 
 int count(const std::wstring& s) {
@@ -593,57 +576,31 @@ int count(const std::wstring& s) {
   return v;
 }
 
-int run(const std::vector<std::wstring>& a) {
-  auto need = [&](size_t n) {
-    if (a.size() < n) throw Failure("missing arguments; see the top of bench/main.cpp");
-  };
-  need(1);
-  const std::wstring& cmd = a[0];
-  if (cmd == L"latency") {
-    need(2);
-    return latency(count(a[1]), a.size() > 2 ? a[2] : std::wstring());
-  }
-  if (cmd == L"latency-switch" || cmd == L"latency-focused") {
-    need(2);
-    return latencyAgainstHelper(count(a[1]), cmd == L"latency-focused", a.size() > 2 ? a[2] : std::wstring());
-  }
-  if (cmd == L"inject-helper") {
-    need(2);
-    return injectHelper(toWindow(a[1]));
-  }
-  if (cmd == L"type-osk") {
-    need(2);
-    return typeViaKeyboard(count(a[1]));
-  }
-  if (cmd == L"type-direct") {
-    need(3);
-    return typeDirect(count(a[1]), a[2] == L"unicode");
-  }
-  if (cmd == L"repaints") return repaints();
-  if (cmd == L"dblclick") {
-    need(2);
-    return dblclick(a[1]);
-  }
-  if (cmd == L"cpu") return cpu();
-  if (cmd == L"focus-trace") {
-    need(2);
-    return focusTrace(count(a[1]), a.size() > 2 && a[2] == L"notepad");
-  }
-  throw Failure("unknown command");
-}
+std::wstring optional(const Args& a, size_t at) { return a.size() > at ? a[at] : std::wstring(); }
+
+const Command kCommands[] = {
+    {L"latency", 1, 2, "<n> [raw-csv]", [](const Args& a) { latency(count(a[1]), optional(a, 2)); }},
+    {L"latency-switch", 1, 2, "<n> [raw-csv]",
+     [](const Args& a) { latencyAgainstHelper(count(a[1]), false, optional(a, 2)); }},
+    {L"latency-focused", 1, 2, "<n> [raw-csv]",
+     [](const Args& a) { latencyAgainstHelper(count(a[1]), true, optional(a, 2)); }},
+    {L"inject-helper", 1, 1, "<hwnd>", [](const Args& a) { injectHelper(toWindow(a[1])); }},
+    {L"type-osk", 1, 1, "<chars>", [](const Args& a) { typeViaKeyboard(count(a[1])); }},
+    {L"type-direct", 2, 2, "<chars> <vk|unicode>",
+     [](const Args& a) { typeDirect(count(a[1]), a[2] == L"unicode"); }},
+    {L"repaints", 0, 0, "",
+     [](const Args&) { out(std::to_string(ask(keyboard(), L"QmOskRepaints", 5000))); }},
+    {L"dblclick", 1, 1, "<control>",
+     [](const Args& a) {
+       aimAt(findControl(L"main", a[1]));
+       pumpFor(20);
+       clickHere(2);
+     }},
+    {L"cpu", 0, 0, "", [](const Args&) { cpu(); }},
+    {L"focus-trace", 1, 2, "<n> [notepad]",
+     [](const Args& a) { focusTrace(count(a[1]), optional(a, 2) == L"notepad"); }},
+};
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-  // Pixel coordinates must mean the same here as to the keyboard.
-  using SetAware = BOOL(WINAPI*)();
-  if (auto f = reinterpret_cast<SetAware>(
-          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware"))))
-    f();
-  try {
-    return run(std::vector<std::wstring>(argv + 1, argv + argc));
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "qmosk-bench: %s\n", e.what());
-    return 1;
-  }
-}
+int wmain(int argc, wchar_t** argv) { return runCommands("qmosk-bench", kCommands, argc, argv); }

@@ -351,7 +351,11 @@ int runCommands(const char* tool, std::span<const Command> commands, int argc, w
     }
     const size_t n = a.size() - 1;
     if (n < c->minArgs || n > c->maxArgs) throw Failure("usage: " + usageLine(tool, *c));
-    return c->run(a);
+    c->run(a);
+    return 0;
+  } catch (const Failure& e) {
+    std::fprintf(stderr, "%s: %s\n", tool, e.what());
+    return e.exitCode;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s: %s\n", tool, e.what());
     return 1;

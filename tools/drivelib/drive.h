@@ -21,8 +21,10 @@ namespace drive {
 // Child windows get their layout index plus this as control id.
 constexpr int kFirstControlId = 1000;
 
+// What stops a command: printed on stderr, the tool exits with `exitCode`.
 struct Failure : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  explicit Failure(const std::string& what, int code = 1) : std::runtime_error(what), exitCode(code) {}
+  int exitCode;
 };
 
 std::string narrow(const std::wstring& w);  // UTF-16 to UTF-8
@@ -121,7 +123,7 @@ struct Command {
   size_t minArgs;  // arguments after the name
   size_t maxArgs;  // kAnyCount: no limit
   const char* usage;
-  int (*run)(const Args& a);  // a[0] is the command's name; the exit code
+  void (*run)(const Args& a);  // a[0] is the command's name
 };
 
 // Runs the command argv names. The usage text is made from the table, so

@@ -444,14 +444,8 @@ void writeFileUtf8(const std::wstring& path, const std::string& data) {
 
 // ---- commands -----------------------------------------------------------
 
-using Args = std::vector<std::wstring>;
-
 DWORD timeoutArg(const Args& a, size_t at) {
   return a.size() > at ? static_cast<DWORD>(toInt(a[at])) : kDefaultTimeoutMs;
-}
-
-void need(const Args& a, size_t n, const char* usage) {
-  if (a.size() < n) throw Failure(std::string("usage: osk-drive ") + usage);
 }
 
 std::string rectText(const RECT& r) {
@@ -459,333 +453,329 @@ std::string rectText(const RECT& r) {
          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
 }
 
-int run(const Args& a) {
-  need(a, 1, "<command> ...");
-  const std::wstring& cmd = a[0];
+void click(POINT p, int clicks) {
+  moveCursor(p);
+  clickHere(clicks);
+}
 
-  if (cmd == L"wait-window") {
-    need(a, 2, "wait-window <form|class|title> [timeout-ms]");
-    HWND w = nullptr;
-    if (!waitUntil(timeoutArg(a, 2), [&] { return (w = findTopLevel(a[1])) != nullptr && IsWindowVisible(w); }))
-      throw Failure("no visible window " + narrow(a[1]));
-    out(hwndText(w));
-  } else if (cmd == L"wait-gone") {
-    need(a, 2, "wait-gone <form|class|title> [timeout-ms]");
-    const bool gone = waitUntil(timeoutArg(a, 2), [&] {
-      HWND w = findTopLevel(a[1]);
-      return w == nullptr || !IsWindowVisible(w);
-    });
-    if (!gone) throw Failure("still there: " + narrow(a[1]));
-  } else if (cmd == L"exists") {
-    need(a, 2, "exists <form|class|title>");
-    HWND w = findTopLevel(a[1]);
-    out(w != nullptr && IsWindowVisible(w) ? "1" : "0");
-  } else if (cmd == L"click" || cmd == L"dblclick") {
-    POINT p = clickPoint(a);
-    moveCursor(p);
-    clickHere(cmd == L"click" ? 1 : 2);
-  } else if (cmd == L"point") {
+const Command kCommands[] = {
+    {L"wait-window", 1, 2, "<form|class|title> [timeout-ms]",
+     [](const Args& a) {
+       HWND w = nullptr;
+       if (!waitUntil(timeoutArg(a, 2),
+                      [&] { return (w = findTopLevel(a[1])) != nullptr && IsWindowVisible(w); }))
+         throw Failure("no visible window " + narrow(a[1]));
+       out(hwndText(w));
+     }},
+    {L"wait-gone", 1, 2, "<form|class|title> [timeout-ms]",
+     [](const Args& a) {
+       const bool gone = waitUntil(timeoutArg(a, 2), [&] {
+         HWND w = findTopLevel(a[1]);
+         return w == nullptr || !IsWindowVisible(w);
+       });
+       if (!gone) throw Failure("still there: " + narrow(a[1]));
+     }},
+    {L"exists", 1, 1, "<form|class|title>",
+     [](const Args& a) {
+       HWND w = findTopLevel(a[1]);
+       out(w != nullptr && IsWindowVisible(w) ? "1" : "0");
+     }},
+    {L"click", 2, 2, "<form> <control | client:X,Y>", [](const Args& a) { click(clickPoint(a), 1); }},
+    {L"dblclick", 2, 2, "<form> <control | client:X,Y>", [](const Args& a) { click(clickPoint(a), 2); }},
     // The pointer comes to rest on the spot, with no click. A disabled key
     // is not a window that WindowFromPoint finds, so no cover check.
-    need(a, 3, "point <form> <control | client:X,Y>");
-    const bool control = a[2].rfind(L"client:", 0) != 0;
-    POINT p = control ? centre(screenRect(findControl(a[1], a[2]))) : clickPoint(a);
-    moveCursor(p);
-  } else if (cmd == L"point-at") {
-    need(a, 3, "point-at <x> <y>");
-    moveCursor(POINT{toInt(a[1]), toInt(a[2])});
-  } else if (cmd == L"activity") {
+    {L"point", 2, 2, "<form> <control | client:X,Y>",
+     [](const Args& a) {
+       const bool control = a[2].rfind(L"client:", 0) != 0;
+       POINT p = control ? centre(screenRect(findControl(a[1], a[2]))) : clickPoint(a);
+       moveCursor(p);
+     }},
+    {L"point-at", 2, 2, "<x> <y>",
+     [](const Args& a) {
+       moveCursor(POINT{toInt(a[1]), toInt(a[2])});
+     }},
     // What the keyboard has done so far: control repaints and messages its
     // loop has taken; two readings apart give what happened in between.
-    need(a, 2, "activity <form>");
-    HWND w = needTopLevel(a[1]);
-    for (const wchar_t* name : {L"QmOskRepaints", L"QmOskMessages"}) out(std::to_string(ask(w, name, 2000)));
-  } else if (cmd == L"click-at" || cmd == L"dblclick-at") {
-    need(a, 3, "click-at <x> <y>");
-    moveCursor(POINT{toInt(a[1]), toInt(a[2])});
-    clickHere(cmd == L"click-at" ? 1 : 2);
-  } else if (cmd == L"rect") {
-    need(a, 2, "rect <form> [control]");
-    out(rectText(screenRect(target(a, 1))));
-  } else if (cmd == L"free-spot") {
-    need(a, 2, "free-spot <form>");
-    POINT p = freeSpot(needTopLevel(a[1]));
-    out(std::to_string(p.x) + " " + std::to_string(p.y));
-  } else if (cmd == L"client-rect") {
-    need(a, 2, "client-rect <form>");
-    HWND h = needTopLevel(a[1]);
-    RECT r{};
-    GetClientRect(h, &r);
-    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    out(rectText(r));
-  } else if (cmd == L"text") {
-    need(a, 2, "text <form> [control]");
-    out(narrow(windowText(target(a, 1))));
-  } else if (cmd == L"wait-text") {
-    need(a, 4, "wait-text <form> <control> <text> [timeout-ms]");
-    std::wstring last;
-    if (!waitUntil(timeoutArg(a, 4), [&] { return (last = windowText(findControl(a[1], a[2]))) == a[3]; })) throw Failure("text stayed \"" + narrow(last) + "\"");
-    out(narrow(last));
-  } else if (cmd == L"set-text") {
+    {L"activity", 1, 1, "<form>",
+     [](const Args& a) {
+       HWND w = needTopLevel(a[1]);
+       for (const wchar_t* name : {L"QmOskRepaints", L"QmOskMessages"})
+         out(std::to_string(ask(w, name, 2000)));
+     }},
+    {L"click-at", 2, 2, "<x> <y>",
+     [](const Args& a) {
+       click(POINT{toInt(a[1]), toInt(a[2])}, 1);
+     }},
+    {L"dblclick-at", 2, 2, "<x> <y>",
+     [](const Args& a) {
+       click(POINT{toInt(a[1]), toInt(a[2])}, 2);
+     }},
+    {L"rect", 1, 2, "<form> [control]", [](const Args& a) { out(rectText(screenRect(target(a, 1)))); }},
+    {L"free-spot", 1, 1, "<form>",
+     [](const Args& a) {
+       POINT p = freeSpot(needTopLevel(a[1]));
+       out(std::to_string(p.x) + " " + std::to_string(p.y));
+     }},
+    {L"client-rect", 1, 1, "<form>",
+     [](const Args& a) {
+       HWND h = needTopLevel(a[1]);
+       RECT r{};
+       GetClientRect(h, &r);
+       MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+       out(rectText(r));
+     }},
+    {L"text", 1, 2, "<form> [control]", [](const Args& a) { out(narrow(windowText(target(a, 1)))); }},
+    {L"wait-text", 3, 4, "<form> <control> <text> [timeout-ms]",
+     [](const Args& a) {
+       std::wstring last;
+       if (!waitUntil(timeoutArg(a, 4), [&] { return (last = windowText(findControl(a[1], a[2]))) == a[3]; }))
+         throw Failure("text stayed \"" + narrow(last) + "\"");
+       out(narrow(last));
+     }},
     // As if the user had typed it: the control reports the change.
-    need(a, 4, "set-text <form> <control> <text>");
-    HWND h = findControl(a[1], a[2]);
-    DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str()), SMTO_ABORTIFHUNG,
-                             kDefaultTimeoutMs, &ignored))
-      throw Failure("the control did not take the text");
-  } else if (cmd == L"note") {
+    {L"set-text", 3, 3, "<form> <control> <text>",
+     [](const Args& a) {
+       HWND h = findControl(a[1], a[2]);
+       DWORD_PTR ignored = 0;
+       if (!SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str()), SMTO_ABORTIFHUNG,
+                                kDefaultTimeoutMs, &ignored))
+         throw Failure("the control did not take the text");
+     }},
     // Prints the balloon's text and its rectangle; fails when the form
     // shows none.
-    need(a, 2, "note <form>");
-    HWND note = visibleNote(needTopLevel(a[1]));
-    if (note == nullptr) {
-      std::fputs("no note\n", stderr);
-      return 2;
-    }
-    out(narrow(windowText(note)));
-    out(rectText(screenRect(note)));
-  } else if (cmd == L"enabled") {
-    need(a, 2, "enabled <form> [control]");
-    out(IsWindowEnabled(target(a, 1)) ? "1" : "0");
-  } else if (cmd == L"enabled-each") {
+    {L"note", 1, 1, "<form>",
+     [](const Args& a) {
+       HWND note = visibleNote(needTopLevel(a[1]));
+       if (note == nullptr) throw Failure("no note", 2);
+       out(narrow(windowText(note)));
+       out(rectText(screenRect(note)));
+     }},
+    {L"enabled", 1, 2, "<form> [control]",
+     [](const Args& a) { out(IsWindowEnabled(target(a, 1)) ? "1" : "0"); }},
     // One line per control, in the order given: a group read in one call.
-    need(a, 3, "enabled-each <form> <control>...");
-    for (size_t i = 2; i < a.size(); ++i)
-      out(narrow(a[i]) + " " + (IsWindowEnabled(findControl(a[1], a[i])) ? "1" : "0"));
-  } else if (cmd == L"topmost") {
-    need(a, 2, "topmost <form|class|title>");
-    out((GetWindowLongW(needTopLevel(a[1]), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? "1" : "0");
-  } else if (cmd == L"set-topmost") {
-    need(a, 3, "set-topmost <form|class|title> <0|1>");
-    SetWindowPos(needTopLevel(a[1]), toInt(a[2]) != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  } else if (cmd == L"windows") {
+    {L"enabled-each", 2, kAnyCount, "<form> <control>...",
+     [](const Args& a) {
+       for (size_t i = 2; i < a.size(); ++i)
+         out(narrow(a[i]) + " " + (IsWindowEnabled(findControl(a[1], a[i])) ? "1" : "0"));
+     }},
+    {L"topmost", 1, 1, "<form|class|title>",
+     [](const Args& a) {
+       out((GetWindowLongW(needTopLevel(a[1]), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? "1" : "0");
+     }},
+    {L"set-topmost", 2, 2, "<form|class|title> <0|1>",
+     [](const Args& a) {
+       SetWindowPos(needTopLevel(a[1]), toInt(a[2]) != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+     }},
     // Several windows may share a title; tests tell them apart by handle.
-    need(a, 2, "windows <title>");
-    FindAllByTitle all{a[1], {}};
-    EnumWindows(collectByTitle, reinterpret_cast<LPARAM>(&all));
-    for (HWND h : all.found) out(hwndText(h));
-  } else if (cmd == L"raise") {
+    {L"windows", 1, 1, "<title>",
+     [](const Args& a) {
+       FindAllByTitle all{a[1], {}};
+       EnumWindows(collectByTitle, reinterpret_cast<LPARAM>(&all));
+       for (HWND h : all.found) out(hwndText(h));
+     }},
     // Changes the z-order only: the window in front stays in front.
-    need(a, 2, "raise <hwnd>");
-    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoul(a[1].c_str(), nullptr, 0)));
-    if (!IsWindow(h)) throw Failure("no window " + narrow(a[1]));
-    if (!SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
-      throw Failure("SetWindowPos failed");
-  } else if (cmd == L"wait-enabled") {
-    need(a, 3, "wait-enabled <form> <0|1> [timeout-ms]");
-    bool want = toInt(a[2]) != 0;
-    if (!waitUntil(timeoutArg(a, 3), [&] {
-          HWND h = findTopLevel(a[1]);
-          return h != nullptr && (IsWindowEnabled(h) != FALSE) == want;
-        })) throw Failure("enabled state did not become " + narrow(a[2]));
-  } else if (cmd == L"title-of-foreground") {
-    HWND fg = GetForegroundWindow();
-    out(fg != nullptr ? narrow(titleOf(fg)) : "");
-  } else if (cmd == L"foreground") {
-    need(a, 2, "foreground <form|class|title>");
-    bringToFront(needTopLevel(a[1]), kDefaultTimeoutMs);
-  } else if (cmd == L"color") {
-    need(a, 3, "color <form> <control>");
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
-    out(buf);
-  } else if (cmd == L"click-watch-color") {
+    {L"raise", 1, 1, "<hwnd>",
+     [](const Args& a) {
+       HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoul(a[1].c_str(), nullptr, 0)));
+       if (!IsWindow(h)) throw Failure("no window " + narrow(a[1]));
+       if (!SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
+         throw Failure("SetWindowPos failed");
+     }},
+    {L"wait-enabled", 2, 3, "<form> <0|1> [timeout-ms]",
+     [](const Args& a) {
+       bool want = toInt(a[2]) != 0;
+       if (!waitUntil(timeoutArg(a, 3), [&] {
+             HWND h = findTopLevel(a[1]);
+             return h != nullptr && (IsWindowEnabled(h) != FALSE) == want;
+           }))
+         throw Failure("enabled state did not become " + narrow(a[2]));
+     }},
+    {L"title-of-foreground", 0, 0, "",
+     [](const Args&) {
+       HWND fg = GetForegroundWindow();
+       out(fg != nullptr ? narrow(titleOf(fg)) : "");
+     }},
+    {L"foreground", 1, 1, "<form|class|title>",
+     [](const Args& a) { bringToFront(needTopLevel(a[1]), kDefaultTimeoutMs); }},
+    {L"color", 2, 2, "<form> <control>",
+     [](const Args& a) {
+       char buf[16];
+       std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
+       out(buf);
+     }},
     // Clicks a control and reports its colour from the same process, so no
     // process start-up lies between the click and the first look: the
     // colour before the click, then every change as "<ms after the click>
     // <colour>", then how many looks were taken.
-    need(a, 4, "click-watch-color <form> <control> <ms>");
-    DWORD span = static_cast<DWORD>(toInt(a[3]));
-    HWND h = findControl(a[1], a[2]);
-    POINT p = clickPoint(a);
-    COLORREF last = quickColour(h);
-    out("before " + colourText(last));
-    moveCursor(p);
-    clickHere(1);
-    DWORD start = GetTickCount();
-    unsigned long looks = 0;
-    bool first = true;
-    for (;;) {
-      DWORD elapsed = GetTickCount() - start;
-      COLORREF c = quickColour(h);
-      ++looks;
-      if (first || c != last) out(std::to_string(elapsed) + " " + colourText(c));
-      first = false;
-      last = c;
-      if (elapsed >= span) break;
-      Sleep(1);
-    }
-    out("looks " + std::to_string(looks));
-  } else if (cmd == L"click-watch-foreground") {
+    {L"click-watch-color", 3, 3, "<form> <control> <ms>",
+     [](const Args& a) {
+       DWORD span = static_cast<DWORD>(toInt(a[3]));
+       HWND h = findControl(a[1], a[2]);
+       POINT p = clickPoint(a);
+       COLORREF last = quickColour(h);
+       out("before " + colourText(last));
+       moveCursor(p);
+       clickHere(1);
+       DWORD start = GetTickCount();
+       unsigned long looks = 0;
+       bool first = true;
+       for (;;) {
+         DWORD elapsed = GetTickCount() - start;
+         COLORREF c = quickColour(h);
+         ++looks;
+         if (first || c != last) out(std::to_string(elapsed) + " " + colourText(c));
+         first = false;
+         last = c;
+         if (elapsed >= span) break;
+         Sleep(1);
+       }
+       out("looks " + std::to_string(looks));
+     }},
     // Clicks a control and reports the title of the foreground window from
     // the same process: the one before the click, then every change as
     // "<ms after the click> <title>", so a moment in which a click took the
     // focus shows up even when it was handed back at once.
-    need(a, 4, "click-watch-foreground <form> <control> <ms>");
-    const DWORD span = static_cast<DWORD>(toInt(a[3]));
-    const POINT p = clickPoint(a);
-    auto title = [] {
-      HWND fg = GetForegroundWindow();
-      return fg != nullptr ? narrow(titleOf(fg)) : std::string("(none)");
-    };
-    std::string last = title();
-    out("before " + last);
-    moveCursor(p);
-    clickHere(1);
-    const DWORD start = GetTickCount();
-    for (;;) {
-      const DWORD elapsed = GetTickCount() - start;
-      const std::string now = title();
-      if (now != last) out(std::to_string(elapsed) + " " + now);
-      last = now;
-      if (elapsed >= span) break;
-      Sleep(1);
-    }
-  } else if (cmd == L"syscolor") {
-    need(a, 2, "syscolor <index>");
-    out(colourText(GetSysColor(toInt(a[1]))));
-  } else if (cmd == L"close") {
-    need(a, 2, "close <form|class|title> [timeout-ms]");
-    HWND h = needTopLevel(a[1]);
-    PostMessageW(h, WM_CLOSE, 0, 0);
-    if (!waitUntil(timeoutArg(a, 2), [&] { return !IsWindow(h) || !IsWindowVisible(h); })) throw Failure("window did not close");
-  } else if (cmd == L"edit-text") {
-    need(a, 2, "edit-text <title|class>");
-    HWND top = needTopLevel(a[1]);
-    HWND edit = FindWindowExW(top, nullptr, L"Edit", nullptr);
-    if (edit == nullptr) throw Failure("no Edit child");
-    out(narrow(windowText(edit)));
-  } else if (cmd == L"set-field") {
+    {L"click-watch-foreground", 3, 3, "<form> <control> <ms>",
+     [](const Args& a) {
+       const DWORD span = static_cast<DWORD>(toInt(a[3]));
+       const POINT p = clickPoint(a);
+       auto title = [] {
+         HWND fg = GetForegroundWindow();
+         return fg != nullptr ? narrow(titleOf(fg)) : std::string("(none)");
+       };
+       std::string last = title();
+       out("before " + last);
+       moveCursor(p);
+       clickHere(1);
+       const DWORD start = GetTickCount();
+       for (;;) {
+         const DWORD elapsed = GetTickCount() - start;
+         const std::string now = title();
+         if (now != last) out(std::to_string(elapsed) + " " + now);
+         last = now;
+         if (elapsed >= span) break;
+         Sleep(1);
+       }
+     }},
+    {L"syscolor", 1, 1, "<index>", [](const Args& a) { out(colourText(GetSysColor(toInt(a[1])))); }},
+    {L"close", 1, 2, "<form|class|title> [timeout-ms]",
+     [](const Args& a) {
+       HWND h = needTopLevel(a[1]);
+       PostMessageW(h, WM_CLOSE, 0, 0);
+       if (!waitUntil(timeoutArg(a, 2), [&] { return !IsWindow(h) || !IsWindowVisible(h); }))
+         throw Failure("window did not close");
+     }},
+    {L"edit-text", 1, 1, "<title|class>",
+     [](const Args& a) {
+       HWND top = needTopLevel(a[1]);
+       HWND edit = FindWindowExW(top, nullptr, L"Edit", nullptr);
+       if (edit == nullptr) throw Failure("no Edit child");
+       out(narrow(windowText(edit)));
+     }},
     // A person replacing what a field holds: a click into it, Ctrl+End,
     // Ctrl+Shift+Home, Delete, then the new text typed.
-    need(a, 4, "set-field <form> <control> <text>");
-    HWND field = findControl(a[1], a[2]);
-    POINT p = clickPoint(a);
-    moveCursor(p);
-    clickHere(1);
-    if (!waitUntil(kDefaultTimeoutMs, [&] { return hasFocus(field); }))
-      throw Failure("the field never took the focus");
-    sendInputs({keyInput(VK_CONTROL, false), keyInput(VK_END, false), keyInput(VK_END, true),
-                keyInput(VK_SHIFT, false), keyInput(VK_HOME, false), keyInput(VK_HOME, true),
-                keyInput(VK_SHIFT, true), keyInput(VK_CONTROL, true), keyInput(VK_DELETE, false),
-                keyInput(VK_DELETE, true)});
-    sendInputs(unicodeInputs(a[3]));
-    // Bounded: the characters are in the field's queue, not yet in its text.
-    std::wstring last;
-    if (!waitUntil(kDefaultTimeoutMs, [&] { return (last = windowText(field)) == a[3]; }))
-      throw Failure("the field shows \"" + narrow(last) + "\"");
-  } else if (cmd == L"type") {
-    need(a, 2, "type <text>");
-    sendInputs(unicodeInputs(a[1]));
-  } else if (cmd == L"checked") {
-    need(a, 3, "checked <form> <control>");
-    DWORD_PTR state = 0;
-    if (!SendMessageTimeoutW(findControl(a[1], a[2]), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state))
-      throw Failure("the check box does not answer");
-    out(state == BST_CHECKED ? "1" : "0");
-  } else if (cmd == L"close-box") {
+    {L"set-field", 3, 3, "<form> <control> <text>",
+     [](const Args& a) {
+       HWND field = findControl(a[1], a[2]);
+       POINT p = clickPoint(a);
+       moveCursor(p);
+       clickHere(1);
+       if (!waitUntil(kDefaultTimeoutMs, [&] { return hasFocus(field); }))
+         throw Failure("the field never took the focus");
+       sendInputs({keyInput(VK_CONTROL, false), keyInput(VK_END, false), keyInput(VK_END, true),
+                   keyInput(VK_SHIFT, false), keyInput(VK_HOME, false), keyInput(VK_HOME, true),
+                   keyInput(VK_SHIFT, true), keyInput(VK_CONTROL, true), keyInput(VK_DELETE, false),
+                   keyInput(VK_DELETE, true)});
+       sendInputs(unicodeInputs(a[3]));
+       // Bounded: the characters are in the field's queue, not yet in its text.
+       std::wstring last;
+       if (!waitUntil(kDefaultTimeoutMs, [&] { return (last = windowText(field)) == a[3]; }))
+         throw Failure("the field shows \"" + narrow(last) + "\"");
+     }},
+    {L"type", 1, 1, "<text>", [](const Args& a) { sendInputs(unicodeInputs(a[1])); }},
+    {L"checked", 2, 2, "<form> <control>",
+     [](const Args& a) {
+       DWORD_PTR state = 0;
+       if (!SendMessageTimeoutW(findControl(a[1], a[2]), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state))
+         throw Failure("the check box does not answer");
+       out(state == BST_CHECKED ? "1" : "0");
+     }},
     // What the close box of the title bar sends.
-    need(a, 2, "close-box <form|class|title> [timeout-ms]");
-    HWND h = needTopLevel(a[1]);
-    PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (!waitUntil(timeoutArg(a, 2), [&] { return !IsWindow(h) || !IsWindowVisible(h); })) throw Failure("window did not close");
-  } else if (cmd == L"text-file" || cmd == L"get-reg-file") {
+    {L"close-box", 1, 2, "<form|class|title> [timeout-ms]",
+     [](const Args& a) {
+       HWND h = needTopLevel(a[1]);
+       PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+       if (!waitUntil(timeoutArg(a, 2), [&] { return !IsWindow(h) || !IsWindowVisible(h); }))
+         throw Failure("window did not close");
+     }},
     // Long or multi-line texts go through a file as raw UTF-8: a command
     // line and the console both have their limits and line-end rewriting.
-    need(a, 4, "text-file <form> <control> <path> | get-reg-file <app> <key> <path>");
-    std::wstring text;
-    if (cmd == L"text-file") {
-      text = windowText(findControl(a[1], a[2]));
-    } else {
-      auto v = getReg(a[1], a[2]);
-      if (!v) throw Failure("absent");
-      text = *v;
-    }
-    writeFileUtf8(a[3], narrow(text));
-  } else if (cmd == L"set-reg-file") {
-    need(a, 4, "set-reg-file <app> <key> <path>");
-    storeText(a[1], a[2], widen(readFileBytes(a[3])));
-  } else if (cmd == L"keystate") {
-    out(lockState());
-  } else if (cmd == L"tap-key") {
-    need(a, 2, "tap-key <vk>");
-    tapKey(static_cast<WORD>(toInt(a[1])));
-  } else if (cmd == L"move") {
-    need(a, 6, "move <form|title> <x> <y> <w> <h>");
-    HWND h = needTopLevel(a[1]);
-    if (!SetWindowPos(h, nullptr, toInt(a[2]), toInt(a[3]), toInt(a[4]), toInt(a[5]),
-                      SWP_NOZORDER | SWP_NOACTIVATE))
-      throw Failure("SetWindowPos failed");
-    out(rectText(screenRect(h)));
-  } else if (cmd == L"set-reg") {
-    need(a, 4, "set-reg <app> <key> <value>");
-    storeText(a[1], a[2], a[3]);
-  } else if (cmd == L"get-reg") {
-    need(a, 3, "get-reg <app> <key>");
-    auto v = getReg(a[1], a[2]);
-    if (!v) {
-      std::fputs("absent\n", stderr);
-      return 2;
-    }
-    out(narrow(*v));
-  } else if (cmd == L"del-reg") {
-    need(a, 3, "del-reg <app> <key>");
-    deleteReg(a[1], a[2]);
-  } else if (cmd == L"set-reg-typed") {
-    need(a, 5, "set-reg-typed <app> <key> <sz|expand|multi|binary|dword|qword> <value>");
-    setRegTyped(a[1], a[2], a[3], a[4]);
-  } else if (cmd == L"lock-reg") {
-    need(a, 2, "lock-reg <app>");
-    lockReg(a[1]);
-  } else if (cmd == L"objects") {
-    need(a, 2, "objects <form|class|title>");
-    out(std::to_string(windowsOfProcessOf(needTopLevel(a[1]))));
-  } else if (cmd == L"watch") {
-    need(a, 3, "watch <form|class|title> <interval-ms>");
-    watch(needTopLevel(a[1]), static_cast<DWORD>(toInt(a[2])));
-  } else if (cmd == L"monitor") {
+    // Long or multi-line texts go through a file as raw UTF-8: a command
+    // line and the console both have their limits and line-end rewriting.
+    {L"text-file", 3, 3, "<form> <control> <path>",
+     [](const Args& a) { writeFileUtf8(a[3], narrow(windowText(findControl(a[1], a[2])))); }},
+    {L"get-reg-file", 3, 3, "<app> <key> <path>",
+     [](const Args& a) {
+       auto v = getReg(a[1], a[2]);
+       if (!v) throw Failure("absent");
+       writeFileUtf8(a[3], narrow(*v));
+     }},
+    {L"set-reg-file", 3, 3, "<app> <key> <path>",
+     [](const Args& a) { storeText(a[1], a[2], widen(readFileBytes(a[3]))); }},
+    {L"keystate", 0, 0, "", [](const Args&) { out(lockState()); }},
+    {L"tap-key", 1, 1, "<vk>", [](const Args& a) { tapKey(static_cast<WORD>(toInt(a[1]))); }},
+    {L"move", 5, 5, "<form|title> <x> <y> <w> <h>",
+     [](const Args& a) {
+       HWND h = needTopLevel(a[1]);
+       if (!SetWindowPos(h, nullptr, toInt(a[2]), toInt(a[3]), toInt(a[4]), toInt(a[5]),
+                         SWP_NOZORDER | SWP_NOACTIVATE))
+         throw Failure("SetWindowPos failed");
+       out(rectText(screenRect(h)));
+     }},
+    {L"set-reg", 3, 3, "<app> <key> <value>", [](const Args& a) { storeText(a[1], a[2], a[3]); }},
+    {L"get-reg", 2, 2, "<app> <key>",
+     [](const Args& a) {
+       auto v = getReg(a[1], a[2]);
+       if (!v) throw Failure("absent", 2);
+       out(narrow(*v));
+     }},
+    {L"del-reg", 2, 2, "<app> <key>", [](const Args& a) { deleteReg(a[1], a[2]); }},
+    {L"set-reg-typed", 4, 4, "<app> <key> <sz|expand|multi|binary|dword|qword> <value>",
+     [](const Args& a) { setRegTyped(a[1], a[2], a[3], a[4]); }},
+    {L"lock-reg", 1, 1, "<app>", [](const Args& a) { lockReg(a[1]); }},
+    {L"objects", 1, 1, "<form|class|title>",
+     [](const Args& a) { out(std::to_string(windowsOfProcessOf(needTopLevel(a[1])))); }},
+    {L"watch", 2, 2, "<form|class|title> <interval-ms>",
+     [](const Args& a) { watch(needTopLevel(a[1]), static_cast<DWORD>(toInt(a[2]))); }},
     // The monitor that holds most of the window (or the primary one).
-    HWND h = a.size() > 1 ? needTopLevel(a[1]) : nullptr;
-    HMONITOR m = h != nullptr ? MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST)
-                              : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO mi{};
-    mi.cbSize = sizeof mi;
-    if (!GetMonitorInfoW(m, &mi)) throw Failure("no monitor information");
-    out(rectText(mi.rcMonitor));
-    out(rectText(mi.rcWork));
-  } else if (cmd == L"dpi") {
-    HDC dc = GetDC(nullptr);
-    out(std::to_string(GetDeviceCaps(dc, LOGPIXELSX)));
-    ReleaseDC(nullptr, dc);
-  } else if (cmd == L"controls") {
-    need(a, 2, "controls <form>");
-    auto form = formByName(a[1]);
-    if (!form) throw Failure("unknown form");
-    auto layout = form->make();
-    for (size_t i = 0; i < layout->controls().size(); ++i)
-      out(std::to_string(kFirstControlId + static_cast<int>(i)) + " " +
-          layout->controls()[i].name());
-  } else {
-    throw Failure("unknown command " + narrow(cmd));
-  }
-  return 0;
-}
+    {L"monitor", 0, 1, "[form|class|title]",
+     [](const Args& a) {
+       HWND h = a.size() > 1 ? needTopLevel(a[1]) : nullptr;
+       HMONITOR m = h != nullptr ? MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST)
+                                 : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+       MONITORINFO mi{};
+       mi.cbSize = sizeof mi;
+       if (!GetMonitorInfoW(m, &mi)) throw Failure("no monitor information");
+       out(rectText(mi.rcMonitor));
+       out(rectText(mi.rcWork));
+     }},
+    {L"dpi", 0, 0, "",
+     [](const Args&) {
+       HDC dc = GetDC(nullptr);
+       out(std::to_string(GetDeviceCaps(dc, LOGPIXELSX)));
+       ReleaseDC(nullptr, dc);
+     }},
+    {L"controls", 1, 1, "<form>",
+     [](const Args& a) {
+       auto form = formByName(a[1]);
+       if (!form) throw Failure("unknown form");
+       auto layout = form->make();
+       for (size_t i = 0; i < layout->controls().size(); ++i)
+         out(std::to_string(kFirstControlId + static_cast<int>(i)) + " " + layout->controls()[i].name());
+     }},
+};
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-  // Pixel coordinates must mean the same to this tool as to the keyboard.
-  using SetAware = BOOL(WINAPI*)();
-  if (auto f = reinterpret_cast<SetAware>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware"))))
-    f();
-  Args args(argv + 1, argv + argc);
-  try {
-    return run(args);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "osk-drive: %s\n", e.what());
-    return 1;
-  }
-}
+int wmain(int argc, wchar_t** argv) { return runCommands("osk-drive", kCommands, argc, argv); }
