@@ -323,7 +323,7 @@ std::string usageLine(const char* tool, const Command& c) {
 }
 
 std::string usage(const char* tool, std::span<const Command> commands) {
-  std::string text = std::string("usage: ") + tool + " <command> [argument...], one of:";
+  std::string text = std::string("usage: ") + tool + " <command> [argument...]; " + tool + " help lists:";
   for (const Command& c : commands) text += "\n  " + usageLine(tool, c);
   return text;
 }
