@@ -2,22 +2,22 @@
 // way a user meets it: real mouse clicks on its keys, characters arriving in
 // real windows. bench/run.sh starts the keyboard and calls the commands here.
 //
-//   latency <n>                 n keyboard clicks and n direct key presses into
-//                               a target window of our own, interleaved
-//   latency-switch <n> [raw]    n keyboard clicks and n rounds of a bare
-//                               program (a second process of this one) that
-//                               activates the target and injects, interleaved
-//   latency-focused <n> [raw]   the same for a keyboard in keep-focus mode,
-//                               against a bare program that only injects
-//   inject-helper <hwnd>        that bare program (started by the above)
-//   type-osk <chars>            stored text typed by the keyboard into Notepad
-//   type-direct <chars> vk|unicode
-//                               the same text by one SendInput from here
-//   repaints                    the keyboard's running repaint count
-//   dblclick <control>          double-click a control of the keyboard
-//   cpu                         GetProcessTimes of the keyboard, in ms
-//   focus-trace <n> [notepad]   n clicks, each with the foreground changes
-//                               and the character's arrival after it
+// "qmosk-bench help" lists the commands and their arguments:
+//   latency           keyboard clicks and direct key presses into a target
+//                     window of our own, interleaved
+//   latency-switch    keyboard clicks and rounds of a bare program (a second
+//                     process of this one) that activates the target and
+//                     injects, interleaved
+//   latency-focused   the same for a keyboard in keep-focus mode, against a
+//                     bare program that only injects
+//   inject-helper     that bare program (started by the above)
+//   type-osk          stored text typed by the keyboard into Notepad
+//   type-direct       the same text by one SendInput from here
+//   repaints          the keyboard's running repaint count
+//   dblclick          double-click a control of the keyboard
+//   cpu               GetProcessTimes of the keyboard, in ms
+//   focus-trace       clicks, each with the foreground changes and the
+//                     character's arrival after it
 //
 // Results go to stdout as "key value" lines; failures to stderr, exit 1.
 
@@ -576,14 +576,14 @@ int count(const std::wstring& s) {
   return v;
 }
 
-std::wstring optional(const Args& a, size_t at) { return a.size() > at ? a[at] : std::wstring(); }
+std::wstring argAt(const Args& a, size_t at) { return a.size() > at ? a[at] : std::wstring(); }
 
 const Command kCommands[] = {
-    {L"latency", 1, 2, "<n> [raw-csv]", [](const Args& a) { latency(count(a[1]), optional(a, 2)); }},
+    {L"latency", 1, 2, "<n> [raw-csv]", [](const Args& a) { latency(count(a[1]), argAt(a, 2)); }},
     {L"latency-switch", 1, 2, "<n> [raw-csv]",
-     [](const Args& a) { latencyAgainstHelper(count(a[1]), false, optional(a, 2)); }},
+     [](const Args& a) { latencyAgainstHelper(count(a[1]), false, argAt(a, 2)); }},
     {L"latency-focused", 1, 2, "<n> [raw-csv]",
-     [](const Args& a) { latencyAgainstHelper(count(a[1]), true, optional(a, 2)); }},
+     [](const Args& a) { latencyAgainstHelper(count(a[1]), true, argAt(a, 2)); }},
     {L"inject-helper", 1, 1, "<hwnd>", [](const Args& a) { injectHelper(toWindow(a[1])); }},
     {L"type-osk", 1, 1, "<chars>", [](const Args& a) { typeViaKeyboard(count(a[1])); }},
     {L"type-direct", 2, 2, "<chars> <vk|unicode>",
@@ -598,7 +598,7 @@ const Command kCommands[] = {
      }},
     {L"cpu", 0, 0, "", [](const Args&) { cpu(); }},
     {L"focus-trace", 1, 2, "<n> [notepad]",
-     [](const Args& a) { focusTrace(count(a[1]), optional(a, 2) == L"notepad"); }},
+     [](const Args& a) { focusTrace(count(a[1]), argAt(a, 2) == L"notepad"); }},
 };
 
 }  // namespace

@@ -6,7 +6,8 @@
 // they go through the same path as a user's click, activation included.
 //
 // Results go to stdout as UTF-8, one value per line; anything that fails
-// prints a reason on stderr and exits non-zero.
+// prints a reason on stderr and exits non-zero. "osk-drive help" lists the
+// commands.
 
 #include <algorithm>
 #include <cstdio>
@@ -38,8 +39,7 @@ BOOL CALLBACK collectByTitle(HWND h, LPARAM lp) {
 }
 
 // The window a command addresses: a form, or a control of it when given.
-HWND target(const std::vector<std::wstring>& a, size_t formAt) {
-  if (a.size() <= formAt) throw Failure("missing form");
+HWND target(const Args& a, size_t formAt) {
   if (a.size() > formAt + 1) return findControl(a[formAt], a[formAt + 1]);
   return needTopLevel(a[formAt]);
 }
@@ -89,8 +89,7 @@ POINT freeSpot(HWND form) {
 // Where to click: the centre of a control, or a client-area point of a form
 // written as "client:X,Y" (pixels), for spots that have no control. A spot
 // that some other window covers is refused: the click would land there.
-POINT clickPoint(const std::vector<std::wstring>& a) {
-  if (a.size() < 3) throw Failure("usage: click <form> <control | client:X,Y>");
+POINT clickPoint(const Args& a) {
   const std::wstring& what = a[2];
   HWND expected = nullptr;
   POINT p{};
@@ -577,7 +576,7 @@ const Command kCommands[] = {
     // Changes the z-order only: the window in front stays in front.
     {L"raise", 1, 1, "<hwnd>",
      [](const Args& a) {
-       HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoul(a[1].c_str(), nullptr, 0)));
+       HWND h = toWindow(a[1]);
        if (!IsWindow(h)) throw Failure("no window " + narrow(a[1]));
        if (!SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
          throw Failure("SetWindowPos failed");
@@ -615,8 +614,7 @@ const Command kCommands[] = {
        POINT p = clickPoint(a);
        COLORREF last = quickColour(h);
        out("before " + colourText(last));
-       moveCursor(p);
-       clickHere(1);
+       click(p, 1);
        DWORD start = GetTickCount();
        unsigned long looks = 0;
        bool first = true;
@@ -646,8 +644,7 @@ const Command kCommands[] = {
        };
        std::string last = title();
        out("before " + last);
-       moveCursor(p);
-       clickHere(1);
+       click(p, 1);
        const DWORD start = GetTickCount();
        for (;;) {
          const DWORD elapsed = GetTickCount() - start;
@@ -679,8 +676,7 @@ const Command kCommands[] = {
      [](const Args& a) {
        HWND field = findControl(a[1], a[2]);
        POINT p = clickPoint(a);
-       moveCursor(p);
-       clickHere(1);
+       click(p, 1);
        if (!waitUntil(kDefaultTimeoutMs, [&] { return hasFocus(field); }))
          throw Failure("the field never took the focus");
        sendInputs({keyInput(VK_CONTROL, false), keyInput(VK_END, false), keyInput(VK_END, true),
