@@ -2,55 +2,42 @@
 // way a user meets it: real mouse clicks on its keys, characters arriving in
 // real windows. bench/run.sh starts the keyboard and calls the commands here.
 //
-//   latency <n>                 n keyboard clicks and n direct key presses into
-//                               a target window of our own, interleaved
-//   latency-switch <n> [raw]    n keyboard clicks and n rounds of a bare
-//                               program (a second process of this one) that
-//                               activates the target and injects, interleaved
-//   latency-focused <n> [raw]   the same for a keyboard in keep-focus mode,
-//                               against a bare program that only injects
-//   inject-helper <hwnd>        that bare program (started by the above)
-//   type-osk <chars>            stored text typed by the keyboard into Notepad
-//   type-direct <chars> vk|unicode
-//                               the same text by one SendInput from here
-//   repaints                    the keyboard's running repaint count
-//   dblclick <control>          double-click a control of the keyboard
-//   cpu                         GetProcessTimes of the keyboard, in ms
-//   focus-trace <n> [notepad]   n clicks, each with the foreground changes
-//                               and the character's arrival after it
+// "qmosk-bench help" lists the commands and their arguments:
+//   latency           keyboard clicks and direct key presses into a target
+//                     window of our own, interleaved
+//   latency-switch    keyboard clicks and rounds of a bare program (a second
+//                     process of this one) that activates the target and
+//                     injects, interleaved
+//   latency-focused   the same for a keyboard in keep-focus mode, against a
+//                     bare program that only injects
+//   inject-helper     that bare program (started by the above)
+//   type-osk          stored text typed by the keyboard into Notepad
+//   type-direct       the same text by one SendInput from here
+//   repaints          the keyboard's running repaint count
+//   dblclick          double-click a control of the keyboard
+//   cpu               GetProcessTimes of the keyboard, in ms
+//   focus-trace       clicks, each with the foreground changes and the
+//                     character's arrival after it
 //
 // Results go to stdout as "key value" lines; failures to stderr, exit 1.
-
-#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
-#include <stdexcept>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "layout/layouts.h"
+#include "drive.h"
 
 namespace {
 
-constexpr int kFirstControlId = 1000;
-constexpr wchar_t kMainClass[] = L"QM_OSK_MAIN";
+using namespace drive;
+
 constexpr wchar_t kTargetTitle[] = L"QM-OSK bench target";
 constexpr wchar_t kTargetClass[] = L"QMOSK_BENCH_TARGET";
-constexpr wchar_t kSettings[] = L"Software\\QM-OSK\\qm-osk\\Settings";
 constexpr DWORD kSettleMs = 600;  // longer than the 500 ms flash reset
-
-struct Failure : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-void out(const std::string& line) {
-  std::string s = line + "\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), s.data(), static_cast<DWORD>(s.size()), &written, nullptr);
-}
 
 std::string fmt(double v) {
   char buf[64];
@@ -58,126 +45,42 @@ std::string fmt(double v) {
   return buf;
 }
 
-// ---- clock --------------------------------------------------------------
-
-double qpcFreq() {
-  static const double f = [] {
-    LARGE_INTEGER q;
-    QueryPerformanceFrequency(&q);
-    return static_cast<double>(q.QuadPart);
-  }();
-  return f;
-}
-
-long long now() {
-  LARGE_INTEGER q;
-  QueryPerformanceCounter(&q);
-  return q.QuadPart;
-}
-
-double ms(long long from, long long to) { return static_cast<double>(to - from) * 1000.0 / qpcFreq(); }
-
 // ---- messages -----------------------------------------------------------
 
-void pumpOnce() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
-}
-
-// Pumps our own messages until `done` or the timeout; true when done.
-template <typename F>
-bool pumpUntil(DWORD timeoutMs, F done) {
-  const long long start = now();
-  for (;;) {
-    pumpOnce();
-    if (done()) return true;
-    const double left = timeoutMs - ms(start, now());
-    if (left <= 0) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(static_cast<DWORD>(left) + 1, 5),
-                              QS_ALLINPUT);
-  }
-}
+// Pumps our own messages until `done` or the timeout; true when done. Polls
+// often: the target window's characters are timed as they arrive.
+bool pumpUntil(DWORD timeoutMs, const std::function<bool()>& done) { return waitUntil(timeoutMs, done, 5); }
 
 void pumpFor(DWORD timeoutMs) {
   pumpUntil(timeoutMs, [] { return false; });
 }
 
-std::wstring windowText(HWND h) {
-  DWORD_PTR n = 0;
-  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &n)) return {};
-  std::wstring w(n + 1, L'\0');
-  DWORD_PTR got = 0;
-  SendMessageTimeoutW(h, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(w.data()), SMTO_ABORTIFHUNG, 5000,
-                      &got);
-  w.resize(std::min<size_t>(got, n));
-  return w;
-}
+// Empty when the window does not answer: a look that may be repeated.
+std::wstring textOf(HWND h) { return readText(h, 5000).value_or(std::wstring()); }
 
 // ---- the keyboard -------------------------------------------------------
 
-HWND keyboard() {
-  HWND h = FindWindowW(kMainClass, nullptr);
-  if (h == nullptr) throw Failure("the keyboard (QM_OSK_MAIN) is not running");
-  return h;
-}
+HWND keyboard() { return needTopLevel(L"main"); }
 
-HWND control(const std::string& name) {
-  auto form = osk::makeMainForm();
-  const auto& controls = form->controls();
-  for (size_t i = 0; i < controls.size(); ++i)
-    if (controls[i].name() == name) {
-      HWND h = GetDlgItem(keyboard(), kFirstControlId + static_cast<int>(i));
-      if (h == nullptr) throw Failure("no child window for " + name);
-      return h;
-    }
-  throw Failure("the layout has no control " + name);
-}
-
-POINT centre(HWND h) {
-  RECT r{};
-  GetWindowRect(h, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void sendMouse(DWORD flags) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;
-  if (SendInput(1, &in, sizeof in) != 1) throw Failure("SendInput refused the mouse event");
-}
-
-// Positions the cursor over `h` and refuses when another window covers the
+// Positions the cursor over `h`, refusing when another window covers the
 // spot: the click would land there instead.
-void aimAt(HWND h) {
-  const POINT p = centre(h);
-  HWND hit = WindowFromPoint(p);
-  if (hit != h && !IsChild(h, hit)) throw Failure("the key is covered by another window");
-  if (!SetCursorPos(p.x, p.y)) throw Failure("SetCursorPos failed");
-}
+void aimAt(HWND h) { moveCursor(uncovered(centre(screenRect(h)), h)); }
 
 // The click itself, returning the time stamp taken as the button goes down.
 long long click() {
   const long long t = now();
-  sendMouse(MOUSEEVENTF_LEFTDOWN);
-  sendMouse(MOUSEEVENTF_LEFTUP);
+  clickHere(1);
   return t;
 }
 
 bool foregroundIs(HWND h) { return GetForegroundWindow() == h; }
 
-void bringToFront(HWND h) {
-  SetForegroundWindow(h);
-  // Activation is asynchronous under Wine.
-  if (!pumpUntil(5000, [&] { return foregroundIs(h); })) throw Failure("could not activate a window");
-}
+void bringToFront(HWND h) { drive::bringToFront(h, 5000); }
 
 // Waits (one tracking tick or two) until the keyboard has noted `title`.
 void waitTargetNoted(const std::wstring& title) {
-  HWND label = control("ACTIVE_WINDOW_LABEL");
-  if (!pumpUntil(5000, [&] { return windowText(label) == title; }))
+  HWND label = findControl(L"main", L"ACTIVE_WINDOW_LABEL");
+  if (!pumpUntil(5000, [&] { return textOf(label) == title; }))
     throw Failure("the keyboard did not note the target window");
 }
 
@@ -239,20 +142,9 @@ void printStats(const std::string& name, const std::vector<double>& v, int lost)
   out(name + "_max_ms " + fmt(s.max));
 }
 
-void tapA() {
-  INPUT in[2]{};
-  for (auto& i : in) {
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = 'A';
-    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW('A', MAPVK_VK_TO_VSC));
-  }
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  if (SendInput(2, in, sizeof(INPUT)) != 2) throw Failure("SendInput refused the key");
-}
-
-int latency(int n, const std::wstring& rawPath) {
+void latency(int n, const std::wstring& rawPath) {
   HWND target = makeTarget();
-  HWND key = control("BUTTON_LETTER_A");
+  HWND key = findControl(L"main", L"BUTTON_LETTER_A");
   bringToFront(target);
   waitTargetNoted(kTargetTitle);
   std::vector<double> viaKeyboard, direct;
@@ -267,7 +159,7 @@ int latency(int n, const std::wstring& rawPath) {
     const long long clicked = click();
     double k = -1;
     if (pumpUntil(3000, [] { return gChars > 0; }))
-      viaKeyboard.push_back(k = ms(clicked, gCharAt));
+      viaKeyboard.push_back(k = msBetween(clicked, gCharAt));
     else
       ++lostKeyboard;
     // Let the flash reset and any stray character arrive before the next
@@ -279,10 +171,10 @@ int latency(int n, const std::wstring& rawPath) {
     pumpFor(20);
     gChars = 0;
     const long long sent = now();
-    tapA();
+    tapKey('A');
     double d = -1;
     if (pumpUntil(3000, [] { return gChars > 0; }))
-      direct.push_back(d = ms(sent, gCharAt));
+      direct.push_back(d = msBetween(sent, gCharAt));
     else
       ++lostDirect;
     pumpFor(50);
@@ -292,7 +184,7 @@ int latency(int n, const std::wstring& rawPath) {
   printStats("keyboard", viaKeyboard, lostKeyboard);
   printStats("direct", direct, lostDirect);
   DestroyWindow(target);
-  return viaKeyboard.empty() || direct.empty() ? 1 : 0;
+  if (viaKeyboard.empty() || direct.empty()) throw Failure("no character arrived");
 }
 
 // ---- latency against a bare program that injects --------------------------
@@ -319,7 +211,7 @@ struct HelperShared {
   int activate;
 };
 
-int injectHelper(HWND target) {
+void injectHelper(HWND target) {
   HANDLE map = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, kHelperShared);
   HANDLE go = OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, kHelperGo);
   HANDLE done = OpenEventW(EVENT_MODIFY_STATE, FALSE, kHelperDone);
@@ -331,9 +223,9 @@ int injectHelper(HWND target) {
     const long long start = now();
     if (shared->activate) {
       SetForegroundWindow(target);
-      while (GetForegroundWindow() != target && ms(start, now()) < 3000) Sleep(0);
+      while (GetForegroundWindow() != target && msBetween(start, now()) < 3000) Sleep(0);
     }
-    tapA();
+    tapKey('A');
     shared->startedAt = start;
     SetEvent(done);
   }
@@ -341,7 +233,6 @@ int injectHelper(HWND target) {
   CloseHandle(map);
   CloseHandle(go);
   CloseHandle(done);
-  return 0;
 }
 
 struct Helper {
@@ -391,16 +282,16 @@ struct Helper {
           return helperDone && gChars > 0;
         }))
       return -1;
-    return ms(shared->startedAt, gCharAt);
+    return msBetween(shared->startedAt, gCharAt);
   }
 };
 
 // focused: the keyboard runs in keep-focus mode; the target stays in front
 // and the helper only injects. Otherwise the keyboard is brought to the front
 // before each helper round, as a click would bring it.
-int latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
+void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   HWND target = makeTarget();
-  HWND key = control("BUTTON_LETTER_A");
+  HWND key = findControl(L"main", L"BUTTON_LETTER_A");
   HWND kb = keyboard();
   bringToFront(target);
   waitTargetNoted(kTargetTitle);
@@ -421,15 +312,15 @@ int latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
           left = left || !foregroundIs(target);
           return gChars > 0;
         })) {
-      viaKeyboard.push_back(k = ms(clicked, gCharAt));
+      viaKeyboard.push_back(k = msBetween(clicked, gCharAt));
     } else {
       ++lostKeyboard;
       // Where the keyboard thought the key should go, and what is in front.
       HWND fg = GetForegroundWindow();
       std::fprintf(stderr, "round %d lost: target noted as \"%ls\", in front %s \"%ls\"\n", i + 1,
-                   windowText(control("ACTIVE_WINDOW_LABEL")).c_str(),
+                   textOf(findControl(L"main", L"ACTIVE_WINDOW_LABEL")).c_str(),
                    fg == target ? "the target" : fg == kb ? "the keyboard" : "another window",
-                   fg != nullptr ? windowText(fg).c_str() : L"(none)");
+                   fg != nullptr ? textOf(fg).c_str() : L"(none)");
     }
     pumpFor(kSwitchPauseMs);
     // One click, one character: anything more went somewhere unexpected.
@@ -454,7 +345,7 @@ int latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   out("extra_chars " + std::to_string(extra));
   if (focused) out("keyboard_took_focus " + std::to_string(tookFocus));
   DestroyWindow(target);
-  return viaKeyboard.empty() || bare.empty() ? 1 : 0;
+  if (viaKeyboard.empty() || bare.empty()) throw Failure("no character arrived");
 }
 
 // ---- throughput ---------------------------------------------------------
@@ -535,7 +426,7 @@ double waitForText(HWND edit, int want, long long start, DWORD timeoutMs) {
   long long done = 0;
   long long lastPoll = 0;
   const bool ok = pumpUntil(timeoutMs, [&] {
-    if (lastPoll != 0 && ms(lastPoll, now()) < 20) return false;
+    if (lastPoll != 0 && msBetween(lastPoll, now()) < 20) return false;
     lastPoll = now();
     if (textLength(edit) < want) return false;
     done = lastPoll;
@@ -543,88 +434,54 @@ double waitForText(HWND edit, int want, long long start, DWORD timeoutMs) {
   });
   if (!ok) throw Failure("Notepad holds " + std::to_string(textLength(edit)) + " of " + std::to_string(want) +
                          " characters after the timeout");
-  return ms(start, done);
+  return msBetween(start, done);
 }
 
 void report(const std::string& name, int chars, double elapsedMs, HWND edit, const std::wstring& want) {
   out(name + "_chars " + std::to_string(chars));
   out(name + "_ms " + fmt(elapsedMs));
   out(name + "_chars_per_s " + fmt(chars * 1000.0 / elapsedMs));
-  out(name + "_text_matches " + std::string(windowText(edit) == want ? "1" : "0"));
+  out(name + "_text_matches " + std::string(textOf(edit) == want ? "1" : "0"));
 }
 
-void storeText(const std::wstring& text) {
-  HKEY k = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettings, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) !=
-      ERROR_SUCCESS)
-    throw Failure("cannot create the settings key");
-  const LONG rc = RegSetValueExW(k, L"EMAIL_ADDRESS_TEXTBOX", 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(text.c_str()),
-                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(k);
-  if (rc != ERROR_SUCCESS) throw Failure("cannot store the text");
-}
-
-int typeViaKeyboard(int n) {
+void typeViaKeyboard(int n) {
   const std::wstring text = benchText(n);
-  storeText(text);
+  storeText(L"qm-osk", L"EMAIL_ADDRESS_TEXTBOX", text);
   Notepad np;
   startNotepad(np);
   // A tick of the tracking timer, so that the keyboard has noted this very
   // window and not an earlier Notepad of the same title.
   pumpFor(1100);
-  waitTargetNoted(windowText(np.top));
-  HWND button = control("AT_SIGN_BUTTON");
+  waitTargetNoted(textOf(np.top));
+  HWND button = findControl(L"main", L"AT_SIGN_BUTTON");
   aimAt(button);
   pumpFor(20);
   const long long clicked = click();
   report("keyboard", n, waitForText(np.edit, n, clicked, 600000), np.edit, text);
-  return 0;
 }
 
-void addKey(std::vector<INPUT>& v, WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  v.push_back(in);
-}
-
-int typeDirect(int n, bool unicode) {
+void typeDirect(int n, bool unicode) {
   const std::wstring text = benchText(n);
-  std::vector<INPUT> inputs;
-  for (wchar_t c : text) {
-    if (unicode) {
-      for (bool up : {false, true}) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wScan = c;
-        in.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-        inputs.push_back(in);
-      }
-      continue;
-    }
+  std::vector<INPUT> inputs = unicode ? unicodeInputs(text) : std::vector<INPUT>();
+  for (wchar_t c : unicode ? std::wstring() : text) {
     const SHORT vks = VkKeyScanW(c);
     if (vks == -1) throw Failure("no key for a character of the text");
     const WORD vk = LOBYTE(vks);
     const bool shift = (HIBYTE(vks) & 1) != 0;
-    if (shift) addKey(inputs, VK_SHIFT, false);
-    addKey(inputs, vk, false);
-    addKey(inputs, vk, true);
-    if (shift) addKey(inputs, VK_SHIFT, true);
+    if (shift) inputs.push_back(keyInput(VK_SHIFT, false));
+    inputs.push_back(keyInput(vk, false));
+    inputs.push_back(keyInput(vk, true));
+    if (shift) inputs.push_back(keyInput(VK_SHIFT, true));
   }
   Notepad np;
   startNotepad(np);
   pumpFor(100);
   const long long start = now();
-  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  if (sent != inputs.size()) throw Failure("SendInput took only part of the text");
-  const double sendMs = ms(start, now());
+  sendInputs(inputs);
+  const double sendMs = msBetween(start, now());
   report(unicode ? "direct_unicode" : "direct_vk", n, waitForText(np.edit, n, start, 600000), np.edit, text);
   out(std::string(unicode ? "direct_unicode" : "direct_vk") + "_sendinput_call_ms " + fmt(sendMs));
   out(std::string(unicode ? "direct_unicode" : "direct_vk") + "_events " + std::to_string(inputs.size()));
-  return 0;
 }
 
 // ---- focus trace --------------------------------------------------------
@@ -634,20 +491,20 @@ int typeDirect(int n, bool unicode) {
 // the character arrives. For finding out where a key goes missing. The
 // target is a window of the bench's own, or Notepad (whose text length is
 // polled, which costs it a little time between keys).
-int focusTrace(int n, bool notepad) {
+void focusTrace(int n, bool notepad) {
   Notepad np;
   HWND target = nullptr;
   if (notepad) {
     startNotepad(np);
     target = np.top;
     pumpFor(1100);
-    waitTargetNoted(windowText(np.top));
+    waitTargetNoted(textOf(np.top));
   } else {
     target = makeTarget();
     bringToFront(target);
     waitTargetNoted(kTargetTitle);
   }
-  HWND key = control("BUTTON_LETTER_A");
+  HWND key = findControl(L"main", L"BUTTON_LETTER_A");
   HWND kb = keyboard();
   auto name = [&](HWND h) -> std::string {
     if (h == nullptr) return "none";
@@ -666,20 +523,20 @@ int focusTrace(int n, bool notepad) {
     const long long clicked = click();
     std::string line = "round " + std::to_string(i + 1) + ": " + name(last);
     bool charSeen = false;
-    while (ms(clicked, now()) < 300) {
-      pumpOnce();
+    while (msBetween(clicked, now()) < 300) {
+      pumpMessages();
       HWND fg = GetForegroundWindow();
       if (fg != last) {
-        line.append(" ").append(fmt(ms(clicked, now()))).append(":").append(name(fg));
+        line.append(" ").append(fmt(msBetween(clicked, now()))).append(":").append(name(fg));
         last = fg;
       }
       if (!charSeen && notepad && textLength(np.edit) > length) {
         charSeen = true;
-        line.append(" ").append(fmt(ms(clicked, now()))).append(":CHAR");
+        line.append(" ").append(fmt(msBetween(clicked, now()))).append(":CHAR");
       }
       if (!charSeen && !notepad && gChars > 0) {
         charSeen = true;
-        line.append(" ").append(fmt(ms(clicked, gCharAt))).append(":CHAR");
+        line.append(" ").append(fmt(msBetween(clicked, gCharAt))).append(":CHAR");
       }
     }
     pumpFor(kSettleMs);
@@ -693,30 +550,11 @@ int focusTrace(int n, bool notepad) {
   }
   out("lost " + std::to_string(lost) + " of " + std::to_string(n));
   if (!notepad) DestroyWindow(target);
-  return 0;
 }
 
 // ---- idle ---------------------------------------------------------------
 
-int repaints() {
-  const UINT msg = RegisterWindowMessageW(L"QmOskRepaints");
-  DWORD_PTR count = 0;
-  if (!SendMessageTimeoutW(keyboard(), msg, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
-    throw Failure("the keyboard did not answer");
-  out(std::to_string(count));
-  return 0;
-}
-
-int dblclick(const std::string& name) {
-  HWND h = control(name);
-  aimAt(h);
-  pumpFor(20);
-  click();
-  click();
-  return 0;
-}
-
-int cpu() {
+void cpu() {
   DWORD pid = 0;
   GetWindowThreadProcessId(keyboard(), &pid);
   HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
@@ -730,69 +568,39 @@ int cpu() {
            10000.0;
   };
   out(fmt(toMs(user) + toMs(kernel)));
-  return 0;
 }
 
-int toInt(const std::wstring& s) {
-  wchar_t* end = nullptr;
-  const long v = std::wcstol(s.c_str(), &end, 10);
-  if (s.empty() || *end != L'\0' || v <= 0) throw Failure("not a positive number");
-  return static_cast<int>(v);
+int count(const std::wstring& s) {
+  const int v = toInt(s);
+  if (v <= 0) throw Failure("not a positive number");
+  return v;
 }
 
-std::string narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+std::wstring argAt(const Args& a, size_t at) { return a.size() > at ? a[at] : std::wstring(); }
 
-int run(const std::vector<std::wstring>& a) {
-  auto need = [&](size_t n) {
-    if (a.size() < n) throw Failure("missing arguments; see the top of bench/main.cpp");
-  };
-  need(1);
-  const std::wstring& cmd = a[0];
-  if (cmd == L"latency") {
-    need(2);
-    return latency(toInt(a[1]), a.size() > 2 ? a[2] : std::wstring());
-  }
-  if (cmd == L"latency-switch" || cmd == L"latency-focused") {
-    need(2);
-    return latencyAgainstHelper(toInt(a[1]), cmd == L"latency-focused", a.size() > 2 ? a[2] : std::wstring());
-  }
-  if (cmd == L"inject-helper") {
-    need(2);
-    return injectHelper(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(a[1].c_str(), nullptr, 10))));
-  }
-  if (cmd == L"type-osk") {
-    need(2);
-    return typeViaKeyboard(toInt(a[1]));
-  }
-  if (cmd == L"type-direct") {
-    need(3);
-    return typeDirect(toInt(a[1]), a[2] == L"unicode");
-  }
-  if (cmd == L"repaints") return repaints();
-  if (cmd == L"dblclick") {
-    need(2);
-    return dblclick(narrow(a[1]));
-  }
-  if (cmd == L"cpu") return cpu();
-  if (cmd == L"focus-trace") {
-    need(2);
-    return focusTrace(toInt(a[1]), a.size() > 2 && a[2] == L"notepad");
-  }
-  throw Failure("unknown command");
-}
+const Command kCommands[] = {
+    {L"latency", 1, 2, "<n> [raw-csv]", [](const Args& a) { latency(count(a[1]), argAt(a, 2)); }},
+    {L"latency-switch", 1, 2, "<n> [raw-csv]",
+     [](const Args& a) { latencyAgainstHelper(count(a[1]), false, argAt(a, 2)); }},
+    {L"latency-focused", 1, 2, "<n> [raw-csv]",
+     [](const Args& a) { latencyAgainstHelper(count(a[1]), true, argAt(a, 2)); }},
+    {L"inject-helper", 1, 1, "<hwnd>", [](const Args& a) { injectHelper(toWindow(a[1])); }},
+    {L"type-osk", 1, 1, "<chars>", [](const Args& a) { typeViaKeyboard(count(a[1])); }},
+    {L"type-direct", 2, 2, "<chars> <vk|unicode>",
+     [](const Args& a) { typeDirect(count(a[1]), a[2] == L"unicode"); }},
+    {L"repaints", 0, 0, "",
+     [](const Args&) { out(std::to_string(ask(keyboard(), L"QmOskRepaints", 5000))); }},
+    {L"dblclick", 1, 1, "<control>",
+     [](const Args& a) {
+       aimAt(findControl(L"main", a[1]));
+       pumpFor(20);
+       clickHere(2);
+     }},
+    {L"cpu", 0, 0, "", [](const Args&) { cpu(); }},
+    {L"focus-trace", 1, 2, "<n> [notepad]",
+     [](const Args& a) { focusTrace(count(a[1]), argAt(a, 2) == L"notepad"); }},
+};
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-  // Pixel coordinates must mean the same here as to the keyboard.
-  using SetAware = BOOL(WINAPI*)();
-  if (auto f = reinterpret_cast<SetAware>(
-          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware"))))
-    f();
-  try {
-    return run(std::vector<std::wstring>(argv + 1, argv + argc));
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "qmosk-bench: %s\n", e.what());
-    return 1;
-  }
-}
+int wmain(int argc, wchar_t** argv) { return runCommands("qmosk-bench", kCommands, argc, argv); }

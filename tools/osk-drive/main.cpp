@@ -6,131 +6,26 @@
 // they go through the same path as a user's click, activation included.
 //
 // Results go to stdout as UTF-8, one value per line; anything that fails
-// prints a reason on stderr and exits non-zero.
-
-#include <windows.h>
+// prints a reason on stderr and exits non-zero. "osk-drive help" lists the
+// commands.
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cwchar>
-#include <functional>
 #include <iterator>
-#include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "layout/layouts.h"
+#include "drive.h"
 
 namespace {
 
-constexpr int kFirstControlId = 1000;
+using namespace drive;
+
 constexpr DWORD kDefaultTimeoutMs = 10000;
-constexpr wchar_t kStoreRoot[] = L"Software\\QM-OSK\\";
-
-struct Failure : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-std::string narrow(const std::wstring& w) {
-  if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
-
-// Bytes straight to the handle: no console code page gets to re-encode them.
-void out(const std::string& line) {
-  std::string s = line + "\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), s.data(), static_cast<DWORD>(s.size()), &written,
-            nullptr);
-}
-
-int toInt(const std::wstring& s) {
-  wchar_t* end = nullptr;
-  long v = std::wcstol(s.c_str(), &end, 0);
-  if (s.empty() || *end != L'\0') throw Failure("not a number: " + narrow(s));
-  return static_cast<int>(v);
-}
-
-std::string hwndText(HWND h) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0x%lx", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(h)));
-  return buf;
-}
-
-// A window's text through WM_GETTEXT, which also reads the controls of other
-// processes. Bounded, so that a busy or hung window cannot stall the tool.
-std::wstring windowText(HWND h) {
-  constexpr UINT kAnswerMs = 2000;
-  DWORD_PTR n = 0;
-  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &n))
-    throw Failure("window " + hwndText(h) + " does not answer");
-  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-  DWORD_PTR got = 0;
-  if (!SendMessageTimeoutW(h, WM_GETTEXT, static_cast<WPARAM>(w.size()),
-                           reinterpret_cast<LPARAM>(w.data()), SMTO_ABORTIFHUNG, kAnswerMs, &got))
-    throw Failure("window " + hwndText(h) + " does not answer");
-  w.resize(std::min<size_t>(static_cast<size_t>(got), w.size() - 1));
-  return w;
-}
-
-// The title of a top-level window without sending it a message: titles are
-// kept by the window system, so windows that are busy starting up or
-// hidden service windows never make the search wait.
-std::wstring titleOf(HWND h) {
-  wchar_t buf[512];
-  int n = GetWindowTextW(h, buf, static_cast<int>(std::size(buf)));
-  return std::wstring(buf, static_cast<size_t>(std::max(n, 0)));
-}
-
-// Polls until `probe` succeeds; the deadline only bounds a wait for something
-// that is expected to happen, it never decides an outcome on its own.
-template <typename T>
-std::optional<T> waitFor(DWORD timeoutMs, const std::function<std::optional<T>()>& probe) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    if (auto v = probe()) return v;
-    if (GetTickCount() - start >= timeoutMs) return std::nullopt;
-    Sleep(20);
-  }
-}
 
 // ---- forms and controls -------------------------------------------------
-
-struct FormInfo {
-  const wchar_t* className;
-  std::unique_ptr<osk::Form> (*make)();
-};
-
-std::optional<FormInfo> formByName(const std::wstring& name) {
-  if (name == L"main" || name == L"QM_OSK_MAIN") return FormInfo{L"QM_OSK_MAIN", osk::makeMainForm};
-  if (name == L"settings" || name == L"QM_OSK_SETTINGS")
-    return FormInfo{L"QM_OSK_SETTINGS", osk::makeSettingsForm};
-  if (name == L"fkeys" || name == L"QM_OSK_FKEYS_SETTINGS")
-    return FormInfo{L"QM_OSK_FKEYS_SETTINGS", osk::makeFkeysForm};
-  return std::nullopt;
-}
-
-struct FindByTitle {
-  std::wstring title;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK findVisibleByTitle(HWND h, LPARAM lp) {
-  auto* f = reinterpret_cast<FindByTitle*>(lp);
-  if (IsWindowVisible(h) && titleOf(h) == f->title) {
-    f->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 struct FindAllByTitle {
   std::wstring title;
@@ -143,62 +38,8 @@ BOOL CALLBACK collectByTitle(HWND h, LPARAM lp) {
   return TRUE;
 }
 
-// A top-level window named by form alias, class name or exact title.
-// Visible windows win: a dialog that is created but hidden is not "there".
-HWND findTopLevel(const std::wstring& what) {
-  const wchar_t* cls = what.c_str();
-  if (auto f = formByName(what)) cls = f->className;
-  HWND h = FindWindowW(cls, nullptr);
-  if (h != nullptr && IsWindowVisible(h)) return h;
-  FindByTitle f{what};
-  EnumWindows(findVisibleByTitle, reinterpret_cast<LPARAM>(&f));
-  if (f.found != nullptr) return f.found;
-  return h;
-}
-
-HWND needTopLevel(const std::wstring& what) {
-  HWND h = findTopLevel(what);
-  if (h == nullptr) throw Failure("no window " + narrow(what));
-  return h;
-}
-
-int controlIndex(const FormInfo& form, const std::string& control) {
-  auto layout = form.make();
-  const auto& controls = layout->controls();
-  for (size_t i = 0; i < controls.size(); ++i)
-    if (controls[i].name() == control) return static_cast<int>(i);
-  throw Failure("the layout has no control " + control);
-}
-
-struct FindById {
-  int id;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK findChildById(HWND h, LPARAM lp) {
-  auto* f = reinterpret_cast<FindById*>(lp);
-  if (GetDlgCtrlID(h) == f->id) {
-    f->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND findControl(const std::wstring& formName, const std::wstring& control) {
-  auto form = formByName(formName);
-  if (!form) throw Failure("unknown form " + narrow(formName) + " (main, settings, fkeys)");
-  HWND top = needTopLevel(formName);
-  int id = kFirstControlId + controlIndex(*form, narrow(control));
-  if (HWND h = GetDlgItem(top, id)) return h;
-  FindById f{id};
-  EnumChildWindows(top, findChildById, reinterpret_cast<LPARAM>(&f));
-  if (f.found == nullptr) throw Failure("no child window for " + narrow(control));
-  return f.found;
-}
-
 // The window a command addresses: a form, or a control of it when given.
-HWND target(const std::vector<std::wstring>& a, size_t formAt) {
-  if (a.size() <= formAt) throw Failure("missing form");
+HWND target(const Args& a, size_t formAt) {
   if (a.size() > formAt + 1) return findControl(a[formAt], a[formAt + 1]);
   return needTopLevel(a[formAt]);
 }
@@ -206,12 +47,6 @@ HWND target(const std::vector<std::wstring>& a, size_t formAt) {
 BOOL CALLBACK collectEveryChild(HWND h, LPARAM lp) {
   reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
   return TRUE;
-}
-
-RECT screenRect(HWND h) {
-  RECT r{};
-  if (!GetWindowRect(h, &r)) throw Failure("no rectangle");
-  return r;
 }
 
 // A client-area point of a form that no child window covers, scanning from
@@ -256,39 +91,10 @@ POINT freeSpot(HWND form) {
 
 // ---- input --------------------------------------------------------------
 
-void sendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = x;
-  in.mi.dy = y;
-  in.mi.dwFlags = flags;
-  if (SendInput(1, &in, sizeof in) != 1) throw Failure("SendInput refused the mouse event");
-}
-
-void moveCursor(int x, int y) {
-  if (!SetCursorPos(x, y)) throw Failure("SetCursorPos failed");
-  // Also as input, so the target sees a WM_MOUSEMOVE at the spot before the
-  // button goes down, as it would from a real mouse.
-  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(x, 65535, std::max(w - 1, 1)),
-            MulDiv(y, 65535, std::max(h - 1, 1)));
-}
-
-void clickAt(int x, int y, int clicks) {
-  moveCursor(x, y);
-  for (int i = 0; i < clicks; ++i) {
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
-    sendMouse(MOUSEEVENTF_LEFTUP);
-  }
-}
-
-POINT centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 // Where to click: the centre of a control, or a client-area point of a form
 // written as "client:X,Y" (pixels), for spots that have no control. A spot
 // that some other window covers is refused: the click would land there.
-POINT clickPoint(const std::vector<std::wstring>& a) {
-  if (a.size() < 3) throw Failure("usage: click <form> <control | client:X,Y>");
+POINT clickPoint(const Args& a) {
   const std::wstring& what = a[2];
   HWND expected = nullptr;
   POINT p{};
@@ -302,65 +108,7 @@ POINT clickPoint(const std::vector<std::wstring>& a) {
     expected = findControl(a[1], what);
     p = centre(screenRect(expected));
   }
-  // A window that has just been shown may still be below the others for a
-  // moment (the window manager restacks it asynchronously): wait a little,
-  // as a person would, before calling the spot covered.
-  HWND hit = nullptr;
-  for (DWORD start = GetTickCount();;) {
-    hit = WindowFromPoint(p);
-    if (hit == expected || IsChild(expected, hit) || GetTickCount() - start > 2000) break;
-    Sleep(20);
-  }
-  if (hit != expected && !IsChild(expected, hit)) {
-    HWND top = hit != nullptr ? GetAncestor(hit, GA_ROOT) : nullptr;
-    throw Failure("the point " + std::to_string(p.x) + "," + std::to_string(p.y) +
-                  " is covered by \"" + (top != nullptr ? narrow(titleOf(top)) : "") + "\"");
-  }
-  return p;
-}
-
-void tapKey(WORD vk) {
-  INPUT in[2]{};
-  for (auto& i : in) {
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = vk;
-    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  }
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  if (SendInput(2, in, sizeof(INPUT)) != 2) throw Failure("SendInput refused the key");
-}
-
-void sendKeys(const std::vector<INPUT>& in) {
-  if (in.empty()) return;
-  if (SendInput(static_cast<UINT>(in.size()), const_cast<INPUT*>(in.data()), sizeof(INPUT)) != in.size())
-    throw Failure("SendInput refused the keys");
-}
-
-INPUT vkInput(WORD vk, bool up) {
-  INPUT i{};
-  i.type = INPUT_KEYBOARD;
-  i.ki.wVk = vk;
-  i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  const bool extended = vk == VK_HOME || vk == VK_END || vk == VK_DELETE || vk == VK_LEFT || vk == VK_RIGHT ||
-                        vk == VK_UP || vk == VK_DOWN;
-  i.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-  return i;
-}
-
-// Text as typed characters, whatever the keyboard layout: each UTF-16 unit
-// arrives as VK_PACKET and becomes a WM_CHAR of it.
-void typeText(const std::wstring& text) {
-  std::vector<INPUT> in;
-  for (wchar_t ch : text) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wScan = ch;
-    i.ki.dwFlags = KEYEVENTF_UNICODE;
-    in.push_back(i);
-    i.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    in.push_back(i);
-  }
-  sendKeys(in);
+  return uncovered(p, expected);
 }
 
 // Whether `control` has the keyboard focus of its own thread: input sent now
@@ -372,18 +120,6 @@ bool hasFocus(HWND control) {
   return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
 }
 
-bool bringToFront(HWND h) {
-  // No AttachThreadInput here: under Wine it resets the lock toggles of the
-  // thread attached to, which would change what the test observes.
-  if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
-  SetForegroundWindow(h);
-  // Activation is asynchronous under Wine: wait until it has happened.
-  return waitFor<bool>(kDefaultTimeoutMs, [&]() -> std::optional<bool> {
-           if (GetForegroundWindow() == h) return true;
-           return std::nullopt;
-         }).has_value();
-}
-
 // The Num, Caps and Scroll Lock toggles as the key-log window sees them.
 // Key state lives in each thread's input queue and follows only the key
 // messages that queue has taken in: a fresh process reading its own state
@@ -393,10 +129,7 @@ bool bringToFront(HWND h) {
 std::string lockState() {
   HWND log = FindWindowW(L"QMOSK_KEYLOG", nullptr);
   if (log == nullptr) throw Failure("keystate needs a running qmosk-keylog window");
-  DWORD_PTR bits = 0;
-  if (!SendMessageTimeoutW(log, RegisterWindowMessageW(L"QMOSK_KEYLOG_LOCKS"), 0, 0,
-                           SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &bits))
-    throw Failure("the key-log window did not answer");
+  const DWORD_PTR bits = ask(log, L"QMOSK_KEYLOG_LOCKS", kDefaultTimeoutMs);
   auto bit = [&](unsigned mask) { return (bits & mask) != 0 ? "1" : "0"; };
   return std::string("num=") + bit(1) + " caps=" + bit(2) + " scroll=" + bit(4);
 }
@@ -495,19 +228,6 @@ HWND visibleNote(HWND form) {
 }
 
 // ---- settings store -----------------------------------------------------
-
-std::wstring storePath(const std::wstring& app) { return kStoreRoot + app + L"\\Settings"; }
-
-void setReg(const std::wstring& app, const std::wstring& key, const std::wstring& value) {
-  HKEY k = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                      nullptr, &k, nullptr) != ERROR_SUCCESS)
-    throw Failure("cannot create the settings key");
-  LONG rc = RegSetValueExW(k, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(k);
-  if (rc != ERROR_SUCCESS) throw Failure("cannot write the value");
-}
 
 std::optional<std::wstring> getReg(const std::wstring& app, const std::wstring& key) {
   HKEY k = nullptr;
@@ -678,21 +398,14 @@ unsigned long windowsOfProcessOf(HWND h) {
 // at the end.
 void watch(HWND h, DWORD intervalMs) {
   constexpr UINT kAnswerMs = 1000;
-  LARGE_INTEGER freq, start;
-  QueryPerformanceFrequency(&freq);
-  QueryPerformanceCounter(&start);
-  auto msSince = [&](const LARGE_INTEGER& from) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-  };
+  const long long start = now();
+  auto msSince = [](long long from) { return msBetween(from, now()); };
   for (;;) {
     if (!IsWindow(h)) {
       out("gone " + std::to_string(static_cast<long>(msSince(start))));
       return;
     }
-    LARGE_INTEGER asked;
-    QueryPerformanceCounter(&asked);
+    const long long asked = now();
     DWORD_PTR ignored = 0;
     SetLastError(0);
     const bool answered =
@@ -712,14 +425,6 @@ void watch(HWND h, DWORD intervalMs) {
 }
 
 // ---- files ----------------------------------------------------------------
-
-std::wstring widenUtf8(const std::string& s) {
-  if (s.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
-}
 
 std::string readFileBytes(const std::wstring& path) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -743,14 +448,8 @@ void writeFileUtf8(const std::wstring& path, const std::string& data) {
 
 // ---- commands -----------------------------------------------------------
 
-using Args = std::vector<std::wstring>;
-
 DWORD timeoutArg(const Args& a, size_t at) {
   return a.size() > at ? static_cast<DWORD>(toInt(a[at])) : kDefaultTimeoutMs;
-}
-
-void need(const Args& a, size_t n, const char* usage) {
-  if (a.size() < n) throw Failure(std::string("usage: osk-drive ") + usage);
 }
 
 std::string rectText(const RECT& r) {
@@ -758,364 +457,333 @@ std::string rectText(const RECT& r) {
          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
 }
 
-int run(const Args& a) {
-  need(a, 1, "<command> ...");
-  const std::wstring& cmd = a[0];
+void click(POINT p, int clicks) {
+  moveCursor(p);
+  clickHere(clicks);
+}
 
-  if (cmd == L"wait-window") {
-    need(a, 2, "wait-window <form|class|title> [timeout-ms]");
-    auto h = waitFor<HWND>(timeoutArg(a, 2), [&]() -> std::optional<HWND> {
-      HWND w = findTopLevel(a[1]);
-      if (w != nullptr && IsWindowVisible(w)) return w;
-      return std::nullopt;
-    });
-    if (!h) throw Failure("no visible window " + narrow(a[1]));
-    out(hwndText(*h));
-  } else if (cmd == L"wait-gone") {
-    need(a, 2, "wait-gone <form|class|title> [timeout-ms]");
-    auto gone = waitFor<bool>(timeoutArg(a, 2), [&]() -> std::optional<bool> {
-      HWND w = findTopLevel(a[1]);
-      if (w == nullptr || !IsWindowVisible(w)) return true;
-      return std::nullopt;
-    });
-    if (!gone) throw Failure("still there: " + narrow(a[1]));
-  } else if (cmd == L"exists") {
-    need(a, 2, "exists <form|class|title>");
-    HWND w = findTopLevel(a[1]);
-    out(w != nullptr && IsWindowVisible(w) ? "1" : "0");
-  } else if (cmd == L"click" || cmd == L"dblclick") {
-    POINT p = clickPoint(a);
-    clickAt(p.x, p.y, cmd == L"click" ? 1 : 2);
-  } else if (cmd == L"point") {
+const Command kCommands[] = {
+    {L"wait-window", 1, 2, "<form|class|title> [timeout-ms]",
+     [](const Args& a) {
+       HWND w = nullptr;
+       if (!waitUntil(timeoutArg(a, 2),
+                      [&] { return (w = findTopLevel(a[1])) != nullptr && IsWindowVisible(w); }))
+         throw Failure("no visible window " + narrow(a[1]));
+       out(hwndText(w));
+     }},
+    {L"wait-gone", 1, 2, "<form|class|title> [timeout-ms]",
+     [](const Args& a) {
+       const bool gone = waitUntil(timeoutArg(a, 2), [&] {
+         HWND w = findTopLevel(a[1]);
+         return w == nullptr || !IsWindowVisible(w);
+       });
+       if (!gone) throw Failure("still there: " + narrow(a[1]));
+     }},
+    {L"exists", 1, 1, "<form|class|title>",
+     [](const Args& a) {
+       HWND w = findTopLevel(a[1]);
+       out(w != nullptr && IsWindowVisible(w) ? "1" : "0");
+     }},
+    {L"click", 2, 2, "<form> <control | client:X,Y>", [](const Args& a) { click(clickPoint(a), 1); }},
+    {L"dblclick", 2, 2, "<form> <control | client:X,Y>", [](const Args& a) { click(clickPoint(a), 2); }},
     // The pointer comes to rest on the spot, with no click. A disabled key
     // is not a window that WindowFromPoint finds, so no cover check.
-    need(a, 3, "point <form> <control | client:X,Y>");
-    const bool control = a[2].rfind(L"client:", 0) != 0;
-    POINT p = control ? centre(screenRect(findControl(a[1], a[2]))) : clickPoint(a);
-    moveCursor(p.x, p.y);
-  } else if (cmd == L"point-at") {
-    need(a, 3, "point-at <x> <y>");
-    moveCursor(toInt(a[1]), toInt(a[2]));
-  } else if (cmd == L"activity") {
+    {L"point", 2, 2, "<form> <control | client:X,Y>",
+     [](const Args& a) {
+       const bool control = a[2].rfind(L"client:", 0) != 0;
+       POINT p = control ? centre(screenRect(findControl(a[1], a[2]))) : clickPoint(a);
+       moveCursor(p);
+     }},
+    {L"point-at", 2, 2, "<x> <y>",
+     [](const Args& a) {
+       moveCursor(POINT{toInt(a[1]), toInt(a[2])});
+     }},
     // What the keyboard has done so far: control repaints and messages its
     // loop has taken; two readings apart give what happened in between.
-    need(a, 2, "activity <form>");
-    HWND w = needTopLevel(a[1]);
-    for (const wchar_t* name : {L"QmOskRepaints", L"QmOskMessages"}) {
-      DWORD_PTR n = 0;
-      if (!SendMessageTimeoutW(w, RegisterWindowMessageW(name), 0, 0, SMTO_ABORTIFHUNG, 2000, &n))
-        throw Failure("the window does not answer");
-      out(std::to_string(n));
-    }
-  } else if (cmd == L"click-at" || cmd == L"dblclick-at") {
-    need(a, 3, "click-at <x> <y>");
-    clickAt(toInt(a[1]), toInt(a[2]), cmd == L"click-at" ? 1 : 2);
-  } else if (cmd == L"rect") {
-    need(a, 2, "rect <form> [control]");
-    out(rectText(screenRect(target(a, 1))));
-  } else if (cmd == L"free-spot") {
-    need(a, 2, "free-spot <form>");
-    POINT p = freeSpot(needTopLevel(a[1]));
-    out(std::to_string(p.x) + " " + std::to_string(p.y));
-  } else if (cmd == L"client-rect") {
-    need(a, 2, "client-rect <form>");
-    HWND h = needTopLevel(a[1]);
-    RECT r{};
-    GetClientRect(h, &r);
-    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    out(rectText(r));
-  } else if (cmd == L"text") {
-    need(a, 2, "text <form> [control]");
-    out(narrow(windowText(target(a, 1))));
-  } else if (cmd == L"wait-text") {
-    need(a, 4, "wait-text <form> <control> <text> [timeout-ms]");
-    std::wstring last;
-    auto ok = waitFor<bool>(timeoutArg(a, 4), [&]() -> std::optional<bool> {
-      last = windowText(findControl(a[1], a[2]));
-      if (last == a[3]) return true;
-      return std::nullopt;
-    });
-    if (!ok) throw Failure("text stayed \"" + narrow(last) + "\"");
-    out(narrow(last));
-  } else if (cmd == L"set-text") {
+    {L"activity", 1, 1, "<form>",
+     [](const Args& a) {
+       HWND w = needTopLevel(a[1]);
+       for (const wchar_t* name : {L"QmOskRepaints", L"QmOskMessages"})
+         out(std::to_string(ask(w, name, 2000)));
+     }},
+    {L"click-at", 2, 2, "<x> <y>",
+     [](const Args& a) {
+       click(POINT{toInt(a[1]), toInt(a[2])}, 1);
+     }},
+    {L"dblclick-at", 2, 2, "<x> <y>",
+     [](const Args& a) {
+       click(POINT{toInt(a[1]), toInt(a[2])}, 2);
+     }},
+    {L"rect", 1, 2, "<form> [control]", [](const Args& a) { out(rectText(screenRect(target(a, 1)))); }},
+    {L"free-spot", 1, 1, "<form>",
+     [](const Args& a) {
+       POINT p = freeSpot(needTopLevel(a[1]));
+       out(std::to_string(p.x) + " " + std::to_string(p.y));
+     }},
+    {L"client-rect", 1, 1, "<form>",
+     [](const Args& a) {
+       HWND h = needTopLevel(a[1]);
+       RECT r{};
+       GetClientRect(h, &r);
+       MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+       out(rectText(r));
+     }},
+    {L"text", 1, 2, "<form> [control]", [](const Args& a) { out(narrow(windowText(target(a, 1)))); }},
+    {L"wait-text", 3, 4, "<form> <control> <text> [timeout-ms]",
+     [](const Args& a) {
+       std::wstring last;
+       if (!waitUntil(timeoutArg(a, 4), [&] { return (last = windowText(findControl(a[1], a[2]))) == a[3]; }))
+         throw Failure("text stayed \"" + narrow(last) + "\"");
+       out(narrow(last));
+     }},
     // As if the user had typed it: the control reports the change.
-    need(a, 4, "set-text <form> <control> <text>");
-    HWND h = findControl(a[1], a[2]);
-    DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str()), SMTO_ABORTIFHUNG,
-                             kDefaultTimeoutMs, &ignored))
-      throw Failure("the control did not take the text");
-  } else if (cmd == L"note") {
+    {L"set-text", 3, 3, "<form> <control> <text>",
+     [](const Args& a) {
+       HWND h = findControl(a[1], a[2]);
+       DWORD_PTR ignored = 0;
+       if (!SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str()), SMTO_ABORTIFHUNG,
+                                kDefaultTimeoutMs, &ignored))
+         throw Failure("the control did not take the text");
+     }},
     // Prints the balloon's text and its rectangle; fails when the form
     // shows none.
-    need(a, 2, "note <form>");
-    HWND note = visibleNote(needTopLevel(a[1]));
-    if (note == nullptr) {
-      std::fputs("no note\n", stderr);
-      return 2;
-    }
-    out(narrow(windowText(note)));
-    out(rectText(screenRect(note)));
-  } else if (cmd == L"enabled") {
-    need(a, 2, "enabled <form> [control]");
-    out(IsWindowEnabled(target(a, 1)) ? "1" : "0");
-  } else if (cmd == L"enabled-each") {
+    {L"note", 1, 1, "<form>",
+     [](const Args& a) {
+       HWND note = visibleNote(needTopLevel(a[1]));
+       if (note == nullptr) throw Failure("no note", 2);
+       out(narrow(windowText(note)));
+       out(rectText(screenRect(note)));
+     }},
+    {L"enabled", 1, 2, "<form> [control]",
+     [](const Args& a) { out(IsWindowEnabled(target(a, 1)) ? "1" : "0"); }},
     // One line per control, in the order given: a group read in one call.
-    need(a, 3, "enabled-each <form> <control>...");
-    for (size_t i = 2; i < a.size(); ++i)
-      out(narrow(a[i]) + " " + (IsWindowEnabled(findControl(a[1], a[i])) ? "1" : "0"));
-  } else if (cmd == L"topmost") {
-    need(a, 2, "topmost <form|class|title>");
-    out((GetWindowLongW(needTopLevel(a[1]), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? "1" : "0");
-  } else if (cmd == L"set-topmost") {
-    need(a, 3, "set-topmost <form|class|title> <0|1>");
-    SetWindowPos(needTopLevel(a[1]), toInt(a[2]) != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  } else if (cmd == L"windows") {
+    {L"enabled-each", 2, kAnyCount, "<form> <control>...",
+     [](const Args& a) {
+       for (size_t i = 2; i < a.size(); ++i)
+         out(narrow(a[i]) + " " + (IsWindowEnabled(findControl(a[1], a[i])) ? "1" : "0"));
+     }},
+    {L"topmost", 1, 1, "<form|class|title>",
+     [](const Args& a) {
+       out((GetWindowLongW(needTopLevel(a[1]), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? "1" : "0");
+     }},
+    {L"set-topmost", 2, 2, "<form|class|title> <0|1>",
+     [](const Args& a) {
+       SetWindowPos(needTopLevel(a[1]), toInt(a[2]) != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+     }},
     // Several windows may share a title; tests tell them apart by handle.
-    need(a, 2, "windows <title>");
-    FindAllByTitle all{a[1], {}};
-    EnumWindows(collectByTitle, reinterpret_cast<LPARAM>(&all));
-    for (HWND h : all.found) out(hwndText(h));
-  } else if (cmd == L"child-texts") {
+    {L"windows", 1, 1, "<title>",
+     [](const Args& a) {
+       FindAllByTitle all{a[1], {}};
+       EnumWindows(collectByTitle, reinterpret_cast<LPARAM>(&all));
+       for (HWND h : all.found) out(hwndText(h));
+     }},
     // The texts of a window's children, one a line: what a message box says.
-    need(a, 2, "child-texts <form|class|title>");
-    std::vector<HWND> children;
-    EnumChildWindows(needTopLevel(a[1]), collectEveryChild, reinterpret_cast<LPARAM>(&children));
-    for (HWND h : children) out(narrow(windowText(h)));
-  } else if (cmd == L"raise") {
+    {L"child-texts", 1, 1, "<form|class|title>",
+     [](const Args& a) {
+       std::vector<HWND> children;
+       EnumChildWindows(needTopLevel(a[1]), collectEveryChild, reinterpret_cast<LPARAM>(&children));
+       for (HWND h : children) out(narrow(windowText(h)));
+     }},
     // Changes the z-order only: the window in front stays in front.
-    need(a, 2, "raise <hwnd>");
-    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoul(a[1].c_str(), nullptr, 0)));
-    if (!IsWindow(h)) throw Failure("no window " + narrow(a[1]));
-    if (!SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
-      throw Failure("SetWindowPos failed");
-  } else if (cmd == L"wait-enabled") {
-    need(a, 3, "wait-enabled <form> <0|1> [timeout-ms]");
-    bool want = toInt(a[2]) != 0;
-    auto ok = waitFor<bool>(timeoutArg(a, 3), [&]() -> std::optional<bool> {
-      HWND h = findTopLevel(a[1]);
-      if (h != nullptr && (IsWindowEnabled(h) != FALSE) == want) return true;
-      return std::nullopt;
-    });
-    if (!ok) throw Failure("enabled state did not become " + narrow(a[2]));
-  } else if (cmd == L"title-of-foreground") {
-    HWND fg = GetForegroundWindow();
-    out(fg != nullptr ? narrow(titleOf(fg)) : "");
-  } else if (cmd == L"foreground") {
-    need(a, 2, "foreground <form|class|title>");
-    if (!bringToFront(needTopLevel(a[1]))) throw Failure("could not activate " + narrow(a[1]));
-  } else if (cmd == L"color") {
-    need(a, 3, "color <form> <control>");
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
-    out(buf);
-  } else if (cmd == L"click-watch-color") {
+    {L"raise", 1, 1, "<hwnd>",
+     [](const Args& a) {
+       HWND h = toWindow(a[1]);
+       if (!IsWindow(h)) throw Failure("no window " + narrow(a[1]));
+       if (!SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
+         throw Failure("SetWindowPos failed");
+     }},
+    {L"wait-enabled", 2, 3, "<form> <0|1> [timeout-ms]",
+     [](const Args& a) {
+       bool want = toInt(a[2]) != 0;
+       if (!waitUntil(timeoutArg(a, 3), [&] {
+             HWND h = findTopLevel(a[1]);
+             return h != nullptr && (IsWindowEnabled(h) != FALSE) == want;
+           }))
+         throw Failure("enabled state did not become " + narrow(a[2]));
+     }},
+    {L"title-of-foreground", 0, 0, "",
+     [](const Args&) {
+       HWND fg = GetForegroundWindow();
+       out(fg != nullptr ? narrow(titleOf(fg)) : "");
+     }},
+    {L"foreground", 1, 1, "<form|class|title>",
+     [](const Args& a) { bringToFront(needTopLevel(a[1]), kDefaultTimeoutMs); }},
+    {L"color", 2, 2, "<form> <control>",
+     [](const Args& a) {
+       char buf[16];
+       std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
+       out(buf);
+     }},
     // Clicks a control and reports its colour from the same process, so no
     // process start-up lies between the click and the first look: the
     // colour before the click, then every change as "<ms after the click>
     // <colour>", then how many looks were taken.
-    need(a, 4, "click-watch-color <form> <control> <ms>");
-    DWORD span = static_cast<DWORD>(toInt(a[3]));
-    HWND h = findControl(a[1], a[2]);
-    POINT p = clickPoint(a);
-    COLORREF last = quickColour(h);
-    out("before " + colourText(last));
-    clickAt(p.x, p.y, 1);
-    DWORD start = GetTickCount();
-    unsigned long looks = 0;
-    bool first = true;
-    for (;;) {
-      DWORD elapsed = GetTickCount() - start;
-      COLORREF c = quickColour(h);
-      ++looks;
-      if (first || c != last) out(std::to_string(elapsed) + " " + colourText(c));
-      first = false;
-      last = c;
-      if (elapsed >= span) break;
-      Sleep(1);
-    }
-    out("looks " + std::to_string(looks));
-  } else if (cmd == L"click-watch-foreground") {
+    {L"click-watch-color", 3, 3, "<form> <control> <ms>",
+     [](const Args& a) {
+       DWORD span = static_cast<DWORD>(toInt(a[3]));
+       HWND h = findControl(a[1], a[2]);
+       POINT p = clickPoint(a);
+       COLORREF last = quickColour(h);
+       out("before " + colourText(last));
+       click(p, 1);
+       DWORD start = GetTickCount();
+       unsigned long looks = 0;
+       bool first = true;
+       for (;;) {
+         DWORD elapsed = GetTickCount() - start;
+         COLORREF c = quickColour(h);
+         ++looks;
+         if (first || c != last) out(std::to_string(elapsed) + " " + colourText(c));
+         first = false;
+         last = c;
+         if (elapsed >= span) break;
+         Sleep(1);
+       }
+       out("looks " + std::to_string(looks));
+     }},
     // Clicks a control and reports the title of the foreground window from
     // the same process: the one before the click, then every change as
     // "<ms after the click> <title>", so a moment in which a click took the
     // focus shows up even when it was handed back at once.
-    need(a, 4, "click-watch-foreground <form> <control> <ms>");
-    const DWORD span = static_cast<DWORD>(toInt(a[3]));
-    const POINT p = clickPoint(a);
-    auto title = [] {
-      HWND fg = GetForegroundWindow();
-      return fg != nullptr ? narrow(titleOf(fg)) : std::string("(none)");
-    };
-    std::string last = title();
-    out("before " + last);
-    clickAt(p.x, p.y, 1);
-    const DWORD start = GetTickCount();
-    for (;;) {
-      const DWORD elapsed = GetTickCount() - start;
-      const std::string now = title();
-      if (now != last) out(std::to_string(elapsed) + " " + now);
-      last = now;
-      if (elapsed >= span) break;
-      Sleep(1);
-    }
-  } else if (cmd == L"syscolor") {
-    need(a, 2, "syscolor <index>");
-    out(colourText(GetSysColor(toInt(a[1]))));
-  } else if (cmd == L"close") {
-    need(a, 2, "close <form|class|title> [timeout-ms]");
-    HWND h = needTopLevel(a[1]);
-    PostMessageW(h, WM_CLOSE, 0, 0);
-    auto gone = waitFor<bool>(timeoutArg(a, 2), [&]() -> std::optional<bool> {
-      if (!IsWindow(h) || !IsWindowVisible(h)) return true;
-      return std::nullopt;
-    });
-    if (!gone) throw Failure("window did not close");
-  } else if (cmd == L"edit-text") {
-    need(a, 2, "edit-text <title|class>");
-    HWND top = needTopLevel(a[1]);
-    HWND edit = FindWindowExW(top, nullptr, L"Edit", nullptr);
-    if (edit == nullptr) throw Failure("no Edit child");
-    out(narrow(windowText(edit)));
-  } else if (cmd == L"set-field") {
+    {L"click-watch-foreground", 3, 3, "<form> <control> <ms>",
+     [](const Args& a) {
+       const DWORD span = static_cast<DWORD>(toInt(a[3]));
+       const POINT p = clickPoint(a);
+       auto title = [] {
+         HWND fg = GetForegroundWindow();
+         return fg != nullptr ? narrow(titleOf(fg)) : std::string("(none)");
+       };
+       std::string last = title();
+       out("before " + last);
+       click(p, 1);
+       const DWORD start = GetTickCount();
+       for (;;) {
+         const DWORD elapsed = GetTickCount() - start;
+         const std::string now = title();
+         if (now != last) out(std::to_string(elapsed) + " " + now);
+         last = now;
+         if (elapsed >= span) break;
+         Sleep(1);
+       }
+     }},
+    {L"syscolor", 1, 1, "<index>", [](const Args& a) { out(colourText(GetSysColor(toInt(a[1])))); }},
+    {L"close", 1, 2, "<form|class|title> [timeout-ms]",
+     [](const Args& a) {
+       HWND h = needTopLevel(a[1]);
+       PostMessageW(h, WM_CLOSE, 0, 0);
+       if (!waitUntil(timeoutArg(a, 2), [&] { return !IsWindow(h) || !IsWindowVisible(h); }))
+         throw Failure("window did not close");
+     }},
+    {L"edit-text", 1, 1, "<title|class>",
+     [](const Args& a) {
+       HWND top = needTopLevel(a[1]);
+       HWND edit = FindWindowExW(top, nullptr, L"Edit", nullptr);
+       if (edit == nullptr) throw Failure("no Edit child");
+       out(narrow(windowText(edit)));
+     }},
     // A person replacing what a field holds: a click into it, Ctrl+End,
     // Ctrl+Shift+Home, Delete, then the new text typed.
-    need(a, 4, "set-field <form> <control> <text>");
-    HWND field = findControl(a[1], a[2]);
-    POINT p = clickPoint(a);
-    clickAt(p.x, p.y, 1);
-    if (!waitFor<bool>(kDefaultTimeoutMs, [&]() -> std::optional<bool> {
-          if (hasFocus(field)) return true;
-          return std::nullopt;
-        }))
-      throw Failure("the field never took the focus");
-    sendKeys({vkInput(VK_CONTROL, false), vkInput(VK_END, false), vkInput(VK_END, true), vkInput(VK_SHIFT, false),
-              vkInput(VK_HOME, false), vkInput(VK_HOME, true), vkInput(VK_SHIFT, true), vkInput(VK_CONTROL, true),
-              vkInput(VK_DELETE, false), vkInput(VK_DELETE, true)});
-    typeText(a[3]);
-    // Bounded: the characters are in the field's queue, not yet in its text.
-    std::wstring last;
-    if (!waitFor<bool>(kDefaultTimeoutMs, [&]() -> std::optional<bool> {
-          last = windowText(field);
-          if (last == a[3]) return true;
-          return std::nullopt;
-        }))
-      throw Failure("the field shows \"" + narrow(last) + "\"");
-  } else if (cmd == L"type") {
-    need(a, 2, "type <text>");
-    typeText(a[1]);
-  } else if (cmd == L"checked") {
-    need(a, 3, "checked <form> <control>");
-    DWORD_PTR state = 0;
-    if (!SendMessageTimeoutW(findControl(a[1], a[2]), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state))
-      throw Failure("the check box does not answer");
-    out(state == BST_CHECKED ? "1" : "0");
-  } else if (cmd == L"close-box") {
+    {L"set-field", 3, 3, "<form> <control> <text>",
+     [](const Args& a) {
+       HWND field = findControl(a[1], a[2]);
+       POINT p = clickPoint(a);
+       click(p, 1);
+       if (!waitUntil(kDefaultTimeoutMs, [&] { return hasFocus(field); }))
+         throw Failure("the field never took the focus");
+       sendInputs({keyInput(VK_CONTROL, false), keyInput(VK_END, false), keyInput(VK_END, true),
+                   keyInput(VK_SHIFT, false), keyInput(VK_HOME, false), keyInput(VK_HOME, true),
+                   keyInput(VK_SHIFT, true), keyInput(VK_CONTROL, true), keyInput(VK_DELETE, false),
+                   keyInput(VK_DELETE, true)});
+       sendInputs(unicodeInputs(a[3]));
+       // Bounded: the characters are in the field's queue, not yet in its text.
+       std::wstring last;
+       if (!waitUntil(kDefaultTimeoutMs, [&] { return (last = windowText(field)) == a[3]; }))
+         throw Failure("the field shows \"" + narrow(last) + "\"");
+     }},
+    {L"type", 1, 1, "<text>", [](const Args& a) { sendInputs(unicodeInputs(a[1])); }},
+    {L"checked", 2, 2, "<form> <control>",
+     [](const Args& a) {
+       DWORD_PTR state = 0;
+       if (!SendMessageTimeoutW(findControl(a[1], a[2]), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state))
+         throw Failure("the check box does not answer");
+       out(state == BST_CHECKED ? "1" : "0");
+     }},
     // What the close box of the title bar sends.
-    need(a, 2, "close-box <form|class|title> [timeout-ms]");
-    HWND h = needTopLevel(a[1]);
-    PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
-    auto gone = waitFor<bool>(timeoutArg(a, 2), [&]() -> std::optional<bool> {
-      if (!IsWindow(h) || !IsWindowVisible(h)) return true;
-      return std::nullopt;
-    });
-    if (!gone) throw Failure("window did not close");
-  } else if (cmd == L"text-file" || cmd == L"get-reg-file") {
+    {L"close-box", 1, 2, "<form|class|title> [timeout-ms]",
+     [](const Args& a) {
+       HWND h = needTopLevel(a[1]);
+       PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+       if (!waitUntil(timeoutArg(a, 2), [&] { return !IsWindow(h) || !IsWindowVisible(h); }))
+         throw Failure("window did not close");
+     }},
     // Long or multi-line texts go through a file as raw UTF-8: a command
     // line and the console both have their limits and line-end rewriting.
-    need(a, 4, "text-file <form> <control> <path> | get-reg-file <app> <key> <path>");
-    std::wstring text;
-    if (cmd == L"text-file") {
-      text = windowText(findControl(a[1], a[2]));
-    } else {
-      auto v = getReg(a[1], a[2]);
-      if (!v) throw Failure("absent");
-      text = *v;
-    }
-    writeFileUtf8(a[3], narrow(text));
-  } else if (cmd == L"set-reg-file") {
-    need(a, 4, "set-reg-file <app> <key> <path>");
-    setReg(a[1], a[2], widenUtf8(readFileBytes(a[3])));
-  } else if (cmd == L"keystate") {
-    out(lockState());
-  } else if (cmd == L"tap-key") {
-    need(a, 2, "tap-key <vk>");
-    tapKey(static_cast<WORD>(toInt(a[1])));
-  } else if (cmd == L"move") {
-    need(a, 6, "move <form|title> <x> <y> <w> <h>");
-    HWND h = needTopLevel(a[1]);
-    if (!SetWindowPos(h, nullptr, toInt(a[2]), toInt(a[3]), toInt(a[4]), toInt(a[5]),
-                      SWP_NOZORDER | SWP_NOACTIVATE))
-      throw Failure("SetWindowPos failed");
-    out(rectText(screenRect(h)));
-  } else if (cmd == L"set-reg") {
-    need(a, 4, "set-reg <app> <key> <value>");
-    setReg(a[1], a[2], a[3]);
-  } else if (cmd == L"get-reg") {
-    need(a, 3, "get-reg <app> <key>");
-    auto v = getReg(a[1], a[2]);
-    if (!v) {
-      std::fputs("absent\n", stderr);
-      return 2;
-    }
-    out(narrow(*v));
-  } else if (cmd == L"del-reg") {
-    need(a, 3, "del-reg <app> <key>");
-    deleteReg(a[1], a[2]);
-  } else if (cmd == L"set-reg-typed") {
-    need(a, 5, "set-reg-typed <app> <key> <sz|expand|multi|binary|dword|qword> <value>");
-    setRegTyped(a[1], a[2], a[3], a[4]);
-  } else if (cmd == L"lock-reg") {
-    need(a, 2, "lock-reg <app>");
-    lockReg(a[1]);
-  } else if (cmd == L"objects") {
-    need(a, 2, "objects <form|class|title>");
-    out(std::to_string(windowsOfProcessOf(needTopLevel(a[1]))));
-  } else if (cmd == L"watch") {
-    need(a, 3, "watch <form|class|title> <interval-ms>");
-    watch(needTopLevel(a[1]), static_cast<DWORD>(toInt(a[2])));
-  } else if (cmd == L"monitor") {
+    // Long or multi-line texts go through a file as raw UTF-8: a command
+    // line and the console both have their limits and line-end rewriting.
+    {L"text-file", 3, 3, "<form> <control> <path>",
+     [](const Args& a) { writeFileUtf8(a[3], narrow(windowText(findControl(a[1], a[2])))); }},
+    {L"get-reg-file", 3, 3, "<app> <key> <path>",
+     [](const Args& a) {
+       auto v = getReg(a[1], a[2]);
+       if (!v) throw Failure("absent");
+       writeFileUtf8(a[3], narrow(*v));
+     }},
+    {L"set-reg-file", 3, 3, "<app> <key> <path>",
+     [](const Args& a) { storeText(a[1], a[2], widen(readFileBytes(a[3]))); }},
+    {L"keystate", 0, 0, "", [](const Args&) { out(lockState()); }},
+    {L"tap-key", 1, 1, "<vk>", [](const Args& a) { tapKey(static_cast<WORD>(toInt(a[1]))); }},
+    {L"move", 5, 5, "<form|title> <x> <y> <w> <h>",
+     [](const Args& a) {
+       HWND h = needTopLevel(a[1]);
+       if (!SetWindowPos(h, nullptr, toInt(a[2]), toInt(a[3]), toInt(a[4]), toInt(a[5]),
+                         SWP_NOZORDER | SWP_NOACTIVATE))
+         throw Failure("SetWindowPos failed");
+       out(rectText(screenRect(h)));
+     }},
+    {L"set-reg", 3, 3, "<app> <key> <value>", [](const Args& a) { storeText(a[1], a[2], a[3]); }},
+    {L"get-reg", 2, 2, "<app> <key>",
+     [](const Args& a) {
+       auto v = getReg(a[1], a[2]);
+       if (!v) throw Failure("absent", 2);
+       out(narrow(*v));
+     }},
+    {L"del-reg", 2, 2, "<app> <key>", [](const Args& a) { deleteReg(a[1], a[2]); }},
+    {L"set-reg-typed", 4, 4, "<app> <key> <sz|expand|multi|binary|dword|qword> <value>",
+     [](const Args& a) { setRegTyped(a[1], a[2], a[3], a[4]); }},
+    {L"lock-reg", 1, 1, "<app>", [](const Args& a) { lockReg(a[1]); }},
+    {L"objects", 1, 1, "<form|class|title>",
+     [](const Args& a) { out(std::to_string(windowsOfProcessOf(needTopLevel(a[1])))); }},
+    {L"watch", 2, 2, "<form|class|title> <interval-ms>",
+     [](const Args& a) { watch(needTopLevel(a[1]), static_cast<DWORD>(toInt(a[2]))); }},
     // The monitor that holds most of the window (or the primary one).
-    HWND h = a.size() > 1 ? needTopLevel(a[1]) : nullptr;
-    HMONITOR m = h != nullptr ? MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST)
-                              : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO mi{};
-    mi.cbSize = sizeof mi;
-    if (!GetMonitorInfoW(m, &mi)) throw Failure("no monitor information");
-    out(rectText(mi.rcMonitor));
-    out(rectText(mi.rcWork));
-  } else if (cmd == L"dpi") {
-    HDC dc = GetDC(nullptr);
-    out(std::to_string(GetDeviceCaps(dc, LOGPIXELSX)));
-    ReleaseDC(nullptr, dc);
-  } else if (cmd == L"controls") {
-    need(a, 2, "controls <form>");
-    auto form = formByName(a[1]);
-    if (!form) throw Failure("unknown form");
-    auto layout = form->make();
-    for (size_t i = 0; i < layout->controls().size(); ++i)
-      out(std::to_string(kFirstControlId + static_cast<int>(i)) + " " +
-          layout->controls()[i].name());
-  } else {
-    throw Failure("unknown command " + narrow(cmd));
-  }
-  return 0;
-}
+    {L"monitor", 0, 1, "[form|class|title]",
+     [](const Args& a) {
+       HWND h = a.size() > 1 ? needTopLevel(a[1]) : nullptr;
+       HMONITOR m = h != nullptr ? MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST)
+                                 : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+       MONITORINFO mi{};
+       mi.cbSize = sizeof mi;
+       if (!GetMonitorInfoW(m, &mi)) throw Failure("no monitor information");
+       out(rectText(mi.rcMonitor));
+       out(rectText(mi.rcWork));
+     }},
+    {L"dpi", 0, 0, "",
+     [](const Args&) {
+       HDC dc = GetDC(nullptr);
+       out(std::to_string(GetDeviceCaps(dc, LOGPIXELSX)));
+       ReleaseDC(nullptr, dc);
+     }},
+    {L"controls", 1, 1, "<form>",
+     [](const Args& a) {
+       auto form = formByName(a[1]);
+       if (!form) throw Failure("unknown form");
+       auto layout = form->make();
+       for (size_t i = 0; i < layout->controls().size(); ++i)
+         out(std::to_string(kFirstControlId + static_cast<int>(i)) + " " + layout->controls()[i].name());
+     }},
+};
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-  // Pixel coordinates must mean the same to this tool as to the keyboard.
-  using SetAware = BOOL(WINAPI*)();
-  if (auto f = reinterpret_cast<SetAware>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware"))))
-    f();
-  Args args(argv + 1, argv + argc);
-  try {
-    return run(args);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "osk-drive: %s\n", e.what());
-    return 1;
-  }
-}
+int wmain(int argc, wchar_t** argv) { return runCommands("osk-drive", kCommands, argc, argv); }
