@@ -5,10 +5,12 @@
 #include <string>
 
 #include "app/context.h"
+#include "app/settings_keys.h"
 
 namespace osk {
 
-inline constexpr int kFunctionKeyCount = 16;
+// Each key has its stored caption and command, so the store's count is the keys'.
+inline constexpr int kFunctionKeyCount = settings::kFkeyCount;
 
 // "BUTTON_F_NUM_<n>" and its standard caption "F<n>", n from 1 to 16.
 std::string functionKeyButton(int n);

@@ -56,6 +56,31 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
+def unix_pid_of(exe_name, prefix):
+    """The Unix process that runs a Windows program in our prefix: Wine
+    starts it through its loader, so the Popen pid is not always the
+    program's, and other runs on the machine have programs of that name."""
+    found = []
+    want_env = ("WINEPREFIX=" + prefix).encode()
+    for d in os.listdir("/proc"):
+        if not d.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % d, "rb") as f:
+                argv0 = f.read().split(b"\0")[0].decode("utf-8", "replace")
+            if not argv0.replace("\\", "/").lower().endswith(exe_name):
+                continue
+            with open("/proc/%s/environ" % d, "rb") as f:
+                if want_env not in f.read().split(b"\0"):
+                    continue
+        except OSError:
+            continue
+        found.append(int(d))
+    if len(found) != 1:
+        raise LookupError("expected one process of %s, found %r" % (exe_name, found))
+    return found[0]
+
+
 def copy_prefix(template, target):
     """Hard-links the read-only bulk of the prefix and copies what Wine writes,
     the same way desktop.sh does."""

@@ -2,10 +2,12 @@
 and stops by itself; Delete joined late erases on the other side of the caret
 and ends with the first; an ordinary key still types during a burst."""
 
+import os
+import signal
 import time
 import unittest
 
-from rig import TYPE_TIMEOUT_S
+from rig import TYPE_TIMEOUT_S, unix_pid_of
 from test_character_keys import LIGHT_ON, NotepadCase
 
 COLOR_WINDOW = 5
@@ -105,6 +107,32 @@ class Bursts(NotepadCase):
         left = self.typed()
         self.assertTrue(left.startswith(MARK + "q"), left)
         self.assert_about(100 - left.count("x"), PER_BURST, "Delete")
+
+    def test_keyboard_takes_clicks_while_the_target_hangs(self):
+        # A stopped process is a program that has hung: its window stays in
+        # front as far as the window system knows, but nothing it is sent
+        # is ever answered. Each tick may spend its patience on it; the
+        # clicks between the ticks must still be taken, and the burst must
+        # still end by itself.
+        self.prefill("x" * 60, "x" * 60 + MARK)
+        notepad = unix_pid_of("notepad.exe", self.s.dir)
+        start = time.monotonic()
+        os.kill(notepad, signal.SIGSTOP)
+        try:
+            self.s.click("main", "BUTTON_AUTO_BACKSPACE")
+            self.wait_colour("BUTTON_AUTO_BACKSPACE", LIGHT_ON)
+            time.sleep(1.0)
+            self.s.click("main", "BUTTON_SHIFT_LEFT")
+            self.wait_colour("BUTTON_SHIFT_LEFT", LIGHT_ON)
+            self.assertEqual(self.colour("BUTTON_AUTO_BACKSPACE"), LIGHT_ON,
+                             "the click was taken only after the burst")
+            self.wait_rest("BUTTON_AUTO_BACKSPACE", start)
+        finally:
+            os.kill(notepad, signal.SIGCONT)
+        # Whatever was queued for the hung window reaches it once it runs
+        # again: never more than one burst.
+        time.sleep(0.5)
+        self.assertGreaterEqual(len(self.typed()), 60 + len(MARK) - PER_BURST)
 
 
 if __name__ == "__main__":

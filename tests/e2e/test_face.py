@@ -114,42 +114,36 @@ class LockLights(NotepadCase):
             self.s.drive("dblclick", "main", label)
             self.wait_lock(which, state)
 
+    def flip(self, label, which, press):
+        """Presses a lock with `press` and waits for its light, and for the
+        letters' case after Caps Lock."""
+        before = self.lock(which)
+        flipped = "0" if before == "1" else "1"
+        self.addCleanup(self.restore, label, which, before)
+        self.wait_colour(label, self.light_for(before))
+        press()
+        self.wait_lock(which, flipped)
+        self.wait_colour(label, self.light_for(flipped))
+        if which == "caps":
+            self.wait_caption("BUTTON_LETTER_A", "A" if flipped == "1" else "a")
+
     def test_double_click_toggles_the_lock(self):
         s = self.s
         for label, which in self.LIGHTS:
             with self.subTest(light=label):
-                before = self.lock(which)
-                flipped = "0" if before == "1" else "1"
-                self.addCleanup(self.restore, label, which, before)
-                self.wait_colour(label, self.light_for(before))
-                s.drive("dblclick", "main", label)
-                self.wait_lock(which, flipped)
-                self.wait_colour(label, self.light_for(flipped))
-                if which == "caps":
-                    self.wait_caption("BUTTON_LETTER_A", "A" if flipped == "1" else "a")
-                s.drive("dblclick", "main", label)
-                self.wait_lock(which, before)
-                self.wait_colour(label, self.light_for(before))
-                if which == "caps":
-                    self.wait_caption("BUTTON_LETTER_A", "A" if before == "1" else "a")
+                def dblclick(label=label):
+                    s.drive("dblclick", "main", label)
+                self.flip(label, which, dblclick)
+                self.flip(label, which, dblclick)  # and back
         # The lights send their lock keys only: nothing reached Notepad.
         self.assertEqual(self.typed(), "")
 
     def test_lights_and_faces_follow_locks_pressed_in_another_program(self):
         # As a lock key pressed on the computer's own keyboard while Notepad
         # has the focus: the keyboard is not involved in the press at all.
-        s = self.s
         for label, which in self.LIGHTS:
             with self.subTest(light=label):
-                before = self.lock(which)
-                flipped = "0" if before == "1" else "1"
-                self.addCleanup(self.restore, label, which, before)
-                self.wait_colour(label, self.light_for(before))
-                s.drive("tap-key", str(VK_LOCKS[which]))
-                self.wait_lock(which, flipped)
-                self.wait_colour(label, self.light_for(flipped))
-                if which == "caps":
-                    self.wait_caption("BUTTON_LETTER_A", "A" if flipped == "1" else "a")
+                self.flip(label, which, lambda which=which: self.s.drive("tap-key", str(VK_LOCKS[which])))
 
 
 if __name__ == "__main__":
