@@ -191,7 +191,7 @@ delivery_table() {
 IDLE_STATES=(
   none-away none-key none-disabled
   target-away target-key target-empty target-label
-  modes-front modes-key modes-away
+  modes-front modes-key modes-away cmdline-hover
   cmdline cmdline-disabled toggle
 )
 declare -A IDLE_LABEL=(
@@ -205,6 +205,7 @@ declare -A IDLE_LABEL=(
   [modes-front]="Shift lock, number-row lock, user F-keys, highlight on; pointer on the highlight button"
   [modes-key]="modes on, pointer on the symbol key just clicked (Notepad in front)"
   [modes-away]="modes on, Notepad in front, pointer outside the keyboard"
+  [cmdline-hover]="modes on, Notepad in front, pointer resting on the command line"
   [cmdline]="command line clicked (caret blinking), pointer on it"
   [cmdline-disabled]="command line in use, pointer on a disabled editing key"
   [toggle]="as above, Scroll Lock toggled once (one repaint expected)"
@@ -250,6 +251,8 @@ idle_states() {
   idle_interval modes-key
   drive point-at $AWAY_X $AWAY_Y
   idle_interval modes-away
+  drive point main COMMAND_LINE_TEXTBOX
+  idle_interval cmdline-hover
 
   drive click main COMMAND_LINE_TEXTBOX
   idle_interval cmdline
