@@ -14,11 +14,7 @@
 namespace osk {
 namespace {
 
-using testing::FakeDesktop;
-using testing::FakeHost;
-using testing::FakeInjector;
-using testing::FakeLauncher;
-using testing::FakeLocks;
+using testing::BasicRig;
 namespace st = settings;
 
 // A store that logs every read and write in order and can refuse keys.
@@ -51,21 +47,7 @@ class LoggingStore final : public SettingsStore {
   }
 };
 
-struct DialogRig {
-  LoggingStore store;
-  FakeDesktop desktop;
-  FakeInjector injector;
-  FakeLocks locks;
-  FakeLauncher launcher;
-  FakeHost host;
-  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host}};
-
-  DialogRig() {
-    host.route = [this](Form& form, std::string_view control, Event event) {
-      return kb.handle(form, control, event);
-    };
-    host.windows[&kb.main()] = 1;
-  }
+struct DialogRig : BasicRig<LoggingStore> {
   Form& settings() { return *kb.context().settings; }
   Form& fkeys() { return *kb.context().fkeys; }
   // Opens the settings dialog as the keyboard's button does; `inside` runs

@@ -171,9 +171,11 @@ class FakeHost final : public FormHost {
   std::vector<const Form*> closing_;
 };
 
-// A keyboard wired to fakes, ready for handler tests.
-struct Rig {
-  MemoryStore store;
+// A keyboard wired to fakes, ready for handler tests; StoreT may log or
+// refuse what is stored.
+template <class StoreT>
+struct BasicRig {
+  StoreT store;
   FakeDesktop desktop;
   FakeInjector injector;
   FakeLocks locks;
@@ -183,7 +185,7 @@ struct Rig {
 
   static constexpr WindowId kSelf = 1;
 
-  Rig() {
+  BasicRig() {
     injector.desktop = &desktop;
     host.route = [this](Form& form, std::string_view control, Event event) {
       return kb.handle(form, control, event);
@@ -201,5 +203,7 @@ struct Rig {
     desktop.foreground = kSelf;  // the click brings the keyboard to the front
   }
 };
+
+using Rig = BasicRig<MemoryStore>;
 
 }  // namespace osk::testing
