@@ -4,7 +4,6 @@
 #include "app/keyboard.h"
 #include "app/settings_keys.h"
 #include "dialogs/dialogs.h"
-#include "face/face.h"
 
 namespace osk {
 
@@ -28,11 +27,9 @@ void Form_Load(Context& ctx) {
   // the idle keyboard no longer wakes ten times a second to find nothing
   // changed (under Wine each tick is a round trip to the server: measured,
   // most of what the idle keyboard cost). Elsewhere the timer stays.
+  // The first refresh follows this handler, as it follows every event.
   ctx.facesFollowEvents = ctx.platform.host.tickOnKeyEvents(f, "NCS_TIMER");
-  if (ctx.facesFollowEvents) {
-    f.enableTimer("NCS_TIMER", false);
-    NCS_TIMER_Timer(ctx);
-  }
+  if (ctx.facesFollowEvents) f.enableTimer("NCS_TIMER", false);
 
   std::string flag =
       ctx.platform.store.read(kSettingsSection, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault);
