@@ -11,6 +11,8 @@
 //   latency-focused   the same for a keyboard in keep-focus mode, against a
 //                     bare program that only injects
 //   inject-helper     that bare program (started by the above)
+//   clicked-helper    a bare window with one button that does the same when
+//                     clicked (started by the above)
 //   type-osk          stored text typed by the keyboard into Notepad
 //   type-direct       the same text by one SendInput from here
 //   repaints          the keyboard's running repaint count
@@ -286,9 +288,110 @@ struct Helper {
   }
 };
 
+// The floor for any program that is clicked: a bare window with one
+// button, in a process of its own, that on the button's click does what
+// the bare program above does (activate the target and wait, or only
+// inject). Its click reaches it the way the keyboard's does, so the time
+// the mouse input takes to reach another process, and in the usual mode the
+// activation the click brings, are in its figure as they are in the
+// keyboard's. In keep-focus mode it never activates, like the keyboard.
+constexpr wchar_t kBareKeyClass[] = L"QMOSK_BENCH_BARE_KEY";
+constexpr wchar_t kBareKeyTitle[] = L"QM-OSK bench bare key";
+
+struct BareKey {
+  HWND target = nullptr;
+  bool activate = true;
+};
+BareKey gBareKey;
+
+LRESULT CALLBACK bareKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_MOUSEACTIVATE:
+      if (!gBareKey.activate) return MA_NOACTIVATE;
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wp) == BN_CLICKED) {
+        if (gBareKey.activate) {
+          const long long start = now();
+          SetForegroundWindow(gBareKey.target);
+          while (GetForegroundWindow() != gBareKey.target && msBetween(start, now()) < 3000) Sleep(0);
+        }
+        tapKey('A');
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(h, msg, wp, lp);
+}
+
+void clickedHelper(HWND target, bool activate) {
+  gBareKey = {target, activate};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = bareKeyProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  wc.lpszClassName = kBareKeyClass;
+  if (RegisterClassExW(&wc) == 0) throw Failure("clicked helper: cannot register its class");
+  HWND top = CreateWindowExW(activate ? 0 : WS_EX_NOACTIVATE, kBareKeyClass, kBareKeyTitle,
+                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 1150, 560, 240, 160, nullptr, nullptr, wc.hInstance,
+                             nullptr);
+  if (top == nullptr) throw Failure("clicked helper: cannot create its window");
+  if (CreateWindowExW(0, L"BUTTON", L"A", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 160, 80, top, nullptr,
+                      wc.hInstance, nullptr) == nullptr)
+    throw Failure("clicked helper: cannot create its button");
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+struct ClickedHelper {
+  PROCESS_INFORMATION pi{};
+  HWND top = nullptr;
+  HWND button = nullptr;
+
+  ClickedHelper(HWND target, bool activate) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring cmd(L"\"");
+    cmd.append(self)
+        .append(L"\" clicked-helper ")
+        .append(std::to_wstring(reinterpret_cast<ULONG_PTR>(target)))
+        .append(activate ? L" 1" : L" 0");
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+      throw Failure("cannot start the clicked helper");
+    // The window shows before its button is made.
+    waitUntil(10000, [&] {
+      top = FindWindowW(kBareKeyClass, kBareKeyTitle);
+      button = top != nullptr ? FindWindowExW(top, nullptr, L"BUTTON", nullptr) : nullptr;
+      return button != nullptr;
+    });
+    if (button == nullptr) throw Failure("the clicked helper opened no button");
+  }
+  ~ClickedHelper() {
+    if (top != nullptr) PostMessageW(top, WM_CLOSE, 0, 0);
+    if (pi.hProcess != nullptr) {
+      if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+      CloseHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+  }
+};
+
 // focused: the keyboard runs in keep-focus mode; the target stays in front
 // and the helper only injects. Otherwise the keyboard is brought to the front
 // before each helper round, as a click would bring it.
+long long gLastClick = 0;  // TEMP
 void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   HWND target = makeTarget();
   HWND key = findControl(L"main", L"BUTTON_LETTER_A");
@@ -296,23 +399,35 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   bringToFront(target);
   waitTargetNoted(kTargetTitle);
   Helper helper(target, !focused);
-  std::vector<double> viaKeyboard, bare;
-  int lostKeyboard = 0, lostBare = 0, extra = 0, tookFocus = 0;
+  ClickedHelper clicked(target, !focused);
+  bringToFront(target);
+  std::vector<double> viaKeyboard, bare, bareClicked;
+  int lostKeyboard = 0, lostBare = 0, lostClicked = 0, extra = 0, tookFocus = 0;
   FILE* raw = rawPath.empty() ? nullptr : _wfopen(rawPath.c_str(), L"w");
-  if (raw) std::fputs("round,keyboard_ms,bare_ms\n", raw);
-  for (int i = 0; i < n; ++i) {
+  if (raw) std::fputs("round,keyboard_ms,bare_ms,bare_clicked_ms\n", raw);
+  // One real click on `button` with the target in front: the time to the
+  // character, or -1. `left` tells whether the target was ever seen out of
+  // the foreground meanwhile.
+  auto clickRound = [&](HWND button, bool& left) {
     if (!foregroundIs(target)) bringToFront(target);
-    aimAt(key);
+    aimAt(button);
     pumpFor(20);
     gChars = 0;
-    const long long clicked = click();
-    double k = -1;
+    const long long at = click();
+    gLastClick = at;
+    left = false;
+    const bool arrived = pumpUntil(3000, [&] {
+      left = left || !foregroundIs(target);
+      return gChars > 0;
+    });
+    return arrived ? msBetween(at, gCharAt) : -1.0;
+  };
+  for (int i = 0; i < n; ++i) {
     bool left = false;
-    if (pumpUntil(3000, [&] {
-          left = left || !foregroundIs(target);
-          return gChars > 0;
-        })) {
-      viaKeyboard.push_back(k = msBetween(clicked, gCharAt));
+    const double k = clickRound(key, left);
+    const long long kClick = gLastClick;
+    if (k >= 0) {
+      viaKeyboard.push_back(k);
     } else {
       ++lostKeyboard;
       // Where the keyboard thought the key should go, and what is in front.
@@ -327,6 +442,15 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
     if (gChars > 1) extra += gChars - 1;
     if (focused && (left || !foregroundIs(target))) ++tookFocus;
 
+    bool bareLeft = false;
+    const double c = clickRound(clicked.button, bareLeft);
+    if (c >= 0)
+      bareClicked.push_back(c);
+    else
+      ++lostClicked;
+    pumpFor(kSwitchPauseMs);
+    if (gChars > 1) extra += gChars - 1;
+
     if (!focused) bringToFront(kb);
     if (!foregroundIs(focused ? target : kb)) bringToFront(focused ? target : kb);
     pumpFor(20);
@@ -337,11 +461,12 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
       ++lostBare;
     pumpFor(kSwitchPauseMs);
     if (gChars > 1) extra += gChars - 1;
-    if (raw) std::fprintf(raw, "%d,%.3f,%.3f\n", i + 1, k, b);
+    if (raw) std::fprintf(raw, "%d,%.3f,%.3f,%.3f,%lld\n", i + 1, k, b, c, kClick);
   }
   if (raw) std::fclose(raw);
   printStats("keyboard", viaKeyboard, lostKeyboard);
   printStats("bare", bare, lostBare);
+  printStats("bare_clicked", bareClicked, lostClicked);
   out("extra_chars " + std::to_string(extra));
   if (focused) out("keyboard_took_focus " + std::to_string(tookFocus));
   DestroyWindow(target);
@@ -585,6 +710,8 @@ const Command kCommands[] = {
     {L"latency-focused", 1, 2, "<n> [raw-csv]",
      [](const Args& a) { latencyAgainstHelper(count(a[1]), true, argAt(a, 2)); }},
     {L"inject-helper", 1, 1, "<hwnd>", [](const Args& a) { injectHelper(toWindow(a[1])); }},
+    {L"clicked-helper", 2, 2, "<hwnd> <activate 0|1>",
+     [](const Args& a) { clickedHelper(toWindow(a[1]), a[2] == L"1"); }},
     {L"type-osk", 1, 1, "<chars>", [](const Args& a) { typeViaKeyboard(count(a[1])); }},
     {L"type-direct", 2, 2, "<chars> <vk|unicode>",
      [](const Args& a) { typeDirect(count(a[1]), a[2] == L"unicode"); }},

@@ -169,24 +169,24 @@ keep_focus_latency() {
 ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 
 delivery_table() {
-  local S=$OUT/switch.txt K=$OUT/keepfocus.txt
-  echo "| Latency, click to character | Keyboard | Yardstick | Keyboard / yardstick |"
-  echo "|---|---|---|---|"
-  printf '| Usual mode, median (n=%s, lost %s, extra %s) vs activate-and-inject (lost %s) | %s ms | %s ms | %s |\n' \
-    "$(value keyboard_n "$S")" "$(value keyboard_lost "$S")" "$(value extra_chars "$S")" "$(value bare_lost "$S")" \
-    "$(value keyboard_median_ms "$S")" "$(value bare_median_ms "$S")" \
-    "$(ratio "$(value keyboard_median_ms "$S")" "$(value bare_median_ms "$S")")"
-  printf '| Usual mode, p90 | %s ms | %s ms | %s |\n' \
-    "$(value keyboard_p90_ms "$S")" "$(value bare_p90_ms "$S")" \
-    "$(ratio "$(value keyboard_p90_ms "$S")" "$(value bare_p90_ms "$S")")"
-  printf '| Keep-focus mode, median (n=%s, lost %s, extra %s, focus taken %s) vs SendInput into the focused window (lost %s) | %s ms | %s ms | %s |\n' \
-    "$(value keyboard_n "$K")" "$(value keyboard_lost "$K")" "$(value extra_chars "$K")" \
-    "$(value keyboard_took_focus "$K")" "$(value bare_lost "$K")" \
-    "$(value keyboard_median_ms "$K")" "$(value bare_median_ms "$K")" \
-    "$(ratio "$(value keyboard_median_ms "$K")" "$(value bare_median_ms "$K")")"
-  printf '| Keep-focus mode, p90 | %s ms | %s ms | %s |\n' \
-    "$(value keyboard_p90_ms "$K")" "$(value bare_p90_ms "$K")" \
-    "$(ratio "$(value keyboard_p90_ms "$K")" "$(value bare_p90_ms "$K")")"
+  local S=$OUT/switch.txt K=$OUT/keepfocus.txt row f mode
+  echo "| Latency, click to character | Keyboard | Bare program, clicked | Bare program | Keyboard / bare | Clicked / bare | Keyboard / clicked |"
+  echo "|---|---|---|---|---|---|---|"
+  for row in "S median" "S p90" "K median" "K p90"; do
+    read -r f mode <<<"$row"
+    f=${!f}
+    local k c b label
+    k=$(value "keyboard_${mode}_ms" "$f") c=$(value "bare_clicked_${mode}_ms" "$f") b=$(value "bare_${mode}_ms" "$f")
+    if [[ $f == "$S" ]]; then
+      label="Usual mode, $mode"
+      [[ $mode == median ]] && label+=" (n=$(value keyboard_n "$f"), lost $(value keyboard_lost "$f")/$(value bare_clicked_lost "$f")/$(value bare_lost "$f"), extra $(value extra_chars "$f")); bare: activate, then inject"
+    else
+      label="Keep-focus mode, $mode"
+      [[ $mode == median ]] && label+=" (n=$(value keyboard_n "$f"), lost $(value keyboard_lost "$f")/$(value bare_clicked_lost "$f")/$(value bare_lost "$f"), extra $(value extra_chars "$f"), focus taken $(value keyboard_took_focus "$f")); bare: inject into the focused window"
+    fi
+    printf '| %s | %s ms | %s ms | %s ms | %s | %s | %s |\n' "$label" "$k" "$c" "$b" \
+      "$(ratio "$k" "$b")" "$(ratio "$c" "$b")" "$(ratio "$k" "$c")"
+  done
 }
 
 

@@ -217,6 +217,21 @@ void FormWindow::setNonActivating(bool on) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
+void FormWindow::invalidateFrame() {
+  RECT frame{};
+  RECT client{};
+  if (!::GetWindowRect(hwnd(), &frame) || !::GetClientRect(hwnd(), &client)) return;
+  // In client coordinates the frame lies around the client rectangle.
+  ::MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&frame), 2);
+  UniqueRegion outer(::CreateRectRgnIndirect(&frame));
+  UniqueRegion inner(::CreateRectRgnIndirect(&client));
+  const bool ring = outer && inner && ::CombineRgn(outer.get(), outer.get(), inner.get(), RGN_DIFF) != ERROR;
+  // Without a region (out of GDI objects) the whole window is repainted,
+  // which costs time but shows the right state.
+  if (!::RedrawWindow(hwnd(), nullptr, ring ? outer.get() : nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE))
+    logFailure("repainting the window frame", ::GetLastError());
+}
+
 void FormWindow::requestClose() {
   // Refused only with the thread's queue full (ten thousand messages
   // unread): the program is hung, and the close is one thing among many.
@@ -651,6 +666,9 @@ LRESULT CALLBACK FormWindow::childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
     }
     return 0;
   }
+  // Asked before its parent is, so the parent need not find out which of
+  // its children lies under the pointer.
+  if (id == kEditSubclass && msg == WM_MOUSEACTIVATE && self->nonActivating_) return MA_ACTIVATE;
   if (id == kEditSubclass && msg == WM_LBUTTONUP) {
     const LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
     const int i = self->indexOf(hwnd);
@@ -737,19 +755,21 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_MOUSEACTIVATE:
-      if (nonActivating_) {
-        // A text box is there to be typed into, so a click into one
-        // activates the window as usual; any other click leaves the focus
-        // with the window in front.
-        POINT p{};
-        // Refused only off the input desktop, where no click arrives either.
-        ::GetCursorPos(&p);
-        HWND hit = ::WindowFromPoint(p);
-        const int i = hit != nullptr && ::GetParent(hit) == self ? indexOf(hit) : -1;
-        if (i >= 0 && form_.controls()[static_cast<std::size_t>(i)].kind() == ControlKind::TextBox) break;
-        return MA_NOACTIVATE;
-      }
+      // Text boxes answer for themselves (they are there to be typed into,
+      // so a click into one activates); any other click leaves the focus
+      // with the window in front.
+      if (nonActivating_) return MA_NOACTIVATE;
       break;
+    case WM_NCACTIVATE: {
+      // A click on a key activates the keyboard and its handler hands the
+      // foreground straight back, so the frame would be repainted twice in
+      // the click's path, for a look that lasts a millisecond: 0.3 ms and
+      // 0.15 ms of a 3.6 ms click under Wine. The state changes now; the
+      // frame is painted with the other repaints once the keys have gone.
+      const LRESULT r = ::DefWindowProcW(self, msg, wp, -1);
+      invalidateFrame();
+      return r;
+    }
     case WM_LBUTTONDBLCLK:
       raise(kForm, Event::DblClick);
       return 0;

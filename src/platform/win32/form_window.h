@@ -119,6 +119,9 @@ class FormWindow final : public FormObserver {
   void raiseTick(std::string_view timer);
   void focusArrived(HWND child);
   bool drawItem(const DRAWITEMSTRUCT& dis);
+  // Asks for the frame (title bar and border) to be repainted with the next
+  // paint, leaving the client area alone.
+  void invalidateFrame();
   LRESULT ctlColor(HDC dc, HWND child, bool edit);
   void syncGeometryFromWindow();
   RECT pixelRect(const Geometry& g) const;

@@ -56,6 +56,7 @@ using UniqueBrush = UniqueHandle<HBRUSH, detail::deleteObject>;
 using UniqueFont = UniqueHandle<HFONT, detail::deleteObject>;
 using UniquePen = UniqueHandle<HPEN, detail::deleteObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, detail::deleteObject>;
+using UniqueRegion = UniqueHandle<HRGN, detail::deleteObject>;
 using UniqueMemDC = UniqueHandle<HDC, detail::deleteDC>;
 using UniqueKey = UniqueHandle<HKEY, detail::closeKey>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::closeHandle>;
