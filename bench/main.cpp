@@ -218,7 +218,8 @@ void injectHelper(HWND target) {
   HANDLE go = OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, kHelperGo);
   HANDLE done = OpenEventW(EVENT_MODIFY_STATE, FALSE, kHelperDone);
   if (map == nullptr || go == nullptr || done == nullptr) throw Failure("helper: no shared state");
-  auto* shared = static_cast<HelperShared*>(MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(HelperShared)));
+  auto* shared =
+      static_cast<HelperShared*>(MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(HelperShared)));
   if (shared == nullptr) throw Failure("helper: cannot map the shared state");
   for (;;) {
     if (WaitForSingleObject(go, 60000) != WAIT_OBJECT_0 || shared->quit) break;
@@ -243,10 +244,12 @@ struct Helper {
   PROCESS_INFORMATION pi{};
 
   explicit Helper(HWND target, bool activate) {
-    map = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(HelperShared), kHelperShared);
+    map = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(HelperShared),
+                             kHelperShared);
     go = CreateEventW(nullptr, FALSE, FALSE, kHelperGo);
     done = CreateEventW(nullptr, FALSE, FALSE, kHelperDone);
-    if (map == nullptr || go == nullptr || done == nullptr) throw Failure("cannot make the helper's shared state");
+    if (map == nullptr || go == nullptr || done == nullptr)
+      throw Failure("cannot make the helper's shared state");
     shared = static_cast<HelperShared*>(MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(HelperShared)));
     if (shared == nullptr) throw Failure("cannot map the helper's shared state");
     shared->quit = 0;
@@ -254,7 +257,9 @@ struct Helper {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring cmd(L"\"");
-    cmd.append(self).append(L"\" inject-helper ").append(std::to_wstring(reinterpret_cast<ULONG_PTR>(target)));
+    cmd.append(self)
+        .append(L"\" inject-helper ")
+        .append(std::to_wstring(reinterpret_cast<ULONG_PTR>(target)));
     STARTUPINFOW si{};
     si.cb = sizeof si;
     if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
@@ -340,11 +345,11 @@ void clickedHelper(HWND target, bool activate) {
   wc.lpszClassName = kBareKeyClass;
   if (RegisterClassExW(&wc) == 0) throw Failure("clicked helper: cannot register its class");
   HWND top = CreateWindowExW(activate ? 0 : WS_EX_NOACTIVATE, kBareKeyClass, kBareKeyTitle,
-                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 1150, 560, 240, 160, nullptr, nullptr, wc.hInstance,
-                             nullptr);
+                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 1150, 560, 240, 160, nullptr, nullptr,
+                             wc.hInstance, nullptr);
   if (top == nullptr) throw Failure("clicked helper: cannot create its window");
-  if (CreateWindowExW(0, L"BUTTON", L"A", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 160, 80, top, nullptr,
-                      wc.hInstance, nullptr) == nullptr)
+  if (CreateWindowExW(0, L"BUTTON", L"A", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 160, 80, top,
+                      nullptr, wc.hInstance, nullptr) == nullptr)
     throw Failure("clicked helper: cannot create its button");
   MSG m;
   while (GetMessageW(&m, nullptr, 0, 0) > 0) {
@@ -434,7 +439,9 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
       HWND fg = GetForegroundWindow();
       std::fprintf(stderr, "round %d lost: target noted as \"%ls\", in front %s \"%ls\"\n", i + 1,
                    textOf(findControl(L"main", L"ACTIVE_WINDOW_LABEL")).c_str(),
-                   fg == target ? "the target" : fg == kb ? "the keyboard" : "another window",
+                   fg == target ? "the target"
+                   : fg == kb   ? "the keyboard"
+                                : "another window",
                    fg != nullptr ? textOf(fg).c_str() : L"(none)");
     }
     pumpFor(kSwitchPauseMs);
@@ -557,8 +564,9 @@ double waitForText(HWND edit, int want, long long start, DWORD timeoutMs) {
     done = lastPoll;
     return true;
   });
-  if (!ok) throw Failure("Notepad holds " + std::to_string(textLength(edit)) + " of " + std::to_string(want) +
-                         " characters after the timeout");
+  if (!ok)
+    throw Failure("Notepad holds " + std::to_string(textLength(edit)) + " of " + std::to_string(want) +
+                  " characters after the timeout");
   return msBetween(start, done);
 }
 

@@ -2,11 +2,11 @@
 // Any accepted string must leave no key down; any rejected one must say why.
 #include <algorithm>
 #include <array>
-#include <map>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -25,11 +25,15 @@ class AsciiLayout final : public osk::KeyboardLayout {
  public:
   AsciiLayout(bool caps, std::vector<std::uint8_t> held) : caps_(caps), held_(std::move(held)) {}
   std::optional<osk::LayoutKey> keyFor(char32_t ch) const override {
-    if (ch >= 'a' && ch <= 'z') return osk::LayoutKey{static_cast<std::uint8_t>(ch - 'a' + 'A'), false, false, false, false};
-    if (ch >= 'A' && ch <= 'Z') return osk::LayoutKey{static_cast<std::uint8_t>(ch), true, false, false, false};
-    if (ch >= '0' && ch <= '9') return osk::LayoutKey{static_cast<std::uint8_t>(ch), false, false, false, false};
+    if (ch >= 'a' && ch <= 'z')
+      return osk::LayoutKey{static_cast<std::uint8_t>(ch - 'a' + 'A'), false, false, false, false};
+    if (ch >= 'A' && ch <= 'Z')
+      return osk::LayoutKey{static_cast<std::uint8_t>(ch), true, false, false, false};
+    if (ch >= '0' && ch <= '9')
+      return osk::LayoutKey{static_cast<std::uint8_t>(ch), false, false, false, false};
     if (ch == 0x20AC) return osk::LayoutKey{'5', false, true, true, false};
-    if (ch >= 0x21 && ch <= 0x7E) return osk::LayoutKey{static_cast<std::uint8_t>(0xBA + (ch % 7)), (ch & 1) != 0, false, false, false};
+    if (ch >= 0x21 && ch <= 0x7E)
+      return osk::LayoutKey{static_cast<std::uint8_t>(0xBA + (ch % 7)), (ch & 1) != 0, false, false, false};
     return std::nullopt;
   }
   std::uint16_t scanCode(std::uint8_t vk) const override { return static_cast<std::uint16_t>(vk & 0x7F); }
@@ -54,7 +58,8 @@ void checkPlan(const osk::KeyPlan& plan) {
         down[e.vk] = false;
         break;
       case osk::KeyEvent::Kind::Char:
-        if (e.ch == 0 || e.ch > 0x10FFFF || (e.ch >= 0xD800 && e.ch <= 0xDFFF)) fault("character is not a scalar value");
+        if (e.ch == 0 || e.ch > 0x10FFFF || (e.ch >= 0xD800 && e.ch <= 0xDFFF))
+          fault("character is not a scalar value");
         break;
     }
   }
@@ -73,11 +78,13 @@ void checkRaw(const osk::KeyPlan& plan, bool caps, std::vector<std::uint8_t> hel
     const std::uint32_t id = (r.flags & osk::rawflag::kUnicode) != 0 ? 0x10000u + r.scan : r.vk;
     const bool up = (r.flags & osk::rawflag::kKeyUp) != 0;
     bool& isDown = down[id];
-    if (up != isDown) fault(up ? "raw release of a key that was not down" : "raw press of a key already down");
+    if (up != isDown)
+      fault(up ? "raw release of a key that was not down" : "raw press of a key already down");
     isDown = !up;
   }
   for (const auto& [id, isDown] : down) {
-    const bool wasHeld = id < 0x100 && std::find(held.begin(), held.end(), static_cast<std::uint8_t>(id)) != held.end();
+    const bool wasHeld =
+        id < 0x100 && std::find(held.begin(), held.end(), static_cast<std::uint8_t>(id)) != held.end();
     if (isDown != wasHeld) fault("raw input leaves the keyboard in another state");
   }
 }

@@ -8,7 +8,7 @@ packages=(
   wine wine32:i386 wine64
   g++-mingw-w64-i686
   xvfb openbox x11-xkb-utils x11-utils imagemagick
-  cmake ninja-build clang clang-tidy libclang-rt-14-dev libgtest-dev
+  cmake ninja-build clang clang-tidy clang-format libclang-rt-14-dev libgtest-dev
   python3
 )
 # Optional: lets a person watch the virtual display; never required.

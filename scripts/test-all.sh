@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Every test: unit tests natively and under the sanitizers, the fuzz run,
-# clang-tidy on the core, the Windows build (warnings are errors there too)
-# and the end-to-end suite under Wine. Exits non-zero when
-# any step fails; later steps still run, so one failure does not hide others.
+# clang-tidy on the core, the clang-format check, the Windows build
+# (warnings are errors there too) and the end-to-end suite under Wine. Exits
+# non-zero when any step fails; later steps still run, so one failure does
+# not hide others.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,6 +27,7 @@ elif [[ -f scripts/run-fuzz.sh ]]; then
   step "fuzz" bash scripts/run-fuzz.sh
 fi
 step "clang-tidy on the core" scripts/run-tidy.sh
+step "clang-format" scripts/check-format.sh
 step "mingw build" bash -c 'cmake --preset mingw && cmake --build --preset mingw'
 if [[ ! " ${failed[*]} " =~ " mingw build " ]]; then
   # run.py makes its own virtual desktop and removes it, with every process

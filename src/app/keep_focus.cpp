@@ -11,8 +11,8 @@ void setKeepTargetFocus(Context& ctx, bool on) {
 }
 
 void applyKeepTargetFocus(Context& ctx) {
-  const std::string stored =
-      ctx.platform.store.read(kSettingsSection, settings::kKeepTargetFocus, settings::kKeepTargetFocusDefault);
+  const std::string stored = ctx.platform.store.read(kSettingsSection, settings::kKeepTargetFocus,
+                                                     settings::kKeepTargetFocusDefault);
   ctx.platform.host.setNonActivating(ctx.main, settings::keepTargetFocusChosen(stored));
 }
 

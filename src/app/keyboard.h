@@ -11,11 +11,11 @@
 namespace osk {
 
 // Each subsystem adds the handlers of the main window's controls it owns.
-void registerLifecycle(Router& router, Context& ctx);   // app/
-void registerDelivery(Router& router, Context& ctx);    // delivery/
+void registerLifecycle(Router& router, Context& ctx);      // app/
+void registerDelivery(Router& router, Context& ctx);       // delivery/
 void registerCharacterKeys(Router& router, Context& ctx);  // keys/
-void registerFace(Router& router, Context& ctx);        // face/
-void registerCommands(Router& router, Context& ctx);    // commands/
+void registerFace(Router& router, Context& ctx);           // face/
+void registerCommands(Router& router, Context& ctx);       // commands/
 // The dialogs route their own controls.
 void registerSettingsDialog(Router& router, Context& ctx);  // dialogs/
 void registerFkeysDialog(Router& router, Context& ctx);     // dialogs/

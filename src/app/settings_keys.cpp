@@ -161,7 +161,8 @@ std::string unsavedNote(const std::vector<std::string>& refused) {
     if (i > 0) note.append(", ");
     note.append(refused[i]);
   }
-  if (refused.size() > kNamed) note.append(" and ").append(std::to_string(refused.size() - kNamed)).append(" more");
+  if (refused.size() > kNamed)
+    note.append(" and ").append(std::to_string(refused.size() - kNamed)).append(" more");
   note.append(". The settings store refused the change.");
   return note;
 }

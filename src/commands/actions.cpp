@@ -113,8 +113,9 @@ void registerCommands(Router& router, Context& ctx) {
 
   router.on("BUTTON_CALC", Event::Click, [&ctx] { BUTTON_CALC_Click(ctx); });
   for (const ElevatedStart& start : kFixedStarts) {
-    router.on(start.button, Event::Click,
-              [&ctx, &start] { startElevated(ctx, start.button, std::string(start.file), start.parameters, false); });
+    router.on(start.button, Event::Click, [&ctx, &start] {
+      startElevated(ctx, start.button, std::string(start.file), start.parameters, false);
+    });
   }
   router.on("BUTTON_RUN_INTERNAL", Event::Click, [&ctx] { BUTTON_RUN_INTERNAL_Click(ctx); });
   // "RUN" is a button without an action.

@@ -73,8 +73,8 @@ void startUserCommand(Context& ctx, int n) {
   // Read at every press, so that a command saved in the F-key dialog is the
   // one the next press starts.
   LaunchRequest request;
-  request.file = ctx.platform.store.read(kSettingsSection, settings::fkeyCommandKey(n),
-                                         settings::kFkeyCommandDefault);
+  request.file =
+      ctx.platform.store.read(kSettingsSection, settings::fkeyCommandKey(n), settings::kFkeyCommandDefault);
   request.elevated = true;
   startProgram(ctx, std::move(request), functionKeyButton(n), true);
 }
@@ -130,11 +130,13 @@ void BUTTON_MY_FKEYS_Click(Context& ctx) {
           .setCaption(ctx.platform.store.read(kSettingsSection, settings::fkeyCaptionKey(n),
                                               settings::fkeyCaptionDefault(n)));
     }
-    for (int n = 1; n <= kFunctionKeyCount; ++n) form.control(functionKeyButton(n)).setBack(colors::kBlueTint);
+    for (int n = 1; n <= kFunctionKeyCount; ++n)
+      form.control(functionKeyButton(n)).setBack(colors::kBlueTint);
     return;
   }
   modeSwitch.setBack(colors::kWhite);
-  for (int n = 1; n <= kFunctionKeyCount; ++n) form.control(functionKeyButton(n)).setCaption(functionKeyCaption(n));
+  for (int n = 1; n <= kFunctionKeyCount; ++n)
+    form.control(functionKeyButton(n)).setCaption(functionKeyCaption(n));
   // Not white yet: until the flash reset paints them white, a press on them
   // does nothing in either mode.
   for (int n = 1; n <= kFunctionKeyCount; ++n) form.control(functionKeyButton(n)).setBack(colors::kSysWindow);

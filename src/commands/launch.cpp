@@ -40,14 +40,14 @@ void startProgram(Context& ctx, LaunchRequest request, std::string_view key, boo
       LaunchRequest parts = request;
       parts.file = split->program;
       parts.parameters = split->parameters;
-      ctx.platform.launcher.launch(
-          request, [&ctx, parts = std::move(parts), finish](const LaunchOutcome& whole) {
-            if (whole.status != LaunchOutcome::Status::NotFound) {
-              finish(whole);
-              return;
-            }
-            ctx.platform.launcher.launch(parts, finish);
-          });
+      ctx.platform.launcher.launch(request,
+                                   [&ctx, parts = std::move(parts), finish](const LaunchOutcome& whole) {
+                                     if (whole.status != LaunchOutcome::Status::NotFound) {
+                                       finish(whole);
+                                       return;
+                                     }
+                                     ctx.platform.launcher.launch(parts, finish);
+                                   });
       return;
     }
   }

@@ -14,19 +14,19 @@ struct NamedKey {
 
 // The key names of the Windows Script Host notation, aliases included.
 constexpr std::array kNamedKeys{
-    NamedKey{"BACKSPACE", vk::kBack},   NamedKey{"BS", vk::kBack},
-    NamedKey{"BKSP", vk::kBack},        NamedKey{"BREAK", vk::kCancel},
-    NamedKey{"CAPSLOCK", vk::kCapital}, NamedKey{"DELETE", vk::kDelete},
-    NamedKey{"DEL", vk::kDelete},       NamedKey{"DOWN", vk::kDown},
-    NamedKey{"END", vk::kEnd},          NamedKey{"ENTER", vk::kReturn},
-    NamedKey{"ESC", vk::kEscape},       NamedKey{"HELP", vk::kHelp},
-    NamedKey{"HOME", vk::kHome},        NamedKey{"INSERT", vk::kInsert},
-    NamedKey{"INS", vk::kInsert},       NamedKey{"LEFT", vk::kLeft},
-    NamedKey{"NUMLOCK", vk::kNumLock},  NamedKey{"PGDN", vk::kNext},
-    NamedKey{"PGUP", vk::kPrior},       NamedKey{"PRTSC", vk::kSnapshot},
-    NamedKey{"RIGHT", vk::kRight},      NamedKey{"SCROLLLOCK", vk::kScroll},
-    NamedKey{"TAB", vk::kTab},          NamedKey{"UP", vk::kUp},
-    NamedKey{"ADD", vk::kAdd},          NamedKey{"SUBTRACT", vk::kSubtract},
+    NamedKey{"BACKSPACE", vk::kBack},    NamedKey{"BS", vk::kBack},
+    NamedKey{"BKSP", vk::kBack},         NamedKey{"BREAK", vk::kCancel},
+    NamedKey{"CAPSLOCK", vk::kCapital},  NamedKey{"DELETE", vk::kDelete},
+    NamedKey{"DEL", vk::kDelete},        NamedKey{"DOWN", vk::kDown},
+    NamedKey{"END", vk::kEnd},           NamedKey{"ENTER", vk::kReturn},
+    NamedKey{"ESC", vk::kEscape},        NamedKey{"HELP", vk::kHelp},
+    NamedKey{"HOME", vk::kHome},         NamedKey{"INSERT", vk::kInsert},
+    NamedKey{"INS", vk::kInsert},        NamedKey{"LEFT", vk::kLeft},
+    NamedKey{"NUMLOCK", vk::kNumLock},   NamedKey{"PGDN", vk::kNext},
+    NamedKey{"PGUP", vk::kPrior},        NamedKey{"PRTSC", vk::kSnapshot},
+    NamedKey{"RIGHT", vk::kRight},       NamedKey{"SCROLLLOCK", vk::kScroll},
+    NamedKey{"TAB", vk::kTab},           NamedKey{"UP", vk::kUp},
+    NamedKey{"ADD", vk::kAdd},           NamedKey{"SUBTRACT", vk::kSubtract},
     NamedKey{"MULTIPLY", vk::kMultiply}, NamedKey{"DIVIDE", vk::kDivide},
 };
 
@@ -51,7 +51,8 @@ std::optional<std::uint8_t> lookupName(std::string_view name) {
     if (equalsFolded(name, key.name)) return key.vk;
   }
   // F1..F16, written without leading zeros.
-  if (name.size() >= 2 && name.size() <= 3 && upperAscii(name[0]) == 'F' && name[1] >= '1' && name[1] <= '9') {
+  if (name.size() >= 2 && name.size() <= 3 && upperAscii(name[0]) == 'F' && name[1] >= '1' &&
+      name[1] <= '9') {
     auto n = static_cast<unsigned>(name[1] - '0');
     if (name.size() == 3) {
       if (name[2] < '0' || name[2] > '9') return std::nullopt;
@@ -177,7 +178,8 @@ class Parser {
     while (pos_ < text_.size()) {
       const Prefix* p = prefixFor(text_[pos_]);
       if (p == nullptr) break;
-      if ((mine & p->bit) != 0) return fail(std::string("'").append(1, p->sign).append("' given twice for one key"));
+      if ((mine & p->bit) != 0)
+        return fail(std::string("'").append(1, p->sign).append("' given twice for one key"));
       if ((held & p->bit) != 0) {
         return fail(std::string(p->name) + " is already held by an enclosing prefix");
       }
@@ -186,7 +188,8 @@ class Parser {
       ++pos_;
     }
     if (count > 0 && (pos_ == text_.size() || text_[pos_] == ')')) {
-      return failAt(start, "prefix '" + std::string(text_.substr(start, pos_ - start)) + "' has no key after it");
+      return failAt(start,
+                    "prefix '" + std::string(text_.substr(start, pos_ - start)) + "' has no key after it");
     }
     for (std::size_t i = 0; i < count; ++i) {
       if (!emit({KeyEvent::Kind::KeyDown, order[i]->vk, 0})) return false;
@@ -242,7 +245,8 @@ class Parser {
       if (n > kMaxRepeat) break;
     }
     if (n < 1 || n > kMaxRepeat) {
-      return failAt(at, "repeat count '" + std::string(digits) + "' is outside 1.." + std::to_string(kMaxRepeat));
+      return failAt(at,
+                    "repeat count '" + std::string(digits) + "' is outside 1.." + std::to_string(kMaxRepeat));
     }
     repeat = static_cast<unsigned>(n);
     return true;
@@ -282,7 +286,8 @@ class Parser {
     }
     const std::size_t perRepeat = named ? 2 : 1;
     if (events_.size() + perRepeat * repeat > kMaxPlanEvents) {
-      return failAt(open, "key string expands to more than " + std::to_string(kMaxPlanEvents) + " key events");
+      return failAt(open,
+                    "key string expands to more than " + std::to_string(kMaxPlanEvents) + " key events");
     }
     pos_ = close + 1;
     for (unsigned i = 0; i < repeat; ++i) {

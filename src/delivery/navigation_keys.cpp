@@ -62,9 +62,14 @@ void navigationKeyClick(Context& ctx, const NavigationKey& key) {
   }
   if (!deliver(ctx, key.keys)) return;
   switch (key.afterwards) {
-    case Afterwards::Flash: button.setBack(colors::kGreen); break;
-    case Afterwards::White: button.setBack(colors::kWhite); break;
-    case Afterwards::Keep: break;
+    case Afterwards::Flash:
+      button.setBack(colors::kGreen);
+      break;
+    case Afterwards::White:
+      button.setBack(colors::kWhite);
+      break;
+    case Afterwards::Keep:
+      break;
   }
   // The key itself went in and shows so; a refused follow-up has nothing
   // further to undo.

@@ -13,8 +13,8 @@ namespace {
 // Keys that edit text in the target; disabled while the command line has
 // the focus, because there they would act on the wrong window.
 constexpr std::array<std::string_view, 13> kEditingGroup{
-    "BUTTON_BACKSPACE", "BUTTON_AUTO_BACKSPACE", "BUTTON_DELETE", "BUTTON_AUTO_DELETE",
-    "BUTTON_INS",       "BUTTON_HOME",           "BUTTON_END",    "BUTTON_PG_UP",
+    "BUTTON_BACKSPACE", "BUTTON_AUTO_BACKSPACE", "BUTTON_DELETE",     "BUTTON_AUTO_DELETE",
+    "BUTTON_INS",       "BUTTON_HOME",           "BUTTON_END",        "BUTTON_PG_UP",
     "BUTTON_PG_DN",     "BUTTON_CTRL_LEFT",      "BUTTON_CTRL_RIGHT", "BUTTON_ALT_LEFT",
     "BUTTON_ALT_GR"};
 

@@ -25,11 +25,14 @@ constexpr std::array<TextField, 3> kTextFields{{
 void switchAlwaysOnTop(Context& ctx, bool ticked) { ctx.main.enableTimer("AlwaysOnTopTimer", ticked); }
 
 // The keyboard window stops or starts taking the focus at the click.
-void switchKeepTargetFocus(Context& ctx, bool ticked) { ctx.platform.host.setNonActivating(ctx.main, ticked); }
+void switchKeepTargetFocus(Context& ctx, bool ticked) {
+  ctx.platform.host.setNonActivating(ctx.main, ticked);
+}
 
 constexpr std::array<TickBox, 2> kTickBoxes{{
     {settings::kAlwaysOnTop, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault, switchAlwaysOnTop},
-    {kKeepTargetFocusBox, settings::kKeepTargetFocus, settings::kKeepTargetFocusDefault, switchKeepTargetFocus},
+    {kKeepTargetFocusBox, settings::kKeepTargetFocus, settings::kKeepTargetFocusDefault,
+     switchKeepTargetFocus},
 }};
 
 }  // namespace

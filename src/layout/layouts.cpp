@@ -63,8 +63,8 @@ class Builder {
   }
 
   Control::Def& checkBox(std::string name, std::string caption, TwipsRect rect) {
-    return add(std::move(name), ControlKind::CheckBox, std::move(caption), rect, kPlain, colors::kSysButtonFace,
-               Align::Left);
+    return add(std::move(name), ControlKind::CheckBox, std::move(caption), rect, kPlain,
+               colors::kSysButtonFace, Align::Left);
   }
 
  private:

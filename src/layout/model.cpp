@@ -5,6 +5,8 @@
 namespace osk {
 
 std::string_view iconName(Icon icon) {
+  // One icon per line, read as a table.
+  // clang-format off
   switch (icon) {
     case Icon::None: return "";
     case Icon::Scissors: return "Cut";
@@ -36,6 +38,7 @@ std::string_view iconName(Icon icon) {
     case Icon::RunInternal: return "Run command line";
     case Icon::PadlockMonitor: return "Lock workstation";
   }
+  // clang-format on
   return "";
 }
 
@@ -143,7 +146,9 @@ void Form::setTimer(std::string_view name, bool enabled, int intervalMs) {
   if (observer_ != nullptr) observer_->timerChanged(t);
 }
 
-void Form::enableTimer(std::string_view name, bool enabled) { setTimer(name, enabled, timer(name).intervalMs); }
+void Form::enableTimer(std::string_view name, bool enabled) {
+  setTimer(name, enabled, timer(name).intervalMs);
+}
 
 void Form::restoreDesign() {
   for (Control& c : controls_) c.restoreDesign();

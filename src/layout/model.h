@@ -42,17 +42,17 @@ enum class Icon : std::uint8_t {
   Calculator,
   AtSign,
   Coin,
-  BinUpArrow,     // auto delete
-  BinLeftArrow,   // auto backspace
-  RedCross,       // Esc
-  House,          // Home
-  PrinterWindow,  // capture of the active window
-  PrinterMonitor, // capture of the whole screen
-  GreenTick,      // Enter
-  Bin,            // Delete
-  StopSign,       // End
-  UpArrowPadlock, // the two locks
-  UpArrow,        // Shift
+  BinUpArrow,      // auto delete
+  BinLeftArrow,    // auto backspace
+  RedCross,        // Esc
+  House,           // Home
+  PrinterWindow,   // capture of the active window
+  PrinterMonitor,  // capture of the whole screen
+  GreenTick,       // Enter
+  Bin,             // Delete
+  StopSign,        // End
+  UpArrowPadlock,  // the two locks
+  UpArrow,         // Shift
   BlueUp,
   BlueDown,
   BlueLeft,
@@ -108,7 +108,9 @@ class Control {
   };
 
   explicit Control(Def def)
-      : def_(std::move(def)), caption_(def_.caption), back_(def_.back),
+      : def_(std::move(def)),
+        caption_(def_.caption),
+        back_(def_.back),
         text_(def_.kind == ControlKind::TextBox ? def_.caption : std::string()) {}
 
   const std::string& name() const { return def_.name; }

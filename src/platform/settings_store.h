@@ -18,14 +18,14 @@ class SettingsStore {
                            std::string_view fallback) const = 0;
   // Stores one value whole: a failure (or a crash) leaves the old value or
   // the new one, never part of it. False when the value was not stored.
-  [[nodiscard]] virtual bool write(std::string_view section, std::string_view key, std::string_view value) = 0;
+  [[nodiscard]] virtual bool write(std::string_view section, std::string_view key,
+                                   std::string_view value) = 0;
 };
 
 // In-memory store for tests, and for running when the real store is unusable.
 class MemoryStore final : public SettingsStore {
  public:
-  std::string read(std::string_view section, std::string_view key,
-                   std::string_view fallback) const override {
+  std::string read(std::string_view section, std::string_view key, std::string_view fallback) const override {
     auto it = values_.find({std::string(section), std::string(key)});
     return it == values_.end() ? std::string(fallback) : it->second;
   }

@@ -54,13 +54,13 @@ std::string fkey(int n) { return "BUTTON_F_NUM_" + std::to_string(n); }
 struct FKeyCase {
   const char* what;
   int n;
-  Color colour;                // of the F key before the click
-  const char* caption;         // nullptr: the standard "F<n>"
-  std::string_view latches;    // before the click
+  Color colour;              // of the F key before the click
+  const char* caption;       // nullptr: the standard "F<n>"
+  std::string_view latches;  // before the click
   const char* target;
   std::vector<std::string> typed;
-  bool starts;                 // the user's command n
-  Color after;                 // the F key's colour after the click
+  bool starts;  // the user's command n
+  Color after;  // the F key's colour after the click
   std::string_view latchesAfter;
 };
 
@@ -242,7 +242,10 @@ TEST(Launchers, EachButtonAsksForItsStart) {
   direct.owner = Rig::kSelf;
   const std::vector<StartCase> cases{
       {"BUTTON_CALC", {}, nullptr, shell("calc.exe"), true},
-      {"BUTTON_CALC", {{"CALCULATOR_COMMAND_TEXTBOX", "C:\\bin\\calc2.exe"}}, nullptr, shell("C:\\bin\\calc2.exe"),
+      {"BUTTON_CALC",
+       {{"CALCULATOR_COMMAND_TEXTBOX", "C:\\bin\\calc2.exe"}},
+       nullptr,
+       shell("C:\\bin\\calc2.exe"),
        true},
       {"BUTTON_CMD", {}, nullptr, shell("cmd.exe"), false},
       {"BUTTON_WINDOWS_LOCK", {}, nullptr, shell("Rundll32.exe", "User32.dll,LockWorkStation"), false},
@@ -293,13 +296,19 @@ TEST(Launchers, AFailedStartLeavesTheKeyUnflashedAndSaysWhyBesideIt) {
     const char* note;
   };
   const std::vector<Case> cases{
-      {"BUTTON_CALC", "missing.exe", {LaunchOutcome::Status::NotFound, "The system cannot find the file specified."},
+      {"BUTTON_CALC",
+       "missing.exe",
+       {LaunchOutcome::Status::NotFound, "The system cannot find the file specified."},
        "Could not start \"missing.exe\": The system cannot find the file specified."},
-      {"BUTTON_F_NUM_4", "admin.exe", {LaunchOutcome::Status::Failed, "The operation was canceled by the user."},
+      {"BUTTON_F_NUM_4",
+       "admin.exe",
+       {LaunchOutcome::Status::Failed, "The operation was canceled by the user."},
        "Could not start \"admin.exe\": The operation was canceled by the user."},
       {"BUTTON_CALC", "", {}, "Nothing to start: the command is empty."},
       {"BUTTON_F_NUM_4", "  ", {}, "Nothing to start: the command is empty."},
-      {"BUTTON_RUN_INTERNAL", "nothere.exe -x", {LaunchOutcome::Status::NotFound, "File not found."},
+      {"BUTTON_RUN_INTERNAL",
+       "nothere.exe -x",
+       {LaunchOutcome::Status::NotFound, "File not found."},
        "Could not start \"nothere.exe -x\": File not found."},
   };
   for (const Case& tc : cases) {
@@ -313,10 +322,8 @@ TEST(Launchers, AFailedStartLeavesTheKeyUnflashedAndSaysWhyBesideIt) {
     const Color before = rig.c(tc.button).back();
     rig.click(tc.button);
     // An empty command is never handed to the system.
-    EXPECT_EQ(rig.launcher.requests.size(), std::string_view(tc.command).find_first_not_of(' ') ==
-                                                    std::string_view::npos
-                                                ? 0u
-                                                : 1u);
+    EXPECT_EQ(rig.launcher.requests.size(),
+              std::string_view(tc.command).find_first_not_of(' ') == std::string_view::npos ? 0u : 1u);
     EXPECT_EQ(rig.c(tc.button).back(), before);
     ASSERT_EQ(rig.host.notes.size(), 1u);
     EXPECT_EQ(rig.host.notes[0].form, "QM_OSK_MAIN");
@@ -348,10 +355,14 @@ TEST(Launchers, ACommandThatNamesNoFileIsStartedAsProgramAndArguments) {
   };
   const LaunchOutcome notFound{LaunchOutcome::Status::NotFound, "not found"};
   const std::vector<Case> cases{
-      {"notepad.exe C:\\notes.txt", false, {shell("notepad.exe C:\\notes.txt"), shell("notepad.exe", "C:\\notes.txt")},
+      {"notepad.exe C:\\notes.txt",
+       false,
+       {shell("notepad.exe C:\\notes.txt"), shell("notepad.exe", "C:\\notes.txt")},
        true},
-      {"\"C:\\Program Files\\x\\y.exe\" --flag", false,
-       {shell("\"C:\\Program Files\\x\\y.exe\" --flag"), shell("C:\\Program Files\\x\\y.exe", "--flag")}, true},
+      {"\"C:\\Program Files\\x\\y.exe\" --flag",
+       false,
+       {shell("\"C:\\Program Files\\x\\y.exe\" --flag"), shell("C:\\Program Files\\x\\y.exe", "--flag")},
+       true},
       // A file whose name holds a blank opens whole, as it always did.
       {"C:\\My Notes.txt", true, {shell("C:\\My Notes.txt")}, true},
       // A single word is not tried twice.

@@ -11,9 +11,10 @@ namespace osk::testing {
 namespace {
 
 const std::vector<std::string> kEditingGroup{
-    "BUTTON_BACKSPACE", "BUTTON_AUTO_BACKSPACE", "BUTTON_DELETE", "BUTTON_AUTO_DELETE", "BUTTON_INS",
-    "BUTTON_HOME",      "BUTTON_END",            "BUTTON_PG_UP",  "BUTTON_PG_DN",       "BUTTON_CTRL_LEFT",
-    "BUTTON_CTRL_RIGHT", "BUTTON_ALT_LEFT",      "BUTTON_ALT_GR"};
+    "BUTTON_BACKSPACE", "BUTTON_AUTO_BACKSPACE", "BUTTON_DELETE",     "BUTTON_AUTO_DELETE",
+    "BUTTON_INS",       "BUTTON_HOME",           "BUTTON_END",        "BUTTON_PG_UP",
+    "BUTTON_PG_DN",     "BUTTON_CTRL_LEFT",      "BUTTON_CTRL_RIGHT", "BUTTON_ALT_LEFT",
+    "BUTTON_ALT_GR"};
 const std::vector<std::string> kTargetOnly{"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP", "BUTTON_KEY_DOWN",
                                            "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT"};
 
@@ -50,12 +51,12 @@ TEST(Tracking, ReservedAndNearReservedTitles) {
     bool targetGroupEnabled;
   };
   const std::vector<Case> cases{
-      {"QM-OSK", false, false},          // the settings dialog shares the keyboard's title
-      {"QM-OSK-CMD", true, false},       // indistinguishable from command-line mode
-      {"qm-osk", true, true},            // reserved captions match only exactly
+      {"QM-OSK", false, false},     // the settings dialog shares the keyboard's title
+      {"QM-OSK-CMD", true, false},  // indistinguishable from command-line mode
+      {"qm-osk", true, true},       // reserved captions match only exactly
       {"QM-OSK ", true, true},
       {"QM-OSK - FKEYS SETTINGS", true, true},
-      {"", true, true},                  // an untitled window is still a window
+      {"", true, true},  // an untitled window is still a window
       {"Ünïcödé ✓ 𝄞", true, true},
   };
   for (const auto& tc : cases) {
@@ -241,7 +242,8 @@ TEST(Latches, ClickTogglesEveryButtonOfTheLatch) {
       {"SHIFT_LOCK_BUTTON", {"SHIFT_LOCK_BUTTON"}, colors::kGreen},
       {"LOCK_TOP_NUMBER_KEYS_BUTTON", {"LOCK_TOP_NUMBER_KEYS_BUTTON"}, colors::kGreen},
       {"SHIFT_ARROW_HIGHLIGHT_BUTTON",
-       {"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT"},
+       {"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT",
+        "BUTTON_KEY_RIGHT"},
        colors::kPink},
   };
   for (const auto& tc : cases) {

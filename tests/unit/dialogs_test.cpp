@@ -154,7 +154,8 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
     checked = true;
   });
   ASSERT_TRUE(checked);
-  EXPECT_EQ(r.store.reads, concat(concat(kSettingsGeometryKeys, {"ALWAYS_ON_TOP_TICKBOX", "KEEP_TARGET_FOCUS"}), kTextKeys));
+  EXPECT_EQ(r.store.reads,
+            concat(concat(kSettingsGeometryKeys, {"ALWAYS_ON_TOP_TICKBOX", "KEEP_TARGET_FOCUS"}), kTextKeys));
 }
 
 TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
@@ -431,10 +432,19 @@ TEST(Dialogs, ValuesTheStoreRefusesAreNamedWhereTheUserIsLooking) {
   const Row rows[] = {
       {"everything stored", {}, true, {}, {}},
       {"an F-key caption, told at the settings dialog it returns to",
-       {"BUTTON_F_NUM_1_CAPTION"}, false, {fkeysNote}, {"BUTTON_F_NUM_1_CAPTION"}},
+       {"BUTTON_F_NUM_1_CAPTION"},
+       false,
+       {fkeysNote},
+       {"BUTTON_F_NUM_1_CAPTION"}},
       {"settings dialog values, told at the keyboard",
-       {"AboutMainLeft", "EMAIL_ADDRESS_TEXTBOX"}, false, {mainNote}, {"AboutMainLeft", "EMAIL_ADDRESS_TEXTBOX"}},
-      {"the tick box, told beside it at the click", {"ALWAYS_ON_TOP_TICKBOX"}, true, {boxNote},
+       {"AboutMainLeft", "EMAIL_ADDRESS_TEXTBOX"},
+       false,
+       {mainNote},
+       {"AboutMainLeft", "EMAIL_ADDRESS_TEXTBOX"}},
+      {"the tick box, told beside it at the click",
+       {"ALWAYS_ON_TOP_TICKBOX"},
+       true,
+       {boxNote},
        {"ALWAYS_ON_TOP_TICKBOX"}},
       {"a store that refuses everything: one note per close, the first names and a count",
        [] {
@@ -444,7 +454,9 @@ TEST(Dialogs, ValuesTheStoreRefusesAreNamedWhereTheUserIsLooking) {
          all.insert("ALWAYS_ON_TOP_TICKBOX");
          return all;
        }(),
-       true, {boxNote, fkeysNote, mainNote}, {"FKEYSSETTINGSMainLeft", "and 33 more", "AboutMainLeft", "and 4 more"}},
+       true,
+       {boxNote, fkeysNote, mainNote},
+       {"FKEYSSETTINGSMainLeft", "and 33 more", "AboutMainLeft", "and 4 more"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -468,7 +480,8 @@ TEST(Dialogs, ValuesTheStoreRefusesAreNamedWhereTheUserIsLooking) {
       all += n.text + "\n";
     }
     EXPECT_EQ(at, row.notesAt) << all;
-    for (const std::string& name : row.named) EXPECT_NE(all.find(name), std::string::npos) << name << " in " << all;
+    for (const std::string& name : row.named)
+      EXPECT_NE(all.find(name), std::string::npos) << name << " in " << all;
     // A refusal never stops the tick box acting for this run.
     if (row.tickTheBox) {
       EXPECT_TRUE(r.kb.main().timer("AlwaysOnTopTimer").enabled);

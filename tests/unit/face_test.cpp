@@ -246,8 +246,8 @@ TEST(CaptionRefresh, TicksWithNothingChangedNotifyNothing) {
 // shows it), for hosts that can and cannot report key events.
 struct EventRefresh {
   bool hostReportsKeys;
-  bool timerRuns;          // NCS_TIMER enabled after Load
-  bool shiftShownAtOnce;   // "A" right after the click on Shift, before any tick
+  bool timerRuns;         // NCS_TIMER enabled after Load
+  bool shiftShownAtOnce;  // "A" right after the click on Shift, before any tick
 };
 
 class FacesFollowEvents : public ::testing::TestWithParam<EventRefresh> {};
@@ -283,7 +283,8 @@ TEST_P(FacesFollowEvents, ShowLatchesAtOnceAndLocksOnTheirKeyEvent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, FacesFollowEvents,
-                         ::testing::Values(EventRefresh{true, false, true}, EventRefresh{false, true, false}));
+                         ::testing::Values(EventRefresh{true, false, true},
+                                           EventRefresh{false, true, false}));
 
 // ---- Double-click on a light -------------------------------------------------
 

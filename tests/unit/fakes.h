@@ -22,7 +22,7 @@ class FakeDesktop final : public Desktop {
   std::map<WindowId, Window> windows;
   WindowId foreground = 0;
   std::vector<std::pair<WindowId, std::string>> activations;  // (recorded, title)
-  std::vector<std::chrono::milliseconds> patience;  // what each activation was allowed
+  std::vector<std::chrono::milliseconds> patience;            // what each activation was allowed
   std::vector<std::pair<WindowId, bool>> topmostCalls;
   bool refuseActivation = false;
 
@@ -61,7 +61,7 @@ class FakeDesktop final : public Desktop {
 class FakeInjector final : public KeyInjector {
  public:
   struct Sent {
-    std::string keys;        // the key string as the keyboard wrote it
+    std::string keys;         // the key string as the keyboard wrote it
     WindowId foreground = 0;  // the window in front when it was injected
   };
   std::vector<Sent> sent;
@@ -82,7 +82,8 @@ class FakeInjector final : public KeyInjector {
 
 class FakeLocks final : public LockKeys {
  public:
-  std::map<LockKey, std::int16_t> state{{LockKey::NumLock, 0}, {LockKey::CapsLock, 0}, {LockKey::ScrollLock, 0}};
+  std::map<LockKey, std::int16_t> state{
+      {LockKey::NumLock, 0}, {LockKey::CapsLock, 0}, {LockKey::ScrollLock, 0}};
   std::int16_t keyState(LockKey key) const override { return state.at(key); }
 };
 
@@ -98,7 +99,8 @@ class FakeLauncher final : public Launcher {
   void launch(const LaunchRequest& request, Done done) override {
     requests.push_back(request);
     auto it = outcomes.find(request.file);
-    LaunchOutcome outcome = it == outcomes.end() ? LaunchOutcome{LaunchOutcome::Status::Started, {}} : it->second;
+    LaunchOutcome outcome =
+        it == outcomes.end() ? LaunchOutcome{LaunchOutcome::Status::Started, {}} : it->second;
     if (holdAnswers) {
       held.emplace_back(std::move(outcome), std::move(done));
       return;

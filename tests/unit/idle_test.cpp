@@ -79,6 +79,8 @@ TEST_P(IdleTicks, ChangeNothingOnceSettled) {
   r.main().setObserver(nullptr);
 }
 
+// Formatting would indent the modes to the middle of the line.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Modes, IdleTicks,
     ::testing::Values(
@@ -130,6 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                    userFkeyMode(r);
                  }}),
     [](const auto& p) { return std::string(p.param.what); });
+// clang-format on
 
 }  // namespace
 }  // namespace osk::testing

@@ -41,9 +41,9 @@ class UkLayout final : public KeyboardLayout {
     const char32_t* shiftedDigits = U")!\"£$%^&*(";
     for (int d = 0; d <= 9; ++d) add(shiftedDigits[d], static_cast<std::uint8_t>('0' + d), kShift);
     const std::vector<std::tuple<char32_t, char32_t, std::uint8_t>> pairs{
-        {';', ':', kOem1},  {'=', '+', kOemPlus},   {',', '<', kOemComma}, {'-', '_', kOemMinus},
-        {'.', '>', kOemPeriod}, {'/', '?', kOem2},  {'\'', '@', kOem3},    {'[', '{', kOem4},
-        {'\\', '|', kOem5}, {']', '}', kOem6},      {'#', '~', kOem7},     {'`', 0xAC, kOem8},
+        {';', ':', kOem1},      {'=', '+', kOemPlus}, {',', '<', kOemComma}, {'-', '_', kOemMinus},
+        {'.', '>', kOemPeriod}, {'/', '?', kOem2},    {'\'', '@', kOem3},    {'[', '{', kOem4},
+        {'\\', '|', kOem5},     {']', '}', kOem6},    {'#', '~', kOem7},     {'`', 0xAC, kOem8},
     };
     for (auto [plain, shifted, code] : pairs) {
       add(plain, code);
@@ -70,7 +70,9 @@ class UkLayout final : public KeyboardLayout {
   std::vector<std::uint8_t> heldModifiers() const override { return held; }
 
   // Any fixed answer will do: the tests check that it is the one passed on.
-  static std::uint16_t fakeScan(std::uint8_t code) { return static_cast<std::uint16_t>((code * 37 + 11) & 0x7F); }
+  static std::uint16_t fakeScan(std::uint8_t code) {
+    return static_cast<std::uint16_t>((code * 37 + 11) & 0x7F);
+  }
 
  private:
   static constexpr unsigned kShift = 1, kCtrl = 2, kAlt = 4;
@@ -89,7 +91,9 @@ RawKey keyUp(std::uint8_t code) {
   return r;
 }
 Raw tap(std::uint8_t code) { return {keyDown(code), keyUp(code)}; }
-Raw shifted(std::uint8_t code) { return {keyDown(vk::kShift), keyDown(code), keyUp(code), keyUp(vk::kShift)}; }
+Raw shifted(std::uint8_t code) {
+  return {keyDown(vk::kShift), keyDown(code), keyUp(code), keyUp(vk::kShift)};
+}
 Raw unit(std::uint16_t u) { return {{0, u, rawflag::kUnicode}, {0, u, rawflag::kUnicode | rawflag::kKeyUp}}; }
 Raw mask() { return {{vk::kMask, 0, 0}, {vk::kMask, 0, rawflag::kKeyUp}}; }
 
@@ -136,6 +140,8 @@ void expectTranslations(const std::vector<Case>& cases) {
 }
 
 TEST(InputTranslate, NamedKeysCarryScanCodeAndExtendedFlag) {
+  // Formatting would give each field of a long case a line of its own.
+  // clang-format off
   expectTranslations({
       {"", false, {}, {}},
       {"{LEFT}", false, {}, tap(vk::kLeft)},
@@ -146,17 +152,18 @@ TEST(InputTranslate, NamedKeysCarryScanCodeAndExtendedFlag) {
       {"^{ESC}", false, {}, cat({{keyDown(vk::kControl)}, tap(vk::kEscape), {keyUp(vk::kControl)}})},
       {"%{F4}", false, {}, cat({{keyDown(vk::kMenu)}, tap(static_cast<std::uint8_t>(vk::kF1 + 3)), {keyUp(vk::kMenu)}})},
   });
+  // clang-format on
   // The flag itself, key by key: these keys have E0-prefixed scan codes.
-  const std::set<std::uint8_t> extended{vk::kInsert, vk::kDelete, vk::kHome,     vk::kEnd,      vk::kPrior,
-                                        vk::kNext,   vk::kLeft,   vk::kUp,       vk::kRight,    vk::kDown,
-                                        vk::kDivide, vk::kNumLock, vk::kSnapshot, vk::kCancel,   vk::kRControl,
-                                        vk::kRMenu,  vk::kLWin,   vk::kRWin,     vk::kApps};
+  const std::set<std::uint8_t> extended{vk::kInsert, vk::kDelete,  vk::kHome,     vk::kEnd,    vk::kPrior,
+                                        vk::kNext,   vk::kLeft,    vk::kUp,       vk::kRight,  vk::kDown,
+                                        vk::kDivide, vk::kNumLock, vk::kSnapshot, vk::kCancel, vk::kRControl,
+                                        vk::kRMenu,  vk::kLWin,    vk::kRWin,     vk::kApps};
   for (int code = 1; code < 0xFF; ++code) {
     const auto v = static_cast<std::uint8_t>(code);
     EXPECT_EQ(isExtendedKey(v), extended.count(v) == 1) << "vk " << code;
   }
-  for (const char* name : {"INS", "DEL", "HOME", "END", "PGUP", "PGDN", "UP", "DOWN", "LEFT", "RIGHT", "DIVIDE",
-                           "NUMLOCK", "PRTSC", "BREAK"}) {
+  for (const char* name : {"INS", "DEL", "HOME", "END", "PGUP", "PGDN", "UP", "DOWN", "LEFT", "RIGHT",
+                           "DIVIDE", "NUMLOCK", "PRTSC", "BREAK"}) {
     UkLayout layout;
     const Raw raw = translate(std::string("+{") + name + "}", layout);
     ASSERT_EQ(raw.size(), 4u) << name;
@@ -208,6 +215,8 @@ TEST(InputTranslate, CharactersOffTheLayoutGoAsText) {
 }
 
 TEST(InputTranslate, CharactersUnderPrefixesPressTheirKey) {
+  // Formatting would give each field of a long case a line of its own.
+  // clang-format off
   expectTranslations({
       {"^{c}", false, {}, cat({{keyDown(vk::kControl)}, tap('C'), {keyUp(vk::kControl)}})},
       // A chord ignores Caps Lock: Ctrl+C must not become Ctrl+Shift+C.
@@ -229,12 +238,15 @@ TEST(InputTranslate, CharactersUnderPrefixesPressTheirKey) {
       // After the prefix ends, characters are plain again.
       {"^{c}a", true, {}, cat({{keyDown(vk::kControl)}, tap('C'), {keyUp(vk::kControl)}, shifted('A')})},
   });
+  // clang-format on
 }
 
 TEST(InputTranslate, HeldModifiersAreLetGoForCharactersOnly) {
   const std::vector<std::uint8_t> lshift{vk::kLShift};
   const std::vector<std::uint8_t> altGr{vk::kLControl, vk::kRMenu};
   const std::vector<std::uint8_t> lwin{vk::kLWin};
+  // Formatting would give each field of a long case a line of its own.
+  // clang-format off
   expectTranslations({
       {"a", false, lshift, cat({{keyUp(vk::kLShift)}, tap('A'), {keyDown(vk::kLShift)}})},
       {"A", true, lshift, cat({{keyUp(vk::kLShift)}, tap('A'), {keyDown(vk::kLShift)}})},
@@ -252,12 +264,14 @@ TEST(InputTranslate, HeldModifiersAreLetGoForCharactersOnly) {
        cat({{keyUp(vk::kLShift)}, tap('A'), {keyDown(vk::kLShift)}, tap(vk::kTab), {keyUp(vk::kLShift)}, tap('B'),
             {keyDown(vk::kLShift)}})},
   });
+  // clang-format on
   // The right-hand keys keep their extended flag on the way up and down.
   UkLayout layout;
   layout.held = altGr;
   const Raw raw = translate("a", layout);
   ASSERT_GE(raw.size(), 4u);
-  EXPECT_EQ(raw[3], (RawKey{vk::kRMenu, UkLayout::fakeScan(vk::kRMenu), rawflag::kExtendedKey | rawflag::kKeyUp}));
+  EXPECT_EQ(raw[3],
+            (RawKey{vk::kRMenu, UkLayout::fakeScan(vk::kRMenu), rawflag::kExtendedKey | rawflag::kKeyUp}));
 }
 
 // Whatever the string, the state and what is held: every key pressed is let
@@ -265,9 +279,9 @@ TEST(InputTranslate, HeldModifiersAreLetGoForCharactersOnly) {
 // unless the string names it.
 TEST(InputTranslate, LeavesKeyboardStateAsItFoundIt) {
   const std::vector<std::string> strings{
-      "a",       "Hello, World!", "+(abc)", "^{c}",      "%{F4}",         "^%+{z}",    "{LEFT 3}+{RIGHT 2}",
-      "€ж😀",    "+{DOWN}",       "~",      "{BS 2}x",   "^(a+b)c",       "\"£$%^&*",  "{CAPSLOCK}aA",
-      "{NUMLOCK}", "{SCROLLLOCK}", "\t\n",  "^{€}",      "x{ENTER}y{TAB}", "{DEL}{INS}",
+      "a",         "Hello, World!", "+(abc)", "^{c}",    "%{F4}",          "^%+{z}",     "{LEFT 3}+{RIGHT 2}",
+      "€ж😀",       "+{DOWN}",       "~",      "{BS 2}x", "^(a+b)c",        "\"£$%^&*",   "{CAPSLOCK}aA",
+      "{NUMLOCK}", "{SCROLLLOCK}",  "\t\n",   "^{€}",    "x{ENTER}y{TAB}", "{DEL}{INS}",
   };
   const std::vector<std::vector<std::uint8_t>> helds{
       {}, {vk::kLShift}, {vk::kRShift, vk::kRControl}, {vk::kLControl, vk::kRMenu}, {vk::kLMenu, vk::kLWin}};
@@ -283,7 +297,8 @@ TEST(InputTranslate, LeavesKeyboardStateAsItFoundIt) {
         for (std::uint8_t m : held) down[m] = 1;
         std::set<std::uint16_t> locksTouched;
         for (const RawKey& r : translate(s, layout)) {
-          const std::uint16_t id = (r.flags & rawflag::kUnicode) ? static_cast<std::uint16_t>(0x10000 - 1 - r.scan) : r.vk;
+          const std::uint16_t id =
+              (r.flags & rawflag::kUnicode) ? static_cast<std::uint16_t>(0x10000 - 1 - r.scan) : r.vk;
           if (locks.count(r.vk) != 0 && (r.flags & rawflag::kUnicode) == 0) locksTouched.insert(r.vk);
           if (r.flags & rawflag::kKeyUp) {
             EXPECT_EQ(down[id], 1) << "released a key that was not down: " << id;
@@ -309,9 +324,9 @@ TEST(InputTranslate, LeavesKeyboardStateAsItFoundIt) {
 
 TEST(InputTranslate, CapsLockShiftsOnlyCasedLetters) {
   const std::vector<std::pair<char32_t, bool>> cases{
-      {'a', true},   {'Z', true},   {'0', false},  {'@', false},  {' ', false},  {0xE9, true},  {0xC9, true},
-      {0xDF, false}, {0xD7, false}, {0xF7, false}, {0xA3, false}, {0x153, true}, {0x3B1, true}, {0x416, true},
-      {0x436, true}, {0x20AC, false}, {0x1F600, false},
+      {'a', true},   {'Z', true},   {'0', false},  {'@', false},    {' ', false},     {0xE9, true},
+      {0xC9, true},  {0xDF, false}, {0xD7, false}, {0xF7, false},   {0xA3, false},    {0x153, true},
+      {0x3B1, true}, {0x416, true}, {0x436, true}, {0x20AC, false}, {0x1F600, false},
   };
   for (auto [ch, expected] : cases) EXPECT_EQ(capsLockShifts(ch), expected) << static_cast<unsigned>(ch);
 }

@@ -1,8 +1,9 @@
 // Keeping the focus in the target: the stored choice, the switch at run
 // time, and what the host is told.
+#include "app/keep_focus.h"
+
 #include <gtest/gtest.h>
 
-#include "app/keep_focus.h"
 #include "fakes.h"
 
 namespace osk::testing {
@@ -12,8 +13,8 @@ TEST(KeepTargetFocus, LoadAppliesTheStoredChoiceOnlyWhenItReadsAsOne) {
   const struct {
     const char* stored;  // nullptr: nothing stored
     bool on;
-  } rows[] = {{nullptr, false}, {"0", false}, {"1", true},  {" 1", true},
-                {"1.0", true},    {"2", false}, {"true", false}, {"", false}};
+  } rows[] = {{nullptr, false}, {"0", false}, {"1", true},     {" 1", true},
+              {"1.0", true},    {"2", false}, {"true", false}, {"", false}};
   for (const auto& row : rows) {
     Rig rig;
     if (row.stored != nullptr) rig.store.write(kSettingsSection, "KEEP_TARGET_FOCUS", row.stored);
@@ -38,7 +39,8 @@ TEST(KeepTargetFocus, SwitchingAtRunTimeTellsTheHostAndIsRemembered) {
 
   // The next start reads it back.
   Rig next;
-  next.store.write(kSettingsSection, "KEEP_TARGET_FOCUS", rig.store.read(kSettingsSection, "KEEP_TARGET_FOCUS", "?"));
+  next.store.write(kSettingsSection, "KEEP_TARGET_FOCUS",
+                   rig.store.read(kSettingsSection, "KEEP_TARGET_FOCUS", "?"));
   next.kb.handle("Form", Event::Load);
   EXPECT_TRUE(next.host.nonActivating[&next.main()]);
 }

@@ -102,8 +102,8 @@ TEST(KeyString, Prefixes) {
       {"%{PRTSC}", cat({{down(vk::kMenu)}, press(vk::kSnapshot), {up(vk::kMenu)}})},
       {"^%{a}", {down(vk::kControl), down(vk::kMenu), chr('a'), up(vk::kMenu), up(vk::kControl)}},
       {"^%+{F1}", cat({{down(vk::kControl), down(vk::kMenu), down(vk::kShift)},
-                      press(vk::kF1),
-                      {up(vk::kShift), up(vk::kMenu), up(vk::kControl)}})},
+                       press(vk::kF1),
+                       {up(vk::kShift), up(vk::kMenu), up(vk::kControl)}})},
       // Pressed in the order written, released in reverse.
       {"+%a", {down(vk::kShift), down(vk::kMenu), chr('a'), up(vk::kMenu), up(vk::kShift)}},
       {"+{LEFT 3}", cat({{down(vk::kShift)}, press(vk::kLeft, 3), {up(vk::kShift)}})},
@@ -116,7 +116,8 @@ TEST(KeyString, Groups) {
       {"(ab)", {chr('a'), chr('b')}},
       {"+(abc)", {down(vk::kShift), chr('a'), chr('b'), chr('c'), up(vk::kShift)}},
       {"+(ab)c", {down(vk::kShift), chr('a'), chr('b'), up(vk::kShift), chr('c')}},
-      {"+(a^b)", {down(vk::kShift), chr('a'), down(vk::kControl), chr('b'), up(vk::kControl), up(vk::kShift)}},
+      {"+(a^b)",
+       {down(vk::kShift), chr('a'), down(vk::kControl), chr('b'), up(vk::kControl), up(vk::kShift)}},
       {"^(a(b)c)", {down(vk::kControl), chr('a'), chr('b'), chr('c'), up(vk::kControl)}},
       {"%(+(x))", {down(vk::kMenu), down(vk::kShift), chr('x'), up(vk::kShift), up(vk::kMenu)}},
       {"+({LEFT}{DOWN 2})",
@@ -128,15 +129,15 @@ TEST(KeyString, Groups) {
 
 TEST(KeyString, NamedKeysAndAliasesInAnyCase) {
   const std::vector<std::pair<std::string, std::uint8_t>> names{
-      {"BACKSPACE", vk::kBack}, {"BS", vk::kBack},         {"BKSP", vk::kBack},
-      {"BREAK", vk::kCancel},   {"CAPSLOCK", vk::kCapital}, {"DELETE", vk::kDelete},
-      {"DEL", vk::kDelete},     {"DOWN", vk::kDown},        {"END", vk::kEnd},
-      {"ENTER", vk::kReturn},   {"ESC", vk::kEscape},       {"HELP", vk::kHelp},
-      {"HOME", vk::kHome},      {"INSERT", vk::kInsert},    {"INS", vk::kInsert},
-      {"LEFT", vk::kLeft},      {"NUMLOCK", vk::kNumLock},  {"PGDN", vk::kNext},
-      {"PGUP", vk::kPrior},     {"PRTSC", vk::kSnapshot},   {"RIGHT", vk::kRight},
-      {"SCROLLLOCK", vk::kScroll}, {"TAB", vk::kTab},       {"UP", vk::kUp},
-      {"ADD", vk::kAdd},        {"SUBTRACT", vk::kSubtract}, {"MULTIPLY", vk::kMultiply},
+      {"BACKSPACE", vk::kBack},    {"BS", vk::kBack},           {"BKSP", vk::kBack},
+      {"BREAK", vk::kCancel},      {"CAPSLOCK", vk::kCapital},  {"DELETE", vk::kDelete},
+      {"DEL", vk::kDelete},        {"DOWN", vk::kDown},         {"END", vk::kEnd},
+      {"ENTER", vk::kReturn},      {"ESC", vk::kEscape},        {"HELP", vk::kHelp},
+      {"HOME", vk::kHome},         {"INSERT", vk::kInsert},     {"INS", vk::kInsert},
+      {"LEFT", vk::kLeft},         {"NUMLOCK", vk::kNumLock},   {"PGDN", vk::kNext},
+      {"PGUP", vk::kPrior},        {"PRTSC", vk::kSnapshot},    {"RIGHT", vk::kRight},
+      {"SCROLLLOCK", vk::kScroll}, {"TAB", vk::kTab},           {"UP", vk::kUp},
+      {"ADD", vk::kAdd},           {"SUBTRACT", vk::kSubtract}, {"MULTIPLY", vk::kMultiply},
       {"DIVIDE", vk::kDivide},
   };
   std::vector<Accepted> cases;
@@ -161,10 +162,21 @@ TEST(KeyString, NamedKeysAndAliasesInAnyCase) {
 
 TEST(KeyString, BracedLiterals) {
   expectAccepted({
-      {"{+}", {chr('+')}},   {"{^}", {chr('^')}}, {"{%}", {chr('%')}}, {"{~}", {chr('~')}},
-      {"{(}", {chr('(')}},   {"{)}", {chr(')')}}, {"{{}", {chr('{')}}, {"{}}", {chr('}')}},
-      {"{[}", {chr('[')}},   {"{]}", {chr(']')}}, {"{a}", {chr('a')}}, {"{A}", {chr('A')}},
-      {"{ }", {chr(' ')}},   {"{£}", {chr(0xA3)}}, {"{\xF0\x9F\x98\x80}", {chr(0x1F600)}},
+      {"{+}", {chr('+')}},
+      {"{^}", {chr('^')}},
+      {"{%}", {chr('%')}},
+      {"{~}", {chr('~')}},
+      {"{(}", {chr('(')}},
+      {"{)}", {chr(')')}},
+      {"{{}", {chr('{')}},
+      {"{}}", {chr('}')}},
+      {"{[}", {chr('[')}},
+      {"{]}", {chr(']')}},
+      {"{a}", {chr('a')}},
+      {"{A}", {chr('A')}},
+      {"{ }", {chr(' ')}},
+      {"{£}", {chr(0xA3)}},
+      {"{\xF0\x9F\x98\x80}", {chr(0x1F600)}},
       {"x{}}y", {chr('x'), chr('}'), chr('y')}},
       {"{{}{}}", {chr('{'), chr('}')}},
   });
@@ -184,7 +196,8 @@ TEST(KeyString, RepeatCounts) {
       {"{F12 2}", press(static_cast<std::uint8_t>(vk::kF1 + 11), 2)},
       {"{a " + std::to_string(kMaxRepeat) + "}", chars('a', static_cast<int>(kMaxRepeat))},
       // Exactly at the plan limit.
-      {repeatText("{LEFT " + std::to_string(kMaxRepeat) + "}", static_cast<int>(kMaxPlanEvents / (2 * kMaxRepeat))),
+      {repeatText("{LEFT " + std::to_string(kMaxRepeat) + "}",
+                  static_cast<int>(kMaxPlanEvents / (2 * kMaxRepeat))),
        press(vk::kLeft, static_cast<int>(kMaxPlanEvents / 2))},
   });
 }
@@ -197,7 +210,8 @@ struct Rejected {
 TEST(KeyString, RejectsMalformedStringsWhole) {
   const std::string over = std::to_string(kMaxRepeat + 1);
   const std::string tooMany =
-      repeatText("{a " + std::to_string(kMaxRepeat) + "}", static_cast<int>(kMaxPlanEvents / kMaxRepeat)) + "b";
+      repeatText("{a " + std::to_string(kMaxRepeat) + "}", static_cast<int>(kMaxPlanEvents / kMaxRepeat)) +
+      "b";
   const std::vector<Rejected> cases{
       // Braces
       {"{", "'{' without a matching '}'"},

@@ -151,13 +151,20 @@ const std::vector<std::string> kMainSingles{"TARNWICK_TITLE",
                                             "BUTTON_WINDOWS_LOCK"};
 
 std::vector<std::string> settingsNames() {
-  return {"TARNWICK_QM_OSK_TITLE_1",    "TARNWICK_QM_OSK_TITLE_2",
-          "TARNWICK_QM_OSK_VERSION",    "TARNWICK_QM_OSK_CREATOR",
-          "DOUBLE_CLICK_TXT_LABEL",     "CALC_LABEL",
-          "CALCULATOR_COMMAND_TEXTBOX", "EMAIL_LABEL",
-          "EMAIL_ADDRESS_TEXTBOX",      "BTC_ADDRESS_LABEL",
-          "BTC_ADDRESS_TEXTBOX",        "KEEP_TARGET_FOCUS_TICKBOX",
-          "FKEYS_SETTINGS_BUTTON",      "ALWAYS_ON_TOP_TICKBOX",
+  return {"TARNWICK_QM_OSK_TITLE_1",
+          "TARNWICK_QM_OSK_TITLE_2",
+          "TARNWICK_QM_OSK_VERSION",
+          "TARNWICK_QM_OSK_CREATOR",
+          "DOUBLE_CLICK_TXT_LABEL",
+          "CALC_LABEL",
+          "CALCULATOR_COMMAND_TEXTBOX",
+          "EMAIL_LABEL",
+          "EMAIL_ADDRESS_TEXTBOX",
+          "BTC_ADDRESS_LABEL",
+          "BTC_ADDRESS_TEXTBOX",
+          "KEEP_TARGET_FOCUS_TICKBOX",
+          "FKEYS_SETTINGS_BUTTON",
+          "ALWAYS_ON_TOP_TICKBOX",
           "OK_BUTTON"};
 }
 

@@ -13,6 +13,7 @@
 // program sees as held down with that key.
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <cstdio>
@@ -52,11 +53,12 @@ std::string modifiers() {
 // Toggle states of Num, Caps and Scroll Lock, as "num=0 caps=1 scroll=0".
 std::string locks() {
   auto bit = [](int vk) { return (GetKeyState(vk) & 1) != 0 ? "1" : "0"; };
-  return std::string("num=") + bit(VK_NUMLOCK) + " caps=" + bit(VK_CAPITAL) + " scroll=" +
-         bit(VK_SCROLL);
+  return std::string("num=") + bit(VK_NUMLOCK) + " caps=" + bit(VK_CAPITAL) + " scroll=" + bit(VK_SCROLL);
 }
 
 const char* messageName(UINT msg) {
+  // One message per line, read as a table.
+  // clang-format off
   switch (msg) {
     case WM_KEYDOWN: return "WM_KEYDOWN";
     case WM_KEYUP: return "WM_KEYUP";
@@ -66,6 +68,7 @@ const char* messageName(UINT msg) {
     case WM_SYSCHAR: return "WM_SYSCHAR";
     default: return nullptr;
   }
+  // clang-format on
 }
 
 UINT g_locksMessage = 0;
@@ -123,8 +126,8 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
     MessageBoxW(nullptr, L"usage: qmosk-keylog <log-file> [title]", L"qmosk-keylog", MB_OK);
     return 2;
   }
-  g_log = CreateFileW(argv[1], FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  g_log = CreateFileW(argv[1], FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL, nullptr);
   if (g_log == INVALID_HANDLE_VALUE) return 3;
   const wchar_t* title = argc > 2 ? argv[2] : L"QM-OSK Key Log";
 
@@ -136,8 +139,8 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = L"QMOSK_KEYLOG";
   RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW, 300, 450, 600, 200,
-                              nullptr, nullptr, inst, nullptr);
+  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW, 300, 450, 600, 200, nullptr,
+                              nullptr, inst, nullptr);
   if (hwnd == nullptr) return 4;
   ShowWindow(hwnd, show);
   UpdateWindow(hwnd);

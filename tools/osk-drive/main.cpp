@@ -78,8 +78,7 @@ POINT freeSpot(HWND form) {
     for (int x = margin; x < client.right - margin; ++x) {
       bool covered = false;
       for (const RECT& r : c.rects)
-        if (x >= r.left - margin && x < r.right + margin && y >= r.top - margin &&
-            y < r.bottom + margin) {
+        if (x >= r.left - margin && x < r.right + margin && y >= r.top - margin && y < r.bottom + margin) {
           covered = true;
           x = static_cast<int>(r.right) + margin - 1;
           break;
@@ -231,16 +230,14 @@ HWND visibleNote(HWND form) {
 
 std::optional<std::wstring> getReg(const std::wstring& app, const std::wstring& key) {
   HKEY k = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, KEY_QUERY_VALUE, &k) !=
-      ERROR_SUCCESS)
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
     return std::nullopt;
   DWORD type = 0, size = 0;
   std::optional<std::wstring> result;
-  if (RegQueryValueExW(k, key.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      type == REG_SZ) {
+  if (RegQueryValueExW(k, key.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
     std::wstring v(size / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(k, key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(v.data()),
-                         &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(k, key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(v.data()), &size) ==
+        ERROR_SUCCESS) {
       v.resize(wcsnlen(v.c_str(), v.size()));
       result = v;
     }
@@ -251,9 +248,7 @@ std::optional<std::wstring> getReg(const std::wstring& app, const std::wstring& 
 
 void deleteReg(const std::wstring& app, const std::wstring& key) {
   HKEY k = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, KEY_SET_VALUE, &k) !=
-      ERROR_SUCCESS)
-    return;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS) return;
   RegDeleteValueW(k, key.c_str());
   RegCloseKey(k);
 }
@@ -339,11 +334,12 @@ void lockReg(const std::wstring& app) {
   std::vector<BYTE> aclBuf(aclBytes);
   PACL acl = reinterpret_cast<PACL>(aclBuf.data());
   SECURITY_DESCRIPTOR sd{};
-  const bool built =
-      InitializeAcl(acl, aclBytes, ACL_REVISION) &&
-      AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE | WRITE_DAC, everyone) &&
-      AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone) &&
-      InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) && SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+  const bool built = InitializeAcl(acl, aclBytes, ACL_REVISION) &&
+                     AddAccessDeniedAce(acl, ACL_REVISION,
+                                        KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE | WRITE_DAC, everyone) &&
+                     AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone) &&
+                     InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+                     SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
   const LONG rc = built ? RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, &sd) : ERROR_INVALID_ACL;
   FreeSid(everyone);
   RegCloseKey(k);
@@ -408,8 +404,7 @@ void watch(HWND h, DWORD intervalMs) {
     const long long asked = now();
     DWORD_PTR ignored = 0;
     SetLastError(0);
-    const bool answered =
-        SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored) != 0;
+    const bool answered = SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored) != 0;
     const double took = msSince(asked);
     char line[96];
     if (answered)
@@ -453,8 +448,8 @@ DWORD timeoutArg(const Args& a, size_t at) {
 }
 
 std::string rectText(const RECT& r) {
-  return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
-         std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
+         std::to_string(r.bottom - r.top);
 }
 
 void click(POINT p, int clicks) {

@@ -175,7 +175,8 @@ bool FormWindow::open(int showCommand) {
     return false;
   }
   // Opening must not take the focus either when clicks never do.
-  if (nonActivating_ && (showCommand == SW_SHOWNORMAL || showCommand == SW_SHOW || showCommand == SW_SHOWDEFAULT))
+  if (nonActivating_ &&
+      (showCommand == SW_SHOWNORMAL || showCommand == SW_SHOW || showCommand == SW_SHOWDEFAULT))
     showCommand = SW_SHOWNOACTIVATE;
   ::ShowWindow(hwnd(), showCommand);
   ::UpdateWindow(hwnd());
@@ -228,7 +229,8 @@ void FormWindow::invalidateFrame() {
   const bool ring = outer && inner && ::CombineRgn(outer.get(), outer.get(), inner.get(), RGN_DIFF) != ERROR;
   // Without a region (out of GDI objects) the whole window is repainted,
   // which costs time but shows the right state.
-  if (!::RedrawWindow(hwnd(), nullptr, ring ? outer.get() : nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE))
+  if (!::RedrawWindow(hwnd(), nullptr, ring ? outer.get() : nullptr,
+                      RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE))
     logFailure("repainting the window frame", ::GetLastError());
 }
 
@@ -810,7 +812,8 @@ LRESULT FormWindow::wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       if (!keyEventTimer_.empty()) {
         ::KillTimer(self, kKeyEventTimerId);
         RAWINPUTDEVICE off{kGenericDesktopPage, kKeyboardUsage, RIDEV_REMOVE, nullptr};
-        if (!::RegisterRawInputDevices(&off, 1, sizeof off)) logFailure("the key events could not be given up", ::GetLastError());
+        if (!::RegisterRawInputDevices(&off, 1, sizeof off))
+          logFailure("the key events could not be given up", ::GetLastError());
         keyEventTimer_.clear();
       }
       if (form_.observer() == this) form_.setObserver(nullptr);

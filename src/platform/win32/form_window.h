@@ -143,7 +143,7 @@ class FormWindow final : public FormObserver {
   int applyingGeometry_ = 0;  // our own SetWindowPos calls: not the user's
   int settingText_ = 0;       // model -> edit: not a user change
   unsigned long repaints_ = 0;
-  int focused_ = -1;          // the form's active control, see focusArrived
+  int focused_ = -1;  // the form's active control, see focusArrived
   const unsigned long* messageCount_ = nullptr;
   std::string failure_;
   // Timers switched on whose SetTimer was refused, with the reason: tried

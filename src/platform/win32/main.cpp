@@ -6,7 +6,6 @@
 #include <shellapi.h>
 
 #include <exception>
-
 #include <optional>
 
 #include "app/keep_focus.h"

@@ -92,12 +92,13 @@ bool RegistryStore::write(std::string_view section, std::string_view key, std::s
   // value that cannot be read is as good as lost.
   if ((data.size() + 1) * sizeof(wchar_t) > kMaxValueBytes) return refused(L"storing", ERROR_FILE_TOO_LARGE);
   HKEY raw = nullptr;
-  LONG rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_SET_VALUE, nullptr, &raw, nullptr);
+  LONG rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(section).c_str(), 0, nullptr,
+                              REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &raw, nullptr);
   if (rc != ERROR_SUCCESS) return refused(L"opening the key for", rc);
   UniqueKey hkey(raw);
   const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-  rc = ::RegSetValueExW(hkey.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()), bytes);
+  rc = ::RegSetValueExW(hkey.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                        bytes);
   if (rc != ERROR_SUCCESS) return refused(L"storing", rc);
   return true;
 }

@@ -62,8 +62,8 @@ class LiveLayout final : public KeyboardLayout {
   bool capsLockOn() const override { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
 
   std::vector<std::uint8_t> heldModifiers() const override {
-    static constexpr std::array<std::uint8_t, 8> kModifiers{vk::kLShift, vk::kRShift, vk::kLControl, vk::kRControl,
-                                                           vk::kLMenu,  vk::kRMenu,  vk::kLWin,     vk::kRWin};
+    static constexpr std::array<std::uint8_t, 8> kModifiers{
+        vk::kLShift, vk::kRShift, vk::kLControl, vk::kRControl, vk::kLMenu, vk::kRMenu, vk::kLWin, vk::kRWin};
     std::vector<std::uint8_t> held;
     for (std::uint8_t m : kModifiers) {
       if ((GetAsyncKeyState(m) & 0x8000) != 0) held.push_back(m);

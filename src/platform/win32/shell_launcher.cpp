@@ -88,8 +88,8 @@ DWORD directStart(const LaunchRequest& r) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, orNull(directory), &startup,
-                        &process))
+  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, orNull(directory),
+                        &startup, &process))
     return ::GetLastError();
   const UniqueKernelHandle processHandle(process.hProcess);
   const UniqueKernelHandle threadHandle(process.hThread);
@@ -136,7 +136,8 @@ ShellLauncher::ShellLauncher() {
   // A refused class shows in the window's creation, which then fails with
   // the reason.
   if (::RegisterClassExW(&wc) == 0) logFailure("registering the launcher's window class", ::GetLastError());
-  mailbox_.reset(::CreateWindowExW(0, kMailboxClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(), nullptr));
+  mailbox_.reset(
+      ::CreateWindowExW(0, kMailboxClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(), nullptr));
   if (!mailbox_) {
     mailboxError_ = ::GetLastError();
     if (mailboxError_ == ERROR_SUCCESS) mailboxError_ = ERROR_NOT_ENOUGH_MEMORY;

@@ -140,7 +140,9 @@ LockStates Win32LockKeys::states() const {
     return s;
   }
   // As GetKeyState reports them: toggled in bit 0, held down as negative.
-  auto asKeyState = [&](int vk) { return static_cast<std::int16_t>(static_cast<signed char>(keys[vk] & 0x81)); };
+  auto asKeyState = [&](int vk) {
+    return static_cast<std::int16_t>(static_cast<signed char>(keys[vk] & 0x81));
+  };
   s.num = asKeyState(VK_NUMLOCK);
   s.scroll = asKeyState(VK_SCROLL);
   return s;

@@ -45,7 +45,8 @@ class Win32FormHost::DialogEvents final : public FormEvents {
 void Win32FormHost::adopt(FormWindow& window) {
   windows_[&window.form()] = &window;
   window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
-  if (auto it = nonActivating_.find(&window.form()); it != nonActivating_.end()) window.setNonActivating(it->second);
+  if (auto it = nonActivating_.find(&window.form()); it != nonActivating_.end())
+    window.setNonActivating(it->second);
   window.countMessagesIn(&messagesTaken_);
 }
 
