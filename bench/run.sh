@@ -179,7 +179,7 @@ delivery_table() {
     k=$(value "keyboard_${mode}_ms" "$f") c=$(value "bare_clicked_${mode}_ms" "$f") b=$(value "bare_${mode}_ms" "$f")
     if [[ $f == "$S" ]]; then
       label="Usual mode, $mode"
-      [[ $mode == median ]] && label+=" (n=$(value keyboard_n "$f"), lost $(value keyboard_lost "$f")/$(value bare_clicked_lost "$f")/$(value bare_lost "$f"), extra $(value extra_chars "$f")); bare: activate, then inject"
+      [[ $mode == median ]] && label+=" (n=$(value keyboard_n "$f"), lost $(value keyboard_lost "$f")/$(value bare_clicked_lost "$f")/$(value bare_lost "$f"), extra $(value extra_chars "$f"), target noted again $(value target_renoted "$f")); bare: activate, then inject"
     else
       label="Keep-focus mode, $mode"
       [[ $mode == median ]] && label+=" (n=$(value keyboard_n "$f"), lost $(value keyboard_lost "$f")/$(value bare_clicked_lost "$f")/$(value bare_lost "$f"), extra $(value extra_chars "$f"), focus taken $(value keyboard_took_focus "$f")); bare: inject into the focused window"

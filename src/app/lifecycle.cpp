@@ -41,7 +41,8 @@ void Form_Unload(Context& ctx) {
   // A value the store refused is reported by the store on the debug channel
   // only: no window of the keyboard is left to show a note. The close goes
   // on, since it is never refused.
-  static_cast<void>(settings::saveGeometry(ctx.platform.store, settings::kMainGeometry, ctx.main.geometry()));
+  settings::Saver saver(ctx.platform.store);
+  settings::saveGeometry(saver, settings::kMainGeometry, ctx.main.geometry());
   ctx.main.enableTimer("AlwaysOnTopTimer", false);
   ctx.main.enableTimer("NCS_TIMER", false);
   ctx.facesFollowEvents = false;

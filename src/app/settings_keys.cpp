@@ -145,12 +145,6 @@ void saveGeometry(Saver& saver, const GeometryKeys& keys, const Geometry& g) {
   saver.put(keys.height, formatTwips(g.height));
 }
 
-bool saveGeometry(SettingsStore& store, const GeometryKeys& keys, const Geometry& g) {
-  Saver saver(store);
-  saveGeometry(saver, keys, g);
-  return saver.refused().empty();
-}
-
 std::string unsavedNote(const std::vector<std::string>& refused) {
   if (refused.empty()) return {};
   // A store that refuses everything refuses dozens of values at once; a

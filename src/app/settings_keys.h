@@ -96,9 +96,8 @@ class Saver {
   std::vector<std::string> refused_;
 };
 
-// Writes Left, Top, Width, Height in that order; false when any of them was
-// not stored (the others are written all the same).
-[[nodiscard]] bool saveGeometry(SettingsStore& store, const GeometryKeys& keys, const Geometry& g);
+// Writes Left, Top, Width, Height in that order; a value the store refuses
+// is noted in the saver, and the others are written all the same.
 void saveGeometry(Saver& saver, const GeometryKeys& keys, const Geometry& g);
 
 // What the user is told about values a save could not store: the first few

@@ -15,11 +15,13 @@
 #include <vector>
 
 #include "layout/layouts.h"
+#include "platform/win32/outside_view.h"
 
 namespace drive {
 
-// Child windows get their layout index plus this as control id.
-constexpr int kFirstControlId = 1000;
+using osk::win32::kFirstControlId;
+using osk::win32::kMessageCountMessage;
+using osk::win32::kRepaintCountMessage;
 
 // What stops a command: printed on stderr, the tool exits with `exitCode`.
 struct Failure : std::runtime_error {

@@ -498,7 +498,7 @@ const Command kCommands[] = {
     {L"activity", 1, 1, "<form>",
      [](const Args& a) {
        HWND w = needTopLevel(a[1]);
-       for (const wchar_t* name : {L"QmOskRepaints", L"QmOskMessages"})
+       for (const wchar_t* name : {kRepaintCountMessage, kMessageCountMessage})
          out(std::to_string(ask(w, name, 2000)));
      }},
     {L"click-at", 2, 2, "<x> <y>",

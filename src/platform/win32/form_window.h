@@ -16,6 +16,7 @@
 #include "app/router.h"
 #include "layout/model.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/outside_view.h"
 
 namespace osk::win32 {
 
@@ -26,18 +27,6 @@ class FormEvents {
   virtual void handle(std::string_view control, Event event) = 0;
   virtual void tick(std::string_view timer) = 0;
 };
-
-// Test tools find a control's child window by this id.
-inline constexpr int kFirstControlId = 1000;
-
-// Registered message that answers how many control repaints the window has
-// counted so far; benchmarks read it from another process. Counting costs
-// one increment, and nothing is published unless someone asks.
-inline constexpr wchar_t kRepaintCountMessage[] = L"QmOskRepaints";
-// Registered message that answers how many messages the program's message
-// loop has taken from its queue: timer ticks, input, paints. An idle
-// keyboard should take little more than its own timer ticks.
-inline constexpr wchar_t kMessageCountMessage[] = L"QmOskMessages";
 
 class FormWindow final : public FormObserver {
  public:
