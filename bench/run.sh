@@ -8,9 +8,10 @@
 #      minute in each of the states an idle keyboard is left in, with
 #      Notepad beside it;
 #   4. click-to-arrival latency against a bare program that activates the
-#      target and injects the key, over many clicks, counting lost keys;
-#   5. the same with the keyboard in keep-focus mode, against a bare
-#      program that only injects into the focused window.
+#      target and injects the key, and against a bare one-button program
+#      that does the same when clicked, over many clicks, counting lost keys;
+#   5. the same with the keyboard in keep-focus mode, against bare
+#      programs that only inject into the focused window.
 #
 # Usage: bench/run.sh                 (everything, about forty minutes)
 #        BENCH_QUICK=1 bench/run.sh   (4 and 5 only, 40 rounds each: a few
