@@ -101,17 +101,22 @@ LRESULT CALLBACK targetProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(h, msg, wp, lp);
 }
 
-HWND makeTarget() {
+// Registers a plain window class of this process; false when refused.
+bool registerClass(const wchar_t* name, WNDPROC proc, int background) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = targetProc;
+  wc.lpfnWndProc = proc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-  wc.lpszClassName = kTargetClass;
-  RegisterClassExW(&wc);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
+HWND makeTarget() {
+  registerClass(kTargetClass, targetProc, COLOR_WINDOW);
   HWND h = CreateWindowExW(0, kTargetClass, kTargetTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 560, 420,
-                           220, nullptr, nullptr, wc.hInstance, nullptr);
+                           220, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (h == nullptr) throw Failure("cannot create the target window");
   return h;
 }
@@ -207,6 +212,41 @@ constexpr wchar_t kHelperShared[] = L"QmOskBenchHelperShared";
 constexpr wchar_t kHelperGo[] = L"QmOskBenchHelperGo";
 constexpr wchar_t kHelperDone[] = L"QmOskBenchHelperDone";
 
+// What both bare programs do for a key: bring the target forward and wait
+// until it is the foreground window (unless told not to), then inject.
+void bareKey(HWND target, bool activate) {
+  if (activate) {
+    const long long start = now();
+    SetForegroundWindow(target);
+    while (GetForegroundWindow() != target && msBetween(start, now()) < 3000) Sleep(0);
+  }
+  tapKey('A');
+}
+
+// This program again, as a helper process running `command` on `target`.
+PROCESS_INFORMATION startHelper(const std::wstring& command, HWND target, const std::wstring& more) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring cmd(L"\"");
+  cmd.append(self).append(L"\" ").append(command).append(L" ");
+  cmd.append(std::to_wstring(reinterpret_cast<ULONG_PTR>(target))).append(more);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    throw Failure("cannot start the " + narrow(command));
+  return pi;
+}
+
+// Waits a while for a helper told to quit, then ends it.
+void endHelper(PROCESS_INFORMATION& pi) {
+  if (pi.hProcess == nullptr) return;
+  if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  pi = {};
+}
+
 struct HelperShared {
   long long startedAt;
   int quit;
@@ -224,11 +264,7 @@ void injectHelper(HWND target) {
   for (;;) {
     if (WaitForSingleObject(go, 60000) != WAIT_OBJECT_0 || shared->quit) break;
     const long long start = now();
-    if (shared->activate) {
-      SetForegroundWindow(target);
-      while (GetForegroundWindow() != target && msBetween(start, now()) < 3000) Sleep(0);
-    }
-    tapKey('A');
+    bareKey(target, shared->activate != 0);
     shared->startedAt = start;
     SetEvent(done);
   }
@@ -254,27 +290,14 @@ struct Helper {
     if (shared == nullptr) throw Failure("cannot map the helper's shared state");
     shared->quit = 0;
     shared->activate = activate ? 1 : 0;
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring cmd(L"\"");
-    cmd.append(self)
-        .append(L"\" inject-helper ")
-        .append(std::to_wstring(reinterpret_cast<ULONG_PTR>(target)));
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      throw Failure("cannot start the helper");
+    pi = startHelper(L"inject-helper", target, L"");
   }
   ~Helper() {
     if (shared != nullptr) {
       shared->quit = 1;
       SetEvent(go);
     }
-    if (pi.hProcess != nullptr) {
-      if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-      CloseHandle(pi.hProcess);
-      CloseHandle(pi.hThread);
-    }
+    endHelper(pi);
     if (shared != nullptr) UnmapViewOfFile(shared);
     for (HANDLE h : {map, go, done})
       if (h != nullptr) CloseHandle(h);
@@ -316,12 +339,7 @@ LRESULT CALLBACK bareKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_COMMAND:
       if (HIWORD(wp) == BN_CLICKED) {
-        if (gBareKey.activate) {
-          const long long start = now();
-          SetForegroundWindow(gBareKey.target);
-          while (GetForegroundWindow() != gBareKey.target && msBetween(start, now()) < 3000) Sleep(0);
-        }
-        tapKey('A');
+        bareKey(gBareKey.target, gBareKey.activate);
         return 0;
       }
       break;
@@ -336,21 +354,19 @@ LRESULT CALLBACK bareKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 void clickedHelper(HWND target, bool activate) {
   gBareKey = {target, activate};
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = bareKeyProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  wc.lpszClassName = kBareKeyClass;
-  if (RegisterClassExW(&wc) == 0) throw Failure("clicked helper: cannot register its class");
+  if (!registerClass(kBareKeyClass, bareKeyProc, COLOR_BTNFACE))
+    throw Failure("clicked helper: cannot register its class");
+  HINSTANCE instance = GetModuleHandleW(nullptr);
   HWND top = CreateWindowExW(activate ? 0 : WS_EX_NOACTIVATE, kBareKeyClass, kBareKeyTitle,
-                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 1150, 560, 240, 160, nullptr, nullptr,
-                             wc.hInstance, nullptr);
+                             WS_OVERLAPPEDWINDOW, 1150, 560, 240, 160, nullptr, nullptr, instance, nullptr);
   if (top == nullptr) throw Failure("clicked helper: cannot create its window");
   if (CreateWindowExW(0, L"BUTTON", L"A", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 160, 80, top,
-                      nullptr, wc.hInstance, nullptr) == nullptr)
+                      nullptr, instance, nullptr) == nullptr)
     throw Failure("clicked helper: cannot create its button");
+  // Shown without taking the focus: a window that the window manager
+  // focused as it appeared could take the foreground back from the target
+  // after the bench has put that in front.
+  ShowWindow(top, SW_SHOWNOACTIVATE);
   MSG m;
   while (GetMessageW(&m, nullptr, 0, 0) > 0) {
     TranslateMessage(&m);
@@ -364,32 +380,17 @@ struct ClickedHelper {
   HWND button = nullptr;
 
   ClickedHelper(HWND target, bool activate) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring cmd(L"\"");
-    cmd.append(self)
-        .append(L"\" clicked-helper ")
-        .append(std::to_wstring(reinterpret_cast<ULONG_PTR>(target)))
-        .append(activate ? L" 1" : L" 0");
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      throw Failure("cannot start the clicked helper");
-    // The window shows before its button is made.
+    pi = startHelper(L"clicked-helper", target, activate ? L" 1" : L" 0");
     waitUntil(10000, [&] {
       top = FindWindowW(kBareKeyClass, kBareKeyTitle);
       button = top != nullptr ? FindWindowExW(top, nullptr, L"BUTTON", nullptr) : nullptr;
-      return button != nullptr;
+      return button != nullptr && IsWindowVisible(top);
     });
     if (button == nullptr) throw Failure("the clicked helper opened no button");
   }
   ~ClickedHelper() {
     if (top != nullptr) PostMessageW(top, WM_CLOSE, 0, 0);
-    if (pi.hProcess != nullptr) {
-      if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-      CloseHandle(pi.hProcess);
-      CloseHandle(pi.hThread);
-    }
+    endHelper(pi);
   }
 };
 
