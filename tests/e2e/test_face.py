@@ -1,6 +1,7 @@
-"""What the keyboard's face shows, read from the screen: the press flash and
-its reset, the tints of the Shift lock and the number-row lock, and the lock
-lights with the system locks they stand for."""
+"""What the keyboard's face shows, read from the screen: a key held down,
+the press flash and its reset, the tints of the Shift lock and the
+number-row lock, and the lock lights with the system locks they stand
+for."""
 
 import unittest
 
@@ -11,6 +12,8 @@ SHIFT_LOCK_TINT = "0x80FFFF"   # RGB(255, 255, 128), pale yellow
 TOP_ROW_TINT = "0xFF80FF"      # RGB(255, 128, 255), pink
 WHITE = "0xFFFFFF"
 COLOR_WINDOW = 5
+COLOR_BTNHIGHLIGHT = 20
+COLOR_3DDKSHADOW = 21
 VK_LOCKS = {"num": 0x90, "caps": 0x14, "scroll": 0x91}
 
 TOP_ROW = [k[0] for k in SYMBOL_KEYS[:13]]
@@ -94,6 +97,18 @@ class PressFlash(NotepadCase):
             self.assertEqual(colours[-1], rest, changes)
         self.assertTrue(flashed, "no green flash seen in %d clicks" % attempts)
         self.wait_typed("q" * attempts)
+
+
+class PressLook(NotepadCase):
+
+    def test_a_held_key_looks_pushed_until_released_and_then_types(self):
+        s = self.s
+        raised = s.drive("syscolor", str(COLOR_BTNHIGHLIGHT))
+        sunken = s.drive("syscolor", str(COLOR_3DDKSHADOW))
+        self.assertNotEqual(raised, sunken)
+        looks = dict(line.split() for line in s.drive("press-edge", "main", "BUTTON_LETTER_Q").splitlines())
+        self.assertEqual(looks, {"before": raised, "held": sunken, "after": raised})
+        self.wait_typed("q")
 
 
 class LockLights(NotepadCase):

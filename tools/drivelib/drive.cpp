@@ -260,10 +260,12 @@ void moveCursor(POINT p) {
 
 void clickHere(int clicks) {
   for (int i = 0; i < clicks; ++i) {
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
-    sendMouse(MOUSEEVENTF_LEFTUP);
+    leftButton(true);
+    leftButton(false);
   }
 }
+
+void leftButton(bool down) { sendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP); }
 
 INPUT keyInput(WORD vk, bool up) {
   INPUT i{};

@@ -100,6 +100,8 @@ POINT uncovered(POINT p, HWND expected);
 void moveCursor(POINT p);
 // Left-button presses where the pointer is.
 void clickHere(int clicks);
+// The left button alone going down or up where the pointer is.
+void leftButton(bool down);
 
 INPUT keyInput(WORD vk, bool up);
 // Each UTF-16 unit as VK_PACKET, typed whatever the keyboard layout.

@@ -195,6 +195,18 @@ COLORREF quickColour(HWND h) {
   return best;
 }
 
+// The colour of a key's left edge halfway down, one pixel in: the inner
+// line of its edge, light while the key stands out and dark while it is
+// pushed in.
+COLORREF edgeColour(HWND h) {
+  const RECT r = screenRect(h);
+  HDC dc = GetDC(nullptr);
+  if (dc == nullptr) throw Failure("no screen DC");
+  const COLORREF c = GetPixel(dc, r.left + 1, (r.top + r.bottom) / 2);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
 std::string colourText(COLORREF c) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(c));
@@ -614,6 +626,24 @@ const Command kCommands[] = {
     // process start-up lies between the click and the first look: the
     // colour before the click, then every change as "<ms after the click>
     // <colour>", then how many looks were taken.
+    {L"press-edge", 2, 2, "<form> <control>",
+     [](const Args& a) {
+       // The key's edge before, while the button is held down over it, and
+       // after the release; each look waits (bounded) for a change.
+       HWND h = findControl(a[1], a[2]);
+       const POINT p = clickPoint(a);
+       moveCursor(p);
+       const COLORREF before = edgeColour(h);
+       out("before " + colourText(before));
+       COLORREF held = before;
+       leftButton(true);
+       waitUntil(kDefaultTimeoutMs, [&] { return (held = edgeColour(h)) != before; });
+       out("held " + colourText(held));
+       COLORREF after = held;
+       leftButton(false);
+       waitUntil(kDefaultTimeoutMs, [&] { return (after = edgeColour(h)) != held; });
+       out("after " + colourText(after));
+     }},
     {L"click-watch-color", 3, 3, "<form> <control> <ms>",
      [](const Args& a) {
        DWORD span = static_cast<DWORD>(toInt(a[3]));

@@ -46,11 +46,12 @@ bool FormWindow::drawItem(const DRAWITEMSTRUCT& dis) {
   if (i < 0 || !children_[static_cast<std::size_t>(i)].ownerDrawn) return false;
   const Control& c = form_.controls()[static_cast<std::size_t>(i)];
 
-  // A push or a focus change is painted by the button as it happens, in the
-  // middle of the click whose keys are still to be sent: 0.2 ms of a click
-  // under Wine. Painted with the next paint instead, it shows once the keys
-  // are on their way, and while a real mouse button is held down (tens of
-  // milliseconds) the pushed look still comes before the release.
+  // The button paints a change of focus (and, in some versions, a push) as
+  // it happens, in the middle of the click whose keys are still to be sent:
+  // 0.2 ms of a click under Wine. Painted with the next paint instead, it
+  // shows once the keys are on their way, and while a real mouse button is
+  // held down (tens of milliseconds) the pushed look still comes before the
+  // release.
   if (dis.itemAction != ODA_DRAWENTIRE) {
     if (!::InvalidateRect(dis.hwndItem, nullptr, FALSE)) logFailure("repainting a key", ::GetLastError());
     return true;
