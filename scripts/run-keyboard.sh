@@ -149,6 +149,15 @@ if drive wait-window "QM-OSK Key Log" 30000 >/dev/null; then
   done
 fi
 echo "The key log window got: ${chord:-nothing}"
+# The key log has the chord a few milliseconds after the click, the
+# keyboard's faces show the released latches only after its click handler
+# has returned (10 to 20 ms after the click here): the screenshot waits for
+# the Shift key to be back at rest.
+rest=$(drive syscolor 5 || true)
+for _ in $(seq 20); do
+  [[ "$(drive color main BUTTON_SHIFT_LEFT || true)" == "$rest" ]] && break
+  sleep 0.1
+done
 shot="$ROOT/build/demo.png"
 if command -v import >/dev/null; then
   import -display "$DISPLAY" -window root "$shot" && echo "Screenshot: $shot"
