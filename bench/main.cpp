@@ -410,35 +410,40 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   int lostKeyboard = 0, lostBare = 0, lostClicked = 0, extra = 0, tookFocus = 0;
   FILE* raw = rawPath.empty() ? nullptr : _wfopen(rawPath.c_str(), L"w");
   if (raw) std::fputs("round,keyboard_ms,bare_ms,bare_clicked_ms\n", raw);
-  // One real click on `button` with the target in front: the time to the
-  // character, or -1. `left` tells whether the target was ever seen out of
-  // the foreground meanwhile.
   HWND label = findControl(L"main", L"ACTIVE_WINDOW_LABEL");
   int renoted = 0;
-  auto clickRound = [&](HWND button, bool& left) {
+  // One real click on `button` with the target in front: the time to the
+  // character (-1 when none came), and whether the target was ever seen out
+  // of the foreground meanwhile.
+  struct Round {
+    double ms;
+    bool left;
+  };
+  auto clickRound = [&](HWND button) {
     if (!foregroundIs(target)) bringToFront(target);
-    // The clicked bare program's window is in front for a moment at each of
-    // its rounds, and a tracking tick that falls there rightly takes it for
-    // the target. A keyboard round starts once the keyboard has noted the
-    // bench's window again, as a user would look at the label.
-    if (button == key && textOf(label) != kTargetTitle) {
-      ++renoted;
-      waitTargetNoted(kTargetTitle);
-    }
     aimAt(button);
     pumpFor(20);
     gChars = 0;
     const long long at = click();
-    left = false;
+    bool left = false;
     const bool arrived = pumpUntil(3000, [&] {
       left = left || !foregroundIs(target);
       return gChars > 0;
     });
-    return arrived ? msBetween(at, gCharAt) : -1.0;
+    return Round{arrived ? msBetween(at, gCharAt) : -1.0, left};
   };
   for (int i = 0; i < n; ++i) {
-    bool left = false;
-    const double k = clickRound(key, left);
+    // The clicked bare program's window is in front for a moment at each of
+    // its rounds, and a tracking tick that falls there rightly takes it for
+    // the target. A keyboard round starts once the keyboard has noted the
+    // bench's window again, as a user would look at the label.
+    if (!foregroundIs(target)) bringToFront(target);
+    if (textOf(label) != kTargetTitle) {
+      ++renoted;
+      waitTargetNoted(kTargetTitle);
+    }
+    const Round viaKey = clickRound(key);
+    const double k = viaKey.ms;
     if (k >= 0) {
       viaKeyboard.push_back(k);
     } else {
@@ -446,7 +451,7 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
       // Where the keyboard thought the key should go, and what is in front.
       HWND fg = GetForegroundWindow();
       std::fprintf(stderr, "round %d lost: target noted as \"%ls\", in front %s \"%ls\"\n", i + 1,
-                   textOf(findControl(L"main", L"ACTIVE_WINDOW_LABEL")).c_str(),
+                   textOf(label).c_str(),
                    fg == target ? "the target"
                    : fg == kb   ? "the keyboard"
                                 : "another window",
@@ -455,10 +460,9 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
     pumpFor(kSwitchPauseMs);
     // One click, one character: anything more went somewhere unexpected.
     if (gChars > 1) extra += gChars - 1;
-    if (focused && (left || !foregroundIs(target))) ++tookFocus;
+    if (focused && (viaKey.left || !foregroundIs(target))) ++tookFocus;
 
-    bool bareLeft = false;
-    const double c = clickRound(clicked.button, bareLeft);
+    const double c = clickRound(clicked.button).ms;
     if (c >= 0)
       bareClicked.push_back(c);
     else

@@ -216,9 +216,8 @@ void bringToFront(HWND h, DWORD timeoutMs) {
   if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
   SetForegroundWindow(h);
   // Activation is asynchronous under Wine: wait until it has happened.
-  if (!waitUntil(
-          timeoutMs, [h] { return GetForegroundWindow() == h; }, 5))
-    throw Failure("could not activate \"" + narrow(titleOf(h)) + "\"");
+  auto inFront = [h] { return GetForegroundWindow() == h; };
+  if (!waitUntil(timeoutMs, inFront, 5)) throw Failure("could not activate \"" + narrow(titleOf(h)) + "\"");
 }
 
 // ---- input -----------------------------------------------------------------

@@ -622,10 +622,6 @@ const Command kCommands[] = {
        std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
        out(buf);
      }},
-    // Clicks a control and reports its colour from the same process, so no
-    // process start-up lies between the click and the first look: the
-    // colour before the click, then every change as "<ms after the click>
-    // <colour>", then how many looks were taken.
     {L"press-edge", 2, 2, "<form> <control>",
      [](const Args& a) {
        // The key's edge before, while the button is held down over it, and
@@ -644,6 +640,10 @@ const Command kCommands[] = {
        waitUntil(kDefaultTimeoutMs, [&] { return (after = edgeColour(h)) != held; });
        out("after " + colourText(after));
      }},
+    // Clicks a control and reports its colour from the same process, so no
+    // process start-up lies between the click and the first look: the
+    // colour before the click, then every change as "<ms after the click>
+    // <colour>", then how many looks were taken.
     {L"click-watch-color", 3, 3, "<form> <control> <ms>",
      [](const Args& a) {
        DWORD span = static_cast<DWORD>(toInt(a[3]));
