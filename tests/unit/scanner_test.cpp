@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "aid_clock.h"
-#include "layout/layouts.h"
+#include "fakes.h"
 
 namespace osk::testing {
 namespace {
@@ -89,30 +89,30 @@ TEST(ScanStops, NothingLitNoTimerNoClick) {
   EXPECT_EQ(scan.pressed(t0), std::nullopt);
 }
 
-// The rows of the real keyboard: every clickable control in exactly one row,
-// and no row holding two controls that stand one above the other (which
-// would mean two visual rows had been merged into one).
-TEST(ScanRowsOfKeyboard, EveryButtonOnceNoneStacked) {
-  auto form = makeMainForm();
+// The rows of the real keyboard, made of every control a click reaches (the
+// ones the keyboard handles clicks of): each in exactly one row, and no row
+// holding two controls that stand one above the other, which would mean two
+// visual rows had been merged into one.
+TEST(ScanRowsOfKeyboard, EveryClickableControlOnceNoneStacked) {
+  Rig r;
+  const std::vector<Control>& controls = r.main().controls();
   std::vector<aids::ScanItem> items;
-  for (std::size_t i = 0; i < form->controls().size(); ++i) {
-    const Control& c = form->controls()[i];
-    if (c.kind() == ControlKind::Button) items.push_back({i, c.rect()});
-  }
+  for (std::size_t i = 0; i < controls.size(); ++i)
+    if (r.kb.handles(controls[i].name(), Event::Click)) items.push_back({i, controls[i].rect()});
+  ASSERT_FALSE(items.empty());
   const aids::ScanRows rows = aids::scanRows(items);
   std::map<KeyId, int> seen;
   for (const auto& row : rows) {
     for (KeyId k : row) ++seen[k];
     for (std::size_t a = 0; a < row.size(); ++a) {
       for (std::size_t b = a + 1; b < row.size(); ++b) {
-        const TwipsRect& ra = form->controls()[row[a]].rect();
-        const TwipsRect& rb = form->controls()[row[b]].rect();
+        const TwipsRect& ra = controls[row[a]].rect();
+        const TwipsRect& rb = controls[row[b]].rect();
         const int centreA = ra.left + ra.width / 2;
         const int centreB = rb.left + rb.width / 2;
-        EXPECT_LT(centreA, centreB) << form->controls()[row[a]].name() << " before "
-                                    << form->controls()[row[b]].name();
+        EXPECT_LT(centreA, centreB) << controls[row[a]].name() << " before " << controls[row[b]].name();
         EXPECT_FALSE(centreB >= ra.left && centreB < ra.left + ra.width)
-            << form->controls()[row[b]].name() << " stands under " << form->controls()[row[a]].name();
+            << controls[row[b]].name() << " stands under " << controls[row[a]].name();
       }
     }
   }
