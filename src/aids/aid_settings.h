@@ -47,9 +47,9 @@ struct AidSettings {
 Millis parseAidTime(std::string_view text, const TimeRange& range = kAidTimeRange);
 
 // A stored switch key: a whole number naming a keyboard key (8 to 254; the
-// codes below 8 are mouse buttons and Ctrl+Break, which a keyboard hook never
-// sees as a key of its own). Anything else gives Space, since the nearest
-// valid code would be a key the user never chose.
+// codes below 8 are mouse buttons, which a keyboard hook never sees, and
+// Ctrl+Break's, which no single switch can press). Anything else gives
+// Space, since the nearest valid code would be a key the user never chose.
 unsigned parseSwitchVk(std::string_view text);
 
 // Every value as stored, each unusable one replaced as above.
