@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/failure.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
@@ -79,9 +80,7 @@ std::string RegistryStore::read(std::string_view section, std::string_view key,
 bool RegistryStore::write(std::string_view section, std::string_view key, std::string_view value) {
   const std::wstring name = widen(key);
   auto refused = [&](const wchar_t* step, LONG rc) {
-    ::OutputDebugStringW((L"QM-OSK: " + std::wstring(step) + L" \"" + name + L"\" failed, error " +
-                          std::to_wstring(rc) + L"\n")
-                             .c_str());
+    logFailure(narrow(std::wstring(step) + L" the setting \"" + name + L"\""), static_cast<DWORD>(rc));
     return false;
   };
   const std::wstring data = widen(value);

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/failure.h"
 #include "platform/win32/text.h"
 
 namespace osk::win32 {
@@ -174,9 +175,9 @@ LRESULT CALLBACK ShellLauncher::mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
     try {
       job->done(job->outcome);
     } catch (const std::exception& e) {
-      ::OutputDebugStringA(e.what());
+      logFailure(std::string("a launch answer failed: ") + e.what());
     } catch (...) {
-      ::OutputDebugStringA("unknown failure in a launch answer");
+      logFailure("unknown failure in a launch answer");
     }
     return 0;
   }

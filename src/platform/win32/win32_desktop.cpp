@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/failure.h"
 #include "platform/win32/text.h"
 
 namespace osk::win32 {
@@ -121,7 +122,7 @@ void Win32Desktop::setTopmost(WindowId window, bool topmost) {
   // being typed into and made the keyboard its own target.
   if (!::SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
-    ::OutputDebugStringA("topmost placement refused");
+    logFailure("placing the window topmost", ::GetLastError());
 }
 
 // Read ten times a second, so every round trip to the server counts when

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/failure.h"
 #include "platform/win32/text.h"
 
 namespace osk::win32 {
@@ -103,7 +104,7 @@ void Win32FormHost::noteAt(HWND owner, HWND anchorWindow, std::string_view text)
   // Not a word could be shown: at least the user hears that something
   // went wrong.
   ::MessageBeep(MB_ICONWARNING);
-  ::OutputDebugStringW(widen(text).c_str());
+  logFailure("a note could not be shown: " + std::string(text));
 }
 
 bool Win32FormHost::isOurWindow(HWND hwnd) const {
