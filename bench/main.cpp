@@ -394,6 +394,64 @@ struct ClickedHelper {
   }
 };
 
+// One real click on `button` with `target` in front: the time to the
+// character (-1 when none came), and whether the target was ever seen out
+// of the foreground meanwhile.
+struct Round {
+  double ms;
+  bool left;
+};
+
+Round clickRound(HWND target, HWND button) {
+  if (!foregroundIs(target)) bringToFront(target);
+  aimAt(button);
+  pumpFor(20);
+  gChars = 0;
+  const long long at = click();
+  bool left = false;
+  const bool arrived = pumpUntil(3000, [&] {
+    left = left || !foregroundIs(target);
+    return gChars > 0;
+  });
+  return Round{arrived ? msBetween(at, gCharAt) : -1.0, left};
+}
+
+// The times and losses of the three ways to type, round by round.
+struct LatencyTally {
+  std::vector<double> viaKeyboard, bare, bareClicked;
+  int lostKeyboard = 0, lostBare = 0, lostClicked = 0, extra = 0, tookFocus = 0, renoted = 0;
+
+  static void take(double ms, std::vector<double>& times, int& lost) {
+    if (ms >= 0)
+      times.push_back(ms);
+    else
+      ++lost;
+  }
+  // One click, one character: anything more went somewhere unexpected.
+  void countExtra() {
+    if (gChars > 1) extra += gChars - 1;
+  }
+  void print(bool focused) const {
+    printStats("keyboard", viaKeyboard, lostKeyboard);
+    printStats("bare", bare, lostBare);
+    printStats("bare_clicked", bareClicked, lostClicked);
+    out("extra_chars " + std::to_string(extra));
+    out("target_renoted " + std::to_string(renoted));
+    if (focused) out("keyboard_took_focus " + std::to_string(tookFocus));
+  }
+};
+
+// Where the keyboard thought a lost key should go, and what is in front.
+void reportLostRound(int round, HWND label, HWND target, HWND kb) {
+  HWND fg = GetForegroundWindow();
+  std::fprintf(stderr, "round %d lost: target noted as \"%ls\", in front %s \"%ls\"\n", round,
+               textOf(label).c_str(),
+               fg == target ? "the target"
+               : fg == kb   ? "the keyboard"
+                            : "another window",
+               fg != nullptr ? textOf(fg).c_str() : L"(none)");
+}
+
 // focused: the keyboard runs in keep-focus mode; the target stays in front
 // and the helper only injects. Otherwise the keyboard is brought to the front
 // before each helper round, as a click would bring it.
@@ -406,32 +464,10 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   Helper helper(target, !focused);
   ClickedHelper clicked(target, !focused);
   bringToFront(target);
-  std::vector<double> viaKeyboard, bare, bareClicked;
-  int lostKeyboard = 0, lostBare = 0, lostClicked = 0, extra = 0, tookFocus = 0;
+  LatencyTally tally;
   FILE* raw = rawPath.empty() ? nullptr : _wfopen(rawPath.c_str(), L"w");
   if (raw) std::fputs("round,keyboard_ms,bare_ms,bare_clicked_ms\n", raw);
   HWND label = findControl(L"main", L"ACTIVE_WINDOW_LABEL");
-  int renoted = 0;
-  // One real click on `button` with the target in front: the time to the
-  // character (-1 when none came), and whether the target was ever seen out
-  // of the foreground meanwhile.
-  struct Round {
-    double ms;
-    bool left;
-  };
-  auto clickRound = [&](HWND button) {
-    if (!foregroundIs(target)) bringToFront(target);
-    aimAt(button);
-    pumpFor(20);
-    gChars = 0;
-    const long long at = click();
-    bool left = false;
-    const bool arrived = pumpUntil(3000, [&] {
-      left = left || !foregroundIs(target);
-      return gChars > 0;
-    });
-    return Round{arrived ? msBetween(at, gCharAt) : -1.0, left};
-  };
   for (int i = 0; i < n; ++i) {
     // The clicked bare program's window is in front for a moment at each of
     // its rounds, and a tracking tick that falls there rightly takes it for
@@ -439,58 +475,35 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
     // bench's window again, as a user would look at the label.
     if (!foregroundIs(target)) bringToFront(target);
     if (textOf(label) != kTargetTitle) {
-      ++renoted;
+      ++tally.renoted;
       waitTargetNoted(kTargetTitle);
     }
-    const Round viaKey = clickRound(key);
+    const Round viaKey = clickRound(target, key);
     const double k = viaKey.ms;
-    if (k >= 0) {
-      viaKeyboard.push_back(k);
-    } else {
-      ++lostKeyboard;
-      // Where the keyboard thought the key should go, and what is in front.
-      HWND fg = GetForegroundWindow();
-      std::fprintf(stderr, "round %d lost: target noted as \"%ls\", in front %s \"%ls\"\n", i + 1,
-                   textOf(label).c_str(),
-                   fg == target ? "the target"
-                   : fg == kb   ? "the keyboard"
-                                : "another window",
-                   fg != nullptr ? textOf(fg).c_str() : L"(none)");
-    }
+    LatencyTally::take(k, tally.viaKeyboard, tally.lostKeyboard);
+    if (k < 0) reportLostRound(i + 1, label, target, kb);
     pumpFor(kSwitchPauseMs);
-    // One click, one character: anything more went somewhere unexpected.
-    if (gChars > 1) extra += gChars - 1;
-    if (focused && (viaKey.left || !foregroundIs(target))) ++tookFocus;
+    tally.countExtra();
+    if (focused && (viaKey.left || !foregroundIs(target))) ++tally.tookFocus;
 
-    const double c = clickRound(clicked.button).ms;
-    if (c >= 0)
-      bareClicked.push_back(c);
-    else
-      ++lostClicked;
+    const double c = clickRound(target, clicked.button).ms;
+    LatencyTally::take(c, tally.bareClicked, tally.lostClicked);
     pumpFor(kSwitchPauseMs);
-    if (gChars > 1) extra += gChars - 1;
+    tally.countExtra();
 
     if (!focused) bringToFront(kb);
     if (!foregroundIs(focused ? target : kb)) bringToFront(focused ? target : kb);
     pumpFor(20);
     const double b = helper.round();
-    if (b >= 0)
-      bare.push_back(b);
-    else
-      ++lostBare;
+    LatencyTally::take(b, tally.bare, tally.lostBare);
     pumpFor(kSwitchPauseMs);
-    if (gChars > 1) extra += gChars - 1;
+    tally.countExtra();
     if (raw) std::fprintf(raw, "%d,%.3f,%.3f,%.3f\n", i + 1, k, b, c);
   }
   if (raw) std::fclose(raw);
-  printStats("keyboard", viaKeyboard, lostKeyboard);
-  printStats("bare", bare, lostBare);
-  printStats("bare_clicked", bareClicked, lostClicked);
-  out("extra_chars " + std::to_string(extra));
-  out("target_renoted " + std::to_string(renoted));
-  if (focused) out("keyboard_took_focus " + std::to_string(tookFocus));
+  tally.print(focused);
   DestroyWindow(target);
-  if (viaKeyboard.empty() || bare.empty()) throw Failure("no character arrived");
+  if (tally.viaKeyboard.empty() || tally.bare.empty()) throw Failure("no character arrived");
 }
 
 // ---- throughput ---------------------------------------------------------
