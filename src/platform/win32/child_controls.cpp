@@ -124,7 +124,7 @@ void ChildControls::raiseCoveredControls(const Form& form) {
   }
 }
 
-void ChildControls::place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi) {
+void ChildControls::place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi) const {
   const auto& controls = form.controls();
   // One batch moves every control at once. A batch the system cannot hold
   // (short of memory) is dropped by it with every move it had taken, and a

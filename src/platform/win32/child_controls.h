@@ -37,7 +37,7 @@ class ChildControls {
   std::string create(HWND parent, const Form& form, SUBCLASSPROC proc, DWORD_PTR refData);
   // Puts every child where `placement` puts its control, in its font, and
   // repaints `parent`.
-  void place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi);
+  void place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi) const;
 
   std::size_t size() const { return children_.size(); }
   // The index of a child window; -1 for a window that is not one.

@@ -27,7 +27,7 @@ class FormTimers {
   // it also sounds, since something the user asked for does not run yet.
   void apply(HWND window, std::size_t index, const Timer& timer, bool shown);
   void retryRefused(HWND window, const std::vector<Timer>& timers);
-  void stopAll(HWND window, std::size_t timerCount);
+  static void stopAll(HWND window, std::size_t timerCount);
 
   // Why the first timer still refused could not start; null when none is.
   const std::string* refusal() const { return refused_.empty() ? nullptr : &refused_.begin()->second; }

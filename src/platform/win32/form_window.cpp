@@ -215,7 +215,7 @@ void FormWindow::controlChanged(const Control& control, Property property) {
       // A label shows its window text, so a refusal (the system short of
       // memory) leaves the old caption standing; owner-drawn keys paint
       // from the model and are right regardless.
-      if (!::SetWindowTextW(child, ChildControls::textOf(control).c_str()))
+      if (::SetWindowTextW(child, ChildControls::textOf(control).c_str()) == FALSE)
         logFailure("showing the caption of " + control.name(), ::GetLastError());
       ::InvalidateRect(child, nullptr, erase);
       outside_.countRepaint();
@@ -231,7 +231,7 @@ void FormWindow::controlChanged(const Control& control, Property property) {
       const std::wstring want = widen(control.text());
       if (windowTextW(child) == want) break;
       ++settingText_;
-      if (!::SetWindowTextW(child, want.c_str()))
+      if (::SetWindowTextW(child, want.c_str()) == FALSE)
         logFailure("showing the text of " + control.name(), ::GetLastError());
       // Text is appended one character at a time: keep the caret after it.
       // A field filled with stored text shows its start, as it opens.

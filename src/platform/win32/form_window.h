@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/router.h"
 #include "layout/model.h"
@@ -79,14 +80,14 @@ class FormWindow final : public WindowBase, public FormObserver {
 
   // Called when the window is asked to close, before its Unload, so that
   // windows it owns can close first.
-  std::function<void()> beforeUnload;
+  void setBeforeUnload(std::function<void()> call) { beforeUnload_ = std::move(call); }
   // Where the message loop counts the messages it takes; answered to
   // kMessageCountMessage.
   void countMessagesIn(const unsigned long* counter) { outside_.countMessagesIn(counter); }
 
   // Called between Unload and the destruction of the window, so that a modal
   // owner can be re-enabled before Windows picks another window to activate.
-  std::function<void()> onClosing;
+  void setOnClosing(std::function<void()> call) { onClosing_ = std::move(call); }
 
   // FormObserver
   void controlChanged(const Control& control, Property property) override;
@@ -139,6 +140,8 @@ class FormWindow final : public WindowBase, public FormObserver {
   int settingText_ = 0;       // model -> edit: not a user change
   int focused_ = -1;          // the form's active control, see focusArrived
   std::string failure_;
+  std::function<void()> beforeUnload_;
+  std::function<void()> onClosing_;
   bool shown_ = false;
   bool closing_ = false;
   bool nonActivating_ = false;

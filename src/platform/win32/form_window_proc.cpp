@@ -117,9 +117,9 @@ void FormWindow::onDpiChanged(HWND self, WPARAM wp, const RECT& suggested) {
 void FormWindow::onClose(HWND self) {
   if (closing_) return;
   closing_ = true;
-  if (beforeUnload) beforeUnload();
+  if (beforeUnload_) beforeUnload_();
   raise(kFormControl, Event::Unload);
-  if (onClosing) onClosing();
+  if (onClosing_) onClosing_();
   ::DestroyWindow(self);
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 #include "platform/win32/failure.h"
 #include "platform/win32/text.h"
 
@@ -83,7 +85,8 @@ bool Win32Desktop::activate(WindowId recorded, const std::string& title, std::ch
   const std::wstring wanted = widen(title);
   HWND target = nullptr;
   HWND candidate = toHwnd(recorded);
-  if (candidate != nullptr && ::IsWindow(candidate) && windowTextW(candidate) == wanted) target = candidate;
+  if (candidate != nullptr && ::IsWindow(candidate) != FALSE && windowTextW(candidate) == wanted)
+    target = candidate;
   // Untitled windows are everywhere (tool windows, hidden helpers): an empty
   // title names no window, so only the recorded one may receive the keys.
   if (target == nullptr && !wanted.empty()) {
@@ -134,8 +137,8 @@ void Win32Desktop::setTopmost(WindowId window, bool topmost) {
 LockStates Win32LockKeys::states() const {
   LockStates s;
   s.caps = static_cast<std::int16_t>(::GetKeyState(VK_CAPITAL));
-  BYTE keys[256]{};
-  if (!::GetKeyboardState(keys)) {
+  std::array<BYTE, 256> keys{};
+  if (!::GetKeyboardState(keys.data())) {
     s.num = keyState(LockKey::NumLock);
     s.scroll = keyState(LockKey::ScrollLock);
     return s;

@@ -45,7 +45,7 @@ class Win32FormHost::DialogEvents final : public FormEvents {
 
 void Win32FormHost::adopt(FormWindow& window) {
   windows_[&window.form()] = &window;
-  window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
+  window.setBeforeUnload([this, &window] { closeDialogsAbove(window); });
   if (auto it = nonActivating_.find(&window.form()); it != nonActivating_.end())
     window.setNonActivating(it->second);
   window.countMessagesIn(&messagesTaken_);
@@ -169,7 +169,7 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   }
   windows_[&dialog] = &window;
   modal_.push_back(&window);
-  window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
+  window.setBeforeUnload([this, &window] { closeDialogsAbove(window); });
 
   // Until the dialog says where it goes, it opens centred over its owner.
   // Unplaced, it opens where the system puts new windows, which is on
@@ -187,7 +187,7 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   };
   // The owner must be enabled again before the dialog goes, or Windows
   // activates some other program's window in its place.
-  window.onClosing = releaseOwner;
+  window.setOnClosing(releaseOwner);
   if (disableOwner) ::EnableWindow(ownerHwnd, FALSE);
 
   if (!window.open()) {

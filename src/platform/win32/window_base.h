@@ -19,14 +19,15 @@ class WindowBase {
   WindowBase(WindowBase&&) = delete;
   WindowBase& operator=(WindowBase&&) = delete;
 
+  // A window still alive here gets no more messages: the derived part it
+  // would dispatch them to is already gone.
+  virtual ~WindowBase();
+
   HWND hwnd() const { return hwnd_.get(); }
   bool alive() const { return static_cast<bool>(hwnd_); }
 
  protected:
   WindowBase() = default;
-  // A window still alive here gets no more messages: the derived part it
-  // would dispatch them to is already gone.
-  virtual ~WindowBase();
 
   // Every message from WM_NCCREATE on, WM_NCDESTROY included.
   virtual LRESULT handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) = 0;
