@@ -18,6 +18,8 @@ inline constexpr COLORREF kNone = CLR_INVALID;
 
 namespace ink {
 inline constexpr COLORREF kOutline = RGB(40, 40, 48);
+// The outline's colour where it fills a shape (a keyhole, a pivot).
+inline constexpr COLORREF kDarkFill = kOutline;
 inline constexpr COLORREF kWhite = RGB(255, 255, 255);
 inline constexpr COLORREF kPaper = RGB(252, 252, 248);
 inline constexpr COLORREF kBlue = RGB(30, 110, 225);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -122,13 +123,14 @@ void monitor(Painter& p, double x, double y, double w, double h) {
 }
 
 void padlock(Painter& p, double x, double y, double w, double h) {
-  const double sx = x + w * 0.2, sw = w * 0.6;
+  const double sx = x + w * 0.2;
+  const double sw = w * 0.6;
   p.line({{sx, y + h * 0.5}, {sx, y + h * 0.3}}, ink::kDarkGrey, w * 0.13);
   p.line({{sx + sw, y + h * 0.5}, {sx + sw, y + h * 0.3}}, ink::kDarkGrey, w * 0.13);
   p.arc(sx, y + h * 0.02, sw, h * 0.56, 0, 180, ink::kDarkGrey, w * 0.13);
   p.roundRect(x, y + h * 0.44, w, h * 0.56, 1.0, ink::kGold, ink::kDarkGold, 1.1);
-  p.ellipse(x + w * 0.41, y + h * 0.58, w * 0.18, w * 0.18, ink::kOutline, kNone);
-  p.rect(x + w * 0.46, y + h * 0.62, w * 0.08, h * 0.24, ink::kOutline, kNone);
+  p.ellipse(x + w * 0.41, y + h * 0.58, w * 0.18, w * 0.18, ink::kDarkFill, kNone);
+  p.rect(x + w * 0.46, y + h * 0.62, w * 0.08, h * 0.24, ink::kDarkFill, kNone);
 }
 
 // --- the pictures ---------------------------------------------------------
@@ -139,7 +141,7 @@ bool drawEditingPicture(Painter& p, Icon icon, double width) {
     case Icon::Scissors:
       p.polygon({{10.5, 20}, {22.5, 2.5}, {25, 4.2}, {13.5, 21.5}}, RGB(205, 210, 222), ink::kOutline, 1.1);
       p.polygon({{21.5, 20}, {9.5, 2.5}, {7, 4.2}, {18.5, 21.5}}, RGB(205, 210, 222), ink::kOutline, 1.1);
-      p.ellipse(14.8, 11.2, 2.4, 2.4, ink::kOutline, kNone);
+      p.ellipse(14.8, 11.2, 2.4, 2.4, ink::kDarkFill, kNone);
       p.ellipse(3.5, 19.5, 10.5, 10.5, kNone, ink::kRed, 3.0);
       p.ellipse(18, 19.5, 10.5, 10.5, kNone, ink::kRed, 3.0);
       break;
@@ -317,25 +319,31 @@ void drawPicture(Painter& p, Icon icon, double width) {
 
 // Averages each kSuper x kSuper block of the oversized picture `src`
 // (w * kSuper pixels wide) into one pixel of a w x h picture.
-std::vector<std::uint32_t> averageDown(const std::uint32_t* src, int w, int h, COLORREF back, bool disabled) {
-  const int sw = w * kSuper;
+std::vector<std::uint32_t> averageDown(std::span<const std::uint32_t> src, int w, int h, COLORREF back,
+                                       bool disabled) {
+  const auto sw = static_cast<std::size_t>(w) * kSuper;
   std::vector<std::uint32_t> out(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-  const int br = GetRValue(back), bg = GetGValue(back), bb = GetBValue(back);
+  const int br = GetRValue(back);
+  const int bg = GetGValue(back);
+  const int bb = GetBValue(back);
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      int r = 0, g = 0, b = 0;
+      int r = 0;
+      int g = 0;
+      int b = 0;
       for (int dy = 0; dy < kSuper; ++dy) {
-        const std::uint32_t* row =
-            src + static_cast<std::size_t>(y * kSuper + dy) * static_cast<std::size_t>(sw);
+        const std::size_t row = static_cast<std::size_t>(y * kSuper + dy) * sw;
         for (int dx = 0; dx < kSuper; ++dx) {
-          const std::uint32_t px = row[x * kSuper + dx];
+          const std::uint32_t px = src[row + static_cast<std::size_t>(x * kSuper + dx)];
           b += static_cast<int>(px & 0xFF);
           g += static_cast<int>((px >> 8) & 0xFF);
           r += static_cast<int>((px >> 16) & 0xFF);
         }
       }
       constexpr int n = kSuper * kSuper;
-      r /= n, g /= n, b /= n;
+      r /= n;
+      g /= n;
+      b /= n;
       if (disabled) {
         // Grey and faint, the way a disabled toolbar picture looks.
         const int grey = (r * 30 + g * 59 + b * 11) / 100;
@@ -385,7 +393,8 @@ void drawIcon(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled)
   const double boxH = std::min<double>(h, w / aspect);
   const double boxW = boxH * aspect;
 
-  const int sw = w * kSuper, sh = h * kSuper;
+  const int sw = w * kSuper;
+  const int sh = h * kSuper;
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = sw;
@@ -415,8 +424,9 @@ void drawIcon(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled)
     ::GdiFlush();
   }
 
-  const std::vector<std::uint32_t> out =
-      averageDown(static_cast<const std::uint32_t*>(bits), w, h, back, disabled);
+  const std::span<const std::uint32_t> pixels{static_cast<const std::uint32_t*>(bits),
+                                              static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh)};
+  const std::vector<std::uint32_t> out = averageDown(pixels, w, h, back, disabled);
   BITMAPINFO small = bi;
   small.bmiHeader.biWidth = w;
   small.bmiHeader.biHeight = -h;

@@ -36,7 +36,7 @@ void KeyEventFollower::keyEvent(HWND window) const {
     logFailure("the tick after a key event could not be set", ::GetLastError());
 }
 
-bool KeyEventFollower::isTick(HWND window, WPARAM timerId) const {
+bool KeyEventFollower::isTick(HWND window, WPARAM timerId) {
   if (timerId != kKeyEventTimerId) return false;
   ::KillTimer(window, kKeyEventTimerId);
   return true;

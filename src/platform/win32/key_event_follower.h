@@ -29,7 +29,7 @@ class KeyEventFollower {
   void keyEvent(HWND window) const;
   // True when a WM_TIMER with this id is the tick after a run of key
   // events; the tick is then due and not repeated.
-  bool isTick(HWND window, WPARAM timerId) const;
+  static bool isTick(HWND window, WPARAM timerId);
   // Stops following; at the window's destruction.
   void stop(HWND window);
 

@@ -64,7 +64,7 @@ void tellCannotWork(bool started, const std::string& why) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand) {
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR commandLine, int showCommand) {
   using namespace osk::win32;
   osk::setLogSink(&writeToDebugChannel);
   enableDpiAwareness();

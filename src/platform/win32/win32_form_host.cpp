@@ -11,7 +11,7 @@ namespace osk::win32 {
 
 namespace {
 
-BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
+BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC /*dc*/, LPRECT /*clip*/, LPARAM lp) {
   auto* out = reinterpret_cast<std::vector<Geometry>*>(lp);
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -99,7 +99,8 @@ void Win32FormHost::showNote(const Form& form, std::string_view control, std::st
 
 void Win32FormHost::noteAt(HWND owner, HWND anchorWindow, std::string_view text) {
   RECT anchor{};
-  if (owner != nullptr && ::GetWindowRect(anchorWindow, &anchor) && note_.show(owner, anchor, widen(text)))
+  if (owner != nullptr && ::GetWindowRect(anchorWindow, &anchor) != FALSE &&
+      note_.show(owner, anchor, widen(text)))
     return;
   // Not a word could be shown: at least the user hears that something
   // went wrong.
@@ -108,9 +109,8 @@ void Win32FormHost::noteAt(HWND owner, HWND anchorWindow, std::string_view text)
 }
 
 bool Win32FormHost::isOurWindow(HWND hwnd) const {
-  for (const auto& [form, window] : windows_)
-    if (window->alive() && window->hwnd() == hwnd) return true;
-  return false;
+  return std::ranges::any_of(
+      windows_, [hwnd](const auto& entry) { return entry.second->alive() && entry.second->hwnd() == hwnd; });
 }
 
 bool Win32FormHost::pumpOne(bool repostQuit) {
@@ -174,7 +174,8 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   // Until the dialog says where it goes, it opens centred over its owner.
   // Unplaced, it opens where the system puts new windows, which is on
   // screen too.
-  RECT o{}, d{};
+  RECT o{};
+  RECT d{};
   if (ownerHwnd != nullptr && ::GetWindowRect(ownerHwnd, &o) && ::GetWindowRect(window.hwnd(), &d)) {
     const int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
     const int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
@@ -183,7 +184,7 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
 
   const bool disableOwner = ownerHwnd != nullptr && ::IsWindowEnabled(ownerHwnd);
   auto releaseOwner = [ownerHwnd, disableOwner] {
-    if (disableOwner && !::IsWindowEnabled(ownerHwnd)) ::EnableWindow(ownerHwnd, TRUE);
+    if (disableOwner && ::IsWindowEnabled(ownerHwnd) == FALSE) ::EnableWindow(ownerHwnd, TRUE);
   };
   // The owner must be enabled again before the dialog goes, or Windows
   // activates some other program's window in its place.
