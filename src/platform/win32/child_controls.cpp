@@ -12,7 +12,7 @@ namespace osk::win32 {
 namespace {
 
 struct ChildStyle {
-  const wchar_t* windowClass = L"BUTTON";
+  const wchar_t* windowClass = WC_BUTTONW;
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
   bool ownerDrawn = false;
@@ -31,11 +31,11 @@ ChildStyle styleOf(const Control& c) {
       }
       break;
     case ControlKind::Label:
-      s.windowClass = L"STATIC";
+      s.windowClass = WC_STATICW;
       s.style |= SS_NOTIFY | (c.align() == Align::Center ? SS_CENTER : SS_LEFT);
       break;
     case ControlKind::TextBox:
-      s.windowClass = L"EDIT";
+      s.windowClass = WC_EDITW;
       s.style |= WS_TABSTOP | ES_AUTOHSCROLL | (c.align() == Align::Center ? ES_CENTER : ES_LEFT);
       s.exStyle |= WS_EX_CLIENTEDGE;
       break;
