@@ -28,7 +28,6 @@ class SourceLocation {
     here.line_ = line;
     return here;
   }
-  // NOLINTNEXTLINE(readability-identifier-naming): std::source_location's names
   [[nodiscard]] constexpr const char* file_name() const noexcept { return file_; }
   [[nodiscard]] constexpr unsigned line() const noexcept { return line_; }
 
