@@ -17,7 +17,10 @@ void toStandardError(std::string_view line) noexcept {
 
 // Set once at start-up, read wherever a failure happens; atomic so that a
 // report from another thread (a launch's worker) never sees a torn pointer.
-std::atomic<LogSink> gSink{&toStandardError};
+std::atomic<LogSink>& currentSink() {
+  static std::atomic<LogSink> sink{&toStandardError};
+  return sink;
+}
 
 // The call site from the source tree's top folder on (the compiler passes
 // absolute paths), so that the several main.cpp stay apart; the bare name
@@ -36,7 +39,7 @@ std::string_view shortFile(std::string_view path) {
 
 }  // namespace
 
-void setLogSink(LogSink sink) noexcept { gSink.store(sink != nullptr ? sink : &toStandardError); }
+void setLogSink(LogSink sink) noexcept { currentSink().store(sink != nullptr ? sink : &toStandardError); }
 
 std::string logLine(std::string_view what, const SourceLocation& where) {
   std::string line;
@@ -47,7 +50,7 @@ std::string logLine(std::string_view what, const SourceLocation& where) {
 }
 
 void logFailure(std::string_view what, const SourceLocation& where) noexcept {
-  const LogSink sink = gSink.load();
+  const LogSink sink = currentSink().load();
   try {
     sink(logLine(what, where));
   } catch (...) {
