@@ -118,7 +118,7 @@ void FormWindow::abandon(std::string reason) {
 
 bool FormWindow::open(int showCommand) {
   if (!alive()) return false;
-  raise(kFormControl, Event::Load);
+  raise(kFormControl.str(), Event::Load);
   if (!alive()) return true;  // Load may have closed it
   if (const std::string* refusal = timers_.refusal()) {
     abandon(*refusal);
@@ -134,8 +134,8 @@ bool FormWindow::open(int showCommand) {
   return true;
 }
 
-bool FormWindow::tickOnKeyEvents(std::string_view timer) {
-  return alive() && keyEvents_.follow(hwnd(), timer);
+bool FormWindow::tickOnKeyEvents(TimerName timer) {
+  return alive() && keyEvents_.follow(hwnd(), timer.str());
 }
 
 void FormWindow::setNonActivating(bool on) {

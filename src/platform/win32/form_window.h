@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/router.h"
+#include "base/router.h"
 #include "layout/model.h"
 #include "platform/win32/child_controls.h"
 #include "platform/win32/form_timers.h"
@@ -23,12 +23,13 @@
 
 namespace osk::win32 {
 
-// Where a window sends what the user does to it.
+// Where every window sends what the user does to it and its timers' ticks:
+// one path for all the program's windows.
 class FormEvents {
  public:
   virtual ~FormEvents() = default;
-  virtual void handle(std::string_view control, Event event) = 0;
-  virtual void tick(std::string_view timer) = 0;
+  virtual void handle(const Form& form, std::string_view control, Event event) = 0;
+  virtual void tick(const Form& form, std::string_view timer) = 0;
 };
 
 // The parts of its work are units of their own: the children
@@ -66,7 +67,7 @@ class FormWindow final : public WindowBase, public FormObserver {
   // See FormHost::setNonActivating.
   void setNonActivating(bool on);
   // See FormHost::tickOnKeyEvents; needs the window.
-  [[nodiscard]] bool tickOnKeyEvents(std::string_view timer);
+  [[nodiscard]] bool tickOnKeyEvents(TimerName timer);
 
   // The child window of a control of the form; null when there is none.
   HWND controlWindow(std::string_view control) const;

@@ -96,7 +96,7 @@ LRESULT CALLBACK FormWindow::childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
 // carry a C++ exception; the event is dropped as a refused key would be.
 void FormWindow::raise(std::string_view control, Event event) {
   try {
-    events_.handle(control, event);
+    events_.handle(form_, control, event);
   } catch (const std::exception& e) {
     logFailure(std::string("an event handler failed: ") + e.what());
   } catch (...) {
@@ -106,7 +106,7 @@ void FormWindow::raise(std::string_view control, Event event) {
 
 void FormWindow::raiseTick(std::string_view timer) {
   try {
-    events_.tick(timer);
+    events_.tick(form_, timer);
   } catch (const std::exception& e) {
     logFailure(std::string("a timer handler failed: ") + e.what());
   } catch (...) {

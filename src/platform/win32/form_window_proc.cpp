@@ -49,7 +49,7 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       return r;
     }
     case WM_LBUTTONDBLCLK:
-      raise(kFormControl, Event::DblClick);
+      raise(kFormControl.str(), Event::DblClick);
       return 0;
     case WM_MOVE:
     case WM_SIZE:
@@ -118,7 +118,7 @@ void FormWindow::onClose(HWND self) {
   if (closing_) return;
   closing_ = true;
   if (beforeUnload_) beforeUnload_();
-  raise(kFormControl, Event::Unload);
+  raise(kFormControl.str(), Event::Unload);
   if (onClosing_) onClosing_();
   ::DestroyWindow(self);
 }
