@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "aids/aid_time.h"
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "platform/settings_store.h"
 
 namespace osk::aids {
