@@ -525,8 +525,8 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   LatencyTally tally;
   FILE* raw = rawPath.empty() ? nullptr : _wfopen(rawPath.c_str(), L"w");
   if (raw != nullptr) std::fputs("round,keyboard_ms,bare_ms,bare_clicked_ms\n", raw);
-  const LatencyRig rig{target, key,     kb,     findControl(L"main", L"ACTIVE_WINDOW_LABEL"),
-                       helper, clicked, focused};
+  HWND label = findControl(L"main", L"ACTIVE_WINDOW_LABEL");
+  const LatencyRig rig{target, key, kb, label, helper, clicked, focused};
   for (int i = 0; i < n; ++i) latencyRound(i, rig, tally, raw);
   if (raw != nullptr) std::fclose(raw);
   tally.print(focused);
