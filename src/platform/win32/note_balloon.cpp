@@ -61,8 +61,8 @@ bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text)
   }
   HWND tip = tip_.get();
   TOOLINFOW tool = toolOf(owner);
-  tool.lpszText = const_cast<wchar_t*>(
-      text.c_str());  // NOLINT(cppcoreguidelines-pro-type-const-cast): read only, see above
+  // Read only, as above.
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());  // NOLINT(cppcoreguidelines-pro-type-const-cast)
   ::SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   // The balloon draws the tool's text; the window text carries it as well,
   // for screen readers and for tools that read what the keyboard shows.
