@@ -77,7 +77,7 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool FormWindow::onTimer(HWND self, WPARAM id) {
-  if (keyEvents_.isTick(self, id)) {
+  if (KeyEventFollower::isTick(self, id)) {
     if (!keyEvents_.timer().empty()) raiseTick(std::string(keyEvents_.timer()));
     return true;
   }
@@ -124,7 +124,7 @@ void FormWindow::onClose(HWND self) {
 }
 
 void FormWindow::onDestroy(HWND self) {
-  timers_.stopAll(self, form_.timers().size());
+  FormTimers::stopAll(self, form_.timers().size());
   keyEvents_.stop(self);
   if (form_.observer() == this) form_.setObserver(nullptr);
   // Windows destroys the children with their parent.

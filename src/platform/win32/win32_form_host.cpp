@@ -169,7 +169,7 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
     ::SetWindowPos(window.hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  const bool disableOwner = ownerHwnd != nullptr && ::IsWindowEnabled(ownerHwnd);
+  const bool disableOwner = ownerHwnd != nullptr && ::IsWindowEnabled(ownerHwnd) != FALSE;
   auto releaseOwner = [ownerHwnd, disableOwner] {
     if (disableOwner && ::IsWindowEnabled(ownerHwnd) == FALSE) ::EnableWindow(ownerHwnd, TRUE);
   };
