@@ -85,7 +85,9 @@ class Painter {
   // The arc of the ellipse in the box from angle a0 to a1 (degrees,
   // counter-clockwise from three o'clock, y up).
   void arc(double x, double y, double w, double h, double a0, double a1, COLORREF color, double lw) {
-    const double cx = x + w / 2, cy = y + h / 2, pi = 3.14159265358979;
+    const double cx = x + w / 2;
+    const double cy = y + h / 2;
+    const double pi = 3.14159265358979;
     const double r = std::max(w, h);
     Tools t(*this, kNone, color, lw);
     ::SetArcDirection(dc_, AD_COUNTERCLOCKWISE);
@@ -138,6 +140,8 @@ class Painter {
     }
     Tools(const Tools&) = delete;
     Tools& operator=(const Tools&) = delete;
+    Tools(Tools&&) = delete;
+    Tools& operator=(Tools&&) = delete;
     ~Tools() {
       ::SelectObject(dc_, oldBrush_);
       ::SelectObject(dc_, oldPen_);
