@@ -320,17 +320,24 @@ class Session:
                 changes.append((int(head), value))
         return before, changes
 
-    def wait_until(self, probe, timeout_s, what):
-        """Polls probe() until it returns a true value; fails after timeout."""
+    def wait_for(self, read, done, timeout_s, what):
+        """Reads a value until done(value) holds and returns that value, so
+        that a test asserts on exactly what the wait saw. Fails after the
+        timeout with the last value read, which is what a failure needs to
+        show; `what` may be a function of that value."""
         deadline = time.monotonic() + timeout_s
-        last = None
         while True:
-            last = probe()
-            if last:
+            last = read()
+            if done(last):
                 return last
             if time.monotonic() > deadline:
-                raise AssertionError("%s (last seen: %r)" % (what, last))
+                said = what(last) if callable(what) else what
+                raise AssertionError("%s (last seen: %r)" % (said, last))
             time.sleep(0.1)
+
+    def wait_until(self, probe, timeout_s, what):
+        """Polls probe() until it returns a true value, and returns it."""
+        return self.wait_for(probe, bool, timeout_s, what)
 
 
 def px(twips, dpi):
@@ -381,8 +388,7 @@ class NotepadTestCase(KeyboardTestCase):
         return self.s.drive("edit-text", NOTEPAD_TITLE)
 
     def wait_typed(self, want):
-        self.s.wait_until(lambda: self.typed() == want, TYPE_TIMEOUT_S,
-                          "Notepad never showed %r (it has %r)" % (want, self.typed()))
+        self.s.wait_for(self.typed, lambda got: got == want, TYPE_TIMEOUT_S, "Notepad never showed %r" % want)
 
     def click_keys(self, *names):
         for n in names:
@@ -409,8 +415,8 @@ class KeyLogTestCase(KeyboardTestCase):
         return "".join(chr(int(e[1][3:], 16)) for e in self.events() if e[0] == "WM_CHAR")
 
     def wait_chars(self, want):
-        self.s.wait_until(lambda: self.chars() == want, TYPE_TIMEOUT_S,
-                          "the key log never showed %r (got %r)" % (want, self.chars()))
+        self.s.wait_for(self.chars, lambda got: got == want, TYPE_TIMEOUT_S,
+                        "the key log never showed %r" % want)
 
     def keys(self, since=0):
         """Key-down and key-up messages as (message, vk, fields) from the
@@ -422,7 +428,20 @@ class KeyLogTestCase(KeyboardTestCase):
                 result.append((e[0], int(fields["vk"], 16), fields))
         return result
 
-    def wait_key_up(self, vk, count=1, since=0):
-        self.s.wait_until(
-            lambda: sum(1 for m, v, _ in self.keys(since) if m in ("WM_KEYUP", "WM_SYSKEYUP") and v == vk) >= count,
+    def wait_key_up(self, vk, since=0):
+        """Waits for the release of `vk` and returns the key messages from
+        `since` up to that point and past it, for a test whose assertions end
+        with that release."""
+        return self.s.wait_for(
+            lambda: self.keys(since),
+            lambda got: any(m in ("WM_KEYUP", "WM_SYSKEYUP") and v == vk for m, v, _ in got),
             TYPE_TIMEOUT_S, "no release of vk 0x%02x arrived" % vk)
+
+    def wait_keys(self, count, since=0):
+        """Waits until `count` key messages have arrived from the index
+        `since` and returns all that have. The keys a click sends arrive one
+        by one (a character can be logged before its key-up), so a test that
+        compares the whole list waits for the whole list: one missing,
+        misplaced or extra message still fails the comparison."""
+        return self.s.wait_for(lambda: self.keys(since), lambda got: len(got) >= count, TYPE_TIMEOUT_S,
+                               "fewer than %d key messages arrived" % count)

@@ -15,6 +15,8 @@ FKEYS_TITLE = "QM-OSK - FKEYS SETTINGS"
 TOPMOST_TIMEOUT_S = 5
 # Long enough for a click that wrongly got through to have typed.
 NOTHING_TYPED_S = 1.5
+# Each look at the store is an osk-drive start: MEASURED_OSK_DRIVE
+STORE_TIMEOUT_S = 10
 
 
 def open_settings(s):
@@ -129,10 +131,15 @@ class AlwaysOnTopBox(KeyboardTestCase):
         s.start_notepad(*TARGET_GEOMETRY)
         open_settings(s)
         s.click("settings", "ALWAYS_ON_TOP_TICKBOX")
-        s.wait_until(lambda: s.setting("ALWAYS_ON_TOP_TICKBOX") == "1", 2, "the tick was not stored at once")
+        # "At once" is while the dialog is still open; the bound only limits
+        # waiting.
+        s.wait_until(lambda: s.setting("ALWAYS_ON_TOP_TICKBOX") == "1", STORE_TIMEOUT_S,
+                     "the tick was not stored at once")
         self.assertEqual(s.drive("exists", "settings"), "1")
-        # The dialog stays usable above the keyboard the timer now raises.
-        time.sleep(1.5)
+        # The dialog stays usable above the keyboard once the timer has
+        # raised it.
+        s.wait_until(lambda: s.drive("topmost", "main") == "1", TOPMOST_TIMEOUT_S,
+                     "the tick did not put the keyboard on top")
         s.drive("set-field", "settings", "CALCULATOR_COMMAND_TEXTBOX", "still reachable")
         s.click("settings", "OK_BUTTON")
         s.drive("wait-gone", "settings")
@@ -147,7 +154,8 @@ class AlwaysOnTopBox(KeyboardTestCase):
         open_settings(s)
         self.assertEqual(s.drive("checked", "settings", "ALWAYS_ON_TOP_TICKBOX"), "1")
         s.click("settings", "ALWAYS_ON_TOP_TICKBOX")
-        s.wait_until(lambda: s.setting("ALWAYS_ON_TOP_TICKBOX") == "0", 2, "the untick was not stored at once")
+        s.wait_until(lambda: s.setting("ALWAYS_ON_TOP_TICKBOX") == "0", STORE_TIMEOUT_S,
+                     "the untick was not stored at once")
         s.click("settings", "OK_BUTTON")
         s.drive("wait-gone", "settings")
         time.sleep(1.5)
