@@ -622,6 +622,18 @@ const Command kCommands[] = {
        std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
        out(buf);
      }},
+    // Several controls from one look: a test that needs two colours at one
+    // moment cannot afford an osk-drive start between them (about a second
+    // each on a loaded machine).
+    {L"color-each", 2, kAnyCount, "<form> <control>...",
+     [](const Args& a) {
+       for (size_t i = 2; i < a.size(); ++i) {
+         char buf[16];
+         std::snprintf(buf, sizeof buf, "0x%06lX",
+                       static_cast<unsigned long>(sampleColour(findControl(a[1], a[i]))));
+         out(narrow(a[i]) + " " + buf);
+       }
+     }},
     {L"press-edge", 2, 2, "<form> <control>",
      [](const Args& a) {
        // The key's edge before, while the button is held down over it, and
