@@ -309,19 +309,22 @@ class Session:
         changes = [(int(t), title) for t, title in (line.split(" ", 1) for line in lines[1:])]
         return before, changes
 
-    def click_watch(self, form, control, ms):
+    def click_watch(self, form, control, ms, also=()):
         """Clicks a control and watches its colour from the same process (a
         press flash can be over before a separate call could look): returns
         the colour before the click and [(ms after the click, colour), ...]
-        for the first look and every change."""
-        before, changes = None, []
-        for line in self.drive("click-watch-color", form, control, str(ms)).splitlines():
-            head, value = line.split()
-            if head == "before":
-                before = value
-            elif head != "looks":
-                changes.append((int(head), value))
-        return before, changes
+        for the first look and every change. With `also`, returns as well
+        the colours of those controls as the watch ends, {name: colour}."""
+        before, changes, after = None, [], {}
+        for line in self.drive("click-watch-color", form, control, str(ms), *also).splitlines():
+            fields = line.split()
+            if fields[0] == "before":
+                before = fields[1]
+            elif fields[0] == "also":
+                after[fields[1]] = fields[2]
+            elif fields[0] != "looks":
+                changes.append((int(fields[0]), fields[1]))
+        return (before, changes, after) if also else (before, changes)
 
     def wait_for(self, read, done, timeout_s, what):
         """Reads a value until done(value) holds and returns that value, so
@@ -390,8 +393,8 @@ class NotepadTestCase(KeyboardTestCase):
     def typed(self):
         return self.s.drive("edit-text", NOTEPAD_TITLE)
 
-    def wait_typed(self, want):
-        self.s.wait_for(self.typed, lambda got: got == want, TYPE_TIMEOUT_S, "Notepad never showed %r" % want)
+    def wait_typed(self, want, timeout_s=TYPE_TIMEOUT_S):
+        self.s.wait_for(self.typed, lambda got: got == want, timeout_s, "Notepad never showed %r" % want)
 
     def click_keys(self, *names):
         for n in names:

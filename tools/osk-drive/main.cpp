@@ -655,8 +655,11 @@ const Command kCommands[] = {
     // Clicks a control and reports its colour from the same process, so no
     // process start-up lies between the click and the first look: the
     // colour before the click, then every change as "<ms after the click>
-    // <colour>", then how many looks were taken.
-    {L"click-watch-color", 3, 3, "<form> <control> <ms>",
+    // <colour>", then how many looks were taken, then as "also <control>
+    // <colour>" each further control of the form as the watch ends: a state
+    // that must outlast the click is seen without another process start
+    // (about a second on a loaded machine).
+    {L"click-watch-color", 3, kAnyCount, "<form> <control> <ms> [<control>...]",
      [](const Args& a) {
        DWORD span = static_cast<DWORD>(toInt(a[3]));
        HWND h = findControl(a[1], a[2]);
@@ -678,6 +681,8 @@ const Command kCommands[] = {
          Sleep(1);
        }
        out("looks " + std::to_string(looks));
+       for (size_t i = 4; i < a.size(); ++i)
+         out("also " + narrow(a[i]) + " " + colourText(sampleColour(findControl(a[1], a[i]))));
      }},
     // Clicks a control and reports the title of the foreground window from
     // the same process: the one before the click, then every change as
