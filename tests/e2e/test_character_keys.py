@@ -12,7 +12,11 @@ NOTEPAD_GEOMETRY = (67, 430, 1120, 250)
 KEYLOG_GEOMETRY = (67, 720, 600, 150)
 # Bounds for things expected to happen; none of them decides a result.
 CAPTION_TIMEOUT_MS = 3000
-LOCK_TIMEOUT_S = 5
+# Each look at a lock or a colour is an osk-drive start: about a second with
+# two CPU-bound jobs beside the other work on two CPUs, longer when the load
+# average reaches 15 there, which left a bound of five seconds one or two
+# looks.
+LOCK_TIMEOUT_S = 15
 
 LIGHT_ON = "0x00FF00"
 LIGHT_OFF = "0x0000FF"  # red, as a COLORREF
