@@ -140,7 +140,7 @@ class AlwaysOnTopBox(KeyboardTestCase):
         self.assertEqual(s.drive("exists", "settings"), "1")
         # The dialog stays usable while the timer ticks. With the dialog in
         # front a tick changes nothing that can be seen (the keyboard was not
-        # topmost after five seconds of it), so there is no event to wait
+        # topmost after ten seconds of it), so there is no event to wait
         # for: ticks are given the time to pass.
         time.sleep(1.5)
         s.drive("set-field", "settings", "CALCULATOR_COMMAND_TEXTBOX", "still reachable")
