@@ -34,7 +34,9 @@ KEYLOG_TITLE = "QM-OSK Key Log"
 # Bounds for waiting on things that are expected to happen; they never
 # decide a result by themselves.
 START_TIMEOUT_S = 60
-DRIVE_TIMEOUT_S = 60
+# Longer than the longest wait osk-drive is asked for (60 s) plus its own
+# start, so that its message, not a bare timeout here, says what was missing.
+DRIVE_TIMEOUT_S = 120
 # The target title is read once a second. With two CPU-bound jobs beside
 # the other work on two CPUs, the label followed a switch within 1.15 s
 # (osk-drive's own start included); an osk-drive call then takes about a
