@@ -3,13 +3,18 @@
 #include "app/keep_focus.h"
 #include "app/keyboard.h"
 #include "app/settings_keys.h"
+#include "app/window_fit.h"
 #include "dialogs/dialogs.h"
 
 namespace osk {
 
 void Form_Load(Context& ctx) {
-  ctx.main.setGeometry(settings::restoreGeometry(ctx.platform.store, settings::kMainGeometry,
-                                                 ctx.platform.host.monitorWorkAreas()));
+  // The keyboard opens wholly on its monitor, however large a screen its
+  // stored size was chosen on, and whatever the scale of this one.
+  const std::vector<Geometry> areas = ctx.platform.host.monitorWorkAreas();
+  ctx.main.setGeometry(
+      fitToWorkArea(settings::readGeometry(ctx.platform.store, settings::kMainGeometry, areas), areas)
+          .geometry);
 
   Form& f = ctx.main;
   f.setTimer("AlwaysOnTopTimer", f.timer("AlwaysOnTopTimer").enabled, 1000);

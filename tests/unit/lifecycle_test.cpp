@@ -153,7 +153,8 @@ TEST(MainWindowLoad, OffScreenWindowIsBroughtOntoTheNearestMonitor) {
        {primary, farRight},
        {24500, 100, 1000, 1000},
        {23000, 100, 1000, 1000}},
-      {"larger than the monitor", {primary}, {50000, 1000, 30000, 20000}, {0, 0, 24000, 15000}},
+      // Shrunk to fit, proportions kept, as fitToWorkArea decides.
+      {"larger than the monitor", {primary}, {50000, 1000, 30000, 20000}, {1500, 0, 22500, 15000}},
       {"partly visible stays", {primary}, {23000, 14000, 12000, 5000}, {23000, 14000, 12000, 5000}},
       {"on the second monitor stays",
        {primary, right},
