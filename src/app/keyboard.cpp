@@ -24,8 +24,9 @@ Keyboard::Keyboard(Platform platform)
 
 bool Keyboard::handle(std::string_view control, Event event) {
   const bool handled = router_.dispatch(control, event);
-  // Any handler of this window may have set or cleared a latch.
-  if (handled && ctx_.facesFollowEvents) NCS_TIMER_Timer(ctx_);
+  // Any handler of this window may have set or cleared a latch; a move,
+  // reported at every step of a drag, sets none.
+  if (handled && ctx_.facesFollowEvents && event != Event::Move) NCS_TIMER_Timer(ctx_);
   return handled;
 }
 

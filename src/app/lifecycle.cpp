@@ -8,6 +8,20 @@
 
 namespace osk {
 
+namespace {
+
+// A crash or a power cut forgets at most the last second of moving: the
+// place is stored once the window has rested that long, not at every step of
+// a drag (each step would be a write to the store).
+constexpr int kPlaceSaveDelayMs = 1000;
+
+void savePlace(Context& ctx) {
+  settings::Saver saver(ctx.platform.store);
+  settings::saveGeometry(saver, settings::kMainGeometry, ctx.main.geometry());
+}
+
+}  // namespace
+
 void Form_Load(Context& ctx) {
   // The keyboard opens wholly on its monitor, however large a screen its
   // stored size was chosen on, and whatever the scale of this one.
@@ -24,6 +38,8 @@ void Form_Load(Context& ctx) {
   // The burst timers run only while a burst is under way.
   f.setTimer("AUTO_DELETE_STOP_TIMER", false, 5000);
   f.setTimer("AUTO_DELETE_TIMER", false, 100);
+  // Runs only between a move and the save that follows it.
+  f.setTimer("PLACE_SAVE_TIMER", false, kPlaceSaveDelayMs);
 
   // The faces and lights show the latches, which only this window's own
   // handlers change, and the lock keys, which only key events change. Where
@@ -46,11 +62,21 @@ void Form_Unload(Context& ctx) {
   // A value the store refused is reported by the store on the debug channel
   // only: no window of the keyboard is left to show a note. The close goes
   // on, since it is never refused.
-  settings::Saver saver(ctx.platform.store);
-  settings::saveGeometry(saver, settings::kMainGeometry, ctx.main.geometry());
+  savePlace(ctx);
+  ctx.main.enableTimer("PLACE_SAVE_TIMER", false);
   ctx.main.enableTimer("AlwaysOnTopTimer", false);
   ctx.main.enableTimer("NCS_TIMER", false);
   ctx.facesFollowEvents = false;
+}
+
+// Every step of a drag or a resize counts the second afresh.
+void Form_Move(Context& ctx) { ctx.main.restartTimer("PLACE_SAVE_TIMER"); }
+
+// A value the store refuses is reported by the store on the debug channel;
+// a note at every move would bury the keyboard, and the close saves again.
+void PLACE_SAVE_TIMER_Timer(Context& ctx) {
+  ctx.main.enableTimer("PLACE_SAVE_TIMER", false);
+  savePlace(ctx);
 }
 
 void AlwaysOnTopTimer_Timer(Context& ctx) {
@@ -77,6 +103,8 @@ void registerLifecycle(Router& router, Context& ctx) {
   router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
   router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
   router.on(kFormControl, Event::DblClick, [c] { Form_DblClick(*c); });
+  router.on(kFormControl, Event::Move, [c] { Form_Move(*c); });
+  router.on("PLACE_SAVE_TIMER", Event::Timer, [c] { PLACE_SAVE_TIMER_Timer(*c); });
   router.on("AlwaysOnTopTimer", Event::Timer, [c] { AlwaysOnTopTimer_Timer(*c); });
   router.on("SETTINGS_BUTTON", Event::Click, [c] { SETTINGS_BUTTON_Click(*c); });
   router.on("KEYBOARD_KEYPRESS_TIMER", Event::Timer, [c] { KEYBOARD_KEYPRESS_TIMER_Timer(*c); });

@@ -212,6 +212,8 @@ std::vector<Timer> mainTimers() {
       {"BACKCOLOR_TIMER", 0, true},
       {"AlwaysOnTopTimer", 0, false},
       {"NCS_TIMER", 0, true},
+      // One-shot: stores the window's place a moment after it last moved.
+      {"PLACE_SAVE_TIMER", 0, false},
   };
 }
 

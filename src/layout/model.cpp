@@ -150,6 +150,13 @@ void Form::enableTimer(std::string_view name, bool enabled) {
   setTimer(name, enabled, timer(name).intervalMs);
 }
 
+void Form::restartTimer(std::string_view name) {
+  Timer& t = timer(name);
+  t.enabled = true;
+  ++t.restarts;
+  if (observer_ != nullptr) observer_->timerChanged(t);
+}
+
 void Form::restoreDesign() {
   for (Control& c : controls_) c.restoreDesign();
 }

@@ -161,6 +161,9 @@ struct Timer {
   std::string name;
   int intervalMs = 0;
   bool enabled = false;
+  // Counts restartTimer calls, so that a clock other than the system's can
+  // tell a restart from a timer left running.
+  unsigned restarts = 0;
 };
 
 // Outer window geometry in twips, single precision as the store keeps it.
@@ -209,6 +212,9 @@ class Form {
   const std::vector<Timer>& timers() const { return timers_; }
   void setTimer(std::string_view name, bool enabled, int intervalMs);
   void enableTimer(std::string_view name, bool enabled);
+  // Switches the timer on with its interval counted from now, even when it
+  // was running already: a one-shot wait that each new event prolongs.
+  void restartTimer(std::string_view name);
 
   const Geometry& geometry() const { return geometry_; }
   // Set by handlers (notifies the host) ...

@@ -53,6 +53,7 @@ TEST(MainWindowLoad, EmptyStoreOpensAtDefaultsAndStartsTheTimers) {
       {"AUTO_DELETE_STOP_TIMER", false, 5000},
       {"AUTO_DELETE_TIMER", false, 100},
       {"AlwaysOnTopTimer", false, 1000},
+      {"PLACE_SAVE_TIMER", false, 1000},
       {"KEYBOARD_KEYPRESS_TIMER", false, 0},
       {"ENABLE_KEYBOARD_KEYPRESS_TIMER", false, 0},
   };

@@ -25,6 +25,13 @@ class ManualClock {
           due_.erase(t.name);
           continue;
         }
+        // A restarted timer counts its interval from the restart, as
+        // SetTimer on a running timer does.
+        auto [restarts, seen] = restarts_.try_emplace(t.name, t.restarts);
+        if (restarts->second != t.restarts) {
+          restarts->second = t.restarts;
+          due_.erase(t.name);
+        }
         auto [it, fresh] = due_.try_emplace(t.name, now_ + t.intervalMs);
         if (it->second < when) {
           when = it->second;
@@ -44,6 +51,7 @@ class ManualClock {
   Keyboard& kb_;
   std::int64_t now_ = 0;
   std::map<std::string, std::int64_t> due_;
+  std::map<std::string, unsigned> restarts_;
 };
 
 }  // namespace osk::testing
