@@ -28,6 +28,7 @@ elif [[ -f scripts/run-fuzz.sh ]]; then
 fi
 step "clang-tidy on the core" scripts/run-tidy.sh
 step "clang-format" scripts/check-format.sh
+step "structure" scripts/check-structure.sh
 step "mingw build" bash -c 'cmake --preset mingw && cmake --build --preset mingw'
 if [[ ! " ${failed[*]} " =~ " mingw build " ]]; then
   # run.py makes its own virtual desktop and removes it, with every process

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/context.h"
+#include "base/context.h"
 
 namespace osk {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 
 namespace osk {
 namespace {

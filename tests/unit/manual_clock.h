@@ -9,9 +9,20 @@
 
 namespace osk::testing {
 
-class ManualClock {
+// Models the system's timers as the host uses them: every change a handler
+// makes to a running timer reaches the system, and setting a timer that is
+// already running starts its period afresh (SetTimer on an existing id), so
+// a handler that writes a running timer again postpones its next tick.
+class ManualClock final : public FormObserver {
  public:
-  explicit ManualClock(Keyboard& kb) : kb_(kb) {}
+  explicit ManualClock(Keyboard& kb) : kb_(kb), chained_(kb.main().observer()) {
+    kb_.main().setObserver(this);
+  }
+  ManualClock(const ManualClock&) = delete;
+  ManualClock& operator=(const ManualClock&) = delete;
+  ManualClock(ManualClock&&) = delete;
+  ManualClock& operator=(ManualClock&&) = delete;
+  ~ManualClock() override { kb_.main().setObserver(chained_); }
 
   // Advances time, firing every enabled timer whenever its interval elapses,
   // in time order (ties in the form's timer order), as a message loop would.
@@ -25,13 +36,6 @@ class ManualClock {
           due_.erase(t.name);
           continue;
         }
-        // A restarted timer counts its interval from the restart, as
-        // SetTimer on a running timer does.
-        auto [restarts, seen] = restarts_.try_emplace(t.name, t.restarts);
-        if (restarts->second != t.restarts) {
-          restarts->second = t.restarts;
-          due_.erase(t.name);
-        }
         auto [it, fresh] = due_.try_emplace(t.name, now_ + t.intervalMs);
         if (it->second < when) {
           when = it->second;
@@ -40,18 +44,32 @@ class ManualClock {
       }
       if (next.empty()) break;
       now_ = when;
-      due_[next] = when + kb_.main().timer(next).intervalMs;
-      kb_.tick(next);
+      due_[next] = when + kb_.main().findTimer(next)->intervalMs;
+      kb_.tick(kb_.main(), next);
     }
     now_ = end;
   }
   std::int64_t now() const { return now_; }
 
+  void timerChanged(const Timer& timer) override {
+    if (timer.enabled && timer.intervalMs > 0)
+      due_[timer.name] = now_ + timer.intervalMs;
+    else
+      due_.erase(timer.name);
+    if (chained_ != nullptr) chained_->timerChanged(timer);
+  }
+  void controlChanged(const Control& control, Property property) override {
+    if (chained_ != nullptr) chained_->controlChanged(control, property);
+  }
+  void geometryChanged(const Geometry& geometry) override {
+    if (chained_ != nullptr) chained_->geometryChanged(geometry);
+  }
+
  private:
   Keyboard& kb_;
+  FormObserver* chained_;
   std::int64_t now_ = 0;
   std::map<std::string, std::int64_t> due_;
-  std::map<std::string, unsigned> restarts_;
 };
 
 }  // namespace osk::testing

@@ -6,8 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "fakes.h"
+#include "layout/main_window.h"
 #include "manual_clock.h"
 
 namespace osk {
@@ -68,7 +69,7 @@ TEST(PlaceSave, ASecondAfterTheLastMoveWhateverMovedIt) {
     }
     EXPECT_EQ(saves, c.saves);
     // The resting keyboard keeps no timer running for its place.
-    EXPECT_FALSE(r.main().timer("PLACE_SAVE_TIMER").enabled);
+    EXPECT_FALSE(r.main().timer(ui::kPlaceSaveTimer).enabled);
   }
 }
 
