@@ -163,6 +163,7 @@ std::vector<Timer> mainTimers() {
       {std::string(kBackcolorTimer.str()), 0, true},
       {std::string(kAlwaysOnTopTimer.str()), 0, false},
       {std::string(kNcsTimer.str()), 0, true},
+      {std::string(kPlaceSaveTimer.str()), 0, false},
   };
 }
 
