@@ -24,7 +24,7 @@ using predict::isWord;
 constexpr double kHalfLife = 1500;
 // How many learned words the built-in list weighs as: the larger, the longer
 // the list's order holds against what the user types.
-constexpr double kBuiltinWeight = 400;
+constexpr double kBuiltinWeight = 2000;
 // Trust in a context's pairs: a context seen C times (faded) with N
 // different followers has its pairs weighed C / (C + kPairDoubt * N).
 constexpr double kPairDoubt = 1.0;
