@@ -21,7 +21,7 @@ using predict::isWord;
 // README's prediction section), never on the hold-out text.
 //
 // A learned count halves over this many words typed.
-constexpr double kHalfLife = 1500;
+constexpr double kHalfLife = 10000;
 // How many learned words the built-in list weighs as: the larger, the longer
 // the list's order holds against what the user types.
 constexpr double kBuiltinWeight = 2000;
@@ -30,7 +30,7 @@ constexpr double kBuiltinWeight = 2000;
 constexpr double kPairDoubt = 1.0;
 // Weights are kept relative to a base that moves on once they have grown by
 // this power of two, far inside a float's range.
-constexpr double kRebaseAfterHalfLives = 60;
+constexpr double kRebaseAfterHalfLives = 10;
 
 constexpr std::string_view kHeader = "QM-OSK learned words\t1";
 constexpr std::string_view kEnd = "end";
@@ -431,6 +431,7 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
 std::string Predictor::save(std::size_t maxBytes) const {
   struct Item {
     double count;
+    double order;           // a pair goes no earlier than its words
     std::uint32_t context;  // words_ entry; for a word, the word itself
     std::uint32_t word;
     bool pair;
@@ -438,12 +439,18 @@ std::string Predictor::save(std::size_t maxBytes) const {
   const double s = scale();
   std::vector<Item> items;
   items.reserve(index_.size() + pairs_);
-  for (const auto& [key, id] : index_) items.push_back({words_[id].weight * s, id, id, false});
+  for (const auto& [key, id] : index_)
+    items.push_back({words_[id].weight * s, words_[id].weight * s, id, id, false});
   for (std::uint32_t c = 0; c < words_.size(); ++c) {
-    for (const Follower& f : words_[c].followers) items.push_back({f.weight * s, c, f.word, true});
+    for (const Follower& f : words_[c].followers) {
+      // A context used before its follower has faded further than the pair.
+      double order = std::min(f.weight, words_[f.word].weight);
+      if (c != 0) order = std::min(order, static_cast<double>(words_[c].weight));
+      items.push_back({f.weight * s, order * s, c, f.word, true});
+    }
   }
   std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-    if (a.count != b.count) return a.count > b.count;
+    if (a.order != b.order) return a.order > b.order;
     if (a.pair != b.pair) return b.pair;
     return std::pair(a.context, a.word) < std::pair(b.context, b.word);
   });

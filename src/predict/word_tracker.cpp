@@ -19,18 +19,6 @@ bool endsSentence(char32_t ch) {
   return ch == U'.' || ch == U'?' || ch == U'!' || ch == U'\n' || ch == U'\t';
 }
 
-// A character as the SendKeys notation types it literally.
-void appendKey(std::string& out, char32_t ch) {
-  constexpr std::u32string_view kSpecial = U"+^%~(){}[]";
-  if (kSpecial.find(ch) != std::u32string_view::npos) {
-    out += '{';
-    predict::appendUtf8(out, ch);
-    out += '}';
-  } else {
-    predict::appendUtf8(out, ch);
-  }
-}
-
 std::size_t codePoints(std::string_view text) {
   return static_cast<std::size_t>(std::count_if(
       text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
@@ -59,8 +47,10 @@ std::optional<std::string> WordTracker::typed(char32_t ch) {
   const bool afterSuggestion = std::exchange(afterSuggestion_, false);
   if (afterSuggestion && isMarkBeforeSpace(ch)) {
     if (endsSentence(ch)) previous_.clear();
+    // Words and these marks hold no character that the key-string notation
+    // reads as anything but itself.
     std::string keys = "{BS}";
-    appendKey(keys, ch);
+    predict::appendUtf8(keys, ch);
     keys += ' ';
     return keys;
   }
@@ -120,17 +110,14 @@ std::optional<std::string> WordTracker::choose(std::string_view suggestion, Shif
     while (at < whole.size() && (static_cast<unsigned char>(whole[at]) & 0xC0u) == 0x80u) ++at;
     --skip;
   }
-  std::string keys;
-  for (std::size_t i = at; i < whole.size();) {
-    char32_t ch = 0;
-    i += predict::decodeUtf8(whole, i, ch);
-    appendKey(keys, ch);
-  }
-  keys += ' ';
-  word_ += whole.substr(at);
+  // The word is learned in its usual form, whatever case it was typed in.
+  const auto shown = std::find_if(shown_.begin(), shown_.end(), [&](const std::string& form) {
+    return predict::fold(form) == predict::fold(suggestion);
+  });
+  word_ = shownValid_ && shown != shown_.end() ? *shown : std::string(suggestion);
   endWord();
   afterSuggestion_ = true;
-  return keys;
+  return whole.substr(at) + ' ';
 }
 
 }  // namespace osk

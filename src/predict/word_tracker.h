@@ -46,9 +46,10 @@ class WordTracker {
   // for an earlier prefix of the same word and passed over (a letter was
   // typed instead) are not offered again.
   std::vector<std::string> suggestions(Shift shift = Shift::None);
-  // The key string that completes the current word as `suggestion` and
-  // types a space after it; nothing when `suggestion` does not continue the
-  // letters typed so far. The word is learned.
+  // The key string that completes the current word as `suggestion` (one of
+  // the words offered) and types a space after it; nothing when
+  // `suggestion` does not continue the letters typed so far. The letters
+  // already typed stay as they are. The word is learned in its usual form.
   std::optional<std::string> choose(std::string_view suggestion, Shift shift = Shift::None);
 
   // The letters typed since the word began, and the word before them
