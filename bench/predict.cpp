@@ -18,7 +18,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <new>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -106,6 +108,14 @@ std::string madeUp(std::size_t n) {
   return out;
 }
 
+// Random pairs of kMaxLearnedWords made-up words, until every pair slot is
+// taken.
+void fill(osk::Predictor& predictor) {
+  std::minstd_rand random(1);
+  std::uniform_int_distribution<std::size_t> pick(0, osk::Predictor::kMaxLearnedWords - 1);
+  while (predictor.learnedPairs() < osk::Predictor::kMaxLearnedPairs) predictor.learn(madeUp(pick(random)), madeUp(pick(random)));
+}
+
 }  // namespace
 
 void* operator new(std::size_t n) { return allocate(n); }
@@ -163,12 +173,7 @@ int main(int argc, char** argv) {
 
   // Filled to the bound: every learned word and pair slot taken.
   predictor->forget();
-  std::string previous;
-  for (std::size_t i = 0; predictor->learnedPairs() < osk::Predictor::kMaxLearnedPairs; ++i) {
-    const std::string word = madeUp(i % osk::Predictor::kMaxLearnedWords);
-    predictor->learn(previous, word);
-    previous = madeUp((i * 7919) % osk::Predictor::kMaxLearnedWords);
-  }
+  fill(*predictor);
   std::printf("full_learned_words %zu\nfull_learned_pairs %zu\n", predictor->learnedWords(),
               predictor->learnedPairs());
   std::printf("heap_full_bytes %zu\n", gLive - before);
@@ -180,12 +185,8 @@ int main(int argc, char** argv) {
   const bool loaded = predictor->load(saved);
   std::printf("load_ms %.3f\nload_ok %d\n",
               std::chrono::duration<double, std::milli>(Clock::now() - t0).count(), loaded ? 1 : 0);
-  // The bench filled it beyond what a save keeps; fill it again.
-  previous.clear();
-  for (std::size_t i = 0; predictor->learnedPairs() < osk::Predictor::kMaxLearnedPairs; ++i) {
-    predictor->learn(previous, madeUp(i % osk::Predictor::kMaxLearnedWords));
-    previous = madeUp((i * 7919) % osk::Predictor::kMaxLearnedWords);
-  }
+  // A save keeps fewer pairs than the bound; fill it again.
+  fill(*predictor);
   std::vector<double> full;
   for (int r = 0; r < rounds; ++r) {
     osk::WordTracker tracker(*predictor);

@@ -205,6 +205,7 @@ void Predictor::forget() {
   words_.assign(1, Learned{});
   words_[0].live = true;
   index_.clear();
+  learnedFromList_.clear();
   free_.clear();
   pairs_ = 0;
   total_ = 0;
@@ -232,6 +233,10 @@ std::uint32_t Predictor::wordId(std::string_view folded, std::string_view form) 
   w = Learned{};
   w.form = std::string(form);
   w.builtin = builtin().find(folded);
+  if (w.builtin >= 0) {
+    learnedFromList_.resize(builtin().size());
+    learnedFromList_[static_cast<std::size_t>(w.builtin)] = true;
+  }
   w.live = true;
   // The map's nodes stay where they are until erased, and so does the key.
   w.key = index_.emplace(std::string(folded), id).first->first;
@@ -290,6 +295,7 @@ void Predictor::learn(std::string_view previous, std::string_view word) {
 void Predictor::dropWord(std::uint32_t id) {
   Learned& w = words_[id];
   index_.erase(index_.find(w.key));
+  if (w.builtin >= 0) learnedFromList_[static_cast<std::size_t>(w.builtin)] = false;
   total_ -= w.weight;
   pairs_ -= w.followers.size();
   w = Learned{};
@@ -359,8 +365,21 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
   }
   const double unigramShare = 1.0 - pairShare;
 
-  std::vector<Candidate> found;
-  std::vector<std::int32_t> learnedBuiltins;  // built-in entries already scored as learned words
+  // Only the best few are kept, so a prefix that many words share costs a
+  // look at each and no more.
+  std::array<Candidate, kSuggestions> best{};
+  std::size_t kept = 0;
+  const auto offer = [&](double score, std::string_view key, std::string_view form) {
+    const auto better = [](const Candidate& a, const Candidate& b) {
+      return a.score != b.score ? a.score > b.score : a.key < b.key;
+    };
+    const Candidate c{score, key, form};
+    if (kept == best.size() && !better(c, best.back())) return;
+    std::size_t at = kept < best.size() ? kept++ : best.size() - 1;
+    for (; at > 0 && better(c, best[at - 1]); --at) best[at] = best[at - 1];
+    best[at] = c;
+  };
+
   const auto learnedScore = [&](const Learned& w) {
     const double b = w.builtin >= 0 ? list.probability(static_cast<std::uint32_t>(w.builtin)) : 0.0;
     return unigramShare * (w.weight * s + kBuiltinWeight * b) * unigramNorm;
@@ -371,49 +390,51 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
   if (pairShare > 0) {
     for (const Follower& f : ctx->followers) {
       const Learned& w = words_[f.word];
-      const std::string_view key = w.key;
-      if (!key.starts_with(folded) || isPassed(key)) continue;
-      found.push_back({learnedScore(w) + pairShare * f.weight / ctx->followersWeight, key, w.form});
+      if (!w.key.starts_with(folded) || isPassed(w.key)) continue;
+      offer(learnedScore(w) + pairShare * f.weight / ctx->followersWeight, w.key, w.form);
       followed.push_back(f.word);
-      if (w.builtin >= 0) learnedBuiltins.push_back(w.builtin);
     }
   }
   std::sort(followed.begin(), followed.end());
-  for (auto it = index_.lower_bound(folded); it != index_.end() && it->first.starts_with(folded); ++it) {
-    if (std::binary_search(followed.begin(), followed.end(), it->second) || isPassed(it->first)) continue;
-    const Learned& w = words_[it->second];
-    found.push_back({learnedScore(w), it->first, w.form});
-    if (w.builtin >= 0) learnedBuiltins.push_back(w.builtin);
-  }
-  std::sort(learnedBuiltins.begin(), learnedBuiltins.end());
-  const auto builtinOnly = [&](std::uint32_t i) {
-    return !std::binary_search(learnedBuiltins.begin(), learnedBuiltins.end(),
-                               static_cast<std::int32_t>(i)) &&
-           !isPassed(list.key(i));
+  const auto offerLearned = [&](std::uint32_t id) {
+    const Learned& w = words_[id];
+    if (std::binary_search(followed.begin(), followed.end(), id) || isPassed(w.key)) return;
+    offer(learnedScore(w), w.key, w.form);
   };
-  const double builtinScale = unigramShare * kBuiltinWeight * unigramNorm;
+  if (folded.size() <= 1) {
+    // Most or many learned words match: the entries in a row are far quicker
+    // to go through than the index's scattered nodes (0.14 ms against 1.8 ms
+    // of CPU time for 8,000 words, all matching).
+    for (std::uint32_t id = 1; id < words_.size(); ++id) {
+      if (words_[id].live && words_[id].key.starts_with(folded)) offerLearned(id);
+    }
+  } else {
+    for (auto it = index_.lower_bound(folded); it != index_.end() && it->first.starts_with(folded); ++it) {
+      offerLearned(it->second);
+    }
+  }
+  // The list's words that were not scored as learned ones.
+  const auto listOnly = [&](std::uint32_t i) {
+    return (i >= learnedFromList_.size() || !learnedFromList_[i]) && !isPassed(list.key(i));
+  };
+  const double listScale = unigramShare * kBuiltinWeight * unigramNorm;
   if (folded.empty()) {
     // Every word matches: the list's own order gives the best of the rest.
     std::size_t taken = 0;
     for (std::uint32_t i = 0; i < list.size() && taken < kSuggestions; ++i) {
-      if (!builtinOnly(i)) continue;
-      found.push_back({builtinScale * list.probability(i), list.key(i), list.form(i)});
+      if (!listOnly(i)) continue;
+      offer(listScale * list.probability(i), list.key(i), list.form(i));
       ++taken;
     }
   } else {
     for (const std::uint32_t i : list.withPrefix(folded)) {
-      if (builtinOnly(i)) found.push_back({builtinScale * list.probability(i), list.key(i), list.form(i)});
+      if (listOnly(i)) offer(listScale * list.probability(i), list.key(i), list.form(i));
     }
   }
 
-  const auto better = [](const Candidate& a, const Candidate& b) {
-    return a.score != b.score ? a.score > b.score : a.key < b.key;
-  };
-  const std::size_t n = std::min(kSuggestions, found.size());
-  std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(n), found.end(), better);
   std::vector<std::string> out;
-  out.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) out.emplace_back(found[i].form);
+  out.reserve(kept);
+  for (std::size_t i = 0; i < kept; ++i) out.emplace_back(best[i].form);
   return out;
 }
 

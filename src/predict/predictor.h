@@ -91,6 +91,7 @@ class Predictor {
   // Entry 0 stands for the start of a sentence: a context, never offered.
   std::vector<Learned> words_;
   std::map<std::string, std::uint32_t, std::less<>> index_;  // folded form -> entry
+  std::vector<bool> learnedFromList_;  // by built-in entry: learned as well
   std::vector<std::uint32_t> free_;
   std::size_t pairs_ = 0;
   float total_ = 0;  // sum of the words' weights
