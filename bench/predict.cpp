@@ -113,7 +113,8 @@ std::string madeUp(std::size_t n) {
 void fill(osk::Predictor& predictor) {
   std::minstd_rand random(1);
   std::uniform_int_distribution<std::size_t> pick(0, osk::Predictor::kMaxLearnedWords - 1);
-  while (predictor.learnedPairs() < osk::Predictor::kMaxLearnedPairs) predictor.learn(madeUp(pick(random)), madeUp(pick(random)));
+  while (predictor.learnedPairs() < osk::Predictor::kMaxLearnedPairs)
+    predictor.learn(madeUp(pick(random)), madeUp(pick(random)));
 }
 
 }  // namespace

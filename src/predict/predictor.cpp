@@ -51,14 +51,8 @@ constexpr std::array kExtraWords{ExtraWord{"I", 80000}, ExtraWord{"a", 75000}};
 class BuiltinList {
  public:
   BuiltinList() {
-    struct Parsed {
-      std::string folded, form;
-      std::uint32_t count;
-    };
-    std::vector<Parsed> parsed;
-    parsed.reserve(predict::builtinWordLines() + kExtraWords.size());
-    for (const ExtraWord& extra : kExtraWords)
-      parsed.push_back({fold(extra.form), std::string(extra.form), extra.count});
+    entries_.reserve(predict::builtinWordLines() + kExtraWords.size());
+    for (const ExtraWord& extra : kExtraWords) add(extra.form, extra.count);
     for (std::string_view chunk : predict::builtinWordChunks()) {
       while (!chunk.empty()) {
         const std::size_t end = chunk.find('\n');
@@ -73,49 +67,37 @@ class BuiltinList {
         // Entries we could never offer (digits, hyphens) only take room.
         if (ec != std::errc() || ptr != digits.data() + digits.size() || count == 0 || !isWord(form))
           continue;
-        parsed.push_back({fold(form), std::string(form), count});
+        add(form, count);
       }
     }
-    // The list holds a few words twice; each is kept once, with both counts.
-    std::vector<std::uint32_t> order(parsed.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return parsed[a].folded < parsed[b].folded; });
-    for (std::size_t i = 1; i < order.size(); ++i) {
-      Parsed& first = parsed[order[i - 1]];
-      Parsed& again = parsed[order[i]];
-      if (again.folded != first.folded) continue;
-      again.count += first.count;
-      first.count = 0;
-      if (order[i - 1] < order[i]) again.form = first.form;  // the more common spelling
-    }
-    std::stable_sort(parsed.begin(), parsed.end(),
-                     [](const Parsed& a, const Parsed& b) { return a.count > b.count; });
-    while (!parsed.empty() && parsed.back().count == 0) parsed.pop_back();
-
-    entries_.reserve(parsed.size());
-    for (const Parsed& p : parsed) {
-      entries_.push_back(
-          {static_cast<std::uint32_t>(folded_.size()), static_cast<std::uint32_t>(forms_.size()),
-           static_cast<std::uint8_t>(p.folded.size()), static_cast<std::uint8_t>(p.form.size()), p.count});
-      folded_ += p.folded;
-      forms_ += p.form;
-      total_ += p.count;
-    }
+    // Most common first, as the list is; the two added words go in their place.
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.count > b.count; });
     byKey_.resize(entries_.size());
     for (std::uint32_t i = 0; i < byKey_.size(); ++i) byKey_[i] = i;
     std::sort(byKey_.begin(), byKey_.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
+              [&](std::uint32_t a, std::uint32_t b) { return key(a) != key(b) ? key(a) < key(b) : a < b; });
+    // The list holds a few words twice; each is kept once, in the place and
+    // spelling of its more common entry, with both counts.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < byKey_.size(); ++i) {
+      if (kept > 0 && key(byKey_[kept - 1]) == key(byKey_[i])) {
+        entries_[byKey_[kept - 1]].count += entries_[byKey_[i]].count;
+        entries_[byKey_[i]].count = 0;
+        continue;
+      }
+      byKey_[kept++] = byKey_[i];
+    }
+    byKey_.resize(kept);
+    for (const Entry& e : entries_) total_ += e.count;
   }
 
   std::size_t size() const { return entries_.size(); }
   std::string_view key(std::uint32_t i) const {
     return {folded_.data() + entries_[i].key, entries_[i].keyLen};
   }
-  std::string_view form(std::uint32_t i) const {
-    return {forms_.data() + entries_[i].form, entries_[i].formLen};
-  }
-  // Share of all the list's words.
+  std::string_view form(std::uint32_t i) const { return {entries_[i].form, entries_[i].formLen}; }
+  // Share of all the list's words; 0 for a second entry of a word.
   double probability(std::uint32_t i) const { return entries_[i].count / total_; }
 
   // Entries in order of key, from the first that begins with `folded`.
@@ -134,17 +116,26 @@ class BuiltinList {
   }
 
   std::size_t bytes() const {
-    return folded_.capacity() + forms_.capacity() + entries_.capacity() * sizeof(Entry) +
+    return folded_.capacity() + entries_.capacity() * sizeof(Entry) +
            byKey_.capacity() * sizeof(std::uint32_t);
   }
 
  private:
+  void add(std::string_view form, std::uint32_t count) {
+    const std::string key = fold(form);
+    entries_.push_back({form.data(), static_cast<std::uint32_t>(folded_.size()),
+                        static_cast<std::uint8_t>(key.size()), static_cast<std::uint8_t>(form.size()),
+                        count});
+    folded_ += key;
+  }
+
   struct Entry {
-    std::uint32_t key, form;
+    const char* form;  // in the program's own text of the list
+    std::uint32_t key;
     std::uint8_t keyLen, formLen;
     std::uint32_t count;
   };
-  std::string folded_, forms_;
+  std::string folded_;
   std::vector<Entry> entries_;  // most common first
   std::vector<std::uint32_t> byKey_;
   double total_ = 0;
@@ -422,7 +413,7 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
     // Every word matches: the list's own order gives the best of the rest.
     std::size_t taken = 0;
     for (std::uint32_t i = 0; i < list.size() && taken < kSuggestions; ++i) {
-      if (!listOnly(i)) continue;
+      if (!listOnly(i) || list.probability(i) == 0) continue;
       offer(listScale * list.probability(i), list.key(i), list.form(i));
       ++taken;
     }
