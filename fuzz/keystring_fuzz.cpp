@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "delivery/input_translate.h"
-#include "delivery/keystring.h"
+#include "keystring/input_translate.h"
+#include "keystring/keystring.h"
 
 namespace {
 

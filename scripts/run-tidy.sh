@@ -8,4 +8,4 @@ cd "$(dirname "$0")/.."
 cmake --preset native >/dev/null
 # The compilation database lists exactly the core's sources and the tests.
 run-clang-tidy -p build/native -quiet \
-  "$PWD/src/(app|layout|delivery|keys|face|commands|dialogs|platform)/[^/]*\.cpp$"
+  "$PWD/src/(keystring|base|app|layout|delivery|keys|face|commands|dialogs|platform|predict)/[^/]*\.cpp$"

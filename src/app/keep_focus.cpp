@@ -1,6 +1,6 @@
 #include "app/keep_focus.h"
 
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 
 namespace osk {
 

@@ -2,7 +2,7 @@
 // window being typed into.
 #pragma once
 
-#include "app/context.h"
+#include "base/context.h"
 
 namespace osk {
 

@@ -1,39 +1,58 @@
 #include "app/keyboard.h"
 
+#include <stdexcept>
+#include <string>
+
+#include "base/window_unit.h"
 #include "face/face.h"
-#include "layout/layouts.h"
 
 namespace osk {
 
-// The dialogs are made when first opened; their routes are checked against
-// a copy of their layouts now, so that a wrong route fails at start-up.
-Keyboard::Keyboard(Platform platform)
-    : main_(makeMainForm()),
-      ctx_{*main_, platform, nullptr, nullptr},
-      router_(*main_),
-      settingsRouter_(*makeSettingsForm()),
-      fkeysRouter_(*makeFkeysForm()) {
-  registerLifecycle(router_, ctx_);
-  registerDelivery(router_, ctx_);
-  registerCharacterKeys(router_, ctx_);
-  registerFace(router_, ctx_);
-  registerCommands(router_, ctx_);
-  registerSettingsDialog(settingsRouter_, ctx_);
-  registerFkeysDialog(fkeysRouter_, ctx_);
+// Every window is made here, at start-up, and routed against itself.
+std::vector<std::unique_ptr<Keyboard::Window>> Keyboard::makeWindows() {
+  std::vector<std::unique_ptr<Window>> windows;
+  for (const WindowUnit& unit : windowUnits()) {
+    std::unique_ptr<Form> form = unit.layout();
+    Form& f = *form;
+    windows.push_back(std::make_unique<Window>(Window{std::move(form), Router(f)}));
+  }
+  return windows;
 }
 
-bool Keyboard::handle(std::string_view control, Event event) {
-  const bool handled = router_.dispatch(control, event);
-  // Any handler of this window may have set or cleared a latch.
-  if (handled && ctx_.facesFollowEvents) NCS_TIMER_Timer(ctx_);
-  return handled;
+Keyboard::Keyboard(Platform platform)
+    : windows_(makeWindows()), ctx_{*windows_.front()->form, platform, *this} {
+  const auto units = windowUnits();
+  for (std::size_t i = 0; i < units.size(); ++i) units[i].routes(windows_[i]->router, ctx_);
+}
+
+Form& Keyboard::window(std::string_view formName) {
+  for (auto& w : windows_)
+    if (w->form->name() == formName) return *w->form;
+  throw std::out_of_range("no window " + std::string(formName));
+}
+
+const Keyboard::Window* Keyboard::find(const Form& form) const {
+  for (const auto& w : windows_)
+    if (w->form.get() == &form) return w.get();
+  return nullptr;
 }
 
 bool Keyboard::handle(const Form& form, std::string_view control, Event event) {
-  if (&form == main_.get()) return handle(control, event);
-  if (&form == ctx_.settings.get()) return settingsRouter_.dispatch(control, event);
-  if (&form == ctx_.fkeys.get()) return fkeysRouter_.dispatch(control, event);
-  return false;
+  const Window* w = find(form);
+  if (w == nullptr) return false;
+  const bool handled = w->router.dispatch(control, event);
+  // Any handler of the keyboard window may have set or cleared a latch.
+  if (handled && ctx_.facesFollowEvents && &form == &ctx_.main) NCS_TIMER_Timer(ctx_);
+  return handled;
+}
+
+bool Keyboard::handles(const Form& form, std::string_view control, Event event) const {
+  const Window* w = find(form);
+  return w != nullptr && w->router.handles(control, event);
+}
+
+void Keyboard::tick(const Form& form, std::string_view timer) {
+  if (const Window* w = find(form)) w->router.dispatch(timer, Event::Timer);
 }
 
 }  // namespace osk

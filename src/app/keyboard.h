@@ -1,54 +1,57 @@
-// The running keyboard: its forms, its platform and the routes from control
-// events to handlers. The host owns one and feeds it every event.
+// The running keyboard: its windows, its platform and the routes from their
+// events to handlers. The host owns one and feeds it every event of every
+// window through one path.
 #pragma once
 
 #include <memory>
 #include <string_view>
+#include <vector>
 
-#include "app/context.h"
-#include "app/router.h"
+#include "base/context.h"
+#include "base/router.h"
 
 namespace osk {
 
-// Each subsystem adds the handlers of the main window's controls it owns.
-void registerLifecycle(Router& router, Context& ctx);      // app/
-void registerDelivery(Router& router, Context& ctx);       // delivery/
-void registerCharacterKeys(Router& router, Context& ctx);  // keys/
-void registerFace(Router& router, Context& ctx);           // face/
-void registerCommands(Router& router, Context& ctx);       // commands/
-// The dialogs route their own controls.
-void registerSettingsDialog(Router& router, Context& ctx);  // dialogs/
-void registerFkeysDialog(Router& router, Context& ctx);     // dialogs/
-
-class Keyboard {
+class Keyboard final : public Windows {
  public:
-  // Throws std::logic_error when a route names a control its form does not
-  // have or routes an event twice.
+  // Makes every window of the table and routes its events. Throws
+  // std::logic_error when a route names a control its window does not have
+  // or routes an event twice.
   explicit Keyboard(Platform platform);
   Keyboard(const Keyboard&) = delete;
   Keyboard& operator=(const Keyboard&) = delete;
   // The routes hold the address of the context: the keyboard stays put.
   Keyboard(Keyboard&&) = delete;
   Keyboard& operator=(Keyboard&&) = delete;
-  ~Keyboard() = default;
+  ~Keyboard() override = default;
 
-  Form& main() { return *main_; }
+  Form& main() { return ctx_.main; }
   Context& context() { return ctx_; }
-  // A control event of the main window; false when nothing handles it.
-  bool handle(std::string_view control, Event event);
-  bool handles(std::string_view control, Event event) const { return router_.handles(control, event); }
-  // A control event of any of the keyboard's forms; false when nothing
-  // handles it or the form is not one of this keyboard's.
+  // Throws std::out_of_range for a form name the table does not have.
+  Form& window(std::string_view formName) override;
+
+  // An event of a control (or of the form itself) of any of the keyboard's
+  // windows, by the name the host knows it by; false when nothing handles
+  // it or the form is not one of this keyboard's.
   bool handle(const Form& form, std::string_view control, Event event);
-  // A tick of the main window's timer `name`.
-  void tick(std::string_view timer) { router_.dispatch(timer, Event::Timer); }
+  bool handles(const Form& form, std::string_view control, Event event) const;
+  // A tick of a timer of one of the keyboard's windows.
+  void tick(const Form& form, std::string_view timer);
+
+  // The keyboard window's own, by typed name.
+  bool handle(ControlName control, Event event) { return handle(main(), control.str(), event); }
+  void tick(TimerName timer) { tick(main(), timer.str()); }
 
  private:
-  std::unique_ptr<Form> main_;
+  struct Window {
+    std::unique_ptr<Form> form;
+    Router router;
+  };
+  static std::vector<std::unique_ptr<Window>> makeWindows();
+  const Window* find(const Form& form) const;
+
+  std::vector<std::unique_ptr<Window>> windows_;
   Context ctx_;
-  Router router_;
-  Router settingsRouter_;
-  Router fkeysRouter_;
 };
 
 }  // namespace osk

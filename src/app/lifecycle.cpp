@@ -1,9 +1,11 @@
 #include "app/lifecycle.h"
 
+#include <chrono>
+
 #include "app/keep_focus.h"
-#include "app/keyboard.h"
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "dialogs/dialogs.h"
+#include "layout/main_window.h"
 
 namespace osk {
 
@@ -12,13 +14,13 @@ void Form_Load(Context& ctx) {
                                                  ctx.platform.host.monitorWorkAreas()));
 
   Form& f = ctx.main;
-  f.setTimer("AlwaysOnTopTimer", f.timer("AlwaysOnTopTimer").enabled, 1000);
-  f.setTimer("NCS_TIMER", true, 100);
-  f.setTimer("ACTIVE_WINDOW_TIMER", true, 1000);
-  f.setTimer("BACKCOLOR_TIMER", true, 500);
+  // The intervals came with the timers' handlers.
+  f.enableTimer(ui::kNcsTimer, true);
+  f.enableTimer(ui::kActiveWindowTimer, true);
+  f.enableTimer(ui::kBackcolorTimer, true);
   // The burst timers run only while a burst is under way.
-  f.setTimer("AUTO_DELETE_STOP_TIMER", false, 5000);
-  f.setTimer("AUTO_DELETE_TIMER", false, 100);
+  f.enableTimer(ui::kAutoDeleteStopTimer, false);
+  f.enableTimer(ui::kAutoDeleteTimer, false);
 
   // The faces and lights show the latches, which only this window's own
   // handlers change, and the lock keys, which only key events change. Where
@@ -28,12 +30,12 @@ void Form_Load(Context& ctx) {
   // changed (under Wine each tick is a round trip to the server: measured,
   // most of what the idle keyboard cost). Elsewhere the timer stays.
   // The first refresh follows this handler, as it follows every event.
-  ctx.facesFollowEvents = ctx.platform.host.tickOnKeyEvents(f, "NCS_TIMER");
-  if (ctx.facesFollowEvents) f.enableTimer("NCS_TIMER", false);
+  ctx.facesFollowEvents = ctx.platform.host.tickOnKeyEvents(f, ui::kNcsTimer);
+  if (ctx.facesFollowEvents) f.enableTimer(ui::kNcsTimer, false);
 
   std::string flag =
       ctx.platform.store.read(kSettingsSection, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault);
-  f.enableTimer("AlwaysOnTopTimer", settings::alwaysOnTopChosen(flag));
+  f.enableTimer(ui::kAlwaysOnTopTimer, settings::alwaysOnTopChosen(flag));
   applyKeepTargetFocus(ctx);
 }
 
@@ -43,8 +45,8 @@ void Form_Unload(Context& ctx) {
   // on, since it is never refused.
   settings::Saver saver(ctx.platform.store);
   settings::saveGeometry(saver, settings::kMainGeometry, ctx.main.geometry());
-  ctx.main.enableTimer("AlwaysOnTopTimer", false);
-  ctx.main.enableTimer("NCS_TIMER", false);
+  ctx.main.enableTimer(ui::kAlwaysOnTopTimer, false);
+  ctx.main.enableTimer(ui::kNcsTimer, false);
   ctx.facesFollowEvents = false;
 }
 
@@ -63,20 +65,15 @@ void Form_DblClick(Context& ctx) { openSettingsDialog(ctx); }
 
 void SETTINGS_BUTTON_Click(Context& ctx) { openSettingsDialog(ctx); }
 
-// Kept as routes so the host finds a handler for every timer of the window.
-void KEYBOARD_KEYPRESS_TIMER_Timer(Context& /*ctx*/) {}
-void ENABLE_KEYBOARD_KEYPRESS_TIMER_Timer(Context& /*ctx*/) {}
-
 void registerLifecycle(Router& router, Context& ctx) {
   Context* c = &ctx;
   router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
   router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
   router.on(kFormControl, Event::DblClick, [c] { Form_DblClick(*c); });
-  router.on("AlwaysOnTopTimer", Event::Timer, [c] { AlwaysOnTopTimer_Timer(*c); });
-  router.on("SETTINGS_BUTTON", Event::Click, [c] { SETTINGS_BUTTON_Click(*c); });
-  router.on("KEYBOARD_KEYPRESS_TIMER", Event::Timer, [c] { KEYBOARD_KEYPRESS_TIMER_Timer(*c); });
-  router.on("ENABLE_KEYBOARD_KEYPRESS_TIMER", Event::Timer,
-            [c] { ENABLE_KEYBOARD_KEYPRESS_TIMER_Timer(*c); });
+  // Once a second is soon enough to win the top place back from a window
+  // that took it.
+  router.every(ui::kAlwaysOnTopTimer, std::chrono::milliseconds(1000), [c] { AlwaysOnTopTimer_Timer(*c); });
+  router.on(ui::kSettingsButton, Event::Click, [c] { SETTINGS_BUTTON_Click(*c); });
 }
 
 }  // namespace osk

@@ -2,8 +2,8 @@
 // opening the settings dialog.
 #pragma once
 
-#include "app/context.h"
-#include "app/router.h"
+#include "base/context.h"
+#include "base/router.h"
 
 namespace osk {
 
@@ -12,7 +12,7 @@ void Form_Unload(Context& ctx);
 void AlwaysOnTopTimer_Timer(Context& ctx);
 void Form_DblClick(Context& ctx);
 void SETTINGS_BUTTON_Click(Context& ctx);
-void KEYBOARD_KEYPRESS_TIMER_Timer(Context& ctx);
-void ENABLE_KEYBOARD_KEYPRESS_TIMER_Timer(Context& ctx);
+
+void registerLifecycle(Router& router, Context& ctx);
 
 }  // namespace osk

@@ -5,35 +5,35 @@
 #include <string_view>
 #include <utility>
 
-#include "app/keyboard.h"
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "commands/command_split.h"
 #include "commands/commands.h"
 #include "commands/launch.h"
-#include "delivery/latches.h"
+#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
+#include "layout/main_window.h"
 
 namespace osk {
 
 namespace {
 
-constexpr std::string_view kCommandLine = "COMMAND_LINE_TEXTBOX";
-constexpr std::string_view kContextMenuKey = "BUTTON_RIGHT_CLICK";
+constexpr ControlName kCommandLine = ui::kCommandLineTextbox;
+constexpr ControlName kContextMenuKey = ui::kButtonRightClick;
 // The Start menu has a context menu of its own that every click reopens.
 constexpr std::string_view kStartMenuTitle = "Start Menu";
 
 struct ElevatedStart {
-  std::string_view button;
+  ControlName button;
   std::string_view file;
   std::string_view parameters;
 };
 
 constexpr std::array<ElevatedStart, 2> kFixedStarts{{
-    {"BUTTON_CMD", "cmd.exe", ""},
-    {"BUTTON_WINDOWS_LOCK", "Rundll32.exe", "User32.dll,LockWorkStation"},
+    {ui::kButtonCmd, "cmd.exe", ""},
+    {ui::kButtonWindowsLock, "Rundll32.exe", "User32.dll,LockWorkStation"},
 }};
 
-void startElevated(Context& ctx, std::string_view button, std::string file, std::string_view parameters,
+void startElevated(Context& ctx, ControlName button, std::string file, std::string_view parameters,
                    bool flash) {
   LaunchRequest request;
   request.file = std::move(file);
@@ -44,7 +44,7 @@ void startElevated(Context& ctx, std::string_view button, std::string file, std:
 
 void BUTTON_CALC_Click(Context& ctx) {
   // From the store at every click: the settings dialog saves when it closes.
-  startElevated(ctx, "BUTTON_CALC",
+  startElevated(ctx, ui::kButtonCalc,
                 ctx.platform.store.read(kSettingsSection, settings::kCalculatorCommand,
                                         settings::kCalculatorCommandDefault),
                 "", true);
@@ -58,28 +58,28 @@ void BUTTON_RUN_INTERNAL_Click(Context& ctx) {
   LaunchRequest request;
   request.kind = LaunchRequest::Kind::CommandLine;
   request.file = box.text();
-  startProgram(ctx, std::move(request), "BUTTON_RUN_INTERNAL", false);
+  startProgram(ctx, std::move(request), ui::kButtonRunInternal, false);
 }
 
 struct Shortcut {
-  std::string_view button;
+  ControlName button;
   std::string_view keys;
   bool spendsShift;
 };
 
 constexpr std::array<Shortcut, 5> kShortcuts{{
-    {"COPY_BUTTON", "^{c}", true},
-    {"CUT_BUTTON", "^{x}", true},
-    {"PASTE_BUTTON", "^{v}", true},
-    {"PRINT_SCREEN_APP_WINDOW", "%{PRTSC}", false},
-    {"PRINT_SCREEN_COMPLETE_SCREEN", "{PRTSC}", false},
+    {ui::kCopyButton, "^{c}", true},
+    {ui::kCutButton, "^{x}", true},
+    {ui::kPasteButton, "^{v}", true},
+    {ui::kPrintScreenAppWindow, "%{PRTSC}", false},
+    {ui::kPrintScreenCompleteScreen, "{PRTSC}", false},
 }};
 
 // The chords are fixed: no latch changes them. Shift is cleared by the
 // clipboard keys all the same, latched or not.
 void clickShortcut(Context& ctx, const Shortcut& shortcut) {
   if (!sendStep(ctx, shortcut.keys, &ctx.main.control(shortcut.button))) return;
-  if (shortcut.spendsShift) clearShift(ctx.main);
+  if (shortcut.spendsShift) KeyboardState(ctx.main).release(Latch::Shift);
 }
 
 // Green while the menu it opened is thought to be open: the next click closes
@@ -88,9 +88,11 @@ void BUTTON_RIGHT_CLICK_Click(Context& ctx) {
   Control& button = ctx.main.control(kContextMenuKey);
   if (targetTitle(ctx) != kStartMenuTitle && button.back() == colors::kWhite) {
     button.setBack(colors::kGreen);
-    // Nothing was opened when the target could not be reached: nothing is
-    // left for a next click to close.
-    if (!deliver(ctx, "+{F10}")) button.setBack(colors::kWhite);
+    // With no target recorded yet the key goes to whatever window is
+    // active. Nothing was opened when the target could not be reached:
+    // nothing is left for a next click to close.
+    if (Delivery(ctx).send("+{F10}", Aim::RecordedTargetIfReal) != SendResult::Sent)
+      button.setBack(colors::kWhite);
   } else {
     (void)injectDirect(ctx, "{ESC}");
     button.setBack(colors::kWhite);
@@ -109,17 +111,15 @@ void BUTTON_RIGHT_CLICK_LostFocus(Context& ctx) { ctx.main.control(kContextMenuK
 void registerCommands(Router& router, Context& ctx) {
   for (int n = 1; n <= kFunctionKeyCount; ++n)
     router.on(functionKeyButton(n), Event::Click, [&ctx, n] { clickFunctionKey(ctx, n); });
-  router.on("BUTTON_MY_FKEYS", Event::Click, [&ctx] { BUTTON_MY_FKEYS_Click(ctx); });
+  router.on(ui::kButtonMyFkeys, Event::Click, [&ctx] { BUTTON_MY_FKEYS_Click(ctx); });
 
-  router.on("BUTTON_CALC", Event::Click, [&ctx] { BUTTON_CALC_Click(ctx); });
+  router.on(ui::kButtonCalc, Event::Click, [&ctx] { BUTTON_CALC_Click(ctx); });
   for (const ElevatedStart& start : kFixedStarts) {
     router.on(start.button, Event::Click, [&ctx, &start] {
       startElevated(ctx, start.button, std::string(start.file), start.parameters, false);
     });
   }
-  router.on("BUTTON_RUN_INTERNAL", Event::Click, [&ctx] { BUTTON_RUN_INTERNAL_Click(ctx); });
-  // "RUN" is a button without an action.
-  router.on("BUTTON_WINDOWS_RUN_EXTERNAL", Event::Click, [] {});
+  router.on(ui::kButtonRunInternal, Event::Click, [&ctx] { BUTTON_RUN_INTERNAL_Click(ctx); });
 
   for (const Shortcut& shortcut : kShortcuts)
     router.on(shortcut.button, Event::Click, [&ctx, &shortcut] { clickShortcut(ctx, shortcut); });

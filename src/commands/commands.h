@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "app/context.h"
-#include "app/settings_keys.h"
+#include "base/context.h"
+#include "base/router.h"
+#include "base/settings_keys.h"
 
 namespace osk {
 
@@ -13,11 +14,20 @@ namespace osk {
 inline constexpr int kFunctionKeyCount = settings::kFkeyCount;
 
 // "BUTTON_F_NUM_<n>" and its standard caption "F<n>", n from 1 to 16.
-std::string functionKeyButton(int n);
+ControlName functionKeyButton(int n);
 std::string functionKeyCaption(int n);
 
 // The one routine behind all sixteen function keys.
 void clickFunctionKey(Context& ctx, int n);
 void BUTTON_MY_FKEYS_Click(Context& ctx);
+
+// The timed bursts of Backspace and Delete.
+void BUTTON_AUTO_BACKSPACE_Click(Context& ctx);
+void BUTTON_AUTO_DELETE_Click(Context& ctx);
+void AUTO_DELETE_TIMER_Timer(Context& ctx);
+void AUTO_DELETE_STOP_TIMER_Timer(Context& ctx);
+
+void registerCommands(Router& router, Context& ctx);
+void registerBursts(Router& router, Context& ctx);
 
 }  // namespace osk

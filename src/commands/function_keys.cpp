@@ -7,17 +7,18 @@
 #include <string_view>
 #include <utility>
 
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "commands/commands.h"
 #include "commands/launch.h"
-#include "delivery/latches.h"
+#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
+#include "layout/main_window.h"
 
 namespace osk {
 
 namespace {
 
-constexpr std::string_view kModeSwitch = "BUTTON_MY_FKEYS";
+constexpr ControlName kModeSwitch = ui::kButtonMyFkeys;
 
 enum LatchBit : unsigned { kCtrl = 1, kAlt = 2, kShift = 4 };
 
@@ -39,20 +40,18 @@ constexpr std::array<ChordRow, 7> kChordRows{{
 
 // The latches the function keys read, each tested on one button. A latch
 // that is neither exactly off nor exactly on fits no row at all.
-std::optional<unsigned> latchesSet(const Form& form) {
-  constexpr std::array<std::pair<std::string_view, unsigned>, 3> kTested{{
-      {"BUTTON_CTRL_LEFT", kCtrl},
-      {"BUTTON_ALT_LEFT", kAlt},
-      {"BUTTON_SHIFT_LEFT", kShift},
+std::optional<unsigned> latchesSet(Form& form) {
+  constexpr std::array<std::pair<Latch, unsigned>, 3> kTested{{
+      {Latch::Ctrl, kCtrl},
+      {Latch::Alt, kAlt},
+      {Latch::Shift, kShift},
   }};
+  const KeyboardState state(form);
   unsigned set = 0;
-  for (const auto& [button, bit] : kTested) {
-    const Color c = form.control(button).back();
-    if (c == colors::kGreen) {
-      set |= bit;
-    } else if (c != colors::kWhite) {
-      return std::nullopt;
-    }
+  for (const auto& [latch, bit] : kTested) {
+    const std::optional<bool> on = state.reading(latch);
+    if (!on) return std::nullopt;
+    if (*on) set |= bit;
   }
   return set;
 }
@@ -64,9 +63,9 @@ const ChordRow* chordRowFor(unsigned latches) {
 }
 
 void spend(Form& form, unsigned latches) {
-  if ((latches & kCtrl) != 0) clearCtrl(form);
-  if ((latches & kAlt) != 0) clearAlt(form);
-  if ((latches & kShift) != 0) clearShift(form);
+  if ((latches & kCtrl) != 0) KeyboardState(form).release(Latch::Ctrl);
+  if ((latches & kAlt) != 0) KeyboardState(form).release(Latch::Alt);
+  if ((latches & kShift) != 0) KeyboardState(form).release(Latch::Shift);
 }
 
 void startUserCommand(Context& ctx, int n) {
@@ -81,7 +80,7 @@ void startUserCommand(Context& ctx, int n) {
 
 }  // namespace
 
-std::string functionKeyButton(int n) { return std::string("BUTTON_F_NUM_").append(std::to_string(n)); }
+ControlName functionKeyButton(int n) { return ui::kFunctionKeys.at(static_cast<std::size_t>(n - 1)); }
 std::string functionKeyCaption(int n) { return std::string("F").append(std::to_string(n)); }
 
 void clickFunctionKey(Context& ctx, int n) {

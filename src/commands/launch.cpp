@@ -14,17 +14,17 @@ std::string launchFailureNote(std::string_view command, const LaunchOutcome& out
   return note;
 }
 
-void startProgram(Context& ctx, LaunchRequest request, std::string_view key, bool flash) {
+void startProgram(Context& ctx, LaunchRequest request, ControlName key, bool flash) {
   request.owner = ctx.platform.host.windowOf(ctx.main);
   std::string shown = request.file;
   if (!request.parameters.empty()) shown.append(" ").append(request.parameters);
 
-  auto finish = [&ctx, name = std::string(key), flash, shown](const LaunchOutcome& outcome) {
+  auto finish = [&ctx, key, flash, shown](const LaunchOutcome& outcome) {
     if (outcome.started()) {
-      if (flash) ctx.main.control(name).setBack(colors::kGreen);
+      if (flash) ctx.main.control(key).setBack(colors::kGreen);
       return;
     }
-    ctx.platform.host.showNote(ctx.main, name, launchFailureNote(shown, outcome));
+    ctx.platform.host.showNote(ctx.main, key, launchFailureNote(shown, outcome));
   };
 
   // An empty name could only ever fail, and the system would not say why.

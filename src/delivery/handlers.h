@@ -1,8 +1,8 @@
 // Handlers of the delivery keys that other code (and tests) address by name.
 #pragma once
 
-#include "app/context.h"
-#include "app/router.h"
+#include "base/context.h"
+#include "base/router.h"
 
 namespace osk {
 
@@ -11,5 +11,6 @@ void COMMAND_LINE_TEXTBOX_GotFocus(Context& ctx);
 void COMMAND_LINE_TEXTBOX_LostFocus(Context& ctx);
 void COMMAND_LINE_TEXTBOX_Click(Context& ctx);
 void registerModifierKeys(Router& router, Context& ctx);
+void registerDelivery(Router& router, Context& ctx);
 
 }  // namespace osk

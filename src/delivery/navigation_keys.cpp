@@ -1,12 +1,13 @@
 // Keys that send one fixed named key: Tab, Esc, Enter, space, the editing
 // keys and the arrows. None of them consumes a latch.
 #include <array>
+#include <chrono>
 #include <string_view>
 
-#include "app/keyboard.h"
 #include "delivery/handlers.h"
-#include "delivery/latches.h"
+#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
+#include "layout/main_window.h"
 
 namespace osk {
 namespace {
@@ -18,28 +19,28 @@ enum class Afterwards : unsigned char {
 };
 
 struct NavigationKey {
-  std::string_view button;
+  ControlName button;
   std::string_view keys;
   Afterwards afterwards;
   std::string_view shifted;  // sent as well while Shift is latched
 };
 
 constexpr std::array<NavigationKey, 15> kNavigationKeys{{
-    {"BUTTON_DELETE", "{DEL}", Afterwards::Flash, ""},
-    {"BUTTON_INS", "{INSERT}", Afterwards::Flash, ""},
-    {"BUTTON_HOME", "{HOME}", Afterwards::Flash, ""},
-    {"BUTTON_END", "{END}", Afterwards::Flash, ""},
-    {"BUTTON_PG_UP", "{PGUP}", Afterwards::Flash, ""},
-    {"BUTTON_PG_DN", "{PGDN}", Afterwards::Flash, ""},
-    {"BUTTON_TAB", "{TAB}", Afterwards::Flash, ""},
-    {"BUTTON_RETURN_KEY", "{ENTER}", Afterwards::Flash, ""},
-    {"BUTTON_ESC", "{ESC}", Afterwards::Keep, ""},
-    {"BUTTON_BACKSPACE", "{BACKSPACE}", Afterwards::White, ""},
-    {"BUTTON_SPACEBAR", " ", Afterwards::Flash, ""},
-    {"BUTTON_KEY_UP", "{UP}", Afterwards::Flash, ""},
-    {"BUTTON_KEY_DOWN", "{DOWN}", Afterwards::Flash, "+{DOWN}"},
-    {"BUTTON_KEY_LEFT", "{LEFT}", Afterwards::Flash, "+{LEFT}"},
-    {"BUTTON_KEY_RIGHT", "{RIGHT}", Afterwards::Flash, "+{RIGHT}"},
+    {ui::kButtonDelete, "{DEL}", Afterwards::Flash, ""},
+    {ui::kButtonIns, "{INSERT}", Afterwards::Flash, ""},
+    {ui::kButtonHome, "{HOME}", Afterwards::Flash, ""},
+    {ui::kButtonEnd, "{END}", Afterwards::Flash, ""},
+    {ui::kButtonPgUp, "{PGUP}", Afterwards::Flash, ""},
+    {ui::kButtonPgDn, "{PGDN}", Afterwards::Flash, ""},
+    {ui::kButtonTab, "{TAB}", Afterwards::Flash, ""},
+    {ui::kButtonReturnKey, "{ENTER}", Afterwards::Flash, ""},
+    {ui::kButtonEsc, "{ESC}", Afterwards::Keep, ""},
+    {ui::kButtonBackspace, "{BACKSPACE}", Afterwards::White, ""},
+    {ui::kButtonSpacebar, " ", Afterwards::Flash, ""},
+    {ui::kButtonKeyUp, "{UP}", Afterwards::Flash, ""},
+    {ui::kButtonKeyDown, "{DOWN}", Afterwards::Flash, "+{DOWN}"},
+    {ui::kButtonKeyLeft, "{LEFT}", Afterwards::Flash, "+{LEFT}"},
+    {ui::kButtonKeyRight, "{RIGHT}", Afterwards::Flash, "+{RIGHT}"},
 }};
 
 void navigationKeyClick(Context& ctx, const NavigationKey& key) {
@@ -50,8 +51,8 @@ void navigationKeyClick(Context& ctx, const NavigationKey& key) {
     case TargetClass::CommandLine:
       // The command line is an edit box of our own: space types into it,
       // Backspace only settles its colour, the rest have nothing to do there.
-      if (key.button == "BUTTON_SPACEBAR") {
-        appendToCommandLine(ctx.main, " ");
+      if (key.button == ui::kButtonSpacebar) {
+        KeyboardState(ctx.main).appendToCommandLine(" ");
         button.setBack(colors::kGreen);
       } else if (key.afterwards == Afterwards::White) {
         button.setBack(colors::kWhite);
@@ -73,7 +74,8 @@ void navigationKeyClick(Context& ctx, const NavigationKey& key) {
   }
   // The key itself went in and shows so; a refused follow-up has nothing
   // further to undo.
-  if (!key.shifted.empty() && shiftLatched(ctx.main)) static_cast<void>(deliver(ctx, key.shifted));
+  if (!key.shifted.empty() && KeyboardState(ctx.main).latched(Latch::Shift))
+    static_cast<void>(deliver(ctx, key.shifted));
 }
 
 }  // namespace
@@ -82,10 +84,13 @@ void registerDelivery(Router& router, Context& ctx) {
   for (const NavigationKey& key : kNavigationKeys)
     router.on(key.button, Event::Click, [&ctx, &key] { navigationKeyClick(ctx, key); });
   registerModifierKeys(router, ctx);
-  router.on("ACTIVE_WINDOW_TIMER", Event::Timer, [&ctx] { ACTIVE_WINDOW_TIMER_Timer(ctx); });
-  router.on("COMMAND_LINE_TEXTBOX", Event::GotFocus, [&ctx] { COMMAND_LINE_TEXTBOX_GotFocus(ctx); });
-  router.on("COMMAND_LINE_TEXTBOX", Event::LostFocus, [&ctx] { COMMAND_LINE_TEXTBOX_LostFocus(ctx); });
-  router.on("COMMAND_LINE_TEXTBOX", Event::Click, [&ctx] { COMMAND_LINE_TEXTBOX_Click(ctx); });
+  // The target is noted once a second: a window in front for less than that
+  // is not taken as the target.
+  router.every(ui::kActiveWindowTimer, std::chrono::milliseconds(1000),
+               [&ctx] { ACTIVE_WINDOW_TIMER_Timer(ctx); });
+  router.on(ui::kCommandLineTextbox, Event::GotFocus, [&ctx] { COMMAND_LINE_TEXTBOX_GotFocus(ctx); });
+  router.on(ui::kCommandLineTextbox, Event::LostFocus, [&ctx] { COMMAND_LINE_TEXTBOX_LostFocus(ctx); });
+  router.on(ui::kCommandLineTextbox, Event::Click, [&ctx] { COMMAND_LINE_TEXTBOX_Click(ctx); });
 }
 
 }  // namespace osk

@@ -1,8 +1,5 @@
 #include "delivery/send.h"
 
-#include <charconv>
-#include <memory>
-
 namespace osk {
 
 TargetClass classifyTarget(std::string_view title) {
@@ -11,7 +8,7 @@ TargetClass classifyTarget(std::string_view title) {
   return TargetClass::Real;
 }
 
-const std::string& targetTitle(const Context& ctx) { return ctx.main.control(kTargetLabel).caption(); }
+const std::string& targetTitle(const Context& ctx) { return KeyboardState(ctx.main).targetTitle(); }
 
 TargetClass target(const Context& ctx) { return classifyTarget(targetTitle(ctx)); }
 
@@ -21,19 +18,12 @@ std::chrono::milliseconds patienceOf(Patience patience) {
   // covers a machine under heavy load. The tick's budget is under half of
   // the 100 ms repeat period, so a burst whose target will not come forward
   // still leaves the window most of each period for clicks and paints.
-  return patience == Patience::Tick ? milliseconds(40) : milliseconds(500);
+  return patience == Patience::Tick ? kTickPatience : milliseconds(500);
 }
 
 namespace {
 
-// The label's tag holds the handle of the window that bore the title when it
-// was recorded, so that of several windows with one title the right one wins.
-WindowId recordedWindow(const Context& ctx) {
-  const std::string& tag = ctx.main.control(kTargetLabel).tag();
-  WindowId id = 0;
-  std::from_chars(std::to_address(tag.begin()), std::to_address(tag.end()), id);
-  return id;
-}
+WindowId recordedWindow(const Context& ctx) { return KeyboardState(ctx.main).targetWindow(); }
 
 }  // namespace
 

@@ -5,13 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/context.h"
+#include "base/context.h"
+#include "delivery/keyboard_state.h"
 
 namespace osk {
-
-inline constexpr std::string_view kNoTarget = "QM-OSK";
-inline constexpr std::string_view kCommandLineTarget = "QM-OSK-CMD";
-inline constexpr std::string_view kTargetLabel = "ACTIVE_WINDOW_LABEL";
 
 enum class TargetClass : unsigned char { None, CommandLine, Real };
 
@@ -38,6 +35,8 @@ enum class Aim : unsigned char {
 // give up well within its own period.
 enum class Patience : unsigned char { Click, Tick };
 std::chrono::milliseconds patienceOf(Patience patience);
+// A tick's patience: the timers that send budget their periods around it.
+inline constexpr std::chrono::milliseconds kTickPatience{40};
 
 enum class SendResult : unsigned char {
   Sent,

@@ -3,25 +3,24 @@
 #include <array>
 #include <string>
 
-#include "app/keyboard.h"
 #include "delivery/handlers.h"
 #include "delivery/send.h"
+#include "layout/main_window.h"
 
 namespace osk {
 namespace {
 
 // Keys that edit text in the target; disabled while the command line has
 // the focus, because there they would act on the wrong window.
-constexpr std::array<std::string_view, 13> kEditingGroup{
-    "BUTTON_BACKSPACE", "BUTTON_AUTO_BACKSPACE", "BUTTON_DELETE",     "BUTTON_AUTO_DELETE",
-    "BUTTON_INS",       "BUTTON_HOME",           "BUTTON_END",        "BUTTON_PG_UP",
-    "BUTTON_PG_DN",     "BUTTON_CTRL_LEFT",      "BUTTON_CTRL_RIGHT", "BUTTON_ALT_LEFT",
-    "BUTTON_ALT_GR"};
+constexpr std::array<ControlName, 13> kEditingGroup{
+    ui::kButtonBackspace, ui::kButtonAutoBackspace, ui::kButtonDelete,    ui::kButtonAutoDelete,
+    ui::kButtonIns,       ui::kButtonHome,          ui::kButtonEnd,       ui::kButtonPgUp,
+    ui::kButtonPgDn,      ui::kButtonCtrlLeft,      ui::kButtonCtrlRight, ui::kButtonAltLeft,
+    ui::kButtonAltGr};
 
 // Keys that only make sense with a real target window.
-constexpr std::array<std::string_view, 5> kTargetOnly{"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP",
-                                                      "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT",
-                                                      "BUTTON_KEY_RIGHT"};
+constexpr std::array<ControlName, 5> kTargetOnly{ui::kShiftArrowHighlightButton, ui::kButtonKeyUp,
+                                                 ui::kButtonKeyDown, ui::kButtonKeyLeft, ui::kButtonKeyRight};
 
 void enableEditingGroup(Form& f, bool enabled) {
   for (auto name : kEditingGroup) f.control(name).setEnabled(enabled);
@@ -42,13 +41,9 @@ void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
   // leaves the target as it was, as the keyboard's own window does. Taken
   // as an untitled target, it sent every key nowhere until a later tick.
   const std::string title = front == 0 ? std::string(kNoTarget) : desktop.windowTitle(front);
-  Control& label = ctx.main.control(kTargetLabel);
-  if (title != kNoTarget) {
-    label.setCaption(title);
-    // Remember which window bore the title, so that of several windows with
-    // one title the keys go to the one that was in front.
-    label.setTag(std::to_string(front));
-  }
+  // Remember which window bore the title, so that of several windows with
+  // one title the keys go to the one that was in front.
+  if (title != kNoTarget) KeyboardState(ctx.main).recordTarget(title, front);
   // The group ends enabled exactly when a real target is recorded, so that
   // is the only state written. Disabling it for the keyboard's own title and
   // enabling it again for the recorded one flipped all 18 keys at every tick
@@ -62,10 +57,6 @@ void COMMAND_LINE_TEXTBOX_GotFocus(Context& ctx) { enableEditingGroup(ctx.main, 
 
 void COMMAND_LINE_TEXTBOX_LostFocus(Context& ctx) { enableEditingGroup(ctx.main, true); }
 
-void COMMAND_LINE_TEXTBOX_Click(Context& ctx) {
-  Control& label = ctx.main.control(kTargetLabel);
-  label.setCaption(kCommandLineTarget);
-  label.setTag("");
-}
+void COMMAND_LINE_TEXTBOX_Click(Context& ctx) { KeyboardState(ctx.main).targetCommandLine(); }
 
 }  // namespace osk

@@ -6,17 +6,25 @@
 #include <span>
 #include <string_view>
 
-#include "app/context.h"
+#include "base/context.h"
+#include "base/router.h"
+#include "layout/settings_window.h"
 
 namespace osk {
 
 // What the credit label shows once clicked.
 inline constexpr std::string_view kContactAddress = "qm-osk@example.org";
-inline constexpr std::string_view kKeepTargetFocusBox = "KEEP_TARGET_FOCUS_TICKBOX";
 
 // Opens the settings dialog modally over the keyboard window, afresh from
 // the store; returns when it has closed.
 void openSettingsDialog(Context& ctx);
+
+// The two dialogs' forms, made with the keyboard and kept for the whole run.
+Form& settingsDialog(const Context& ctx);
+Form& fkeysDialog(const Context& ctx);
+
+void registerSettingsDialog(Router& router, Context& ctx);
+void registerFkeysDialog(Router& router, Context& ctx);
 
 namespace settings_dialog {
 
@@ -30,7 +38,7 @@ void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx);
 // it at every click and acts on the keyboard at once. Adding one is a line
 // in the layout and a row in the table.
 struct TickBox {
-  std::string_view control;
+  ControlName control;
   std::string_view key;  // where the box's value is stored
   std::string_view fallback;
   // What the box does at once; nullptr for a choice that is only read from

@@ -1,23 +1,22 @@
 #include <string>
 #include <vector>
 
-#include "app/keyboard.h"
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "dialogs/dialogs.h"
+#include "layout/fkeys_window.h"
+#include "layout/main_window.h"
+#include "layout/settings_window.h"
 
 namespace osk::fkeys_dialog {
 namespace {
 
-// Built by appending: GCC 12 warns falsely (-Wrestrict) on literal + string.
-std::string numbered(std::string_view prefix, int n) { return std::string(prefix).append(std::to_string(n)); }
-std::string captionField(int n) { return numbered("BUTTON_TEXT_F", n); }
-std::string commandField(int n) { return numbered("COMMAND_F", n); }
+ControlName captionField(int n) { return ui::fkeys::kCaptionFields.at(static_cast<std::size_t>(n - 1)); }
+ControlName commandField(int n) { return ui::fkeys::kCommandFields.at(static_cast<std::size_t>(n - 1)); }
 
 }  // namespace
 
 void Form_Load(Context& ctx) {
-  if (!ctx.fkeys) return;
-  Form& dialog = *ctx.fkeys;
+  Form& dialog = fkeysDialog(ctx);
   const SettingsStore& store = ctx.platform.store;
   dialog.setGeometry(
       settings::restoreGeometry(store, settings::kFkeysGeometry, ctx.platform.host.monitorWorkAreas()));
@@ -33,8 +32,7 @@ namespace {
 
 // Every value is attempted even after one is refused.
 std::vector<std::string> saveAll(Context& ctx) {
-  if (!ctx.fkeys) return {};
-  const Form& dialog = *ctx.fkeys;
+  const Form& dialog = fkeysDialog(ctx);
   settings::Saver saver(ctx.platform.store);
   settings::saveGeometry(saver, settings::kFkeysGeometry, dialog.geometry());
   for (int n = 1; n <= settings::kFkeyCount; ++n)
@@ -54,19 +52,19 @@ bool save(Context& ctx) { return saveAll(ctx).empty(); }
 void Form_Unload(Context& ctx) {
   const std::vector<std::string> refused = saveAll(ctx);
   if (refused.empty()) return;
-  const bool overSettings = ctx.settings && ctx.platform.host.windowOf(*ctx.settings) != 0;
+  const bool overSettings = ctx.platform.host.windowOf(settingsDialog(ctx)) != 0;
   if (overSettings)
-    ctx.platform.host.showNote(*ctx.settings, "FKEYS_SETTINGS_BUTTON", settings::unsavedNote(refused));
+    ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kFkeysSettingsButton,
+                               settings::unsavedNote(refused));
   else
-    ctx.platform.host.showNote(ctx.main, "SETTINGS_BUTTON", settings::unsavedNote(refused));
+    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(refused));
 }
 
 void OK_BUTTON_Click(Context& ctx) {
-  if (!ctx.fkeys) return;
   // The unload that the close brings saves again and reports what it could
   // not store.
   static_cast<void>(save(ctx));
-  ctx.platform.host.close(*ctx.fkeys);
+  ctx.platform.host.close(fkeysDialog(ctx));
 }
 
 }  // namespace osk::fkeys_dialog
@@ -78,7 +76,7 @@ void registerFkeysDialog(Router& router, Context& ctx) {
   Context* c = &ctx;
   router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
   router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
-  router.on("OK_BUTTON", Event::Click, [c] { OK_BUTTON_Click(*c); });
+  router.on(ui::fkeys::kOkButton, Event::Click, [c] { OK_BUTTON_Click(*c); });
 }
 
 }  // namespace osk

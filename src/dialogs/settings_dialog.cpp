@@ -1,28 +1,31 @@
 #include <array>
 #include <string>
 
-#include "app/keyboard.h"
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "dialogs/dialogs.h"
 #include "layout/layouts.h"
+#include "layout/main_window.h"
+#include "layout/settings_window.h"
 
 namespace osk::settings_dialog {
 namespace {
 
 // The fields in the order they are filled and saved, with their defaults.
 struct TextField {
-  std::string_view control;  // also its settings key
+  ControlName control;
+  std::string_view key;  // the control's name, as the store has always had it
   std::string_view fallback;
 };
 constexpr std::array<TextField, 3> kTextFields{{
-    {settings::kCalculatorCommand, settings::kCalculatorCommandDefault},
-    {settings::kEmailAddress, settings::kEmailAddressDefault},
-    {settings::kBtcAddress, settings::kBtcAddressDefault},
+    {ui::settings::kCalculatorCommandTextbox, settings::kCalculatorCommand,
+     settings::kCalculatorCommandDefault},
+    {ui::settings::kEmailAddressTextbox, settings::kEmailAddress, settings::kEmailAddressDefault},
+    {ui::settings::kBtcAddressTextbox, settings::kBtcAddress, settings::kBtcAddressDefault},
 }};
 
 // Switching the placement timer off does not lower the keyboard: it stays
 // topmost until the program ends, and the next start decides afresh.
-void switchAlwaysOnTop(Context& ctx, bool ticked) { ctx.main.enableTimer("AlwaysOnTopTimer", ticked); }
+void switchAlwaysOnTop(Context& ctx, bool ticked) { ctx.main.enableTimer(ui::kAlwaysOnTopTimer, ticked); }
 
 // The keyboard window stops or starts taking the focus at the click.
 void switchKeepTargetFocus(Context& ctx, bool ticked) {
@@ -30,8 +33,9 @@ void switchKeepTargetFocus(Context& ctx, bool ticked) {
 }
 
 constexpr std::array<TickBox, 2> kTickBoxes{{
-    {settings::kAlwaysOnTop, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault, switchAlwaysOnTop},
-    {kKeepTargetFocusBox, settings::kKeepTargetFocus, settings::kKeepTargetFocusDefault,
+    {ui::settings::kAlwaysOnTopTickbox, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault,
+     switchAlwaysOnTop},
+    {ui::settings::kKeepTargetFocusTickbox, settings::kKeepTargetFocus, settings::kKeepTargetFocusDefault,
      switchKeepTargetFocus},
 }};
 
@@ -40,20 +44,18 @@ constexpr std::array<TickBox, 2> kTickBoxes{{
 std::span<const TickBox> tickBoxes() { return kTickBoxes; }
 
 void tickBoxClick(Context& ctx, const TickBox& box) {
-  if (!ctx.settings) return;
-  const int value = ctx.settings->control(box.control).value();
+  const int value = settingsDialog(ctx).control(box.control).value();
   if (box.apply != nullptr) box.apply(ctx, value == 1);
   // The box still acts for this run; the user hears that the choice will
   // not outlast it.
   settings::Saver saver(ctx.platform.store);
   saver.put(box.key, std::to_string(value));
   if (!saver.refused().empty())
-    ctx.platform.host.showNote(*ctx.settings, box.control, settings::unsavedNote(saver.refused()));
+    ctx.platform.host.showNote(settingsDialog(ctx), box.control, settings::unsavedNote(saver.refused()));
 }
 
 void Form_Load(Context& ctx) {
-  if (!ctx.settings) return;
-  Form& dialog = *ctx.settings;
+  Form& dialog = settingsDialog(ctx);
   SettingsStore& store = ctx.platform.store;
   dialog.setGeometry(
       settings::restoreGeometry(store, settings::kSettingsGeometry, ctx.platform.host.monitorWorkAreas()));
@@ -69,50 +71,49 @@ void Form_Load(Context& ctx) {
     tickBoxClick(ctx, box);
   }
   for (const TextField& f : kTextFields)
-    dialog.control(f.control).setText(store.read(kSettingsSection, f.control, f.fallback));
+    dialog.control(f.control).setText(store.read(kSettingsSection, f.key, f.fallback));
 }
 
 void Form_Unload(Context& ctx) {
-  if (!ctx.settings) return;
-  Form& dialog = *ctx.settings;
+  Form& dialog = settingsDialog(ctx);
   // Everything is attempted even when a value is refused, and the close is
   // never refused: the note at the keyboard, which outlives this dialog, is
   // all that is left to say what was lost.
   settings::Saver saver(ctx.platform.store);
   settings::saveGeometry(saver, settings::kSettingsGeometry, dialog.geometry());
-  for (const TextField& f : kTextFields) saver.put(f.control, dialog.control(f.control).text());
+  for (const TextField& f : kTextFields) saver.put(f.key, dialog.control(f.control).text());
   if (!saver.refused().empty())
-    ctx.platform.host.showNote(ctx.main, "SETTINGS_BUTTON", settings::unsavedNote(saver.refused()));
+    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(saver.refused()));
 }
 
 void OK_BUTTON_Click(Context& ctx) {
   // Unload saves, however the dialog closes.
-  if (ctx.settings) ctx.platform.host.close(*ctx.settings);
+  ctx.platform.host.close(settingsDialog(ctx));
 }
 
 void FKEYS_SETTINGS_BUTTON_Click(Context& ctx) {
-  if (!ctx.settings) return;
-  if (!ctx.fkeys) ctx.fkeys = makeFkeysForm();
   // Whatever an earlier open left in the fields is gone: Load fills them
   // from the store.
-  ctx.fkeys->restoreDesign();
-  ctx.platform.host.showModal(*ctx.fkeys, *ctx.settings);
+  fkeysDialog(ctx).restoreDesign();
+  ctx.platform.host.showModal(fkeysDialog(ctx), settingsDialog(ctx));
 }
 
 void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx) {
-  if (ctx.settings) ctx.settings->control("TARNWICK_QM_OSK_CREATOR").setCaption(kContactAddress);
+  settingsDialog(ctx).control(ui::settings::kTarnwickQmOskCreator).setCaption(kContactAddress);
 }
 
 }  // namespace osk::settings_dialog
 
 namespace osk {
 
+Form& settingsDialog(const Context& ctx) { return ctx.window(kSettingsFormName); }
+Form& fkeysDialog(const Context& ctx) { return ctx.window(kFkeysFormName); }
+
 void openSettingsDialog(Context& ctx) {
   // One form for the whole run, but every open starts from the layout as
   // designed and from what is stored, not from what the last open left.
-  if (!ctx.settings) ctx.settings = makeSettingsForm();
-  ctx.settings->restoreDesign();
-  ctx.platform.host.showModal(*ctx.settings, ctx.main);
+  settingsDialog(ctx).restoreDesign();
+  ctx.platform.host.showModal(settingsDialog(ctx), ctx.main);
 }
 
 void registerSettingsDialog(Router& router, Context& ctx) {
@@ -120,9 +121,9 @@ void registerSettingsDialog(Router& router, Context& ctx) {
   Context* c = &ctx;
   router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
   router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
-  router.on("OK_BUTTON", Event::Click, [c] { OK_BUTTON_Click(*c); });
-  router.on("FKEYS_SETTINGS_BUTTON", Event::Click, [c] { FKEYS_SETTINGS_BUTTON_Click(*c); });
-  router.on("TARNWICK_QM_OSK_CREATOR", Event::Click, [c] { TARNWICK_QM_OSK_CREATOR_Click(*c); });
+  router.on(ui::settings::kOkButton, Event::Click, [c] { OK_BUTTON_Click(*c); });
+  router.on(ui::settings::kFkeysSettingsButton, Event::Click, [c] { FKEYS_SETTINGS_BUTTON_Click(*c); });
+  router.on(ui::settings::kTarnwickQmOskCreator, Event::Click, [c] { TARNWICK_QM_OSK_CREATOR_Click(*c); });
   for (const TickBox& box : tickBoxes()) {
     const TickBox* b = &box;
     router.on(box.control, Event::Click, [c, b] { tickBoxClick(*c, *b); });

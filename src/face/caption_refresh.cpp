@@ -6,6 +6,7 @@
 #include "delivery/send.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
+#include "layout/main_window.h"
 
 namespace osk {
 
@@ -13,7 +14,7 @@ namespace {
 
 // A latch colour that is neither off nor on, or a pair out of step, says
 // nothing reliable about the state; the face then keeps what it shows.
-std::optional<bool> latchState(const Form& form, std::string_view button) {
+std::optional<bool> latchState(const Form& form, ControlName button) {
   const Color back = form.control(button).back();
   if (back == colors::kGreen) return true;
   if (back == colors::kWhite) return false;
@@ -21,8 +22,8 @@ std::optional<bool> latchState(const Form& form, std::string_view button) {
 }
 
 std::optional<bool> shiftState(const Form& form) {
-  const std::optional<bool> left = latchState(form, "BUTTON_SHIFT_LEFT");
-  const std::optional<bool> right = latchState(form, "BUTTON_SHIFT_RIGHT");
+  const std::optional<bool> left = latchState(form, ui::kButtonShiftLeft);
+  const std::optional<bool> right = latchState(form, ui::kButtonShiftRight);
   if (!left || !right || *left != *right) return std::nullopt;
   return left;
 }
@@ -42,12 +43,12 @@ void refreshFace(Context& ctx, std::int16_t caps) {
   Form& form = ctx.main;
   const std::optional<bool> s = shiftState(form);
   const std::optional<bool> c = capsState(caps);
-  const std::optional<bool> t = latchState(form, "LOCK_TOP_NUMBER_KEYS_BUTTON");
-  const std::optional<bool> k = latchState(form, "SHIFT_LOCK_BUTTON");
+  const std::optional<bool> t = latchState(form, ui::kLockTopNumberKeysButton);
+  const std::optional<bool> k = latchState(form, ui::kShiftLockButton);
   if (!s || !c || !t || !k) return;
 
-  form.control("CAPS_LIGHT_LABEL").setBack(*c ? colors::kGreen : colors::kRed);
-  form.control("BUTTON_CAPS").setBack(*c ? colors::kGreen : colors::kWhite);
+  form.control(ui::kCapsLightLabel).setBack(*c ? colors::kGreen : colors::kRed);
+  form.control(ui::kButtonCaps).setBack(*c ? colors::kGreen : colors::kWhite);
 
   const bool letters = *s != *c;
   const bool symbols = *s != *k;
@@ -73,9 +74,9 @@ void refreshFace(Context& ctx, std::int16_t caps) {
 
 void NCS_TIMER_Timer(Context& ctx) {
   const LockStates locks = ctx.platform.locks.states();
-  ctx.main.control("NUM_LIGHT_LABEL").setBack(light(locks.num));
+  ctx.main.control(ui::kNumLightLabel).setBack(light(locks.num));
   refreshFace(ctx, locks.caps);
-  ctx.main.control("SCROLL_LIGHT_LABEL").setBack(light(locks.scroll));
+  ctx.main.control(ui::kScrollLightLabel).setBack(light(locks.scroll));
 }
 
 // The lock toggles are system-wide, so they go to whatever window is active;

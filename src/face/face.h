@@ -2,7 +2,8 @@
 // repainted from the latches and the system lock state on a timer tick.
 #pragma once
 
-#include "app/context.h"
+#include "base/context.h"
+#include "base/router.h"
 
 namespace osk {
 
@@ -11,11 +12,8 @@ void NUM_LIGHT_LABEL_DblClick(Context& ctx);
 void CAPS_LIGHT_LABEL_DblClick(Context& ctx);
 void SCROLL_LIGHT_LABEL_DblClick(Context& ctx);
 
-void BACKCOLOR_TIMER_Timer(Context& ctx);
+void registerFace(Router& router, Context& ctx);
 
-void BUTTON_AUTO_BACKSPACE_Click(Context& ctx);
-void BUTTON_AUTO_DELETE_Click(Context& ctx);
-void AUTO_DELETE_TIMER_Timer(Context& ctx);
-void AUTO_DELETE_STOP_TIMER_Timer(Context& ctx);
+void BACKCOLOR_TIMER_Timer(Context& ctx);
 
 }  // namespace osk

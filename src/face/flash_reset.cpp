@@ -7,50 +7,51 @@
 #include <string_view>
 
 #include "commands/commands.h"
-#include "delivery/latches.h"
+#include "delivery/keyboard_state.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
+#include "layout/main_window.h"
 
 namespace osk {
 
 namespace {
 
 // The plain keys other than the 48 character keys, which come from their table.
-constexpr auto kOtherPlainKeys = std::to_array<std::string_view>({
-    "BUTTON_SPACEBAR",
-    "BUTTON_RETURN_KEY",
-    "BUTTON_ESC",
-    "BUTTON_TAB",
-    "BUTTON_DELETE",
-    "BUTTON_INS",
-    "BUTTON_HOME",
-    "BUTTON_END",
-    "BUTTON_PG_UP",
-    "BUTTON_PG_DN",
-    "PRINT_SCREEN_APP_WINDOW",
-    "PRINT_SCREEN_COMPLETE_SCREEN",
-    "BUTTON_RUN_INTERNAL",
-    "BUTTON_WINDOWS_RUN_EXTERNAL",
-    "BUTTON_KEY_UP",
-    "BUTTON_KEY_DOWN",
-    "BUTTON_KEY_LEFT",
-    "BUTTON_KEY_RIGHT",
+constexpr auto kOtherPlainKeys = std::to_array<ControlName>({
+    ui::kButtonSpacebar,
+    ui::kButtonReturnKey,
+    ui::kButtonEsc,
+    ui::kButtonTab,
+    ui::kButtonDelete,
+    ui::kButtonIns,
+    ui::kButtonHome,
+    ui::kButtonEnd,
+    ui::kButtonPgUp,
+    ui::kButtonPgDn,
+    ui::kPrintScreenAppWindow,
+    ui::kPrintScreenCompleteScreen,
+    ui::kButtonRunInternal,
+    ui::kButtonWindowsRunExternal,
+    ui::kButtonKeyUp,
+    ui::kButtonKeyDown,
+    ui::kButtonKeyLeft,
+    ui::kButtonKeyRight,
 });
 
-constexpr auto kToolButtons = std::to_array<std::string_view>({
-    "COPY_BUTTON",
-    "CUT_BUTTON",
-    "PASTE_BUTTON",
-    "BUTTON_CALC",
-    "AT_SIGN_BUTTON",
-    "BTC_BUTTON",
+constexpr auto kToolButtons = std::to_array<ControlName>({
+    ui::kCopyButton,
+    ui::kCutButton,
+    ui::kPasteButton,
+    ui::kButtonCalc,
+    ui::kAtSignButton,
+    ui::kBtcButton,
 });
 
-constexpr auto kArrowKeys = std::to_array<std::string_view>({
-    "BUTTON_KEY_UP",
-    "BUTTON_KEY_DOWN",
-    "BUTTON_KEY_LEFT",
-    "BUTTON_KEY_RIGHT",
+constexpr auto kArrowKeys = std::to_array<ControlName>({
+    ui::kButtonKeyUp,
+    ui::kButtonKeyDown,
+    ui::kButtonKeyLeft,
+    ui::kButtonKeyRight,
 });
 
 // The latched modes, read once per tick from their buttons.
@@ -68,7 +69,7 @@ Color restingColor(const CharacterKey& key, const Modes& m) {
   return colors::kSysWindow;
 }
 
-bool isArrowKey(std::string_view button) {
+bool isArrowKey(ControlName button) {
   return std::find(kArrowKeys.begin(), kArrowKeys.end(), button) != kArrowKeys.end();
 }
 
@@ -82,15 +83,16 @@ bool isArrowKey(std::string_view button) {
 // costs nothing at all.
 void BACKCOLOR_TIMER_Timer(Context& ctx) {
   Form& form = ctx.main;
-  const Modes modes{shiftLockLatched(form), numberRowLockLatched(form), isLatched(form, "BUTTON_MY_FKEYS"),
-                    isLatched(form, "SHIFT_ARROW_HIGHLIGHT_BUTTON", colors::kPink)};
+  const KeyboardState state(form);
+  const Modes modes{state.latched(Latch::ShiftLock), state.latched(Latch::NumberRowLock),
+                    state.latched(Latch::UserFkeys), state.latched(Latch::Highlight)};
 
   for (const CharacterKey& key : characterKeys()) form.control(key.button).setBack(restingColor(key, modes));
-  for (std::string_view button : kOtherPlainKeys) {
+  for (ControlName button : kOtherPlainKeys) {
     const bool tinted = modes.highlight && isArrowKey(button);
     form.control(button).setBack(tinted ? colors::kPink : colors::kSysWindow);
   }
-  for (std::string_view button : kToolButtons) form.control(button).setBack(colors::kSysButtonFace);
+  for (ControlName button : kToolButtons) form.control(button).setBack(colors::kSysButtonFace);
 
   // The F keys' colour is their mode: white re-arms a standard F key after
   // its flash, blue keeps the user commands in charge.

@@ -1,18 +1,21 @@
-#include "app/keyboard.h"
+#include <chrono>
+
 #include "face/face.h"
+#include "layout/main_window.h"
 
 namespace osk {
 
+using std::chrono::milliseconds;
+
 void registerFace(Router& router, Context& ctx) {
-  router.on("NCS_TIMER", Event::Timer, [&ctx] { NCS_TIMER_Timer(ctx); });
-  router.on("BACKCOLOR_TIMER", Event::Timer, [&ctx] { BACKCOLOR_TIMER_Timer(ctx); });
-  router.on("BUTTON_AUTO_BACKSPACE", Event::Click, [&ctx] { BUTTON_AUTO_BACKSPACE_Click(ctx); });
-  router.on("BUTTON_AUTO_DELETE", Event::Click, [&ctx] { BUTTON_AUTO_DELETE_Click(ctx); });
-  router.on("AUTO_DELETE_TIMER", Event::Timer, [&ctx] { AUTO_DELETE_TIMER_Timer(ctx); });
-  router.on("AUTO_DELETE_STOP_TIMER", Event::Timer, [&ctx] { AUTO_DELETE_STOP_TIMER_Timer(ctx); });
-  router.on("NUM_LIGHT_LABEL", Event::DblClick, [&ctx] { NUM_LIGHT_LABEL_DblClick(ctx); });
-  router.on("CAPS_LIGHT_LABEL", Event::DblClick, [&ctx] { CAPS_LIGHT_LABEL_DblClick(ctx); });
-  router.on("SCROLL_LIGHT_LABEL", Event::DblClick, [&ctx] { SCROLL_LIGHT_LABEL_DblClick(ctx); });
+  // Ten refreshes a second where the system does not report key events:
+  // a latch or lock shows within a tenth of a second.
+  router.every(ui::kNcsTimer, milliseconds(100), [&ctx] { NCS_TIMER_Timer(ctx); });
+  // A press flash lasts up to half a second.
+  router.every(ui::kBackcolorTimer, milliseconds(500), [&ctx] { BACKCOLOR_TIMER_Timer(ctx); });
+  router.on(ui::kNumLightLabel, Event::DblClick, [&ctx] { NUM_LIGHT_LABEL_DblClick(ctx); });
+  router.on(ui::kCapsLightLabel, Event::DblClick, [&ctx] { CAPS_LIGHT_LABEL_DblClick(ctx); });
+  router.on(ui::kScrollLightLabel, Event::DblClick, [&ctx] { SCROLL_LIGHT_LABEL_DblClick(ctx); });
 }
 
 }  // namespace osk

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/context.h"
-#include "app/router.h"
+#include "base/context.h"
+#include "base/router.h"
 
 namespace osk {
 
@@ -21,7 +21,7 @@ enum class KeyFamily : std::uint8_t { Letter, Number, Punctuation };
 enum class FaceGroup : std::uint8_t { Letter, TopRow, Punctuation };
 
 struct CharacterKey {
-  std::string_view button;
+  ControlName button;
   KeyFamily family;
   FaceGroup group;
   std::string_view plain;    // unshifted caption; also what it sends and appends
@@ -49,11 +49,13 @@ void clickNumberKey(Context& ctx, const CharacterKey& key);
 void clickPunctuationKey(Context& ctx, const CharacterKey& key);
 
 struct StoredTextKey {
-  std::string_view button;
+  ControlName button;
   std::string_view settingKey;
   std::string_view fallback;
 };
 std::span<const StoredTextKey> storedTextKeys();
 void clickStoredTextKey(Context& ctx, const StoredTextKey& key);
+
+void registerCharacterKeys(Router& router, Context& ctx);
 
 }  // namespace osk

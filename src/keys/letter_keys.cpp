@@ -1,6 +1,6 @@
 // A letter key chooses its case from its own caption, never from Caps Lock
 // or the Shift latch: the caption refresh has already folded both into it.
-#include "delivery/latches.h"
+#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
 
@@ -14,9 +14,9 @@ void clickLetterKey(Context& ctx, const CharacterKey& key) {
   const bool lower = face == key.plain;
   if (!capital && !lower) return;
 
-  const bool shift = shiftLatched(form);
-  const bool ctrl = ctrlLatched(form);
-  const bool alt = altLatched(form);
+  const bool shift = KeyboardState(form).latched(Latch::Shift);
+  const bool ctrl = KeyboardState(form).latched(Latch::Ctrl);
+  const bool alt = KeyboardState(form).latched(Latch::Alt);
 
   switch (target(ctx)) {
     case TargetClass::None:
@@ -24,18 +24,18 @@ void clickLetterKey(Context& ctx, const CharacterKey& key) {
     case TargetClass::CommandLine:
       // The command line has no use for chords.
       if (ctrl || alt) return;
-      appendToCommandLine(form, face);
+      KeyboardState(form).appendToCommandLine(face);
       button.setBack(colors::kGreen);
       // A lower-case face under Shift means Caps Lock undid it; that Shift
       // has not been spent on this letter.
-      if (capital) clearShift(form);
+      if (capital) KeyboardState(form).release(Latch::Shift);
       return;
     case TargetClass::Real:
       break;
   }
 
   if (!ctrl && !alt) {
-    if (sendStep(ctx, face, &button)) clearShift(form);
+    if (sendStep(ctx, face, &button)) KeyboardState(form).release(Latch::Shift);
     return;
   }
   // Chords only from the lower-case face: a capital under Ctrl or Alt means
@@ -50,9 +50,9 @@ void clickLetterKey(Context& ctx, const CharacterKey& key) {
   // Chords leave the key unflashed; only a chord that reached the target
   // spends its latches.
   if (!sendStep(ctx, chordKeys(prefixes, key.plain), nullptr)) return;
-  if (ctrl) clearCtrl(form);
-  if (alt) clearAlt(form);
-  if (shift) clearShift(form);
+  if (ctrl) KeyboardState(form).release(Latch::Ctrl);
+  if (alt) KeyboardState(form).release(Latch::Alt);
+  if (shift) KeyboardState(form).release(Latch::Shift);
 }
 
 }  // namespace osk

@@ -2,7 +2,7 @@
 // no Ctrl or Alt latch: Shift reaches them only through the caption, so a
 // plain face under Shift (the Shift lock cancelled it) leaves Shift for the
 // next key.
-#include "delivery/latches.h"
+#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
 
@@ -24,7 +24,7 @@ bool typeFace(Context& ctx, const CharacterKey& key) {
     case TargetClass::None:
       return false;
     case TargetClass::CommandLine:
-      appendToCommandLine(form, plain ? key.plain : key.shiftedText);
+      KeyboardState(form).appendToCommandLine(plain ? key.plain : key.shiftedText);
       button.setBack(colors::kGreen);
       break;
     case TargetClass::Real:
@@ -32,7 +32,7 @@ bool typeFace(Context& ctx, const CharacterKey& key) {
       if (!sendStep(ctx, plain ? key.plain : key.shiftedKeys, &button)) return false;
       break;
   }
-  if (shifted) clearShift(form);
+  if (shifted) KeyboardState(form).release(Latch::Shift);
   return shifted;
 }
 
@@ -48,7 +48,7 @@ void showNumberRow(Form& form, bool symbols) {
 // The row shows the latches' face at once, ahead of the next refresh.
 void clickNumberKey(Context& ctx, const CharacterKey& key) {
   if (typeFace(ctx, key)) showNumberRow(ctx.main, false);
-  if (shiftLockLatched(ctx.main)) showNumberRow(ctx.main, true);
+  if (KeyboardState(ctx.main).latched(Latch::ShiftLock)) showNumberRow(ctx.main, true);
 }
 
 void clickPunctuationKey(Context& ctx, const CharacterKey& key) {

@@ -116,29 +116,45 @@ const Control* Form::find(std::string_view name) const {
   return it == index_.end() ? nullptr : &controls_[it->second];
 }
 
-Control& Form::control(std::string_view name) {
+Control& Form::control(ControlName name) { return named(name.str()); }
+
+const Control& Form::control(ControlName name) const { return named(name.str()); }
+
+Control& Form::named(std::string_view name) {
   if (Control* c = find(name)) return *c;
   throw std::out_of_range("no control " + std::string(name) + " on " + name_);
 }
 
-const Control& Form::control(std::string_view name) const {
+const Control& Form::named(std::string_view name) const {
   if (const Control* c = find(name)) return *c;
   throw std::out_of_range("no control " + std::string(name) + " on " + name_);
 }
 
-Timer& Form::timer(std::string_view name) {
+Timer* Form::findTimer(std::string_view name) {
   for (auto& t : timers_)
-    if (t.name == name) return t;
-  throw std::out_of_range("no timer " + std::string(name) + " on " + name_);
+    if (t.name == name) return &t;
+  return nullptr;
 }
 
-const Timer& Form::timer(std::string_view name) const {
+const Timer* Form::findTimer(std::string_view name) const {
   for (const auto& t : timers_)
-    if (t.name == name) return t;
+    if (t.name == name) return &t;
+  return nullptr;
+}
+
+Timer& Form::timer(TimerName name) { return namedTimer(name.str()); }
+
+Timer& Form::namedTimer(std::string_view name) {
+  if (Timer* t = findTimer(name)) return *t;
   throw std::out_of_range("no timer " + std::string(name) + " on " + name_);
 }
 
-void Form::setTimer(std::string_view name, bool enabled, int intervalMs) {
+const Timer& Form::timer(TimerName name) const {
+  if (const Timer* t = findTimer(name.str())) return *t;
+  throw std::out_of_range("no timer " + std::string(name.str()) + " on " + name_);
+}
+
+void Form::setTimer(TimerName name, bool enabled, int intervalMs) {
   Timer& t = timer(name);
   if (t.enabled == enabled && t.intervalMs == intervalMs) return;
   t.enabled = enabled;
@@ -146,9 +162,7 @@ void Form::setTimer(std::string_view name, bool enabled, int intervalMs) {
   if (observer_ != nullptr) observer_->timerChanged(t);
 }
 
-void Form::enableTimer(std::string_view name, bool enabled) {
-  setTimer(name, enabled, timer(name).intervalMs);
-}
+void Form::enableTimer(TimerName name, bool enabled) { setTimer(name, enabled, timer(name).intervalMs); }
 
 void Form::restoreDesign() {
   for (Control& c : controls_) c.restoreDesign();

@@ -31,6 +31,26 @@ constexpr bool isSystemReference(Color c) { return (c & 0x80000000U) != 0; }
 constexpr unsigned systemIndex(Color c) { return c & 0xFFU; }
 }  // namespace colors
 
+// The name of a control or timer as its window's layout declares it. Made
+// only at compile time, so every name is written once, beside the layout
+// that creates the control, and code names the declaration: a misspelt name
+// does not compile, and go-to-definition leads from a handler to its control.
+template <class Tag>
+class Name {
+ public:
+  consteval explicit Name(const char* text) : text_(text) {}
+  constexpr std::string_view str() const { return text_; }
+  friend constexpr bool operator==(Name, Name) = default;
+
+ private:
+  std::string_view text_;
+};
+using ControlName = Name<struct ControlTag>;
+using TimerName = Name<struct TimerTag>;
+
+// The form itself, as the source of its own events (Load, Unload, DblClick).
+inline constexpr ControlName kFormControl{"Form"};
+
 enum class ControlKind : std::uint8_t { Button, Label, TextBox, CheckBox };
 
 // Pictures drawn on icon buttons; the host draws each subject.
@@ -195,20 +215,28 @@ class Form {
   int clientWidth() const { return clientWidth_; }
   int clientHeight() const { return clientHeight_; }
 
-  // Throws std::out_of_range for a name the layout does not have.
-  Control& control(std::string_view name);
-  const Control& control(std::string_view name) const;
+  // Throws std::out_of_range for a control the layout of another window
+  // declares.
+  Control& control(ControlName name);
+  const Control& control(ControlName name) const;
+  // By the name as data (the host's events, outside tools, tables of
+  // names); null when the form has no such control, or std::out_of_range.
+  Control& named(std::string_view name);
+  const Control& named(std::string_view name) const;
   Control* find(std::string_view name);
   const Control* find(std::string_view name) const;
   std::vector<Control>& controls() { return controls_; }
   const std::vector<Control>& controls() const { return controls_; }
 
-  Timer& timer(std::string_view name);
-  const Timer& timer(std::string_view name) const;
+  Timer& timer(TimerName name);
+  const Timer& timer(TimerName name) const;
+  Timer& namedTimer(std::string_view name);
+  Timer* findTimer(std::string_view name);
+  const Timer* findTimer(std::string_view name) const;
   std::vector<Timer>& timers() { return timers_; }
   const std::vector<Timer>& timers() const { return timers_; }
-  void setTimer(std::string_view name, bool enabled, int intervalMs);
-  void enableTimer(std::string_view name, bool enabled);
+  void setTimer(TimerName name, bool enabled, int intervalMs);
+  void enableTimer(TimerName name, bool enabled);
 
   const Geometry& geometry() const { return geometry_; }
   // Set by handlers (notifies the host) ...

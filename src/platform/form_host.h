@@ -27,7 +27,7 @@ class FormHost {
   // Shows `text` beside `control` of `form` for a few seconds, without
   // taking the focus or waiting for anyone to read it; a newer note replaces
   // an older one.
-  virtual void showNote(const Form& form, std::string_view control, std::string_view text) = 0;
+  virtual void showNote(const Form& form, ControlName control, std::string_view text) = 0;
   // A non-activating form takes clicks without becoming the active window,
   // so the window in front keeps the focus; a click into one of its text
   // boxes still activates it, so that the box can take typing. May be
@@ -37,7 +37,7 @@ class FormHost {
   // desktop goes down or up, in whichever program, the form's window being
   // shown. False when the system cannot report such keys; nothing then
   // changes. The timer's own interval is the caller's to keep or stop.
-  virtual bool tickOnKeyEvents(const Form& form, std::string_view timer) = 0;
+  virtual bool tickOnKeyEvents(const Form& form, TimerName timer) = 0;
 };
 
 }  // namespace osk

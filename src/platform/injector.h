@@ -1,7 +1,7 @@
 // Hands a parsed key string to the system as synthetic input.
 #pragma once
 
-#include "delivery/keystring.h"
+#include "keystring/keystring.h"
 
 namespace osk {
 

@@ -23,7 +23,7 @@ struct Burst {
   Rig rig;
   ManualClock clock{rig.kb};
   Burst() {
-    rig.kb.handle("Form", Event::Load);
+    rig.kb.handle(rig.kb.main(), "Form", Event::Load);
     rig.target("Notepad");
   }
 };
@@ -65,8 +65,8 @@ TEST(AutoErase, JoinedModeErasesBothSidesAndEndsWithTheFirst) {
 
   EXPECT_EQ(rig.c("BUTTON_AUTO_BACKSPACE").back(), kSysWindow);
   EXPECT_EQ(rig.c("BUTTON_AUTO_DELETE").back(), kSysWindow);
-  EXPECT_FALSE(rig.main().timer("AUTO_DELETE_TIMER").enabled);
-  EXPECT_FALSE(rig.main().timer("AUTO_DELETE_STOP_TIMER").enabled);
+  EXPECT_FALSE(rig.main().namedTimer("AUTO_DELETE_TIMER").enabled);
+  EXPECT_FALSE(rig.main().namedTimer("AUTO_DELETE_STOP_TIMER").enabled);
   b.clock.advance(3000);
   EXPECT_EQ(rig.injector.sent.size(), 81u);
 
@@ -80,11 +80,11 @@ TEST(AutoErase, JoinedModeErasesBothSidesAndEndsWithTheFirst) {
 TEST(AutoErase, ReservedCaptionSkipsTicksAndTheBurstGoesOn) {
   Rig rig;
   ManualClock clock(rig.kb);
-  rig.kb.handle("Form", Event::Load);
+  rig.kb.handle(rig.kb.main(), "Form", Event::Load);
   rig.desktop.foreground = Rig::kSelf;
   rig.click("BUTTON_AUTO_DELETE");  // label still "QM-OSK"
   clock.advance(1500);
-  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::Click);  // "QM-OSK-CMD"
+  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);  // "QM-OSK-CMD"
   clock.advance(1000);
   EXPECT_TRUE(rig.injector.sent.empty());
   EXPECT_TRUE(rig.desktop.activations.empty());

@@ -54,7 +54,7 @@ void commandLineMode(Rig& r) {
   r.c("COMMAND_LINE_TEXTBOX").setText(kCommandText);
 }
 
-void refresh(Rig& r) { r.kb.tick("NCS_TIMER"); }
+void refresh(Rig& r) { r.kb.tick(r.kb.main(), "NCS_TIMER"); }
 
 // Keys rest at the window colour between flashes.
 void rest(Rig& r, const std::string& button) { r.c(button).setBack(colors::kSysWindow); }
@@ -566,7 +566,7 @@ TEST(CharacterKeys, NoTargetYetMeansNothingForAnyKey) {
   latch(r, kShift | kCtrl | kAlt);
   refresh(r);
   std::vector<std::string> buttons;
-  for (const CharacterKey& key : characterKeys()) buttons.emplace_back(key.button);
+  for (const CharacterKey& key : characterKeys()) buttons.emplace_back(key.button.str());
   buttons.insert(buttons.end(), {"AT_SIGN_BUTTON", "BTC_BUTTON"});
   const Keys row = numberRow(r);
   for (const std::string& b : buttons) {

@@ -100,7 +100,7 @@ TEST(FunctionKeys, DecisionTableInBothModes) {
     Rig rig;
     if (std::string_view(tc.target) == "QM-OSK-CMD") {
       rig.target("Notepad");
-      rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::Click);
+      rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
     } else if (std::string_view(tc.target) != "QM-OSK") {
       rig.target(tc.target);
     } else {
@@ -183,7 +183,7 @@ TEST(UserFKeyMode, SwitchesCaptionsAndTintFromTheStoreAtEachSwitchOn) {
   // A press flashes green; the flash reset brings the tint back.
   rig.click(fkey(16));
   EXPECT_EQ(rig.c(fkey(16)).back(), kGreen);
-  rig.kb.tick("BACKCOLOR_TIMER");
+  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kBlueTint));
 
   // Captions saved meanwhile wait for the next switch on.
@@ -194,7 +194,7 @@ TEST(UserFKeyMode, SwitchesCaptionsAndTintFromTheStoreAtEachSwitchOn) {
   EXPECT_EQ(rig.c("BUTTON_MY_FKEYS").back(), kWhite);
   EXPECT_EQ(captions(rig), standard);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kSysWindow));
-  rig.kb.tick("BACKCOLOR_TIMER");
+  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kWhite));
 
   // Any colour other than white on the switch counts as on.
@@ -439,7 +439,7 @@ TEST(ShortcutKeys, SendTheirChordsToARealTargetOnly) {
         Rig rig;
         if (std::string_view(target) == "QM-OSK-CMD") {
           rig.target("Notepad");
-          rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::Click);
+          rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
         } else if (std::string_view(target) != "QM-OSK") {
           rig.target(target);
         }
@@ -482,14 +482,14 @@ TEST(ContextMenuKey, TogglesTheMenuAndForgetsItWhenTheFocusMoves) {
   EXPECT_EQ(key.back(), kGreen);
   // Another control takes the focus: the latch goes, nothing is sent, and
   // the next click opens a menu again.
-  rig.kb.handle("BUTTON_RIGHT_CLICK", Event::LostFocus);
+  rig.kb.handle(rig.kb.main(), "BUTTON_RIGHT_CLICK", Event::LostFocus);
   EXPECT_EQ(key.back(), kWhite);
   EXPECT_EQ(rig.injector.sent.size(), 3u);
   rig.click("BUTTON_RIGHT_CLICK");
   EXPECT_EQ(rig.injector.keys().back(), "+{F10}");
   EXPECT_EQ(key.back(), kGreen);
   // Part of no latch: the flash reset leaves it be, and it uses no modifier.
-  rig.kb.tick("BACKCOLOR_TIMER");
+  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
   EXPECT_EQ(key.back(), kGreen);
 }
 
@@ -505,15 +505,26 @@ TEST(ContextMenuKey, TheStartMenuIsClosedAndReopenedOnEveryClick) {
 }
 
 TEST(ContextMenuKey, AnUnreachableTargetLeavesNothingToClose) {
-  for (const char* title : {"Gone", "QM-OSK-CMD"}) {
-    SCOPED_TRACE(title);
+  Rig rig;
+  rig.target("Gone");
+  rig.desktop.windows.erase(42);
+  rig.click("BUTTON_RIGHT_CLICK");
+  EXPECT_TRUE(rig.injector.sent.empty());
+  EXPECT_EQ(rig.c("BUTTON_RIGHT_CLICK").back(), kWhite);
+}
+
+// The key does not look at reserved captions: with no target yet, or the
+// command line as the target, the menu key goes to whatever is active.
+TEST(ContextMenuKey, AReservedTargetStillOpensTheMenuOfWhatIsActive) {
+  for (bool commandLine : {false, true}) {
+    SCOPED_TRACE(commandLine ? "QM-OSK-CMD" : "QM-OSK");
     Rig rig;
-    rig.target("Gone");
-    rig.desktop.windows.erase(42);
-    if (std::string_view(title) == "QM-OSK-CMD") rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::Click);
+    if (commandLine) rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
     rig.click("BUTTON_RIGHT_CLICK");
-    EXPECT_TRUE(rig.injector.sent.empty());
-    EXPECT_EQ(rig.c("BUTTON_RIGHT_CLICK").back(), kWhite);
+    ASSERT_EQ(rig.injector.sent.size(), 1U);
+    EXPECT_EQ(rig.injector.sent[0].keys, "+{F10}");
+    EXPECT_TRUE(rig.desktop.activations.empty());
+    EXPECT_EQ(rig.c("BUTTON_RIGHT_CLICK").back(), kGreen);
   }
 }
 

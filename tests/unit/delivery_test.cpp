@@ -27,7 +27,7 @@ void expectEnabled(Rig& rig, const std::vector<std::string>& names, bool enabled
 TEST(Tracking, KeyboardInFrontAtFirstTickDisablesTargetGroup) {
   Rig rig;
   rig.desktop.foreground = Rig::kSelf;
-  rig.kb.tick("ACTIVE_WINDOW_TIMER");
+  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
   EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "QM-OSK");
   expectEnabled(rig, kEditingGroup, false);
   expectEnabled(rig, kTargetOnly, false);
@@ -39,7 +39,7 @@ TEST(Tracking, OtherWindowIsRecordedAndSurvivesClickingTheKeyboard) {
   EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Untitled - Notepad");
   expectEnabled(rig, kEditingGroup, true);
   expectEnabled(rig, kTargetOnly, true);
-  rig.kb.tick("ACTIVE_WINDOW_TIMER");  // the keyboard itself is in front now
+  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");  // the keyboard itself is in front now
   EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Untitled - Notepad");
   expectEnabled(rig, kTargetOnly, true);
 }
@@ -62,7 +62,7 @@ TEST(Tracking, ReservedAndNearReservedTitles) {
   for (const auto& tc : cases) {
     Rig rig;
     rig.desktop.show(7, tc.title);
-    rig.kb.tick("ACTIVE_WINDOW_TIMER");
+    rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
     EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), tc.recorded ? tc.title : "QM-OSK") << tc.title;
     expectEnabled(rig, kTargetOnly, tc.targetGroupEnabled);
   }
@@ -71,30 +71,30 @@ TEST(Tracking, ReservedAndNearReservedTitles) {
 TEST(CommandLine, FocusAndClickEnterCommandLineMode) {
   Rig rig;
   rig.target("Notepad");
-  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::GotFocus);
+  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::GotFocus);
   expectEnabled(rig, kEditingGroup, false);
   expectEnabled(rig, kTargetOnly, true);  // left alone until the next tick
-  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::Click);
+  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
   EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "QM-OSK-CMD");
-  rig.kb.tick("ACTIVE_WINDOW_TIMER");
+  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
   expectEnabled(rig, kTargetOnly, false);
-  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::LostFocus);
+  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::LostFocus);
   expectEnabled(rig, kEditingGroup, true);
-  rig.kb.tick("ACTIVE_WINDOW_TIMER");
+  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
   expectEnabled(rig, kEditingGroup, false);  // still command-line mode
 }
 
 TEST(CommandLine, TabIntoTheBoxKeepsTheTarget) {
   Rig rig;
   rig.target("Notepad");
-  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::GotFocus);
+  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::GotFocus);
   EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Notepad");
   expectEnabled(rig, kEditingGroup, false);
 }
 
 TEST(Tracking, RunsOncePerSecondFromLoad) {
   Rig rig;
-  rig.kb.handle("Form", Event::Load);
+  rig.kb.handle(rig.kb.main(), "Form", Event::Load);
   ManualClock clock(rig.kb);
   rig.desktop.show(9, "Editor");
   clock.advance(999);
@@ -210,7 +210,7 @@ TEST(NavigationKeys, NoTargetDoesNothing) {
 
 TEST(NavigationKeys, CommandLineMode) {
   Rig rig;
-  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::Click);
+  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
   rig.c("COMMAND_LINE_TEXTBOX").setText("dir");
   for (auto b : {"BUTTON_TAB", "BUTTON_DELETE", "BUTTON_RETURN_KEY", "BUTTON_KEY_UP", "BUTTON_BACKSPACE",
                  "BUTTON_SPACEBAR"}) {
@@ -306,7 +306,7 @@ TEST(Latches, SurviveDisablingAndATargetChange) {
   Rig rig;
   rig.target("One");
   rig.click("BUTTON_CTRL_LEFT");
-  rig.kb.handle("COMMAND_LINE_TEXTBOX", Event::GotFocus);
+  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::GotFocus);
   EXPECT_FALSE(rig.c("BUTTON_CTRL_LEFT").enabled());
   EXPECT_EQ(rig.c("BUTTON_CTRL_LEFT").back(), colors::kGreen);
   rig.target("Two", 43);

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "fakes.h"
 #include "layout/layouts.h"
 
@@ -48,20 +49,20 @@ class LoggingStore final : public SettingsStore {
 };
 
 struct DialogRig : BasicRig<LoggingStore> {
-  Form& settings() { return *kb.context().settings; }
-  Form& fkeys() { return *kb.context().fkeys; }
+  Form& settings() { return kb.window(kSettingsFormName); }
+  Form& fkeys() { return kb.window(kFkeysFormName); }
   // Opens the settings dialog as the keyboard's button does; `inside` runs
   // while it is shown.
   void openSettings(std::function<void(Form&)> inside) {
     host.whileModal = [inside](Form& dialog) {
       if (dialog.name() == kSettingsFormName && inside) inside(dialog);
     };
-    kb.handle("SETTINGS_BUTTON", Event::Click);
+    kb.handle(kb.main(), "SETTINGS_BUTTON", Event::Click);
   }
   void click(Form& dialog, std::string_view control) { kb.handle(dialog, control, Event::Click); }
   // As the host reports a click on the tick box: the value has changed first.
   void tick(Form& dialog, int value, std::string_view box = "ALWAYS_ON_TOP_TICKBOX") {
-    dialog.control(box).setValue(value);
+    dialog.named(box).setValue(value);
     click(dialog, box);
   }
 };
@@ -83,38 +84,23 @@ std::vector<std::string> awkwardTexts() {
           std::string(100000, 'x')};
 }
 
-TEST(Routes, AFormRefusesUnknownControlsWrongEventsAndSecondHandlers) {
+// A misspelt name does not compile; what is left to find at start-up is a
+// name of another window and a second handler for one event.
+TEST(Routes, AFormRefusesAnotherWindowsControlsAndSecondHandlers) {
   auto form = makeSettingsForm();
-  struct Row {
-    const char* what;
-    const char* control;
-    Event event;
-    bool ok;
-  };
-  const Row rows[] = {
-      {"a control of the form", "OK_BUTTON", Event::Click, true},
-      {"the form itself", "Form", Event::Load, true},
-      {"a control of another form", "BUTTON_LETTER_A", Event::Click, false},
-      {"a misspelt control", "OK_BUTON", Event::Click, false},
-      {"a timer event of a button", "FKEYS_SETTINGS_BUTTON", Event::Timer, false},
-      {"the same event twice", "OK_BUTTON", Event::Click, false},
-  };
   Router router(*form);
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.what);
-    if (r.ok)
-      EXPECT_NO_THROW(router.on(r.control, r.event, [] {}));
-    else
-      EXPECT_THROW(router.on(r.control, r.event, [] {}), std::logic_error);
-  }
+  EXPECT_NO_THROW(router.on(ui::settings::kOkButton, Event::Click, [] {}));
+  EXPECT_NO_THROW(router.on(kFormControl, Event::Load, [] {}));
+  EXPECT_THROW(router.on(ui::kButtonLetterA, Event::Click, [] {}), std::logic_error);
+  EXPECT_THROW(router.on(ui::settings::kOkButton, Event::Click, [] {}), std::logic_error);
   // Another event of a routed control is a route of its own.
-  EXPECT_NO_THROW(router.on("OK_BUTTON", Event::DblClick, [] {}));
+  EXPECT_NO_THROW(router.on(ui::settings::kOkButton, Event::DblClick, [] {}));
 
   auto main = makeMainForm();
   Router mainRouter(*main);
-  EXPECT_NO_THROW(mainRouter.on("NCS_TIMER", Event::Timer, [] {}));
-  EXPECT_THROW(mainRouter.on("NCS_TIMER", Event::Click, [] {}), std::logic_error);
-  EXPECT_THROW(mainRouter.on("OK_BUTTON", Event::Click, [] {}), std::logic_error);
+  EXPECT_NO_THROW(mainRouter.every(ui::kNcsTimer, std::chrono::milliseconds(100), [] {}));
+  EXPECT_THROW(mainRouter.every(ui::kNcsTimer, std::chrono::milliseconds(100), [] {}), std::logic_error);
+  EXPECT_THROW(mainRouter.on(ui::settings::kOkButton, Event::Click, [] {}), std::logic_error);
 }
 
 TEST(Routes, TheKeyboardsOwnRoutesAllNameControlsOfTheirForms) {
@@ -127,7 +113,7 @@ TEST(Routes, EachFormReachesOnlyItsOwnHandlers) {
   std::vector<std::string> seen;
   r.openSettings([&](Form& dialog) {
     // OK exists on both dialogs; on the keyboard there is no such control.
-    EXPECT_FALSE(r.kb.handle("OK_BUTTON", Event::Click));
+    EXPECT_FALSE(r.kb.handle(r.kb.main(), "OK_BUTTON", Event::Click));
     EXPECT_TRUE(r.kb.handle(dialog, "TARNWICK_QM_OSK_CREATOR", Event::Click));
     EXPECT_FALSE(r.kb.handle(dialog, "SETTINGS_BUTTON", Event::Click));
     r.click(dialog, "OK_BUTTON");
@@ -144,11 +130,11 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
   bool checked = false;
   r.openSettings([&](Form& d) {
     EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 7785, 5640}));
-    EXPECT_EQ(d.control("CALCULATOR_COMMAND_TEXTBOX").text(), "calc.exe");
-    EXPECT_EQ(d.control("EMAIL_ADDRESS_TEXTBOX").text(), "EMAIL ADDRESS");
-    EXPECT_EQ(d.control("BTC_ADDRESS_TEXTBOX").text(), "BTC ADDRESS");
-    EXPECT_EQ(d.control("ALWAYS_ON_TOP_TICKBOX").value(), 0);
-    EXPECT_FALSE(r.kb.main().timer("AlwaysOnTopTimer").enabled);
+    EXPECT_EQ(d.named("CALCULATOR_COMMAND_TEXTBOX").text(), "calc.exe");
+    EXPECT_EQ(d.named("EMAIL_ADDRESS_TEXTBOX").text(), "EMAIL ADDRESS");
+    EXPECT_EQ(d.named("BTC_ADDRESS_TEXTBOX").text(), "BTC ADDRESS");
+    EXPECT_EQ(d.named("ALWAYS_ON_TOP_TICKBOX").value(), 0);
+    EXPECT_FALSE(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled);
     // Reading with a default writes nothing.
     EXPECT_TRUE(r.store.writes.empty());
     checked = true;
@@ -167,9 +153,9 @@ TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
       const Geometry moved{2000.5F, 1500, 9000, 6000};
       r.openSettings([&](Form& d) {
         d.syncGeometry(moved);  // the user moved and sized it
-        d.control("CALCULATOR_COMMAND_TEXTBOX").setText(text);
-        d.control("EMAIL_ADDRESS_TEXTBOX").setText("a" + text);
-        d.control("BTC_ADDRESS_TEXTBOX").setText(text + "b");
+        d.named("CALCULATOR_COMMAND_TEXTBOX").setText(text);
+        d.named("EMAIL_ADDRESS_TEXTBOX").setText("a" + text);
+        d.named("BTC_ADDRESS_TEXTBOX").setText(text + "b");
         r.store.clearLog();
         if (byOk) r.click(d, "OK_BUTTON");
         // The closing click saves nothing itself: Unload does.
@@ -184,9 +170,9 @@ TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
       // Reopened, it shows the same again.
       r.openSettings([&](Form& d) {
         EXPECT_EQ(d.geometry(), moved);
-        EXPECT_EQ(d.control("CALCULATOR_COMMAND_TEXTBOX").text(), text);
-        EXPECT_EQ(d.control("EMAIL_ADDRESS_TEXTBOX").text(), "a" + text);
-        EXPECT_EQ(d.control("BTC_ADDRESS_TEXTBOX").text(), text + "b");
+        EXPECT_EQ(d.named("CALCULATOR_COMMAND_TEXTBOX").text(), text);
+        EXPECT_EQ(d.named("EMAIL_ADDRESS_TEXTBOX").text(), "a" + text);
+        EXPECT_EQ(d.named("BTC_ADDRESS_TEXTBOX").text(), text + "b");
       });
     }
   }
@@ -208,8 +194,8 @@ TEST(SettingsDialog, StoredFlagDecidesTheBoxAndATickedLoadActsAsAClick) {
     DialogRig r;
     if (row.stored) r.store.put("ALWAYS_ON_TOP_TICKBOX", row.stored);
     r.openSettings([&](Form& d) {
-      EXPECT_EQ(d.control("ALWAYS_ON_TOP_TICKBOX").value(), row.box);
-      EXPECT_EQ(r.kb.main().timer("AlwaysOnTopTimer").enabled, row.box == 1);
+      EXPECT_EQ(d.named("ALWAYS_ON_TOP_TICKBOX").value(), row.box);
+      EXPECT_EQ(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled, row.box == 1);
       EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), row.after);
       // Written back once when ticked, never otherwise.
       EXPECT_EQ(r.store.writes.size(), row.box == 1 ? 1U : 0U);
@@ -222,13 +208,14 @@ TEST(SettingsDialog, TickingStoresAtOnceAndUntickingNeverLowersTheKeyboard) {
   r.openSettings([&](Form& d) {
     r.tick(d, 1);
     EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), "1");
-    EXPECT_TRUE(r.kb.main().timer("AlwaysOnTopTimer").enabled);
-    EXPECT_EQ(r.kb.main().timer("AlwaysOnTopTimer").intervalMs, 0);  // the interval is the keyboard's affair
+    EXPECT_TRUE(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled);
+    EXPECT_EQ(r.kb.main().namedTimer("AlwaysOnTopTimer").intervalMs,
+              1000);  // given with its handler, untouched here
     r.desktop.foreground = 42;
-    r.kb.tick("AlwaysOnTopTimer");  // the keyboard's timers run meanwhile
+    r.kb.tick(r.kb.main(), "AlwaysOnTopTimer");  // the keyboard's timers run meanwhile
     r.tick(d, 0);
     EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), "0");
-    EXPECT_FALSE(r.kb.main().timer("AlwaysOnTopTimer").enabled);
+    EXPECT_FALSE(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled);
   });
   // Raised once by the tick; nothing ever took the topmost place back.
   using Calls = std::vector<std::pair<WindowId, bool>>;
@@ -239,18 +226,18 @@ TEST(SettingsDialog, KeepFocusBoxSwitchesTheKeyboardAtTheClickAndOpensAsStored) 
   DialogRig r;
   r.store.put("KEEP_TARGET_FOCUS", "1");
   r.openSettings([&](Form& d) {
-    EXPECT_EQ(d.control("KEEP_TARGET_FOCUS_TICKBOX").value(), 1);
+    EXPECT_EQ(d.named("KEEP_TARGET_FOCUS_TICKBOX").value(), 1);
     EXPECT_TRUE(r.host.nonActivating[&r.kb.main()]);
     r.tick(d, 0, "KEEP_TARGET_FOCUS_TICKBOX");
     // Stored and in effect before the dialog closes.
     EXPECT_EQ(r.store.get("KEEP_TARGET_FOCUS"), "0");
     EXPECT_FALSE(r.host.nonActivating[&r.kb.main()]);
     // The other box is a choice of its own.
-    EXPECT_EQ(d.control("ALWAYS_ON_TOP_TICKBOX").value(), 0);
+    EXPECT_EQ(d.named("ALWAYS_ON_TOP_TICKBOX").value(), 0);
     EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), "<absent>");
   });
   r.openSettings([&](Form& d) {
-    EXPECT_EQ(d.control("KEEP_TARGET_FOCUS_TICKBOX").value(), 0);
+    EXPECT_EQ(d.named("KEEP_TARGET_FOCUS_TICKBOX").value(), 0);
     r.tick(d, 1, "KEEP_TARGET_FOCUS_TICKBOX");
     EXPECT_EQ(r.store.get("KEEP_TARGET_FOCUS"), "1");
     EXPECT_TRUE(r.host.nonActivating[&r.kb.main()]);
@@ -259,20 +246,20 @@ TEST(SettingsDialog, KeepFocusBoxSwitchesTheKeyboardAtTheClickAndOpensAsStored) 
 
 TEST(SettingsDialog, EveryOpenStartsFromTheStoreAndTheDesign) {
   DialogRig r;
-  const std::string credit = makeSettingsForm()->control("TARNWICK_QM_OSK_CREATOR").caption();
+  const std::string credit = makeSettingsForm()->named("TARNWICK_QM_OSK_CREATOR").caption();
   r.openSettings([&](Form& d) {
     r.click(d, "TARNWICK_QM_OSK_CREATOR");
-    EXPECT_EQ(d.control("TARNWICK_QM_OSK_CREATOR").caption(), kContactAddress);
+    EXPECT_EQ(d.named("TARNWICK_QM_OSK_CREATOR").caption(), kContactAddress);
     r.tick(d, 1);
-    d.control("EMAIL_ADDRESS_TEXTBOX").setText("typed");
+    d.named("EMAIL_ADDRESS_TEXTBOX").setText("typed");
   });
   // Changed behind the dialog's back, as another copy of the program could.
   r.store.put("ALWAYS_ON_TOP_TICKBOX", "0");
   r.store.put("EMAIL_ADDRESS_TEXTBOX", "stored");
   r.openSettings([&](Form& d) {
-    EXPECT_EQ(d.control("TARNWICK_QM_OSK_CREATOR").caption(), credit);
-    EXPECT_EQ(d.control("ALWAYS_ON_TOP_TICKBOX").value(), 0);
-    EXPECT_EQ(d.control("EMAIL_ADDRESS_TEXTBOX").text(), "stored");
+    EXPECT_EQ(d.named("TARNWICK_QM_OSK_CREATOR").caption(), credit);
+    EXPECT_EQ(d.named("ALWAYS_ON_TOP_TICKBOX").value(), 0);
+    EXPECT_EQ(d.named("EMAIL_ADDRESS_TEXTBOX").text(), "stored");
   });
   EXPECT_NE(credit, kContactAddress);
   EXPECT_EQ(r.host.modalShown.size(), 2U);
@@ -296,7 +283,7 @@ void openFkeys(DialogRig& r, std::function<void(Form&)> inside) {
     if (dialog.name() == kSettingsFormName) r.click(dialog, "FKEYS_SETTINGS_BUTTON");
     if (dialog.name() == kFkeysFormName && inside) inside(dialog);
   };
-  r.kb.handle("SETTINGS_BUTTON", Event::Click);
+  r.kb.handle(r.kb.main(), "SETTINGS_BUTTON", Event::Click);
 }
 
 TEST(FkeysDialog, OpensOverTheSettingsDialogWithTheDefaults) {
@@ -306,8 +293,8 @@ TEST(FkeysDialog, OpensOverTheSettingsDialogWithTheDefaults) {
     EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 14940, 8955}));
     for (int n = 1; n <= 16; ++n) {
       SCOPED_TRACE(n);
-      EXPECT_EQ(d.control("BUTTON_TEXT_F" + std::to_string(n)).text(), "FK" + std::to_string(n));
-      EXPECT_EQ(d.control("COMMAND_F" + std::to_string(n)).text(), "calc.exe");
+      EXPECT_EQ(d.named("BUTTON_TEXT_F" + std::to_string(n)).text(), "FK" + std::to_string(n));
+      EXPECT_EQ(d.named("COMMAND_F" + std::to_string(n)).text(), "calc.exe");
     }
     checked = true;
   });
@@ -328,15 +315,15 @@ TEST(FkeysDialog, OkSavesThenClosesAndTheCloseSavesAgain) {
     DialogRig r;
     openFkeys(r, [&](Form& d) {
       r.store.clearLog();
-      d.control("BUTTON_TEXT_F3").setText("Mail");
-      d.control("COMMAND_F4").setText("");  // cleared: stored empty
-      d.control("COMMAND_F16").setText(awkwardTexts()[1]);
+      d.named("BUTTON_TEXT_F3").setText("Mail");
+      d.named("COMMAND_F4").setText("");  // cleared: stored empty
+      d.named("COMMAND_F16").setText(awkwardTexts()[1]);
       d.syncGeometry({500, 600, 15000, 9000});
       if (byOk) {
         r.click(d, "OK_BUTTON");
         EXPECT_EQ(r.store.writtenKeys(), fkeyKeys());  // saved before the close
         EXPECT_EQ(r.host.closeAsked, std::vector<std::string>{kFkeysFormName});
-        d.control("BUTTON_TEXT_F3").setText("Mail 2");  // typed before the close took effect
+        d.named("BUTTON_TEXT_F3").setText("Mail 2");  // typed before the close took effect
       }
     });
     std::vector<std::string> want = fkeyKeys();
@@ -353,9 +340,9 @@ TEST(FkeysDialog, OkSavesThenClosesAndTheCloseSavesAgain) {
     EXPECT_EQ(r.host.closedBy.front(), byOk ? "close" : "titlebar");
 
     openFkeys(r, [&](Form& d) {
-      EXPECT_EQ(d.control("BUTTON_TEXT_F3").text(), byOk ? "Mail 2" : "Mail");
-      EXPECT_EQ(d.control("COMMAND_F4").text(), "");
-      EXPECT_EQ(d.control("BUTTON_TEXT_F4").text(), "FK4");
+      EXPECT_EQ(d.named("BUTTON_TEXT_F3").text(), byOk ? "Mail 2" : "Mail");
+      EXPECT_EQ(d.named("COMMAND_F4").text(), "");
+      EXPECT_EQ(d.named("BUTTON_TEXT_F4").text(), "FK4");
       EXPECT_EQ(d.geometry(), (Geometry{500, 600, 15000, 9000}));
     });
   }
@@ -400,8 +387,8 @@ TEST(Dialogs, ARefusedValueDoesNotStopTheOthersBeingSaved) {
   DialogRig r;
   r.store.refuse = {"AboutMainLeft", "EMAIL_ADDRESS_TEXTBOX", "BUTTON_F_NUM_1_CAPTION"};
   openFkeys(r, [&](Form& d) {
-    d.control("BUTTON_TEXT_F2").setText("two");
-    r.settings().control("BTC_ADDRESS_TEXTBOX").setText("coin");
+    d.named("BUTTON_TEXT_F2").setText("two");
+    r.settings().named("BTC_ADDRESS_TEXTBOX").setText("coin");
     r.click(d, "OK_BUTTON");
   });
   EXPECT_EQ(r.store.get("BUTTON_F_NUM_2_CAPTION"), "two");
@@ -471,7 +458,7 @@ TEST(Dialogs, ValuesTheStoreRefusesAreNamedWhereTheUserIsLooking) {
       }
       if (dialog.name() == kFkeysFormName) r.click(dialog, "OK_BUTTON");
     };
-    r.kb.handle("SETTINGS_BUTTON", Event::Click);
+    r.kb.handle(r.kb.main(), "SETTINGS_BUTTON", Event::Click);
 
     std::vector<std::string> at;
     std::string all;
@@ -484,7 +471,7 @@ TEST(Dialogs, ValuesTheStoreRefusesAreNamedWhereTheUserIsLooking) {
       EXPECT_NE(all.find(name), std::string::npos) << name << " in " << all;
     // A refusal never stops the tick box acting for this run.
     if (row.tickTheBox) {
-      EXPECT_TRUE(r.kb.main().timer("AlwaysOnTopTimer").enabled);
+      EXPECT_TRUE(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled);
     }
     // Whatever was refused, everything else reached the store.
     for (const std::string& k : concat(concat(fkeyKeys(), kSettingsGeometryKeys), kTextKeys))

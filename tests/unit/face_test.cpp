@@ -75,7 +75,7 @@ void setShift(Rig& r, bool on) {
 
 TEST(CharacterKeyTable, HoldsEachOfTheFortyEightKeysOnce) {
   std::map<std::string, int> seen;
-  for (const CharacterKey& key : characterKeys()) ++seen[std::string(key.button)];
+  for (const CharacterKey& key : characterKeys()) ++seen[std::string(key.button.str())];
   EXPECT_EQ(seen.size(), 48u);
   for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
     for (const Faces& f : group) EXPECT_EQ(seen[f.button], 1) << f.button;
@@ -104,7 +104,7 @@ TEST_P(CaptionRefresh, ShowsTheFacesAndCapsMirrorOfTheState) {
   for (const Faces& f : kPunctuationFaces)
     r.c(f.button).setCaption(row.shiftedPunctuation ? f.plain : f.shifted);
 
-  r.kb.tick("NCS_TIMER");
+  r.kb.tick(r.kb.main(), "NCS_TIMER");
 
   for (const Faces& f : letterFaces())
     EXPECT_EQ(r.c(f.button).caption(), row.upperLetters ? f.shifted : f.plain);
@@ -156,7 +156,7 @@ TEST_P(UnrecognisedState, KeepsFaceAndCapsMirrorButUpdatesNumAndScroll) {
   // A recognised state whose face differs from the design-time one.
   setShift(r, true);
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.tick("NCS_TIMER");
+  r.kb.tick(r.kb.main(), "NCS_TIMER");
   const auto before = captionsOf(r);
   ASSERT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
   ASSERT_EQ(r.c("BUTTON_NUMBER_2").caption(), "''");
@@ -168,7 +168,7 @@ TEST_P(UnrecognisedState, KeepsFaceAndCapsMirrorButUpdatesNumAndScroll) {
   r.locks.state[LockKey::NumLock] = 1;
   r.locks.state[LockKey::ScrollLock] = 1;
   GetParam().apply(r);
-  r.kb.tick("NCS_TIMER");
+  r.kb.tick(r.kb.main(), "NCS_TIMER");
 
   EXPECT_EQ(captionsOf(r), before);
   EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
@@ -210,7 +210,7 @@ TEST_P(NumAndScrollLights, AnyNonZeroStateLights) {
                             std::pair{LockKey::ScrollLock, "SCROLL_LIGHT_LABEL"}}) {
     Rig r;
     r.locks.state[key] = GetParam().state;
-    r.kb.tick("NCS_TIMER");
+    r.kb.tick(r.kb.main(), "NCS_TIMER");
     EXPECT_EQ(r.c(label).back(), GetParam().expected) << label;
   }
 }
@@ -230,10 +230,10 @@ TEST(CaptionRefresh, TicksWithNothingChangedNotifyNothing) {
   Rig r;
   setShift(r, true);
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.tick("NCS_TIMER");
+  r.kb.tick(r.kb.main(), "NCS_TIMER");
   r.main().setObserver(&counter);
-  r.kb.tick("NCS_TIMER");
-  r.kb.tick("NCS_TIMER");
+  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(r.kb.main(), "NCS_TIMER");
   r.main().setObserver(nullptr);
   EXPECT_EQ(counter.changes, 0);
 }
@@ -257,27 +257,27 @@ TEST_P(FacesFollowEvents, ShowLatchesAtOnceAndLocksOnTheirKeyEvent) {
   Rig r;
   r.host.reportsKeyEvents = want.hostReportsKeys;
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.handle(kFormControl, Event::Load);
-  EXPECT_EQ(r.main().timer("NCS_TIMER").enabled, want.timerRuns);
-  EXPECT_EQ(r.main().timer("NCS_TIMER").intervalMs, 100);
+  r.kb.handle(r.kb.main(), kFormControl.str(), Event::Load);
+  EXPECT_EQ(r.main().namedTimer("NCS_TIMER").enabled, want.timerRuns);
+  EXPECT_EQ(r.main().namedTimer("NCS_TIMER").intervalMs, 100);
   // Right from the start when no tick will come to set it.
   if (want.hostReportsKeys) {
     EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
   }
 
   r.locks.state[LockKey::CapsLock] = 0;
-  r.kb.tick("NCS_TIMER");
+  r.kb.tick(r.kb.main(), "NCS_TIMER");
   ASSERT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
   r.click("BUTTON_SHIFT_LEFT");
   EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), want.shiftShownAtOnce ? "A" : "a");
 
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.tick("NCS_TIMER");  // the key event's tick, or the timer's own
+  r.kb.tick(r.kb.main(), "NCS_TIMER");  // the key event's tick, or the timer's own
   EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
   EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");  // Shift and Caps Lock cancel out
 
-  r.kb.handle(kFormControl, Event::Unload);
-  EXPECT_FALSE(r.main().timer("NCS_TIMER").enabled);
+  r.kb.handle(r.kb.main(), kFormControl.str(), Event::Unload);
+  EXPECT_FALSE(r.main().namedTimer("NCS_TIMER").enabled);
   r.click("BUTTON_SHIFT_LEFT");
   EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a") << "no refresh after the window has gone";
 }
@@ -301,7 +301,7 @@ TEST_P(LightDoubleClick, InjectsTheLockKeyWithoutTargetOrFlash) {
     Rig r;
     if (withTarget) r.target("Notepad");
     const Color before = r.c(GetParam().label).back();
-    r.kb.handle(GetParam().label, Event::DblClick);
+    r.kb.handle(r.kb.main(), GetParam().label, Event::DblClick);
     EXPECT_EQ(r.injector.keys(), std::vector<std::string>{GetParam().keys});
     EXPECT_TRUE(r.desktop.activations.empty());
     EXPECT_EQ(r.c(GetParam().label).back(), before);
@@ -363,7 +363,7 @@ TEST_P(FlashReset, RestsEveryListedKeyAndPaintsTheTints) {
     for (const std::string& b : group) r.c(b).setBack(kGreen);
   }
 
-  r.kb.tick("BACKCOLOR_TIMER");
+  r.kb.tick(r.kb.main(), "BACKCOLOR_TIMER");
 
   for (const Faces& f : letterFaces()) EXPECT_EQ(r.c(f.button).back(), colors::kSysWindow) << f.button;
   for (const std::string& b : kOtherPlainKeys) EXPECT_EQ(r.c(b).back(), colors::kSysWindow) << b;
@@ -411,7 +411,7 @@ TEST(FlashReset, NeverTouchesStateButtons) {
   constexpr Color kMarker = 0x123456;
   Rig r;
   for (const std::string& b : untouched) r.c(b).setBack(kMarker);
-  r.kb.tick("BACKCOLOR_TIMER");
+  r.kb.tick(r.kb.main(), "BACKCOLOR_TIMER");
   for (const std::string& b : untouched) EXPECT_EQ(r.c(b).back(), kMarker) << b;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/keyboard.h"
+#include "layout/layouts.h"
 
 namespace osk::testing {
 
@@ -138,11 +139,11 @@ class FakeHost final : public FormHost {
     modalShown.push_back(dialog.name());
     ownerOf.push_back(owner.name());
     open.push_back(&dialog);
-    if (route) route(dialog, kFormControl, Event::Load);
+    if (route) route(dialog, kFormControl.str(), Event::Load);
     if (whileModal) whileModal(dialog);
     const bool asked = std::find(closing_.begin(), closing_.end(), &dialog) != closing_.end();
     closedBy.push_back(asked ? "close" : "titlebar");
-    if (route) route(dialog, kFormControl, Event::Unload);
+    if (route) route(dialog, kFormControl.str(), Event::Unload);
     std::erase(closing_, &dialog);
     std::erase(open, &dialog);
   }
@@ -161,12 +162,12 @@ class FakeHost final : public FormHost {
   // Off by default: the keyboard then keeps its timers as described.
   bool reportsKeyEvents = false;
   std::vector<std::string> tickedOnKeyEvents;
-  bool tickOnKeyEvents(const Form& /*form*/, std::string_view timer) override {
-    if (reportsKeyEvents) tickedOnKeyEvents.emplace_back(timer);
+  bool tickOnKeyEvents(const Form& /*form*/, TimerName timer) override {
+    if (reportsKeyEvents) tickedOnKeyEvents.emplace_back(timer.str());
     return reportsKeyEvents;
   }
-  void showNote(const Form& form, std::string_view control, std::string_view text) override {
-    notes.push_back({form.name(), std::string(control), std::string(text)});
+  void showNote(const Form& form, ControlName control, std::string_view text) override {
+    notes.push_back({form.name(), std::string(control.str()), std::string(text)});
   }
 
  private:
@@ -196,12 +197,14 @@ struct BasicRig {
     desktop.windows[kSelf].title = "QM-OSK";
   }
   Form& main() { return kb.main(); }
-  Control& c(std::string_view name) { return kb.main().control(name); }
-  void click(std::string_view name) { kb.handle(name, Event::Click); }
+  // Tests name controls as data, the way the layout's tables list them.
+  Control& c(std::string_view name) { return kb.main().named(name); }
+  void click(std::string_view name) { kb.handle(kb.main(), name, Event::Click); }
+  void tick(std::string_view timer) { kb.tick(kb.main(), timer); }
   // Makes `title` the recorded target as the tracking timer would.
   void target(std::string_view title, WindowId id = 42) {
     desktop.show(id, std::string(title));
-    kb.tick("ACTIVE_WINDOW_TIMER");
+    kb.tick(ui::kActiveWindowTimer);
     desktop.foreground = kSelf;  // the click brings the keyboard to the front
   }
 };

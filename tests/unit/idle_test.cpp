@@ -56,8 +56,8 @@ TEST_P(IdleTicks, ChangeNothingOnceSettled) {
   r.desktop.foreground = Rig::kSelf;
   // Every timer the window has that runs while idle, the topmost one too.
   r.store.write(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", "1");
-  r.kb.handle("Form", Event::Load);
-  ASSERT_TRUE(r.main().timer("AlwaysOnTopTimer").enabled);
+  r.kb.handle(r.kb.main(), "Form", Event::Load);
+  ASSERT_TRUE(r.main().namedTimer("AlwaysOnTopTimer").enabled);
   ManualClock clock(r.kb);
   GetParam().enter(r);
   // The user's last click: a key that flashes and a tool button.
@@ -117,8 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
         IdleMode{"CommandLine",
                  [](Rig& r) {
                    withTarget(r);
-                   r.kb.handle("COMMAND_LINE_TEXTBOX", Event::GotFocus);
-                   r.kb.handle("COMMAND_LINE_TEXTBOX", Event::Click);
+                   r.kb.handle(r.kb.main(), "COMMAND_LINE_TEXTBOX", Event::GotFocus);
+                   r.kb.handle(r.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
                  }},
         IdleMode{"EverythingAtOnce",
                  [](Rig& r) {

@@ -1,4 +1,4 @@
-#include "delivery/keystring.h"
+#include "keystring/keystring.h"
 
 #include <gtest/gtest.h>
 

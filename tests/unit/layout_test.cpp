@@ -240,7 +240,7 @@ TEST(Layouts, KeyFamiliesKeepTheKeyPitchAndStaggeredRowStarts) {
   for (const auto& f : keyFamilies()) {
     SCOPED_TRACE(f.what);
     for (std::size_t i = 0; i < f.names.size(); ++i) {
-      const Control& c = form->control(f.names[i]);
+      const Control& c = form->named(f.names[i]);
       SCOPED_TRACE(c.name());
       EXPECT_EQ(c.rect(), (TwipsRect{f.firstLeft + 720 * int(i), f.top, 735, 495}));
       EXPECT_EQ(c.kind(), ControlKind::Button);
@@ -248,17 +248,17 @@ TEST(Layouts, KeyFamiliesKeepTheKeyPitchAndStaggeredRowStarts) {
   }
   // Rows are staggered as on a physical keyboard: each starts half a key
   // further right than the one above.
-  EXPECT_EQ(form->control("BUTTON_LETTER_Q").rect().left - form->control("BUTTON_NUMBER_1").rect().left, 360);
-  EXPECT_EQ(form->control("BUTTON_LETTER_A").rect().left - form->control("BUTTON_LETTER_Q").rect().left, 360);
-  EXPECT_EQ(form->control("BUTTON_LETTER_Z").rect().left - form->control("BUTTON_LETTER_A").rect().left, 360);
+  EXPECT_EQ(form->named("BUTTON_LETTER_Q").rect().left - form->named("BUTTON_NUMBER_1").rect().left, 360);
+  EXPECT_EQ(form->named("BUTTON_LETTER_A").rect().left - form->named("BUTTON_LETTER_Q").rect().left, 360);
+  EXPECT_EQ(form->named("BUTTON_LETTER_Z").rect().left - form->named("BUTTON_LETTER_A").rect().left, 360);
 }
 
 TEST(Layouts, FamilyCaptionsFollowTheirNames) {
   auto form = makeMainForm();
-  for (int n = 1; n <= 16; ++n) EXPECT_EQ(form->control("BUTTON_F_NUM_" + n2s(n)).caption(), "F" + n2s(n));
-  for (int d = 0; d <= 9; ++d) EXPECT_EQ(form->control("BUTTON_NUMBER_" + n2s(d)).caption(), n2s(d));
+  for (int n = 1; n <= 16; ++n) EXPECT_EQ(form->named("BUTTON_F_NUM_" + n2s(n)).caption(), "F" + n2s(n));
+  for (int d = 0; d <= 9; ++d) EXPECT_EQ(form->named("BUTTON_NUMBER_" + n2s(d)).caption(), n2s(d));
   for (char ch = 'A'; ch <= 'Z'; ++ch)
-    EXPECT_EQ(form->control("BUTTON_LETTER_" + std::string(1, ch)).caption(), std::string(1, ch));
+    EXPECT_EQ(form->named("BUTTON_LETTER_" + std::string(1, ch)).caption(), std::string(1, ch));
 }
 
 TEST(Layouts, SingleKeysHaveTheirCaptionsAndPlaces) {
@@ -306,7 +306,7 @@ TEST(Layouts, SingleKeysHaveTheirCaptionsAndPlaces) {
   auto form = makeMainForm();
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    const Control& c = form->control(r.name);
+    const Control& c = form->named(r.name);
     EXPECT_EQ(c.caption(), r.caption);
     EXPECT_EQ(c.rect(), r.rect);
   }
@@ -314,14 +314,14 @@ TEST(Layouts, SingleKeysHaveTheirCaptionsAndPlaces) {
 
 TEST(Layouts, EnterSpansTwoKeyRowsBesideTheBrackets) {
   auto form = makeMainForm();
-  const TwipsRect enter = form->control("BUTTON_RETURN_KEY").rect();
-  const TwipsRect q = form->control("BUTTON_LETTER_Q").rect();
-  const TwipsRect a = form->control("BUTTON_LETTER_A").rect();
-  const TwipsRect bracket = form->control("BUTTON_SQUARE_BRACKET_RIGHT").rect();
+  const TwipsRect enter = form->named("BUTTON_RETURN_KEY").rect();
+  const TwipsRect q = form->named("BUTTON_LETTER_Q").rect();
+  const TwipsRect a = form->named("BUTTON_LETTER_A").rect();
+  const TwipsRect bracket = form->named("BUTTON_SQUARE_BRACKET_RIGHT").rect();
   EXPECT_EQ(enter.top, q.top);
   EXPECT_EQ(enter.top + enter.height, a.top + a.height);
   EXPECT_EQ(enter.left, bracket.left + 720);
-  EXPECT_EQ(form->control("BUTTON_RETURN_KEY").icon(), Icon::GreenTick);
+  EXPECT_EQ(form->named("BUTTON_RETURN_KEY").icon(), Icon::GreenTick);
 }
 
 TEST(Layouts, IconButtonsShowTheirSubjectAndOthersACaption) {
@@ -330,7 +330,7 @@ TEST(Layouts, IconButtonsShowTheirSubjectAndOthersACaption) {
   for (const auto& [name, icon] : mainIcons()) {
     SCOPED_TRACE(name);
     iconNames.insert(name);
-    const Control& c = form->control(name);
+    const Control& c = form->named(name);
     EXPECT_EQ(c.icon(), icon);
     // Enter is the one key that has both.
     if (name == "BUTTON_RETURN_KEY")
@@ -416,7 +416,7 @@ TEST(Layouts, LabelsTextBoxesAndCheckBoxStyles) {
   for (const auto& s : styles) {
     SCOPED_TRACE(s.name);
     const Form& f = std::string_view(s.form) == kMainFormName ? *main : *settings;
-    const Control& c = f.control(s.name);
+    const Control& c = f.named(s.name);
     EXPECT_EQ(c.kind(), s.kind);
     EXPECT_EQ(c.caption(), s.caption);
     EXPECT_EQ(c.text(), s.caption);
@@ -443,7 +443,7 @@ TEST(Layouts, DialogButtonsAreStandardButtonFaceButtons) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.form->name() + "." + r.name);
-    const Control& c = r.form->control(r.name);
+    const Control& c = r.form->named(r.name);
     EXPECT_EQ(c.kind(), ControlKind::Button);
     EXPECT_TRUE(c.standardStyle());
     EXPECT_EQ(c.back(), colors::kSysButtonFace);
@@ -455,13 +455,13 @@ TEST(Layouts, DialogButtonsAreStandardButtonFaceButtons) {
 
 TEST(Layouts, FkeyDialogRowsAreEvenlySpacedAndStayAboveOk) {
   auto form = makeFkeysForm();
-  const TwipsRect ok = form->control("OK_BUTTON").rect();
+  const TwipsRect ok = form->named("OK_BUTTON").rect();
   for (int n = 1; n <= 16; ++n) {
     SCOPED_TRACE(n);
     const int shift = 480 * (n - 1);
-    const Control& label = form->control("LABEL_F" + n2s(n));
-    const Control& text = form->control("BUTTON_TEXT_F" + n2s(n));
-    const Control& command = form->control("COMMAND_F" + n2s(n));
+    const Control& label = form->named("LABEL_F" + n2s(n));
+    const Control& text = form->named("BUTTON_TEXT_F" + n2s(n));
+    const Control& command = form->named("COMMAND_F" + n2s(n));
     EXPECT_EQ(label.kind(), ControlKind::Label);
     EXPECT_EQ(label.caption(), "F-KEYS - F" + n2s(n) + ":");
     EXPECT_EQ(label.rect(), (TwipsRect{120, 240 + shift, n <= 9 ? 975 : 1095, 255}));
@@ -497,8 +497,8 @@ TEST(Layouts, MainTimersStartWithTheirDesignState) {
   EXPECT_EQ(form->timers().size(), std::size(expected));
   for (auto [name, enabled] : expected) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(form->timer(name).enabled, enabled);
-    EXPECT_EQ(form->timer(name).intervalMs, 0);
+    EXPECT_EQ(form->namedTimer(name).enabled, enabled);
+    EXPECT_EQ(form->namedTimer(name).intervalMs, 0);
   }
   EXPECT_TRUE(makeSettingsForm()->timers().empty());
   EXPECT_TRUE(makeFkeysForm()->timers().empty());

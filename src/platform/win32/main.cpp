@@ -25,8 +25,10 @@ namespace {
 class KeyboardEvents final : public osk::win32::FormEvents {
  public:
   explicit KeyboardEvents(osk::Keyboard& keyboard) : keyboard_(keyboard) {}
-  void handle(std::string_view control, osk::Event event) override { keyboard_.handle(control, event); }
-  void tick(std::string_view timer) override { keyboard_.tick(timer); }
+  void handle(const osk::Form& form, std::string_view control, osk::Event event) override {
+    keyboard_.handle(form, control, event);
+  }
+  void tick(const osk::Form& form, std::string_view timer) override { keyboard_.tick(form, timer); }
 
  private:
   osk::Keyboard& keyboard_;
@@ -84,10 +86,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand) {
     ShellLauncher launcher;
     Win32FormHost host;
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host});
-    host.setDialogRoute([&keyboard](osk::Form& dialog, std::string_view control, osk::Event event) {
-      return keyboard.handle(dialog, control, event);
-    });
     KeyboardEvents events(keyboard);
+    host.setEvents(events);
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
     if (window.alive()) {
       host.adopt(window);

@@ -8,8 +8,8 @@
 #include <array>
 #include <vector>
 
-#include "delivery/input_translate.h"
-#include "delivery/scan_codes.h"
+#include "keystring/input_translate.h"
+#include "keystring/scan_codes.h"
 #include "platform/win32/failure.h"
 
 namespace osk {

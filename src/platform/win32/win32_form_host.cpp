@@ -26,22 +26,6 @@ BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
 
 }  // namespace
 
-class Win32FormHost::DialogEvents final : public FormEvents {
- public:
-  DialogEvents(Win32FormHost& host, Form& dialog) : host_(host), dialog_(dialog) {}
-
-  void handle(std::string_view control, Event event) override {
-    if (host_.route_) host_.route_(dialog_, control, event);
-  }
-  void tick(std::string_view timer) override {
-    if (host_.route_) host_.route_(dialog_, timer, Event::Timer);
-  }
-
- private:
-  Win32FormHost& host_;
-  Form& dialog_;
-};
-
 void Win32FormHost::adopt(FormWindow& window) {
   windows_[&window.form()] = &window;
   window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
@@ -77,7 +61,7 @@ void Win32FormHost::setNonActivating(const Form& form, bool on) {
   if (auto it = windows_.find(&form); it != windows_.end()) it->second->setNonActivating(on);
 }
 
-bool Win32FormHost::tickOnKeyEvents(const Form& form, std::string_view timer) {
+bool Win32FormHost::tickOnKeyEvents(const Form& form, TimerName timer) {
   auto it = windows_.find(&form);
   return it != windows_.end() && it->second->tickOnKeyEvents(timer);
 }
@@ -90,9 +74,10 @@ WindowId Win32FormHost::windowOf(const Form& form) const {
   return reinterpret_cast<WindowId>(it->second->hwnd());
 }
 
-void Win32FormHost::showNote(const Form& form, std::string_view control, std::string_view text) {
+void Win32FormHost::showNote(const Form& form, ControlName control, std::string_view text) {
   auto it = windows_.find(&form);
-  HWND child = it != windows_.end() && it->second->alive() ? it->second->controlWindow(control) : nullptr;
+  HWND child =
+      it != windows_.end() && it->second->alive() ? it->second->controlWindow(control.str()) : nullptr;
   noteAt(child != nullptr ? it->second->hwnd() : nullptr, child, text);
 }
 
@@ -156,9 +141,11 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
     ::SetForegroundWindow(it->second->hwnd());
     return;
   }
+  // Nothing could answer the dialog's controls before the program has
+  // said where events go.
+  if (events_ == nullptr) return;
   HWND ownerHwnd = reinterpret_cast<HWND>(windowOf(owner));
-  DialogEvents events(*this, dialog);
-  FormWindow window(dialog, events, FormWindow::Options{ownerHwnd, false, true, false});
+  FormWindow window(dialog, *events_, FormWindow::Options{ownerHwnd, false, true, false});
   if (!window.alive()) {
     // Out of window or GDI resources: the click that asked for the dialog
     // would show nothing, so the note at the window it was asked from says

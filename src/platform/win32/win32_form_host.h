@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/router.h"
+#include "base/router.h"
 #include "platform/form_host.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/note_balloon.h"
@@ -18,9 +18,9 @@ namespace osk::win32 {
 
 class Win32FormHost final : public FormHost {
  public:
-  // Where the events of a dialog go; true when handled.
-  using DialogRoute = std::function<bool(Form& dialog, std::string_view control, Event event)>;
-  void setDialogRoute(DialogRoute route) { route_ = std::move(route); }
+  // Where the events of the dialogs go: the path the keyboard window's own
+  // events take.
+  void setEvents(FormEvents& events) { events_ = &events; }
 
   // Registers a window made by the program itself (the keyboard), so that
   // dialogs can be owned by it and keyboard navigation works in it.
@@ -31,15 +31,14 @@ class Win32FormHost final : public FormHost {
   void close(Form& form) override;
   std::vector<Geometry> monitorWorkAreas() const override;
   WindowId windowOf(const Form& form) const override;
-  void showNote(const Form& form, std::string_view control, std::string_view text) override;
+  void showNote(const Form& form, ControlName control, std::string_view text) override;
   void setNonActivating(const Form& form, bool on) override;
-  bool tickOnKeyEvents(const Form& form, std::string_view timer) override;
+  bool tickOnKeyEvents(const Form& form, TimerName timer) override;
 
   // The program's message loop; returns the exit code of WM_QUIT.
   int run();
 
  private:
-  class DialogEvents;
   // Runs one message; false once WM_QUIT has arrived (it is posted again so
   // that outer loops see it too).
   bool pumpOne(bool repostQuit);
@@ -53,7 +52,7 @@ class Win32FormHost final : public FormHost {
   // Tells at `owner` that `window` could not be opened, and why.
   void cannotOpen(HWND owner, const FormWindow& window);
 
-  DialogRoute route_;
+  FormEvents* events_ = nullptr;
   std::map<const Form*, FormWindow*> windows_;
   NoteBalloon note_;
   std::vector<FormWindow*> modal_;  // shown modal dialogs, innermost last

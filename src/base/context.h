@@ -1,8 +1,8 @@
-// Everything a handler may touch: the keyboard's forms and the platform.
+// Everything a handler may touch: the keyboard's windows and the platform.
 // Handlers are free functions that receive this, never global calls.
 #pragma once
 
-#include <memory>
+#include <string_view>
 
 #include "layout/model.h"
 #include "platform/desktop.h"
@@ -22,16 +22,24 @@ struct Platform {
   FormHost& host;
 };
 
+// Finds a window of the keyboard by its form name. Every window is made at
+// start-up and lives as long as the keyboard, shown or not.
+class Windows {
+ public:
+  virtual ~Windows() = default;
+  virtual Form& window(std::string_view formName) = 0;
+};
+
 struct Context {
   Form& main;
   Platform platform;
-  // The settings dialog, made on first use and kept for the rest of the run.
-  std::unique_ptr<Form> settings;
-  std::unique_ptr<Form> fkeys;
+  Windows& windows;
   // True while the key faces and lock lights are refreshed on events (key
   // events anywhere, and every event of the keyboard window) instead of by
   // their timer's ten ticks a second.
   bool facesFollowEvents = false;
+
+  Form& window(std::string_view formName) const { return windows.window(formName); }
 };
 
 }  // namespace osk

@@ -1,8 +1,8 @@
-#include "delivery/scan_codes.h"
+#include "keystring/scan_codes.h"
 
 #include <array>
 
-#include "delivery/keystring.h"
+#include "keystring/keystring.h"
 
 namespace osk {
 

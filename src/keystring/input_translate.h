@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "delivery/keystring.h"
+#include "keystring/keystring.h"
 
 namespace osk {
 

@@ -1,4 +1,4 @@
-#include "delivery/input_translate.h"
+#include "keystring/input_translate.h"
 
 #include <algorithm>
 

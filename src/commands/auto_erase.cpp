@@ -2,27 +2,36 @@
 // running modes; one pair of timers serves both, so a mode joined late ends
 // with the first.
 #include <array>
+#include <chrono>
 #include <string_view>
 
+#include "commands/commands.h"
 #include "delivery/send.h"
-#include "face/face.h"
+#include "layout/main_window.h"
 
 namespace osk {
 namespace {
 
 struct EraseMode {
-  std::string_view button;
+  ControlName button;
   std::string_view keys;
 };
 
 // Backspace before Delete within a tick, whatever order they were started in.
 constexpr std::array<EraseMode, 2> kModes{{
-    {"BUTTON_AUTO_BACKSPACE", "{BACKSPACE}"},
-    {"BUTTON_AUTO_DELETE", "{DEL}"},
+    {ui::kButtonAutoBackspace, "{BACKSPACE}"},
+    {ui::kButtonAutoDelete, "{DEL}"},
 }};
 
-constexpr std::string_view kRepeatTimer = "AUTO_DELETE_TIMER";
-constexpr std::string_view kStopTimer = "AUTO_DELETE_STOP_TIMER";
+constexpr TimerName kRepeatTimer = ui::kAutoDeleteTimer;
+constexpr TimerName kStopTimer = ui::kAutoDeleteStopTimer;
+
+// Ten keystrokes a second for five seconds. A tick may wait up to its
+// patience for the target to come forward; under half the period, that
+// leaves the window most of each period for clicks and paints.
+constexpr std::chrono::milliseconds kRepeatPeriod{100};
+constexpr std::chrono::milliseconds kBurstLength{5000};
+static_assert(2 * kTickPatience < kRepeatPeriod);
 
 void startOrJoin(Context& ctx, const EraseMode& mode) {
   ctx.main.control(mode.button).setBack(colors::kGreen);
@@ -57,6 +66,13 @@ void AUTO_DELETE_STOP_TIMER_Timer(Context& ctx) {
   ctx.main.enableTimer(kRepeatTimer, false);
   for (const EraseMode& mode : kModes) ctx.main.control(mode.button).setBack(colors::kSysWindow);
   ctx.main.enableTimer(kStopTimer, false);
+}
+
+void registerBursts(Router& router, Context& ctx) {
+  router.on(ui::kButtonAutoBackspace, Event::Click, [&ctx] { BUTTON_AUTO_BACKSPACE_Click(ctx); });
+  router.on(ui::kButtonAutoDelete, Event::Click, [&ctx] { BUTTON_AUTO_DELETE_Click(ctx); });
+  router.every(kRepeatTimer, kRepeatPeriod, [&ctx] { AUTO_DELETE_TIMER_Timer(ctx); });
+  router.every(kStopTimer, kBurstLength, [&ctx] { AUTO_DELETE_STOP_TIMER_Timer(ctx); });
 }
 
 }  // namespace osk

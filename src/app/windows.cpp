@@ -1,0 +1,36 @@
+// The keyboard's windows. A new window is a layout with its names, a
+// function that routes its events, and a row here.
+#include <array>
+
+#include "app/lifecycle.h"
+#include "base/window_unit.h"
+#include "commands/commands.h"
+#include "delivery/handlers.h"
+#include "dialogs/dialogs.h"
+#include "face/face.h"
+#include "keys/character_keys.h"
+#include "layout/layouts.h"
+
+namespace osk {
+namespace {
+
+void routeKeyboardWindow(Router& router, Context& ctx) {
+  registerLifecycle(router, ctx);
+  registerDelivery(router, ctx);
+  registerCharacterKeys(router, ctx);
+  registerFace(router, ctx);
+  registerCommands(router, ctx);
+  registerBursts(router, ctx);
+}
+
+constexpr std::array<WindowUnit, 3> kWindows{{
+    {kMainFormName, makeMainForm, routeKeyboardWindow},
+    {kSettingsFormName, makeSettingsForm, registerSettingsDialog},
+    {kFkeysFormName, makeFkeysForm, registerFkeysDialog},
+}};
+
+}  // namespace
+
+std::span<const WindowUnit> windowUnits() { return kWindows; }
+
+}  // namespace osk

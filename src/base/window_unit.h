@@ -1,0 +1,24 @@
+// A window of the keyboard as one unit: its layout and the function that
+// routes its events to their handlers.
+#pragma once
+
+#include <memory>
+#include <span>
+
+#include "base/context.h"
+#include "base/router.h"
+
+namespace osk {
+
+struct WindowUnit {
+  const char* formName;
+  std::unique_ptr<Form> (*layout)();
+  // Routes every event of the window; throws std::logic_error for a route
+  // the window cannot have (see Router).
+  void (*routes)(Router& router, Context& ctx);
+};
+
+// Every window, the keyboard window first.
+std::span<const WindowUnit> windowUnits();
+
+}  // namespace osk

@@ -1,0 +1,26 @@
+#include "layout/fkeys_window.h"
+
+#include "layout/builder.h"
+
+namespace osk {
+
+using namespace ui::fkeys;
+using namespace layout;
+
+std::unique_ptr<Form> makeFkeysForm() {
+  Builder b;
+  constexpr int kRowPitch = 480;
+  for (int n = 1; n <= 16; ++n) {
+    const int shift = kRowPitch * (n - 1);
+    // Two-digit numbers need the wider label.
+    fieldLabel(b, kRowLabels.at(n - 1), named("F-KEYS - F", n, ":"),
+               {120, 240 + shift, n <= 9 ? 975 : 1095, 255});
+    field(b, kCaptionFields.at(n - 1), "BUTTON TEXT", {1320, 120 + shift, 2295, 375});
+    field(b, kCommandFields.at(n - 1), "COMMAND", {3720, 120 + shift, 10935, 375});
+  }
+  b.dialogButton(kOkButton, "OK", {5400, 7920, 1455, 495});
+  return std::make_unique<Form>(kFkeysFormName, "QM-OSK - FKEYS SETTINGS", 14820, 8595, std::move(b.defs),
+                                std::vector<Timer>{});
+}
+
+}  // namespace osk
