@@ -23,7 +23,7 @@ class Predictor {
   static constexpr std::size_t kMaxLearnedWords = 8000;
   static constexpr std::size_t kMaxLearnedPairs = 40000;
   // The saved text stays within this many bytes.
-  static constexpr std::size_t kMaxSavedBytes = 256 * 1024;
+  static constexpr std::size_t kMaxSavedBytes = std::size_t{256} * 1024;
 
   Predictor();
   // Learned entries point into the index, so a copy would point into the
@@ -91,7 +91,7 @@ class Predictor {
   // Entry 0 stands for the start of a sentence: a context, never offered.
   std::vector<Learned> words_;
   std::map<std::string, std::uint32_t, std::less<>> index_;  // folded form -> entry
-  std::vector<bool> learnedFromList_;  // by built-in entry: learned as well
+  std::vector<bool> learnedFromList_;                        // by built-in entry: learned as well
   std::vector<std::uint32_t> free_;
   std::size_t pairs_ = 0;
   float total_ = 0;  // sum of the words' weights

@@ -56,8 +56,8 @@ bool isWordCharacter(char32_t ch) {
   return ch >= 0x400 && ch <= 0x4FF;                               // Cyrillic
 }
 
-std::size_t decodeUtf8(std::string_view s, std::size_t pos, char32_t& out) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& out) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char b0 = byte(pos);
   if (b0 < 0x80) {
     out = b0;
@@ -75,7 +75,7 @@ std::size_t decodeUtf8(std::string_view s, std::size_t pos, char32_t& out) {
   } else {
     return 0;
   }
-  if (pos + len > s.size()) return 0;
+  if (pos + len > text.size()) return 0;
   for (std::size_t i = 1; i < len; ++i) {
     const unsigned char b = byte(pos + i);
     if ((b & 0xC0u) != 0x80u) return 0;
