@@ -80,13 +80,13 @@ class BuiltinList {
     // The list holds a few words twice; each is kept once, in the place and
     // spelling of its more common entry, with both counts.
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < byKey_.size(); ++i) {
-      if (kept > 0 && key(byKey_[kept - 1]) == key(byKey_[i])) {
-        entries_[byKey_[kept - 1]].count += entries_[byKey_[i]].count;
-        entries_[byKey_[i]].count = 0;
+    for (const std::uint32_t i : std::vector<std::uint32_t>(byKey_)) {
+      if (kept > 0 && key(byKey_[kept - 1]) == key(i)) {
+        entries_[byKey_[kept - 1]].count += entries_[i].count;
+        entries_[i].count = 0;
         continue;
       }
-      byKey_[kept++] = byKey_[i];
+      byKey_[kept++] = i;
     }
     byKey_.resize(kept);
     for (const Entry& e : entries_) total_ += e.count;
@@ -94,7 +94,7 @@ class BuiltinList {
 
   std::size_t size() const { return entries_.size(); }
   std::string_view key(std::uint32_t i) const {
-    return {folded_.data() + entries_[i].key, entries_[i].keyLen};
+    return std::string_view(folded_).substr(entries_[i].key, entries_[i].keyLen);
   }
   std::string_view form(std::uint32_t i) const { return {entries_[i].form, entries_[i].formLen}; }
   // Share of all the list's words; 0 for a second entry of a word.
@@ -184,11 +184,55 @@ bool sayFormNothing(std::string_view typed, bool sentenceStart) {
 
 }  // namespace
 
-struct Predictor::Candidate {
-  double score;
-  std::string_view key;
-  std::string_view form;
+namespace {
+
+// The best few words found, in order: only these are kept, so a prefix that
+// many words share costs a look at each and no more.
+class Best {
+ public:
+  void offer(double score, std::string_view key, std::string_view form) {
+    const Candidate c{score, key, form};
+    if (kept_ == best_.size() && !better(c, best_.back())) return;
+    std::size_t at = kept_ < best_.size() ? kept_++ : best_.size() - 1;
+    for (; at > 0 && better(c, best_.at(at - 1)); --at) best_.at(at) = best_.at(at - 1);
+    best_.at(at) = c;
+  }
+  std::vector<std::string> words() const {
+    std::vector<std::string> out;
+    out.reserve(kept_);
+    for (std::size_t i = 0; i < kept_; ++i) out.emplace_back(best_.at(i).form);
+    return out;
+  }
+
+ private:
+  struct Candidate {
+    double score;
+    std::string_view key;
+    std::string_view form;
+  };
+  static bool better(const Candidate& a, const Candidate& b) {
+    return a.score != b.score ? a.score > b.score : a.key < b.key;
+  }
+  std::array<Candidate, Predictor::kSuggestions> best_{};
+  std::size_t kept_ = 0;
 };
+
+// Words to leave out, folded once.
+class Passed {
+ public:
+  explicit Passed(std::span<const std::string> words) {
+    folded_.reserve(words.size());
+    for (const std::string& w : words) folded_.push_back(fold(w));
+  }
+  bool has(std::string_view key) const {
+    return std::find(folded_.begin(), folded_.end(), key) != folded_.end();
+  }
+
+ private:
+  std::vector<std::string> folded_;
+};
+
+}  // namespace
 
 Predictor::Predictor() { forget(); }
 
@@ -333,22 +377,13 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
                                             std::span<const std::string> passedOver) const {
   const BuiltinList& list = builtin();
   const std::string folded = fold(prefix);
-  std::vector<std::string> passed;
-  passed.reserve(passedOver.size());
-  for (const std::string& p : passedOver) passed.push_back(fold(p));
-  const auto isPassed = [&](std::string_view key) {
-    return std::find(passed.begin(), passed.end(), key) != passed.end();
-  };
+  const Passed passed(passedOver);
+  const auto isPassed = [&](std::string_view key) { return passed.has(key); };
 
   const double s = scale();
   const double learnedTotal = total_ * s;
   const double unigramNorm = 1.0 / (learnedTotal + kBuiltinWeight);
-  const Learned* ctx = nullptr;
-  if (!isWord(previous)) {
-    ctx = &words_[0];
-  } else if (const std::uint32_t id = findWord(fold(previous)); id != 0) {
-    ctx = &words_[id];
-  }
+  const Learned* ctx = context(previous);
   double pairShare = 0;
   if (ctx != nullptr && !ctx->followers.empty()) {
     const double seen = ctx->followersWeight * s;
@@ -356,19 +391,9 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
   }
   const double unigramShare = 1.0 - pairShare;
 
-  // Only the best few are kept, so a prefix that many words share costs a
-  // look at each and no more.
-  std::array<Candidate, kSuggestions> best{};
-  std::size_t kept = 0;
+  Best best;
   const auto offer = [&](double score, std::string_view key, std::string_view form) {
-    const auto better = [](const Candidate& a, const Candidate& b) {
-      return a.score != b.score ? a.score > b.score : a.key < b.key;
-    };
-    const Candidate c{score, key, form};
-    if (kept == best.size() && !better(c, best.back())) return;
-    std::size_t at = kept < best.size() ? kept++ : best.size() - 1;
-    for (; at > 0 && better(c, best[at - 1]); --at) best[at] = best[at - 1];
-    best[at] = c;
+    best.offer(score, key, form);
   };
 
   const auto learnedScore = [&](const Learned& w) {
@@ -378,7 +403,7 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
   // The context's followers first, so each learned word is scored once with
   // its pair; the rest of the learned words then without.
   std::vector<std::uint32_t> followed;
-  if (pairShare > 0) {
+  if (ctx != nullptr && pairShare > 0) {
     for (const Follower& f : ctx->followers) {
       const Learned& w = words_[f.word];
       if (!w.key.starts_with(folded) || isPassed(w.key)) continue;
@@ -423,10 +448,13 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
     }
   }
 
-  std::vector<std::string> out;
-  out.reserve(kept);
-  for (std::size_t i = 0; i < kept; ++i) out.emplace_back(best[i].form);
-  return out;
+  return best.words();
+}
+
+const Predictor::Learned* Predictor::context(std::string_view previous) const {
+  if (!isWord(previous)) return words_.data();  // the start of a sentence
+  const std::uint32_t id = findWord(fold(previous));
+  return id == 0 ? nullptr : &words_[id];
 }
 
 // ---- the saved text --------------------------------------------------------
@@ -493,6 +521,35 @@ std::string Predictor::save(std::size_t maxBytes) const {
   return out;
 }
 
+// One "w" or "p" line of a saved text into this (empty) predictor; false
+// when it is damaged. `ids` maps word numbers to entries.
+bool Predictor::loadLine(const std::vector<std::string_view>& f, std::vector<std::uint32_t>& ids) {
+  double count = 0;
+  if (f[0] == "w" && f.size() == 3) {
+    const std::string key = fold(f[1]);
+    if (!isWord(f[1]) || findWord(key) != 0 || !parseCount(f[2], count)) return false;
+    const std::uint32_t id = wordId(key, f[1]);
+    words_[id].weight = static_cast<float>(count);
+    total_ += static_cast<float>(count);
+    ids.push_back(id);
+    return true;
+  }
+  std::size_t a = 0;
+  std::size_t b = 0;
+  if (f[0] != "p" || f.size() != 4 || !parseIndex(f[1], ids.size(), a) || !parseIndex(f[2], ids.size(), b) ||
+      b == 0 || !parseCount(f[3], count))
+    return false;
+  Learned& ctx = words_[ids[a]];
+  const std::uint32_t id = ids[b];
+  if (std::any_of(ctx.followers.begin(), ctx.followers.end(),
+                  [&](const Follower& x) { return x.word == id; }))
+    return false;
+  ctx.followers.push_back({id, static_cast<float>(count)});
+  ctx.followersWeight += static_cast<float>(count);
+  ++pairs_;
+  return true;
+}
+
 bool Predictor::load(std::string_view text) {
   forget();
   Predictor loaded;
@@ -513,28 +570,8 @@ bool Predictor::load(std::string_view text) {
       continue;
     }
     const std::vector<std::string_view> f = fields(line);
-    double count = 0;
-    if (f[0] == "w" && f.size() == 3) {
-      const std::string key = fold(f[1]);
-      if (!isWord(f[1]) || loaded.findWord(key) != 0 || !parseCount(f[2], count)) return false;
-      const std::uint32_t id = loaded.wordId(key, f[1]);
-      loaded.words_[id].weight = static_cast<float>(count);
-      loaded.total_ += static_cast<float>(count);
-      ids.push_back(id);
-    } else if (f[0] == "p" && f.size() == 4) {
-      std::size_t a = 0;
-      std::size_t b = 0;
-      if (!parseIndex(f[1], ids.size(), a) || !parseIndex(f[2], ids.size(), b) || b == 0 ||
-          !parseCount(f[3], count))
-        return false;
-      Learned& ctx = loaded.words_[ids[a]];
-      const std::uint32_t id = ids[b];
-      if (std::any_of(ctx.followers.begin(), ctx.followers.end(),
-                      [&](const Follower& x) { return x.word == id; }))
-        return false;
-      ctx.followers.push_back({id, static_cast<float>(count)});
-      ctx.followersWeight += static_cast<float>(count);
-      ++loaded.pairs_;
+    if (f[0] == "w" || f[0] == "p") {
+      if (!loaded.loadLine(f, ids)) return false;
     } else if (f[0] == kEnd && f.size() == 2) {
       std::size_t n = 0;
       if (!parseIndex(f[1], std::numeric_limits<std::size_t>::max(), n) || n != lines) return false;

@@ -78,11 +78,14 @@ class Predictor {
     std::vector<Follower> followers;
     bool live = false;
   };
-  struct Candidate;
 
   std::uint32_t wordId(std::string_view folded, std::string_view form);
   std::uint32_t findWord(std::string_view folded) const;
+  // The entry of the word before, entry 0 at the start of a sentence;
+  // nothing when the word was never learned.
+  const Learned* context(std::string_view previous) const;
   void addWeight(float& weight, double amount) const;
+  bool loadLine(const std::vector<std::string_view>& fields, std::vector<std::uint32_t>& ids);
   void rebase();
   void prune();
   void dropWord(std::uint32_t id);
