@@ -184,11 +184,9 @@ bool sayFormNothing(std::string_view typed, bool sentenceStart) {
 
 }  // namespace
 
-namespace {
-
 // The best few words found, in order: only these are kept, so a prefix that
 // many words share costs a look at each and no more.
-class Best {
+class Predictor::Best {
  public:
   void offer(double score, std::string_view key, std::string_view form) {
     const Candidate c{score, key, form};
@@ -218,7 +216,7 @@ class Best {
 };
 
 // Words to leave out, folded once.
-class Passed {
+class Predictor::Passed {
  public:
   explicit Passed(std::span<const std::string> words) {
     folded_.reserve(words.size());
@@ -231,8 +229,6 @@ class Passed {
  private:
   std::vector<std::string> folded_;
 };
-
-}  // namespace
 
 Predictor::Predictor() { forget(); }
 
@@ -373,6 +369,29 @@ void Predictor::prune() {
   }
 }
 
+// The list's words that were not scored as learned ones, each worth
+// `scale` times its share of the list.
+void Predictor::offerListWords(std::string_view folded, double scale, const Passed& passed,
+                               Best& best) const {
+  const BuiltinList& list = builtin();
+  const auto listOnly = [&](std::uint32_t i) {
+    return (i >= learnedFromList_.size() || !learnedFromList_[i]) && !passed.has(list.key(i));
+  };
+  if (!folded.empty()) {
+    for (const std::uint32_t i : list.withPrefix(folded)) {
+      if (listOnly(i)) best.offer(scale * list.probability(i), list.key(i), list.form(i));
+    }
+    return;
+  }
+  // Every word matches: the list's own order gives the best of the rest.
+  std::size_t taken = 0;
+  for (std::uint32_t i = 0; i < list.size() && taken < kSuggestions; ++i) {
+    if (!listOnly(i) || list.probability(i) == 0) continue;
+    best.offer(scale * list.probability(i), list.key(i), list.form(i));
+    ++taken;
+  }
+}
+
 std::vector<std::string> Predictor::suggest(std::string_view previous, std::string_view prefix,
                                             std::span<const std::string> passedOver) const {
   const BuiltinList& list = builtin();
@@ -429,25 +448,7 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
       offerLearned(it->second);
     }
   }
-  // The list's words that were not scored as learned ones.
-  const auto listOnly = [&](std::uint32_t i) {
-    return (i >= learnedFromList_.size() || !learnedFromList_[i]) && !isPassed(list.key(i));
-  };
-  const double listScale = unigramShare * kBuiltinWeight * unigramNorm;
-  if (folded.empty()) {
-    // Every word matches: the list's own order gives the best of the rest.
-    std::size_t taken = 0;
-    for (std::uint32_t i = 0; i < list.size() && taken < kSuggestions; ++i) {
-      if (!listOnly(i) || list.probability(i) == 0) continue;
-      offer(listScale * list.probability(i), list.key(i), list.form(i));
-      ++taken;
-    }
-  } else {
-    for (const std::uint32_t i : list.withPrefix(folded)) {
-      if (listOnly(i)) offer(listScale * list.probability(i), list.key(i), list.form(i));
-    }
-  }
-
+  offerListWords(folded, unigramShare * kBuiltinWeight * unigramNorm, passed, best);
   return best.words();
 }
 
@@ -556,7 +557,8 @@ bool Predictor::load(std::string_view text) {
   std::vector<std::uint32_t> ids{0};  // word number -> entry
   std::size_t lines = 0;
   bool ended = false;
-  bool first = true;
+  if (!text.starts_with(kHeader) || !text.substr(kHeader.size()).starts_with('\n')) return false;
+  text.remove_prefix(kHeader.size() + 1);
   while (!text.empty()) {
     const std::size_t nl = text.find('\n');
     if (nl == std::string_view::npos) return false;  // cut off inside a line
@@ -564,11 +566,6 @@ bool Predictor::load(std::string_view text) {
     text.remove_prefix(nl + 1);
     if (line.ends_with('\r')) line.remove_suffix(1);
     if (ended) return false;
-    if (first) {
-      if (line != kHeader) return false;
-      first = false;
-      continue;
-    }
     const std::vector<std::string_view> f = fields(line);
     if (f[0] == "w" || f[0] == "p") {
       if (!loaded.loadLine(f, ids)) return false;

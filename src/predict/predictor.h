@@ -80,6 +80,9 @@ class Predictor {
   };
 
   std::uint32_t wordId(std::string_view folded, std::string_view form);
+  class Best;
+  class Passed;
+  void offerListWords(std::string_view folded, double scale, const Passed& passed, Best& best) const;
   std::uint32_t findWord(std::string_view folded) const;
   // The entry of the word before, entry 0 at the start of a sentence;
   // nothing when the word was never learned.
