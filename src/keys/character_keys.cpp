@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/settings_keys.h"
 #include "layout/main_window.h"
 
 namespace osk {
@@ -86,8 +87,8 @@ constexpr std::array kKeys{
 static_assert(kKeys.size() == 48);
 
 constexpr std::array kStoredTextKeys{
-    StoredTextKey{ui::kAtSignButton, "EMAIL_ADDRESS_TEXTBOX", "EMAIL ADDRESS"},
-    StoredTextKey{ui::kBtcButton, "BTC_ADDRESS_TEXTBOX", "BTC ADDRESS"},
+    StoredTextKey{ui::kAtSignButton, settings::kEmailAddress, settings::kEmailAddressDefault},
+    StoredTextKey{ui::kBtcButton, settings::kBtcAddress, settings::kBtcAddressDefault},
 };
 
 }  // namespace

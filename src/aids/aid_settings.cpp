@@ -1,0 +1,57 @@
+#include "aids/aid_settings.h"
+
+#include <cmath>
+#include <string>
+
+namespace osk::aids {
+namespace {
+
+inline constexpr unsigned kLowestSwitchVk = 8;     // Backspace
+inline constexpr unsigned kHighestSwitchVk = 254;  // 255 is reserved
+
+std::string_view flag(bool on) { return on ? "1" : "0"; }
+
+std::string decimal(Millis t) { return std::to_string(t.count()); }
+
+}  // namespace
+
+Millis parseAidTime(std::string_view text, const TimeRange& range) {
+  const auto v = settings::parseNumber(text);
+  if (!v) return range.fallback;
+  // Compared as doubles: a huge stored number must clamp, not overflow.
+  if (*v <= static_cast<double>(range.lowest.count())) return range.lowest;
+  if (*v >= static_cast<double>(range.highest.count())) return range.highest;
+  return Millis{std::llround(*v)};
+}
+
+unsigned parseSwitchVk(std::string_view text) {
+  constexpr unsigned kSpace = AidSettings{}.switchVk;
+  const auto v = settings::parseNumber(text);
+  if (!v || *v != std::floor(*v) || *v < kLowestSwitchVk || *v > kHighestSwitchVk) return kSpace;
+  return static_cast<unsigned>(*v);
+}
+
+AidSettings readAidSettings(const SettingsStore& store) {
+  const AidSettings d;
+  auto read = [&](std::string_view key, std::string_view fallback) {
+    return store.read(kSettingsSection, key, fallback);
+  };
+  AidSettings s;
+  // "1" is read as the other tick boxes read it, so a stored "1.0" counts.
+  s.dwellClick = settings::alwaysOnTopChosen(read(AidSettings::kDwellClickKey, flag(d.dwellClick)));
+  s.dwellTime = parseAidTime(read(AidSettings::kDwellTimeKey, decimal(d.dwellTime)));
+  s.scanMode = settings::alwaysOnTopChosen(read(AidSettings::kScanModeKey, flag(d.scanMode)));
+  s.scanStep = parseAidTime(read(AidSettings::kScanStepKey, decimal(d.scanStep)));
+  s.switchVk = parseSwitchVk(read(AidSettings::kSwitchVkKey, std::to_string(d.switchVk)));
+  return s;
+}
+
+void saveAidSettings(settings::Saver& saver, const AidSettings& s) {
+  saver.put(AidSettings::kDwellClickKey, flag(s.dwellClick));
+  saver.put(AidSettings::kDwellTimeKey, decimal(s.dwellTime));
+  saver.put(AidSettings::kScanModeKey, flag(s.scanMode));
+  saver.put(AidSettings::kScanStepKey, decimal(s.scanStep));
+  saver.put(AidSettings::kSwitchVkKey, std::to_string(s.switchVk));
+}
+
+}  // namespace osk::aids

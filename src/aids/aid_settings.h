@@ -1,0 +1,61 @@
+// The stored choices of the typing aids (hover clicking and one-switch
+// scanning), each value's name beside the field it fills.
+#pragma once
+
+#include <string_view>
+
+#include "aids/aid_time.h"
+#include "base/settings_keys.h"
+#include "platform/settings_store.h"
+
+namespace osk::aids {
+
+// A time the user sets, in whole milliseconds, kept within what a person can
+// use: shorter than the lower bound nobody can react, longer than the upper
+// one the keyboard seems dead.
+struct TimeRange {
+  Millis lowest;
+  Millis highest;
+  Millis fallback;  // for text that is not a number
+};
+
+inline constexpr TimeRange kAidTimeRange{Millis{300}, Millis{5000}, Millis{1000}};
+
+// Each value's stored name sits beside the field it fills.
+struct AidSettings {
+  // "1": resting the pointer on a key clicks it.
+  static constexpr std::string_view kDwellClickKey = "DWELL_CLICK";
+  bool dwellClick = false;
+  // How long the pointer rests before the click.
+  static constexpr std::string_view kDwellTimeKey = "DWELL_TIME_MS";
+  Millis dwellTime = kAidTimeRange.fallback;
+  // "1": rows, then the keys of the chosen row, light in turn.
+  static constexpr std::string_view kScanModeKey = "SCAN_MODE";
+  bool scanMode = false;
+  // How long each row or key stays lit.
+  static constexpr std::string_view kScanStepKey = "SCAN_STEP_MS";
+  Millis scanStep = kAidTimeRange.fallback;
+  // The switch key's virtual-key code, in decimal.
+  static constexpr std::string_view kSwitchVkKey = "SCAN_SWITCH_VK";
+  unsigned switchVk = 32;  // Space
+
+  friend bool operator==(const AidSettings&, const AidSettings&) = default;
+};
+
+// A stored time: a number out of range gives the nearest bound, text that is
+// not a number gives the fallback. Fractions round to the nearest millisecond.
+Millis parseAidTime(std::string_view text, const TimeRange& range = kAidTimeRange);
+
+// A stored switch key: a whole number naming a keyboard key (8 to 254; the
+// codes below 8 are mouse buttons, which a keyboard hook never sees, and
+// Ctrl+Break's, which no single switch can press). Anything else gives
+// Space, since the nearest valid code would be a key the user never chose.
+unsigned parseSwitchVk(std::string_view text);
+
+// Every value as stored, each unusable one replaced as above.
+AidSettings readAidSettings(const SettingsStore& store);
+
+// All five values, in the table's order; refusals are noted in the saver.
+void saveAidSettings(settings::Saver& saver, const AidSettings& s);
+
+}  // namespace osk::aids

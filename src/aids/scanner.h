@@ -1,0 +1,83 @@
+// One-switch scanning: the keyboard lights its rows in turn, the switch
+// chooses the lit row, then the keys of that row light in turn and the
+// switch clicks the lit key. The host feeds switch presses and ticks with
+// the time, paints what is lit, and clicks what the switch chose.
+//
+// Rules, each chosen for people who can press only one switch:
+// - The first row lights at once when scanning starts and again after every
+//   click, and the first key as soon as its row is chosen: a press during a
+//   first step acts on what is lit, so the top row and the first key of a
+//   row are the quickest to reach, never skipped.
+// - A press acts on what the user sees lit, even when the tick that would
+//   have moved the light is already overdue.
+// - A row whose keys have all been lit twice with no press goes back to the
+//   rows, that row lit again: the user most likely missed the key, not the
+//   row. After a click the rows start again from the top.
+// - A row of one key is still chosen and then clicked: two presses, as for
+//   every other key, so the rhythm never changes under the user.
+// - Rows with no keys are dropped; with no keys at all nothing scans.
+// - Each light stays for a whole step from the moment it appears; a late
+//   tick moves the light one place, never several, so the user never misses
+//   a row they were not shown.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "aids/aid_time.h"
+#include "layout/model.h"
+
+namespace osk::aids {
+
+using ScanRows = std::vector<std::vector<KeyId>>;
+
+struct ScanItem {
+  KeyId key = 0;
+  TwipsRect rect;
+};
+
+// Groups the clickable controls into rows as the eye sees them: a control
+// whose top lies above the middle of a row's topmost control belongs to that
+// row (so a key two rows tall scans with the row of its top), and each row
+// runs from left to right. Every item lands in exactly one row.
+ScanRows scanRows(std::vector<ScanItem> items);
+
+class Scanner {
+ public:
+  enum class Stage : unsigned char { Stopped, Rows, Keys };
+
+  explicit Scanner(Millis step) : step_(step) {}
+
+  // Starts (or restarts) with the first row lit.
+  void start(Instant now, ScanRows rows);
+  void stop();
+  // A switch press: chooses the lit row, or clicks the lit key and returns
+  // it. Nothing happens while stopped.
+  std::optional<KeyId> pressed(Instant now);
+  // The host's timer fired; an early tick is harmless.
+  void tick(Instant now);
+  // Applies from the next light on.
+  void setStep(Millis step) { step_ = step; }
+
+  Stage stage() const { return stage_; }
+  // What the host paints lit: the whole row, or the one key of it.
+  std::span<const KeyId> lit() const;
+  // How long the host may sleep before the light moves; nothing while
+  // stopped.
+  std::optional<Millis> wakeIn(Instant now) const;
+
+ private:
+  void lightRows(Instant now, std::size_t row);
+
+  Millis step_;
+  ScanRows rows_;
+  Stage stage_ = Stage::Stopped;
+  std::size_t row_ = 0;
+  std::size_t key_ = 0;
+  int passes_ = 0;  // whole passes over the chosen row's keys
+  Instant litSince_;
+  Millis litFor_{};
+};
+
+}  // namespace osk::aids

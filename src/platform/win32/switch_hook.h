@@ -1,0 +1,61 @@
+// The scanning switch, caught anywhere: a low-level keyboard hook that takes
+// the configured key before any window sees it, so the program in front
+// never receives it, and tells the keyboard's window of each press.
+//
+// The hook exists only while scanning is on: the host makes one when the
+// user turns scanning on (or changes the switch key) and destroys it when
+// scanning goes off, so with scanning off every key passes untouched.
+//
+// Every key typed anywhere waits for the hook, so the hook runs on a thread
+// of its own that does nothing else: a keyboard window busy with a click
+// (activating the target, waiting for a launch) never holds up the user's
+// typing, and the system never has to time the hook out. Per key the hook
+// compares the code and, for the switch alone, posts one message.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/handles.h"
+
+namespace osk::win32 {
+
+// Keys the keyboard injects itself carry this in dwExtraInfo, so that a
+// click on the keyboard's own switch key (SPACE, when Space is the switch)
+// reaches the target instead of being taken as a switch press.
+inline constexpr ULONG_PTR kOwnInputTag = 0x514D4F53;  // "QMOS"
+
+class SwitchHook {
+ public:
+  // Installs the hook for `vk` (VK_SHIFT, VK_CONTROL and VK_MENU stand for
+  // either side's key). Each press posts `message` to `window` once, key
+  // repeat or not; the key's release is swallowed with it. A failure is
+  // logged and leaves active() false.
+  SwitchHook(HWND window, UINT message, DWORD vk);
+  ~SwitchHook();
+  SwitchHook(const SwitchHook&) = delete;
+  SwitchHook& operator=(const SwitchHook&) = delete;
+  SwitchHook(SwitchHook&&) = delete;
+  SwitchHook& operator=(SwitchHook&&) = delete;
+
+  bool active() const { return static_cast<bool>(thread_); }
+
+ private:
+  static unsigned __stdcall run(void* param);
+  static LRESULT CALLBACK onKey(int code, WPARAM wp, LPARAM lp);
+  bool isSwitch(DWORD vkCode) const;
+
+  const HWND window_;
+  const UINT message_;
+  const DWORD vk_;
+  // Touched only on the hook's thread: whether the switch is down, so that
+  // the key's auto-repeat counts as the one press it is.
+  bool held_ = false;
+  // Set by the hook's thread before it signals the start-up event, which
+  // lives only while the constructor waits for it.
+  DWORD installError_ = ERROR_SUCCESS;
+  HANDLE readyEvent_ = nullptr;
+  unsigned threadId_ = 0;
+  UniqueHandle<HANDLE, detail::closeHandle> thread_;
+};
+
+}  // namespace osk::win32

@@ -1,0 +1,124 @@
+// One-switch scanning as a user meets it: what is lit when, and what each
+// press of the switch does.
+#include "aids/scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "aid_clock.h"
+#include "fakes.h"
+
+namespace osk::testing {
+namespace {
+
+using aids::KeyId;
+using aids::Millis;
+using aids::Scanner;
+
+// Four rows, the third empty (a row whose keys are all hidden, say).
+const aids::ScanRows kRows{{1, 2, 3}, {4, 5}, {}, {6}};
+
+// At `at` ms: a press (expecting its click, if any), or a look at what is lit.
+struct Beat {
+  long long at;
+  bool press;
+  std::vector<KeyId> expected;  // the click of a press, or what a look sees
+};
+Beat press(long long at, std::vector<KeyId> click = {}) { return {at, true, std::move(click)}; }
+Beat look(long long at, std::vector<KeyId> lit) { return {at, false, std::move(lit)}; }
+
+struct Session {
+  const char* what;
+  std::vector<Beat> beats;
+};
+
+void PrintTo(const Session& s, std::ostream* os) { *os << s.what; }
+
+class ScanSessions : public ::testing::TestWithParam<Session> {};
+
+TEST_P(ScanSessions, LightAndClickInTurn) {
+  Scanner scan(Millis{1000});
+  AidClock clock(scan);
+  scan.start(clock.now(), kRows);
+  clock.rearm();
+  for (const Beat& b : GetParam().beats) {
+    clock.advanceTo(b.at, [](auto) {});
+    if (b.press) {
+      const std::optional<KeyId> click = scan.pressed(clock.now());
+      clock.rearm();
+      EXPECT_EQ(click ? std::vector<KeyId>{*click} : std::vector<KeyId>{}, b.expected) << "press at " << b.at;
+    } else {
+      const auto lit = scan.lit();
+      EXPECT_EQ(std::vector<KeyId>(lit.begin(), lit.end()), b.expected) << "look at " << b.at;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OneSwitch, ScanSessions,
+    ::testing::Values(Session{"rows in turn, the empty one skipped, round again",
+                              {look(0, {1, 2, 3}), look(999, {1, 2, 3}), look(1000, {4, 5}), look(2000, {6}),
+                               look(3000, {1, 2, 3})}},
+                      Session{"row, then key, then click; the rows start again from the top",
+                              {press(1500), look(1500, {4}), look(2499, {4}), look(2500, {5}),
+                               press(2600, {5}), look(2600, {1, 2, 3}), look(3600, {4, 5})}},
+                      Session{"a press during the first step chooses what is lit at once",
+                              {press(0), look(0, {1}), press(10, {1}), look(10, {1, 2, 3})}},
+                      Session{"a row twice with no choice goes back to the rows, that row lit again",
+                              {press(1200), look(1200, {4}), look(2200, {5}), look(3200, {4}),
+                               look(4200, {5}), look(5200, {4, 5}), look(6200, {6})}},
+                      Session{"a row of one key is chosen, then clicked",
+                              {press(2000), look(2000, {6}), press(2100, {6})}}));
+
+TEST(ScanStops, NothingLitNoTimerNoClick) {
+  Scanner scan(Millis{1000});
+  const aids::Instant t0{};
+  scan.start(t0, {{}, {}});
+  EXPECT_EQ(scan.stage(), Scanner::Stage::Stopped);
+  scan.start(t0, kRows);
+  scan.pressed(t0);
+  scan.stop();
+  EXPECT_TRUE(scan.lit().empty());
+  EXPECT_EQ(scan.wakeIn(t0), std::nullopt);
+  EXPECT_EQ(scan.pressed(t0), std::nullopt);
+}
+
+// The rows of the real keyboard, made of every control a click reaches (the
+// ones the keyboard handles clicks of): each in exactly one row, and no row
+// holding two controls that stand one above the other, which would mean two
+// visual rows had been merged into one.
+TEST(ScanRowsOfKeyboard, EveryClickableControlOnceNoneStacked) {
+  Rig r;
+  const std::vector<Control>& controls = r.main().controls();
+  std::vector<aids::ScanItem> items;
+  for (std::size_t i = 0; i < controls.size(); ++i)
+    if (r.kb.handles(r.main(), controls[i].name(), Event::Click)) items.push_back({i, controls[i].rect()});
+  ASSERT_FALSE(items.empty());
+  const aids::ScanRows rows = aids::scanRows(items);
+  std::map<KeyId, int> seen;
+  for (const auto& row : rows) {
+    for (KeyId k : row) ++seen[k];
+    for (std::size_t a = 0; a < row.size(); ++a) {
+      for (std::size_t b = a + 1; b < row.size(); ++b) {
+        const TwipsRect& ra = controls[row[a]].rect();
+        const TwipsRect& rb = controls[row[b]].rect();
+        const int centreA = ra.left + ra.width / 2;
+        const int centreB = rb.left + rb.width / 2;
+        EXPECT_LT(centreA, centreB) << controls[row[a]].name() << " before " << controls[row[b]].name();
+        EXPECT_FALSE(centreB >= ra.left && centreB < ra.left + ra.width)
+            << controls[row[b]].name() << " stands under " << controls[row[a]].name();
+      }
+    }
+  }
+  EXPECT_EQ(seen.size(), items.size());
+  EXPECT_TRUE(std::ranges::all_of(seen, [](const auto& kv) { return kv.second == 1; }));
+}
+
+}  // namespace
+}  // namespace osk::testing
