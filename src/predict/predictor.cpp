@@ -359,6 +359,13 @@ void Predictor::offerListWords(std::string_view folded, double scale, const Pass
   }
 }
 
+// How far a context's pairs are trusted over the words alone.
+double Predictor::pairShareOf(const Learned* ctx, double s) {
+  if (ctx == nullptr || ctx->followers.empty()) return 0;
+  const double seen = ctx->followersWeight * s;
+  return seen / (seen + kPairDoubt * static_cast<double>(ctx->followers.size()));
+}
+
 std::vector<std::string> Predictor::suggest(std::string_view previous, std::string_view prefix,
                                             std::span<const std::string> passedOver) const {
   const BuiltinList& list = builtin();
@@ -370,11 +377,7 @@ std::vector<std::string> Predictor::suggest(std::string_view previous, std::stri
   const double learnedTotal = total_ * s;
   const double unigramNorm = 1.0 / (learnedTotal + kBuiltinWeight);
   const Learned* ctx = context(previous);
-  double pairShare = 0;
-  if (ctx != nullptr && !ctx->followers.empty()) {
-    const double seen = ctx->followersWeight * s;
-    pairShare = seen / (seen + kPairDoubt * static_cast<double>(ctx->followers.size()));
-  }
+  const double pairShare = pairShareOf(ctx, s);
   const double unigramShare = 1.0 - pairShare;
 
   Best best;

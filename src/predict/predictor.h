@@ -87,6 +87,7 @@ class Predictor {
   // The entry of the word before, entry 0 at the start of a sentence;
   // nothing when the word was never learned.
   const Learned* context(std::string_view previous) const;
+  static double pairShareOf(const Learned* ctx, double s);
   void addWeight(float& weight, double amount) const;
   bool loadLine(const std::vector<std::string_view>& fields, std::vector<std::uint32_t>& ids);
   void rebase();
