@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "keystring/utf8.h"
+
 namespace osk::predict {
 
 // Words are runs of letters and apostrophes. Letters are those of the
@@ -12,9 +14,7 @@ namespace osk::predict {
 // end a word.
 bool isWordCharacter(char32_t ch);
 
-// Length of the UTF-8 sequence at `pos` and its code point; 0 when the bytes
-// there are not well-formed UTF-8.
-std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& out);
+using osk::decodeUtf8;
 void appendUtf8(std::string& out, char32_t ch);
 
 // True when `text` is one whole word: well-formed UTF-8, word characters
