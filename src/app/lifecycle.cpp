@@ -10,6 +10,8 @@
 namespace osk {
 
 void Form_Load(Context& ctx) {
+  // The default size shows the layout as drawn; any other size scales it.
+  ctx.main.setDesignSize(settings::kMainGeometry.defaults.width, settings::kMainGeometry.defaults.height);
   ctx.main.setGeometry(settings::restoreGeometry(ctx.platform.store, settings::kMainGeometry,
                                                  ctx.platform.host.monitorWorkAreas()));
 

@@ -51,11 +51,18 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
       raise(kFormControl.str(), Event::DblClick);
       return 0;
-    case WM_MOVE:
     case WM_SIZE:
+      // Every step of a live resize: the keys follow the frame.
+      refit(false);
+      syncGeometryFromWindow();
+      break;
+    case WM_MOVE:
     case WM_EXITSIZEMOVE:
       syncGeometryFromWindow();
       break;
+    case WM_GETMINMAXINFO:
+      onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp));
+      return 0;
     case WM_DPICHANGED:
       onDpiChanged(self, wp, *reinterpret_cast<const RECT*>(lp));
       return 0;
@@ -110,7 +117,7 @@ void FormWindow::onDpiChanged(HWND self, WPARAM wp, const RECT& suggested) {
   // Fonts of the old DPI are no longer used by any child after the
   // relayout; they go with `stale`.
   const GdiCache::Fonts stale = gdi_.takeFonts();
-  layoutChildren();
+  refit(true);
   syncGeometryFromWindow();
 }
 
