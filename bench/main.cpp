@@ -799,18 +799,21 @@ void resize(int n) {
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
   std::vector<double> times;
+  std::vector<double> placing;
   for (int i = 0; i < n; ++i) {
     const int step = i % 20 < 10 ? i % 10 : 10 - i % 10;
     const double f = 1.0 - 0.05 * (step + 1);
     const long long start = now();
     SetWindowPos(kb, nullptr, 0, 0, static_cast<int>(w * f), static_cast<int>(h * f),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placing.push_back(msBetween(start, now()));
     RedrawWindow(kb, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     times.push_back(msBetween(start, now()));
     pumpFor(5);
   }
   SetWindowPos(kb, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   printStats("resize", times, 0);
+  printStats("resize_place", placing, 0);
 }
 
 std::wstring argAt(const Args& a, size_t at) { return a.size() > at ? a[at] : std::wstring(); }
