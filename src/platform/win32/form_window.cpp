@@ -216,10 +216,10 @@ void FormWindow::onGetMinMaxInfo(MINMAXINFO& info) const {
   RECT client{};
   if (!::GetWindowRect(hwnd(), &window) || !::GetClientRect(hwnd(), &client)) return;
   // The frame (title bar, borders) comes on top of the smallest client.
-  info.ptMinTrackSize.x = std::max(info.ptMinTrackSize.x, minimumClientSide(design.cx) + (window.right - window.left) -
-                                                              client.right);
-  info.ptMinTrackSize.y = std::max(info.ptMinTrackSize.y, minimumClientSide(design.cy) +
-                                                              (window.bottom - window.top) - client.bottom);
+  info.ptMinTrackSize.x = std::max(
+      info.ptMinTrackSize.x, minimumClientSide(design.cx) + (window.right - window.left) - client.right);
+  info.ptMinTrackSize.y = std::max(
+      info.ptMinTrackSize.y, minimumClientSide(design.cy) + (window.bottom - window.top) - client.bottom);
 }
 
 void FormWindow::applyTimers() {
