@@ -492,6 +492,7 @@ TEST(Layouts, MainTimersStartWithTheirDesignState) {
       {"BACKCOLOR_TIMER", true},
       {"AlwaysOnTopTimer", false},
       {"NCS_TIMER", true},
+      {"PLACE_SAVE_TIMER", false},
   };
   auto form = makeMainForm();
   EXPECT_EQ(form->timers().size(), std::size(expected));

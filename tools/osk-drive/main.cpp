@@ -634,6 +634,18 @@ const Command kCommands[] = {
        std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
        out(buf);
      }},
+    // Several controls from one look: a test that needs two colours at one
+    // moment cannot afford an osk-drive start between them (about a second
+    // each on a loaded machine).
+    {L"color-each", 2, kAnyCount, "<form> <control>...",
+     [](const Args& a) {
+       for (size_t i = 2; i < a.size(); ++i) {
+         char buf[16];
+         std::snprintf(buf, sizeof buf, "0x%06lX",
+                       static_cast<unsigned long>(sampleColour(findControl(a[1], a[i]))));
+         out(narrow(a[i]) + " " + buf);
+       }
+     }},
     {L"press-edge", 2, 2, "<form> <control>",
      [](const Args& a) {
        // The key's edge before, while the button is held down over it, and
@@ -655,8 +667,11 @@ const Command kCommands[] = {
     // Clicks a control and reports its colour from the same process, so no
     // process start-up lies between the click and the first look: the
     // colour before the click, then every change as "<ms after the click>
-    // <colour>", then how many looks were taken.
-    {L"click-watch-color", 3, 3, "<form> <control> <ms>",
+    // <colour>", then how many looks were taken, then as "also <control>
+    // <colour>" each further control of the form as the watch ends: a state
+    // that must outlast the click is seen without another process start
+    // (about a second on a loaded machine).
+    {L"click-watch-color", 3, kAnyCount, "<form> <control> <ms> [<control>...]",
      [](const Args& a) {
        auto span = static_cast<DWORD>(toInt(a[3]));
        HWND h = findControl(a[1], a[2]);
@@ -678,6 +693,8 @@ const Command kCommands[] = {
          Sleep(1);
        }
        out("looks " + std::to_string(looks));
+       for (size_t i = 4; i < a.size(); ++i)
+         out("also " + narrow(a[i]) + " " + colourText(sampleColour(findControl(a[1], a[i]))));
      }},
     // Clicks a control and reports the title of the foreground window from
     // the same process: the one before the click, then every change as
@@ -810,6 +827,18 @@ const Command kCommands[] = {
        HDC dc = GetDC(nullptr);
        out(std::to_string(GetDeviceCaps(dc, LOGPIXELSX)));
        ReleaseDC(nullptr, dc);
+     }},
+    // Every shown control of a form with its screen rectangle, one a line:
+    // "NAME x y w h".
+    {L"control-rects", 1, 1, "<form>",
+     [](const Args& a) {
+       auto form = formByName(a[1]);
+       if (!form) throw Failure("unknown form");
+       auto layout = form->make();
+       for (const auto& c : layout->controls()) {
+         HWND h = findControl(a[1], widen(c.name()));
+         if (h != nullptr && IsWindowVisible(h)) out(c.name() + " " + rectText(screenRect(h)));
+       }
      }},
     {L"controls", 1, 1, "<form>",
      [](const Args& a) {
