@@ -112,6 +112,7 @@ class FormWindow final : public WindowBase, public FormObserver {
   // with this window's frame; zero when the form has no design size.
   SIZE designClient() const;
   void onGetMinMaxInfo(MINMAXINFO& info) const;
+  LRESULT onWindowPosChanged(HWND self, WPARAM wp, LPARAM lp);
   void applyTimers();
   // Asks for the frame (title bar and border) to be repainted with the next
   // paint, leaving the client area alone.
