@@ -787,6 +787,35 @@ int count(const std::wstring& s) {
   return v;
 }
 
+// The time to redraw the whole keyboard at a new size: a SetWindowPos (sent
+// to the keyboard's thread, which fits and places every key before it
+// returns), then an UpdateWindow of the keyboard and every key (each sent
+// WM_PAINT in turn), as a live resize's frame asks. The sizes step between
+// 100 % and 50 % of the opening size and back.
+void resize(int n) {
+  HWND kb = keyboard();
+  RECT r{};
+  if (!GetWindowRect(kb, &r)) throw Failure("GetWindowRect failed");
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  std::vector<double> times;
+  std::vector<double> placing;
+  for (int i = 0; i < n; ++i) {
+    const int step = i % 20 < 10 ? i % 10 : 10 - i % 10;
+    const double f = 1.0 - 0.05 * (step + 1);
+    const long long start = now();
+    SetWindowPos(kb, nullptr, 0, 0, static_cast<int>(w * f), static_cast<int>(h * f),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placing.push_back(msBetween(start, now()));
+    RedrawWindow(kb, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    times.push_back(msBetween(start, now()));
+    pumpFor(5);
+  }
+  SetWindowPos(kb, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  printStats("resize", times, 0);
+  printStats("resize_place", placing, 0);
+}
+
 std::wstring argAt(const Args& a, size_t at) { return a.size() > at ? a[at] : std::wstring(); }
 
 const Command kCommands[] = {
@@ -810,6 +839,7 @@ const Command kCommands[] = {
        clickHere(2);
      }},
     {L"cpu", 0, 0, "", [](const Args&) { cpu(); }},
+    {L"resize", 1, 1, "<n>", [](const Args& a) { resize(count(a[1])); }},
     {L"focus-trace", 1, 2, "<n> [notepad]",
      [](const Args& a) { focusTrace(count(a[1]), argAt(a, 2) == L"notepad"); }},
 };

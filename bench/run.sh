@@ -16,6 +16,8 @@
 # Usage: bench/run.sh                 (everything, about forty minutes)
 #        BENCH_QUICK=1 bench/run.sh   (4 and 5 only, 40 rounds each: a few
 #                                     minutes, for use while developing)
+#        bench/run.sh resize          (the time to redraw the whole
+#                                     keyboard at a new size, 100 steps)
 #        bench/run.sh idle            (3 only; BENCH_IDLE_S=10 for a quick
 #                                     look, the figures need 60)
 # Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_SWITCH_ROUNDS
@@ -289,6 +291,23 @@ idle_table() {
 }
 
 # ---- what runs ------------------------------------------------------------
+
+resize_table() {
+  local R=$OUT/resize.txt
+  echo "| Redraw of the whole keyboard at a new size (n=$(value resize_n "$R")) | median | p90 | max |"
+  echo "|---|---|---|---|"
+  printf '| SetWindowPos, then every key painted | %s ms | %s ms | %s ms |\n' \
+    "$(value resize_median_ms "$R")" "$(value resize_p90_ms "$R")" "$(value resize_max_ms "$R")"
+}
+
+if [[ "${1:-}" == resize ]]; then
+  echo "bench: resize, 100 size steps" >&2
+  start_keyboard resize
+  bench resize 100 >"$OUT/resize.txt"
+  stop_keyboard
+  resize_table | tee "$OUT/resize.md"
+  exit 0
+fi
 
 if [[ "${1:-}" == idle ]]; then
   echo "bench: idle, ${#IDLE_STATES[@]} states of ${IDLE_S} s" >&2

@@ -25,6 +25,8 @@ void savePlace(Context& ctx) {
 }  // namespace
 
 void Form_Load(Context& ctx) {
+  // The default size shows the layout as drawn; any other size scales it.
+  ctx.main.setDesignSize(settings::kMainGeometry.defaults.width, settings::kMainGeometry.defaults.height);
   // The keyboard opens wholly on its monitor, however large a screen its
   // stored size was chosen on, and whatever the scale of this one.
   const std::vector<Geometry> areas = ctx.platform.host.monitorWorkAreas();

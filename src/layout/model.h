@@ -247,6 +247,16 @@ class Form {
   void setGeometry(const Geometry& g);
   // ... and by the host when the user moves or sizes the window (no echo).
   void syncGeometry(const Geometry& g) { geometry_ = g; }
+  // The outer size, in twips, at which the window shows every control
+  // exactly where the layout puts it; the host scales the layout by how
+  // the window's client area compares with this one's. Zero (the default):
+  // the layout is never scaled.
+  void setDesignSize(float width, float height) {
+    designWidth_ = width;
+    designHeight_ = height;
+  }
+  float designWidth() const { return designWidth_; }
+  float designHeight() const { return designHeight_; }
 
   // Every control back to its design-time state, as a window that is loaded
   // afresh starts; the geometry is left for Load to set.
@@ -264,6 +274,8 @@ class Form {
   std::unordered_map<std::string, std::size_t> index_;
   std::vector<Timer> timers_;
   Geometry geometry_;
+  float designWidth_ = 0;
+  float designHeight_ = 0;
   FormObserver* observer_ = nullptr;
 };
 

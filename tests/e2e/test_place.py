@@ -56,11 +56,6 @@ class FitsWhereItOpens(KeyboardTestCase):
                          ROUNDING_PX)
         self.assertClose(top, px(DEFAULT_TOP, LAPTOP_DPI), ROUNDING_PX)
 
-    # Waits for the keys to scale with the window (issue 16, item 1). Until
-    # then the shrunk window clips the right-hand keys, so this fails as
-    # expected; once they scale it passes, unittest reports an unexpected
-    # success, which fails the run, and this marker is to be taken off.
-    @unittest.expectedFailure
     def test_first_start_shows_every_control_inside_the_window(self):
         s = self.start_on_laptop_screen()
         self.assertEqual(controls_outside(s), [])

@@ -525,6 +525,15 @@ const Command kCommands[] = {
        click(POINT{toInt(a[1]), toInt(a[2])}, 2);
      }},
     {L"rect", 1, 2, "<form> [control]", [](const Args& a) { out(rectText(screenRect(target(a, 1)))); }},
+    // The client area on screen: with `rect`, the window's frame.
+    {L"client-rect", 1, 1, "<form>",
+     [](const Args& a) {
+       HWND h = needTopLevel(a[1]);
+       RECT r{};
+       if (!GetClientRect(h, &r)) throw Failure("GetClientRect failed");
+       MapWindowPoints(h, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+       out(rectText(r));
+     }},
     {L"free-spot", 1, 1, "<form>",
      [](const Args& a) {
        POINT p = freeSpot(needTopLevel(a[1]));

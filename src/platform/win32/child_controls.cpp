@@ -136,8 +136,10 @@ void ChildControls::place(HWND parent, const Form& form, const Placement& placem
     if (child == nullptr) continue;
     if (batch != nullptr) {
       const RECT p = placement.controlRect(controls[i].rect());
+      // Each move redrawn on its own would repaint the window once per
+      // control; the whole window is repainted once below instead.
       batch = ::DeferWindowPos(batch, child, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top,
-                               SWP_NOZORDER | SWP_NOACTIVATE);
+                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
     }
     const Font& font = controls[i].font();
     HFONT hfont = gdi.font(placement.fontHeight(font.points), font.bold);
@@ -154,7 +156,7 @@ void ChildControls::place(HWND parent, const Form& form, const Placement& placem
         logFailure("placing the control " + controls[i].name(), ::GetLastError());
     }
   }
-  ::InvalidateRect(parent, nullptr, TRUE);
+  ::RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int ChildControls::indexOf(HWND child) const {

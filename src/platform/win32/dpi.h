@@ -23,7 +23,7 @@ int systemDpi();
 int dpiForWindow(HWND hwnd);
 int dpiForMonitor(HMONITOR monitor);
 
-inline int twipsToPixels(double twips, int dpi) {
+inline int twipsToPixels(double twips, double dpi) {
   const double px = twips * dpi / kTwipsPerInch;
   return static_cast<int>(px < 0 ? px - 0.5 : px + 0.5);
 }

@@ -1,5 +1,6 @@
 #include "platform/win32/form_window.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -120,6 +121,9 @@ bool FormWindow::open(int showCommand) {
   if (!alive()) return false;
   raise(kFormControl.str(), Event::Load);
   if (!alive()) return true;  // Load may have closed it
+  // Load gave the form its design size and its geometry: the keys fit the
+  // window it opens at, even when that is the size it was made at.
+  refit(false);
   if (const std::string* refusal = timers_.refusal()) {
     abandon(*refusal);
     return false;
@@ -179,6 +183,44 @@ void FormWindow::requestClose() {
 }
 
 void FormWindow::layoutChildren() { children_.place(hwnd(), form_, placement_, gdi_); }
+
+SIZE FormWindow::designClient() const {
+  if (!alive() || form_.designWidth() <= 0 || form_.designHeight() <= 0) return {};
+  RECT window{};
+  RECT client{};
+  if (!::GetWindowRect(hwnd(), &window) || !::GetClientRect(hwnd(), &client)) return {};
+  // The frame this window really has, rather than what AdjustWindowRectEx
+  // predicts for its style: at the design's outer size the client area is
+  // then exactly the design client, and the fit exactly 1.
+  const RECT outer = placement_.windowRect(Geometry{0, 0, form_.designWidth(), form_.designHeight()});
+  const LONG frameX = (window.right - window.left) - client.right;
+  const LONG frameY = (window.bottom - window.top) - client.bottom;
+  return SIZE{outer.right - frameX, outer.bottom - frameY};
+}
+
+void FormWindow::refit(bool force) {
+  if (!alive() || ::IsIconic(hwnd())) return;
+  RECT client{};
+  if (!::GetClientRect(hwnd(), &client)) return;
+  const SIZE design = designClient();
+  const LayoutFit fit = fitLayout(client.right, client.bottom, design.cx, design.cy);
+  if (!force && fit == placement_.fit()) return;
+  placement_ = Placement(placement_.dpi(), fit);
+  layoutChildren();
+}
+
+void FormWindow::onGetMinMaxInfo(MINMAXINFO& info) const {
+  const SIZE design = designClient();
+  if (design.cx <= 0 || design.cy <= 0) return;
+  RECT window{};
+  RECT client{};
+  if (!::GetWindowRect(hwnd(), &window) || !::GetClientRect(hwnd(), &client)) return;
+  // The frame (title bar, borders) comes on top of the smallest client.
+  info.ptMinTrackSize.x = std::max(
+      info.ptMinTrackSize.x, minimumClientSide(design.cx) + (window.right - window.left) - client.right);
+  info.ptMinTrackSize.y = std::max(
+      info.ptMinTrackSize.y, minimumClientSide(design.cy) + (window.bottom - window.top) - client.bottom);
+}
 
 void FormWindow::applyTimers() {
   const auto& timers = form_.timers();

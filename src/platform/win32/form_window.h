@@ -105,6 +105,14 @@ class FormWindow final : public WindowBase, public FormObserver {
   // Gives the window up, unshown, because `reason`.
   void abandon(std::string reason);
   void layoutChildren();
+  // Fits the layout to the client area (see layout/scale.h) and, when the
+  // fit changed or `force`, places the children afresh.
+  void refit(bool force);
+  // The client size at which the layout is drawn unscaled, at this DPI and
+  // with this window's frame; zero when the form has no design size.
+  SIZE designClient() const;
+  void onGetMinMaxInfo(MINMAXINFO& info) const;
+  LRESULT onWindowPosChanged(HWND self, WPARAM wp, LPARAM lp);
   void applyTimers();
   // Asks for the frame (title bar and border) to be repainted with the next
   // paint, leaving the client area alone.

@@ -51,27 +51,18 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
       raise(kFormControl.str(), Event::DblClick);
       return 0;
-    case WM_MOVE:
     case WM_SIZE:
+      refit(false);  // every step of a live resize: the keys follow the frame
+      [[fallthrough]];
+    case WM_MOVE:
     case WM_EXITSIZEMOVE:
       syncGeometryFromWindow();
       break;
-    case WM_WINDOWPOSCHANGED: {
-      // Every change of place or size comes here, whatever made it: a drag
-      // (WM_EXITSIZEMOVE alone would miss the rest), the system, another
-      // program. Changes of the z-order alone (the topmost timer's, every
-      // second) are no move.
-      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
-      if ((pos->flags & SWP_NOMOVE) != 0 && (pos->flags & SWP_NOSIZE) != 0) break;
-      const Geometry before = form_.geometry();
-      // Sends WM_MOVE and WM_SIZE, which bring the model up to date, unless
-      // the client area stayed where it was.
-      const LRESULT r = ::DefWindowProcW(self, msg, wp, lp);
-      syncGeometryFromWindow();
-      // The form's own placements (Load's) are not moves of the window.
-      if (shown_ && alive() && !(form_.geometry() == before)) raise(kFormControl.str(), Event::Move);
-      return r;
-    }
+    case WM_GETMINMAXINFO:
+      onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp));
+      return 0;
+    case WM_WINDOWPOSCHANGED:
+      return onWindowPosChanged(self, wp, lp);
     case WM_DPICHANGED:
       onDpiChanged(self, wp, *reinterpret_cast<const RECT*>(lp));
       return 0;
@@ -90,6 +81,24 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return ::DefWindowProcW(self, msg, wp, lp);
+}
+
+LRESULT FormWindow::onWindowPosChanged(HWND self, WPARAM wp, LPARAM lp) {
+  // Every change of place or size comes here, whatever made it: a drag
+  // (WM_EXITSIZEMOVE alone would miss the rest), the system, another
+  // program. Changes of the z-order alone (the topmost timer's, every
+  // second) are no move.
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+  if ((pos->flags & SWP_NOMOVE) != 0 && (pos->flags & SWP_NOSIZE) != 0)
+    return ::DefWindowProcW(self, WM_WINDOWPOSCHANGED, wp, lp);
+  const Geometry before = form_.geometry();
+  // Sends WM_MOVE and WM_SIZE, which bring the model up to date, unless
+  // the client area stayed where it was.
+  const LRESULT r = ::DefWindowProcW(self, WM_WINDOWPOSCHANGED, wp, lp);
+  syncGeometryFromWindow();
+  // The form's own placements (Load's) are not moves of the window.
+  if (shown_ && alive() && !(form_.geometry() == before)) raise(kFormControl.str(), Event::Move);
+  return r;
 }
 
 bool FormWindow::onTimer(HWND self, WPARAM id) {
@@ -126,7 +135,7 @@ void FormWindow::onDpiChanged(HWND self, WPARAM wp, const RECT& suggested) {
   // Fonts of the old DPI are no longer used by any child after the
   // relayout; they go with `stale`.
   const GdiCache::Fonts stale = gdi_.takeFonts();
-  layoutChildren();
+  refit(true);
   syncGeometryFromWindow();
 }
 

@@ -11,8 +11,13 @@ constexpr double kPointsPerInch = 72.0;
 }  // namespace
 
 RECT Placement::controlRect(const TwipsRect& r) const {
-  return RECT{twipsToPixels(r.left, dpi_), twipsToPixels(r.top, dpi_), twipsToPixels(r.left + r.width, dpi_),
-              twipsToPixels(r.top + r.height, dpi_)};
+  // At a fit of 1 the layout DPI is the DPI itself, exactly: an unscaled
+  // window places every control to the pixel as before.
+  const double dpi = layoutDpi();
+  const int x = fit_.offsetX;
+  const int y = fit_.offsetY;
+  return RECT{x + twipsToPixels(r.left, dpi), y + twipsToPixels(r.top, dpi),
+              x + twipsToPixels(r.left + r.width, dpi), y + twipsToPixels(r.top + r.height, dpi)};
 }
 
 RECT Placement::windowRect(const Geometry& g) const {
@@ -35,7 +40,7 @@ RECT Placement::clientRect(int widthTwips, int heightTwips) const {
 }
 
 LONG Placement::fontHeight(double points) const {
-  return -static_cast<LONG>(std::lround(points * dpi_ / kPointsPerInch));
+  return -static_cast<LONG>(std::lround(points * layoutDpi() / kPointsPerInch));
 }
 
 }  // namespace osk::win32

@@ -6,16 +6,19 @@
 #include <windows.h>
 
 #include "layout/model.h"
+#include "layout/scale.h"
 
 namespace osk::win32 {
 
 class Placement {
  public:
-  explicit Placement(int dpi = USER_DEFAULT_SCREEN_DPI) : dpi_(dpi) {}
+  explicit Placement(int dpi = USER_DEFAULT_SCREEN_DPI, LayoutFit fit = {}) : dpi_(dpi), fit_(fit) {}
 
   int dpi() const { return dpi_; }
+  const LayoutFit& fit() const { return fit_; }
 
-  // A control's rectangle in the client area. Edges rather than sizes are
+  // A control's rectangle in the client area, scaled and offset by the
+  // fit of the layout into the window. Edges rather than sizes are
   // rounded, so neighbours stay flush.
   RECT controlRect(const TwipsRect& r) const;
   // The outer window rectangle for the form's geometry, and back.
@@ -23,11 +26,16 @@ class Placement {
   Geometry geometryOf(const RECT& window) const;
   // The client rectangle, at 0, 0, for a client size in twips.
   RECT clientRect(int widthTwips, int heightTwips) const;
-  // The LOGFONT height (negative: the character height) for a font size.
+  // The LOGFONT height (negative: the character height) for a font size,
+  // scaled with the keys so that a caption fits its key at any size.
   LONG fontHeight(double points) const;
 
  private:
+  // The pixels per inch the layout is drawn at: the DPI times the fit.
+  double layoutDpi() const { return dpi_ * fit_.scale; }
+
   int dpi_;
+  LayoutFit fit_;
 };
 
 }  // namespace osk::win32
