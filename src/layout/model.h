@@ -2,8 +2,10 @@
 // Handlers read and write these properties; the Win32 host renders them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -192,12 +194,30 @@ struct Geometry {
   friend bool operator==(const Geometry&, const Geometry&) = default;
 };
 
+// What the typing aids paint over the keys' own faces. Kept apart from the
+// controls' colours on purpose: latches and locks live in those colours and
+// handlers compare them, so a lit Shift must never read as latched, nor a
+// latch be lost when the light moves on. Keys are indices into the form's
+// controls.
+struct AidMarks {
+  std::optional<std::size_t> dwellKey;  // the key whose hover is running
+  double dwellProgress = 0;             // 0 .. 1 of its face covered
+  std::vector<std::size_t> scanLit;     // the keys the scan lights
+  friend bool operator==(const AidMarks&, const AidMarks&) = default;
+};
+
 class FormObserver {
  public:
   virtual ~FormObserver() = default;
   virtual void controlChanged(const Control& control, Property property) = 0;
   virtual void timerChanged(const Timer& timer) = 0;
   virtual void geometryChanged(const Geometry& geometry) = 0;
+  // Only the keys in `before` and `after` need repainting. Most observers
+  // paint no keys, hence the default.
+  virtual void aidMarksChanged(const AidMarks& before, const AidMarks& after) {
+    static_cast<void>(before);
+    static_cast<void>(after);
+  }
 };
 
 class Form {
@@ -248,6 +268,14 @@ class Form {
   // afresh starts; the geometry is left for Load to set.
   void restoreDesign();
 
+  const AidMarks& aidMarks() const { return aidMarks_; }
+  // Notifies the observer only when the marks change.
+  void setAidMarks(AidMarks marks);
+  // The control's place in controls(), as AidMarks name it.
+  std::size_t indexOf(const Control& control) const {
+    return static_cast<std::size_t>(&control - controls_.data());
+  }
+
   void setObserver(FormObserver* observer) { observer_ = observer; }
   FormObserver* observer() const { return observer_; }
 
@@ -260,6 +288,7 @@ class Form {
   std::unordered_map<std::string, std::size_t> index_;
   std::vector<Timer> timers_;
   Geometry geometry_;
+  AidMarks aidMarks_;
   FormObserver* observer_ = nullptr;
 };
 
