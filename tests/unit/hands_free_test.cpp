@@ -141,6 +141,33 @@ TEST(Scanning, TheSwitchIsCaughtOnlyWhileTheKeysCanBeScanned) {
   EXPECT_FALSE(a.anyAidTimerRuns());
 }
 
+TEST(Aids, TheDialogOpensWithTheStoredChoicesAndTheKeyboardTakesWhatItStores) {
+  AidRig a({{"SCAN_STEP_MS", "250"}, {"SCAN_SWITCH_VK", "seven"}});
+  std::vector<std::string> shown;
+  a.r.host.whileModal = [&](Form& dialog) {
+    if (dialog.name() == kSettingsFormName) {
+      a.r.kb.handle(dialog, "TYPING_AIDS_BUTTON", Event::Click);
+      return;
+    }
+    for (const char* field : {"DWELL_TIME_TEXTBOX", "SCAN_STEP_TEXTBOX", "SWITCH_KEY_TEXTBOX"})
+      shown.push_back(dialog.named(field).text() + (dialog.named(field).enabled() ? "" : " (off)"));
+    dialog.named("DWELL_CLICK_TICKBOX").setValue(1);
+    a.r.kb.handle(dialog, "DWELL_CLICK_TICKBOX", Event::Click);
+    dialog.named("DWELL_TIME_TEXTBOX").setText("99999");
+    a.r.kb.handle(dialog, "OK_BUTTON", Event::Click);
+  };
+  a.r.click("SETTINGS_BUTTON");
+  EXPECT_EQ(shown, (std::vector<std::string>{"1000 (off)", "300 (off)", "32 (off)"}));
+  for (auto [key, value] : {std::pair{"DWELL_CLICK", "1"}, {"DWELL_TIME_MS", "5000"}, {"SCAN_MODE", "0"},
+                            {"SCAN_STEP_MS", "300"}, {"SCAN_SWITCH_VK", "32"}})
+    EXPECT_EQ(a.r.store.read(kSettingsSection, key, "<none>"), value) << key;
+  EXPECT_TRUE(a.r.c("HOVER_PAUSE_BUTTON").enabled());
+  a.rest("BUTTON_LETTER_H", 4990);
+  EXPECT_TRUE(a.r.injector.keys().empty());
+  a.clock.advance(10);
+  EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
+}
+
 TEST(Aids, NothingRunsWhenTheyAreOff) {
   AidRig a({});
   a.rest("BUTTON_LETTER_H", 5000);
