@@ -91,7 +91,8 @@ void HandsFree::switchPressed() {
 
 void HandsFree::pauseClicked() {
   dwell_.setPaused(!dwell_.paused());
-  ctx_.main.control(ui::kHoverPauseButton).setCaption(dwell_.paused() ? kHoverPausedCaption : kHoverOnCaption);
+  ctx_.main.control(ui::kHoverPauseButton)
+      .setCaption(dwell_.paused() ? kHoverPausedCaption : kHoverOnCaption);
   rearm();
 }
 
@@ -171,6 +172,8 @@ ScanRows HandsFree::rows() const {
   return scanRows(std::move(items));
 }
 
-void registerHandsFree(Router& router, Context& ctx) { ctx.handsFree = std::make_shared<HandsFree>(ctx, router); }
+void registerHandsFree(Router& router, Context& ctx) {
+  ctx.handsFree = std::make_shared<HandsFree>(ctx, router);
+}
 
 }  // namespace osk::aids

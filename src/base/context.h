@@ -44,7 +44,8 @@ class Windows {
 };
 
 struct Context {
-  Context(Form& keyboard, Platform platforms, Windows& all) : main(keyboard), platform(platforms), windows(all) {}
+  Context(Form& keyboard, Platform platforms, Windows& all)
+      : main(keyboard), platform(platforms), windows(all) {}
 
   Form& main;
   Platform platform;

@@ -37,7 +37,7 @@ struct AidRig {
 };
 
 const std::vector<std::pair<std::string_view, std::string_view>> kHover{{"DWELL_CLICK", "1"},
-                                                                         {"DWELL_TIME_MS", "1000"}};
+                                                                        {"DWELL_TIME_MS", "1000"}};
 
 TEST(Hover, RestingTypesTheKeyOnceAndShowsItsProgressMeanwhile) {
   AidRig a(kHover);
@@ -158,8 +158,11 @@ TEST(Aids, TheDialogOpensWithTheStoredChoicesAndTheKeyboardTakesWhatItStores) {
   };
   a.r.click("SETTINGS_BUTTON");
   EXPECT_EQ(shown, (std::vector<std::string>{"1000 (off)", "300 (off)", "32 (off)"}));
-  for (auto [key, value] : {std::pair{"DWELL_CLICK", "1"}, {"DWELL_TIME_MS", "5000"}, {"SCAN_MODE", "0"},
-                            {"SCAN_STEP_MS", "300"}, {"SCAN_SWITCH_VK", "32"}})
+  for (auto [key, value] : {std::pair{"DWELL_CLICK", "1"},
+                            {"DWELL_TIME_MS", "5000"},
+                            {"SCAN_MODE", "0"},
+                            {"SCAN_STEP_MS", "300"},
+                            {"SCAN_SWITCH_VK", "32"}})
     EXPECT_EQ(a.r.store.read(kSettingsSection, key, "<none>"), value) << key;
   EXPECT_TRUE(a.r.c("HOVER_PAUSE_BUTTON").enabled());
   a.rest("BUTTON_LETTER_H", 4990);

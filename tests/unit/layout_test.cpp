@@ -152,22 +152,14 @@ const std::vector<std::string> kMainSingles{"TARNWICK_TITLE",
                                             "HOVER_PAUSE_BUTTON"};
 
 std::vector<std::string> settingsNames() {
-  return {"TARNWICK_QM_OSK_TITLE_1",
-          "TARNWICK_QM_OSK_TITLE_2",
-          "TARNWICK_QM_OSK_VERSION",
-          "TARNWICK_QM_OSK_CREATOR",
-          "DOUBLE_CLICK_TXT_LABEL",
-          "CALC_LABEL",
-          "CALCULATOR_COMMAND_TEXTBOX",
-          "EMAIL_LABEL",
-          "EMAIL_ADDRESS_TEXTBOX",
-          "BTC_ADDRESS_LABEL",
-          "BTC_ADDRESS_TEXTBOX",
-          "KEEP_TARGET_FOCUS_TICKBOX",
-          "TYPING_AIDS_BUTTON",
-          "FKEYS_SETTINGS_BUTTON",
-          "ALWAYS_ON_TOP_TICKBOX",
-          "OK_BUTTON"};
+  return {"TARNWICK_QM_OSK_TITLE_1",    "TARNWICK_QM_OSK_TITLE_2",
+          "TARNWICK_QM_OSK_VERSION",    "TARNWICK_QM_OSK_CREATOR",
+          "DOUBLE_CLICK_TXT_LABEL",     "CALC_LABEL",
+          "CALCULATOR_COMMAND_TEXTBOX", "EMAIL_LABEL",
+          "EMAIL_ADDRESS_TEXTBOX",      "BTC_ADDRESS_LABEL",
+          "BTC_ADDRESS_TEXTBOX",        "KEEP_TARGET_FOCUS_TICKBOX",
+          "TYPING_AIDS_BUTTON",         "FKEYS_SETTINGS_BUTTON",
+          "ALWAYS_ON_TOP_TICKBOX",      "OK_BUTTON"};
 }
 
 std::vector<std::string> mainNames() {
@@ -188,8 +180,9 @@ std::vector<std::string> fkeyDialogNames() {
 }
 
 std::vector<std::string> aidsNames() {
-  return {"DWELL_CLICK_TICKBOX", "DWELL_TIME_LABEL", "DWELL_TIME_TEXTBOX", "SCAN_MODE_TICKBOX", "SCAN_STEP_LABEL",
-          "SCAN_STEP_TEXTBOX",   "SWITCH_KEY_LABEL", "SWITCH_KEY_TEXTBOX", "OK_BUTTON"};
+  return {"DWELL_CLICK_TICKBOX", "DWELL_TIME_LABEL",   "DWELL_TIME_TEXTBOX",
+          "SCAN_MODE_TICKBOX",   "SCAN_STEP_LABEL",    "SCAN_STEP_TEXTBOX",
+          "SWITCH_KEY_LABEL",    "SWITCH_KEY_TEXTBOX", "OK_BUTTON"};
 }
 
 struct FormCase {
