@@ -129,7 +129,7 @@ Stats stats(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   auto at = [&](double q) {
     // Nearest rank.
-    size_t i = static_cast<size_t>(q * static_cast<double>(v.size()) + 0.999999);
+    auto i = static_cast<size_t>(q * static_cast<double>(v.size()) + 0.999999);
     return v[std::clamp<size_t>(i, 1, v.size()) - 1];
   };
   double sum = 0;
@@ -154,10 +154,12 @@ void latency(int n, const std::wstring& rawPath) {
   HWND key = findControl(L"main", L"BUTTON_LETTER_A");
   bringToFront(target);
   waitTargetNoted(kTargetTitle);
-  std::vector<double> viaKeyboard, direct;
-  int lostKeyboard = 0, lostDirect = 0;
+  std::vector<double> viaKeyboard;
+  std::vector<double> direct;
+  int lostKeyboard = 0;
+  int lostDirect = 0;
   FILE* raw = rawPath.empty() ? nullptr : _wfopen(rawPath.c_str(), L"w");
-  if (raw) std::fputs("round,keyboard_ms,direct_ms\n", raw);
+  if (raw != nullptr) std::fputs("round,keyboard_ms,direct_ms\n", raw);
   for (int i = 0; i < n; ++i) {
     // The keyboard: a click on its "a" key, the character in our window.
     aimAt(key);
@@ -185,9 +187,9 @@ void latency(int n, const std::wstring& rawPath) {
     else
       ++lostDirect;
     pumpFor(50);
-    if (raw) std::fprintf(raw, "%d,%.3f,%.3f\n", i + 1, k, d);
+    if (raw != nullptr) std::fprintf(raw, "%d,%.3f,%.3f\n", i + 1, k, d);
   }
-  if (raw) std::fclose(raw);
+  if (raw != nullptr) std::fclose(raw);
   printStats("keyboard", viaKeyboard, lostKeyboard);
   printStats("direct", direct, lostDirect);
   DestroyWindow(target);
@@ -275,15 +277,17 @@ void injectHelper(HWND target) {
 }
 
 struct Helper {
-  HANDLE map = nullptr, go = nullptr, done = nullptr;
+  HANDLE map = nullptr;
+  HANDLE go = nullptr;
+  HANDLE done = nullptr;
   HelperShared* shared = nullptr;
   PROCESS_INFORMATION pi{};
 
-  explicit Helper(HWND target, bool activate) {
-    map = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(HelperShared),
-                             kHelperShared);
-    go = CreateEventW(nullptr, FALSE, FALSE, kHelperGo);
-    done = CreateEventW(nullptr, FALSE, FALSE, kHelperDone);
+  explicit Helper(HWND target, bool activate)
+      : map(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(HelperShared),
+                               kHelperShared)),
+        go(CreateEventW(nullptr, FALSE, FALSE, kHelperGo)),
+        done(CreateEventW(nullptr, FALSE, FALSE, kHelperDone)) {
     if (map == nullptr || go == nullptr || done == nullptr)
       throw Failure("cannot make the helper's shared state");
     shared = static_cast<HelperShared*>(MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(HelperShared)));
@@ -292,6 +296,10 @@ struct Helper {
     shared->activate = activate ? 1 : 0;
     pi = startHelper(L"inject-helper", target, L"");
   }
+  Helper(const Helper&) = delete;
+  Helper& operator=(const Helper&) = delete;
+  Helper(Helper&&) = delete;
+  Helper& operator=(Helper&&) = delete;
   ~Helper() {
     if (shared != nullptr) {
       shared->quit = 1;
@@ -303,7 +311,7 @@ struct Helper {
       if (h != nullptr) CloseHandle(h);
   }
   // One round: the time from the helper's start to the character, or -1.
-  double round() {
+  double round() const {
     gChars = 0;
     SetEvent(go);
     bool helperDone = false;
@@ -384,15 +392,123 @@ struct ClickedHelper {
     waitUntil(10000, [&] {
       top = FindWindowW(kBareKeyClass, kBareKeyTitle);
       button = top != nullptr ? FindWindowExW(top, nullptr, L"BUTTON", nullptr) : nullptr;
-      return button != nullptr && IsWindowVisible(top);
+      return button != nullptr && IsWindowVisible(top) != FALSE;
     });
     if (button == nullptr) throw Failure("the clicked helper opened no button");
   }
+  ClickedHelper(const ClickedHelper&) = delete;
+  ClickedHelper& operator=(const ClickedHelper&) = delete;
+  ClickedHelper(ClickedHelper&&) = delete;
+  ClickedHelper& operator=(ClickedHelper&&) = delete;
   ~ClickedHelper() {
     if (top != nullptr) PostMessageW(top, WM_CLOSE, 0, 0);
     endHelper(pi);
   }
 };
+
+// One real click on `button` with `target` in front: the time to the
+// character (-1 when none came), and whether the target was ever seen out
+// of the foreground meanwhile.
+struct Round {
+  double ms;
+  bool left;
+};
+
+Round clickRound(HWND target, HWND button) {
+  if (!foregroundIs(target)) bringToFront(target);
+  aimAt(button);
+  pumpFor(20);
+  gChars = 0;
+  const long long at = click();
+  bool left = false;
+  const bool arrived = pumpUntil(3000, [&] {
+    left = left || !foregroundIs(target);
+    return gChars > 0;
+  });
+  return Round{arrived ? msBetween(at, gCharAt) : -1.0, left};
+}
+
+// The times and losses of the three ways to type, round by round.
+struct LatencyTally {
+  std::vector<double> viaKeyboard, bare, bareClicked;
+  int lostKeyboard = 0, lostBare = 0, lostClicked = 0, extra = 0, tookFocus = 0, renoted = 0;
+
+  static void take(double ms, std::vector<double>& times, int& lost) {
+    if (ms >= 0)
+      times.push_back(ms);
+    else
+      ++lost;
+  }
+  // One click, one character: anything more went somewhere unexpected.
+  void countExtra() {
+    if (gChars > 1) extra += gChars - 1;
+  }
+  void print(bool focused) const {
+    printStats("keyboard", viaKeyboard, lostKeyboard);
+    printStats("bare", bare, lostBare);
+    printStats("bare_clicked", bareClicked, lostClicked);
+    out("extra_chars " + std::to_string(extra));
+    out("target_renoted " + std::to_string(renoted));
+    if (focused) out("keyboard_took_focus " + std::to_string(tookFocus));
+  }
+};
+
+// Where the keyboard thought a lost key should go, and what is in front.
+void reportLostRound(int round, HWND label, HWND target, HWND kb) {
+  HWND fg = GetForegroundWindow();
+  std::fprintf(stderr, "round %d lost: target noted as \"%ls\", in front %s \"%ls\"\n", round,
+               textOf(label).c_str(),
+               fg == target ? "the target"
+               : fg == kb   ? "the keyboard"
+                            : "another window",
+               fg != nullptr ? textOf(fg).c_str() : L"(none)");
+}
+
+// What one round of the latency comparison clicks and watches.
+struct LatencyRig {
+  HWND target;
+  HWND key;
+  HWND kb;
+  HWND label;
+  Helper& helper;
+  ClickedHelper& clicked;
+  bool focused;
+};
+
+// The keyboard's key, the clicked bare program and the bare helper, once each.
+void latencyRound(int i, const LatencyRig& rig, LatencyTally& tally, FILE* raw) {
+  // The clicked bare program's window is in front for a moment at each of
+  // its rounds, and a tracking tick that falls there rightly takes it for
+  // the target. A keyboard round starts once the keyboard has noted the
+  // bench's window again, as a user would look at the label.
+  if (!foregroundIs(rig.target)) bringToFront(rig.target);
+  if (textOf(rig.label) != kTargetTitle) {
+    ++tally.renoted;
+    waitTargetNoted(kTargetTitle);
+  }
+  const Round viaKey = clickRound(rig.target, rig.key);
+  const double k = viaKey.ms;
+  LatencyTally::take(k, tally.viaKeyboard, tally.lostKeyboard);
+  if (k < 0) reportLostRound(i + 1, rig.label, rig.target, rig.kb);
+  pumpFor(kSwitchPauseMs);
+  tally.countExtra();
+  if (rig.focused && (viaKey.left || !foregroundIs(rig.target))) ++tally.tookFocus;
+
+  const double c = clickRound(rig.target, rig.clicked.button).ms;
+  LatencyTally::take(c, tally.bareClicked, tally.lostClicked);
+  pumpFor(kSwitchPauseMs);
+  tally.countExtra();
+
+  HWND front = rig.focused ? rig.target : rig.kb;
+  if (!rig.focused) bringToFront(rig.kb);
+  if (!foregroundIs(front)) bringToFront(front);
+  pumpFor(20);
+  const double b = rig.helper.round();
+  LatencyTally::take(b, tally.bare, tally.lostBare);
+  pumpFor(kSwitchPauseMs);
+  tally.countExtra();
+  if (raw != nullptr) std::fprintf(raw, "%d,%.3f,%.3f,%.3f\n", i + 1, k, b, c);
+}
 
 // focused: the keyboard runs in keep-focus mode; the target stays in front
 // and the helper only injects. Otherwise the keyboard is brought to the front
@@ -406,91 +522,16 @@ void latencyAgainstHelper(int n, bool focused, const std::wstring& rawPath) {
   Helper helper(target, !focused);
   ClickedHelper clicked(target, !focused);
   bringToFront(target);
-  std::vector<double> viaKeyboard, bare, bareClicked;
-  int lostKeyboard = 0, lostBare = 0, lostClicked = 0, extra = 0, tookFocus = 0;
+  LatencyTally tally;
   FILE* raw = rawPath.empty() ? nullptr : _wfopen(rawPath.c_str(), L"w");
-  if (raw) std::fputs("round,keyboard_ms,bare_ms,bare_clicked_ms\n", raw);
+  if (raw != nullptr) std::fputs("round,keyboard_ms,bare_ms,bare_clicked_ms\n", raw);
   HWND label = findControl(L"main", L"ACTIVE_WINDOW_LABEL");
-  int renoted = 0;
-  // One real click on `button` with the target in front: the time to the
-  // character (-1 when none came), and whether the target was ever seen out
-  // of the foreground meanwhile.
-  struct Round {
-    double ms;
-    bool left;
-  };
-  auto clickRound = [&](HWND button) {
-    if (!foregroundIs(target)) bringToFront(target);
-    aimAt(button);
-    pumpFor(20);
-    gChars = 0;
-    const long long at = click();
-    bool left = false;
-    const bool arrived = pumpUntil(3000, [&] {
-      left = left || !foregroundIs(target);
-      return gChars > 0;
-    });
-    return Round{arrived ? msBetween(at, gCharAt) : -1.0, left};
-  };
-  for (int i = 0; i < n; ++i) {
-    // The clicked bare program's window is in front for a moment at each of
-    // its rounds, and a tracking tick that falls there rightly takes it for
-    // the target. A keyboard round starts once the keyboard has noted the
-    // bench's window again, as a user would look at the label.
-    if (!foregroundIs(target)) bringToFront(target);
-    if (textOf(label) != kTargetTitle) {
-      ++renoted;
-      waitTargetNoted(kTargetTitle);
-    }
-    const Round viaKey = clickRound(key);
-    const double k = viaKey.ms;
-    if (k >= 0) {
-      viaKeyboard.push_back(k);
-    } else {
-      ++lostKeyboard;
-      // Where the keyboard thought the key should go, and what is in front.
-      HWND fg = GetForegroundWindow();
-      std::fprintf(stderr, "round %d lost: target noted as \"%ls\", in front %s \"%ls\"\n", i + 1,
-                   textOf(label).c_str(),
-                   fg == target ? "the target"
-                   : fg == kb   ? "the keyboard"
-                                : "another window",
-                   fg != nullptr ? textOf(fg).c_str() : L"(none)");
-    }
-    pumpFor(kSwitchPauseMs);
-    // One click, one character: anything more went somewhere unexpected.
-    if (gChars > 1) extra += gChars - 1;
-    if (focused && (viaKey.left || !foregroundIs(target))) ++tookFocus;
-
-    const double c = clickRound(clicked.button).ms;
-    if (c >= 0)
-      bareClicked.push_back(c);
-    else
-      ++lostClicked;
-    pumpFor(kSwitchPauseMs);
-    if (gChars > 1) extra += gChars - 1;
-
-    if (!focused) bringToFront(kb);
-    if (!foregroundIs(focused ? target : kb)) bringToFront(focused ? target : kb);
-    pumpFor(20);
-    const double b = helper.round();
-    if (b >= 0)
-      bare.push_back(b);
-    else
-      ++lostBare;
-    pumpFor(kSwitchPauseMs);
-    if (gChars > 1) extra += gChars - 1;
-    if (raw) std::fprintf(raw, "%d,%.3f,%.3f,%.3f\n", i + 1, k, b, c);
-  }
-  if (raw) std::fclose(raw);
-  printStats("keyboard", viaKeyboard, lostKeyboard);
-  printStats("bare", bare, lostBare);
-  printStats("bare_clicked", bareClicked, lostClicked);
-  out("extra_chars " + std::to_string(extra));
-  out("target_renoted " + std::to_string(renoted));
-  if (focused) out("keyboard_took_focus " + std::to_string(tookFocus));
+  const LatencyRig rig{target, key, kb, label, helper, clicked, focused};
+  for (int i = 0; i < n; ++i) latencyRound(i, rig, tally, raw);
+  if (raw != nullptr) std::fclose(raw);
+  tally.print(focused);
   DestroyWindow(target);
-  if (viaKeyboard.empty() || bare.empty()) throw Failure("no character arrived");
+  if (tally.viaKeyboard.empty() || tally.bare.empty()) throw Failure("no character arrived");
 }
 
 // ---- throughput ---------------------------------------------------------
@@ -511,8 +552,13 @@ struct Notepad {
   PROCESS_INFORMATION pi{};
   HWND top = nullptr;
   HWND edit = nullptr;
+  Notepad() = default;
+  Notepad(const Notepad&) = delete;
+  Notepad& operator=(const Notepad&) = delete;
+  Notepad(Notepad&&) = delete;
+  Notepad& operator=(Notepad&&) = delete;
   ~Notepad() {
-    if (pi.hProcess) {
+    if (pi.hProcess != nullptr) {
       TerminateProcess(pi.hProcess, 0);
       WaitForSingleObject(pi.hProcess, 5000);
       CloseHandle(pi.hProcess);
@@ -522,7 +568,7 @@ struct Notepad {
 };
 
 struct FindTop {
-  DWORD pid;
+  DWORD pid = 0;
   HWND found = nullptr;
 };
 
@@ -637,37 +683,35 @@ void typeDirect(int n, bool unicode) {
 // the character arrives. For finding out where a key goes missing. The
 // target is a window of the bench's own, or Notepad (whose text length is
 // polled, which costs it a little time between keys).
-void focusTrace(int n, bool notepad) {
-  Notepad np;
+// Follows the foreground through one click after another; one line a round.
+struct FocusTracer {
   HWND target = nullptr;
-  if (notepad) {
-    startNotepad(np);
-    target = np.top;
-    pumpFor(1100);
-    waitTargetNoted(textOf(np.top));
-  } else {
-    target = makeTarget();
-    bringToFront(target);
-    waitTargetNoted(kTargetTitle);
-  }
-  HWND key = findControl(L"main", L"BUTTON_LETTER_A");
-  HWND kb = keyboard();
-  auto name = [&](HWND h) -> std::string {
+  HWND kb = nullptr;
+  HWND edit = nullptr;  // Notepad's text, when Notepad is the target
+  LRESULT length = 0;
+
+  std::string name(HWND h) const {
     if (h == nullptr) return "none";
     if (h == target) return "target";
     if (h == kb) return "keyboard";
     return "other";
-  };
-  int lost = 0;
-  LRESULT length = notepad ? textLength(np.edit) : 0;
-  for (int i = 0; i < n; ++i) {
+  }
+  // Whether the character has come, noted once in `line` with its time.
+  bool charArrived(long long clicked, std::string& line) const {
+    if (edit != nullptr ? textLength(edit) <= length : gChars == 0) return false;
+    const long long at = edit != nullptr ? now() : gCharAt;
+    line.append(" ").append(fmt(msBetween(clicked, at))).append(":CHAR");
+    return true;
+  }
+  // Clicks `key` and watches for 300 ms; false when no character came.
+  bool round(int i, HWND key, std::string& line) {
     if (!foregroundIs(target)) bringToFront(target);
     aimAt(key);
     pumpFor(20);
     gChars = 0;
     HWND last = GetForegroundWindow();
     const long long clicked = click();
-    std::string line = "round " + std::to_string(i + 1) + ": " + name(last);
+    line = "round " + std::to_string(i + 1) + ": " + name(last);
     bool charSeen = false;
     while (msBetween(clicked, now()) < 300) {
       pumpMessages();
@@ -676,26 +720,44 @@ void focusTrace(int n, bool notepad) {
         line.append(" ").append(fmt(msBetween(clicked, now()))).append(":").append(name(fg));
         last = fg;
       }
-      if (!charSeen && notepad && textLength(np.edit) > length) {
-        charSeen = true;
-        line.append(" ").append(fmt(msBetween(clicked, now()))).append(":CHAR");
-      }
-      if (!charSeen && !notepad && gChars > 0) {
-        charSeen = true;
-        line.append(" ").append(fmt(msBetween(clicked, gCharAt))).append(":CHAR");
-      }
+      if (!charSeen) charSeen = charArrived(clicked, line);
     }
     pumpFor(kSettleMs);
-    if (notepad) {
-      const LRESULT after = textLength(np.edit);
+    if (edit != nullptr) {
+      const LRESULT after = textLength(edit);
       if (after != length + 1) line += " length+" + std::to_string(after - length);
       length = after;
     }
+    return charSeen;
+  }
+};
+
+void focusTrace(int n, bool notepad) {
+  Notepad np;
+  FocusTracer tracer;
+  if (notepad) {
+    startNotepad(np);
+    tracer.target = np.top;
+    tracer.edit = np.edit;
+    pumpFor(1100);
+    waitTargetNoted(textOf(np.top));
+    tracer.length = textLength(np.edit);
+  } else {
+    tracer.target = makeTarget();
+    bringToFront(tracer.target);
+    waitTargetNoted(kTargetTitle);
+  }
+  HWND key = findControl(L"main", L"BUTTON_LETTER_A");
+  tracer.kb = keyboard();
+  int lost = 0;
+  for (int i = 0; i < n; ++i) {
+    std::string line;
+    const bool charSeen = tracer.round(i, key, line);
     if (!charSeen) ++lost;
     out(line + (charSeen ? "" : " LOST"));
   }
   out("lost " + std::to_string(lost) + " of " + std::to_string(n));
-  if (!notepad) DestroyWindow(target);
+  if (!notepad) DestroyWindow(tracer.target);
 }
 
 // ---- idle ---------------------------------------------------------------
@@ -705,7 +767,10 @@ void cpu() {
   GetWindowThreadProcessId(keyboard(), &pid);
   HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
   if (p == nullptr) throw Failure("cannot open the keyboard's process");
-  FILETIME created, exited, kernel, user;
+  FILETIME created{};
+  FILETIME exited{};
+  FILETIME kernel{};
+  FILETIME user{};
   const BOOL ok = GetProcessTimes(p, &created, &exited, &kernel, &user);
   CloseHandle(p);
   if (!ok) throw Failure("GetProcessTimes failed");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test: unit tests natively and under the sanitizers, the fuzz run,
-# clang-tidy on the core, the clang-format check, the Windows build
-# (warnings are errors there too) and the end-to-end suite under Wine. Exits
+# clang-tidy on the core, the host, the tools and the bench, the
+# clang-format check, the Windows build (warnings are errors there too) and
+# the end-to-end suite under Wine. Exits
 # non-zero when any step fails; later steps still run, so one failure does
 # not hide others.
 set -uo pipefail
@@ -26,7 +27,7 @@ if [[ -x scripts/run-fuzz.sh ]]; then
 elif [[ -f scripts/run-fuzz.sh ]]; then
   step "fuzz" bash scripts/run-fuzz.sh
 fi
-step "clang-tidy on the core" scripts/run-tidy.sh
+step "clang-tidy" scripts/run-tidy.sh
 step "clang-format" scripts/check-format.sh
 step "structure" scripts/check-structure.sh
 step "mingw build" bash -c 'cmake --preset mingw && cmake --build --preset mingw'

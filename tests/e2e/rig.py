@@ -34,9 +34,14 @@ KEYLOG_TITLE = "QM-OSK Key Log"
 # Bounds for waiting on things that are expected to happen; they never
 # decide a result by themselves.
 START_TIMEOUT_S = 60
-DRIVE_TIMEOUT_S = 60
-# The target title is read once a second.
-TRACK_TIMEOUT_MS = 2500
+# Longer than the longest wait osk-drive is asked for (60 s) plus its own
+# start, so that its message, not a bare timeout here, says what was missing.
+DRIVE_TIMEOUT_S = 120
+# The target title is read once a second. With two CPU-bound jobs beside
+# the other work on two CPUs, the label followed a switch within 1.15 s
+# (osk-drive's own start included); an osk-drive call then takes about a
+# second (0.99 s median, 1.35 s at most).
+TRACK_TIMEOUT_MS = 5000
 TYPE_TIMEOUT_S = 10
 
 # The keyboard sits at its default place (about 67,67 to 1187,386 at 96 dpi);
@@ -306,31 +311,41 @@ class Session:
         changes = [(int(t), title) for t, title in (line.split(" ", 1) for line in lines[1:])]
         return before, changes
 
-    def click_watch(self, form, control, ms):
+    def click_watch(self, form, control, ms, also=()):
         """Clicks a control and watches its colour from the same process (a
         press flash can be over before a separate call could look): returns
         the colour before the click and [(ms after the click, colour), ...]
-        for the first look and every change."""
-        before, changes = None, []
-        for line in self.drive("click-watch-color", form, control, str(ms)).splitlines():
-            head, value = line.split()
-            if head == "before":
-                before = value
-            elif head != "looks":
-                changes.append((int(head), value))
-        return before, changes
+        for the first look and every change. With `also`, returns as well
+        the colours of those controls as the watch ends, {name: colour}."""
+        before, changes, after = None, [], {}
+        for line in self.drive("click-watch-color", form, control, str(ms), *also).splitlines():
+            fields = line.split()
+            if fields[0] == "before":
+                before = fields[1]
+            elif fields[0] == "also":
+                after[fields[1]] = fields[2]
+            elif fields[0] != "looks":
+                changes.append((int(fields[0]), fields[1]))
+        return (before, changes, after) if also else (before, changes)
 
-    def wait_until(self, probe, timeout_s, what):
-        """Polls probe() until it returns a true value; fails after timeout."""
+    def wait_for(self, read, done, timeout_s, what):
+        """Reads a value until done(value) holds and returns that value, so
+        that a test asserts on exactly what the wait saw. Fails after the
+        timeout with the last value read, which is what a failure needs to
+        show; `what` may be a function of that value."""
         deadline = time.monotonic() + timeout_s
-        last = None
         while True:
-            last = probe()
-            if last:
+            last = read()
+            if done(last):
                 return last
             if time.monotonic() > deadline:
-                raise AssertionError("%s (last seen: %r)" % (what, last))
+                said = what(last) if callable(what) else what
+                raise AssertionError("%s (last seen: %r)" % (said, last))
             time.sleep(0.1)
+
+    def wait_until(self, probe, timeout_s, what):
+        """Polls probe() until it returns a true value, and returns it."""
+        return self.wait_for(probe, bool, timeout_s, what)
 
 
 def px(twips, dpi):
@@ -380,9 +395,8 @@ class NotepadTestCase(KeyboardTestCase):
     def typed(self):
         return self.s.drive("edit-text", NOTEPAD_TITLE)
 
-    def wait_typed(self, want):
-        self.s.wait_until(lambda: self.typed() == want, TYPE_TIMEOUT_S,
-                          "Notepad never showed %r (it has %r)" % (want, self.typed()))
+    def wait_typed(self, want, timeout_s=TYPE_TIMEOUT_S):
+        self.s.wait_for(self.typed, lambda got: got == want, timeout_s, "Notepad never showed %r" % want)
 
     def click_keys(self, *names):
         for n in names:
@@ -409,8 +423,8 @@ class KeyLogTestCase(KeyboardTestCase):
         return "".join(chr(int(e[1][3:], 16)) for e in self.events() if e[0] == "WM_CHAR")
 
     def wait_chars(self, want):
-        self.s.wait_until(lambda: self.chars() == want, TYPE_TIMEOUT_S,
-                          "the key log never showed %r (got %r)" % (want, self.chars()))
+        self.s.wait_for(self.chars, lambda got: got == want, TYPE_TIMEOUT_S,
+                        "the key log never showed %r" % want)
 
     def keys(self, since=0):
         """Key-down and key-up messages as (message, vk, fields) from the
@@ -422,7 +436,20 @@ class KeyLogTestCase(KeyboardTestCase):
                 result.append((e[0], int(fields["vk"], 16), fields))
         return result
 
-    def wait_key_up(self, vk, count=1, since=0):
-        self.s.wait_until(
-            lambda: sum(1 for m, v, _ in self.keys(since) if m in ("WM_KEYUP", "WM_SYSKEYUP") and v == vk) >= count,
+    def wait_key_up(self, vk, since=0):
+        """Waits for the release of `vk` and returns the key messages from
+        `since` up to that point and past it, for a test whose assertions end
+        with that release."""
+        return self.s.wait_for(
+            lambda: self.keys(since),
+            lambda got: any(m in ("WM_KEYUP", "WM_SYSKEYUP") and v == vk for m, v, _ in got),
             TYPE_TIMEOUT_S, "no release of vk 0x%02x arrived" % vk)
+
+    def wait_keys(self, count, since=0):
+        """Waits until `count` key messages have arrived from the index
+        `since` and returns all that have. The keys a click sends arrive one
+        by one (a character can be logged before its key-up), so a test that
+        compares the whole list waits for the whole list: one missing,
+        misplaced or extra message still fails the comparison."""
+        return self.s.wait_for(lambda: self.keys(since), lambda got: len(got) >= count, TYPE_TIMEOUT_S,
+                               "fewer than %d key messages arrived" % count)

@@ -21,8 +21,17 @@ COLOR_WINDOW = 5
 PER_BURST = 50
 SLACK = 8
 MARK = "|"
+# A snippet of two hundred keys takes Notepad a while on a loaded machine:
+# 67 of 102 had arrived after ten seconds with a load average of 15 on two
+# CPUs. The bound allows twice that time per key, keys counted generously
+# as the characters of the text and of the snippet together.
+PREFILL_S_PER_KEY = 0.3
 # Long enough for the five-second burst and a look after its end.
 BURST_TIMEOUT_S = 10
+# The keys of a burst's last tick are sent as its key goes back to rest, and
+# Notepad reads them after that: its text is read once it has not changed
+# for five ticks' time, which a burst that had not stopped would never give.
+QUIET_S = 0.5
 
 
 class Bursts(NotepadCase):
@@ -44,7 +53,37 @@ class Bursts(NotepadCase):
         other character."""
         self.s.set_setting("EMAIL_ADDRESS_TEXTBOX", keys + MARK)
         self.s.click("main", "AT_SIGN_BUTTON")
-        self.wait_typed(want)
+        self.wait_typed(want, TYPE_TIMEOUT_S + PREFILL_S_PER_KEY * len(want + keys))
+
+    def settled(self):
+        """Notepad's text once it has stopped changing."""
+        seen = [self.typed()]
+        deadline = time.monotonic() + BURST_TIMEOUT_S
+        while True:
+            time.sleep(QUIET_S)
+            seen.append(self.typed())
+            if seen[-1] == seen[-2]:
+                return seen[-1]
+            if time.monotonic() > deadline:
+                self.fail("Notepad's text never stopped changing: %r" % [t[-20:] for t in seen])
+
+    def colours(self, *controls):
+        """The colours of several keys from one look: on a loaded machine
+        each osk-drive start costs about a second (0.99 s median, 1.35 s at
+        most, measured with two CPU-bound jobs beside the other work on two
+        CPUs), a fifth of a burst, so the looks during a burst are few."""
+        lines = self.s.drive("color-each", "main", *controls).splitlines()
+        return dict(line.split() for line in lines)
+
+    def wait_colours(self, want, what):
+        """Waits for one look in which every key of `want` shows its colour."""
+        self.s.wait_for(lambda: self.colours(*want), lambda got: got == want, BURST_TIMEOUT_S, what)
+
+    def pause_after(self, since, seconds):
+        """A click `seconds` after `since`, the time osk-drive took counted:
+        a burst is looked at only after the next click, so that the looks
+        fall inside its five seconds, and a look shows both keys."""
+        time.sleep(max(0.0, seconds - (time.monotonic() - since)))
 
     def wait_rest(self, control, start):
         rest = self.rest()
@@ -64,10 +103,7 @@ class Bursts(NotepadCase):
         self.wait_colour("BUTTON_AUTO_BACKSPACE", LIGHT_ON)
         took = self.wait_rest("BUTTON_AUTO_BACKSPACE", start)
         self.assertGreater(took, 4.5, "the burst ended early")
-        left = self.typed()
-        # Nothing more after the end.
-        time.sleep(0.5)
-        self.assertEqual(self.typed(), left)
+        left = self.settled()
         self.assertEqual(left, text[:len(left)], "the burst erased something other than the end")
         self.assert_about(len(text) + len(MARK) - len(left), PER_BURST, "Backspace")
 
@@ -75,16 +111,14 @@ class Bursts(NotepadCase):
         self.prefill("a" * 70 + "b" * 70 + "{LEFT 70}", "a" * 70 + MARK + "b" * 70)
         start = time.monotonic()
         self.s.click("main", "BUTTON_AUTO_BACKSPACE")
-        time.sleep(2.0 - (time.monotonic() - start))
+        self.pause_after(start, 2.0)
         self.s.click("main", "BUTTON_AUTO_DELETE")
-        self.wait_colour("BUTTON_AUTO_DELETE", LIGHT_ON)
-        self.assertEqual(self.colour("BUTTON_AUTO_BACKSPACE"), LIGHT_ON)
+        self.wait_colours({"BUTTON_AUTO_DELETE": LIGHT_ON, "BUTTON_AUTO_BACKSPACE": LIGHT_ON},
+                          "the two bursts never ran together")
         self.wait_rest("BUTTON_AUTO_BACKSPACE", start)
         # Both end at the same tick.
         self.assertEqual(self.colour("BUTTON_AUTO_DELETE"), self.rest())
-        left = self.typed()
-        time.sleep(0.5)
-        self.assertEqual(self.typed(), left)
+        left = self.settled()
         a, b = left.count("a"), left.count("b")
         self.assertEqual(left, "a" * a + "b" * b)
         self.assert_about(70 + len(MARK) - a, PER_BURST, "Backspace")
@@ -94,17 +128,21 @@ class Bursts(NotepadCase):
 
     def test_ordinary_key_types_and_flashes_during_a_burst(self):
         self.prefill("x" * 100 + "{HOME}", MARK + "x" * 100)
-        self.s.click("main", "BUTTON_AUTO_DELETE")
-        self.wait_colour("BUTTON_AUTO_DELETE", LIGHT_ON)
-        time.sleep(1.0)
         self.wait_caption("BUTTON_LETTER_Q", "q")
-        _, changes = self.s.click_watch("main", "BUTTON_LETTER_Q", 700)
+        rest = self.rest()
+        clicked = time.monotonic()
+        self.s.click("main", "BUTTON_AUTO_DELETE")
+        self.pause_after(clicked, 1.0)
+        # The burst's key is looked at as the watch ends, from the same
+        # process: a further osk-drive start could come after the burst's end
+        # on a loaded machine.
+        _, changes, after = self.s.click_watch("main", "BUTTON_LETTER_Q", 700, also=["BUTTON_AUTO_DELETE"])
         colours = [c for _, c in changes]
         self.assertIn(LIGHT_ON, colours, changes)
-        self.assertEqual(colours[-1], self.rest(), changes)
-        self.assertEqual(self.colour("BUTTON_AUTO_DELETE"), LIGHT_ON)
+        self.assertEqual(colours[-1], rest, changes)
+        self.assertEqual(after["BUTTON_AUTO_DELETE"], LIGHT_ON, "the burst ended before the key was clicked")
         self.wait_rest("BUTTON_AUTO_DELETE", time.monotonic())
-        left = self.typed()
+        left = self.settled()
         self.assertTrue(left.startswith(MARK + "q"), left)
         self.assert_about(100 - left.count("x"), PER_BURST, "Delete")
 
@@ -119,20 +157,18 @@ class Bursts(NotepadCase):
         start = time.monotonic()
         os.kill(notepad, signal.SIGSTOP)
         try:
+            clicked = time.monotonic()
             self.s.click("main", "BUTTON_AUTO_BACKSPACE")
-            self.wait_colour("BUTTON_AUTO_BACKSPACE", LIGHT_ON)
-            time.sleep(1.0)
+            self.pause_after(clicked, 1.0)
             self.s.click("main", "BUTTON_SHIFT_LEFT")
-            self.wait_colour("BUTTON_SHIFT_LEFT", LIGHT_ON)
-            self.assertEqual(self.colour("BUTTON_AUTO_BACKSPACE"), LIGHT_ON,
-                             "the click was taken only after the burst")
+            self.wait_colours({"BUTTON_SHIFT_LEFT": LIGHT_ON, "BUTTON_AUTO_BACKSPACE": LIGHT_ON},
+                              "the click was taken only after the burst")
             self.wait_rest("BUTTON_AUTO_BACKSPACE", start)
         finally:
             os.kill(notepad, signal.SIGCONT)
         # Whatever was queued for the hung window reaches it once it runs
         # again: never more than one burst.
-        time.sleep(0.5)
-        self.assertGreaterEqual(len(self.typed()), 60 + len(MARK) - PER_BURST)
+        self.assertGreaterEqual(len(self.settled()), 60 + len(MARK) - PER_BURST)
 
 
 if __name__ == "__main__":

@@ -47,9 +47,15 @@ class FunctionKeysReachTheTarget(KeyLogTestCase):
         for vk in modifiers:
             s.click("main", LATCH_BUTTONS[vk])
         s.click("main", "BUTTON_F_NUM_%d" % n)
-        for vk in (vk_f(n),) + tuple(modifiers):
-            self.wait_key_up(vk, since=mark)
-        return self.keys(mark)
+        return self.wait_keys(2 + 2 * len(modifiers), since=mark)
+
+    def colour(self, control):
+        return self.s.drive("color", "main", control)
+
+    def wait_colour(self, control, want, what):
+        """The face is painted after the click's keys are on their way: a
+        colour is read once it has had the time to change."""
+        self.s.wait_for(lambda: self.colour(control), lambda got: got == want, TYPE_TIMEOUT_S, what)
 
     def test_plain_and_latched_function_keys_arrive_as_real_key_presses(self):
         s = self.s
@@ -75,29 +81,26 @@ class FunctionKeysReachTheTarget(KeyLogTestCase):
                 self.assertEqual(len(got), 2 + 2 * len(modifiers), got)
                 # The latches it used are spent.
                 for vk in modifiers:
-                    self.assertEqual(s.drive("color", "main", LATCH_BUTTONS[vk]), WHITE)
+                    self.wait_colour(LATCH_BUTTONS[vk], WHITE, "%s was not spent" % LATCH_BUTTONS[vk])
         self.assertEqual(s.drive("keystate"), before)
 
     def test_context_menu_key_toggles_and_forgets_the_menu_when_another_key_takes_the_focus(self):
         s = self.s
         s.click("main", "BUTTON_RIGHT_CLICK")
-        self.wait_key_up(VK_SHIFT)
-        self.assertEqual([(down(m), v) for m, v, _ in self.keys()],
-                         [(True, VK_SHIFT), (True, vk_f(10)), (False, vk_f(10)), (False, VK_SHIFT)])
-        self.assertEqual(s.drive("color", "main", "BUTTON_RIGHT_CLICK"), GREEN)
+        want = [(True, VK_SHIFT), (True, vk_f(10)), (False, vk_f(10)), (False, VK_SHIFT)]
+        self.assertEqual([(down(m), v) for m, v, _ in self.wait_keys(len(want))], want)
+        self.wait_colour("BUTTON_RIGHT_CLICK", GREEN, "the first click did not open the menu")
         s.click("main", "BUTTON_RIGHT_CLICK")
-        s.wait_until(lambda: s.drive("color", "main", "BUTTON_RIGHT_CLICK") == WHITE, TYPE_TIMEOUT_S,
-                     "the second click did not release the context-menu key")
+        self.wait_colour("BUTTON_RIGHT_CLICK", WHITE, "the second click did not release the context-menu key")
         s.click("main", "BUTTON_RIGHT_CLICK")
-        s.wait_until(lambda: s.drive("color", "main", "BUTTON_RIGHT_CLICK") == GREEN, TYPE_TIMEOUT_S,
-                     "the third click did not open the menu again")
+        self.wait_colour("BUTTON_RIGHT_CLICK", GREEN, "the third click did not open the menu again")
         mark = len(self.events())
         # Another key takes the focus: the context-menu key lets go, and only
         # the letter is sent.
         s.click("main", "BUTTON_LETTER_Q")
-        self.wait_key_up(0x51, since=mark)
-        self.assertEqual(s.drive("color", "main", "BUTTON_RIGHT_CLICK"), WHITE)
-        self.assertEqual([v for m, v, _ in self.keys(mark) if down(m)], [0x51])
+        want = [(True, 0x51), (False, 0x51)]
+        self.assertEqual([(down(m), v) for m, v, _ in self.wait_keys(len(want), since=mark)], want)
+        self.wait_colour("BUTTON_RIGHT_CLICK", WHITE, "the letter did not release the context-menu key")
 
 
 class UserFunctionKeys(KeyboardTestCase):

@@ -227,20 +227,20 @@ class KeyLogTarget(KeyLogTestCase):
         s = self.s
         s.click("main", "BUTTON_CTRL_LEFT")
         s.click("main", "BUTTON_LETTER_C")
-        self.wait_key_up(VK_CONTROL)
-        got = [(m, v) for m, v, _ in self.keys()]
-        self.assertEqual(got, [("WM_KEYDOWN", VK_CONTROL), ("WM_KEYDOWN", 0x43),
-                               ("WM_KEYUP", 0x43), ("WM_KEYUP", VK_CONTROL)])
-        c_down = self.keys()[1][2]
-        self.assertEqual(c_down["mods"], "ctrl")
+        want = [("WM_KEYDOWN", VK_CONTROL), ("WM_KEYDOWN", 0x43), ("WM_KEYUP", 0x43), ("WM_KEYUP", VK_CONTROL)]
+        got = self.wait_keys(len(want))
+        self.assertEqual([(m, v) for m, v, _ in got], want)
+        self.assertEqual(got[1][2]["mods"], "ctrl")
+        # The character comes between the letter's down and up, so it is in.
         self.assertEqual(self.chars(), "\x03")
         # The chord released the latch: the next letter comes alone.
         mark = len(self.events())
         s.click("main", "BUTTON_LETTER_D")
-        self.wait_chars("\x03d")
-        got = self.keys(mark)
-        self.assertEqual([(m, v) for m, v, _ in got], [("WM_KEYDOWN", 0x44), ("WM_KEYUP", 0x44)])
+        want = [("WM_KEYDOWN", 0x44), ("WM_KEYUP", 0x44)]
+        got = self.wait_keys(len(want), since=mark)
+        self.assertEqual([(m, v) for m, v, _ in got], want)
         self.assertEqual(got[0][2]["mods"], "none")
+        self.assertEqual(self.chars(), "\x03d")
 
     def test_named_keys_carry_their_scan_codes_and_extended_flags(self):
         s = self.s
@@ -249,9 +249,9 @@ class KeyLogTarget(KeyLogTestCase):
             with self.subTest(button=button):
                 mark = len(self.events())
                 s.click("main", button)
-                self.wait_key_up(vk, since=mark)
-                got = self.keys(mark)
-                self.assertEqual([(m, v) for m, v, _ in got], [("WM_KEYDOWN", vk), ("WM_KEYUP", vk)])
+                want = [("WM_KEYDOWN", vk), ("WM_KEYUP", vk)]
+                got = self.wait_keys(len(want), since=mark)
+                self.assertEqual([(m, v) for m, v, _ in got], want)
                 for _, _, fields in got:
                     self.assertEqual(int(fields["scan"], 16), scan, fields)
                     self.assertEqual(fields["ext"], ext, fields)
@@ -274,8 +274,7 @@ class KeyLogTarget(KeyLogTestCase):
                 # click sent can arrive after the next click's.
                 s.click("main", "BUTTON_KEY_RIGHT" if vk != 0x27 else "BUTTON_KEY_LEFT")
                 other = 0x27 if vk != 0x27 else 0x25
-                self.wait_key_up(other, since=mark)
-                got = self.keys(mark)
+                got = self.wait_key_up(other, since=mark)
                 first_other = next(i for i, k in enumerate(got) if k[1] == other)
                 got = got[:first_other]
                 want = [("WM_KEYDOWN", vk), ("WM_KEYUP", vk)]

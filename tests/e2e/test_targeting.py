@@ -56,8 +56,8 @@ class KeyLog:
         return [l for l in self._lines() if l.startswith("WM_")]
 
     def wait_chars(self, want):
-        self.s.wait_until(lambda: self.chars() == want, TYPE_TIMEOUT_S,
-                          "%s never showed %r (got %r)" % (self.title, want, self.chars()))
+        self.s.wait_for(self.chars, lambda got: got == want, TYPE_TIMEOUT_S,
+                        "%s never showed %r" % (self.title, want))
 
 
 class TargetingTestCase(KeyboardTestCase):
@@ -85,8 +85,8 @@ class TargetingTestCase(KeyboardTestCase):
     def wait_group(self, want):
         expected = {name: want for name in TARGET_GROUP}
         expected.update({name: "1" for name in ALWAYS_ENABLED})
-        self.s.wait_until(lambda: self.group_state() == expected, TYPE_TIMEOUT_S,
-                          "the target keys did not become %s" % ("enabled" if want == "1" else "disabled"))
+        self.s.wait_for(self.group_state, lambda got: got == expected, TYPE_TIMEOUT_S,
+                        "the target keys did not become %s" % ("enabled" if want == "1" else "disabled"))
 
     def keyboard_alive(self):
         self.assertIsNone(self.s.keyboard.poll(), "the keyboard program ended")
@@ -178,8 +178,8 @@ class CommandLineMode(TargetingTestCase):
         self.make_target(NOTEPAD_TITLE)
         self.wait_group("1")
         self.letters("z")
-        s.wait_until(lambda: s.drive("edit-text", NOTEPAD_TITLE) == "z", TYPE_TIMEOUT_S,
-                     "Notepad did not show exactly \"z\" (got %r)" % s.drive("edit-text", NOTEPAD_TITLE))
+        s.wait_for(lambda: s.drive("edit-text", NOTEPAD_TITLE), lambda got: got == "z", TYPE_TIMEOUT_S,
+                   "Notepad did not show exactly \"z\"")
         self.assertEqual(s.text("main", "COMMAND_LINE_TEXTBOX"), before + "ab cd")
 
 
@@ -203,9 +203,8 @@ class LostTarget(TargetingTestCase):
         s.start_notepad(*TARGET_GEOMETRY)
         self.make_target(NOTEPAD_TITLE)
         self.letters("d")
-        s.wait_until(lambda: s.drive("edit-text", NOTEPAD_TITLE) == "d", TYPE_TIMEOUT_S,
-                     "the new Notepad did not show exactly \"d\" (got %r)"
-                     % s.drive("edit-text", NOTEPAD_TITLE))
+        s.wait_for(lambda: s.drive("edit-text", NOTEPAD_TITLE), lambda got: got == "d", TYPE_TIMEOUT_S,
+                   "the new Notepad did not show exactly \"d\"")
         self.keyboard_alive()
 
 

@@ -237,9 +237,14 @@ class Soak:
             before = len(self.keylog_lines())
             self.s.click("main", "AT_SIGN_BUTTON")
 
+            # The releases too: the window's messages are counted once the
+            # probe is over, and a key-up still on its way would be counted
+            # against the next target.
             def arrived():
-                vks = [l.split()[1] for l in self.keylog_lines()[before:] if l.startswith("WM_KEYDOWN")]
-                return all(("vk=0x%02x" % v) in vks for v in PROBE_VKS)
+                lines = self.keylog_lines()[before:]
+                ups = [l.split()[1] for l in lines if l.startswith("WM_KEYUP")]
+                downs = [l.split()[1] for l in lines if l.startswith("WM_KEYDOWN")]
+                return all(("vk=0x%02x" % v) in vks for v in PROBE_VKS for vks in (downs, ups))
             self.s.wait_until(arrived, rig.TYPE_TIMEOUT_S, "the stored text never reached the key-log window")
         elif self.target == "notepad":
             before = self.notepad_now()

@@ -101,7 +101,7 @@ std::optional<FormInfo> formByName(const std::wstring& name) {
 std::wstring titleOf(HWND h) {
   wchar_t buf[512];
   int n = GetWindowTextW(h, buf, static_cast<int>(std::size(buf)));
-  return std::wstring(buf, static_cast<size_t>(std::max(n, 0)));
+  return {buf, static_cast<size_t>(std::max(n, 0))};
 }
 
 namespace {
@@ -115,7 +115,7 @@ struct FindByTitle {
 // or hidden service windows never make the search wait.
 BOOL CALLBACK findVisibleByTitle(HWND h, LPARAM lp) {
   auto* f = reinterpret_cast<FindByTitle*>(lp);
-  if (IsWindowVisible(h) && titleOf(h) == f->title) {
+  if (IsWindowVisible(h) != FALSE && titleOf(h) == f->title) {
     f->found = h;
     return FALSE;
   }
@@ -123,7 +123,7 @@ BOOL CALLBACK findVisibleByTitle(HWND h, LPARAM lp) {
 }
 
 struct FindById {
-  int id;
+  int id = 0;
   HWND found = nullptr;
 };
 
@@ -242,7 +242,7 @@ POINT uncovered(POINT p, HWND expected) {
   HWND hit = nullptr;
   auto reached = [&] {
     hit = WindowFromPoint(p);
-    return hit == expected || IsChild(expected, hit);
+    return hit == expected || IsChild(expected, hit) != FALSE;
   };
   if (waitUntil(2000, reached)) return p;
   HWND top = hit != nullptr ? GetAncestor(hit, GA_ROOT) : nullptr;
@@ -252,7 +252,8 @@ POINT uncovered(POINT p, HWND expected) {
 
 void moveCursor(POINT p) {
   if (!SetCursorPos(p.x, p.y)) throw Failure("SetCursorPos failed");
-  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  int w = GetSystemMetrics(SM_CXSCREEN);
+  int h = GetSystemMetrics(SM_CYSCREEN);
   sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(p.x, 65535, std::max(w - 1, 1)),
             MulDiv(p.y, 65535, std::max(h - 1, 1)));
 }
@@ -291,9 +292,9 @@ std::vector<INPUT> unicodeInputs(const std::wstring& text) {
   return in;
 }
 
-void sendInputs(const std::vector<INPUT>& in) {
+void sendInputs(std::vector<INPUT> in) {
   if (in.empty()) return;
-  if (SendInput(static_cast<UINT>(in.size()), const_cast<INPUT*>(in.data()), sizeof(INPUT)) != in.size())
+  if (SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)) != in.size())
     throw Failure("SendInput refused the keys");
 }
 
@@ -308,8 +309,9 @@ void storeText(const std::wstring& app, const std::wstring& key, const std::wstr
   if (RegCreateKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
                       nullptr) != ERROR_SUCCESS)
     throw Failure("cannot create the settings key");
+  const std::size_t bytes = (value.size() + 1) * sizeof(wchar_t);
   LONG rc = RegSetValueExW(k, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+                           static_cast<DWORD>(bytes));
   RegCloseKey(k);
   if (rc != ERROR_SUCCESS) throw Failure("cannot write the value");
 }

@@ -106,7 +106,7 @@ void leftButton(bool down);
 INPUT keyInput(WORD vk, bool up);
 // Each UTF-16 unit as VK_PACKET, typed whatever the keyboard layout.
 std::vector<INPUT> unicodeInputs(const std::wstring& text);
-void sendInputs(const std::vector<INPUT>& in);
+void sendInputs(std::vector<INPUT> in);
 void tapKey(WORD vk);
 
 // ---- settings store --------------------------------------------------------

@@ -86,9 +86,9 @@ LRESULT CALLBACK wndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       std::snprintf(buf, sizeof buf, "%s ch=0x%04x mods=%s %s", name, static_cast<unsigned>(wp),
                     modifiers().c_str(), locks().c_str());
     } else {
-      unsigned scan = static_cast<unsigned>((lp >> 16) & 0xff);
-      unsigned ext = static_cast<unsigned>((lp >> 24) & 1);
-      unsigned up = static_cast<unsigned>((lp >> 31) & 1);
+      const auto scan = static_cast<unsigned>((lp >> 16) & 0xff);
+      const auto ext = static_cast<unsigned>((lp >> 24) & 1);
+      const auto up = static_cast<unsigned>((lp >> 31) & 1);
       std::snprintf(buf, sizeof buf, "%s vk=0x%02x scan=0x%02x ext=%u up=%u mods=%s %s", name,
                     static_cast<unsigned>(wp), scan, ext, up, modifiers().c_str(), locks().c_str());
     }
@@ -119,7 +119,7 @@ LRESULT CALLBACK wndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
+int WINAPI wWinMain(HINSTANCE inst, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv == nullptr || argc < 2) {

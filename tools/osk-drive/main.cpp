@@ -34,7 +34,7 @@ struct FindAllByTitle {
 
 BOOL CALLBACK collectByTitle(HWND h, LPARAM lp) {
   auto* f = reinterpret_cast<FindAllByTitle*>(lp);
-  if (IsWindowVisible(h) && titleOf(h) == f->title) f->found.push_back(h);
+  if (IsWindowVisible(h) != FALSE && titleOf(h) == f->title) f->found.push_back(h);
   return TRUE;
 }
 
@@ -98,7 +98,8 @@ POINT clickPoint(const Args& a) {
   HWND expected = nullptr;
   POINT p{};
   if (what.rfind(L"client:", 0) == 0) {
-    int x = 0, y = 0;
+    int x = 0;
+    int y = 0;
     if (std::swscanf(what.c_str() + 7, L"%d,%d", &x, &y) != 2) throw Failure("bad client point");
     expected = needTopLevel(a[1]);
     p = POINT{x, y};
@@ -116,7 +117,7 @@ bool hasFocus(HWND control) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   DWORD thread = GetWindowThreadProcessId(control, nullptr);
-  return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
+  return GetGUIThreadInfo(thread, &info) != FALSE && info.hwndFocus == control;
 }
 
 // The Num, Caps and Scroll Lock toggles as the key-log window sees them.
@@ -216,7 +217,7 @@ std::string colourText(COLORREF c) {
 // ---- notes ---------------------------------------------------------------
 
 struct FindNote {
-  HWND owner;
+  HWND owner = nullptr;
   HWND found = nullptr;
 };
 
@@ -244,7 +245,8 @@ std::optional<std::wstring> getReg(const std::wstring& app, const std::wstring& 
   HKEY k = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, storePath(app).c_str(), 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
     return std::nullopt;
-  DWORD type = 0, size = 0;
+  DWORD type = 0;
+  DWORD size = 0;
   std::optional<std::wstring> result;
   if (RegQueryValueExW(k, key.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
     std::wstring v(size / sizeof(wchar_t) + 1, L'\0');
@@ -305,12 +307,12 @@ void setRegTyped(const std::wstring& app, const std::wstring& key, const std::ws
     addText(withNuls(text));
   } else if (type == L"dword") {
     regType = REG_DWORD;
-    const DWORD v = static_cast<DWORD>(toInt(text));
+    const auto v = static_cast<DWORD>(toInt(text));
     const BYTE* p = reinterpret_cast<const BYTE*>(&v);
     data.assign(p, p + sizeof v);
   } else if (type == L"qword") {
     regType = REG_QWORD;
-    const ULONGLONG v = static_cast<ULONGLONG>(toInt(text));
+    const auto v = static_cast<ULONGLONG>(toInt(text));
     const BYTE* p = reinterpret_cast<const BYTE*>(&v);
     data.assign(p, p + sizeof v);
   } else {
@@ -346,12 +348,13 @@ void lockReg(const std::wstring& app) {
   std::vector<BYTE> aclBuf(aclBytes);
   PACL acl = reinterpret_cast<PACL>(aclBuf.data());
   SECURITY_DESCRIPTOR sd{};
-  const bool built = InitializeAcl(acl, aclBytes, ACL_REVISION) &&
-                     AddAccessDeniedAce(acl, ACL_REVISION,
-                                        KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE | WRITE_DAC, everyone) &&
-                     AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone) &&
-                     InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
-                     SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+  const bool built =
+      InitializeAcl(acl, aclBytes, ACL_REVISION) != FALSE &&
+      AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE | WRITE_DAC,
+                         everyone) != FALSE &&
+      AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone) != FALSE &&
+      InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) != FALSE &&
+      SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) != FALSE;
   const LONG rc = built ? RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, &sd) : ERROR_INVALID_ACL;
   FreeSid(everyone);
   RegCloseKey(k);
@@ -372,11 +375,11 @@ void lockReg(const std::wstring& app) {
 // from outside there. The USER objects that matter to a keyboard are its
 // windows: every top-level window of the process and all their children.
 struct WindowCount {
-  DWORD pid;
+  DWORD pid = 0;
   unsigned long count = 0;
 };
 
-BOOL CALLBACK countChild(HWND, LPARAM lp) {
+BOOL CALLBACK countChild(HWND /*child*/, LPARAM lp) {
   ++reinterpret_cast<WindowCount*>(lp)->count;
   return TRUE;
 }
@@ -474,7 +477,7 @@ const Command kCommands[] = {
      [](const Args& a) {
        HWND w = nullptr;
        if (!waitUntil(timeoutArg(a, 2),
-                      [&] { return (w = findTopLevel(a[1])) != nullptr && IsWindowVisible(w); }))
+                      [&] { return (w = findTopLevel(a[1])) != nullptr && IsWindowVisible(w) != FALSE; }))
          throw Failure("no visible window " + narrow(a[1]));
        out(hwndText(w));
      }},
@@ -482,7 +485,7 @@ const Command kCommands[] = {
      [](const Args& a) {
        const bool gone = waitUntil(timeoutArg(a, 2), [&] {
          HWND w = findTopLevel(a[1]);
-         return w == nullptr || !IsWindowVisible(w);
+         return w == nullptr || IsWindowVisible(w) == FALSE;
        });
        if (!gone) throw Failure("still there: " + narrow(a[1]));
      }},
@@ -622,6 +625,18 @@ const Command kCommands[] = {
        std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleColour(target(a, 1))));
        out(buf);
      }},
+    // Several controls from one look: a test that needs two colours at one
+    // moment cannot afford an osk-drive start between them (about a second
+    // each on a loaded machine).
+    {L"color-each", 2, kAnyCount, "<form> <control>...",
+     [](const Args& a) {
+       for (size_t i = 2; i < a.size(); ++i) {
+         char buf[16];
+         std::snprintf(buf, sizeof buf, "0x%06lX",
+                       static_cast<unsigned long>(sampleColour(findControl(a[1], a[i]))));
+         out(narrow(a[i]) + " " + buf);
+       }
+     }},
     {L"press-edge", 2, 2, "<form> <control>",
      [](const Args& a) {
        // The key's edge before, while the button is held down over it, and
@@ -643,10 +658,13 @@ const Command kCommands[] = {
     // Clicks a control and reports its colour from the same process, so no
     // process start-up lies between the click and the first look: the
     // colour before the click, then every change as "<ms after the click>
-    // <colour>", then how many looks were taken.
-    {L"click-watch-color", 3, 3, "<form> <control> <ms>",
+    // <colour>", then how many looks were taken, then as "also <control>
+    // <colour>" each further control of the form as the watch ends: a state
+    // that must outlast the click is seen without another process start
+    // (about a second on a loaded machine).
+    {L"click-watch-color", 3, kAnyCount, "<form> <control> <ms> [<control>...]",
      [](const Args& a) {
-       DWORD span = static_cast<DWORD>(toInt(a[3]));
+       auto span = static_cast<DWORD>(toInt(a[3]));
        HWND h = findControl(a[1], a[2]);
        POINT p = clickPoint(a);
        COLORREF last = quickColour(h);
@@ -666,6 +684,8 @@ const Command kCommands[] = {
          Sleep(1);
        }
        out("looks " + std::to_string(looks));
+       for (size_t i = 4; i < a.size(); ++i)
+         out("also " + narrow(a[i]) + " " + colourText(sampleColour(findControl(a[1], a[i]))));
      }},
     // Clicks a control and reports the title of the foreground window from
     // the same process: the one before the click, then every change as
@@ -673,7 +693,7 @@ const Command kCommands[] = {
     // focus shows up even when it was handed back at once.
     {L"click-watch-foreground", 3, 3, "<form> <control> <ms>",
      [](const Args& a) {
-       const DWORD span = static_cast<DWORD>(toInt(a[3]));
+       const auto span = static_cast<DWORD>(toInt(a[3]));
        const POINT p = clickPoint(a);
        auto title = [] {
          HWND fg = GetForegroundWindow();
@@ -697,7 +717,7 @@ const Command kCommands[] = {
      [](const Args& a) {
        HWND h = needTopLevel(a[1]);
        PostMessageW(h, WM_CLOSE, 0, 0);
-       if (!waitUntil(timeoutArg(a, 2), [&] { return !IsWindow(h) || !IsWindowVisible(h); }))
+       if (!waitUntil(timeoutArg(a, 2), [&] { return IsWindow(h) == FALSE || IsWindowVisible(h) == FALSE; }))
          throw Failure("window did not close");
      }},
     {L"edit-text", 1, 1, "<title|class>",
@@ -739,7 +759,7 @@ const Command kCommands[] = {
      [](const Args& a) {
        HWND h = needTopLevel(a[1]);
        PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
-       if (!waitUntil(timeoutArg(a, 2), [&] { return !IsWindow(h) || !IsWindowVisible(h); }))
+       if (!waitUntil(timeoutArg(a, 2), [&] { return IsWindow(h) == FALSE || IsWindowVisible(h) == FALSE; }))
          throw Failure("window did not close");
      }},
     // Long or multi-line texts go through a file as raw UTF-8: a command

@@ -1,10 +1,10 @@
-// Painting of the owner-drawn key buttons: their background colour is the
-// state the keyboard shows (latched, flashed, tinted), so it is drawn as
-// stored rather than left to the theme.
+#include "platform/win32/button_face.h"
+
 #include <algorithm>
+#include <string>
 
 #include "platform/win32/failure.h"
-#include "platform/win32/form_window.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/icons.h"
 #include "platform/win32/text.h"
 
@@ -38,14 +38,64 @@ int drawCaption(HDC dc, const std::wstring& text, RECT area, COLORREF color, boo
   return height;
 }
 
+struct KeyState {
+  bool pushed = false;
+  bool disabled = false;
+  bool focused = false;
+};
+
+// A caption under its picture, as on a graphical button with both.
+void drawPictureAndCaption(HDC dc, const RECT& content, const Control& c, const std::wstring& caption,
+                           COLORREF back, bool disabled) {
+  RECT measure = content;
+  ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure,
+              DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+  const int textHeight = static_cast<int>(measure.bottom - measure.top);
+  const int room = static_cast<int>(content.bottom - content.top);
+  const int artHeight = std::max(0, std::min(room - textHeight - 4, room * 11 / 20));
+  const int block = artHeight + 2 + textHeight;
+  const int top = static_cast<int>(content.top) + std::max(0, (room - block) / 2);
+  const RECT art{content.left, top, content.right, top + artHeight};
+  if (artHeight > 4) drawIcon(dc, art, c.icon(), back, disabled);
+  const RECT text{content.left, art.bottom + 2, content.right, art.bottom + 2 + textHeight};
+  drawCaption(dc, caption, text, resolveColor(c.fore()), disabled);
+}
+
+// Paints the key into `dc` at 0, 0.
+void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, HFONT font, GdiCache& gdi) {
+  const COLORREF back = resolveColor(c.back());
+  RECT r{0, 0, size.cx, size.cy};
+  ::FillRect(dc, &r, gdi.brush(c.back(), dc));
+  ::DrawEdge(dc, &r, state.pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+
+  RECT content = r;
+  ::InflateRect(&content, -2, -1);
+  if (state.pushed) ::OffsetRect(&content, 1, 1);
+
+  const SelectGuard selectFont(dc, font);
+  const std::wstring caption = widen(c.caption());
+  if (c.icon() != Icon::None && caption.empty()) {
+    RECT art = content;
+    ::InflateRect(&art, -1, -1);
+    drawIcon(dc, art, c.icon(), back, state.disabled);
+  } else if (c.icon() != Icon::None) {
+    drawPictureAndCaption(dc, content, c, caption, back, state.disabled);
+  } else {
+    drawCaption(dc, caption, content, resolveColor(c.fore()), state.disabled);
+  }
+
+  if (state.focused) {
+    RECT f = r;
+    ::InflateRect(&f, -2, -2);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, back);
+    ::DrawFocusRect(dc, &f);
+  }
+}
+
 }  // namespace
 
-bool FormWindow::drawItem(const DRAWITEMSTRUCT& dis) {
-  if (dis.CtlType != ODT_BUTTON) return false;
-  const int i = indexOf(dis.hwndItem);
-  if (i < 0 || !children_[static_cast<std::size_t>(i)].ownerDrawn) return false;
-  const Control& c = form_.controls()[static_cast<std::size_t>(i)];
-
+void drawKey(const DRAWITEMSTRUCT& dis, const Control& c, const Placement& placement, GdiCache& gdi) {
   // The button paints a change of focus (and, in some versions, a push) as
   // it happens, in the middle of the click whose keys are still to be sent:
   // 0.2 ms of a click under Wine. Painted with the next paint instead, it
@@ -54,80 +104,44 @@ bool FormWindow::drawItem(const DRAWITEMSTRUCT& dis) {
   // release.
   if (dis.itemAction != ODA_DRAWENTIRE) {
     if (!::InvalidateRect(dis.hwndItem, nullptr, FALSE)) logFailure("repainting a key", ::GetLastError());
-    return true;
+    return;
   }
-  const int w = dis.rcItem.right - dis.rcItem.left;
-  const int h = dis.rcItem.bottom - dis.rcItem.top;
-  if (w <= 0 || h <= 0) return true;
-  const bool pushed = (dis.itemState & ODS_SELECTED) != 0;
-  const bool disabled = (dis.itemState & ODS_DISABLED) != 0;
-  const bool focused = (dis.itemState & ODS_FOCUS) != 0 && (dis.itemState & ODS_NOFOCUSRECT) == 0;
-  const COLORREF back = resolveColor(c.back());
-
-  // Paints the key into `dc` at 0, 0.
-  auto paint = [&](HDC dc) {
-    RECT r{0, 0, w, h};
-    ::FillRect(dc, &r, brushFor(c.back(), dc));
-    ::DrawEdge(dc, &r, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
-
-    RECT content = r;
-    ::InflateRect(&content, -2, -1);
-    if (pushed) ::OffsetRect(&content, 1, 1);
-
-    SelectGuard selectFont(dc, fontFor(c.font()));
-    const std::wstring caption = widen(c.caption());
-    if (c.icon() != Icon::None && caption.empty()) {
-      RECT art = content;
-      ::InflateRect(&art, -1, -1);
-      drawIcon(dc, art, c.icon(), back, disabled);
-    } else if (c.icon() != Icon::None) {
-      // Picture above the caption, as on a graphical button with both.
-      RECT measure = content;
-      ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure,
-                  DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
-      const int textHeight = static_cast<int>(measure.bottom - measure.top);
-      const int room = static_cast<int>(content.bottom - content.top);
-      const int artHeight = std::max(0, std::min(room - textHeight - 4, room * 11 / 20));
-      const int block = artHeight + 2 + textHeight;
-      const int top = static_cast<int>(content.top) + std::max(0, (room - block) / 2);
-      RECT art{content.left, top, content.right, top + artHeight};
-      if (artHeight > 4) drawIcon(dc, art, c.icon(), back, disabled);
-      RECT text{content.left, art.bottom + 2, content.right, art.bottom + 2 + textHeight};
-      drawCaption(dc, caption, text, resolveColor(c.fore()), disabled);
-    } else {
-      drawCaption(dc, caption, content, resolveColor(c.fore()), disabled);
-    }
-
-    if (focused) {
-      RECT f = r;
-      ::InflateRect(&f, -2, -2);
-      ::SetTextColor(dc, RGB(0, 0, 0));
-      ::SetBkColor(dc, back);
-      ::DrawFocusRect(dc, &f);
-    }
-  };
+  const SIZE size{dis.rcItem.right - dis.rcItem.left, dis.rcItem.bottom - dis.rcItem.top};
+  if (size.cx <= 0 || size.cy <= 0) return;
+  const KeyState state{(dis.itemState & ODS_SELECTED) != 0, (dis.itemState & ODS_DISABLED) != 0,
+                       (dis.itemState & ODS_FOCUS) != 0 && (dis.itemState & ODS_NOFOCUSRECT) == 0};
+  HFONT font = gdi.font(placement.fontHeight(c.font().points), c.font().bold);
 
   // Painted off screen first: the flash and refresh timers repaint keys
   // several times a second, and a visible erase would flicker.
-  UniqueMemDC mem(::CreateCompatibleDC(dis.hDC));
-  UniqueBitmap bitmap(mem ? ::CreateCompatibleBitmap(dis.hDC, w, h) : nullptr);
+  const UniqueMemDC mem(::CreateCompatibleDC(dis.hDC));
+  const UniqueBitmap bitmap(mem ? ::CreateCompatibleBitmap(dis.hDC, size.cx, size.cy) : nullptr);
   if (mem && bitmap) {
-    SelectGuard selectBitmap(mem.get(), bitmap.get());
-    paint(mem.get());
-    ::BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, w, h, mem.get(), 0, 0, SRCCOPY);
-    return true;
+    const SelectGuard selectBitmap(mem.get(), bitmap.get());
+    paintKey(mem.get(), size, c, state, font, gdi);
+    ::BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, size.cx, size.cy, mem.get(), 0, 0, SRCCOPY);
+    return;
   }
   // Out of GDI objects: a flickering key is better than a blank one, so it
   // is painted straight onto the screen.
   logFailure("painting a key off screen", ::GetLastError());
   const int saved = ::SaveDC(dis.hDC);
   ::OffsetViewportOrgEx(dis.hDC, dis.rcItem.left, dis.rcItem.top, nullptr);
-  paint(dis.hDC);
+  paintKey(dis.hDC, size, c, state, font, gdi);
   if (saved != 0)
     ::RestoreDC(dis.hDC, saved);
   else
     ::OffsetViewportOrgEx(dis.hDC, -dis.rcItem.left, -dis.rcItem.top, nullptr);
-  return true;
+}
+
+HBRUSH controlColors(HDC dc, const Control& c, bool edit, GdiCache& gdi) {
+  Color back = c.back();
+  // A text box left at the layout's white draws as the system window colour.
+  if (edit && back == colors::kWhite) back = colors::kSysWindow;
+  ::SetTextColor(dc, resolveColor(c.fore()));
+  ::SetBkColor(dc, resolveColor(back));
+  ::SetBkMode(dc, OPAQUE);
+  return gdi.brush(back, dc);
 }
 
 }  // namespace osk::win32

@@ -1,5 +1,6 @@
 #include "platform/win32/dpi.h"
 
+#include <array>
 #include <cwchar>
 
 #include "platform/win32/handles.h"
@@ -8,7 +9,9 @@ namespace osk::win32 {
 
 namespace {
 
-int g_override = -1;  // -1: not yet looked at the environment
+// -1: not yet looked at the environment. Set by tests, read at every DPI
+// query; one per process, as the environment is.
+int g_override = -1;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 template <typename Fn>
 Fn user32Proc(const char* name) {
@@ -20,10 +23,10 @@ Fn user32Proc(const char* name) {
 int overrideDpi() {
   if (g_override < 0) {
     g_override = 0;
-    wchar_t buf[16] = {};
-    const DWORD n = ::GetEnvironmentVariableW(L"QMOSK_DPI", buf, 16);
-    if (n > 0 && n < 16) {
-      const long v = std::wcstol(buf, nullptr, 10);
+    std::array<wchar_t, 16> buf{};
+    const DWORD n = ::GetEnvironmentVariableW(L"QMOSK_DPI", buf.data(), static_cast<DWORD>(buf.size()));
+    if (n > 0 && n < buf.size()) {
+      const long v = std::wcstol(buf.data(), nullptr, 10);
       if (v >= 48 && v <= 960) g_override = static_cast<int>(v);
     }
   }
@@ -92,7 +95,8 @@ int dpiForMonitor(HMONITOR monitor) {
                                    reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")));
   }();
   if (getDpiForMonitor != nullptr && monitor != nullptr) {
-    UINT x = 0, y = 0;
+    UINT x = 0;
+    UINT y = 0;
     if (SUCCEEDED(getDpiForMonitor(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && x > 0)
       return static_cast<int>(x);
   }

@@ -25,8 +25,22 @@ std::string failureText(std::string_view what, DWORD error) {
   return std::string(what).append(": ").append(systemMessage(error));
 }
 
-void logFailure(std::string_view what, DWORD error) {
-  ::OutputDebugStringW(widen("QM-OSK: " + failureText(what, error) + "\n").c_str());
+void logFailure(std::string_view what, DWORD error, const SourceLocation& where) noexcept {
+  try {
+    osk::logFailure(failureText(what, error), where);
+  } catch (...) {
+    // No memory for the system's words: the bare report still goes out.
+    osk::logFailure(what, where);
+  }
+}
+
+void writeToDebugChannel(std::string_view line) noexcept {
+  try {
+    ::OutputDebugStringW(widen(line).c_str());
+  } catch (...) {
+    // No memory to convert the line: at least say that one was lost.
+    ::OutputDebugStringA("QM-OSK: a report was lost (no memory)\n");
+  }
 }
 
 }  // namespace osk::win32

@@ -7,16 +7,19 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
-#include <tuple>
-#include <vector>
+#include <utility>
 
 #include "base/router.h"
 #include "layout/model.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/outside_view.h"
+#include "platform/win32/child_controls.h"
+#include "platform/win32/form_timers.h"
+#include "platform/win32/gdi_cache.h"
+#include "platform/win32/key_event_follower.h"
+#include "platform/win32/outside_answers.h"
+#include "platform/win32/placement.h"
+#include "platform/win32/window_base.h"
 
 namespace osk::win32 {
 
@@ -29,7 +32,14 @@ class FormEvents {
   virtual void tick(const Form& form, std::string_view timer) = 0;
 };
 
-class FormWindow final : public FormObserver {
+// The parts of its work are units of their own: the children
+// (child_controls), where twips land in pixels (placement), fonts and brushes
+// (gdi_cache), timers (form_timers), key events anywhere (key_event_follower),
+// painting (button_face, icons) and the answers to outside tools
+// (outside_answers). The window ties them to the form: form_window.cpp holds
+// its life and the model -> window direction, form_window_input.cpp the
+// window -> model direction, form_window_proc.cpp the window procedure.
+class FormWindow final : public WindowBase, public FormObserver {
  public:
   struct Options {
     HWND owner = nullptr;
@@ -41,6 +51,8 @@ class FormWindow final : public FormObserver {
   FormWindow(Form& form, FormEvents& events, Options options);
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
+  FormWindow(FormWindow&&) = delete;
+  FormWindow& operator=(FormWindow&&) = delete;
   ~FormWindow() override;
 
   // Creates the window hidden, runs the form's Load so that the stored
@@ -57,28 +69,26 @@ class FormWindow final : public FormObserver {
   // See FormHost::tickOnKeyEvents; needs the window.
   [[nodiscard]] bool tickOnKeyEvents(TimerName timer);
 
-  HWND hwnd() const { return hwnd_.get(); }
   // The child window of a control of the form; null when there is none.
   HWND controlWindow(std::string_view control) const;
-  bool alive() const { return static_cast<bool>(hwnd_); }
   // Why the window could not be made whole (its class, the window, a
   // control or a timer refused); empty when nothing was refused. A window
   // that is not whole is not shown: a keyboard with a key missing, or
   // whose keys are never refreshed, would mislead rather than help.
   const std::string& failure() const { return failure_; }
   Form& form() { return form_; }
-  int dpi() const { return dpi_; }
+  int dpi() const { return placement_.dpi(); }
 
   // Called when the window is asked to close, before its Unload, so that
   // windows it owns can close first.
-  std::function<void()> beforeUnload;
+  void setBeforeUnload(std::function<void()> call) { beforeUnload_ = std::move(call); }
   // Where the message loop counts the messages it takes; answered to
   // kMessageCountMessage.
-  void countMessagesIn(const unsigned long* counter) { messageCount_ = counter; }
+  void countMessagesIn(const unsigned long* counter) { outside_.countMessagesIn(counter); }
 
   // Called between Unload and the destruction of the window, so that a modal
   // owner can be re-enabled before Windows picks another window to activate.
-  std::function<void()> onClosing;
+  void setOnClosing(std::function<void()> call) { onClosing_ = std::move(call); }
 
   // FormObserver
   void controlChanged(const Control& control, Property property) override;
@@ -86,69 +96,56 @@ class FormWindow final : public FormObserver {
   void geometryChanged(const Geometry& geometry) override;
 
  private:
-  struct Child {
-    UniqueWindow hwnd;
-    bool ownerDrawn = false;
-  };
-
-  static LRESULT CALLBACK staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                             DWORD_PTR self);
-  LRESULT wndProc(HWND self, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) override;
 
+  // form_window.cpp: life, and model -> window.
   void create();
   // Gives the window up, unshown, because `reason`.
   void abandon(std::string reason);
-  void retryRefusedTimers();
-  void createChildren();
-  void raiseCoveredControls();
   void layoutChildren();
   void applyTimers();
+  // Asks for the frame (title bar and border) to be repainted with the next
+  // paint, leaving the client area alone.
+  void invalidateFrame();
+  void syncGeometryFromWindow();
+  int indexOf(const Control& control) const;
+
+  // form_window_input.cpp: window -> model.
   void onCommand(int id, int code, HWND child);
   void raise(std::string_view control, Event event);
   void raiseTick(std::string_view timer);
   void focusArrived(HWND child);
-  bool drawItem(const DRAWITEMSTRUCT& dis);
-  // Asks for the frame (title bar and border) to be repainted with the next
-  // paint, leaving the client area alone.
-  void invalidateFrame();
-  LRESULT ctlColor(HDC dc, HWND child, bool edit);
-  void syncGeometryFromWindow();
-  RECT pixelRect(const Geometry& g) const;
 
-  int indexOf(HWND child) const;
-  int indexOf(const Control& control) const;
-  HFONT fontFor(const Font& font);
-  // The brush for `color`, to paint in `dc`.
-  HBRUSH brushFor(Color color, HDC dc);
+  // form_window_proc.cpp: the window procedure's cases.
+  // False for a timer that is none of the window's.
+  bool onTimer(HWND self, WPARAM id);
+  static void onNextDlgCtl(HWND self, WPARAM wp, LPARAM lp);
+  void onDpiChanged(HWND self, WPARAM wp, const RECT& suggested);
+  void onClose(HWND self);
+  void onDestroy(HWND self);
+  bool drawItem(const DRAWITEMSTRUCT& dis);
+  LRESULT ctlColor(HDC dc, HWND child, bool edit);
 
   Form& form_;
   FormEvents& events_;
   Options options_;
-  UniqueWindow hwnd_;
-  std::vector<Child> children_;
-  int dpi_ = USER_DEFAULT_SCREEN_DPI;
-  std::map<std::tuple<int, bool, int>, UniqueFont> fonts_;  // (centipoints, bold, dpi)
-  std::map<COLORREF, UniqueBrush> brushes_;
+  ChildControls children_;
+  Placement placement_;
+  GdiCache gdi_;
+  FormTimers timers_;
+  KeyEventFollower keyEvents_;
+  OutsideAnswers outside_;
   int applyingGeometry_ = 0;  // our own SetWindowPos calls: not the user's
   int settingText_ = 0;       // model -> edit: not a user change
-  unsigned long repaints_ = 0;
-  int focused_ = -1;  // the form's active control, see focusArrived
-  const unsigned long* messageCount_ = nullptr;
+  int focused_ = -1;          // the form's active control, see focusArrived
   std::string failure_;
-  // Timers switched on whose SetTimer was refused, with the reason: tried
-  // again at the window's next tick, so that a timer refused for a moment
-  // (the system short of memory) still starts. One still refused when the
-  // Load has run is the reason not to show the window.
-  std::map<UINT_PTR, std::string> refusedTimers_;
+  std::function<void()> beforeUnload_;
+  std::function<void()> onClosing_;
   bool shown_ = false;
   bool closing_ = false;
   bool nonActivating_ = false;
-  // The timer whose tick follows key events anywhere; empty when none.
-  std::string keyEventTimer_;
 };
-
-// The resolved colour of a stored value: system references are looked up now.
-COLORREF resolveColor(Color color);
 
 }  // namespace osk::win32

@@ -73,6 +73,8 @@ class SelectGuard {
   SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(::SelectObject(dc, obj)) {}
   SelectGuard(const SelectGuard&) = delete;
   SelectGuard& operator=(const SelectGuard&) = delete;
+  SelectGuard(SelectGuard&&) = delete;
+  SelectGuard& operator=(SelectGuard&&) = delete;
   ~SelectGuard() {
     if (old_ != nullptr && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
   }

@@ -6,157 +6,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/icon_painter.h"
 
 namespace osk::win32 {
 
 namespace {
 
+using namespace icon_art;
+
 constexpr int kSuper = 4;
 constexpr double kUnits = 32.0;  // design height
-constexpr COLORREF kNone = CLR_INVALID;
-
-namespace ink {
-constexpr COLORREF kOutline = RGB(40, 40, 48);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kPaper = RGB(252, 252, 248);
-constexpr COLORREF kBlue = RGB(30, 110, 225);
-constexpr COLORREF kDarkBlue = RGB(12, 45, 130);
-constexpr COLORREF kRed = RGB(225, 30, 30);
-constexpr COLORREF kDarkRed = RGB(120, 0, 0);
-constexpr COLORREF kGreen = RGB(30, 175, 45);
-constexpr COLORREF kDarkGreen = RGB(0, 95, 20);
-constexpr COLORREF kGold = RGB(246, 186, 30);
-constexpr COLORREF kDarkGold = RGB(150, 95, 0);
-constexpr COLORREF kGrey = RGB(160, 163, 170);
-constexpr COLORREF kLightGrey = RGB(212, 214, 220);
-constexpr COLORREF kDarkGrey = RGB(70, 74, 84);
-constexpr COLORREF kBrown = RGB(165, 112, 60);
-constexpr COLORREF kTextLine = RGB(120, 140, 175);
-}  // namespace ink
-
-struct Pt {
-  double x, y;
-};
-
-// Maps design units to pixels of the oversized bitmap and wraps the GDI calls
-// with the pens and brushes they need.
-class Painter {
- public:
-  Painter(HDC dc, double scale, double ox, double oy) : dc_(dc), scale_(scale), ox_(ox), oy_(oy) {}
-
-  int px(double ux) const { return static_cast<int>(std::lround(ox_ + ux * scale_)); }
-  int py(double uy) const { return static_cast<int>(std::lround(oy_ + uy * scale_)); }
-
-  void polygon(std::initializer_list<Pt> pts, COLORREF fill, COLORREF line = ink::kOutline, double lw = 1.2) {
-    polygon(std::vector<Pt>(pts), fill, line, lw);
-  }
-  void polygon(const std::vector<Pt>& pts, COLORREF fill, COLORREF line = ink::kOutline, double lw = 1.2) {
-    std::vector<POINT> p;
-    p.reserve(pts.size());
-    for (const Pt& q : pts) p.push_back(POINT{px(q.x), py(q.y)});
-    Tools t(*this, fill, line, lw);
-    ::Polygon(dc_, p.data(), static_cast<int>(p.size()));
-  }
-  void rect(double x, double y, double w, double h, COLORREF fill, COLORREF line = ink::kOutline,
-            double lw = 1.2) {
-    Tools t(*this, fill, line, lw);
-    ::Rectangle(dc_, px(x), py(y), px(x + w), py(y + h));
-  }
-  void roundRect(double x, double y, double w, double h, double r, COLORREF fill,
-                 COLORREF line = ink::kOutline, double lw = 1.2) {
-    Tools t(*this, fill, line, lw);
-    const int d = static_cast<int>(std::lround(2 * r * scale_));
-    ::RoundRect(dc_, px(x), py(y), px(x + w), py(y + h), d, d);
-  }
-  void ellipse(double x, double y, double w, double h, COLORREF fill, COLORREF line = ink::kOutline,
-               double lw = 1.2) {
-    Tools t(*this, fill, line, lw);
-    ::Ellipse(dc_, px(x), py(y), px(x + w), py(y + h));
-  }
-  void line(std::initializer_list<Pt> pts, COLORREF color, double lw) {
-    std::vector<POINT> p;
-    for (const Pt& q : pts) p.push_back(POINT{px(q.x), py(q.y)});
-    Tools t(*this, kNone, color, lw);
-    ::Polyline(dc_, p.data(), static_cast<int>(p.size()));
-  }
-  // The arc of the ellipse in the box from angle a0 to a1 (degrees,
-  // counter-clockwise from three o'clock, y up).
-  void arc(double x, double y, double w, double h, double a0, double a1, COLORREF color, double lw) {
-    const double cx = x + w / 2, cy = y + h / 2, pi = 3.14159265358979;
-    const double r = std::max(w, h);
-    Tools t(*this, kNone, color, lw);
-    ::SetArcDirection(dc_, AD_COUNTERCLOCKWISE);
-    ::Arc(dc_, px(x), py(y), px(x + w), py(y + h), px(cx + r * std::cos(a0 * pi / 180)),
-          py(cy - r * std::sin(a0 * pi / 180)), px(cx + r * std::cos(a1 * pi / 180)),
-          py(cy - r * std::sin(a1 * pi / 180)));
-  }
-  void text(const wchar_t* s, double x, double y, double w, double h, COLORREF color, double size,
-            bool bold = true, const wchar_t* face = L"Tahoma") {
-    LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(size * scale_));
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = NONANTIALIASED_QUALITY;
-    wcsncpy_s(lf.lfFaceName, face, _TRUNCATE);
-    UniqueFont font(::CreateFontIndirectW(&lf));
-    SelectGuard sel(dc_, font.get());
-    ::SetBkMode(dc_, TRANSPARENT);
-    ::SetTextColor(dc_, color);
-    RECT r{px(x), py(y), px(x + w), py(y + h)};
-    ::DrawTextW(dc_, s, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-  }
-
- private:
-  // Pen and brush for one shape, released when the shape is drawn.
-  class Tools {
-   public:
-    Tools(Painter& p, COLORREF fill, COLORREF line, double lw) : dc_(p.dc_) {
-      if (fill != kNone) brush_.reset(::CreateSolidBrush(fill));
-      if (line != kNone) {
-        LOGBRUSH lb{BS_SOLID, line, 0};
-        const auto width = static_cast<DWORD>(std::max(1L, std::lround(lw * p.scale_)));
-        pen_.reset(::ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, width, &lb, 0,
-                                  nullptr));
-      }
-      // Out of GDI objects, the DC's own pen and brush draw the shape in
-      // its colours (the line one pixel wide) rather than leave it out.
-      HGDIOBJ brush = brush_ ? static_cast<HGDIOBJ>(brush_.get()) : ::GetStockObject(NULL_BRUSH);
-      if (fill != kNone && !brush_) {
-        ::SetDCBrushColor(dc_, fill);
-        brush = ::GetStockObject(DC_BRUSH);
-      }
-      HGDIOBJ pen = pen_ ? static_cast<HGDIOBJ>(pen_.get()) : ::GetStockObject(NULL_PEN);
-      if (line != kNone && !pen_) {
-        ::SetDCPenColor(dc_, line);
-        pen = ::GetStockObject(DC_PEN);
-      }
-      oldBrush_ = ::SelectObject(dc_, brush);
-      oldPen_ = ::SelectObject(dc_, pen);
-    }
-    Tools(const Tools&) = delete;
-    Tools& operator=(const Tools&) = delete;
-    ~Tools() {
-      ::SelectObject(dc_, oldBrush_);
-      ::SelectObject(dc_, oldPen_);
-    }
-
-   private:
-    HDC dc_;
-    UniqueBrush brush_;
-    UniquePen pen_;
-    HGDIOBJ oldBrush_ = nullptr;
-    HGDIOBJ oldPen_ = nullptr;
-  };
-
-  HDC dc_;
-  double scale_, ox_, oy_;
-};
-
 // --- pieces shared by several pictures ------------------------------------
 
 enum class Dir { Up, Down, Left, Right };
@@ -257,25 +123,25 @@ void monitor(Painter& p, double x, double y, double w, double h) {
 }
 
 void padlock(Painter& p, double x, double y, double w, double h) {
-  const double sx = x + w * 0.2, sw = w * 0.6;
+  const double sx = x + w * 0.2;
+  const double sw = w * 0.6;
   p.line({{sx, y + h * 0.5}, {sx, y + h * 0.3}}, ink::kDarkGrey, w * 0.13);
   p.line({{sx + sw, y + h * 0.5}, {sx + sw, y + h * 0.3}}, ink::kDarkGrey, w * 0.13);
   p.arc(sx, y + h * 0.02, sw, h * 0.56, 0, 180, ink::kDarkGrey, w * 0.13);
   p.roundRect(x, y + h * 0.44, w, h * 0.56, 1.0, ink::kGold, ink::kDarkGold, 1.1);
-  p.ellipse(x + w * 0.41, y + h * 0.58, w * 0.18, w * 0.18, ink::kOutline, kNone);
-  p.rect(x + w * 0.46, y + h * 0.62, w * 0.08, h * 0.24, ink::kOutline, kNone);
+  p.ellipse(x + w * 0.41, y + h * 0.58, w * 0.18, w * 0.18, ink::kDarkFill, kNone);
+  p.rect(x + w * 0.46, y + h * 0.62, w * 0.08, h * 0.24, ink::kDarkFill, kNone);
 }
 
 // --- the pictures ---------------------------------------------------------
 
-void drawPicture(Painter& p, Icon icon, double width) {
+// The pictures of the editing and command keys. False for a picture drawn elsewhere.
+bool drawEditingPicture(Painter& p, Icon icon, double width) {
   switch (icon) {
-    case Icon::None:
-      break;
     case Icon::Scissors:
       p.polygon({{10.5, 20}, {22.5, 2.5}, {25, 4.2}, {13.5, 21.5}}, RGB(205, 210, 222), ink::kOutline, 1.1);
       p.polygon({{21.5, 20}, {9.5, 2.5}, {7, 4.2}, {18.5, 21.5}}, RGB(205, 210, 222), ink::kOutline, 1.1);
-      p.ellipse(14.8, 11.2, 2.4, 2.4, ink::kOutline, kNone);
+      p.ellipse(14.8, 11.2, 2.4, 2.4, ink::kDarkFill, kNone);
       p.ellipse(3.5, 19.5, 10.5, 10.5, kNone, ink::kRed, 3.0);
       p.ellipse(18, 19.5, 10.5, 10.5, kNone, ink::kRed, 3.0);
       break;
@@ -319,6 +185,25 @@ void drawPicture(Painter& p, Icon icon, double width) {
       blockArrow(p, 3, 7, 24, 20, Dir::Left, ink::kBlue, ink::kDarkBlue);
       bin(p, 32, 5, 19, 25);
       break;
+    case Icon::PrinterWindow:
+      appWindow(p, 2, 6, 24, 20);
+      printer(p, 30, 4, 25, 25);
+      clipboard(p, 59, 3, 20, 27);
+      break;
+    case Icon::PrinterMonitor:
+      monitor(p, 1, 3, 27, 27);
+      printer(p, 30, 4, 25, 25);
+      clipboard(p, 59, 3, 20, 27);
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+// The pictures of the keys of the keyboard itself. False for a picture drawn elsewhere.
+bool drawKeyPicture(Painter& p, Icon icon) {
+  switch (icon) {
     case Icon::RedCross:
       p.line({{7, 7}, {25, 25}}, ink::kDarkRed, 7.5);
       p.line({{25, 7}, {7, 25}}, ink::kDarkRed, 7.5);
@@ -332,16 +217,6 @@ void drawPicture(Painter& p, Icon icon, double width) {
       p.rect(14, 20, 5.5, 9.5, ink::kBrown, ink::kOutline, 1.0);
       p.rect(9, 18, 4, 4, RGB(150, 205, 245), ink::kOutline, 0.9);
       p.rect(21.5, 18, 2.5, 4, RGB(150, 205, 245), ink::kOutline, 0.9);
-      break;
-    case Icon::PrinterWindow:
-      appWindow(p, 2, 6, 24, 20);
-      printer(p, 30, 4, 25, 25);
-      clipboard(p, 59, 3, 20, 27);
-      break;
-    case Icon::PrinterMonitor:
-      monitor(p, 1, 3, 27, 27);
-      printer(p, 30, 4, 25, 25);
-      clipboard(p, 59, 3, 20, 27);
       break;
     case Icon::GreenTick:
       p.line({{5, 17}, {13, 25}, {27, 7}}, ink::kDarkGreen, 7.0);
@@ -392,6 +267,15 @@ void drawPicture(Painter& p, Icon icon, double width) {
       page(p, 2, 2, 21, 28);
       blockArrow(p, 27, 4, 22, 25, Dir::Down, ink::kBlue, ink::kDarkBlue);
       break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+// The pictures of the keys that reach the system. False for a picture drawn elsewhere.
+bool drawSystemPicture(Painter& p, Icon icon) {
+  switch (icon) {
     case Icon::WindowFlag:
       p.polygon({{3, 5.5}, {14.8, 4}, {14.8, 15}, {3, 16.3}}, RGB(242, 80, 34), kNone);
       p.polygon({{17, 3.7}, {29, 2.2}, {29, 13.2}, {17, 14.7}}, RGB(127, 186, 0), kNone);
@@ -420,7 +304,59 @@ void drawPicture(Painter& p, Icon icon, double width) {
       monitor(p, 1, 2, 30, 28);
       padlock(p, 23, 10, 15, 21);
       break;
+    default:
+      return false;
   }
+  return true;
+}
+
+void drawPicture(Painter& p, Icon icon, double width) {
+  if (icon == Icon::None) return;
+  if (drawEditingPicture(p, icon, width)) return;
+  if (drawKeyPicture(p, icon)) return;
+  drawSystemPicture(p, icon);
+}
+
+// Averages each kSuper x kSuper block of the oversized picture `src`
+// (w * kSuper pixels wide) into one pixel of a w x h picture.
+std::vector<std::uint32_t> averageDown(std::span<const std::uint32_t> src, int w, int h, COLORREF back,
+                                       bool disabled) {
+  const auto sw = static_cast<std::size_t>(w) * kSuper;
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  const int br = GetRValue(back);
+  const int bg = GetGValue(back);
+  const int bb = GetBValue(back);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      int r = 0;
+      int g = 0;
+      int b = 0;
+      for (int dy = 0; dy < kSuper; ++dy) {
+        const std::size_t row = static_cast<std::size_t>(y * kSuper + dy) * sw;
+        for (int dx = 0; dx < kSuper; ++dx) {
+          const std::uint32_t px = src[row + static_cast<std::size_t>(x * kSuper + dx)];
+          b += static_cast<int>(px & 0xFF);
+          g += static_cast<int>((px >> 8) & 0xFF);
+          r += static_cast<int>((px >> 16) & 0xFF);
+        }
+      }
+      constexpr int n = kSuper * kSuper;
+      r /= n;
+      g /= n;
+      b /= n;
+      if (disabled) {
+        // Grey and faint, the way a disabled toolbar picture looks.
+        const int grey = (r * 30 + g * 59 + b * 11) / 100;
+        r = (grey + 2 * br) / 3;
+        g = (grey + 2 * bg) / 3;
+        b = (grey + 2 * bb) / 3;
+      }
+      out[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] =
+          static_cast<std::uint32_t>(b) | (static_cast<std::uint32_t>(g) << 8) |
+          (static_cast<std::uint32_t>(r) << 16);
+    }
+  }
+  return out;
 }
 
 }  // namespace
@@ -457,7 +393,8 @@ void drawIcon(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled)
   const double boxH = std::min<double>(h, w / aspect);
   const double boxW = boxH * aspect;
 
-  const int sw = w * kSuper, sh = h * kSuper;
+  const int sw = w * kSuper;
+  const int sh = h * kSuper;
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = sw;
@@ -487,37 +424,9 @@ void drawIcon(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled)
     ::GdiFlush();
   }
 
-  // Average each kSuper x kSuper block into one pixel.
-  const auto* src = static_cast<const std::uint32_t*>(bits);
-  std::vector<std::uint32_t> out(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-  const int br = GetRValue(back), bg = GetGValue(back), bb = GetBValue(back);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      int r = 0, g = 0, b = 0;
-      for (int dy = 0; dy < kSuper; ++dy) {
-        const std::uint32_t* row =
-            src + static_cast<std::size_t>(y * kSuper + dy) * static_cast<std::size_t>(sw);
-        for (int dx = 0; dx < kSuper; ++dx) {
-          const std::uint32_t px = row[x * kSuper + dx];
-          b += static_cast<int>(px & 0xFF);
-          g += static_cast<int>((px >> 8) & 0xFF);
-          r += static_cast<int>((px >> 16) & 0xFF);
-        }
-      }
-      constexpr int n = kSuper * kSuper;
-      r /= n, g /= n, b /= n;
-      if (disabled) {
-        // Grey and faint, the way a disabled toolbar picture looks.
-        const int grey = (r * 30 + g * 59 + b * 11) / 100;
-        r = (grey + 2 * br) / 3;
-        g = (grey + 2 * bg) / 3;
-        b = (grey + 2 * bb) / 3;
-      }
-      out[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] =
-          static_cast<std::uint32_t>(b) | (static_cast<std::uint32_t>(g) << 8) |
-          (static_cast<std::uint32_t>(r) << 16);
-    }
-  }
+  const std::span<const std::uint32_t> pixels{static_cast<const std::uint32_t*>(bits),
+                                              static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh)};
+  const std::vector<std::uint32_t> out = averageDown(pixels, w, h, back, disabled);
   BITMAPINFO small = bi;
   small.bmiHeader.biWidth = w;
   small.bmiHeader.biHeight = -h;

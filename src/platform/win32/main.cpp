@@ -60,14 +60,15 @@ std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
 void tellCannotWork(bool started, const std::string& why) {
   const std::string headline = started ? "QM-OSK had to stop." : "QM-OSK could not start.";
   const std::wstring text = osk::win32::widen(headline + "\n\n" + why);
-  ::OutputDebugStringW((L"QM-OSK: " + text + L"\n").c_str());
+  osk::logFailure(headline + " " + why);
   ::MessageBoxW(nullptr, text.c_str(), L"QM-OSK", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand) {
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR commandLine, int showCommand) {
   using namespace osk::win32;
+  osk::setLogSink(&writeToDebugChannel);
   enableDpiAwareness();
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   // Refused, the balloon class may be missing: a note then falls back to a

@@ -46,7 +46,9 @@ bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text)
     tip_.reset(tip);
     owner_ = owner;
     TOOLINFOW tool = toolOf(owner);
-    tool.lpszText = const_cast<wchar_t*>(L"");
+    // The field is not const only because TTM_GETTEXT writes through it;
+    // adding and updating a tool only read it.
+    tool.lpszText = const_cast<wchar_t*>(L"");  // NOLINT(cppcoreguidelines-pro-type-const-cast)
     if (!::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
       tip_.reset();
       return false;
@@ -59,7 +61,8 @@ bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text)
   }
   HWND tip = tip_.get();
   TOOLINFOW tool = toolOf(owner);
-  tool.lpszText = const_cast<wchar_t*>(text.c_str());
+  // Read only, as above.
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());  // NOLINT(cppcoreguidelines-pro-type-const-cast)
   ::SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   // The balloon draws the tool's text; the window text carries it as well,
   // for screen readers and for tools that read what the keyboard shows.
@@ -82,12 +85,13 @@ void NoteBalloon::hide(HWND tip) {
   ::SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-void CALLBACK NoteBalloon::hideLater(HWND tip, UINT, UINT_PTR, DWORD) { hide(tip); }
+void CALLBACK NoteBalloon::hideLater(HWND tip, UINT /*msg*/, UINT_PTR /*id*/, DWORD /*time*/) { hide(tip); }
 
 // The balloon lies over keys. Where the system does not pass a click on it
 // through to the key beneath (Wine does not), a click puts it away, so that
 // no key stays out of reach until it times out.
-LRESULT CALLBACK NoteBalloon::tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK NoteBalloon::tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                      DWORD_PTR /*data*/) {
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

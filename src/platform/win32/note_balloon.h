@@ -15,6 +15,8 @@ class NoteBalloon {
   NoteBalloon() = default;
   NoteBalloon(const NoteBalloon&) = delete;
   NoteBalloon& operator=(const NoteBalloon&) = delete;
+  NoteBalloon(NoteBalloon&&) = delete;
+  NoteBalloon& operator=(NoteBalloon&&) = delete;
   ~NoteBalloon();
 
   // Points at the bottom edge of `anchor` (screen pixels); the balloon

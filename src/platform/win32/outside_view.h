@@ -11,10 +11,10 @@ inline constexpr int kFirstControlId = 1000;
 // Registered message that answers how many control repaints the window has
 // counted so far; benchmarks read it from another process. Counting costs
 // one increment, and nothing is published unless someone asks.
-inline constexpr wchar_t kRepaintCountMessage[] = L"QmOskRepaints";
+inline constexpr const wchar_t* kRepaintCountMessage = L"QmOskRepaints";
 // Registered message that answers how many messages the program's message
 // loop has taken from its queue: timer ticks, input, paints. An idle
 // keyboard should take little more than its own timer ticks.
-inline constexpr wchar_t kMessageCountMessage[] = L"QmOskMessages";
+inline constexpr const wchar_t* kMessageCountMessage = L"QmOskMessages";
 
 }  // namespace osk::win32

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/failure.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
@@ -19,7 +20,7 @@ constexpr DWORD kMaxValueBytes = 1u << 20;
 
 }  // namespace
 
-RegistryStore::RegistryStore(std::wstring applicationName)
+RegistryStore::RegistryStore(const std::wstring& applicationName)
     : base_(L"Software\\QM-OSK\\" + (applicationName.empty() ? std::wstring(L"qm-osk") : applicationName)) {}
 
 std::wstring RegistryStore::applicationNameOfThisProgram() {
@@ -62,7 +63,8 @@ std::string RegistryStore::read(std::string_view section, std::string_view key,
     if ((type != REG_SZ && type != REG_EXPAND_SZ) || bytes > kMaxValueBytes) return std::string(fallback);
     // One spare character so that an unterminated value still ends in NUL.
     std::vector<wchar_t> buf(bytes / sizeof(wchar_t) + 2, L'\0');
-    DWORD got = static_cast<DWORD>((buf.size() - 1) * sizeof(wchar_t));
+    const std::size_t room = (buf.size() - 1) * sizeof(wchar_t);
+    auto got = static_cast<DWORD>(room);
     const LONG rc = ::RegQueryValueExW(hkey.get(), name.c_str(), nullptr, &type,
                                        reinterpret_cast<BYTE*>(buf.data()), &got);
     if (rc == ERROR_MORE_DATA) continue;
@@ -79,9 +81,7 @@ std::string RegistryStore::read(std::string_view section, std::string_view key,
 bool RegistryStore::write(std::string_view section, std::string_view key, std::string_view value) {
   const std::wstring name = widen(key);
   auto refused = [&](const wchar_t* step, LONG rc) {
-    ::OutputDebugStringW((L"QM-OSK: " + std::wstring(step) + L" \"" + name + L"\" failed, error " +
-                          std::to_wstring(rc) + L"\n")
-                             .c_str());
+    logFailure(narrow(std::wstring(step) + L" the setting \"" + name + L"\""), static_cast<DWORD>(rc));
     return false;
   };
   const std::wstring data = widen(value);
@@ -96,7 +96,8 @@ bool RegistryStore::write(std::string_view section, std::string_view key, std::s
                               REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &raw, nullptr);
   if (rc != ERROR_SUCCESS) return refused(L"opening the key for", rc);
   UniqueKey hkey(raw);
-  const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+  const std::size_t size = (data.size() + 1) * sizeof(wchar_t);
+  const auto bytes = static_cast<DWORD>(size);
   rc = ::RegSetValueExW(hkey.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                         bytes);
   if (rc != ERROR_SUCCESS) return refused(L"storing", rc);

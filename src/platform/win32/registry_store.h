@@ -12,7 +12,7 @@ class RegistryStore final : public SettingsStore {
  public:
   // `applicationName` tells copies of the program apart, as the name of the
   // executable does.
-  explicit RegistryStore(std::wstring applicationName);
+  explicit RegistryStore(const std::wstring& applicationName);
 
   // The executable's own file name without its extension ("qm-osk").
   static std::wstring applicationNameOfThisProgram();

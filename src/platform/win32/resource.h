@@ -1,4 +1,5 @@
 // Resource ids shared by the resource script and the code.
 #pragma once
 
-#define IDI_QMOSK 1
+// The resource compiler reads this header too, and knows only macros.
+#define IDI_QMOSK 1  // NOLINT(cppcoreguidelines-macro-usage)

@@ -108,8 +108,8 @@ void bringLockStateToForeground() {
   if (frontThread == lastThread && own == lastOwn) return;
   // Leaving a joined input gives this thread a fresh one with blank key
   // state, which would turn the keyboard's own captions and lights off.
-  BYTE ownState[256]{};
-  if (!GetKeyboardState(ownState)) return;
+  std::array<BYTE, 256> ownState{};
+  if (!GetKeyboardState(ownState.data())) return;
   if (!AttachThreadInput(ownThread, frontThread, TRUE)) {
     // The keys still go in; only the first letter after a toggle may come
     // out in the old case, as it did before this step existed.
@@ -118,8 +118,8 @@ void bringLockStateToForeground() {
   }
   lastThread = frontThread;
   lastOwn = own;
-  BYTE state[256]{};
-  if (GetKeyboardState(state)) {
+  std::array<BYTE, 256> state{};
+  if (GetKeyboardState(state.data())) {
     bool stale = false;
     for (std::size_t i = 0; i < kLocks.size(); ++i) {
       BYTE& key = state[kLocks[i]];
@@ -128,7 +128,8 @@ void bringLockStateToForeground() {
       stale = true;
     }
     // Refused, the first letter may come out in the old case, as above.
-    if (stale && !SetKeyboardState(state)) win32::logFailure("passing on the lock state", GetLastError());
+    if (stale && SetKeyboardState(state.data()) == FALSE)
+      win32::logFailure("passing on the lock state", GetLastError());
   }
   // Otherwise the keyboard would go on sharing the target's input state.
   // (A target thread that ended meanwhile has taken the join with it.)
@@ -136,7 +137,7 @@ void bringLockStateToForeground() {
     win32::logFailure("leaving the input of the window in front", GetLastError());
   // Refused, the keyboard's own captions and lights may read the locks as
   // off (see above).
-  if (!SetKeyboardState(ownState))
+  if (!SetKeyboardState(ownState.data()))
     win32::logFailure("restoring the keyboard's own key state", GetLastError());
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/failure.h"
 #include "platform/win32/text.h"
 
 namespace osk::win32 {
@@ -17,7 +18,7 @@ namespace osk::win32 {
 namespace {
 
 constexpr UINT kAnswered = WM_APP + 1;
-constexpr wchar_t kMailboxClass[] = L"QmOskLaunchAnswers";
+constexpr const wchar_t* kMailboxClass = L"QmOskLaunchAnswers";
 
 struct Job {
   LaunchRequest request;
@@ -119,7 +120,9 @@ DWORD WINAPI runJob(void* param) {
   // Once the keyboard has gone, nobody waits for the answer. (Refused too
   // with the keyboard's queue full, that is with the keyboard hung, when
   // the answer could not be acted on either.)
-  if (::PostMessageW(job->mailbox, kAnswered, 0, reinterpret_cast<LPARAM>(job.get()))) job.release();
+  // Posted, the message owns the job; the mailbox takes it back.
+  if (::PostMessageW(job->mailbox, kAnswered, 0, reinterpret_cast<LPARAM>(job.get())))
+    static_cast<void>(job.release());
   return 0;
 }
 
@@ -164,7 +167,7 @@ void ShellLauncher::launch(const LaunchRequest& request, Done done) {
     job->done(outcomeOf(error != ERROR_SUCCESS ? error : ERROR_NOT_ENOUGH_MEMORY));
     return;
   }
-  job.release();  // the thread owns it now
+  static_cast<void>(job.release());  // the thread owns it now
 }
 
 LRESULT CALLBACK ShellLauncher::mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -174,9 +177,9 @@ LRESULT CALLBACK ShellLauncher::mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
     try {
       job->done(job->outcome);
     } catch (const std::exception& e) {
-      ::OutputDebugStringA(e.what());
+      logFailure(std::string("a launch answer failed: ") + e.what());
     } catch (...) {
-      ::OutputDebugStringA("unknown failure in a launch answer");
+      logFailure("unknown failure in a launch answer");
     }
     return 0;
   }
@@ -184,7 +187,7 @@ LRESULT CALLBACK ShellLauncher::mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
     // Answers still queued are for a keyboard that is closing.
     MSG pending{};
     while (::PeekMessageW(&pending, hwnd, kAnswered, kAnswered, PM_REMOVE))
-      delete reinterpret_cast<Job*>(pending.lParam);
+      const std::unique_ptr<Job> dropped(reinterpret_cast<Job*>(pending.lParam));
   }
   return ::DefWindowProcW(hwnd, msg, wp, lp);
 }

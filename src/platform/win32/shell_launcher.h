@@ -17,6 +17,8 @@ class ShellLauncher final : public Launcher {
   ShellLauncher();
   ShellLauncher(const ShellLauncher&) = delete;
   ShellLauncher& operator=(const ShellLauncher&) = delete;
+  ShellLauncher(ShellLauncher&&) = delete;
+  ShellLauncher& operator=(ShellLauncher&&) = delete;
   ~ShellLauncher() override;
 
   void launch(const LaunchRequest& request, Done done) override;

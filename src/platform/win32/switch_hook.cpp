@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include <array>
 #include <atomic>
 
 #include "platform/win32/failure.h"
@@ -12,7 +13,7 @@ namespace {
 // A low-level hook procedure gets no context of its own, so the one switch
 // hook of the process is found here. Written before the hook is installed
 // and cleared after it is removed; read only by the hook's thread.
-std::atomic<SwitchHook*> g_switchHook{nullptr};
+std::atomic<SwitchHook*> g_switchHook{nullptr};  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 void unhook(HHOOK h) { ::UnhookWindowsHookEx(h); }
 using UniqueHook = UniqueHandle<HHOOK, unhook>;
@@ -41,10 +42,10 @@ SwitchHook::SwitchHook(HWND window, UINT message, DWORD vk) : window_(window), m
     return;
   }
   thread_.reset(reinterpret_cast<HANDLE>(handle));
-  const HANDLE waitFor[] = {ready.get(), thread_.get()};
+  const std::array<HANDLE, 2> waitFor{ready.get(), thread_.get()};
   // Either the hook is in and the thread waits for keys, or the thread has
   // ended (or is ending) without one.
-  const DWORD woke = ::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
+  const DWORD woke = ::WaitForMultipleObjects(2, waitFor.data(), FALSE, INFINITE);
   if (woke == WAIT_OBJECT_0 && installError_ == ERROR_SUCCESS) return;
   logFailure("Cannot install the scanning switch's keyboard hook", installError_);
   // Should the wait itself have failed, a thread with the hook in ends at

@@ -40,7 +40,7 @@ class SwitchHook {
   bool active() const { return static_cast<bool>(thread_); }
 
  private:
-  static unsigned __stdcall run(void* self);
+  static unsigned __stdcall run(void* param);
   static LRESULT CALLBACK onKey(int code, WPARAM wp, LPARAM lp);
   bool isSwitch(DWORD vkCode) const;
 

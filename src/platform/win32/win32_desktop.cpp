@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <array>
+
+#include "platform/win32/failure.h"
 #include "platform/win32/text.h"
 
 namespace osk::win32 {
@@ -82,7 +85,8 @@ bool Win32Desktop::activate(WindowId recorded, const std::string& title, std::ch
   const std::wstring wanted = widen(title);
   HWND target = nullptr;
   HWND candidate = toHwnd(recorded);
-  if (candidate != nullptr && ::IsWindow(candidate) && windowTextW(candidate) == wanted) target = candidate;
+  if (candidate != nullptr && ::IsWindow(candidate) != FALSE && windowTextW(candidate) == wanted)
+    target = candidate;
   // Untitled windows are everywhere (tool windows, hidden helpers): an empty
   // title names no window, so only the recorded one may receive the keys.
   if (target == nullptr && !wanted.empty()) {
@@ -121,7 +125,7 @@ void Win32Desktop::setTopmost(WindowId window, bool topmost) {
   // being typed into and made the keyboard its own target.
   if (!::SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
-    ::OutputDebugStringA("topmost placement refused");
+    logFailure("placing the window topmost", ::GetLastError());
 }
 
 // Read ten times a second, so every round trip to the server counts when
@@ -133,8 +137,8 @@ void Win32Desktop::setTopmost(WindowId window, bool topmost) {
 LockStates Win32LockKeys::states() const {
   LockStates s;
   s.caps = static_cast<std::int16_t>(::GetKeyState(VK_CAPITAL));
-  BYTE keys[256]{};
-  if (!::GetKeyboardState(keys)) {
+  std::array<BYTE, 256> keys{};
+  if (!::GetKeyboardState(keys.data())) {
     s.num = keyState(LockKey::NumLock);
     s.scroll = keyState(LockKey::ScrollLock);
     return s;

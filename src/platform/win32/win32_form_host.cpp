@@ -4,13 +4,14 @@
 #include <string>
 
 #include "platform/win32/dpi.h"
+#include "platform/win32/failure.h"
 #include "platform/win32/text.h"
 
 namespace osk::win32 {
 
 namespace {
 
-BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
+BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC /*dc*/, LPRECT /*clip*/, LPARAM lp) {
   auto* out = reinterpret_cast<std::vector<Geometry>*>(lp);
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -28,7 +29,7 @@ BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
 
 void Win32FormHost::adopt(FormWindow& window) {
   windows_[&window.form()] = &window;
-  window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
+  window.setBeforeUnload([this, &window] { closeDialogsAbove(window); });
   if (auto it = nonActivating_.find(&window.form()); it != nonActivating_.end())
     window.setNonActivating(it->second);
   window.countMessagesIn(&messagesTaken_);
@@ -83,18 +84,18 @@ void Win32FormHost::showNote(const Form& form, ControlName control, std::string_
 
 void Win32FormHost::noteAt(HWND owner, HWND anchorWindow, std::string_view text) {
   RECT anchor{};
-  if (owner != nullptr && ::GetWindowRect(anchorWindow, &anchor) && note_.show(owner, anchor, widen(text)))
+  if (owner != nullptr && ::GetWindowRect(anchorWindow, &anchor) != FALSE &&
+      note_.show(owner, anchor, widen(text)))
     return;
   // Not a word could be shown: at least the user hears that something
   // went wrong.
   ::MessageBeep(MB_ICONWARNING);
-  ::OutputDebugStringW(widen(text).c_str());
+  logFailure("a note could not be shown: " + std::string(text));
 }
 
 bool Win32FormHost::isOurWindow(HWND hwnd) const {
-  for (const auto& [form, window] : windows_)
-    if (window->alive() && window->hwnd() == hwnd) return true;
-  return false;
+  return std::ranges::any_of(
+      windows_, [hwnd](const auto& entry) { return entry.second->alive() && entry.second->hwnd() == hwnd; });
 }
 
 bool Win32FormHost::pumpOne(bool repostQuit) {
@@ -155,25 +156,26 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   }
   windows_[&dialog] = &window;
   modal_.push_back(&window);
-  window.beforeUnload = [this, &window] { closeDialogsAbove(window); };
+  window.setBeforeUnload([this, &window] { closeDialogsAbove(window); });
 
   // Until the dialog says where it goes, it opens centred over its owner.
   // Unplaced, it opens where the system puts new windows, which is on
   // screen too.
-  RECT o{}, d{};
+  RECT o{};
+  RECT d{};
   if (ownerHwnd != nullptr && ::GetWindowRect(ownerHwnd, &o) && ::GetWindowRect(window.hwnd(), &d)) {
     const int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
     const int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
     ::SetWindowPos(window.hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  const bool disableOwner = ownerHwnd != nullptr && ::IsWindowEnabled(ownerHwnd);
+  const bool disableOwner = ownerHwnd != nullptr && ::IsWindowEnabled(ownerHwnd) != FALSE;
   auto releaseOwner = [ownerHwnd, disableOwner] {
-    if (disableOwner && !::IsWindowEnabled(ownerHwnd)) ::EnableWindow(ownerHwnd, TRUE);
+    if (disableOwner && ::IsWindowEnabled(ownerHwnd) == FALSE) ::EnableWindow(ownerHwnd, TRUE);
   };
   // The owner must be enabled again before the dialog goes, or Windows
   // activates some other program's window in its place.
-  window.onClosing = releaseOwner;
+  window.setOnClosing(releaseOwner);
   if (disableOwner) ::EnableWindow(ownerHwnd, FALSE);
 
   if (!window.open()) {

@@ -1,0 +1,22 @@
+// Painting of the controls: the owner-drawn key buttons, whose background
+// colour is the state the keyboard shows (latched, flashed, tinted) and so is
+// drawn as stored rather than left to the theme, and the colours of the
+// system's own controls.
+#pragma once
+
+#include <windows.h>
+
+#include "layout/model.h"
+#include "platform/win32/gdi_cache.h"
+#include "platform/win32/placement.h"
+
+namespace osk::win32 {
+
+// Paints the key of `control` for a WM_DRAWITEM.
+void drawKey(const DRAWITEMSTRUCT& dis, const Control& control, const Placement& placement, GdiCache& gdi);
+
+// Sets the text and background colours of `control` (a label, text box or
+// standard button) in `dc` and gives the brush for its background.
+HBRUSH controlColors(HDC dc, const Control& control, bool edit, GdiCache& gdi);
+
+}  // namespace osk::win32

@@ -1,0 +1,65 @@
+// The native child windows of a form's controls: one per control, in the
+// layout's order, with the id outside_view.h promises, created with the
+// styles its kind needs and placed where the layout puts it.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "layout/model.h"
+#include "platform/win32/gdi_cache.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/placement.h"
+
+namespace osk::win32 {
+
+class ChildControls {
+ public:
+  // The subclass ids the children are given. Owner-drawn buttons take a
+  // quick second click as a double click and never report it as a click;
+  // a key of a keyboard must take every press. A text box reports neither
+  // clicks nor its focus to its parent without one.
+  static constexpr UINT_PTR kButtonSubclass = 1;
+  static constexpr UINT_PTR kEditSubclass = 2;
+
+  // The window text of a control's child: a text box's text, a caption, or
+  // the name of the picture of a key that has only a picture.
+  static std::wstring textOf(const Control& control);
+
+  // Creates a child per control of `form` in `parent`, subclassed by
+  // `proc` with `refData`. The failure, for the user, when one could not be
+  // made whole; empty when all were.
+  std::string create(HWND parent, const Form& form, SUBCLASSPROC proc, DWORD_PTR refData);
+  // Puts every child where `placement` puts its control, in its font, and
+  // repaints `parent`.
+  void place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi) const;
+
+  std::size_t size() const { return children_.size(); }
+  // The index of a child window; -1 for a window that is not one.
+  int indexOf(HWND child) const;
+  HWND window(std::size_t index) const {
+    return index < children_.size() ? children_[index].hwnd.get() : nullptr;
+  }
+  bool ownerDrawn(std::size_t index) const { return index < children_.size() && children_[index].ownerDrawn; }
+  // The parent destroys its children with itself: nothing is left to own.
+  void releaseAll();
+
+ private:
+  struct Child {
+    UniqueWindow hwnd;
+    bool ownerDrawn = false;
+  };
+
+  std::string createOne(HWND parent, const Control& control, std::size_t index, SUBCLASSPROC proc,
+                        DWORD_PTR refData);
+  void raiseCoveredControls(const Form& form);
+
+  std::vector<Child> children_;
+};
+
+}  // namespace osk::win32

@@ -1,0 +1,40 @@
+// The fonts and brushes the window's controls are painted with, made once
+// and owned here until the window goes: keys repaint several times a second
+// (flashes, latches, lock lights), and a GDI object per paint would cost
+// time and, leaked once, run the process out of them.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <utility>
+
+#include "layout/model.h"
+#include "platform/win32/handles.h"
+
+namespace osk::win32 {
+
+// The resolved colour of a stored value: system references are looked up now.
+COLORREF resolveColor(Color color);
+
+class GdiCache {
+ public:
+  using Fonts = std::map<std::pair<LONG, bool>, UniqueFont>;  // (LOGFONT height, bold)
+
+  // The font of that height; the system's dialog font when none can be made.
+  HFONT font(LONG height, bool bold);
+  // The brush for `color`, to paint in `dc`.
+  HBRUSH brush(Color color, HDC dc);
+
+  // Hands over every font made so far, to be deleted once no control uses
+  // them any more (after a relayout at a new DPI).
+  Fonts takeFonts() { return std::exchange(fonts_, {}); }
+  // The system's colours changed: brushes are made afresh.
+  void dropBrushes() { brushes_.clear(); }
+
+ private:
+  Fonts fonts_;
+  std::map<COLORREF, UniqueBrush> brushes_;
+};
+
+}  // namespace osk::win32
