@@ -27,6 +27,10 @@ inline constexpr Color kCyan = 0xFFFF00;
 inline constexpr Color kYellowTint = 0x80FFFF;  // Shift lock
 inline constexpr Color kPink = 0xFF80FF;        // number-row lock, highlight
 inline constexpr Color kBlueTint = 0xFF8080;    // user F-key mode
+// The typing aids' marks, painted over a key's face and in no other state:
+// the scan's light and the fill of a running hover.
+inline constexpr Color kScanLight = 0x0080FF;  // orange
+inline constexpr Color kHoverFill = 0x00C0FF;  // amber
 inline constexpr Color kSysWindow = 0x80000005;
 inline constexpr Color kSysButtonFace = 0x8000000F;
 constexpr bool isSystemReference(Color c) { return (c & 0x80000000U) != 0; }

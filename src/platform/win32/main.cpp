@@ -13,6 +13,7 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/failure.h"
 #include "platform/win32/form_window.h"
+#include "platform/win32/hands_free_input.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/sendinput_injector.h"
 #include "platform/win32/shell_launcher.h"
@@ -86,12 +87,15 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR comman
     Win32LockKeys locks;
     ShellLauncher launcher;
     Win32FormHost host;
-    osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host});
+    HandsFreeInput handsFree;
+    osk::Keyboard keyboard(
+        osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(), handsFree});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
     if (window.alive()) {
       host.adopt(window);
+      handsFree.attach(window, keyboard.handsFree());
       if (const std::optional<bool> keep = keepFocusSwitch(commandLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
       started = window.open(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
