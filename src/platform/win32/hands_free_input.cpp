@@ -96,7 +96,8 @@ bool HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*wp*/, LPARAM lp, in
         aids_->switchPressed();
         return true;
       }
-      if (control != kForm) aids_->buttonDown(window_->form().controls()[static_cast<std::size_t>(control)].name());
+      if (control != kForm)
+        aids_->buttonDown(window_->form().controls()[static_cast<std::size_t>(control)].name());
       return false;
     case WM_LBUTTONUP:
       if (swallowing_) {

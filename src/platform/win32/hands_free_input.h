@@ -33,7 +33,7 @@ class HandsFreeInput final : public SwitchKeys {
  private:
   static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                        DWORD_PTR self);
-  // Null: nothing to report (handled); otherwise the message goes on.
+  // True when the message is taken here and goes no further.
   bool onMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control);
   void track(HWND hwnd);
   bool pointerStillOver() const;
