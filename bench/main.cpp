@@ -802,9 +802,9 @@ void hoverAccuracy(int n, int dwellMs) {
     aimAt(key);
     const long long rested = now();
     try {
-      late.push_back(waitForText(np.edit, static_cast<int>(before) + 1, rested,
-                                 static_cast<DWORD>(dwellMs) + 5000) -
-                     dwellMs);
+      late.push_back(
+          waitForText(np.edit, static_cast<int>(before) + 1, rested, static_cast<DWORD>(dwellMs) + 5000) -
+          dwellMs);
     } catch (const Failure&) {
       ++lost;
     }
