@@ -69,11 +69,18 @@ bool HandsFreeInput::pointerStillOver() const {
   return under != nullptr && (under == window_->hwnd() || ::IsChild(window_->hwnd(), under));
 }
 
-bool HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*wp*/, LPARAM lp, int control) {
+std::optional<LRESULT> HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*wp*/, LPARAM lp, int control) {
+  constexpr std::optional<LRESULT> kPassOn;
   switch (msg) {
     case kSwitchMessage:
-      if (control == kForm) aids_->switchPressed();
-      return control == kForm;
+      if (control != kForm) return kPassOn;
+      aids_->switchPressed();
+      return 0;
+    case WM_MOUSEACTIVATE:
+      // A click that is a switch press leaves the focus where it is, in
+      // either focus mode (the text box would otherwise take it).
+      if (aids_->scanning()) return MA_NOACTIVATE;
+      return kPassOn;
     case WM_MOUSEMOVE: {
       track(hwnd);
       POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -81,12 +88,12 @@ bool HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*wp*/, LPARAM lp, in
       std::optional<std::string> name;
       if (control != kForm) name = window_->form().controls()[static_cast<std::size_t>(control)].name();
       aids_->pointerMoved({at.x, at.y}, name);
-      return false;
+      return kPassOn;
     }
     case WM_MOUSELEAVE:
       if (tracking_ == hwnd) tracking_ = nullptr;
       if (!pointerStillOver()) aids_->pointerLeft();
-      return false;
+      return kPassOn;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (aids_->scanning()) {
@@ -94,19 +101,19 @@ bool HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*wp*/, LPARAM lp, in
         // the pointer is not clicked.
         swallowing_ = true;
         aids_->switchPressed();
-        return true;
+        return 0;
       }
       if (control != kForm)
         aids_->buttonDown(window_->form().controls()[static_cast<std::size_t>(control)].name());
-      return false;
+      return kPassOn;
     case WM_LBUTTONUP:
       if (swallowing_) {
         swallowing_ = false;
-        return true;
+        return 0;
       }
-      return false;
+      return kPassOn;
     default:
-      return false;
+      return kPassOn;
   }
 }
 
@@ -119,13 +126,13 @@ LRESULT CALLBACK HandsFreeInput::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LP
     return ::DefSubclassProc(hwnd, msg, wp, lp);
   }
   const int control = id == kSubclassId ? kForm : static_cast<int>(id - kSubclassId - 1);
-  bool handled = false;
+  std::optional<LRESULT> answer;
   try {
-    handled = self->onMessage(hwnd, msg, wp, lp, control);
+    answer = self->onMessage(hwnd, msg, wp, lp, control);
   } catch (const std::exception& e) {
     logFailure(std::string("a typing aid failed: ") + e.what());
   }
-  return handled ? 0 : ::DefSubclassProc(hwnd, msg, wp, lp);
+  return answer ? *answer : ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace osk::win32

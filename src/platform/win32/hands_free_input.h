@@ -33,8 +33,8 @@ class HandsFreeInput final : public SwitchKeys {
  private:
   static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                        DWORD_PTR self);
-  // True when the message is taken here and goes no further.
-  bool onMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control);
+  // The answer when the message is taken here and goes no further.
+  std::optional<LRESULT> onMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control);
   void track(HWND hwnd);
   bool pointerStillOver() const;
   void install();
