@@ -10,6 +10,7 @@ from rig import NOTEPAD_TITLE, TYPE_TIMEOUT_S, NotepadTestCase
 HOVER_FILL = "0x00C0FF"  # amber, as painted: COLORREF of colors::kHoverFill
 SCAN_LIGHT = "0x0080FF"  # orange: colors::kScanLight
 VK_SPACE = "32"
+AWAY = ("1500", "100")  # bare desktop, right of the keyboard and above Notepad
 
 
 class HandsFreeCase(NotepadTestCase):
@@ -21,6 +22,9 @@ class HandsFreeCase(NotepadTestCase):
         s = self.s = self.new_session()
         for key, value in self.stored.items():
             s.set_setting(key, value)
+        # Off the keyboard: a pointer left resting on a key by the test before
+        # would type into this test's Notepad (seen: "iA").
+        s.drive("point-at", *AWAY)
         s.start_keyboard(*self.keyboard_args)
         s.start_notepad(*self.notepad_geometry)
         s.make_target(NOTEPAD_TITLE)
