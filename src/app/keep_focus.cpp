@@ -10,10 +10,25 @@ void setKeepTargetFocus(Context& ctx, bool on) {
   ctx.platform.host.setNonActivating(ctx.main, on);
 }
 
+namespace {
+
+bool keepTargetFocusStored(const Context& ctx) {
+  return settings::keepTargetFocusChosen(ctx.platform.store.read(kSettingsSection, settings::kKeepTargetFocus,
+                                                                 settings::kKeepTargetFocusDefault));
+}
+
+}  // namespace
+
 void applyKeepTargetFocus(Context& ctx) {
-  const std::string stored = ctx.platform.store.read(kSettingsSection, settings::kKeepTargetFocus,
-                                                     settings::kKeepTargetFocusDefault);
-  ctx.platform.host.setNonActivating(ctx.main, settings::keepTargetFocusChosen(stored));
+  ctx.platform.host.setNonActivating(ctx.main, keepTargetFocusStored(ctx));
+}
+
+void secondStart(Context& ctx, std::optional<bool> keepFocus) {
+  if (keepFocus) setKeepTargetFocus(ctx, *keepFocus);
+  // A store that refused the switch's value still has the mode switched;
+  // what the window does now is what counts.
+  const bool keep = keepFocus ? *keepFocus : keepTargetFocusStored(ctx);
+  ctx.platform.host.bringForward(ctx.main, !keep);
 }
 
 }  // namespace osk

@@ -2,6 +2,8 @@
 // window being typed into.
 #pragma once
 
+#include <optional>
+
 #include "base/context.h"
 
 namespace osk {
@@ -12,5 +14,10 @@ void setKeepTargetFocus(Context& ctx, bool on);
 
 // Puts the stored choice into effect (at load).
 void applyKeepTargetFocus(Context& ctx);
+
+// A second start of the keyboard in the session hands over its switch, if
+// it gave one, and brings this keyboard forward; in the mode that keeps the
+// focus in the target, without taking it.
+void secondStart(Context& ctx, std::optional<bool> keepFocus);
 
 }  // namespace osk

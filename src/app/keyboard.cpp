@@ -41,8 +41,9 @@ bool Keyboard::handle(const Form& form, std::string_view control, Event event) {
   const Window* w = find(form);
   if (w == nullptr) return false;
   const bool handled = w->router.dispatch(control, event);
-  // Any handler of the keyboard window may have set or cleared a latch.
-  if (handled && ctx_.facesFollowEvents && &form == &ctx_.main) NCS_TIMER_Timer(ctx_);
+  // Any handler of the keyboard window may have set or cleared a latch; a
+  // move, reported at every step of a drag, sets none.
+  if (handled && ctx_.facesFollowEvents && &form == &ctx_.main && event != Event::Move) NCS_TIMER_Timer(ctx_);
   return handled;
 }
 

@@ -4,15 +4,34 @@
 
 #include "aids/hands_free.h"
 #include "app/keep_focus.h"
+#include "app/window_fit.h"
 #include "base/settings_keys.h"
 #include "dialogs/dialogs.h"
 #include "layout/main_window.h"
 
 namespace osk {
 
+namespace {
+
+// A crash or a power cut forgets at most the last second of moving: the
+// place is stored once the window has rested that long, not at every step of
+// a drag (each step would be a write to the store).
+constexpr std::chrono::milliseconds kPlaceSaveDelay(1000);
+
+void savePlace(Context& ctx) {
+  settings::Saver saver(ctx.platform.store);
+  settings::saveGeometry(saver, settings::kMainGeometry, ctx.main.geometry());
+}
+
+}  // namespace
+
 void Form_Load(Context& ctx) {
-  ctx.main.setGeometry(settings::restoreGeometry(ctx.platform.store, settings::kMainGeometry,
-                                                 ctx.platform.host.monitorWorkAreas()));
+  // The keyboard opens wholly on its monitor, however large a screen its
+  // stored size was chosen on, and whatever the scale of this one.
+  const std::vector<Geometry> areas = ctx.platform.host.monitorWorkAreas();
+  ctx.main.setGeometry(
+      fitToWorkArea(settings::readGeometry(ctx.platform.store, settings::kMainGeometry, areas), areas)
+          .geometry);
 
   Form& f = ctx.main;
   // The intervals came with the timers' handlers.
@@ -22,6 +41,8 @@ void Form_Load(Context& ctx) {
   // The burst timers run only while a burst is under way.
   f.enableTimer(ui::kAutoDeleteStopTimer, false);
   f.enableTimer(ui::kAutoDeleteTimer, false);
+  // Runs only between a move and the save that follows it.
+  f.enableTimer(ui::kPlaceSaveTimer, false);
 
   // The faces and lights show the latches, which only this window's own
   // handlers change, and the lock keys, which only key events change. Where
@@ -45,12 +66,22 @@ void Form_Unload(Context& ctx) {
   // A value the store refused is reported by the store on the debug channel
   // only: no window of the keyboard is left to show a note. The close goes
   // on, since it is never refused.
-  settings::Saver saver(ctx.platform.store);
-  settings::saveGeometry(saver, settings::kMainGeometry, ctx.main.geometry());
+  savePlace(ctx);
+  ctx.main.enableTimer(ui::kPlaceSaveTimer, false);
   ctx.main.enableTimer(ui::kAlwaysOnTopTimer, false);
   ctx.main.enableTimer(ui::kNcsTimer, false);
   ctx.facesFollowEvents = false;
   ctx.handsFree->stop();
+}
+
+// Every step of a drag or a resize counts the second afresh.
+void Form_Move(Context& ctx) { ctx.main.restartTimer(ui::kPlaceSaveTimer); }
+
+// A value the store refuses is reported by the store on the debug channel;
+// a note at every move would bury the keyboard, and the close saves again.
+void PLACE_SAVE_TIMER_Timer(Context& ctx) {
+  ctx.main.enableTimer(ui::kPlaceSaveTimer, false);
+  savePlace(ctx);
 }
 
 void AlwaysOnTopTimer_Timer(Context& ctx) {
@@ -73,6 +104,9 @@ void registerLifecycle(Router& router, Context& ctx) {
   router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
   router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
   router.on(kFormControl, Event::DblClick, [c] { Form_DblClick(*c); });
+  router.on(kFormControl, Event::Move, [c] { Form_Move(*c); });
+  // One-shot: a second after the last move.
+  router.every(ui::kPlaceSaveTimer, kPlaceSaveDelay, [c] { PLACE_SAVE_TIMER_Timer(*c); });
   // Once a second is soon enough to win the top place back from a window
   // that took it.
   router.every(ui::kAlwaysOnTopTimer, std::chrono::milliseconds(1000), [c] { AlwaysOnTopTimer_Timer(*c); });

@@ -9,6 +9,8 @@ namespace osk {
 
 void Form_Load(Context& ctx);
 void Form_Unload(Context& ctx);
+void Form_Move(Context& ctx);
+void PLACE_SAVE_TIMER_Timer(Context& ctx);
 void AlwaysOnTopTimer_Timer(Context& ctx);
 void Form_DblClick(Context& ctx);
 void SETTINGS_BUTTON_Click(Context& ctx);

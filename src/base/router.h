@@ -13,7 +13,9 @@
 
 namespace osk {
 
-enum class Event : unsigned char { Click, DblClick, GotFocus, LostFocus, Change, Timer, Load, Unload };
+// Move: the window's place or size changed by anything but the form's own
+// setGeometry (the user, the system or another program).
+enum class Event : unsigned char { Click, DblClick, GotFocus, LostFocus, Change, Timer, Load, Unload, Move };
 
 // A second handler for one event would otherwise silently win over the
 // first, and a name of another window's layout would be a key that silently

@@ -107,8 +107,8 @@ Geometry placeOnScreen(Geometry g, const std::vector<Geometry>& workAreas) {
   return g;
 }
 
-Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
-                         const std::vector<Geometry>& workAreas) {
+Geometry readGeometry(const SettingsStore& store, const GeometryKeys& keys,
+                      const std::vector<Geometry>& workAreas) {
   const Geometry& d = keys.defaults;
   auto read = [&](std::string_view key, float fallback) {
     return parseTwips(store.read(kSettingsSection, key, formatTwips(fallback)), fallback);
@@ -130,8 +130,12 @@ Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
   if (tallest > 0) maxHeight = std::min(maxHeight, 10 * tallest);
   if (!(g.width > 0 && g.width <= maxWidth)) g.width = d.width;
   if (!(g.height > 0 && g.height <= maxHeight)) g.height = d.height;
+  return g;
+}
 
-  return placeOnScreen(g, workAreas);
+Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
+                         const std::vector<Geometry>& workAreas) {
+  return placeOnScreen(readGeometry(store, keys, workAreas), workAreas);
 }
 
 void Saver::put(std::string_view key, std::string_view value) {

@@ -84,8 +84,12 @@ inline bool keepTargetFocusChosen(std::string_view text) { return alwaysOnTopCho
 // size where it fits. A window already partly visible is left alone.
 Geometry placeOnScreen(Geometry g, const std::vector<Geometry>& workAreas);
 
-// The window geometry as stored, each unusable value replaced by its
-// default, then placed where the user can reach it.
+// The window geometry as stored, each unusable value (a size many times the
+// largest work area among them) replaced by its default.
+Geometry readGeometry(const SettingsStore& store, const GeometryKeys& keys,
+                      const std::vector<Geometry>& workAreas);
+
+// The same, then placed where the user can reach it.
 Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
                          const std::vector<Geometry>& workAreas);
 

@@ -20,10 +20,8 @@ void addLetterRow(Builder& b, std::string_view letters, int firstLeft, int top) 
   }
 }
 
-std::vector<Control::Def> mainControls() {
-  Builder b;
-
-  // Title row: tools, the upper F keys, auto delete and the lock lights.
+// Title row: tools, the upper F keys, auto delete and the lock lights.
+void titleRow(Builder& b) {
   b.label(kTarnwickTitle, "Q-M - OSK", {120, 120, 1935, 480}, {13.5, true}, colors::kGreen, colors::kBlack,
           Align::Center);
   b.key(kSettingsButton, "SETTINGS", 2160, 120, 1455).font = kSmallBold;
@@ -47,8 +45,10 @@ std::vector<Control::Def> mainControls() {
   for (auto [name, caption, left] : lights)
     // NOLINTNEXTLINE(readability-suspicious-call-argument): dark text on a light ground, as drawn
     b.label(name, caption, {left, 240, 855, 255}, kSmallBold, colors::kBlack, colors::kWhite, Align::Center);
+}
 
-  // F-key row.
+// F-key row.
+void fkeyRow(Builder& b) {
   b.key(kButtonMyFkeys, "MY F-KEYS", 120, 720, 1215).font = kSmallBold;
   b.iconKey(kButtonEsc, Icon::RedCross, 1440, 720, kKeyWidth);
   for (int n = 1; n <= 12; ++n)
@@ -57,8 +57,10 @@ std::vector<Control::Def> mainControls() {
   // NOLINTNEXTLINE(readability-suspicious-call-argument): dark text on a light ground, as drawn
   b.label(kActiveWindowLabel, "QM-OSK", {12960, 720, 3615, 375}, kPlain, colors::kBlack, colors::kWhite,
           Align::Left);
+}
 
-  // Number row: 1 .. 9 then 0, as on the keyboard.
+// Number row: 1 .. 9 then 0, as on the keyboard.
+void numberRow(Builder& b) {
   b.iconKey(kLockTopNumberKeysButton, Icon::UpArrowPadlock, 120, 1320, 1215);
   b.key(kLeftTopCornerKey, "`", 1440, 1320, kKeyWidth);
   for (int n = 1; n <= 10; ++n) {
@@ -71,8 +73,10 @@ std::vector<Control::Def> mainControls() {
   b.key(kButtonIns, "INS", 12960, 1320, 975);
   b.iconKey(kButtonHome, Icon::House, 14040, 1320, 975);
   b.iconKey(kPrintScreenAppWindow, Icon::PrinterWindow, 15240, 1320, 1335);
+}
 
-  // Q row; Enter is two rows tall and carries both a caption and a picture.
+// Q row; Enter is two rows tall and carries both a caption and a picture.
+void qRow(Builder& b) {
   // The hover pause key has the empty place left of TAB, so no key moved
   // for it.
   b.key(kHoverPauseButton, "HOVER ON", 120, 1800, 1215).font = kSmallBold;
@@ -86,15 +90,19 @@ std::vector<Control::Def> mainControls() {
   b.iconKey(kButtonDelete, Icon::Bin, 12960, 1800, 975);
   b.iconKey(kButtonEnd, Icon::StopSign, 14040, 1800, 975);
   b.iconKey(kPrintScreenCompleteScreen, Icon::PrinterMonitor, 15240, 1800, 1335);
+}
 
-  // A row.
+// A row.
+void aRow(Builder& b) {
   b.key(kButtonCaps, "CAPS", 1440, 2280, 1455);
   addLetterRow(b, "ASDFGHJKL", 2880, 2280);
   b.key(kButtonSemiColon, ";", 9360, 2280, kKeyWidth);
   b.key(kButtonAposSign, "'", 10080, 2280, kKeyWidth);
   b.key(kButtonHash, "#", 10800, 2280, kKeyWidth);
+}
 
-  // Z row.
+// Z row.
+void zRow(Builder& b) {
   b.iconKey(kShiftLockButton, Icon::UpArrowPadlock, 120, 2760, 1215);
   b.iconKey(kButtonShiftLeft, Icon::UpArrow, 1440, 2760, 1095);
   b.key(kButtonBackSlash, "\\", 2520, 2760, kKeyWidth);
@@ -105,8 +113,10 @@ std::vector<Control::Def> mainControls() {
   b.iconKey(kButtonShiftRight, Icon::UpArrow, 10440, 2760, 2295);
   b.iconKey(kButtonKeyUp, Icon::BlueUp, 13560, 2760, kKeyWidth);
   b.iconKey(kButtonPgUp, Icon::PageUp, 15120, 2760, 1455);
+}
 
-  // Bottom key row.
+// Bottom key row.
+void bottomRow(Builder& b) {
   b.key(kButtonCtrlLeft, "CTRL", 1440, 3240, 1095);
   b.iconKey(kButtonWinKeyLeft, Icon::WindowFlag, 2520, 3240, 1095);
   b.key(kButtonAltLeft, "ALT", 3600, 3240, kKeyWidth);
@@ -119,15 +129,28 @@ std::vector<Control::Def> mainControls() {
   b.iconKey(kButtonKeyDown, Icon::BlueDown, 13560, 3240, kKeyWidth);
   b.iconKey(kButtonKeyRight, Icon::BlueRight, 14280, 3240, kKeyWidth);
   b.iconKey(kButtonPgDn, Icon::PageDown, 15120, 3240, 1455);
+}
 
-  // Command line strip.
+// Command line strip.
+void commandStrip(Builder& b) {
   b.key(kButtonWindowsRunExternal, "RUN", 120, 3360, 1215, 375);
   b.iconKey(kButtonCmd, Icon::CommandPrompt, 120, 3840, 615);
   b.iconKey(kButtonRunInternal, Icon::RunInternal, 720, 3840, 615);
   b.textBox(kCommandLineTextbox, "Command Line", {1440, 3960, 11295, 375}, {9.75, false});
   b.key(kShiftArrowHighlightButton, "HIGHLIGHT", 12840, 3960, 2175, 375);
   b.iconKey(kButtonWindowsLock, Icon::PadlockMonitor, 15120, 3840, 1455);
+}
 
+std::vector<Control::Def> mainControls() {
+  Builder b;
+  titleRow(b);
+  fkeyRow(b);
+  numberRow(b);
+  qRow(b);
+  aRow(b);
+  zRow(b);
+  bottomRow(b);
+  commandStrip(b);
   return std::move(b.defs);
 }
 
@@ -145,6 +168,7 @@ std::vector<Timer> mainTimers() {
       {std::string(kNcsTimer.str()), 0, true},
       {std::string(kHoverTimer.str()), 0, false},
       {std::string(kScanTimer.str()), 0, false},
+      {std::string(kPlaceSaveTimer.str()), 0, false},
   };
 }
 

@@ -126,6 +126,8 @@ inline constexpr TimerName kNcsTimer{"NCS_TIMER"};
 // nothing runs.
 inline constexpr TimerName kHoverTimer{"HOVER_TIMER"};
 inline constexpr TimerName kScanTimer{"SCAN_TIMER"};
+// One-shot: stores the window's place a moment after it last moved.
+inline constexpr TimerName kPlaceSaveTimer{"PLACE_SAVE_TIMER"};
 inline constexpr std::array<ControlName, 16> kFunctionKeys{
     {ControlName{"BUTTON_F_NUM_1"}, ControlName{"BUTTON_F_NUM_2"}, ControlName{"BUTTON_F_NUM_3"},
      ControlName{"BUTTON_F_NUM_4"}, ControlName{"BUTTON_F_NUM_5"}, ControlName{"BUTTON_F_NUM_6"},

@@ -165,6 +165,12 @@ void Form::setTimer(TimerName name, bool enabled, int intervalMs) {
 
 void Form::enableTimer(TimerName name, bool enabled) { setTimer(name, enabled, timer(name).intervalMs); }
 
+void Form::restartTimer(TimerName name) {
+  Timer& t = timer(name);
+  t.enabled = true;
+  if (observer_ != nullptr) observer_->timerChanged(t);
+}
+
 void Form::restoreDesign() {
   for (Control& c : controls_) c.restoreDesign();
 }

@@ -261,6 +261,10 @@ class Form {
   const std::vector<Timer>& timers() const { return timers_; }
   void setTimer(TimerName name, bool enabled, int intervalMs);
   void enableTimer(TimerName name, bool enabled);
+  // Switches the timer on with its interval counted from now, even when it
+  // was running already (the host, and the test clock, start its period
+  // afresh): a one-shot wait that each new event prolongs.
+  void restartTimer(TimerName name);
 
   const Geometry& geometry() const { return geometry_; }
   // Set by handlers (notifies the host) ...

@@ -22,6 +22,9 @@ class FormHost {
   // Work areas of the monitors, in twips of the virtual screen, so that a
   // window can be kept where someone can reach it.
   virtual std::vector<Geometry> monitorWorkAreas() const = 0;
+  // Shows `form`'s window above the others, restored if it was minimised;
+  // it becomes the active window only when `activate` is true.
+  virtual void bringForward(const Form& form, bool activate) = 0;
   // The host window that renders `form` (0 when it has none yet).
   virtual WindowId windowOf(const Form& form) const = 0;
   // Shows `text` beside `control` of `form` for a few seconds, without

@@ -7,6 +7,7 @@ ends every Wine process of that copy when it closes, test failure or not.
 """
 
 import os
+import select
 import sys
 import shutil
 import subprocess
@@ -126,18 +127,82 @@ def start_server(env, timeout_s=30):
     raise AssertionError("the Wine server of %s never came up" % env["WINEPREFIX"])
 
 
+class Display:
+    """A virtual display of its own size, made as scripts/desktop.sh makes the
+    run's: Xvfb, the UK keymap and openbox. For a test about screens other
+    than the run's; close() ends exactly what it started."""
+
+    def __init__(self, size, timeout_s=30):
+        run_dir = os.environ["QMOSK_RUN_DIR"]
+        self.wm = None
+        read_fd, write_fd = os.pipe()
+        log = open(os.path.join(run_dir, "xvfb-%s-%d.log" % (size, os.getpid())), "wb")
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size + "x24", "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_fd,), stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+        log.close()
+        os.close(write_fd)
+        try:
+            # Xvfb writes the number it took once it listens; it picks a free
+            # one itself, so parallel runs never race for a number.
+            number = b""
+            deadline = time.monotonic() + timeout_s
+            while not number.endswith(b"\n"):
+                if time.monotonic() > deadline or self.xvfb.poll() is not None:
+                    raise AssertionError("Xvfb %s did not start" % size)
+                ready, _, _ = select.select([read_fd], [], [], 0.1)
+                if ready:
+                    chunk = os.read(read_fd, 16)
+                    if not chunk:
+                        raise AssertionError("Xvfb %s did not start" % size)
+                    number += chunk
+            self.name = ":" + number.decode().strip()
+            self.env = dict(os.environ, DISPLAY=self.name)
+            subprocess.run(["setxkbmap", "-display", self.name, "gb"], check=True, timeout=timeout_s)
+            self.wm = subprocess.Popen(["openbox"], env=self.env, stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+            def has_wm():
+                r = subprocess.run(["xprop", "-display", self.name, "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                   capture_output=True, timeout=timeout_s)
+                return b"window id" in r.stdout
+            while not has_wm():
+                if time.monotonic() > deadline:
+                    raise AssertionError("openbox did not take over %s" % self.name)
+                time.sleep(0.1)
+        except BaseException:
+            self.close()
+            raise
+        finally:
+            os.close(read_fd)
+
+    def close(self):
+        for p in (self.wm, self.xvfb):
+            if p is None or p.poll() is not None:
+                continue
+            p.terminate()
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+
+
 class Session:
-    """One Wine prefix (one empty settings store) and what runs in it."""
+    """One Wine prefix (one empty settings store) and what runs in it; on
+    `display` when given (a Display), at `dpi` when given."""
 
     _counter = 0
 
-    def __init__(self, name):
+    def __init__(self, name, display=None, dpi=None):
         Session._counter += 1
         run_dir = os.environ["QMOSK_RUN_DIR"]
         self.dir = os.path.join(run_dir, "prefixes.d", "%s-%d-%d" % (name, os.getpid(), Session._counter))
         os.makedirs(os.path.dirname(self.dir), exist_ok=True)
         copy_prefix(os.environ["QMOSK_WINE_TEMPLATE"], self.dir)
         self.env = dict(os.environ)
+        if display is not None:
+            self.env["DISPLAY"] = display.name
         self.env["WINEPREFIX"] = self.dir
         self.env.setdefault("WINEDEBUG", "-all")
         self.env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
@@ -146,6 +211,26 @@ class Session:
         os.makedirs(self.logs, exist_ok=True)
         self.procs = []
         self.keyboard = None
+        if dpi is not None:
+            # What Wine reports as the display's DPI, read as each program
+            # starts.
+            subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                            "/t", "REG_DWORD", "/d", str(dpi), "/f"], env=self.env, cwd=self.dir,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, check=True, timeout=START_TIMEOUT_S)
+
+    def kill_all(self):
+        """Ends every program of the prefix at once, as a crash or a power
+        cut would: nothing gets to close or save. The prefix's server starts
+        again, ready for the next program."""
+        subprocess.run(["wineserver", "-k"], env=self.env, check=True, timeout=START_TIMEOUT_S,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, check=True, timeout=START_TIMEOUT_S,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for p in self.procs:
+            p.wait(timeout=START_TIMEOUT_S)
+        self.keyboard = None
+        start_server(self.env)
 
     # -- processes ---------------------------------------------------------
 
@@ -366,10 +451,17 @@ class KeyboardTestCase(unittest.TestCase):
             if not os.path.exists(exe):
                 raise AssertionError("missing %s: build the mingw preset first" % exe)
 
-    def new_session(self, name=None):
-        s = Session(name or self.__class__.__name__)
+    def new_session(self, name=None, display=None, dpi=None):
+        s = Session(name or self.__class__.__name__, display=display, dpi=dpi)
         self.addCleanup(s.close)
         return s
+
+    def new_display(self, size):
+        d = Display(size)
+        # Cleanups run last in, first out: the session's programs end
+        # before their display goes.
+        self.addCleanup(d.close)
+        return d
 
     def assertClose(self, actual, expected, tol, msg=None):
         self.assertLessEqual(abs(actual - expected), tol,

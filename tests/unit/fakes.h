@@ -154,6 +154,10 @@ class FakeHost final : public FormHost {
   }
   std::vector<Geometry> monitors{{0, 0, 1600 * 15, 1000 * 15}};
   std::vector<Geometry> monitorWorkAreas() const override { return monitors; }
+  std::vector<std::pair<const Form*, bool>> broughtForward;  // (form, activated)
+  void bringForward(const Form& form, bool activate) override {
+    broughtForward.emplace_back(&form, activate);
+  }
   WindowId windowOf(const Form& form) const override {
     auto it = windows.find(&form);
     return it == windows.end() ? 0 : it->second;

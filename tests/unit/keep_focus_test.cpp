@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "fakes.h"
 
 namespace osk::testing {
@@ -43,6 +47,34 @@ TEST(KeepTargetFocus, SwitchingAtRunTimeTellsTheHostAndIsRemembered) {
                    rig.store.read(kSettingsSection, "KEEP_TARGET_FOCUS", "?"));
   next.kb.handle(next.kb.main(), "Form", Event::Load);
   EXPECT_TRUE(next.host.nonActivating[&next.main()]);
+}
+
+TEST(KeepTargetFocus, ASecondStartHandsOverItsSwitchAndComesForwardWithoutTakingTheFocusWhenKept) {
+  const struct {
+    const char* what;
+    const char* stored;
+    std::optional<bool> keepFocus;
+    bool activated;
+    bool nonActivating;
+    const char* storedAfter;
+  } rows[] = {
+      {"no switch, mode off", "0", std::nullopt, true, false, "0"},
+      {"no switch, mode on", "1", std::nullopt, false, true, "1"},
+      {"--keep-focus turns it on", "0", true, false, true, "1"},
+      {"--no-keep-focus turns it off", "1", false, true, false, "0"},
+      {"--keep-focus with the mode on already", "1", true, false, true, "1"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    Rig rig;
+    rig.store.write(kSettingsSection, "KEEP_TARGET_FOCUS", row.stored);
+    rig.kb.handle(rig.kb.main(), "Form", Event::Load);
+    secondStart(rig.kb.context(), row.keepFocus);
+    using Forward = std::vector<std::pair<const Form*, bool>>;
+    EXPECT_EQ(rig.host.broughtForward, (Forward{{&rig.main(), row.activated}}));
+    EXPECT_EQ(rig.host.nonActivating[&rig.main()], row.nonActivating);
+    EXPECT_EQ(rig.store.read(kSettingsSection, "KEEP_TARGET_FOCUS", "?"), row.storedAfter);
+  }
 }
 
 }  // namespace

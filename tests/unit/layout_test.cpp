@@ -496,6 +496,7 @@ TEST(Layouts, MainTimersStartWithTheirDesignState) {
       {"NCS_TIMER", true},
       {"HOVER_TIMER", false},
       {"SCAN_TIMER", false},
+      {"PLACE_SAVE_TIMER", false},
   };
   auto form = makeMainForm();
   EXPECT_EQ(form->timers().size(), std::size(expected));

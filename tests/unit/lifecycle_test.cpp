@@ -53,6 +53,7 @@ TEST(MainWindowLoad, EmptyStoreOpensAtDefaultsAndStartsTheTimers) {
       {"AUTO_DELETE_STOP_TIMER", false, 5000},
       {"AUTO_DELETE_TIMER", false, 100},
       {"AlwaysOnTopTimer", false, 1000},
+      {"PLACE_SAVE_TIMER", false, 1000},
       {"KEYBOARD_KEYPRESS_TIMER", false, 0},
       {"ENABLE_KEYBOARD_KEYPRESS_TIMER", false, 0},
   };
@@ -153,7 +154,8 @@ TEST(MainWindowLoad, OffScreenWindowIsBroughtOntoTheNearestMonitor) {
        {primary, farRight},
        {24500, 100, 1000, 1000},
        {23000, 100, 1000, 1000}},
-      {"larger than the monitor", {primary}, {50000, 1000, 30000, 20000}, {0, 0, 24000, 15000}},
+      // Shrunk to fit, proportions kept, as fitToWorkArea decides.
+      {"larger than the monitor", {primary}, {50000, 1000, 30000, 20000}, {1500, 0, 22500, 15000}},
       {"partly visible stays", {primary}, {23000, 14000, 12000, 5000}, {23000, 14000, 12000, 5000}},
       {"on the second monitor stays",
        {primary, right},

@@ -819,6 +819,18 @@ const Command kCommands[] = {
        out(std::to_string(GetDeviceCaps(dc, LOGPIXELSX)));
        ReleaseDC(nullptr, dc);
      }},
+    // Every shown control of a form with its screen rectangle, one a line:
+    // "NAME x y w h".
+    {L"control-rects", 1, 1, "<form>",
+     [](const Args& a) {
+       auto form = formByName(a[1]);
+       if (!form) throw Failure("unknown form");
+       auto layout = form->make();
+       for (const auto& c : layout->controls()) {
+         HWND h = findControl(a[1], widen(c.name()));
+         if (h != nullptr && IsWindowVisible(h)) out(c.name() + " " + rectText(screenRect(h)));
+       }
+     }},
     {L"controls", 1, 1, "<form>",
      [](const Args& a) {
        auto form = formByName(a[1]);

@@ -57,6 +57,22 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_EXITSIZEMOVE:
       syncGeometryFromWindow();
       break;
+    case WM_WINDOWPOSCHANGED: {
+      // Every change of place or size comes here, whatever made it: a drag
+      // (WM_EXITSIZEMOVE alone would miss the rest), the system, another
+      // program. Changes of the z-order alone (the topmost timer's, every
+      // second) are no move.
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+      if ((pos->flags & SWP_NOMOVE) != 0 && (pos->flags & SWP_NOSIZE) != 0) break;
+      const Geometry before = form_.geometry();
+      // Sends WM_MOVE and WM_SIZE, which bring the model up to date, unless
+      // the client area stayed where it was.
+      const LRESULT r = ::DefWindowProcW(self, msg, wp, lp);
+      syncGeometryFromWindow();
+      // The form's own placements (Load's) are not moves of the window.
+      if (shown_ && alive() && !(form_.geometry() == before)) raise(kFormControl.str(), Event::Move);
+      return r;
+    }
     case WM_DPICHANGED:
       onDpiChanged(self, wp, *reinterpret_cast<const RECT*>(lp));
       return 0;

@@ -14,6 +14,7 @@
 #include "platform/win32/failure.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/hands_free_input.h"
+#include "platform/win32/one_keyboard.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/sendinput_injector.h"
 #include "platform/win32/shell_launcher.h"
@@ -35,27 +36,6 @@ class KeyboardEvents final : public osk::win32::FormEvents {
   osk::Keyboard& keyboard_;
 };
 
-// "--keep-focus" and "--no-keep-focus" switch the mode and remember it, as
-// the settings dialog does; the last one given wins. Other arguments are
-// not ours to judge and are left alone.
-std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
-  std::optional<bool> chosen;
-  if (commandLine == nullptr || *commandLine == L'\0') return chosen;
-  int argc = 0;
-  // The command line without the program name: every entry is an argument.
-  const std::wstring line = std::wstring(L"qm-osk ") + commandLine;
-  const osk::win32::UniqueLocal<LPWSTR*> argv(::CommandLineToArgvW(line.c_str(), &argc));
-  if (!argv) {
-    osk::win32::logFailure("reading the command line's switches", ::GetLastError());
-    return chosen;
-  }
-  for (int i = 1; i < argc; ++i) {
-    if (::lstrcmpiW(argv.get()[i], L"--keep-focus") == 0) chosen = true;
-    if (::lstrcmpiW(argv.get()[i], L"--no-keep-focus") == 0) chosen = false;
-  }
-  return chosen;
-}
-
 // A keyboard that cannot work must not just fail to appear: whoever started
 // it would be left waiting for a window that never comes.
 void tellCannotWork(bool started, const std::string& why) {
@@ -71,6 +51,10 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR comman
   using namespace osk::win32;
   osk::setLogSink(&writeToDebugChannel);
   enableDpiAwareness();
+  // "--keep-focus" and "--no-keep-focus" switch the mode and remember it, as
+  // the settings dialog does, in this start or handed to the running one.
+  OneKeyboard one(RegistryStore::applicationNameOfThisProgram());
+  if (!one.claim(commandLine)) return 0;
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   // Refused, the balloon class may be missing: a note then falls back to a
   // warning sound, and everything else uses classes of the system's own.
@@ -98,6 +82,9 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR comman
       handsFree.attach(window, keyboard.handsFree());
       if (const std::optional<bool> keep = keepFocusSwitch(commandLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
+      one.listen(window.hwnd(), [&keyboard](const std::wstring& line) {
+        osk::secondStart(keyboard.context(), keepFocusSwitch(line.c_str()));
+      });
       started = window.open(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
       if (started) rc = host.run();
       host.forget(keyboard.main());

@@ -75,6 +75,20 @@ WindowId Win32FormHost::windowOf(const Form& form) const {
   return reinterpret_cast<WindowId>(it->second->hwnd());
 }
 
+void Win32FormHost::bringForward(const Form& form, bool activate) {
+  HWND hwnd = reinterpret_cast<HWND>(windowOf(form));
+  if (hwnd == nullptr) return;
+  if (activate) {
+    if (::IsIconic(hwnd)) ::ShowWindow(hwnd, SW_RESTORE);
+    // The second start allowed this process the foreground before it asked.
+    if (!::SetForegroundWindow(hwnd)) ::OutputDebugStringA("the keyboard could not come to the front");
+    return;
+  }
+  // Restored and raised, but the window being typed into keeps the focus.
+  if (::IsIconic(hwnd)) ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void Win32FormHost::showNote(const Form& form, ControlName control, std::string_view text) {
   auto it = windows_.find(&form);
   HWND child =

@@ -30,6 +30,7 @@ class Win32FormHost final : public FormHost {
   void showModal(Form& dialog, Form& owner) override;
   void close(Form& form) override;
   std::vector<Geometry> monitorWorkAreas() const override;
+  void bringForward(const Form& form, bool activate) override;
   WindowId windowOf(const Form& form) const override;
   void showNote(const Form& form, ControlName control, std::string_view text) override;
   void setNonActivating(const Form& form, bool on) override;

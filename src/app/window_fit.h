@@ -1,0 +1,27 @@
+// Where the keyboard opens: its stored or default geometry, made to fit the
+// work area of the monitor it opens on.
+#pragma once
+
+#include <vector>
+
+#include "layout/model.h"
+
+namespace osk {
+
+struct Fitted {
+  Geometry geometry;
+  // The factor the window's size was multiplied by: 1 where it fits as it
+  // is, below 1 where it had to shrink (the keys are to shrink with it).
+  double scale = 1;
+};
+
+// The monitor the window opens on is the one whose work area it overlaps
+// most, or the nearest one when it overlaps none. A window larger than that
+// work area in either direction is shrunk, keeping its proportions, until it
+// just fits, and moved wholly inside it. Any other window keeps its size
+// exactly: one partly visible keeps its place too (someone may have pushed
+// it half out of the way), one wholly off every monitor is brought onto the
+// nearest. Work areas of no size are ignored; without any, nothing changes.
+Fitted fitToWorkArea(const Geometry& g, const std::vector<Geometry>& workAreas);
+
+}  // namespace osk

@@ -1,0 +1,55 @@
+// One keyboard per session and program name: a second start hands its
+// switches to the keyboard already running and ends.
+//
+// Per program name because the settings are kept per program name: two
+// keyboards of one name would overwrite each other's place and choices,
+// while a copy under another name (work-osk.exe) is a keyboard of its own,
+// with settings of its own, and may run beside this one.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/win32/handles.h"
+
+namespace osk::win32 {
+
+// "--keep-focus" and "--no-keep-focus" in a command line without the
+// program's name; the last one given wins, other arguments are left alone.
+std::optional<bool> keepFocusSwitch(PCWSTR commandLine);
+
+class OneKeyboard {
+ public:
+  using Received = std::function<void(const std::wstring& commandLine)>;
+
+  // `programName` as the settings store is keyed by it.
+  explicit OneKeyboard(std::wstring programName);
+  OneKeyboard(const OneKeyboard&) = delete;
+  OneKeyboard& operator=(const OneKeyboard&) = delete;
+  ~OneKeyboard();
+
+  // True when this start is to run the session's keyboard. False when
+  // another keyboard of this name runs in the session and has been handed
+  // `commandLine` (or, still starting or stuck, never showed a window):
+  // this start then has nothing left to do.
+  [[nodiscard]] bool claim(PCWSTR commandLine);
+
+  // Lets later starts find `window` and hands their command lines to
+  // `received`; call once the window exists, before it is shown.
+  void listen(HWND window, Received received);
+
+ private:
+  static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                       DWORD_PTR self);
+  bool fromSecondStart(HWND sender) const;
+
+  std::wstring program_;
+  UniqueHandle<HANDLE, detail::closeHandle> mutex_;
+  HWND window_ = nullptr;
+  Received received_;
+};
+
+}  // namespace osk::win32

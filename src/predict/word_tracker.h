@@ -1,0 +1,73 @@
+// Follows what the keyboard types into the current target, for word
+// prediction: the letters of the word being typed, the word before it, the
+// words offered so far, and what to type when a suggestion is chosen.
+//
+// It sees only the keyboard's own keys, so anything that may have moved the
+// caret unseen (a navigation key, stored text, a change of target) makes it
+// forget the word and its context: lost().
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "predict/predictor.h"
+
+namespace osk {
+
+class WordTracker {
+ public:
+  enum class Shift : std::uint8_t {
+    None,
+    Latched,  // the next key only: a chosen word gets a capital first letter
+    Locked,   // the Shift lock: a chosen word is typed in capitals
+  };
+
+  explicit WordTracker(Predictor& predictor) : predictor_(predictor) {}
+
+  // A character the keyboard has typed, or is about to type, into the target:
+  // '\n' for Enter, '\t' for Tab. Words typed to their end are learned.
+  //
+  // A full stop, comma, question or exclamation mark, colon or semicolon
+  // that comes right after a chosen suggestion belongs to that word, before
+  // the space the suggestion typed: then the result is the key string to
+  // send instead of the character (Backspace, the mark, a space), and the
+  // text reads "word. " as if the mark had been typed before the space.
+  std::optional<std::string> typed(char32_t ch);
+  // Backspace: takes back the word's last letter; before any letter the
+  // text before the caret is no longer known.
+  void backspace();
+  // The caret may have moved unseen, or another window is the target.
+  void lost();
+
+  // The words to offer now, in the case they would be typed. Words offered
+  // for an earlier prefix of the same word and passed over (a letter was
+  // typed instead) are not offered again.
+  std::vector<std::string> suggestions(Shift shift = Shift::None);
+  // The key string that completes the current word as `suggestion` (one of
+  // the words offered) and types a space after it; nothing when
+  // `suggestion` does not continue the letters typed so far. The letters
+  // already typed stay as they are. The word is learned in its usual form.
+  std::optional<std::string> choose(std::string_view suggestion, Shift shift = Shift::None);
+
+  // The letters typed since the word began, and the word before them
+  // (empty at the start of a sentence or when not known).
+  const std::string& word() const { return word_; }
+  const std::string& previous() const { return previous_; }
+
+ private:
+  void endWord();
+  std::string cased(std::string_view form, Shift shift) const;
+
+  Predictor& predictor_;
+  std::string word_;
+  std::string previous_;
+  std::vector<std::string> passedOver_;  // offered for this word, not taken
+  std::vector<std::string> shown_;       // offered for the current letters
+  bool shownValid_ = false;
+  bool afterSuggestion_ = false;  // the last keys were a suggestion's
+};
+
+}  // namespace osk

@@ -1,0 +1,135 @@
+"""Where the keyboard opens and how it keeps its place: it fits the screen it
+opens on, its place survives a crash, and a second start leaves one
+keyboard."""
+
+import os
+import shutil
+import unittest
+
+from rig import KEYBOARD_EXE, NOTEPAD_TITLE, START_TIMEOUT_S, KeyboardTestCase, px
+from test_character_keys import NotepadCase
+from test_lifecycle import DEFAULT_HEIGHT, DEFAULT_TOP, DEFAULT_WIDTH, ROUNDING_PX
+
+# The common laptop set-up on which the default keyboard was wider than the
+# screen: 1366 x 768 pixels at 150 %.
+LAPTOP_SCREEN = "1366x768"
+LAPTOP_DPI = 144
+# The place is stored a second after the last move; this only bounds the wait.
+SAVE_TIMEOUT_S = 10
+WATCH_MS = 400
+
+
+def controls_outside(s):
+    """The shown controls of the keyboard whose window rectangle does not lie
+    wholly inside the keyboard window's."""
+    left, top, width, height = s.rect("main")
+    outside = []
+    for line in s.drive("control-rects", "main").splitlines():
+        name, x, y, w, h = line.split()
+        x, y, w, h = int(x), int(y), int(w), int(h)
+        if x < left or y < top or x + w > left + width or y + h > top + height:
+            outside.append(name)
+    return outside
+
+
+class FitsWhereItOpens(KeyboardTestCase):
+
+    def start_on_laptop_screen(self):
+        display = self.new_display(LAPTOP_SCREEN)
+        s = self.new_session(display=display, dpi=LAPTOP_DPI)
+        s.start_keyboard()
+        self.assertEqual(s.dpi(), LAPTOP_DPI)
+        return s
+
+    def test_first_start_fits_the_work_area_keeping_the_proportions(self):
+        s = self.start_on_laptop_screen()
+        left, top, width, height = s.rect("main")
+        _, (wl, wt, ww, wh) = s.monitor("main")
+        self.assertGreaterEqual(left, wl)
+        self.assertGreaterEqual(top, wt)
+        self.assertLessEqual(left + width, wl + ww)
+        self.assertLessEqual(top + height, wt + wh)
+        # Too wide as it is, the default size shrinks until it is as wide as
+        # the screen, in proportion, and keeps its top.
+        self.assertClose(width, ww, ROUNDING_PX)
+        self.assertClose(height, px(DEFAULT_HEIGHT, LAPTOP_DPI) * ww / px(DEFAULT_WIDTH, LAPTOP_DPI),
+                         ROUNDING_PX)
+        self.assertClose(top, px(DEFAULT_TOP, LAPTOP_DPI), ROUNDING_PX)
+
+    # Waits for the keys to scale with the window (issue 16, item 1). Until
+    # then the shrunk window clips the right-hand keys, so this fails as
+    # expected; once they scale it passes, unittest reports an unexpected
+    # success, which fails the run, and this marker is to be taken off.
+    @unittest.expectedFailure
+    def test_first_start_shows_every_control_inside_the_window(self):
+        s = self.start_on_laptop_screen()
+        self.assertEqual(controls_outside(s), [])
+
+    def test_at_96_dpi_on_a_large_screen_every_control_lies_inside_as_before(self):
+        s = self.new_session()
+        s.start_keyboard()
+        self.assertEqual(s.dpi(), 96)
+        self.assertEqual(controls_outside(s), [])
+
+
+class PlaceSurvivesACrash(KeyboardTestCase):
+
+    def test_a_move_by_another_program_is_kept_when_the_keyboard_is_killed(self):
+        s = self.new_session()
+        s.start_keyboard()
+        dpi = s.dpi()
+        # Moved by a program, as the system or a window tool would: no drag,
+        # so no end of a drag is ever reported.
+        moved = tuple(int(v) for v in s.drive("move", "main", "203", "151", "901", "287").split())
+        want = dict(zip(("MainLeft", "MainTop", "MainWidth", "MainHeight"), (v * 1440 / dpi for v in moved)))
+
+        def stored():
+            values = {k: s.setting(k) for k in want}
+            return all(v is not None and abs(float(v) - want[k]) <= 15 for k, v in values.items())
+        s.wait_until(stored, SAVE_TIMEOUT_S, "the moved place was never stored")
+
+        s.kill_all()
+        s.start_keyboard()
+        again = s.rect("main")
+        for a, b in zip(again, moved):
+            self.assertClose(a, b, ROUNDING_PX, "restarted at %r, moved to %r" % (again, moved))
+
+
+class OneKeyboardPerSession(NotepadCase):
+
+    def test_a_second_start_with_keep_focus_leaves_one_keyboard_in_that_mode(self):
+        s = self.s
+        first = s.keyboard
+        self.assertIsNone(s.setting("KEEP_TARGET_FOCUS"))
+        second = s.start(KEYBOARD_EXE, "--keep-focus", name="second")
+        self.assertEqual(second.wait(timeout=START_TIMEOUT_S), 0)
+        # The running keyboard has taken the switch before the second start
+        # ends: it waits for the answer.
+        self.assertEqual(s.setting("KEEP_TARGET_FOCUS"), "1")
+        self.assertIsNone(first.poll(), "the running keyboard ended")
+        self.assertEqual(len(s.drive("windows", "QM-OSK").splitlines()), 1)
+        self.assertEqual(s.drive("title-of-foreground"), NOTEPAD_TITLE, "the second start took the focus")
+        # And it is in the mode: a click leaves Notepad in front and types.
+        self.wait_caption("BUTTON_LETTER_Q", "q")
+        before, changes = s.click_watch_foreground("main", "BUTTON_LETTER_Q", WATCH_MS)
+        self.assertEqual((before, changes), (NOTEPAD_TITLE, []), "the click took the focus")
+        self.wait_typed("q")
+
+
+class OneKeyboardPerProgramName(KeyboardTestCase):
+
+    def test_a_copy_under_another_name_runs_beside_it(self):
+        # It keeps settings of its own, so it is a keyboard of its own.
+        s = self.new_session()
+        s.start_keyboard()
+        copy = os.path.join(s.dir, "work-osk.exe")
+        shutil.copy(KEYBOARD_EXE, copy)
+        other = s.start(copy, name="copy")
+        s.wait_until(lambda: len(s.drive("windows", "QM-OSK").splitlines()) == 2, START_TIMEOUT_S,
+                     "the copy never showed its keyboard")
+        self.assertIsNone(other.poll())
+        self.assertIsNone(s.keyboard.poll())
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,20 @@
+# Runs qmosk-ksr on a text and checks its last line: "keystroke savings: "
+# and a figure of three decimals, at least MIN (and exactly EXPECT when given).
+# cmake -DKSR=<tool> -DTEXT=<file> [-DMIN=0.46] [-DEXPECT=0.750] -P check.cmake
+execute_process(COMMAND "${KSR}" "${TEXT}" RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "qmosk-ksr failed (${rc}):\n${out}")
+endif()
+string(REGEX MATCH "[^\n]*\n?$" last "${out}")
+string(STRIP "${last}" last)
+if(NOT last MATCHES "^keystroke savings: (0\\.[0-9][0-9][0-9])$")
+  message(FATAL_ERROR "last line is not the figure: '${last}'\n${out}")
+endif()
+set(figure ${CMAKE_MATCH_1})
+if(DEFINED EXPECT AND NOT figure STREQUAL EXPECT)
+  message(FATAL_ERROR "expected ${EXPECT}, got ${figure}\n${out}")
+endif()
+if(DEFINED MIN AND figure LESS MIN)
+  message(FATAL_ERROR "${figure} is below ${MIN}\n${out}")
+endif()
+message(STATUS "${TEXT}: ${figure}")

@@ -1,0 +1,271 @@
+#include "predict/predictor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "predict/learned_words.h"
+
+namespace osk {
+namespace {
+
+using Words = std::vector<std::string>;
+
+bool has(const Words& words, const std::string& word) {
+  return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+// Learns a text the way the tracker does: each word after the one before,
+// a full stop starting a sentence.
+void learnText(Predictor& p, const std::string& text) {
+  std::string previous;
+  std::string word;
+  for (const char c : text + ' ') {
+    if (c == ' ' || c == '.') {
+      if (!word.empty()) p.learn(previous, word);
+      if (!word.empty()) previous = word;
+      word.clear();
+      if (c == '.') previous.clear();
+    } else {
+      word += c;
+    }
+  }
+}
+
+// A different made-up word for each n, of letters only.
+std::string madeUp(std::size_t n) {
+  std::string out = "q";
+  do {
+    out += static_cast<char>('a' + n % 26);
+    n /= 26;
+  } while (n > 0);
+  return out;
+}
+
+struct RankRow {
+  const char* name;
+  const char* learned;  // text learned first
+  const char* previous;
+  const char* prefix;
+  Words passedOver;
+  const char* first;   // expected first suggestion; "" when none is offered
+  const char* absent;  // a word that must not be offered
+};
+
+class Ranking : public ::testing::TestWithParam<RankRow> {};
+
+TEST_P(Ranking, FollowsTheDecisionTable) {
+  const RankRow& row = GetParam();
+  Predictor p;
+  learnText(p, row.learned);
+  const Words got = p.suggest(row.previous, row.prefix, row.passedOver);
+  ASSERT_LE(got.size(), Predictor::kSuggestions);
+  if (std::string(row.first).empty()) {
+    EXPECT_TRUE(got.empty()) << got.front();
+    return;
+  }
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got.front(), row.first);
+  if (*row.absent != '\0') {
+    EXPECT_FALSE(has(got, row.absent));
+  }
+  for (const std::string& w : got) {
+    std::string lower;
+    for (const char c : w.substr(0, std::string(row.prefix).size()))
+      lower += static_cast<char>(std::tolower(c));
+    std::string prefix;
+    for (const char c : std::string(row.prefix)) prefix += static_cast<char>(std::tolower(c));
+    EXPECT_EQ(lower, prefix) << w;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Ranking,
+    ::testing::Values(
+        RankRow{"ListOrderWithNothingLearned", "", "", "th", {}, "the", ""},
+        RankRow{"PrefixWithoutCase", "", "", "TH", {}, "the", ""},
+        RankRow{"UsualFormKept", "", "", "i'm", {}, "I'm", ""},
+        RankRow{"OneLetterWordsOfferedAfterASpace", "", "", "", {"the", "to", "and"}, "I", "the"},
+        RankRow{"PassedOverLeftOut", "", "", "th", {"the", "That"}, "this", "that"},
+        RankRow{"NoWordNothingOffered", "", "", "xqzv", {}, "", ""},
+        RankRow{"LearnedPairAfterItsWord", "peanut butter. peanut butter.", "peanut", "", {}, "butter", ""},
+        RankRow{"LearnedPairAfterItsWordWithAPrefix",
+                "the zebu grazed. the zebu ran.",
+                "the",
+                "z",
+                {},
+                "zebu",
+                ""},
+        RankRow{"LearnedWordOutranksTheListsWordsOfItsPrefix", "zebu.", "saw", "ze", {}, "zebu", ""},
+        RankRow{"PairOnlyAfterItsOwnWord", "peanut butter. peanut butter.", "with", "", {}, "the", "butter"},
+        RankRow{"SentenceStartIsAContextOfItsOwn",
+                "Zebus graze. Zebus sleep. Zebus eat.",
+                "",
+                "",
+                {},
+                "zebus",
+                ""},
+        RankRow{"TypedFormLearnedMidSentence", "we met Zorro. we met Zorro.", "met", "", {}, "Zorro", ""}),
+    [](const ::testing::TestParamInfo<RankRow>& row) { return row.param.name; });
+
+TEST(Predictor, LearnsOnlyWordsAndForgetsThemAll) {
+  Predictor p;
+  for (const char* notAWord : {"", "3rd", "well-known", "two words", "\xff\xfe", "a.b"})
+    p.learn("", notAWord);
+  EXPECT_EQ(p.learnedWords(), 0U);
+  p.learn("", "zebu");
+  p.learn("zebu", "zoo");
+  EXPECT_EQ(p.suggest("", "ze").front(), "zebu");
+  EXPECT_EQ(p.suggest("zebu", "").front(), "zoo");
+  EXPECT_EQ(p.learnedWords(), 2U);
+  EXPECT_EQ(p.learnedPairs(), 2U);
+  p.forget();
+  EXPECT_EQ(p.learnedWords(), 0U);
+  EXPECT_EQ(p.learnedPairs(), 0U);
+  EXPECT_FALSE(has(p.suggest("", "ze"), "zebu"));
+  EXPECT_EQ(p.suggest("zebu", ""), Predictor().suggest("", ""));
+}
+
+// Five old uses against two recent ones: frequency wins while both are
+// recent, recency once tens of thousands of words lie between them. The
+// weights' base moves on every 100,000 words; a move in the middle
+// changes nothing.
+TEST(Predictor, RecentUseCountsForMoreThanOldUse) {
+  struct Row {
+    std::size_t before, between;
+    const char* first;
+  };
+  for (const Row& row :
+       {Row{0, 0, "quokka"}, Row{0, 30000, "quoll"}, Row{99995, 0, "quokka"}, Row{99995, 30000, "quoll"}}) {
+    Predictor p;
+    const auto filler = [&](std::size_t n) {
+      for (std::size_t i = 0; i < n; ++i) p.learn("", i % 2 == 0 ? "the" : "and");
+    };
+    filler(row.before);
+    for (int i = 0; i < 5; ++i) p.learn("", "quokka");
+    filler(row.between);
+    for (int i = 0; i < 2; ++i) p.learn("", "quoll");
+    const Words got = p.suggest("", "quo");
+    ASSERT_GE(got.size(), 2U);
+    EXPECT_EQ(got.front(), row.first) << row.before << " words before, " << row.between << " between";
+  }
+}
+
+TEST(Predictor, SavedTextLoadsBackToTheSameSuggestions) {
+  Predictor p;
+  learnText(p, "We met Zorro at the zoo. The zebu ate hay. We met the zebu again. NASA called.");
+  const std::string saved = p.save();
+  Predictor q;
+  ASSERT_TRUE(q.load(saved));
+  EXPECT_EQ(q.learnedWords(), p.learnedWords());
+  EXPECT_EQ(q.learnedPairs(), p.learnedPairs());
+  EXPECT_EQ(q.save(), saved);
+  for (const char* previous : {"", "met", "the", "we"}) {
+    for (const char* prefix : {"", "z", "ze", "n", "a"}) {
+      EXPECT_EQ(q.suggest(previous, prefix), p.suggest(previous, prefix)) << previous << "|" << prefix;
+    }
+  }
+  EXPECT_TRUE(has(q.suggest("", "n"), "NASA"));
+}
+
+// Every way a file can be damaged: the load fails, nothing is learned, and
+// suggestions are the built-in list's.
+TEST(Predictor, DamagedTextIsRefusedWhole) {
+  Predictor p;
+  learnText(p, "we met the zebu. the zebu ran.");
+  const std::string good = p.save();
+  ASSERT_TRUE(Predictor().load(good));
+  const std::string header = good.substr(0, good.find('\n') + 1);
+  const std::string body = good.substr(header.size());
+
+  std::vector<std::string> damaged = {
+      "",
+      header,                                       // no closing line
+      "QM-OSK learned words\t2\n" + body,           // another version
+      header + "w\tzebu\t1\nend\t2\n",              // closing count wrong
+      header + "w\tzebu\tabc\nend\t1\n",            // count not a number
+      header + "w\tzebu\t-1\nend\t1\n",             // count not positive
+      header + "w\tzebu\tnan\nend\t1\n",            // count not finite
+      header + "w\tzebu\t1\np\t0\t2\t1\nend\t2\n",  // pair of an unknown word
+      header + "w\tzebu\t1\nw\tZebu\t1\nend\t2\n",  // the same word twice
+      header + "w\ttwo words\t1\nend\t1\n",         // not a word
+      header +
+          "w\tze\xc3"
+          "bu\t1\nend\t1\n",                       // not UTF-8
+      header + "x\tzebu\t1\nend\t1\n",             // unknown line
+      header + "w\tzebu\t1\nend\t1\nw\tzoo\t1\n",  // a line after the end
+      good + "w\tzoo\t1\n",                        // the same
+      std::string(good.begin(), good.end() - 1),   // last line end cut off
+  };
+  // A file cut short anywhere.
+  for (std::size_t cut = 0; cut < good.size(); ++cut) damaged.push_back(good.substr(0, cut));
+
+  const Words builtinOnly = Predictor().suggest("the", "ze");
+  for (const std::string& text : damaged) {
+    Predictor q;
+    learnText(q, "we met the zebu.");
+    EXPECT_FALSE(q.load(text)) << text;
+    EXPECT_EQ(q.learnedWords(), 0U) << text;
+    EXPECT_EQ(q.suggest("the", "ze"), builtinOnly) << text;
+  }
+}
+
+TEST(Predictor, LearnedAndSavedSizesStayBounded) {
+  Predictor p;
+  std::string previous;
+  const std::size_t many = Predictor::kMaxLearnedWords * 3;
+  for (std::size_t i = 0; i < many; ++i) {
+    const std::string word = madeUp(i);
+    p.learn(previous, word);
+    previous = word;
+    ASSERT_LE(p.learnedWords(), Predictor::kMaxLearnedWords);
+    ASSERT_LE(p.learnedPairs(), Predictor::kMaxLearnedPairs);
+  }
+  // The latest word stays, the first has gone.
+  EXPECT_TRUE(has(p.suggest("", madeUp(many - 1)), madeUp(many - 1)));
+  EXPECT_FALSE(has(p.suggest("", madeUp(0)), madeUp(0)));
+  EXPECT_LE(p.save().size(), Predictor::kMaxSavedBytes);
+
+  // A small limit keeps the most used: the word typed over and over, with
+  // its pair, survives a cut that drops nearly everything else.
+  for (int i = 0; i < 50; ++i) {
+    p.learn("", "zebu");
+    p.learn("zebu", "herd");
+  }
+  const std::string small = p.save(400);
+  EXPECT_LE(small.size(), 400U);
+  Predictor q;
+  ASSERT_TRUE(q.load(small));
+  EXPECT_LT(q.learnedWords(), 30U);
+  EXPECT_EQ(q.suggest("", "ze").front(), "zebu");
+  EXPECT_EQ(q.suggest("zebu", "").front(), "herd");
+}
+
+TEST(LearnedWords, LoadsSavesAndSetsADamagedFileAside) {
+  Predictor p;
+  MemoryLearnedWordsFile file;
+  EXPECT_EQ(loadLearnedWords(p, file), LearnedWordsLoad::NoFile);
+
+  p.learn("", "zebu");
+  ASSERT_TRUE(saveLearnedWords(p, file));
+  Predictor q;
+  EXPECT_EQ(loadLearnedWords(q, file), LearnedWordsLoad::Loaded);
+  EXPECT_EQ(q.suggest("", "ze").front(), "zebu");
+
+  file.text = "QM-OSK learned words\t1\nw\tzebu\t1\n";  // cut short
+  Predictor r;
+  r.learn("", "zebu");
+  EXPECT_EQ(loadLearnedWords(r, file), LearnedWordsLoad::SetAside);
+  EXPECT_FALSE(file.text.has_value());
+  EXPECT_TRUE(file.setAsideText.has_value());
+  EXPECT_EQ(r.learnedWords(), 0U);
+
+  file.refuse = true;
+  EXPECT_FALSE(saveLearnedWords(p, file));
+}
+
+}  // namespace
+}  // namespace osk

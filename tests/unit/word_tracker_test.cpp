@@ -1,0 +1,149 @@
+#include "predict/word_tracker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace osk {
+namespace {
+
+using Shift = WordTracker::Shift;
+
+// Plays a row's keys into a tracker: plain characters are typed; "<" starts
+// Backspace ("<BS>") or a lost caret ("<LOST>"); "[word]" chooses a
+// suggestion, "[word|L]" with Shift latched and "[word|K]" under the Shift
+// lock. Returns what the last key that asks for keys of its own asked for.
+std::optional<std::string> play(WordTracker& t, std::string_view keys) {
+  std::optional<std::string> last;
+  while (!keys.empty()) {
+    if (keys.starts_with("<BS>")) {
+      t.backspace();
+      keys.remove_prefix(4);
+    } else if (keys.starts_with("<LOST>")) {
+      t.lost();
+      keys.remove_prefix(6);
+    } else if (keys.front() == '[') {
+      const std::size_t close = keys.find(']');
+      std::string_view word = keys.substr(1, close - 1);
+      Shift shift = Shift::None;
+      if (word.ends_with("|L")) shift = Shift::Latched;
+      if (word.ends_with("|K")) shift = Shift::Locked;
+      if (shift != Shift::None) word.remove_suffix(2);
+      last = t.choose(word, shift);
+      keys.remove_prefix(close + 1);
+    } else {
+      last = t.typed(static_cast<unsigned char>(keys.front()));
+      keys.remove_prefix(1);
+    }
+  }
+  return last;
+}
+
+struct Row {
+  const char* name;
+  const char* keys;
+  std::optional<std::string> sends;  // what the last key sends instead of itself
+  const char* word;
+  const char* previous;
+};
+
+class Tracking : public ::testing::TestWithParam<Row> {};
+
+TEST_P(Tracking, FollowsTheDecisionTable) {
+  const Row& row = GetParam();
+  Predictor p;
+  WordTracker t(p);
+  EXPECT_EQ(play(t, row.keys), row.sends);
+  EXPECT_EQ(t.word(), row.word);
+  EXPECT_EQ(t.previous(), row.previous);
+}
+
+const std::optional<std::string> kNothing;
+
+INSTANTIATE_TEST_SUITE_P(Rows, Tracking,
+                         ::testing::Values(
+                             // Where words begin and end.
+                             Row{"SpaceEndsAWord", "hello wor", kNothing, "wor", "hello"},
+                             Row{"CommaEndsAWordAndKeepsIt", "hello,wor", kNothing, "wor", "hello"},
+                             Row{"FullStopStartsASentence", "hello. wor", kNothing, "wor", ""},
+                             Row{"EnterStartsALine", "hello\nwor", kNothing, "wor", ""},
+                             Row{"TabStartsAField", "hello\twor", kNothing, "wor", ""},
+                             Row{"DigitEndsAWord", "abc1de", kNothing, "de", "abc"},
+                             Row{"ApostropheIsPartOfAWord", "we don't", kNothing, "don't", "we"},
+                             Row{"LostCaretForgetsWordAndContext", "hello wor<LOST>ld", kNothing, "ld", ""},
+                             Row{"BackspaceTakesBackALetter", "hello worx<BS>", kNothing, "wor", "hello"},
+                             Row{"BackspaceBeforeAnyLetterLosesTheContext", "hello <BS>wor", kNothing, "wor",
+                                 ""},
+                             // What a chosen suggestion types.
+                             Row{"RestOfTheWordAndASpace", "hello th[the]", "e ", "", "the"},
+                             Row{"WholeWordAfterASpace", "hello [the]", "the ", "", "the"},
+                             Row{"CapitalFirstLetterTyped", "Th[the]", "e ", "", "the"},
+                             Row{"CapitalsTypedGiveCapitals", "TH[the]", "E ", "", "the"},
+                             Row{"ShiftLockGivesCapitals", "th[the|K]", "E ", "", "the"},
+                             Row{"ShiftLockBeforeAnyLetter", "[the|K]", "THE ", "", "the"},
+                             Row{"LatchedShiftBeforeAnyLetter", "[the|L]", "The ", "", "the"},
+                             Row{"LatchedShiftDoesNotRecaseTypedLetters", "th[the|L]", "e ", "", "the"},
+                             Row{"UsualFormOfTheRest", "i[I'm]", "'m ", "", "I'm"},
+                             Row{"NotAWordChoosesNothing", "[a+b]", kNothing, "", ""},
+                             Row{"SuggestionThatDoesNotContinueTheWord", "ab[the]", kNothing, "ab", ""},
+                             // A mark right after a suggestion goes before its space.
+                             Row{"FullStopBeforeTheSpace", "zeb[zebu].", "{BS}. ", "", ""},
+                             Row{"CommaBeforeTheSpace", "zeb[zebu],", "{BS}, ", "", "zebu"},
+                             Row{"QuestionMarkBeforeTheSpace", "zeb[zebu]?", "{BS}? ", "", ""},
+                             Row{"ExclamationMarkBeforeTheSpace", "zeb[zebu]!", "{BS}! ", "", ""},
+                             Row{"ColonBeforeTheSpace", "zeb[zebu]:", "{BS}: ", "", "zebu"},
+                             Row{"SemicolonBeforeTheSpace", "zeb[zebu];", "{BS}; ", "", "zebu"},
+                             Row{"OtherMarksAfterTheSpace", "zeb[zebu]-", kNothing, "", "zebu"},
+                             Row{"OnlyRightAfterTheSuggestion", "zeb[zebu] .", kNothing, "", ""},
+                             Row{"OnlyTheFirstMark", "zeb[zebu]..", kNothing, "", ""},
+                             Row{"NotAfterATypedWord", "zebu .", kNothing, "", ""}),
+                         [](const ::testing::TestParamInfo<Row>& row) { return row.param.name; });
+
+TEST(WordTracker, LearnsTypedAndChosenWordsButNotUnfinishedOnes) {
+  Predictor p;
+  WordTracker t(p);
+  play(t, "the zebu ran. I saw a zeb[zebu]. quok<LOST>");
+  EXPECT_EQ(p.suggest("", "ze").front(), "zebu");
+  // the, zebu, ran, I, saw, a; no "quok", which was never finished.
+  EXPECT_EQ(p.learnedWords(), 6U);
+  // Each after the one before, except that "I" follows a full stop: a
+  // sentence start, not "ran".
+  EXPECT_EQ(p.learnedPairs(), 7U);
+  EXPECT_EQ(p.suggest("ran", ""), p.suggest("unknown", ""));
+}
+
+TEST(WordTracker, PassedOverSuggestionsAreNotOfferedAgainForTheSameWord) {
+  Predictor p;
+  WordTracker t(p);
+  const std::vector<std::string> first = t.suggestions();
+  EXPECT_EQ(t.suggestions(), first) << "looking again passes nothing over";
+  play(t, "t");
+  const std::vector<std::string> second = t.suggestions();
+  play(t, "h");
+  const std::vector<std::string> third = t.suggestions();
+  ASSERT_FALSE(third.empty());
+  for (const std::string& w : third) {
+    EXPECT_TRUE(std::find(first.begin(), first.end(), w) == first.end()) << w;
+    EXPECT_TRUE(std::find(second.begin(), second.end(), w) == second.end()) << w;
+  }
+  // The next word starts afresh.
+  play(t, "e ");
+  EXPECT_EQ(t.suggestions(), p.suggest("the", ""));
+}
+
+TEST(WordTracker, SuggestionsTakeTheCaseTheyWouldBeTypedIn) {
+  Predictor p;
+  WordTracker t(p);
+  play(t, "Th");
+  const std::vector<std::string> shown = t.suggestions();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.front(), "The");
+  EXPECT_EQ(t.suggestions(Shift::Locked).front(), "THE");
+}
+
+}  // namespace
+}  // namespace osk
