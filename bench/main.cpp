@@ -781,6 +781,39 @@ void cpu() {
   out(fmt(toMs(user) + toMs(kernel)));
 }
 
+// Hover accuracy: the keyboard started with hover on (DWELL_CLICK "1",
+// DWELL_TIME_MS `dwellMs`, focus kept in the target). Each round the pointer
+// leaves the keyboard, then comes to rest on a letter key; the time from the
+// move to the character in Notepad, less the hover time, is how late the
+// click came (the delivery itself is measured by "latency").
+void hoverAccuracy(int n, int dwellMs) {
+  Notepad np;
+  startNotepad(np);
+  pumpFor(1100);
+  waitTargetNoted(textOf(np.top));
+  HWND key = findControl(L"main", L"BUTTON_LETTER_H");
+  const POINT away{1500, 100};
+  std::vector<double> late;
+  int lost = 0;
+  for (int i = 0; i < n; ++i) {
+    moveCursor(away);
+    pumpFor(300);
+    const LRESULT before = textLength(np.edit);
+    aimAt(key);
+    const long long rested = now();
+    try {
+      late.push_back(
+          waitForText(np.edit, static_cast<int>(before) + 1, rested, static_cast<DWORD>(dwellMs) + 5000) -
+          dwellMs);
+    } catch (const Failure&) {
+      ++lost;
+    }
+  }
+  moveCursor(away);
+  out("hover_setting_ms " + std::to_string(dwellMs));
+  printStats("hover_late", late, lost);
+}
+
 int count(const std::wstring& s) {
   const int v = toInt(s);
   if (v <= 0) throw Failure("not a positive number");
@@ -840,6 +873,7 @@ const Command kCommands[] = {
      }},
     {L"cpu", 0, 0, "", [](const Args&) { cpu(); }},
     {L"resize", 1, 1, "<n>", [](const Args& a) { resize(count(a[1])); }},
+    {L"hover", 2, 2, "<n> <hover-ms>", [](const Args& a) { hoverAccuracy(count(a[1]), count(a[2])); }},
     {L"focus-trace", 1, 2, "<n> [notepad]",
      [](const Args& a) { focusTrace(count(a[1]), argAt(a, 2) == L"notepad"); }},
 };

@@ -18,6 +18,8 @@
 #                                     minutes, for use while developing)
 #        bench/run.sh resize          (the time to redraw the whole
 #                                     keyboard at a new size, 100 steps)
+#        bench/run.sh aids            (hover accuracy and idle cost with the
+#                                     typing aids on)
 #        bench/run.sh idle            (3 only; BENCH_IDLE_S=10 for a quick
 #                                     look, the figures need 60)
 # Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_SWITCH_ROUNDS
@@ -290,6 +292,61 @@ idle_table() {
   echo "User F-key mode in the modes states: F1 read \"$(value fkey_mode_caption "$I")\" (FK1 = on)."
 }
 
+# ---- typing aids ---------------------------------------------------------
+
+# The keyboard with stored choices, in keep-focus mode as its users run it.
+start_keyboard_with() {
+  local name=$1
+  shift
+  wine_fresh_prefix "$QMOSK_RUN_DIR/prefixes.d/$name"
+  local kv
+  for kv in "$@"; do drive set-reg qm-osk "${kv%%=*}" "${kv#*=}"; done
+  wine "$OSK_EXE" --keep-focus >"$OUT/keyboard-$name.log" 2>&1 &
+  KEYBOARD_PID=$!
+  if ! desktop_wait_for 60 bench repaints; then
+    echo "bench: the keyboard did not start" >&2
+    exit 1
+  fi
+}
+
+# How late a hover clicks against its setting, then what the keyboard costs
+# idle with hover and scanning both on.
+aids_bench() {
+  : >"$OUT/aids.txt"
+  local ms
+  for ms in 1000 2000; do
+    echo "bench: hover accuracy at $ms ms, $ROUNDS rounds" >&2
+    start_keyboard_with "hover-$ms" DWELL_CLICK=1 DWELL_TIME_MS=$ms
+    bench hover "$ROUNDS" "$ms" | tr -d '\r' | sed "s/^/h${ms}_/" >>"$OUT/aids.txt"
+    stop_keyboard
+  done
+  echo "bench: idle with hover and scanning on, 2 states of ${IDLE_S} s" >&2
+  : >"$OUT/idle.txt"
+  start_keyboard_with aids-idle DWELL_CLICK=1 SCAN_MODE=1
+  NOTEPAD_PID=""
+  drive point-at $AWAY_X $AWAY_Y
+  idle_interval aids-away
+  drive point main BUTTON_LETTER_Q
+  sleep 1.5  # the hover clicks; then the key rests spent
+  idle_interval aids-key
+  stop_keyboard
+  local A=$OUT/aids.txt I=$OUT/idle.txt n
+  echo "| Hover time | Click late by, median | p90 | max | n (lost) |"
+  echo "|---|---|---|---|---|"
+  for ms in 1000 2000; do
+    printf '| %s ms | %s ms | %s ms | %s ms | %s (%s) |\n' "$ms" "$(value "h${ms}_hover_late_median_ms" "$A")" \
+      "$(value "h${ms}_hover_late_p90_ms" "$A")" "$(value "h${ms}_hover_late_max_ms" "$A")" \
+      "$(value "h${ms}_hover_late_n" "$A")" "$(value "h${ms}_hover_late_lost" "$A")"
+  done
+  echo
+  echo "| Idle, hover and scanning on | seconds | keyboard CPU | messages | repaints |"
+  echo "|---|---|---|---|---|"
+  for n in aids-away aids-key; do
+    printf '| %s | %s | %s ms | %s | %s |\n' "$n" "$(value "${n}_seconds" "$I")" \
+      "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_messages" "$I")" "$(value "${n}_repaints" "$I")"
+  done
+}
+
 # ---- what runs ------------------------------------------------------------
 
 resize_table() {
@@ -306,6 +363,11 @@ if [[ "${1:-}" == resize ]]; then
   bench resize 100 >"$OUT/resize.txt"
   stop_keyboard
   resize_table | tee "$OUT/resize.md"
+  exit 0
+fi
+
+if [[ "${1:-}" == aids ]]; then
+  aids_bench | tee "$OUT/aids.md"
   exit 0
 fi
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "aids/hands_free.h"
 #include "base/context.h"
 #include "base/router.h"
 
@@ -27,13 +28,15 @@ class Keyboard final : public Windows {
 
   Form& main() { return ctx_.main; }
   Context& context() { return ctx_; }
+  // Hover clicking and scanning, fed by the host's pointer and switch.
+  aids::HandsFree& handsFree() { return *ctx_.handsFree; }
   // Throws std::out_of_range for a form name the table does not have.
   Form& window(std::string_view formName) override;
 
   // An event of a control (or of the form itself) of any of the keyboard's
   // windows, by the name the host knows it by; false when nothing handles
   // it or the form is not one of this keyboard's.
-  bool handle(const Form& form, std::string_view control, Event event);
+  bool handle(const Form& form, std::string_view control, Event event) override;
   bool handles(const Form& form, std::string_view control, Event event) const;
   // A tick of a timer of one of the keyboard's windows.
   void tick(const Form& form, std::string_view timer);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "aids/hands_free.h"
 #include "app/keep_focus.h"
 #include "app/window_fit.h"
 #include "base/settings_keys.h"
@@ -60,6 +61,7 @@ void Form_Load(Context& ctx) {
       ctx.platform.store.read(kSettingsSection, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault);
   f.enableTimer(ui::kAlwaysOnTopTimer, settings::alwaysOnTopChosen(flag));
   applyKeepTargetFocus(ctx);
+  ctx.handsFree->load();
 }
 
 void Form_Unload(Context& ctx) {
@@ -71,6 +73,7 @@ void Form_Unload(Context& ctx) {
   ctx.main.enableTimer(ui::kAlwaysOnTopTimer, false);
   ctx.main.enableTimer(ui::kNcsTimer, false);
   ctx.facesFollowEvents = false;
+  ctx.handsFree->stop();
 }
 
 // Every step of a drag or a resize counts the second afresh.

@@ -2,6 +2,7 @@
 // function that routes its events, and a row here.
 #include <array>
 
+#include "aids/hands_free.h"
 #include "app/lifecycle.h"
 #include "base/window_unit.h"
 #include "commands/commands.h"
@@ -21,12 +22,14 @@ void routeKeyboardWindow(Router& router, Context& ctx) {
   registerFace(router, ctx);
   registerCommands(router, ctx);
   registerBursts(router, ctx);
+  aids::registerHandsFree(router, ctx);
 }
 
-constexpr std::array<WindowUnit, 3> kWindows{{
+constexpr std::array<WindowUnit, 4> kWindows{{
     {kMainFormName, makeMainForm, routeKeyboardWindow},
     {kSettingsFormName, makeSettingsForm, registerSettingsDialog},
     {kFkeysFormName, makeFkeysForm, registerFkeysDialog},
+    {kAidsFormName, makeAidsForm, registerAidsDialog},
 }};
 
 }  // namespace

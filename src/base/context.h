@@ -2,16 +2,24 @@
 // Handlers are free functions that receive this, never global calls.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
+#include "base/router.h"
 #include "layout/model.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/form_host.h"
 #include "platform/injector.h"
 #include "platform/launcher.h"
 #include "platform/settings_store.h"
+#include "platform/switch_keys.h"
 
 namespace osk {
+
+namespace aids {
+class HandsFree;
+}
 
 struct Platform {
   SettingsStore& store;
@@ -20,6 +28,8 @@ struct Platform {
   LockKeys& locks;
   Launcher& launcher;
   FormHost& host;
+  Clock& clock = steadyClock();
+  SwitchKeys& switches = noSwitchKeys();
 };
 
 // Finds a window of the keyboard by its form name. Every window is made at
@@ -28,6 +38,9 @@ class Windows {
  public:
   virtual ~Windows() = default;
   virtual Form& window(std::string_view formName) = 0;
+  // An event of a control of one of the windows, handled as if the host had
+  // reported it; false when nothing handles it.
+  virtual bool handle(const Form& form, std::string_view control, Event event) = 0;
 };
 
 struct Context {
@@ -41,6 +54,8 @@ struct Context {
   // events anywhere, and every event of the keyboard window) instead of by
   // their timer's ten ticks a second.
   bool facesFollowEvents = false;
+  // Hover clicking and scanning, made with the keyboard window's routes.
+  std::shared_ptr<aids::HandsFree> handsFree;
 
   Form& window(std::string_view formName) const { return windows.window(formName); }
 };

@@ -32,6 +32,12 @@ inline constexpr GeometryKeys kFkeysGeometry{"FKEYSSETTINGSMainLeft",
                                              "FKEYSSETTINGSMainHeight",
                                              {1000, 1000, 14940, 8955}};
 
+inline constexpr GeometryKeys kAidsGeometry{"TYPINGAIDSMainLeft",
+                                            "TYPINGAIDSMainTop",
+                                            "TYPINGAIDSMainWidth",
+                                            "TYPINGAIDSMainHeight",
+                                            {1000, 1000, 6855, 5160}};
+
 inline constexpr std::string_view kAlwaysOnTop = "ALWAYS_ON_TOP_TICKBOX";
 inline constexpr std::string_view kAlwaysOnTopDefault = "0";
 // "1": clicks on the keyboard leave the focus where it is.

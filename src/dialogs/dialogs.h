@@ -1,4 +1,5 @@
-// The settings dialog and the F-key settings dialog. Both are modal, fill
+// The settings dialog, the F-key settings dialog and the typing aids
+// dialog. All are modal, fill
 // themselves from the settings store whenever they open and store what they
 // hold whenever they close, however they close: there is no cancel.
 #pragma once
@@ -22,9 +23,11 @@ void openSettingsDialog(Context& ctx);
 // The two dialogs' forms, made with the keyboard and kept for the whole run.
 Form& settingsDialog(const Context& ctx);
 Form& fkeysDialog(const Context& ctx);
+Form& aidsDialog(const Context& ctx);
 
 void registerSettingsDialog(Router& router, Context& ctx);
 void registerFkeysDialog(Router& router, Context& ctx);
+void registerAidsDialog(Router& router, Context& ctx);
 
 namespace settings_dialog {
 
@@ -32,6 +35,7 @@ void Form_Load(Context& ctx);
 void Form_Unload(Context& ctx);
 void OK_BUTTON_Click(Context& ctx);
 void FKEYS_SETTINGS_BUTTON_Click(Context& ctx);
+void TYPING_AIDS_BUTTON_Click(Context& ctx);
 void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx);
 
 // A tick box that keeps its value under its own name in the store, writes

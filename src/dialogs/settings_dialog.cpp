@@ -1,6 +1,7 @@
 #include <array>
 #include <string>
 
+#include "aids/hands_free.h"
 #include "base/settings_keys.h"
 #include "dialogs/dialogs.h"
 #include "layout/layouts.h"
@@ -55,6 +56,8 @@ void tickBoxClick(Context& ctx, const TickBox& box) {
 }
 
 void Form_Load(Context& ctx) {
+  // The keyboard's keys are out of reach while the dialogs are open.
+  ctx.handsFree->suspend();
   Form& dialog = settingsDialog(ctx);
   SettingsStore& store = ctx.platform.store;
   dialog.setGeometry(
@@ -84,6 +87,7 @@ void Form_Unload(Context& ctx) {
   for (const TextField& f : kTextFields) saver.put(f.key, dialog.control(f.control).text());
   if (!saver.refused().empty())
     ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(saver.refused()));
+  ctx.handsFree->resume();
 }
 
 void OK_BUTTON_Click(Context& ctx) {
@@ -98,6 +102,11 @@ void FKEYS_SETTINGS_BUTTON_Click(Context& ctx) {
   ctx.platform.host.showModal(fkeysDialog(ctx), settingsDialog(ctx));
 }
 
+void TYPING_AIDS_BUTTON_Click(Context& ctx) {
+  aidsDialog(ctx).restoreDesign();
+  ctx.platform.host.showModal(aidsDialog(ctx), settingsDialog(ctx));
+}
+
 void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx) {
   settingsDialog(ctx).control(ui::settings::kTarnwickQmOskCreator).setCaption(kContactAddress);
 }
@@ -108,6 +117,7 @@ namespace osk {
 
 Form& settingsDialog(const Context& ctx) { return ctx.window(kSettingsFormName); }
 Form& fkeysDialog(const Context& ctx) { return ctx.window(kFkeysFormName); }
+Form& aidsDialog(const Context& ctx) { return ctx.window(kAidsFormName); }
 
 void openSettingsDialog(Context& ctx) {
   // One form for the whole run, but every open starts from the layout as
@@ -123,6 +133,7 @@ void registerSettingsDialog(Router& router, Context& ctx) {
   router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
   router.on(ui::settings::kOkButton, Event::Click, [c] { OK_BUTTON_Click(*c); });
   router.on(ui::settings::kFkeysSettingsButton, Event::Click, [c] { FKEYS_SETTINGS_BUTTON_Click(*c); });
+  router.on(ui::settings::kTypingAidsButton, Event::Click, [c] { TYPING_AIDS_BUTTON_Click(*c); });
   router.on(ui::settings::kTarnwickQmOskCreator, Event::Click, [c] { TARNWICK_QM_OSK_CREATOR_Click(*c); });
   for (const TickBox& box : tickBoxes()) {
     const TickBox* b = &box;

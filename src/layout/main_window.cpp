@@ -77,6 +77,9 @@ void numberRow(Builder& b) {
 
 // Q row; Enter is two rows tall and carries both a caption and a picture.
 void qRow(Builder& b) {
+  // The hover pause key has the empty place left of TAB, so no key moved
+  // for it.
+  b.key(kHoverPauseButton, "HOVER ON", 120, 1800, 1215).font = kSmallBold;
   b.key(kButtonTab, "TAB", 1440, 1800, 1095);
   addLetterRow(b, "QWERTYUIOP", 2520, 1800);
   b.key(kButtonSquareBracketLeft, "[", 9720, 1800, kKeyWidth);
@@ -163,6 +166,8 @@ std::vector<Timer> mainTimers() {
       {std::string(kBackcolorTimer.str()), 0, true},
       {std::string(kAlwaysOnTopTimer.str()), 0, false},
       {std::string(kNcsTimer.str()), 0, true},
+      {std::string(kHoverTimer.str()), 0, false},
+      {std::string(kScanTimer.str()), 0, false},
       {std::string(kPlaceSaveTimer.str()), 0, false},
   };
 }

@@ -112,6 +112,8 @@ inline constexpr ControlName kButtonRunInternal{"BUTTON_RUN_INTERNAL"};
 inline constexpr ControlName kCommandLineTextbox{"COMMAND_LINE_TEXTBOX"};
 inline constexpr ControlName kShiftArrowHighlightButton{"SHIFT_ARROW_HIGHLIGHT_BUTTON"};
 inline constexpr ControlName kButtonWindowsLock{"BUTTON_WINDOWS_LOCK"};
+// Stops and resumes hover clicking; its caption says which.
+inline constexpr ControlName kHoverPauseButton{"HOVER_PAUSE_BUTTON"};
 inline constexpr TimerName kAutoDeleteTimer{"AUTO_DELETE_TIMER"};
 inline constexpr TimerName kAutoDeleteStopTimer{"AUTO_DELETE_STOP_TIMER"};
 inline constexpr TimerName kEnableKeyboardKeypressTimer{"ENABLE_KEYBOARD_KEYPRESS_TIMER"};
@@ -120,6 +122,10 @@ inline constexpr TimerName kActiveWindowTimer{"ACTIVE_WINDOW_TIMER"};
 inline constexpr TimerName kBackcolorTimer{"BACKCOLOR_TIMER"};
 inline constexpr TimerName kAlwaysOnTopTimer{"AlwaysOnTopTimer"};
 inline constexpr TimerName kNcsTimer{"NCS_TIMER"};
+// One-shot wake-ups of the typing aids: set afresh for each, off while
+// nothing runs.
+inline constexpr TimerName kHoverTimer{"HOVER_TIMER"};
+inline constexpr TimerName kScanTimer{"SCAN_TIMER"};
 // One-shot: stores the window's place a moment after it last moved.
 inline constexpr TimerName kPlaceSaveTimer{"PLACE_SAVE_TIMER"};
 inline constexpr std::array<ControlName, 16> kFunctionKeys{

@@ -1,6 +1,7 @@
 #include "layout/model.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace osk {
 
@@ -178,6 +179,12 @@ void Form::setGeometry(const Geometry& g) {
   if (geometry_ == g) return;
   geometry_ = g;
   if (observer_ != nullptr) observer_->geometryChanged(g);
+}
+
+void Form::setAidMarks(AidMarks marks) {
+  if (aidMarks_ == marks) return;
+  AidMarks before = std::exchange(aidMarks_, std::move(marks));
+  if (observer_ != nullptr) observer_->aidMarksChanged(before, aidMarks_);
 }
 
 }  // namespace osk

@@ -2,8 +2,10 @@
 // Handlers read and write these properties; the Win32 host renders them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -25,6 +27,10 @@ inline constexpr Color kCyan = 0xFFFF00;
 inline constexpr Color kYellowTint = 0x80FFFF;  // Shift lock
 inline constexpr Color kPink = 0xFF80FF;        // number-row lock, highlight
 inline constexpr Color kBlueTint = 0xFF8080;    // user F-key mode
+// The typing aids' marks, painted over a key's face and in no other state:
+// the scan's light and the fill of a running hover.
+inline constexpr Color kScanLight = 0x0080FF;  // orange
+inline constexpr Color kHoverFill = 0x00C0FF;  // amber
 inline constexpr Color kSysWindow = 0x80000005;
 inline constexpr Color kSysButtonFace = 0x8000000F;
 constexpr bool isSystemReference(Color c) { return (c & 0x80000000U) != 0; }
@@ -192,12 +198,30 @@ struct Geometry {
   friend bool operator==(const Geometry&, const Geometry&) = default;
 };
 
+// What the typing aids paint over the keys' own faces. Kept apart from the
+// controls' colours on purpose: latches and locks live in those colours and
+// handlers compare them, so a lit Shift must never read as latched, nor a
+// latch be lost when the light moves on. Keys are indices into the form's
+// controls.
+struct AidMarks {
+  std::optional<std::size_t> dwellKey;  // the key whose hover is running
+  double dwellProgress = 0;             // 0 .. 1 of its face covered
+  std::vector<std::size_t> scanLit;     // the keys the scan lights
+  friend bool operator==(const AidMarks&, const AidMarks&) = default;
+};
+
 class FormObserver {
  public:
   virtual ~FormObserver() = default;
   virtual void controlChanged(const Control& control, Property property) = 0;
   virtual void timerChanged(const Timer& timer) = 0;
   virtual void geometryChanged(const Geometry& geometry) = 0;
+  // Only the keys in `before` and `after` need repainting. Most observers
+  // paint no keys, hence the default.
+  virtual void aidMarksChanged(const AidMarks& before, const AidMarks& after) {
+    static_cast<void>(before);
+    static_cast<void>(after);
+  }
 };
 
 class Form {
@@ -262,6 +286,14 @@ class Form {
   // afresh starts; the geometry is left for Load to set.
   void restoreDesign();
 
+  const AidMarks& aidMarks() const { return aidMarks_; }
+  // Notifies the observer only when the marks change.
+  void setAidMarks(AidMarks marks);
+  // The control's place in controls(), as AidMarks name it.
+  std::size_t indexOf(const Control& control) const {
+    return static_cast<std::size_t>(&control - controls_.data());
+  }
+
   void setObserver(FormObserver* observer) { observer_ = observer; }
   FormObserver* observer() const { return observer_; }
 
@@ -276,6 +308,7 @@ class Form {
   Geometry geometry_;
   float designWidth_ = 0;
   float designHeight_ = 0;
+  AidMarks aidMarks_;
   FormObserver* observer_ = nullptr;
 };
 

@@ -23,6 +23,8 @@ std::unique_ptr<Form> makeSettingsForm() {
   field(b, kBtcAddressTextbox, "COMMAND", {1680, 3600, 5775, 375});
   // In the free band above the buttons, so no other control moves.
   b.checkBox(kKeepTargetFocusTickbox, "Keep the focus in the target window", {1680, 4080, 5775, 375});
+  // Left of the tick box above, where the band was empty.
+  b.dialogButton(kTypingAidsButton, "TYPING AIDS", {120, 4080, 1455, 375});
   b.dialogButton(kFkeysSettingsButton, "MY F-KEYS SETTINGS", {600, 4560, 2535, 495});
   b.checkBox(kAlwaysOnTopTickbox, "Always On Top", {3480, 4680, 1455, 375});
   b.dialogButton(kOkButton, "OK", {5160, 4560, 1935, 495});

@@ -26,6 +26,7 @@ inline constexpr ControlName kEmailAddressTextbox{"EMAIL_ADDRESS_TEXTBOX"};
 inline constexpr ControlName kBtcAddressLabel{"BTC_ADDRESS_LABEL"};
 inline constexpr ControlName kBtcAddressTextbox{"BTC_ADDRESS_TEXTBOX"};
 inline constexpr ControlName kKeepTargetFocusTickbox{"KEEP_TARGET_FOCUS_TICKBOX"};
+inline constexpr ControlName kTypingAidsButton{"TYPING_AIDS_BUTTON"};
 inline constexpr ControlName kFkeysSettingsButton{"FKEYS_SETTINGS_BUTTON"};
 inline constexpr ControlName kAlwaysOnTopTickbox{"ALWAYS_ON_TOP_TICKBOX"};
 inline constexpr ControlName kOkButton{"OK_BUTTON"};

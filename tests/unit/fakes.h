@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -178,6 +179,24 @@ class FakeHost final : public FormHost {
   std::vector<const Form*> closing_;
 };
 
+// The time the keyboard reads; ManualClock moves it with its timers.
+class StepClock final : public Clock {
+ public:
+  Instant at{};
+  Instant now() const override { return at; }
+};
+
+// Records what the keyboard asked the platform to catch as the switch.
+class FakeSwitchKeys final : public SwitchKeys {
+ public:
+  std::optional<unsigned> caught;
+  int changes = 0;
+  void catchSwitch(std::optional<unsigned> vk) override {
+    caught = vk;
+    ++changes;
+  }
+};
+
 // A keyboard wired to fakes, ready for handler tests; StoreT may log or
 // refuse what is stored.
 template <class StoreT>
@@ -188,7 +207,9 @@ struct BasicRig {
   FakeLocks locks;
   FakeLauncher launcher;
   FakeHost host;
-  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host}};
+  StepClock time;
+  FakeSwitchKeys switches;
+  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host, time, switches}};
 
   static constexpr WindowId kSelf = 1;
 

@@ -148,24 +148,18 @@ const std::vector<std::string> kMainSingles{"TARNWICK_TITLE",
                                             "BUTTON_RUN_INTERNAL",
                                             "COMMAND_LINE_TEXTBOX",
                                             "SHIFT_ARROW_HIGHLIGHT_BUTTON",
-                                            "BUTTON_WINDOWS_LOCK"};
+                                            "BUTTON_WINDOWS_LOCK",
+                                            "HOVER_PAUSE_BUTTON"};
 
 std::vector<std::string> settingsNames() {
-  return {"TARNWICK_QM_OSK_TITLE_1",
-          "TARNWICK_QM_OSK_TITLE_2",
-          "TARNWICK_QM_OSK_VERSION",
-          "TARNWICK_QM_OSK_CREATOR",
-          "DOUBLE_CLICK_TXT_LABEL",
-          "CALC_LABEL",
-          "CALCULATOR_COMMAND_TEXTBOX",
-          "EMAIL_LABEL",
-          "EMAIL_ADDRESS_TEXTBOX",
-          "BTC_ADDRESS_LABEL",
-          "BTC_ADDRESS_TEXTBOX",
-          "KEEP_TARGET_FOCUS_TICKBOX",
-          "FKEYS_SETTINGS_BUTTON",
-          "ALWAYS_ON_TOP_TICKBOX",
-          "OK_BUTTON"};
+  return {"TARNWICK_QM_OSK_TITLE_1",    "TARNWICK_QM_OSK_TITLE_2",
+          "TARNWICK_QM_OSK_VERSION",    "TARNWICK_QM_OSK_CREATOR",
+          "DOUBLE_CLICK_TXT_LABEL",     "CALC_LABEL",
+          "CALCULATOR_COMMAND_TEXTBOX", "EMAIL_LABEL",
+          "EMAIL_ADDRESS_TEXTBOX",      "BTC_ADDRESS_LABEL",
+          "BTC_ADDRESS_TEXTBOX",        "KEEP_TARGET_FOCUS_TICKBOX",
+          "TYPING_AIDS_BUTTON",         "FKEYS_SETTINGS_BUTTON",
+          "ALWAYS_ON_TOP_TICKBOX",      "OK_BUTTON"};
 }
 
 std::vector<std::string> mainNames() {
@@ -185,6 +179,12 @@ std::vector<std::string> fkeyDialogNames() {
   return all;
 }
 
+std::vector<std::string> aidsNames() {
+  return {"DWELL_CLICK_TICKBOX", "DWELL_TIME_LABEL",   "DWELL_TIME_TEXTBOX",
+          "SCAN_MODE_TICKBOX",   "SCAN_STEP_LABEL",    "SCAN_STEP_TEXTBOX",
+          "SWITCH_KEY_LABEL",    "SWITCH_KEY_TEXTBOX", "OK_BUTTON"};
+}
+
 struct FormCase {
   const char* name;
   std::unique_ptr<Form> (*make)();
@@ -198,6 +198,7 @@ const FormCase kForms[] = {
     {kMainFormName, makeMainForm, "QM-OSK", 16680, 5460, mainNames},
     {kSettingsFormName, makeSettingsForm, "QM-OSK", 7665, 5280, settingsNames},
     {kFkeysFormName, makeFkeysForm, "QM-OSK - FKEYS SETTINGS", 14820, 8595, fkeyDialogNames},
+    {kAidsFormName, makeAidsForm, "QM-OSK - TYPING AIDS", 6735, 4800, aidsNames},
 };
 
 TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
@@ -230,8 +231,8 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
 
 TEST(Layouts, ControlCountsPerForm) {
   auto form = makeMainForm();
-  EXPECT_EQ(form->controls().size(), 114U);
-  EXPECT_EQ(makeSettingsForm()->controls().size(), 15U);
+  EXPECT_EQ(form->controls().size(), 115U);
+  EXPECT_EQ(makeSettingsForm()->controls().size(), 16U);
   EXPECT_EQ(makeFkeysForm()->controls().size(), 49U);
 }
 
@@ -364,7 +365,8 @@ TEST(Layouts, MainButtonsStartWhiteExceptTheToolButtons) {
 }
 
 TEST(Layouts, MainButtonFonts) {
-  const std::set<std::string> small{"SETTINGS_BUTTON", "BUTTON_MY_FKEYS", "BUTTON_RETURN_KEY"};
+  const std::set<std::string> small{"SETTINGS_BUTTON", "BUTTON_MY_FKEYS", "BUTTON_RETURN_KEY",
+                                    "HOVER_PAUSE_BUTTON"};
   auto form = makeMainForm();
   for (const Control& c : form->controls()) {
     if (c.kind() != ControlKind::Button) continue;
@@ -492,6 +494,8 @@ TEST(Layouts, MainTimersStartWithTheirDesignState) {
       {"BACKCOLOR_TIMER", true},
       {"AlwaysOnTopTimer", false},
       {"NCS_TIMER", true},
+      {"HOVER_TIMER", false},
+      {"SCAN_TIMER", false},
       {"PLACE_SAVE_TIMER", false},
   };
   auto form = makeMainForm();

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "app/keyboard.h"
+#include "fakes.h"
 
 namespace osk::testing {
 
@@ -15,8 +15,13 @@ namespace osk::testing {
 // a handler that writes a running timer again postpones its next tick.
 class ManualClock final : public FormObserver {
  public:
-  explicit ManualClock(Keyboard& kb) : kb_(kb), chained_(kb.main().observer()) {
+  // Moves the keyboard's own clock too, when it is a StepClock (the rigs').
+  explicit ManualClock(Keyboard& kb)
+      : kb_(kb),
+        chained_(kb.main().observer()),
+        time_(dynamic_cast<StepClock*>(&kb.context().platform.clock)) {
     kb_.main().setObserver(this);
+    sync();
   }
   ManualClock(const ManualClock&) = delete;
   ManualClock& operator=(const ManualClock&) = delete;
@@ -44,10 +49,12 @@ class ManualClock final : public FormObserver {
       }
       if (next.empty()) break;
       now_ = when;
+      sync();
       due_[next] = when + kb_.main().findTimer(next)->intervalMs;
       kb_.tick(kb_.main(), next);
     }
     now_ = end;
+    sync();
   }
   std::int64_t now() const { return now_; }
 
@@ -64,10 +71,18 @@ class ManualClock final : public FormObserver {
   void geometryChanged(const Geometry& geometry) override {
     if (chained_ != nullptr) chained_->geometryChanged(geometry);
   }
+  void aidMarksChanged(const AidMarks& before, const AidMarks& after) override {
+    if (chained_ != nullptr) chained_->aidMarksChanged(before, after);
+  }
 
  private:
   Keyboard& kb_;
   FormObserver* chained_;
+  StepClock* time_;
+  void sync() {
+    if (time_ != nullptr) time_->at = Clock::Instant{} + std::chrono::milliseconds(now_);
+  }
+
   std::int64_t now_ = 0;
   std::map<std::string, std::int64_t> due_;
 };

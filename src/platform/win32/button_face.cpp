@@ -62,10 +62,18 @@ void drawPictureAndCaption(HDC dc, const RECT& content, const Control& c, const 
 }
 
 // Paints the key into `dc` at 0, 0.
-void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, HFONT font, GdiCache& gdi) {
-  const COLORREF back = resolveColor(c.back());
+void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks marks, HFONT font,
+              GdiCache& gdi) {
+  // The scan's light covers the face; the icons blend with what lies under.
+  const Color face = marks.scanLit ? colors::kScanLight : c.back();
+  const COLORREF back = resolveColor(face);
   RECT r{0, 0, size.cx, size.cy};
-  ::FillRect(dc, &r, gdi.brush(c.back(), dc));
+  ::FillRect(dc, &r, gdi.brush(face, dc));
+  if (marks.hoverFill > 0) {
+    RECT fill = r;
+    fill.right = static_cast<LONG>(static_cast<double>(size.cx) * std::min(marks.hoverFill, 1.0) + 0.5);
+    ::FillRect(dc, &fill, gdi.brush(colors::kHoverFill, dc));
+  }
   ::DrawEdge(dc, &r, state.pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
 
   RECT content = r;
@@ -95,7 +103,8 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, HFONT font, G
 
 }  // namespace
 
-void drawKey(const DRAWITEMSTRUCT& dis, const Control& c, const Placement& placement, GdiCache& gdi) {
+void drawKey(const DRAWITEMSTRUCT& dis, const Control& c, KeyMarks marks, const Placement& placement,
+             GdiCache& gdi) {
   // The button paints a change of focus (and, in some versions, a push) as
   // it happens, in the middle of the click whose keys are still to be sent:
   // 0.2 ms of a click under Wine. Painted with the next paint instead, it
@@ -118,7 +127,7 @@ void drawKey(const DRAWITEMSTRUCT& dis, const Control& c, const Placement& place
   const UniqueBitmap bitmap(mem ? ::CreateCompatibleBitmap(dis.hDC, size.cx, size.cy) : nullptr);
   if (mem && bitmap) {
     const SelectGuard selectBitmap(mem.get(), bitmap.get());
-    paintKey(mem.get(), size, c, state, font, gdi);
+    paintKey(mem.get(), size, c, state, marks, font, gdi);
     ::BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, size.cx, size.cy, mem.get(), 0, 0, SRCCOPY);
     return;
   }
@@ -127,7 +136,7 @@ void drawKey(const DRAWITEMSTRUCT& dis, const Control& c, const Placement& place
   logFailure("painting a key off screen", ::GetLastError());
   const int saved = ::SaveDC(dis.hDC);
   ::OffsetViewportOrgEx(dis.hDC, dis.rcItem.left, dis.rcItem.top, nullptr);
-  paintKey(dis.hDC, size, c, state, font, gdi);
+  paintKey(dis.hDC, size, c, state, marks, font, gdi);
   if (saved != 0)
     ::RestoreDC(dis.hDC, saved);
   else

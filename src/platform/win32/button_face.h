@@ -12,8 +12,15 @@
 
 namespace osk::win32 {
 
+// What the typing aids paint over one key's own face.
+struct KeyMarks {
+  bool scanLit = false;
+  double hoverFill = 0;  // 0 .. 1 of the width, from the left
+};
+
 // Paints the key of `control` for a WM_DRAWITEM.
-void drawKey(const DRAWITEMSTRUCT& dis, const Control& control, const Placement& placement, GdiCache& gdi);
+void drawKey(const DRAWITEMSTRUCT& dis, const Control& control, KeyMarks marks, const Placement& placement,
+             GdiCache& gdi);
 
 // Sets the text and background colours of `control` (a label, text box or
 // standard button) in `dc` and gives the brush for its background.

@@ -243,6 +243,20 @@ HWND FormWindow::controlWindow(std::string_view control) const {
 
 // --- model -> window ------------------------------------------------------
 
+// Only the keys whose marks came or went, or whose fill grew.
+void FormWindow::aidMarksChanged(const AidMarks& before, const AidMarks& after) {
+  if (!alive()) return;
+  auto repaint = [this](std::size_t index) {
+    if (HWND child = children_.window(index)) ::InvalidateRect(child, nullptr, FALSE);
+  };
+  if (before.dwellKey) repaint(*before.dwellKey);
+  if (after.dwellKey && after.dwellKey != before.dwellKey) repaint(*after.dwellKey);
+  if (before.scanLit != after.scanLit) {
+    for (std::size_t i : before.scanLit) repaint(i);
+    for (std::size_t i : after.scanLit) repaint(i);
+  }
+}
+
 void FormWindow::controlChanged(const Control& control, Property property) {
   const int i = indexOf(control);
   if (i < 0 || !alive()) return;

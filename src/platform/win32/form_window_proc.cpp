@@ -1,5 +1,6 @@
 // FormWindow's window procedure: each message the window acts on goes to
 // the unit whose job it is.
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/button_face.h"
@@ -161,7 +162,11 @@ bool FormWindow::drawItem(const DRAWITEMSTRUCT& dis) {
   if (dis.CtlType != ODT_BUTTON) return false;
   const int i = children_.indexOf(dis.hwndItem);
   if (i < 0 || !children_.ownerDrawn(static_cast<std::size_t>(i))) return false;
-  drawKey(dis, form_.controls()[static_cast<std::size_t>(i)], placement_, gdi_);
+  const auto index = static_cast<std::size_t>(i);
+  const AidMarks& marks = form_.aidMarks();
+  const KeyMarks keyMarks{std::ranges::find(marks.scanLit, index) != marks.scanLit.end(),
+                          marks.dwellKey == index ? marks.dwellProgress : 0.0};
+  drawKey(dis, form_.controls()[index], keyMarks, placement_, gdi_);
   outside_.countRepaint();
   return true;
 }

@@ -13,6 +13,7 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/failure.h"
 #include "platform/win32/form_window.h"
+#include "platform/win32/hands_free_input.h"
 #include "platform/win32/one_keyboard.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/sendinput_injector.h"
@@ -70,12 +71,15 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR comman
     Win32LockKeys locks;
     ShellLauncher launcher;
     Win32FormHost host;
-    osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host});
+    HandsFreeInput handsFree;
+    osk::Keyboard keyboard(
+        osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(), handsFree});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
     if (window.alive()) {
       host.adopt(window);
+      handsFree.attach(window, keyboard.handsFree());
       if (const std::optional<bool> keep = keepFocusSwitch(commandLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
       one.listen(window.hwnd(), [&keyboard](const std::wstring& line) {

@@ -11,6 +11,7 @@
 #include "keystring/input_translate.h"
 #include "keystring/scan_codes.h"
 #include "platform/win32/failure.h"
+#include "platform/win32/switch_hook.h"
 
 namespace osk {
 
@@ -156,7 +157,9 @@ bool SendInputInjector::inject(const KeyPlan& plan) {
     in.ki.wScan = raw[i].scan;
     in.ki.dwFlags = raw[i].flags;
     in.ki.time = 0;
-    in.ki.dwExtraInfo = 0;
+    // Marked as the keyboard's own, so the scanning switch's hook lets the
+    // keyboard's SPACE through when Space is the switch.
+    in.ki.dwExtraInfo = win32::kOwnInputTag;
   }
   bringLockStateToForeground();
   // One call, so no other input can land between the records of a plan

@@ -1,0 +1,179 @@
+#include "aids/hands_free.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layout/main_window.h"
+
+namespace osk::aids {
+namespace {
+
+constexpr std::string_view kHoverOnCaption = "HOVER ON";
+constexpr std::string_view kHoverPausedCaption = "HOVER PAUSED";
+
+}  // namespace
+
+HandsFree::HandsFree(Context& ctx, Router& router)
+    : ctx_(ctx), router_(router), dwell_(dwellOptions_), scanner_(settings_.scanStep) {
+  dwell_.setPauseKey(ctx_.main.indexOf(ctx_.main.control(ui::kHoverPauseButton)));
+  router.on(ui::kHoverPauseButton, Event::Click, [this] { pauseClicked(); });
+  // Both are one-shots set afresh for every wake-up; these intervals are
+  // only where they start.
+  router.every(ui::kHoverTimer, dwellOptions_.paintStep, [this] { hoverTick(); });
+  router.every(ui::kScanTimer, settings_.scanStep, [this] { scanTick(); });
+}
+
+void HandsFree::load() {
+  suspended_ = false;
+  applySettings();
+}
+
+void HandsFree::applySettings() {
+  settings_ = readAidSettings(ctx_.platform.store);
+  dwellOptions_.dwellTime = settings_.dwellTime;
+  dwell_.setOptions(dwellOptions_);
+  if (!settings_.dwellClick) static_cast<void>(dwell_.left(now()));
+  ctx_.main.control(ui::kHoverPauseButton).setEnabled(settings_.dwellClick);
+  scanner_.setStep(settings_.scanStep);
+  restartScan();
+  rearm();
+}
+
+void HandsFree::stop() {
+  static_cast<void>(dwell_.left(now()));
+  scanner_.stop();
+  suspended_ = true;
+  restartScan();
+  rearm();
+}
+
+void HandsFree::suspend() {
+  suspended_ = true;
+  restartScan();
+  rearm();
+}
+
+void HandsFree::resume() {
+  suspended_ = false;
+  restartScan();
+  rearm();
+}
+
+void HandsFree::setRestRadius(int pixels) {
+  dwellOptions_.restRadius = pixels;
+  dwell_.setOptions(dwellOptions_);
+}
+
+void HandsFree::pointerMoved(PointerAt at, std::optional<std::string_view> control) {
+  if (!settings_.dwellClick) return;
+  const std::optional<KeyId> due = dwell_.moved(now(), at, hoverKey(control));
+  rearm();
+  click(due);
+}
+
+void HandsFree::pointerLeft() {
+  const std::optional<KeyId> due = dwell_.left(now());
+  rearm();
+  click(due);
+}
+
+void HandsFree::buttonDown(std::string_view control) {
+  if (const std::optional<KeyId> key = hoverKey(control)) dwell_.clickedOtherwise(*key);
+  rearm();
+}
+
+void HandsFree::switchPressed() {
+  const std::optional<KeyId> chosen = scanner_.pressed(now());
+  rearm();
+  click(chosen);
+}
+
+void HandsFree::pauseClicked() {
+  dwell_.setPaused(!dwell_.paused());
+  ctx_.main.control(ui::kHoverPauseButton)
+      .setCaption(dwell_.paused() ? kHoverPausedCaption : kHoverOnCaption);
+  rearm();
+}
+
+void HandsFree::hoverTick() {
+  // A one-shot: stopped first, so that setting it again below restarts its
+  // countdown from now instead of from its last expiry.
+  ctx_.main.enableTimer(ui::kHoverTimer, false);
+  const std::optional<KeyId> due = dwell_.tick(now());
+  rearm();
+  click(due);
+}
+
+void HandsFree::scanTick() {
+  ctx_.main.enableTimer(ui::kScanTimer, false);
+  scanner_.tick(now());
+  rearm();
+}
+
+void HandsFree::click(std::optional<KeyId> key) {
+  if (!key || *key >= ctx_.main.controls().size()) return;
+  const Control& c = ctx_.main.controls()[*key];
+  // A key disabled since the hover began or the rows were made cannot be
+  // clicked with the mouse either.
+  if (!c.enabled()) return;
+  // By copy: the click may open a dialog, and whatever it does happens
+  // before this returns.
+  const std::string name = c.name();
+  ctx_.windows.handle(ctx_.main, name, Event::Click);
+  // The click may have changed what runs (a dialog closed, settings applied).
+  rearm();
+}
+
+void HandsFree::restartScan() {
+  const bool on = settings_.scanMode && !suspended_;
+  if (on)
+    scanner_.start(now(), rows());
+  else
+    scanner_.stop();
+  const std::optional<unsigned> wanted = on ? std::optional(settings_.switchVk) : std::nullopt;
+  if (wanted != caught_) {
+    caught_ = wanted;
+    ctx_.platform.switches.catchSwitch(wanted);
+  }
+}
+
+void HandsFree::arm(TimerName timer, std::optional<Millis> wait) {
+  ctx_.main.enableTimer(timer, false);
+  if (wait) ctx_.main.setTimer(timer, true, static_cast<int>(wait->count()));
+}
+
+void HandsFree::rearm() {
+  const Instant t = now();
+  arm(ui::kHoverTimer, dwell_.wakeIn(t));
+  arm(ui::kScanTimer, scanner_.wakeIn(t));
+  const DwellFace face = dwell_.face(t);
+  const std::span<const KeyId> lit = scanner_.lit();
+  ctx_.main.setAidMarks({face.key, face.progress, std::vector<std::size_t>(lit.begin(), lit.end())});
+}
+
+std::optional<KeyId> HandsFree::hoverKey(std::optional<std::string_view> control) const {
+  if (!control) return std::nullopt;
+  const Control* c = ctx_.main.find(*control);
+  if (c == nullptr || c->kind() != ControlKind::Button || !c->enabled() ||
+      !router_.handles(c->name(), Event::Click))
+    return std::nullopt;
+  return ctx_.main.indexOf(*c);
+}
+
+// Every enabled control a click acts on: the keys and the command line.
+ScanRows HandsFree::rows() const {
+  std::vector<ScanItem> items;
+  for (const Control& c : ctx_.main.controls()) {
+    const bool clickable = c.kind() == ControlKind::Button || c.kind() == ControlKind::TextBox;
+    if (clickable && c.enabled() && router_.handles(c.name(), Event::Click))
+      items.push_back({ctx_.main.indexOf(c), c.rect()});
+  }
+  return scanRows(std::move(items));
+}
+
+void registerHandsFree(Router& router, Context& ctx) {
+  ctx.handsFree = std::make_shared<HandsFree>(ctx, router);
+}
+
+}  // namespace osk::aids

@@ -1,0 +1,87 @@
+// Hover clicking and one-switch scanning on the keyboard window: owns the
+// two aids, carries their wake-ups on two one-shot timers of the window,
+// keeps the marks the host paints, and turns a finished hover or a switch
+// press into exactly what a mouse click on the key does (the same event
+// path, so latches, flashes and locks behave as with the mouse).
+//
+// The host feeds it what only the host sees: pointer moves and leaves over
+// the keyboard window, a mouse button going down on a key, and the switch.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "aids/aid_settings.h"
+#include "aids/dwell_clicker.h"
+#include "aids/scanner.h"
+#include "base/context.h"
+#include "base/router.h"
+
+namespace osk::aids {
+
+class HandsFree {
+ public:
+  // Routes the pause key and the two timers of the keyboard window.
+  HandsFree(Context& ctx, Router& router);
+  HandsFree(const HandsFree&) = delete;
+  HandsFree& operator=(const HandsFree&) = delete;
+  HandsFree(HandsFree&&) = delete;
+  HandsFree& operator=(HandsFree&&) = delete;
+  ~HandsFree() = default;
+
+  // The keyboard window has loaded: the stored choices take effect.
+  void load();
+  // Reads the stored choices and acts on them: at load and whenever the
+  // typing aids dialog closes.
+  void applySettings();
+  // The keyboard window is going: nothing runs, nothing is caught.
+  void stop();
+  // While a dialog of the keyboard is open the rows, which are the keyboard
+  // window's, are not scanned and the switch key types as any key; scanning
+  // starts again from the top when the dialog closes.
+  void suspend();
+  void resume();
+
+  // The pointer moved over the keyboard window to `at` (client pixels), over
+  // the control named `control` (nothing: over no control).
+  void pointerMoved(PointerAt at, std::optional<std::string_view> control);
+  // The pointer left the keyboard's windows.
+  void pointerLeft();
+  // A mouse button went down on `control`: its own click follows, so a
+  // hover on it must not click it again.
+  void buttonDown(std::string_view control);
+  // The switch key, or a left click on the keyboard while scanning.
+  void switchPressed();
+
+  const AidSettings& settings() const { return settings_; }
+  // True while a left click on the keyboard is a switch press.
+  bool scanning() const { return scanner_.stage() != Scanner::Stage::Stopped; }
+  // In physical pixels; the host scales it with the screen's DPI.
+  void setRestRadius(int pixels);
+
+ private:
+  void pauseClicked();
+  void hoverTick();
+  void scanTick();
+  void click(std::optional<KeyId> key);
+  void restartScan();
+  void rearm();
+  void arm(TimerName timer, std::optional<Millis> wait);
+  std::optional<KeyId> hoverKey(std::optional<std::string_view> control) const;
+  ScanRows rows() const;
+  Instant now() const { return ctx_.platform.clock.now(); }
+
+  Context& ctx_;
+  const Router& router_;
+  AidSettings settings_;
+  DwellOptions dwellOptions_;
+  DwellClicker dwell_;
+  Scanner scanner_;
+  bool suspended_ = false;
+  std::optional<unsigned> caught_;  // the switch key the platform catches
+};
+
+// Makes the keyboard window's aids and routes their events.
+void registerHandsFree(Router& router, Context& ctx);
+
+}  // namespace osk::aids

@@ -1,0 +1,88 @@
+// The typing aids dialog: hover clicking and scanning, each with its times,
+// filled from the store when it opens and stored whole when it closes. The
+// keyboard takes the stored choices at once.
+#include <string>
+#include <vector>
+
+#include "aids/aid_settings.h"
+#include "aids/hands_free.h"
+#include "base/settings_keys.h"
+#include "dialogs/dialogs.h"
+#include "layout/aids_window.h"
+#include "layout/main_window.h"
+#include "layout/settings_window.h"
+
+namespace osk::aids_dialog {
+namespace {
+
+using namespace ui::aids;
+
+// A field is open for typing only while its aid is ticked: the box says
+// whether the number matters at all.
+void enableFields(Form& dialog) {
+  const bool hover = dialog.control(kDwellClickTickbox).value() == 1;
+  const bool scan = dialog.control(kScanModeTickbox).value() == 1;
+  dialog.control(kDwellTimeTextbox).setEnabled(hover);
+  dialog.control(kScanStepTextbox).setEnabled(scan);
+  dialog.control(kSwitchKeyTextbox).setEnabled(scan);
+}
+
+// What the dialog holds, each field read as the store's text would be, so
+// what is stored is what the keyboard will use.
+aids::AidSettings held(const Form& dialog) {
+  aids::AidSettings s;
+  s.dwellClick = dialog.control(kDwellClickTickbox).value() == 1;
+  s.dwellTime = aids::parseAidTime(dialog.control(kDwellTimeTextbox).text());
+  s.scanMode = dialog.control(kScanModeTickbox).value() == 1;
+  s.scanStep = aids::parseAidTime(dialog.control(kScanStepTextbox).text());
+  s.switchVk = aids::parseSwitchVk(dialog.control(kSwitchKeyTextbox).text());
+  return s;
+}
+
+void Form_Load(Context& ctx) {
+  Form& dialog = aidsDialog(ctx);
+  const SettingsStore& store = ctx.platform.store;
+  dialog.setGeometry(
+      settings::restoreGeometry(store, settings::kAidsGeometry, ctx.platform.host.monitorWorkAreas()));
+  const aids::AidSettings s = aids::readAidSettings(store);
+  dialog.control(kDwellClickTickbox).setValue(s.dwellClick ? 1 : 0);
+  dialog.control(kDwellTimeTextbox).setText(std::to_string(s.dwellTime.count()));
+  dialog.control(kScanModeTickbox).setValue(s.scanMode ? 1 : 0);
+  dialog.control(kScanStepTextbox).setText(std::to_string(s.scanStep.count()));
+  dialog.control(kSwitchKeyTextbox).setText(std::to_string(s.switchVk));
+  enableFields(dialog);
+}
+
+// Everything is attempted even when a value is refused; the note goes to
+// the settings dialog this one returns to, or to the keyboard.
+void Form_Unload(Context& ctx) {
+  const Form& dialog = aidsDialog(ctx);
+  settings::Saver saver(ctx.platform.store);
+  settings::saveGeometry(saver, settings::kAidsGeometry, dialog.geometry());
+  aids::saveAidSettings(saver, held(dialog));
+  ctx.handsFree->applySettings();
+  if (saver.refused().empty()) return;
+  if (ctx.platform.host.windowOf(settingsDialog(ctx)) != 0)
+    ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kTypingAidsButton,
+                               settings::unsavedNote(saver.refused()));
+  else
+    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(saver.refused()));
+}
+
+}  // namespace
+}  // namespace osk::aids_dialog
+
+namespace osk {
+
+void registerAidsDialog(Router& router, Context& ctx) {
+  using namespace aids_dialog;
+  Context* c = &ctx;
+  router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
+  router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
+  router.on(ui::aids::kDwellClickTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
+  router.on(ui::aids::kScanModeTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
+  // The unload that the close brings stores everything.
+  router.on(ui::aids::kOkButton, Event::Click, [c] { c->platform.host.close(aidsDialog(*c)); });
+}
+
+}  // namespace osk

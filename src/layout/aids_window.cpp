@@ -1,0 +1,26 @@
+#include "layout/aids_window.h"
+
+#include "layout/builder.h"
+
+namespace osk {
+
+using namespace ui::aids;
+using namespace layout;
+
+std::unique_ptr<Form> makeAidsForm() {
+  Builder b;
+  b.checkBox(kDwellClickTickbox, "Hover: resting the pointer on a key clicks it", {240, 240, 6255, 375});
+  fieldLabel(b, kDwellTimeLabel, "Hover time, 300 to 5000 ms:", {600, 780, 3135, 255});
+  field(b, kDwellTimeTextbox, "1000", {3840, 720, 1215, 375});
+  b.checkBox(kScanModeTickbox, "Scanning: rows, then their keys, light in turn", {240, 1320, 6255, 375});
+  fieldLabel(b, kScanStepLabel, "Time each row or key is lit, ms:", {600, 1860, 3135, 255});
+  field(b, kScanStepTextbox, "1000", {3840, 1800, 1215, 375});
+  fieldLabel(b, kSwitchKeyLabel, "Switch key code (32 is Space):", {600, 2340, 3135, 255});
+  field(b, kSwitchKeyTextbox, "32", {3840, 2280, 1215, 375});
+  // The band from 2880 to 3840 is kept free for word prediction's choices.
+  b.dialogButton(kOkButton, "OK", {2640, 4080, 1455, 495});
+  return std::make_unique<Form>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 4800, std::move(b.defs),
+                                std::vector<Timer>{});
+}
+
+}  // namespace osk

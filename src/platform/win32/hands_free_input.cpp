@@ -1,0 +1,138 @@
+#include "platform/win32/hands_free_input.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <string>
+
+#include "platform/win32/failure.h"
+
+namespace osk::win32 {
+namespace {
+
+// Posted by the switch hook's thread, one per press.
+constexpr UINT kSwitchMessage = WM_APP + 2;
+constexpr UINT_PTR kSubclassId = 0x41494453;  // "AIDS"
+constexpr int kForm = -1;                     // the window itself, not a child
+
+}  // namespace
+
+HandsFreeInput::~HandsFreeInput() { hook_.reset(); }
+
+void HandsFreeInput::attach(FormWindow& window, aids::HandsFree& aids) {
+  window_ = &window;
+  aids_ = &aids;
+  // Within a few pixels at the window's DPI: what a steady hand does.
+  aids.setRestRadius(::MulDiv(4, window.dpi(), USER_DEFAULT_SCREEN_DPI));
+  const auto self = reinterpret_cast<DWORD_PTR>(this);
+  if (!::SetWindowSubclass(window.hwnd(), &subclassProc, kSubclassId, self))
+    logFailure("listening to the pointer over the keyboard", ::GetLastError());
+  const auto& controls = window.form().controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    HWND child = window.controlWindow(controls[i].name());
+    if (child == nullptr) continue;
+    // Installed after the window's own subclass, so it runs first and sees
+    // the moves the key subclass swallows.
+    if (!::SetWindowSubclass(child, &subclassProc, kSubclassId + 1 + i, self))
+      logFailure("listening to the pointer over " + controls[i].name(), ::GetLastError());
+  }
+  install();
+}
+
+void HandsFreeInput::catchSwitch(std::optional<unsigned> vk) {
+  wanted_ = vk;
+  install();
+}
+
+void HandsFreeInput::install() {
+  hook_.reset();
+  if (!wanted_ || window_ == nullptr || !window_->alive()) return;
+  hook_ = std::make_unique<SwitchHook>(window_->hwnd(), kSwitchMessage, static_cast<DWORD>(*wanted_));
+  if (!hook_->active()) hook_.reset();
+}
+
+// TME_LEAVE only, armed on the first move into each window: measured under
+// Wine, leave tracking alone costs nothing while the pointer rests, where
+// hover tracking polls (see the key subclass in form_window_input.cpp).
+void HandsFreeInput::track(HWND hwnd) {
+  if (tracking_ == hwnd) return;
+  TRACKMOUSEEVENT tme{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd, 0};
+  if (::TrackMouseEvent(&tme)) tracking_ = hwnd;
+}
+
+// A leave from a key into the window around it (or the other way) is no
+// leave of the keyboard.
+bool HandsFreeInput::pointerStillOver() const {
+  POINT at{};
+  if (!::GetCursorPos(&at)) return false;
+  HWND under = ::WindowFromPoint(at);
+  return under != nullptr && (under == window_->hwnd() || ::IsChild(window_->hwnd(), under));
+}
+
+std::optional<LRESULT> HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*wp*/, LPARAM lp, int control) {
+  constexpr std::optional<LRESULT> kPassOn;
+  switch (msg) {
+    case kSwitchMessage:
+      if (control != kForm) return kPassOn;
+      aids_->switchPressed();
+      return 0;
+    case WM_MOUSEACTIVATE:
+      // A click that is a switch press leaves the focus where it is, in
+      // either focus mode (the text box would otherwise take it).
+      if (aids_->scanning()) return MA_NOACTIVATE;
+      return kPassOn;
+    case WM_MOUSEMOVE: {
+      track(hwnd);
+      POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      ::MapWindowPoints(hwnd, window_->hwnd(), &at, 1);
+      std::optional<std::string> name;
+      if (control != kForm) name = window_->form().controls()[static_cast<std::size_t>(control)].name();
+      aids_->pointerMoved({at.x, at.y}, name);
+      return kPassOn;
+    }
+    case WM_MOUSELEAVE:
+      if (tracking_ == hwnd) tracking_ = nullptr;
+      if (!pointerStillOver()) aids_->pointerLeft();
+      return kPassOn;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (aids_->scanning()) {
+        // Anywhere on the keyboard, the click is the switch: what lies under
+        // the pointer is not clicked.
+        swallowing_ = true;
+        aids_->switchPressed();
+        return 0;
+      }
+      if (control != kForm)
+        aids_->buttonDown(window_->form().controls()[static_cast<std::size_t>(control)].name());
+      return kPassOn;
+    case WM_LBUTTONUP:
+      if (swallowing_) {
+        swallowing_ = false;
+        return 0;
+      }
+      return kPassOn;
+    default:
+      return kPassOn;
+  }
+}
+
+LRESULT CALLBACK HandsFreeInput::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                              DWORD_PTR selfPtr) {
+  auto* self = reinterpret_cast<HandsFreeInput*>(selfPtr);
+  if (msg == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, &subclassProc, id);
+    if (id == kSubclassId) self->hook_.reset();
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+  }
+  const int control = id == kSubclassId ? kForm : static_cast<int>(id - kSubclassId - 1);
+  std::optional<LRESULT> answer;
+  try {
+    answer = self->onMessage(hwnd, msg, wp, lp, control);
+  } catch (const std::exception& e) {
+    logFailure(std::string("a typing aid failed: ") + e.what());
+  }
+  return answer ? *answer : ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace osk::win32

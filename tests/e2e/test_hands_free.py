@@ -1,0 +1,115 @@
+"""Hands-free typing: hover clicking and one-switch scanning, with the focus
+kept in Notepad (--keep-focus), the pointer moved by osk-drive (SetCursorPos
+moves the X pointer under Wine) and the switch pressed with SendInput."""
+
+import time
+import unittest
+
+from rig import NOTEPAD_TITLE, TYPE_TIMEOUT_S, NotepadTestCase
+
+HOVER_FILL = "0x00C0FF"  # amber, as painted: COLORREF of colors::kHoverFill
+SCAN_LIGHT = "0x0080FF"  # orange: colors::kScanLight
+VK_SPACE = "32"
+AWAY = ("1500", "100")  # bare desktop, right of the keyboard and above Notepad
+
+
+class HandsFreeCase(NotepadTestCase):
+    keyboard_args = ("--keep-focus",)
+    stored = {}
+
+    def setUp(self):
+        # The choices must be stored before the keyboard loads.
+        s = self.s = self.new_session()
+        for key, value in self.stored.items():
+            s.set_setting(key, value)
+        # Off the keyboard: a pointer left resting on a key by the test before
+        # would type into this test's Notepad (seen: "iA").
+        s.drive("point-at", *AWAY)
+        s.start_keyboard(*self.keyboard_args)
+        s.start_notepad(*self.notepad_geometry)
+        s.make_target(NOTEPAD_TITLE)
+
+    def point(self, control):
+        self.s.drive("point", "main", control)
+
+    def colour(self, control):
+        return self.s.drive("color", "main", control)
+
+    def assert_notepad_in_front(self):
+        self.assertEqual(self.s.drive("title-of-foreground"), NOTEPAD_TITLE)
+
+
+class Hover(HandsFreeCase):
+    stored = {"DWELL_CLICK": "1", "DWELL_TIME_MS": "1000"}
+
+    def test_resting_types_once_and_the_next_key_in_its_turn(self):
+        self.point("BUTTON_LETTER_H")
+        self.wait_typed("h")
+        # However long the pointer rests: three more hover times.
+        time.sleep(3.0)
+        self.assertEqual(self.typed(), "h")
+        self.point("BUTTON_LETTER_I")
+        self.wait_typed("hi")
+        self.assert_notepad_in_front()
+
+    def test_passing_over_keys_types_nothing(self):
+        for key in ("BUTTON_LETTER_A", "BUTTON_LETTER_S", "BUTTON_LETTER_D", "BUTTON_LETTER_F"):
+            self.point(key)
+        self.s.drive("point", "main", "client:2,2")  # the window's own margin: no key
+        time.sleep(2.0)
+        self.assertEqual(self.typed(), "")
+
+    def test_shift_then_a_types_a_capital(self):
+        self.point("BUTTON_SHIFT_LEFT")
+        self.s.wait_for(lambda: self.s.text("main", "BUTTON_LETTER_A"), lambda t: t == "A", TYPE_TIMEOUT_S,
+                        "Shift never latched")
+        self.point("BUTTON_LETTER_A")
+        self.wait_typed("A")
+
+
+class SlowHover(HandsFreeCase):
+    stored = {"DWELL_CLICK": "1", "DWELL_TIME_MS": "2000"}
+
+    def test_a_running_hover_shows_and_its_time_is_honoured(self):
+        self.point("BUTTON_LETTER_H")
+        moved = time.monotonic()  # after the move: the rest began earlier
+        self.s.wait_for(lambda: self.colour("BUTTON_LETTER_H"), lambda c: c == HOVER_FILL, TYPE_TIMEOUT_S,
+                        "the hover fill never covered the key")
+        # Well past the default 1000 ms, short of the 2000 ms asked for.
+        time.sleep(max(0.0, moved + 1.6 - time.monotonic()))
+        self.assertEqual(self.typed(), "")
+        self.wait_typed("h")
+
+
+class Scanning(HandsFreeCase):
+    stored = {"SCAN_MODE": "1", "SCAN_STEP_MS": "1500"}
+
+    def lit(self, *controls):
+        lines = self.s.drive("color-each", "main", *controls).splitlines()
+        return {line.split()[0] for line in lines if line.split()[1] == SCAN_LIGHT}
+
+    def choose_h(self, press):
+        self.s.wait_for(lambda: self.lit("BUTTON_LETTER_H"), lambda lit: lit, 60, "the row of h never lit")
+        press()
+        self.s.wait_for(lambda: self.lit("BUTTON_LETTER_G", "BUTTON_LETTER_H", "BUTTON_LETTER_J"),
+                        lambda lit: lit == {"BUTTON_LETTER_H"}, 60, "h alone never lit")
+        press()
+        self.wait_typed("h")
+
+    def test_the_space_bar_chooses_the_row_then_h_and_notepad_gets_no_space(self):
+        self.choose_h(lambda: self.s.drive("tap-key", VK_SPACE))
+        self.assertEqual(self.typed(), "h")
+
+    def test_a_click_on_the_keyboard_is_the_switch(self):
+        self.choose_h(lambda: self.s.click("main", "TARNWICK_TITLE"))
+
+
+class ScanningOff(HandsFreeCase):
+
+    def test_space_reaches_notepad(self):
+        self.s.drive("tap-key", VK_SPACE)
+        self.wait_typed(" ")
+
+
+if __name__ == "__main__":
+    unittest.main()

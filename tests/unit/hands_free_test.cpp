@@ -1,0 +1,185 @@
+// Hover clicking and scanning end to end through the keyboard: the host's
+// pointer and switch events go in, the keys the target receives and the
+// marks the host paints come out, time moved by the keyboard's own timers.
+#include "aids/hands_free.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+#include "manual_clock.h"
+
+namespace osk::testing {
+namespace {
+
+using Keys = std::vector<std::string>;
+
+struct AidRig {
+  Rig r;
+  ManualClock clock{r.kb};
+
+  explicit AidRig(std::vector<std::pair<std::string_view, std::string_view>> stored) {
+    for (auto [key, value] : stored) r.store.write(kSettingsSection, key, value);
+    r.kb.handle(kFormControl, Event::Load);
+    r.target("Untitled - Notepad");
+  }
+  aids::HandsFree& aids() { return r.kb.handsFree(); }
+  std::size_t index(std::string_view key) { return r.main().indexOf(r.c(key)); }
+  void rest(std::string_view key, std::int64_t ms, int x = 10) {
+    aids().pointerMoved({x, 10}, key);
+    clock.advance(ms);
+  }
+  bool anyAidTimerRuns() {
+    return r.main().timer(ui::kHoverTimer).enabled || r.main().timer(ui::kScanTimer).enabled;
+  }
+};
+
+const std::vector<std::pair<std::string_view, std::string_view>> kHover{{"DWELL_CLICK", "1"},
+                                                                        {"DWELL_TIME_MS", "1000"}};
+
+TEST(Hover, RestingTypesTheKeyOnceAndShowsItsProgressMeanwhile) {
+  AidRig a(kHover);
+  a.rest("BUTTON_LETTER_H", 500);
+  EXPECT_EQ(a.r.main().aidMarks().dwellKey, a.index("BUTTON_LETTER_H"));
+  EXPECT_NEAR(a.r.main().aidMarks().dwellProgress, 0.5, 0.06);
+  EXPECT_TRUE(a.r.injector.keys().empty());
+  a.clock.advance(499);
+  EXPECT_TRUE(a.r.injector.keys().empty());
+  // Wandering within a few pixels is still resting; the key types once.
+  a.aids().pointerMoved({12, 11}, "BUTTON_LETTER_H");
+  a.clock.advance(60'000);
+  EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
+  EXPECT_EQ(a.r.main().aidMarks(), AidMarks{});
+  EXPECT_FALSE(a.anyAidTimerRuns());
+  // On to the next key, which types in its turn.
+  a.rest("BUTTON_LETTER_I", 1000);
+  EXPECT_EQ(a.r.injector.keys(), (Keys{"h", "i"}));
+}
+
+TEST(Hover, PassingOverKeysTypesNothingAndLeavingStopsEverything) {
+  AidRig a(kHover);
+  int x = 0;
+  for (const char* key : {"BUTTON_LETTER_A", "BUTTON_LETTER_S", "BUTTON_LETTER_D", "BUTTON_LETTER_F"})
+    a.rest(key, 900, x += 50);
+  a.aids().pointerLeft();
+  a.clock.advance(10'000);
+  EXPECT_TRUE(a.r.injector.keys().empty());
+  EXPECT_FALSE(a.anyAidTimerRuns());
+}
+
+TEST(Hover, LatchesActAsWithTheMouseAndTheMouseClickIsNotDoubled) {
+  AidRig a(kHover);
+  a.rest("BUTTON_SHIFT_LEFT", 1500);
+  a.rest("BUTTON_LETTER_A", 1500, 60);
+  EXPECT_EQ(a.r.injector.keys(), Keys{"A"});
+  EXPECT_EQ(a.r.c("BUTTON_SHIFT_LEFT").back(), colors::kWhite);  // released by the letter
+  // A mouse click on the key the pointer rests on is that visit's click.
+  a.aids().pointerMoved({200, 10}, "BUTTON_LETTER_B");
+  a.aids().buttonDown("BUTTON_LETTER_B");
+  a.r.click("BUTTON_LETTER_B");
+  a.clock.advance(5000);
+  EXPECT_EQ(a.r.injector.keys(), (Keys{"A", "b"}));
+}
+
+TEST(Hover, ThePauseKeyStopsHoverAndResumesItByHover) {
+  AidRig a(kHover);
+  a.rest("HOVER_PAUSE_BUTTON", 1200);
+  EXPECT_EQ(a.r.c("HOVER_PAUSE_BUTTON").caption(), "HOVER PAUSED");
+  a.rest("BUTTON_LETTER_H", 3000, 40);
+  EXPECT_TRUE(a.r.injector.keys().empty());
+  EXPECT_FALSE(a.anyAidTimerRuns());
+  a.rest("HOVER_PAUSE_BUTTON", 1200, 80);
+  EXPECT_EQ(a.r.c("HOVER_PAUSE_BUTTON").caption(), "HOVER ON");
+  a.rest("BUTTON_LETTER_H", 1200, 120);
+  EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
+}
+
+// Waits, a step at a time, until the scan lights exactly `lit`.
+bool waitLit(AidRig& a, const std::vector<std::size_t>& lit, bool whole) {
+  for (int step = 0; step < 40; ++step) {
+    const auto& now = a.r.main().aidMarks().scanLit;
+    const bool found = whole ? now == lit : std::ranges::find(now, lit.front()) != now.end();
+    if (found) return true;
+    a.clock.advance(1000);
+  }
+  return false;
+}
+
+TEST(Scanning, TheSwitchChoosesTheRowThenTheKeyAndClicksIt) {
+  AidRig a({{"SCAN_MODE", "1"}, {"SCAN_STEP_MS", "1000"}});
+  EXPECT_EQ(a.r.switches.caught, 32U);
+  const std::size_t h = a.index("BUTTON_LETTER_H");
+  ASSERT_TRUE(waitLit(a, {h}, false));
+  EXPECT_GT(a.r.main().aidMarks().scanLit.size(), 5U);  // the whole row of h
+  a.aids().switchPressed();
+  ASSERT_TRUE(waitLit(a, {h}, true));
+  EXPECT_TRUE(a.r.injector.keys().empty());
+  a.aids().switchPressed();
+  EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
+  // Back to the rows.
+  EXPECT_GT(a.r.main().aidMarks().scanLit.size(), 1U);
+}
+
+TEST(Scanning, TheSwitchIsCaughtOnlyWhileTheKeysCanBeScanned) {
+  AidRig a({{"SCAN_MODE", "1"}, {"SCAN_SWITCH_VK", "13"}});
+  EXPECT_EQ(a.r.switches.caught, 13U);
+  // While the settings dialog is open its keys type and nothing is lit.
+  std::optional<unsigned> inside;
+  bool timerInside = true;
+  a.r.host.whileModal = [&](Form&) {
+    inside = a.r.switches.caught;
+    timerInside = a.anyAidTimerRuns();
+  };
+  a.r.click("SETTINGS_BUTTON");
+  EXPECT_EQ(inside, std::nullopt);
+  EXPECT_FALSE(timerInside);
+  EXPECT_EQ(a.r.switches.caught, 13U);
+  a.r.kb.handle(kFormControl, Event::Unload);
+  EXPECT_EQ(a.r.switches.caught, std::nullopt);
+  EXPECT_FALSE(a.anyAidTimerRuns());
+}
+
+TEST(Aids, TheDialogOpensWithTheStoredChoicesAndTheKeyboardTakesWhatItStores) {
+  AidRig a({{"SCAN_STEP_MS", "250"}, {"SCAN_SWITCH_VK", "seven"}});
+  std::vector<std::string> shown;
+  a.r.host.whileModal = [&](Form& dialog) {
+    if (dialog.name() == kSettingsFormName) {
+      a.r.kb.handle(dialog, "TYPING_AIDS_BUTTON", Event::Click);
+      return;
+    }
+    for (const char* field : {"DWELL_TIME_TEXTBOX", "SCAN_STEP_TEXTBOX", "SWITCH_KEY_TEXTBOX"})
+      shown.push_back(dialog.named(field).text() + (dialog.named(field).enabled() ? "" : " (off)"));
+    dialog.named("DWELL_CLICK_TICKBOX").setValue(1);
+    a.r.kb.handle(dialog, "DWELL_CLICK_TICKBOX", Event::Click);
+    dialog.named("DWELL_TIME_TEXTBOX").setText("99999");
+    a.r.kb.handle(dialog, "OK_BUTTON", Event::Click);
+  };
+  a.r.click("SETTINGS_BUTTON");
+  EXPECT_EQ(shown, (std::vector<std::string>{"1000 (off)", "300 (off)", "32 (off)"}));
+  for (auto [key, value] : {std::pair{"DWELL_CLICK", "1"},
+                            {"DWELL_TIME_MS", "5000"},
+                            {"SCAN_MODE", "0"},
+                            {"SCAN_STEP_MS", "300"},
+                            {"SCAN_SWITCH_VK", "32"}})
+    EXPECT_EQ(a.r.store.read(kSettingsSection, key, "<none>"), value) << key;
+  EXPECT_TRUE(a.r.c("HOVER_PAUSE_BUTTON").enabled());
+  a.rest("BUTTON_LETTER_H", 4990);
+  EXPECT_TRUE(a.r.injector.keys().empty());
+  a.clock.advance(10);
+  EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
+}
+
+TEST(Aids, NothingRunsWhenTheyAreOff) {
+  AidRig a({});
+  a.rest("BUTTON_LETTER_H", 5000);
+  a.aids().switchPressed();
+  EXPECT_TRUE(a.r.injector.keys().empty());
+  EXPECT_FALSE(a.anyAidTimerRuns());
+  EXPECT_FALSE(a.r.c("HOVER_PAUSE_BUTTON").enabled());
+  EXPECT_EQ(a.r.switches.changes, 0);
+}
+
+}  // namespace
+}  // namespace osk::testing
