@@ -37,7 +37,8 @@ std::size_t gLive = 0;  // heap bytes in use
 constexpr std::size_t kHeader = alignof(std::max_align_t);
 
 void* allocate(std::size_t n) {
-  void* p = std::malloc(n + kHeader);
+  // A replacement operator new can only stand on malloc.
+  void* p = std::malloc(n + kHeader);  // NOLINT(cppcoreguidelines-no-malloc)
   if (p == nullptr) throw std::bad_alloc();
   *static_cast<std::size_t*>(p) = n;
   gLive += n;
@@ -48,7 +49,7 @@ void release(void* p) noexcept {
   if (p == nullptr) return;
   void* block = static_cast<char*>(p) - kHeader;
   gLive -= *static_cast<std::size_t*>(block);
-  std::free(block);
+  std::free(block);  // NOLINT(cppcoreguidelines-no-malloc): the other half of allocate
 }
 
 using Clock = std::chrono::steady_clock;
@@ -123,8 +124,8 @@ void* operator new(std::size_t n) { return allocate(n); }
 void* operator new[](std::size_t n) { return allocate(n); }
 void operator delete(void* p) noexcept { release(p); }
 void operator delete[](void* p) noexcept { release(p); }
-void operator delete(void* p, std::size_t) noexcept { release(p); }
-void operator delete[](void* p, std::size_t) noexcept { release(p); }
+void operator delete(void* p, std::size_t /*size*/) noexcept { release(p); }
+void operator delete[](void* p, std::size_t /*size*/) noexcept { release(p); }
 
 int main(int argc, char** argv) {
   if (argc < 2) {

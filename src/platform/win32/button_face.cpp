@@ -1,6 +1,7 @@
 #include "platform/win32/button_face.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "platform/win32/failure.h"
@@ -71,7 +72,8 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks mark
   ::FillRect(dc, &r, gdi.brush(face, dc));
   if (marks.hoverFill > 0) {
     RECT fill = r;
-    fill.right = static_cast<LONG>(static_cast<double>(size.cx) * std::min(marks.hoverFill, 1.0) + 0.5);
+    fill.right =
+        static_cast<LONG>(std::lround(static_cast<double>(size.cx) * std::min(marks.hoverFill, 1.0)));
     ::FillRect(dc, &fill, gdi.brush(colors::kHoverFill, dc));
   }
   ::DrawEdge(dc, &r, state.pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
