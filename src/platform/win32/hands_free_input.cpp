@@ -66,7 +66,7 @@ bool HandsFreeInput::pointerStillOver() const {
   POINT at{};
   if (!::GetCursorPos(&at)) return false;
   HWND under = ::WindowFromPoint(at);
-  return under != nullptr && (under == window_->hwnd() || ::IsChild(window_->hwnd(), under));
+  return under != nullptr && (under == window_->hwnd() || ::IsChild(window_->hwnd(), under) != FALSE);
 }
 
 std::optional<LRESULT> HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*wp*/, LPARAM lp, int control) {

@@ -47,6 +47,8 @@ void tellCannotWork(bool started, const std::string& why) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name): the system header's names are
+// Hungarian
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR commandLine, int showCommand) {
   using namespace osk::win32;
   osk::setLogSink(&writeToDebugChannel);

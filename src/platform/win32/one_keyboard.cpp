@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <array>
 #include <exception>
 #include <utility>
 
@@ -18,7 +19,7 @@ constexpr ULONG_PTR kSecondStartTag = 0x514D4F53;
 // Far beyond any command line Windows passes (32767 characters).
 constexpr DWORD kMaxCommandLineBytes = 32768 * sizeof(wchar_t);
 constexpr UINT_PTR kSubclassId = 0x514D;
-constexpr wchar_t kKeyboardClass[] = L"QM_OSK_MAIN";
+constexpr const wchar_t* kKeyboardClass = L"QM_OSK_MAIN";
 // How long a second start waits for a first one that has claimed the
 // session but shows no window yet (starting, or ending just now), and how
 // long the running keyboard may take to answer.
@@ -56,8 +57,10 @@ struct Search {
 
 BOOL CALLBACK findKeyboard(HWND hwnd, LPARAM lp) {
   auto* search = reinterpret_cast<Search*>(lp);
-  wchar_t cls[64] = {};
-  if (::GetClassNameW(hwnd, cls, 64) == 0 || ::lstrcmpW(cls, kKeyboardClass) != 0) return TRUE;
+  std::array<wchar_t, 64> cls{};
+  if (::GetClassNameW(hwnd, cls.data(), static_cast<int>(cls.size())) == 0 ||
+      ::lstrcmpW(cls.data(), kKeyboardClass) != 0)
+    return TRUE;
   // Shown only once its Load has run: before that it is not ready to listen.
   if (!::IsWindowVisible(hwnd)) return TRUE;
   DWORD pid = 0;
@@ -86,11 +89,11 @@ void handOver(HWND keyboard, PCWSTR commandLine) {
   DWORD pid = 0;
   ::GetWindowThreadProcessId(keyboard, &pid);
   ::AllowSetForegroundWindow(pid);
-  const std::wstring line = commandLine != nullptr ? commandLine : L"";
+  std::wstring line = commandLine != nullptr ? commandLine : L"";
   COPYDATASTRUCT data{};
   data.dwData = kSecondStartTag;
-  data.cbData = static_cast<DWORD>(line.size() * sizeof(wchar_t));
-  data.lpData = data.cbData != 0 ? const_cast<wchar_t*>(line.data()) : nullptr;
+  data.cbData = static_cast<DWORD>(line.size()) * static_cast<DWORD>(sizeof(wchar_t));
+  data.lpData = data.cbData != 0 ? line.data() : nullptr;
   DWORD_PTR answer = 0;
   if (::SendMessageTimeoutW(keyboard, WM_COPYDATA, reinterpret_cast<WPARAM>(sender.get()),
                             reinterpret_cast<LPARAM>(&data), SMTO_NORMAL | SMTO_ABORTIFHUNG,

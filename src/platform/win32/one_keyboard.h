@@ -29,6 +29,8 @@ class OneKeyboard {
   explicit OneKeyboard(std::wstring programName);
   OneKeyboard(const OneKeyboard&) = delete;
   OneKeyboard& operator=(const OneKeyboard&) = delete;
+  OneKeyboard(OneKeyboard&&) = delete;
+  OneKeyboard& operator=(OneKeyboard&&) = delete;
   ~OneKeyboard();
 
   // True when this start is to run the session's keyboard. False when
