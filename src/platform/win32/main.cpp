@@ -47,16 +47,16 @@ void tellCannotWork(bool started, const std::string& why) {
 
 }  // namespace
 
-// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name): the system header's names are
-// Hungarian
-int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR commandLine, int showCommand) {
+// Named as the system header declares it.
+int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINSTANCE hPrevInstance,
+                    PWSTR lpCmdLine, int nShowCmd) {
   using namespace osk::win32;
   osk::setLogSink(&writeToDebugChannel);
   enableDpiAwareness();
   // "--keep-focus" and "--no-keep-focus" switch the mode and remember it, as
   // the settings dialog does, in this start or handed to the running one.
   OneKeyboard one(RegistryStore::applicationNameOfThisProgram());
-  if (!one.claim(commandLine)) return 0;
+  if (!one.claim(lpCmdLine)) return 0;
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   // Refused, the balloon class may be missing: a note then falls back to a
   // warning sound, and everything else uses classes of the system's own.
@@ -82,12 +82,12 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR comman
     if (window.alive()) {
       host.adopt(window);
       handsFree.attach(window, keyboard.handsFree());
-      if (const std::optional<bool> keep = keepFocusSwitch(commandLine))
+      if (const std::optional<bool> keep = keepFocusSwitch(lpCmdLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
       one.listen(window.hwnd(), [&keyboard](const std::wstring& line) {
         osk::secondStart(keyboard.context(), keepFocusSwitch(line.c_str()));
       });
-      started = window.open(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+      started = window.open(nShowCmd == SW_HIDE ? SW_SHOWNORMAL : nShowCmd);
       if (started) rc = host.run();
       host.forget(keyboard.main());
     }
