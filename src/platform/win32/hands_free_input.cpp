@@ -51,11 +51,14 @@ void HandsFreeInput::install() {
   if (!hook_->active()) hook_.reset();
 }
 
-// TME_LEAVE only, armed on the first move into each window: measured under
-// Wine, leave tracking alone costs nothing while the pointer rests, where
-// hover tracking polls (see the key subclass in form_window_input.cpp).
+// TME_LEAVE only, armed on the first move into each window, and only while
+// hover clicking is on: under Wine even leave tracking is a system timer
+// that polls the pointer every 400 ms for as long as it rests over the
+// window (seen in the message log of an idle keyboard: 2.5 messages a second
+// more, from the first move over it), and only a dwell needs to know of a
+// leave.
 void HandsFreeInput::track(HWND hwnd) {
-  if (tracking_ == hwnd) return;
+  if (tracking_ == hwnd || !aids_->settings().dwellClick) return;
   TRACKMOUSEEVENT tme{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd, 0};
   if (::TrackMouseEvent(&tme)) tracking_ = hwnd;
 }
