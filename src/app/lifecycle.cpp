@@ -20,7 +20,9 @@ constexpr std::chrono::milliseconds kPlaceSaveDelay(1000);
 
 void savePlace(Context& ctx) {
   settings::Saver saver(ctx.platform.store);
-  settings::saveGeometry(saver, settings::kMainGeometry, ctx.main.geometry());
+  const Geometry& shown = ctx.main.geometry();
+  settings::saveGeometry(saver, settings::kMainGeometry,
+                         ctx.prediction ? ctx.prediction->stored(shown) : shown);
 }
 
 }  // namespace
@@ -31,9 +33,11 @@ void Form_Load(Context& ctx) {
   // The keyboard opens wholly on its monitor, however large a screen its
   // stored size was chosen on, and whatever the scale of this one.
   const std::vector<Geometry> areas = ctx.platform.host.monitorWorkAreas();
-  ctx.main.setGeometry(
-      fitToWorkArea(settings::readGeometry(ctx.platform.store, settings::kMainGeometry, areas), areas)
-          .geometry);
+  Geometry stored = settings::readGeometry(ctx.platform.store, settings::kMainGeometry, areas);
+  // With word prediction on, the window opens with room for its strip (and
+  // the design size counts it), before it is fitted to the screen.
+  if (ctx.prediction) stored = ctx.prediction->open(stored);
+  ctx.main.setGeometry(fitToWorkArea(stored, areas).geometry);
 
   Form& f = ctx.main;
   // The intervals came with the timers' handlers.
@@ -69,6 +73,7 @@ void Form_Unload(Context& ctx) {
   // only: no window of the keyboard is left to show a note. The close goes
   // on, since it is never refused.
   savePlace(ctx);
+  if (ctx.prediction) ctx.prediction->close();
   ctx.main.enableTimer(ui::kPlaceSaveTimer, false);
   ctx.main.enableTimer(ui::kAlwaysOnTopTimer, false);
   ctx.main.enableTimer(ui::kNcsTimer, false);

@@ -10,6 +10,7 @@
 #include "dialogs/dialogs.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
+#include "keys/suggestion_keys.h"
 #include "layout/layouts.h"
 
 namespace osk {
@@ -19,6 +20,7 @@ void routeKeyboardWindow(Router& router, Context& ctx) {
   registerLifecycle(router, ctx);
   registerDelivery(router, ctx);
   registerCharacterKeys(router, ctx);
+  registerSuggestionKeys(router, ctx);
   registerFace(router, ctx);
   registerCommands(router, ctx);
   registerBursts(router, ctx);

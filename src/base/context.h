@@ -6,12 +6,14 @@
 #include <string_view>
 
 #include "base/router.h"
+#include "base/word_prediction.h"
 #include "layout/model.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/form_host.h"
 #include "platform/injector.h"
 #include "platform/launcher.h"
+#include "platform/learned_words_file.h"
 #include "platform/settings_store.h"
 #include "platform/switch_keys.h"
 
@@ -30,6 +32,8 @@ struct Platform {
   FormHost& host;
   Clock& clock = steadyClock();
   SwitchKeys& switches = noSwitchKeys();
+  // Where word prediction keeps what it learned; by default nowhere.
+  LearnedWordsFile& learnedWords = noLearnedWordsFile();
 };
 
 // Finds a window of the keyboard by its form name. Every window is made at
@@ -56,6 +60,8 @@ struct Context {
   bool facesFollowEvents = false;
   // Hover clicking and scanning, made with the keyboard window's routes.
   std::shared_ptr<aids::HandsFree> handsFree;
+  // Word prediction and its suggestion strip, made with the same routes.
+  std::shared_ptr<WordPrediction> prediction;
 
   Form& window(std::string_view formName) const { return windows.window(formName); }
 };

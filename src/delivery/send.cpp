@@ -1,5 +1,8 @@
 #include "delivery/send.h"
 
+#include <optional>
+#include <string>
+
 namespace osk {
 
 TargetClass classifyTarget(std::string_view title) {
@@ -30,6 +33,19 @@ WindowId recordedWindow(const Context& ctx) { return KeyboardState(ctx.main).tar
 SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) const {
   const bool real = target(ctx_) == TargetClass::Real;
   if (aim == Aim::RecordedTarget && !real) return SendResult::ReservedTarget;
+  // Word prediction follows everything that goes into a real target, here
+  // where every key passes, and may have a punctuation mark typed before
+  // the space a suggestion left. Keys aimed at whatever window is active
+  // (the lock keys, the Start menu) type nothing into the target.
+  WordPrediction* prediction = aim != Aim::ActiveWindow && real ? ctx_.prediction.get() : nullptr;
+  const std::optional<std::string> instead = prediction != nullptr ? prediction->sending(keys) : std::nullopt;
+  const SendResult result = sendAsIs(instead ? std::string_view(*instead) : keys, aim, patience);
+  if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+  return result;
+}
+
+SendResult Delivery::sendAsIs(std::string_view keys, Aim aim, Patience patience) const {
+  const bool real = target(ctx_) == TargetClass::Real;
   ParseResult parsed = parseKeyString(keys);
   if (!parsed) return SendResult::Malformed;
   if (aim != Aim::ActiveWindow && real) {

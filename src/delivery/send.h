@@ -57,6 +57,8 @@ class Delivery {
   [[nodiscard]] bool activate(Patience patience = Patience::Click) const;
 
  private:
+  SendResult sendAsIs(std::string_view keys, Aim aim, Patience patience) const;
+
   Context& ctx_;
 };
 

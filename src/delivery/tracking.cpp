@@ -43,7 +43,14 @@ void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
   const std::string title = front == 0 ? std::string(kNoTarget) : desktop.windowTitle(front);
   // Remember which window bore the title, so that of several windows with
   // one title the keys go to the one that was in front.
-  if (title != kNoTarget) KeyboardState(ctx.main).recordTarget(title, front);
+  if (title != kNoTarget) {
+    KeyboardState state(ctx.main);
+    // Typing in another window says nothing about the text before the
+    // caret in this one.
+    if (ctx.prediction && (title != state.targetTitle() || front != state.targetWindow()))
+      ctx.prediction->lost();
+    state.recordTarget(title, front);
+  }
   // The group ends enabled exactly when a real target is recorded, so that
   // is the only state written. Disabling it for the keyboard's own title and
   // enabling it again for the recorded one flipped all 18 keys at every tick
@@ -57,6 +64,9 @@ void COMMAND_LINE_TEXTBOX_GotFocus(Context& ctx) { enableEditingGroup(ctx.main, 
 
 void COMMAND_LINE_TEXTBOX_LostFocus(Context& ctx) { enableEditingGroup(ctx.main, true); }
 
-void COMMAND_LINE_TEXTBOX_Click(Context& ctx) { KeyboardState(ctx.main).targetCommandLine(); }
+void COMMAND_LINE_TEXTBOX_Click(Context& ctx) {
+  if (ctx.prediction) ctx.prediction->lost();
+  KeyboardState(ctx.main).targetCommandLine();
+}
 
 }  // namespace osk

@@ -36,6 +36,7 @@ aids::AidSettings held(const Form& dialog) {
   s.scanMode = dialog.control(kScanModeTickbox).value() == 1;
   s.scanStep = aids::parseAidTime(dialog.control(kScanStepTextbox).text());
   s.switchVk = aids::parseSwitchVk(dialog.control(kSwitchKeyTextbox).text());
+  s.wordPrediction = dialog.control(kWordPredictionTickbox).value() == 1;
   return s;
 }
 
@@ -50,6 +51,7 @@ void Form_Load(Context& ctx) {
   dialog.control(kScanModeTickbox).setValue(s.scanMode ? 1 : 0);
   dialog.control(kScanStepTextbox).setText(std::to_string(s.scanStep.count()));
   dialog.control(kSwitchKeyTextbox).setText(std::to_string(s.switchVk));
+  dialog.control(kWordPredictionTickbox).setValue(s.wordPrediction ? 1 : 0);
   enableFields(dialog);
 }
 
@@ -61,6 +63,8 @@ void Form_Unload(Context& ctx) {
   settings::saveGeometry(saver, settings::kAidsGeometry, dialog.geometry());
   aids::saveAidSettings(saver, held(dialog));
   ctx.handsFree->applySettings();
+  // The strip comes or goes, and the keyboard grows or shrinks with it.
+  if (ctx.prediction) ctx.prediction->settingsChanged();
   if (saver.refused().empty()) return;
   if (ctx.platform.host.windowOf(settingsDialog(ctx)) != 0)
     ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kTypingAidsButton,
@@ -81,6 +85,11 @@ void registerAidsDialog(Router& router, Context& ctx) {
   router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
   router.on(ui::aids::kDwellClickTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   router.on(ui::aids::kScanModeTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
+  // At once, whatever the tick box says: what was learned is gone from
+  // memory and from the file.
+  router.on(ui::aids::kForgetWordsButton, Event::Click, [c] {
+    if (c->prediction) c->prediction->forget();
+  });
   // The unload that the close brings stores everything.
   router.on(ui::aids::kOkButton, Event::Click, [c] { c->platform.host.close(aidsDialog(*c)); });
 }

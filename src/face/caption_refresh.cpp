@@ -77,6 +77,8 @@ void NCS_TIMER_Timer(Context& ctx) {
   ctx.main.control(ui::kNumLightLabel).setBack(light(locks.num));
   refreshFace(ctx, locks.caps);
   ctx.main.control(ui::kScrollLightLabel).setBack(light(locks.scroll));
+  // The suggestions' case follows the Shift latch and lock, as the letters do.
+  if (ctx.prediction) ctx.prediction->refresh();
 }
 
 // The lock toggles are system-wide, so they go to whatever window is active;

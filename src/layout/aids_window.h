@@ -21,6 +21,9 @@ inline constexpr ControlName kScanStepLabel{"SCAN_STEP_LABEL"};
 inline constexpr ControlName kScanStepTextbox{"SCAN_STEP_TEXTBOX"};
 inline constexpr ControlName kSwitchKeyLabel{"SWITCH_KEY_LABEL"};
 inline constexpr ControlName kSwitchKeyTextbox{"SWITCH_KEY_TEXTBOX"};
+// Word prediction: the suggestion strip, and a way to drop what it learned.
+inline constexpr ControlName kWordPredictionTickbox{"WORD_PREDICTION_TICKBOX"};
+inline constexpr ControlName kForgetWordsButton{"FORGET_WORDS_BUTTON"};
 inline constexpr ControlName kOkButton{"OK_BUTTON"};
 
 }  // namespace ui::aids

@@ -141,8 +141,24 @@ void commandStrip(Builder& b) {
   b.iconKey(kButtonWindowsLock, Icon::PadlockMonitor, 15120, 3840, 1455);
 }
 
+// The suggestion strip: five equal keys across the width of the title row,
+// in the top band, blank until there is something to offer.
+void suggestionStrip(Builder& b) {
+  constexpr int kLeft = 120;
+  constexpr int kRight = 16575;  // the SCROLL light's right edge
+  constexpr int kGap = 120;
+  constexpr int kCount = static_cast<int>(kSuggestionKeys.size());
+  constexpr int kWidth = (kRight - kLeft - kGap * (kCount - 1)) / kCount;
+  for (int i = 0; i < kCount; ++i) {
+    Control::Def& d = b.key(kSuggestionKeys.at(static_cast<std::size_t>(i)), "", kLeft + (kWidth + kGap) * i,
+                            120, kWidth, kSuggestionStripHeight - 120);
+    d.inTopBand = true;
+  }
+}
+
 std::vector<Control::Def> mainControls() {
   Builder b;
+  suggestionStrip(b);
   titleRow(b);
   fkeyRow(b);
   numberRow(b);
@@ -169,6 +185,7 @@ std::vector<Timer> mainTimers() {
       {std::string(kHoverTimer.str()), 0, false},
       {std::string(kScanTimer.str()), 0, false},
       {std::string(kPlaceSaveTimer.str()), 0, false},
+      {std::string(kLearnedWordsSaveTimer.str()), 0, false},
   };
 }
 

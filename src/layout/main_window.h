@@ -128,6 +128,9 @@ inline constexpr TimerName kHoverTimer{"HOVER_TIMER"};
 inline constexpr TimerName kScanTimer{"SCAN_TIMER"};
 // One-shot: stores the window's place a moment after it last moved.
 inline constexpr TimerName kPlaceSaveTimer{"PLACE_SAVE_TIMER"};
+// One-shot: stores what word prediction learned a few seconds after the
+// first word learned since the last save.
+inline constexpr TimerName kLearnedWordsSaveTimer{"LEARNED_WORDS_SAVE_TIMER"};
 inline constexpr std::array<ControlName, 16> kFunctionKeys{
     {ControlName{"BUTTON_F_NUM_1"}, ControlName{"BUTTON_F_NUM_2"}, ControlName{"BUTTON_F_NUM_3"},
      ControlName{"BUTTON_F_NUM_4"}, ControlName{"BUTTON_F_NUM_5"}, ControlName{"BUTTON_F_NUM_6"},
@@ -146,6 +149,15 @@ inline constexpr std::array<ControlName, 26> kLetterKeys{
 inline constexpr std::array<ControlName, 10> kNumberKeys{
     {kButtonNumber0, kButtonNumber1, kButtonNumber2, kButtonNumber3, kButtonNumber4, kButtonNumber5,
      kButtonNumber6, kButtonNumber7, kButtonNumber8, kButtonNumber9}};
+
+// Word prediction's suggestions, most likely first, in the band along the
+// top of the window (see Form::setTopBand), shown only while prediction is on.
+inline constexpr std::array<ControlName, 5> kSuggestionKeys{
+    {ControlName{"SUGGESTION_1"}, ControlName{"SUGGESTION_2"}, ControlName{"SUGGESTION_3"},
+     ControlName{"SUGGESTION_4"}, ControlName{"SUGGESTION_5"}}};
+// The band's height, twips: the window grows by this much (at its scale)
+// while the suggestions show.
+inline constexpr int kSuggestionStripHeight = 540;
 
 }  // namespace ui
 

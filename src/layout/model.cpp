@@ -43,6 +43,14 @@ std::string_view iconName(Icon icon) {
   return "";
 }
 
+TwipsRect Control::rect() const {
+  TwipsRect r = def_.rect;
+  if (!def_.inTopBand && owner_ != nullptr) r.top += owner_->topBand();
+  return r;
+}
+
+bool Control::visible() const { return !def_.inTopBand || (owner_ != nullptr && owner_->topBand() > 0); }
+
 void Control::notify(Property p) {
   if (owner_ != nullptr && owner_->observer() != nullptr) owner_->observer()->controlChanged(*this, p);
 }
@@ -179,6 +187,12 @@ void Form::setGeometry(const Geometry& g) {
   if (geometry_ == g) return;
   geometry_ = g;
   if (observer_ != nullptr) observer_->geometryChanged(g);
+}
+
+void Form::setTopBand(int twips) {
+  if (topBand_ == twips) return;
+  topBand_ = twips;
+  if (observer_ != nullptr) observer_->layoutChanged();
 }
 
 void Form::setAidMarks(AidMarks marks) {

@@ -131,6 +131,9 @@ class Control {
     // A text box for stored text: it takes text of any length and opens
     // showing the start of it.
     bool wholeText = false;
+    // Sits in the form's top band (see Form::setTopBand) and shows only
+    // while the band is open; every other control moves down by the band.
+    bool inTopBand = false;
   };
 
   explicit Control(Def def)
@@ -142,12 +145,17 @@ class Control {
   const std::string& name() const { return def_.name; }
   ControlKind kind() const { return def_.kind; }
   Icon icon() const { return def_.icon; }
-  const TwipsRect& rect() const { return def_.rect; }
+  // Where the control is now: its layout's place, below the form's top
+  // band unless it is one of the band's own.
+  TwipsRect rect() const;
   const Font& font() const { return def_.font; }
   Color fore() const { return def_.fore; }
   Align align() const { return def_.align; }
   bool standardStyle() const { return def_.standardStyle; }
   bool wholeText() const { return def_.wholeText; }
+  bool inTopBand() const { return def_.inTopBand; }
+  // A control of a closed top band is hidden: not drawn, not clickable.
+  bool visible() const;
 
   const std::string& caption() const { return caption_; }
   Color back() const { return back_; }
@@ -216,6 +224,9 @@ class FormObserver {
   virtual void controlChanged(const Control& control, Property property) = 0;
   virtual void timerChanged(const Timer& timer) = 0;
   virtual void geometryChanged(const Geometry& geometry) = 0;
+  // The top band opened or closed: every control has a new place, and the
+  // band's controls were shown or hidden. Only the host places controls.
+  virtual void layoutChanged() {}
   // Only the keys in `before` and `after` need repainting. Most observers
   // paint no keys, hence the default.
   virtual void aidMarksChanged(const AidMarks& before, const AidMarks& after) {
@@ -282,6 +293,12 @@ class Form {
   float designWidth() const { return designWidth_; }
   float designHeight() const { return designHeight_; }
 
+  // A band of `twips` along the top of the client area: the controls
+  // declared in it show, and every other control sits that much lower. Zero
+  // closes it. The caller sizes the window and its design size to match.
+  void setTopBand(int twips);
+  int topBand() const { return topBand_; }
+
   // Every control back to its design-time state, as a window that is loaded
   // afresh starts; the geometry is left for Load to set.
   void restoreDesign();
@@ -308,6 +325,7 @@ class Form {
   Geometry geometry_;
   float designWidth_ = 0;
   float designHeight_ = 0;
+  int topBand_ = 0;
   AidMarks aidMarks_;
   FormObserver* observer_ = nullptr;
 };

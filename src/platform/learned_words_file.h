@@ -43,4 +43,15 @@ class MemoryLearnedWordsFile final : public LearnedWordsFile {
   bool refuse = false;  // replace() fails, as a full disk would
 };
 
+// Keeps nothing: for a keyboard given no file. Nothing is read, and every
+// replace() is refused.
+inline LearnedWordsFile& noLearnedWordsFile() {
+  static MemoryLearnedWordsFile none = [] {
+    MemoryLearnedWordsFile f;
+    f.refuse = true;
+    return f;
+  }();
+  return none;
+}
+
 }  // namespace osk

@@ -1,0 +1,43 @@
+// Word prediction as the rest of the keyboard sees it: the send step tells
+// it what goes into the target, the window's life and the typing aids
+// dialog switch it on and off. Made with the keyboard window's routes
+// (keys/suggestion_keys.h); absent in a context that never routes them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "layout/model.h"
+
+namespace osk {
+
+class WordPrediction {
+ public:
+  virtual ~WordPrediction() = default;
+
+  // At the keyboard's Load: takes the stored choice and, when prediction is
+  // on, what was learned; gives the window's geometry as stored, grown by
+  // the strip when it shows.
+  virtual Geometry open(const Geometry& stored) = 0;
+  // The window's geometry as it is to be stored: without the strip, so the
+  // stored place means the same with prediction on or off.
+  virtual Geometry stored(const Geometry& shown) const = 0;
+  // The typing aids dialog closed: the stored choice may have changed.
+  virtual void settingsChanged() = 0;
+  // Drops everything learned, in memory and in the file.
+  virtual void forget() = 0;
+  // The keyboard closes: what was learned is stored.
+  virtual void close() = 0;
+
+  // A key string about to go into the real recorded target. Nothing to send
+  // the keys as they are; otherwise the keys to send instead.
+  virtual std::optional<std::string> sending(std::string_view keys) = 0;
+  // The text before the caret is no longer known: the keys did not arrive,
+  // or the target changed.
+  virtual void lost() = 0;
+  // The Shift latches may have changed: the suggestions' case follows them.
+  virtual void refresh() = 0;
+};
+
+}  // namespace osk

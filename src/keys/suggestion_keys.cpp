@@ -1,0 +1,262 @@
+#include "keys/suggestion_keys.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "aids/aid_settings.h"
+#include "base/settings_keys.h"
+#include "delivery/keyboard_state.h"
+#include "delivery/send.h"
+#include "keys/character_keys.h"
+#include "keystring/utf8.h"
+#include "layout/main_window.h"
+#include "predict/learned_words.h"
+#include "predict/predictor.h"
+#include "predict/word_tracker.h"
+
+namespace osk {
+
+namespace {
+
+// A learned word is stored within this long, not at every key: a crash
+// loses at most the last few seconds of learning.
+constexpr std::chrono::milliseconds kLearnedSaveDelay(5000);
+
+// The scale the keys are drawn at in a window without the strip, measured
+// on the outer size as the design size is.
+float layoutScale(float width, float height, float designHeight) {
+  const Geometry& d = settings::kMainGeometry.defaults;
+  return std::min(width / d.width, height / designHeight);
+}
+
+// The one character a key string stands for: "x" or "{x}" alone; nothing
+// for a key string of more, or of a character the notation reads as a key.
+std::optional<char32_t> singleCharacter(std::string_view keys) {
+  std::string_view inner = keys;
+  const bool braced = keys.size() > 2 && keys.front() == '{' && keys.back() == '}';
+  if (braced) inner = keys.substr(1, keys.size() - 2);
+  char32_t ch = 0;
+  const std::size_t length = decodeUtf8(inner, 0, ch);
+  if (length == 0 || length != inner.size()) return std::nullopt;
+  if (!braced && std::string_view("+^%~{}()").find(static_cast<char>(ch)) != std::string_view::npos &&
+      ch < 0x80)
+    return std::nullopt;
+  return ch;
+}
+
+}  // namespace
+
+Geometry withSuggestionStrip(const Geometry& g) {
+  const float design = settings::kMainGeometry.defaults.height;
+  Geometry out = g;
+  out.height += static_cast<float>(ui::kSuggestionStripHeight) * layoutScale(g.width, g.height, design);
+  return out;
+}
+
+Geometry withoutSuggestionStrip(const Geometry& g) {
+  // With the band the design is that much taller; the scale read from it is
+  // the scale the window had before the band was added.
+  const float strip = static_cast<float>(ui::kSuggestionStripHeight);
+  const float design = settings::kMainGeometry.defaults.height + strip;
+  Geometry out = g;
+  out.height -= strip * layoutScale(g.width, g.height, design);
+  return out;
+}
+
+TypedKey typedBy(std::string_view keys) {
+  using Kind = TypedKey::Kind;
+  if (keys == "{BS}" || keys == "{BACKSPACE}" || keys == "{BKSP}") return {Kind::Backspace, 0};
+  if (keys == "{ENTER}" || keys == "~") return {Kind::Character, U'\n'};
+  if (keys == "{TAB}") return {Kind::Character, U'\t'};
+  // The character keys' shifted faces may go as Shift plus a digit, for
+  // the target's layout to make the character: the table says which.
+  for (const CharacterKey& key : characterKeys()) {
+    if (keys != key.shiftedKeys || keys == key.shiftedText) continue;
+    // The caption's doubled apostrophe stands for the quote Shift+2 types.
+    if (key.shiftedText == "''") return {Kind::Character, U'"'};
+    if (const std::optional<char32_t> ch = singleCharacter(key.shiftedText)) return {Kind::Character, *ch};
+  }
+  if (const std::optional<char32_t> ch = singleCharacter(keys)) return {Kind::Character, *ch};
+  return {Kind::Other, 0};
+}
+
+namespace {
+
+class SuggestionStrip final : public WordPrediction {
+ public:
+  explicit SuggestionStrip(Context& ctx) : ctx_(ctx) {}
+
+  Geometry open(const Geometry& stored) override {
+    if (!chosen()) return stored;
+    switchOn();
+    return withSuggestionStrip(stored);
+  }
+
+  Geometry stored(const Geometry& shown) const override {
+    return on() ? withoutSuggestionStrip(shown) : shown;
+  }
+
+  void settingsChanged() override {
+    const bool want = chosen();
+    if (want == on()) return;
+    const Geometry shown = ctx_.main.geometry();
+    if (want) {
+      switchOn();
+      ctx_.main.setGeometry(withSuggestionStrip(shown));
+    } else {
+      const Geometry without = withoutSuggestionStrip(shown);
+      switchOff();
+      ctx_.main.setGeometry(without);
+    }
+  }
+
+  void forget() override {
+    if (predictor_) {
+      predictor_->forget();
+      tracker_->lost();
+      refresh();
+    }
+    ctx_.main.enableTimer(ui::kLearnedWordsSaveTimer, false);
+    // Empty of words, the file says nothing was learned. Refused, the old
+    // file would come back at the next start: tried again at the close.
+    Predictor empty;
+    dirty_ = !saveLearnedWords(predictor_ ? *predictor_ : empty, ctx_.platform.learnedWords);
+  }
+
+  void close() override {
+    ctx_.main.enableTimer(ui::kLearnedWordsSaveTimer, false);
+    save();
+  }
+
+  std::optional<std::string> sending(std::string_view keys) override {
+    if (!tracker_ || choosing_) return std::nullopt;
+    const TypedKey key = typedBy(keys);
+    std::optional<std::string> instead;
+    switch (key.kind) {
+      case TypedKey::Kind::Backspace:
+        tracker_->backspace();
+        break;
+      case TypedKey::Kind::Other:
+        tracker_->lost();
+        break;
+      case TypedKey::Kind::Character: {
+        const bool inWord = !tracker_->word().empty();
+        instead = tracker_->typed(key.ch);
+        // A word typed to its end was learned.
+        if (inWord && tracker_->word().empty()) learned();
+        break;
+      }
+    }
+    refresh();
+    return instead;
+  }
+
+  void lost() override {
+    if (!tracker_) return;
+    tracker_->lost();
+    refresh();
+  }
+
+  void refresh() override {
+    if (!tracker_) return;
+    const std::vector<std::string> words = tracker_->suggestions(shift());
+    for (std::size_t i = 0; i < ui::kSuggestionKeys.size(); ++i)
+      ctx_.main.control(ui::kSuggestionKeys.at(i)).setCaption(i < words.size() ? words[i] : std::string());
+  }
+
+  // A click on a suggestion types the rest of its word and a space, as any
+  // key types: into the recorded target, flashed, the Shift latch spent.
+  void clicked(std::size_t index) {
+    Control& button = ctx_.main.control(ui::kSuggestionKeys.at(index));
+    if (!tracker_ || button.caption().empty() || target(ctx_) != TargetClass::Real) return;
+    const bool capital = KeyboardState(ctx_.main).latched(Latch::Shift);
+    const std::optional<std::string> keys = tracker_->choose(button.caption(), shift());
+    if (!keys) return;
+    choosing_ = true;
+    const bool sent = sendStep(ctx_, *keys, &button);
+    choosing_ = false;
+    if (sent) {
+      if (capital) KeyboardState(ctx_.main).release(Latch::Shift);
+      learned();
+    } else {
+      tracker_->lost();
+    }
+    refresh();
+  }
+
+  void saveTimer() {
+    ctx_.main.enableTimer(ui::kLearnedWordsSaveTimer, false);
+    save();
+  }
+
+ private:
+  bool on() const { return predictor_ != nullptr; }
+
+  WordTracker::Shift shift() const {
+    const KeyboardState state(ctx_.main);
+    if (state.latched(Latch::ShiftLock)) return WordTracker::Shift::Locked;
+    return state.latched(Latch::Shift) ? WordTracker::Shift::Latched : WordTracker::Shift::None;
+  }
+
+  bool chosen() const { return aids::readAidSettings(ctx_.platform.store).wordPrediction; }
+
+  void switchOn() {
+    predictor_ = std::make_unique<Predictor>();
+    // A damaged file has been set aside by now, and the built-in list goes on.
+    static_cast<void>(loadLearnedWords(*predictor_, ctx_.platform.learnedWords));
+    tracker_ = std::make_unique<WordTracker>(*predictor_);
+    ctx_.main.setTopBand(ui::kSuggestionStripHeight);
+    setDesignSize();
+    refresh();
+  }
+
+  void switchOff() {
+    close();
+    tracker_.reset();
+    predictor_.reset();
+    for (ControlName name : ui::kSuggestionKeys) ctx_.main.control(name).setCaption("");
+    ctx_.main.setTopBand(0);
+    setDesignSize();
+  }
+
+  void setDesignSize() {
+    const Geometry& d = settings::kMainGeometry.defaults;
+    ctx_.main.setDesignSize(d.width, d.height + static_cast<float>(ctx_.main.topBand()));
+  }
+
+  void learned() {
+    dirty_ = true;
+    // Counted from the first word since the last save, not restarted by
+    // each: typing on and on still stores every few seconds.
+    if (!ctx_.main.timer(ui::kLearnedWordsSaveTimer).enabled) ctx_.main.restartTimer(ui::kLearnedWordsSaveTimer);
+  }
+
+  void save() {
+    if (!predictor_ || !dirty_) return;
+    // Refused (a full disk), it stays to be stored at the next word or the close.
+    dirty_ = !saveLearnedWords(*predictor_, ctx_.platform.learnedWords);
+  }
+
+  Context& ctx_;
+  std::unique_ptr<Predictor> predictor_;
+  std::unique_ptr<WordTracker> tracker_;
+  bool choosing_ = false;  // a suggestion's own keys: already tracked
+  bool dirty_ = false;     // learned since the last save
+};
+
+}  // namespace
+
+void registerSuggestionKeys(Router& router, Context& ctx) {
+  auto strip = std::make_shared<SuggestionStrip>(ctx);
+  ctx.prediction = strip;
+  SuggestionStrip* s = strip.get();
+  for (std::size_t i = 0; i < ui::kSuggestionKeys.size(); ++i)
+    router.on(ui::kSuggestionKeys.at(i), Event::Click, [s, i] { s->clicked(i); });
+  router.every(ui::kLearnedWordsSaveTimer, kLearnedSaveDelay, [s] { s->saveTimer(); });
+}
+
+}  // namespace osk

@@ -1,0 +1,35 @@
+// Word prediction in the keyboard: the suggestion strip's five keys, what
+// the send step reports to the word tracker, and the learned-words file.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "base/context.h"
+#include "base/router.h"
+#include "layout/model.h"
+
+namespace osk {
+
+// The keyboard window's outer geometry with the strip's band added above
+// the layout, and without it. The band grows at the scale the keys are
+// drawn at, so the keys keep their size and place relative to each other;
+// each undoes the other.
+Geometry withSuggestionStrip(const Geometry& g);
+Geometry withoutSuggestionStrip(const Geometry& g);
+
+// What a key string sent into the target types, as the word tracker takes
+// it: one character ('\n' for Enter, '\t' for Tab), a Backspace, or
+// something else (a navigation key, a chord, a whole text), after which the
+// text before the caret is not known.
+struct TypedKey {
+  enum class Kind : std::uint8_t { Character, Backspace, Other };
+  Kind kind = Kind::Other;
+  char32_t ch = 0;
+  friend bool operator==(const TypedKey&, const TypedKey&) = default;
+};
+TypedKey typedBy(std::string_view keys);
+
+void registerSuggestionKeys(Router& router, Context& ctx);
+
+}  // namespace osk
