@@ -155,7 +155,7 @@ void HandsFree::rearm() {
 std::optional<KeyId> HandsFree::hoverKey(std::optional<std::string_view> control) const {
   if (!control) return std::nullopt;
   const Control* c = ctx_.main.find(*control);
-  if (c == nullptr || c->kind() != ControlKind::Button || !c->enabled() ||
+  if (c == nullptr || c->kind() != ControlKind::Button || !c->enabled() || !c->visible() ||
       !router_.handles(c->name(), Event::Click))
     return std::nullopt;
   return ctx_.main.indexOf(*c);
@@ -166,7 +166,8 @@ ScanRows HandsFree::rows() const {
   std::vector<ScanItem> items;
   for (const Control& c : ctx_.main.controls()) {
     const bool clickable = c.kind() == ControlKind::Button || c.kind() == ControlKind::TextBox;
-    if (clickable && c.enabled() && router_.handles(c.name(), Event::Click))
+    // The suggestion strip's keys count only while the strip shows.
+    if (clickable && c.enabled() && c.visible() && router_.handles(c.name(), Event::Click))
       items.push_back({ctx_.main.indexOf(c), c.rect()});
   }
   return scanRows(std::move(items));

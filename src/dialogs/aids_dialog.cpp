@@ -85,6 +85,8 @@ void registerAidsDialog(Router& router, Context& ctx) {
   router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
   router.on(ui::aids::kDwellClickTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   router.on(ui::aids::kScanModeTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
+  // Taken when the dialog closes, as the other choices are.
+  router.on(ui::aids::kWordPredictionTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   // At once, whatever the tick box says: what was learned is gone from
   // memory and from the file.
   router.on(ui::aids::kForgetWordsButton, Event::Click, [c] {

@@ -54,11 +54,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AidSave, ReadsBackWhatWasSaved) {
   MemoryStore store;
-  const AidSettings chosen{true, Millis{2000}, true, Millis{750}, 13};
+  const AidSettings chosen{true, Millis{2000}, true, Millis{750}, 13, true};
   settings::Saver saver(store);
   aids::saveAidSettings(saver, chosen);
   EXPECT_TRUE(saver.refused().empty());
-  EXPECT_EQ(store.size(), 5U);
+  EXPECT_EQ(store.size(), 6U);
   EXPECT_EQ(aids::readAidSettings(store), chosen);
 }
 

@@ -165,6 +165,7 @@ std::vector<std::string> settingsNames() {
 std::vector<std::string> mainNames() {
   std::vector<std::string> all = kMainSingles;
   for (auto& f : keyFamilies()) all.insert(all.end(), f.names.begin(), f.names.end());
+  for (int n = 1; n <= 5; ++n) all.push_back("SUGGESTION_" + n2s(n));
   return all;
 }
 
@@ -182,7 +183,8 @@ std::vector<std::string> fkeyDialogNames() {
 std::vector<std::string> aidsNames() {
   return {"DWELL_CLICK_TICKBOX", "DWELL_TIME_LABEL",   "DWELL_TIME_TEXTBOX",
           "SCAN_MODE_TICKBOX",   "SCAN_STEP_LABEL",    "SCAN_STEP_TEXTBOX",
-          "SWITCH_KEY_LABEL",    "SWITCH_KEY_TEXTBOX", "OK_BUTTON"};
+          "SWITCH_KEY_LABEL",    "SWITCH_KEY_TEXTBOX", "WORD_PREDICTION_TICKBOX",
+          "FORGET_WORDS_BUTTON", "OK_BUTTON"};
 }
 
 struct FormCase {
@@ -231,7 +233,7 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
 
 TEST(Layouts, ControlCountsPerForm) {
   auto form = makeMainForm();
-  EXPECT_EQ(form->controls().size(), 115U);
+  EXPECT_EQ(form->controls().size(), 120U);
   EXPECT_EQ(makeSettingsForm()->controls().size(), 16U);
   EXPECT_EQ(makeFkeysForm()->controls().size(), 49U);
 }
@@ -340,7 +342,8 @@ TEST(Layouts, IconButtonsShowTheirSubjectAndOthersACaption) {
       EXPECT_EQ(c.caption(), "");
   }
   for (const Control& c : form->controls()) {
-    if (c.kind() != ControlKind::Button || iconNames.count(c.name()) != 0) continue;
+    // The suggestions are blank until there is a word to offer.
+    if (c.kind() != ControlKind::Button || iconNames.count(c.name()) != 0 || c.inTopBand()) continue;
     SCOPED_TRACE(c.name());
     EXPECT_EQ(c.icon(), Icon::None);
     EXPECT_FALSE(c.caption().empty());
@@ -497,6 +500,7 @@ TEST(Layouts, MainTimersStartWithTheirDesignState) {
       {"HOVER_TIMER", false},
       {"SCAN_TIMER", false},
       {"PLACE_SAVE_TIMER", false},
+      {"LEARNED_WORDS_SAVE_TIMER", false},
   };
   auto form = makeMainForm();
   EXPECT_EQ(form->timers().size(), std::size(expected));
