@@ -797,7 +797,7 @@ void hoverAccuracy(int n, int dwellMs) {
   int lost = 0;
   for (int i = 0; i < n; ++i) {
     moveCursor(away);
-    pumpFor(300);
+    pumpFor(500);
     const LRESULT before = textLength(np.edit);
     aimAt(key);
     const long long rested = now();

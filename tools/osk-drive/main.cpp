@@ -402,6 +402,40 @@ unsigned long windowsOfProcessOf(HWND h) {
   return c.count;
 }
 
+// While it lives, this thread works at the DPI Wine gives window `h`. Wine 8
+// takes a per-monitor aware window to be at 96 DPI whatever the display's
+// DPI is, and scales a SetWindowPos from a thread at the display's DPI by
+// the ratio: at 144 DPI a move to 900 x 300 placed the keyboard at 600 x
+// 200, reading its rectangle unchanged. A thread that is DPI-unaware works
+// at 96 DPI, where nothing is scaled. On Windows the two DPIs agree and
+// nothing changes.
+class WindowDpiThread {
+ public:
+  explicit WindowDpiThread(HWND h) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto forWindow = reinterpret_cast<UINT(WINAPI*)(HWND)>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+    auto forSystem =
+        reinterpret_cast<UINT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForSystem")));
+    set_ = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+    if (forWindow == nullptr || forSystem == nullptr || set_ == nullptr) return;
+    if (forWindow(h) != USER_DEFAULT_SCREEN_DPI || forSystem() == USER_DEFAULT_SCREEN_DPI) return;
+    // DPI_AWARENESS_CONTEXT_UNAWARE
+    previous_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1)));
+  }
+  ~WindowDpiThread() {
+    if (previous_ != nullptr) set_(previous_);
+  }
+  WindowDpiThread(const WindowDpiThread&) = delete;
+  WindowDpiThread& operator=(const WindowDpiThread&) = delete;
+
+ private:
+  using SetContext = HANDLE(WINAPI*)(HANDLE);
+  SetContext set_ = nullptr;
+  HANDLE previous_ = nullptr;
+};
+
 // A watchdog: every `intervalMs` until the window is gone, one WM_NULL that
 // must be answered within five seconds, the time after which Windows itself
 // calls a window hung. One line per look: "answer <ms since start> <ms to
@@ -792,6 +826,7 @@ const Command kCommands[] = {
     {L"move", 5, 5, "<form|title> <x> <y> <w> <h>",
      [](const Args& a) {
        HWND h = needTopLevel(a[1]);
+       const WindowDpiThread sameDpi(h);
        if (!SetWindowPos(h, nullptr, toInt(a[2]), toInt(a[3]), toInt(a[4]), toInt(a[5]),
                          SWP_NOZORDER | SWP_NOACTIVATE))
          throw Failure("SetWindowPos failed");
