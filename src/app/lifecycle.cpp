@@ -4,8 +4,8 @@
 
 #include "aids/hands_free.h"
 #include "app/keep_focus.h"
-#include "app/window_fit.h"
 #include "base/settings_keys.h"
+#include "base/window_fit.h"
 #include "dialogs/dialogs.h"
 #include "layout/main_window.h"
 
@@ -26,14 +26,9 @@ void savePlace(Context& ctx) {
 }  // namespace
 
 void Form_Load(Context& ctx) {
-  // The default size shows the layout as drawn; any other size scales it.
-  ctx.main.setDesignSize(settings::kMainGeometry.defaults.width, settings::kMainGeometry.defaults.height);
   // The keyboard opens wholly on its monitor, however large a screen its
   // stored size was chosen on, and whatever the scale of this one.
-  const std::vector<Geometry> areas = ctx.platform.host.monitorWorkAreas();
-  ctx.main.setGeometry(
-      fitToWorkArea(settings::readGeometry(ctx.platform.store, settings::kMainGeometry, areas), areas)
-          .geometry);
+  placeAsStored(ctx.main, ctx.platform.store, settings::kMainGeometry, ctx.platform.host.monitorWorkAreas());
 
   Form& f = ctx.main;
   // The intervals came with the timers' handlers.
