@@ -429,6 +429,8 @@ class WindowDpiThread {
   }
   WindowDpiThread(const WindowDpiThread&) = delete;
   WindowDpiThread& operator=(const WindowDpiThread&) = delete;
+  WindowDpiThread(WindowDpiThread&&) = delete;
+  WindowDpiThread& operator=(WindowDpiThread&&) = delete;
 
  private:
   using SetContext = HANDLE(WINAPI*)(HANDLE);
