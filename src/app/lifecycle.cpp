@@ -4,8 +4,8 @@
 
 #include "aids/hands_free.h"
 #include "app/keep_focus.h"
-#include "app/window_fit.h"
 #include "base/settings_keys.h"
+#include "base/window_fit.h"
 #include "dialogs/dialogs.h"
 #include "layout/main_window.h"
 
@@ -28,10 +28,9 @@ void savePlace(Context& ctx) {
 }  // namespace
 
 void Form_Load(Context& ctx) {
-  // The default size shows the layout as drawn; any other size scales it.
-  ctx.main.setDesignSize(settings::kMainGeometry.defaults.width, settings::kMainGeometry.defaults.height);
   // The keyboard opens wholly on its monitor, however large a screen its
   // stored size was chosen on, and whatever the scale of this one.
+  ctx.main.setDesignSize(settings::kMainGeometry.defaults.width, settings::kMainGeometry.defaults.height);
   const std::vector<Geometry> areas = ctx.platform.host.monitorWorkAreas();
   Geometry stored = settings::readGeometry(ctx.platform.store, settings::kMainGeometry, areas);
   // With word prediction on, the window opens with room for its strip (and

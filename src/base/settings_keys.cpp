@@ -133,11 +133,6 @@ Geometry readGeometry(const SettingsStore& store, const GeometryKeys& keys,
   return g;
 }
 
-Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
-                         const std::vector<Geometry>& workAreas) {
-  return placeOnScreen(readGeometry(store, keys, workAreas), workAreas);
-}
-
 void Saver::put(std::string_view key, std::string_view value) {
   if (!store_.write(kSettingsSection, key, value)) refused_.emplace_back(key);
 }

@@ -89,10 +89,6 @@ Geometry placeOnScreen(Geometry g, const std::vector<Geometry>& workAreas);
 Geometry readGeometry(const SettingsStore& store, const GeometryKeys& keys,
                       const std::vector<Geometry>& workAreas);
 
-// The same, then placed where the user can reach it.
-Geometry restoreGeometry(const SettingsStore& store, const GeometryKeys& keys,
-                         const std::vector<Geometry>& workAreas);
-
 // One save of several values: every value is attempted, and the names of
 // those the store refused are kept so that the user can be told which.
 class Saver {

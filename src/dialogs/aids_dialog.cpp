@@ -7,6 +7,7 @@
 #include "aids/aid_settings.h"
 #include "aids/hands_free.h"
 #include "base/settings_keys.h"
+#include "base/window_fit.h"
 #include "dialogs/dialogs.h"
 #include "layout/aids_window.h"
 #include "layout/main_window.h"
@@ -43,8 +44,7 @@ aids::AidSettings held(const Form& dialog) {
 void Form_Load(Context& ctx) {
   Form& dialog = aidsDialog(ctx);
   const SettingsStore& store = ctx.platform.store;
-  dialog.setGeometry(
-      settings::restoreGeometry(store, settings::kAidsGeometry, ctx.platform.host.monitorWorkAreas()));
+  placeAsStored(dialog, store, settings::kAidsGeometry, ctx.platform.host.monitorWorkAreas());
   const aids::AidSettings s = aids::readAidSettings(store);
   dialog.control(kDwellClickTickbox).setValue(s.dwellClick ? 1 : 0);
   dialog.control(kDwellTimeTextbox).setText(std::to_string(s.dwellTime.count()));

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "base/settings_keys.h"
+#include "base/window_fit.h"
 #include "dialogs/dialogs.h"
 #include "layout/fkeys_window.h"
 #include "layout/main_window.h"
@@ -18,8 +19,7 @@ ControlName commandField(int n) { return ui::fkeys::kCommandFields.at(static_cas
 void Form_Load(Context& ctx) {
   Form& dialog = fkeysDialog(ctx);
   const SettingsStore& store = ctx.platform.store;
-  dialog.setGeometry(
-      settings::restoreGeometry(store, settings::kFkeysGeometry, ctx.platform.host.monitorWorkAreas()));
+  placeAsStored(dialog, store, settings::kFkeysGeometry, ctx.platform.host.monitorWorkAreas());
   for (int n = 1; n <= settings::kFkeyCount; ++n)
     dialog.control(captionField(n))
         .setText(store.read(kSettingsSection, settings::fkeyCaptionKey(n), settings::fkeyCaptionDefault(n)));

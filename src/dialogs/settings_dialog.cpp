@@ -3,6 +3,7 @@
 
 #include "aids/hands_free.h"
 #include "base/settings_keys.h"
+#include "base/window_fit.h"
 #include "dialogs/dialogs.h"
 #include "layout/layouts.h"
 #include "layout/main_window.h"
@@ -60,8 +61,7 @@ void Form_Load(Context& ctx) {
   ctx.handsFree->suspend();
   Form& dialog = settingsDialog(ctx);
   SettingsStore& store = ctx.platform.store;
-  dialog.setGeometry(
-      settings::restoreGeometry(store, settings::kSettingsGeometry, ctx.platform.host.monitorWorkAreas()));
+  placeAsStored(dialog, store, settings::kSettingsGeometry, ctx.platform.host.monitorWorkAreas());
   for (const TickBox& box : kTickBoxes) {
     // Only a value that reads as exactly 1 ticks the box, as only that
     // value switches its choice on at start; anything else leaves the box

@@ -374,11 +374,6 @@ class Session:
         rc, out = self.drive("note", form, check=False)
         return out.split("\n")[0] if rc == 0 else None
 
-    def note_rect(self, form="main"):
-        """Where that balloon is, as (x, y, w, h); None when there is none."""
-        rc, out = self.drive("note", form, check=False)
-        return tuple(int(v) for v in out.split("\n")[1].split()) if rc == 0 else None
-
     def marker_lines(self):
         """One line per start of the marker program, arguments in brackets.
         Programs the keyboard starts inherit its working directory, the

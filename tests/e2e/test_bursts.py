@@ -15,11 +15,12 @@ COLOR_WINDOW = 5
 # 100 ms after the click and the 50th falls due with the end, so 49 is as
 # right as 50. Fewer come on a loaded machine: a timer tick that falls due
 # while the keyboard's thread is busy is not made up for later, and a tick
-# whose target does not come forward within its 40 ms sends nothing (46 was
-# seen with three other test runs sharing two CPUs). More than 50 would mean
-# a burst that was stretched or did not stop.
+# whose target does not come forward within its 40 ms sends nothing. With
+# two CPU-bound jobs beside the suite on two CPUs, bursts of 39 to 46 were
+# seen, so up to three in ten may be lost. More than 50 would mean a burst
+# that was stretched or did not stop.
 PER_BURST = 50
-SLACK = 8
+LOST_UNDER_LOAD = 0.3
 MARK = "|"
 # A snippet of two hundred keys takes Notepad a while on a loaded machine:
 # 67 of 102 had arrived after ten seconds with a load average of 15 on two
@@ -92,7 +93,7 @@ class Bursts(NotepadCase):
         return time.monotonic() - start
 
     def assert_about(self, erased, want, what):
-        self.assertTrue(want - SLACK <= erased <= want,
+        self.assertTrue(int(want * (1 - LOST_UNDER_LOAD)) <= erased <= want,
                         "%s erased %d characters, expected about %d" % (what, erased, want))
 
     def test_backspace_burst_erases_about_fifty_and_stops(self):
@@ -124,7 +125,7 @@ class Bursts(NotepadCase):
         self.assert_about(70 + len(MARK) - a, PER_BURST, "Backspace")
         # Joined about two seconds in; each osk-drive click takes a few tenths
         # of a second to start, which moves both clicks.
-        self.assertTrue(30 - SLACK <= 70 - b <= 34, "Delete erased %d characters, expected about 30" % (70 - b))
+        self.assertTrue(int(30 * (1 - LOST_UNDER_LOAD)) <= 70 - b <= 34, "Delete erased %d characters, expected about 30" % (70 - b))
 
     def test_ordinary_key_types_and_flashes_during_a_burst(self):
         self.prefill("x" * 100 + "{HOME}", MARK + "x" * 100)

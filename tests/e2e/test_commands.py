@@ -171,8 +171,7 @@ class StartingPrograms(NotepadTestCase):
         note = s.wait_until(s.note, TYPE_TIMEOUT_S, "no note said why nothing started")
         self.assertIn('Could not start "Z:\\nowhere\\missing-program.exe"', note)
         # A click puts the note away, wherever it lies over the keys.
-        x, y, w, h = s.note_rect()
-        s.drive("click-at", str(x + w // 2), str(y + h // 2))
+        s.drive("click-note", "main")
         s.wait_until(lambda: s.note() is None, TYPE_TIMEOUT_S, "the note stayed after a click on it")
         # The keyboard goes on working.
         self.click_keys("BUTTON_LETTER_O", "BUTTON_LETTER_K")

@@ -8,6 +8,7 @@ import unittest
 
 from rig import KEYBOARD_EXE, NOTEPAD_TITLE, START_TIMEOUT_S, KeyboardTestCase, px
 from test_character_keys import NotepadCase
+from test_dialogs import open_fkeys, open_settings
 from test_lifecycle import DEFAULT_HEIGHT, DEFAULT_TOP, DEFAULT_WIDTH, ROUNDING_PX
 
 # The common laptop set-up on which the default keyboard was wider than the
@@ -19,12 +20,12 @@ SAVE_TIMEOUT_S = 10
 WATCH_MS = 400
 
 
-def controls_outside(s):
-    """The shown controls of the keyboard whose window rectangle does not lie
-    wholly inside the keyboard window's."""
-    left, top, width, height = s.rect("main")
+def controls_outside(s, form="main"):
+    """The shown controls of a window of the keyboard whose rectangle does
+    not lie wholly inside that window's."""
+    left, top, width, height = s.rect(form)
     outside = []
-    for line in s.drive("control-rects", "main").splitlines():
+    for line in s.drive("control-rects", form).splitlines():
         name, x, y, w, h = line.split()
         x, y, w, h = int(x), int(y), int(w), int(h)
         if x < left or y < top or x + w > left + width or y + h > top + height:
@@ -65,6 +66,31 @@ class FitsWhereItOpens(KeyboardTestCase):
         s.start_keyboard()
         self.assertEqual(s.dpi(), 96)
         self.assertEqual(controls_outside(s), [])
+
+
+class DialogsScale(KeyboardTestCase):
+    """The dialogs at 150 % on the laptop screen: the settings dialog grows
+    by half, and the F-key dialog, too tall for the screen at that scale,
+    shrinks to fit it; every control lies inside its dialog."""
+
+    def open_dialogs(self, s):
+        s.start_keyboard()
+        open_settings(s)
+        open_fkeys(s)
+        _, (wl, wt, ww, wh) = s.monitor("main")
+        for form in ("settings", "fkeys"):
+            self.assertEqual(controls_outside(s, form), [], "%s at %d DPI" % (form, s.dpi()))
+            left, top, width, height = s.rect(form)
+            self.assertTrue(wl <= left and left + width <= wl + ww and wt <= top and top + height <= wt + wh,
+                            "%s at %d DPI lies outside the work area" % (form, s.dpi()))
+        return s.rect("settings", "EMAIL_ADDRESS_TEXTBOX")
+
+    def test_at_150_percent_the_dialogs_scale_and_fit_the_screen(self):
+        _, _, w96, h96 = self.open_dialogs(self.new_session())
+        laptop = self.new_session(display=self.new_display(LAPTOP_SCREEN), dpi=LAPTOP_DPI)
+        _, _, w, h = self.open_dialogs(laptop)
+        self.assertClose(w, w96 * 1.5, 2, "a text box %d wide at 144 DPI, %d at 96" % (w, w96))
+        self.assertClose(h, h96 * 1.5, 2, "a text box %d high at 144 DPI, %d at 96" % (h, h96))
 
 
 class PlaceSurvivesACrash(KeyboardTestCase):

@@ -3,12 +3,15 @@
 import unittest
 
 from rig import NOTEPAD_TITLE, NotepadTestCase
+from test_place import LAPTOP_DPI, LAPTOP_SCREEN
 
 KEY = "BUTTON_LETTER_Q"
 SCALE = 0.6
+# Below the keyboard as it opens on the laptop screen, fitted to its width.
+LAPTOP_NOTEPAD = (40, 520, 900, 220)
 
 
-class KeysScaleWithTheWindow(NotepadTestCase):
+class ScaledKeyboard(NotepadTestCase):
 
     def frame(self):
         """The window's outer rectangle and its frame's width and height."""
@@ -16,8 +19,23 @@ class KeysScaleWithTheWindow(NotepadTestCase):
         _, _, cw, ch = (int(v) for v in self.s.drive("client-rect", "main").split())
         return (x, y, w, h), w - cw, h - ch
 
+
+class OnALaptopScreen(ScaledKeyboard):
+    """1366 x 768 at 150 %, where the keyboard opens already scaled down to
+    fit: a key types there, and again once the window is made smaller."""
+
+    def setUp(self):
+        display = self.new_display(LAPTOP_SCREEN)
+        s = self.s = self.new_session(display=display, dpi=LAPTOP_DPI)
+        s.start_keyboard()
+        self.assertEqual(s.dpi(), LAPTOP_DPI)
+        s.start_notepad(*LAPTOP_NOTEPAD)
+        s.make_target(NOTEPAD_TITLE)
+
     def test_at_sixty_percent_the_keys_are_sixty_percent_as_wide_and_type(self):
         s = self.s
+        self.click_keys(KEY)
+        self.wait_typed("q")
         (x, y, w, h), fw, fh = self.frame()
         _, _, kw, kh = s.rect("main", KEY)
         client_w, client_h = w - fw, h - fh
@@ -33,7 +51,10 @@ class KeysScaleWithTheWindow(NotepadTestCase):
                         "the key lies outside the window")
         s.make_target(NOTEPAD_TITLE)
         self.click_keys(KEY)
-        self.wait_typed("q")
+        self.wait_typed("qq")
+
+
+class KeysScaleWithTheWindow(ScaledKeyboard):
 
     def test_dragged_wider_only_the_keys_keep_their_shape_and_centre(self):
         s = self.s

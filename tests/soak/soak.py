@@ -9,7 +9,8 @@ window, the keyboard's own command line, windows closed and started again),
 dialogs closed by OK and by the title-bar close. It fails when:
 
 - the keyboard stops answering: a watchdog (osk-drive watch) sends it
-  WM_NULL every second and needs an answer within one second;
+  WM_NULL every second and needs an answer within five seconds (the time
+  after which Windows calls a window hung);
 - the keyboard ends before it is closed, or does not end when it is;
 - a key lands where it was not sent: Notepad's text and the key-log
   window's log may change only while that window is the recorded target,

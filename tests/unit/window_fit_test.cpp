@@ -1,4 +1,4 @@
-#include "app/window_fit.h"
+#include "base/window_fit.h"
 
 #include <gtest/gtest.h>
 

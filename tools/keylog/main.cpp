@@ -119,7 +119,7 @@ LRESULT CALLBACK wndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/, int nShowCmd) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv == nullptr || argc < 2) {
@@ -134,15 +134,15 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE /*previous*/, PWSTR /*commandLine*
   g_locksMessage = RegisterWindowMessageW(L"QMOSK_KEYLOG_LOCKS");
   WNDCLASSW wc{};
   wc.lpfnWndProc = wndProc;
-  wc.hInstance = inst;
+  wc.hInstance = hInstance;
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = L"QMOSK_KEYLOG";
   RegisterClassW(&wc);
   HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW, 300, 450, 600, 200, nullptr,
-                              nullptr, inst, nullptr);
+                              nullptr, hInstance, nullptr);
   if (hwnd == nullptr) return 4;
-  ShowWindow(hwnd, show);
+  ShowWindow(hwnd, nShowCmd);
   UpdateWindow(hwnd);
   writeLine("READY");
 

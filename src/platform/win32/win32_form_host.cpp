@@ -80,8 +80,13 @@ void Win32FormHost::bringForward(const Form& form, bool activate) {
   if (hwnd == nullptr) return;
   if (activate) {
     if (::IsIconic(hwnd)) ::ShowWindow(hwnd, SW_RESTORE);
+    // With a dialog open the keyboard itself is disabled; the dialog is what
+    // the user was working in, and what takes input. (Owned by the keyboard,
+    // it comes up with it either way.)
+    HWND front = hwnd;
+    if (!modal_.empty() && modal_.back()->alive()) front = modal_.back()->hwnd();
     // The second start allowed this process the foreground before it asked.
-    if (!::SetForegroundWindow(hwnd)) ::OutputDebugStringA("the keyboard could not come to the front");
+    if (!::SetForegroundWindow(front)) ::OutputDebugStringA("the keyboard could not come to the front");
     return;
   }
   // Restored and raised, but the window being typed into keeps the focus.

@@ -1,4 +1,4 @@
-#include "app/window_fit.h"
+#include "base/window_fit.h"
 
 #include <algorithm>
 #include <limits>
@@ -66,6 +66,12 @@ Fitted fitToWorkArea(const Geometry& g, const std::vector<Geometry>& workAreas) 
   fitted.left = std::clamp(g.left, area->left, area->left + area->width - fitted.width);
   fitted.top = std::clamp(g.top, area->top, area->top + area->height - fitted.height);
   return {fitted, scale};
+}
+
+void placeAsStored(Form& form, const SettingsStore& store, const settings::GeometryKeys& keys,
+                   const std::vector<Geometry>& workAreas) {
+  form.setDesignSize(keys.defaults.width, keys.defaults.height);
+  form.setGeometry(fitToWorkArea(settings::readGeometry(store, keys, workAreas), workAreas).geometry);
 }
 
 }  // namespace osk

@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "base/settings_keys.h"
 #include "layout/model.h"
+#include "platform/settings_store.h"
 
 namespace osk {
 
@@ -23,5 +25,11 @@ struct Fitted {
 // it half out of the way), one wholly off every monitor is brought onto the
 // nearest. Work areas of no size are ignored; without any, nothing changes.
 Fitted fitToWorkArea(const Geometry& g, const std::vector<Geometry>& workAreas);
+
+// Gives `form` the geometry stored under `keys`, fitted as above to the
+// work areas. The default size is the one its layout is drawn at: at any
+// other size (a stored one, or one shrunk to fit) the controls scale.
+void placeAsStored(Form& form, const SettingsStore& store, const settings::GeometryKeys& keys,
+                   const std::vector<Geometry>& workAreas);
 
 }  // namespace osk
