@@ -44,6 +44,8 @@ ChildStyle styleOf(const Control& c) {
       break;
   }
   if (!c.enabled()) s.style |= WS_DISABLED;
+  // The top band's keys exist from the start and show only while it is open.
+  if (!c.visible()) s.style &= ~static_cast<DWORD>(WS_VISIBLE);
   return s;
 }
 

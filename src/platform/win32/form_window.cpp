@@ -333,6 +333,15 @@ void FormWindow::geometryChanged(const Geometry& geometry) {
   }
 }
 
+void FormWindow::layoutChanged() {
+  if (!alive()) return;
+  const auto& controls = form_.controls();
+  for (std::size_t i = 0; i < controls.size(); ++i)
+    if (HWND child = children_.window(i); child != nullptr && controls[i].inTopBand())
+      ::ShowWindow(child, controls[i].visible() ? SW_SHOWNA : SW_HIDE);
+  refit(true);
+}
+
 void FormWindow::syncGeometryFromWindow() {
   if (!alive() || applyingGeometry_ > 0 || ::IsIconic(hwnd()) || ::IsZoomed(hwnd())) return;
   RECT r{};

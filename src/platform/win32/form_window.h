@@ -94,6 +94,7 @@ class FormWindow final : public WindowBase, public FormObserver {
   void controlChanged(const Control& control, Property property) override;
   void timerChanged(const Timer& timer) override;
   void geometryChanged(const Geometry& geometry) override;
+  void layoutChanged() override;
   void aidMarksChanged(const AidMarks& before, const AidMarks& after) override;
 
  private:
