@@ -8,6 +8,7 @@ namespace osk::aids {
 namespace {
 
 constexpr int kPassesBeforeRows = 2;
+constexpr std::size_t kRoundsBeforeRest = 3;
 
 }  // namespace
 
@@ -45,6 +46,7 @@ void Scanner::start(Instant now, ScanRows rows) {
     stop();
     return;
   }
+  rowLights_ = 0;
   lightRows(now, 0);
 }
 
@@ -58,13 +60,18 @@ void Scanner::lightRows(Instant now, std::size_t row) {
   row_ = row;
   key_ = 0;
   passes_ = 0;
+  ++rowLights_;
   litSince_ = now;
   litFor_ = step_;
 }
 
 std::optional<KeyId> Scanner::pressed(Instant now) {
+  if (stage_ != Stage::Stopped) rowLights_ = 0;
   switch (stage_) {
     case Stage::Stopped:
+      return std::nullopt;
+    case Stage::Resting:
+      lightRows(now, 0);
       return std::nullopt;
     case Stage::Rows:
       stage_ = Stage::Keys;
@@ -83,9 +90,12 @@ std::optional<KeyId> Scanner::pressed(Instant now) {
 }
 
 void Scanner::tick(Instant now) {
-  if (stage_ == Stage::Stopped || now < litSince_ + litFor_) return;
+  if (stage_ == Stage::Stopped || stage_ == Stage::Resting || now < litSince_ + litFor_) return;
   if (stage_ == Stage::Rows) {
-    lightRows(now, (row_ + 1) % rows_.size());
+    if (rowLights_ >= kRoundsBeforeRest * rows_.size())
+      stage_ = Stage::Resting;
+    else
+      lightRows(now, (row_ + 1) % rows_.size());
     return;
   }
   if (++key_ == rows_[row_].size()) {
@@ -102,6 +112,7 @@ void Scanner::tick(Instant now) {
 std::span<const KeyId> Scanner::lit() const {
   switch (stage_) {
     case Stage::Stopped:
+    case Stage::Resting:
       return {};
     case Stage::Rows:
       return rows_[row_];
@@ -112,7 +123,7 @@ std::span<const KeyId> Scanner::lit() const {
 }
 
 std::optional<Millis> Scanner::wakeIn(Instant now) const {
-  if (stage_ == Stage::Stopped) return std::nullopt;
+  if (stage_ == Stage::Stopped || stage_ == Stage::Resting) return std::nullopt;
   return delayUntil(litSince_ + litFor_, now);
 }
 

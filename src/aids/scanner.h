@@ -15,6 +15,11 @@
 //   row. After a click the rows start again from the top.
 // - A row of one key is still chosen and then clicked: two presses, as for
 //   every other key, so the rhythm never changes under the user.
+// - After three whole rounds of the rows with no press the scan rests:
+//   nothing is lit and no timer runs, so a keyboard left on costs nothing
+//   while its user is away, and nobody returns to find a light that has
+//   been running for an hour. The next press wakes the rows from the top
+//   and does nothing else: the user has not yet seen what it would choose.
 // - Rows with no keys are dropped; with no keys at all nothing scans.
 // - Each light stays for a whole step from the moment it appears; a late
 //   tick moves the light one place, never several, so the user never misses
@@ -45,7 +50,8 @@ ScanRows scanRows(std::vector<ScanItem> items);
 
 class Scanner {
  public:
-  enum class Stage : unsigned char { Stopped, Rows, Keys };
+  // Resting: on, with nothing lit, waiting for a press.
+  enum class Stage : unsigned char { Stopped, Rows, Keys, Resting };
 
   explicit Scanner(Millis step) : step_(step) {}
 
@@ -53,7 +59,7 @@ class Scanner {
   void start(Instant now, ScanRows rows);
   void stop();
   // A switch press: chooses the lit row, or clicks the lit key and returns
-  // it. Nothing happens while stopped.
+  // it, or wakes a resting scan. Nothing happens while stopped.
   std::optional<KeyId> pressed(Instant now);
   // The host's timer fired; an early tick is harmless.
   void tick(Instant now);
@@ -64,7 +70,7 @@ class Scanner {
   // What the host paints lit: the whole row, or the one key of it.
   std::span<const KeyId> lit() const;
   // How long the host may sleep before the light moves; nothing while
-  // stopped.
+  // stopped or resting.
   std::optional<Millis> wakeIn(Instant now) const;
 
  private:
@@ -75,7 +81,8 @@ class Scanner {
   Stage stage_ = Stage::Stopped;
   std::size_t row_ = 0;
   std::size_t key_ = 0;
-  int passes_ = 0;  // whole passes over the chosen row's keys
+  int passes_ = 0;             // whole passes over the chosen row's keys
+  std::size_t rowLights_ = 0;  // rows lit since the last press
   Instant litSince_;
   Millis litFor_{};
 };

@@ -122,6 +122,21 @@ TEST(Scanning, TheSwitchChoosesTheRowThenTheKeyAndClicksIt) {
   EXPECT_GT(a.r.main().aidMarks().scanLit.size(), 1U);
 }
 
+TEST(Scanning, LeftUnusedItRestsAndTheNextPressOnlyWakesTheRows) {
+  AidRig a({{"SCAN_MODE", "1"}, {"SCAN_STEP_MS", "1000"}});
+  const std::vector<std::size_t> top = a.r.main().aidMarks().scanLit;
+  a.clock.advance(10 * 60 * 1000);
+  EXPECT_TRUE(a.r.main().aidMarks().scanLit.empty());
+  EXPECT_FALSE(a.anyAidTimerRuns());
+  // Still the switch: the key is caught and a click on the keyboard wakes it.
+  EXPECT_EQ(a.r.switches.caught, 32U);
+  EXPECT_TRUE(a.aids().scanning());
+  a.aids().switchPressed();
+  EXPECT_TRUE(a.r.injector.keys().empty());
+  EXPECT_EQ(a.r.main().aidMarks().scanLit, top);
+  EXPECT_TRUE(a.anyAidTimerRuns());
+}
+
 TEST(Scanning, TheSwitchIsCaughtOnlyWhileTheKeysCanBeScanned) {
   AidRig a({{"SCAN_MODE", "1"}, {"SCAN_SWITCH_VK", "13"}});
   EXPECT_EQ(a.r.switches.caught, 13U);

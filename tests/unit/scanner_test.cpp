@@ -56,6 +56,8 @@ TEST_P(ScanSessions, LightAndClickInTurn) {
     } else {
       const auto lit = scan.lit();
       EXPECT_EQ(std::vector<KeyId>(lit.begin(), lit.end()), b.expected) << "look at " << b.at;
+      // Nothing lit is a scan at rest: no timer may run for it.
+      EXPECT_EQ(clock.asleep(), b.expected.empty()) << "timer at " << b.at;
     }
   }
 }
@@ -74,7 +76,17 @@ INSTANTIATE_TEST_SUITE_P(
                               {press(1200), look(1200, {4}), look(2200, {5}), look(3200, {4}),
                                look(4200, {5}), look(5200, {4, 5}), look(6200, {6})}},
                       Session{"a row of one key is chosen, then clicked",
-                              {press(2000), look(2000, {6}), press(2100, {6})}}));
+                              {press(2000), look(2000, {6}), press(2100, {6})}},
+                      // Three rows, so nine lights make three whole rounds.
+                      Session{"three rounds with no press rest; the next press only wakes the top row",
+                              {look(8999, {6}), look(9000, {}), look(600000, {}), press(600000),
+                               look(600000, {1, 2, 3}), look(601000, {4, 5}), press(601500),
+                               look(601500, {4})}},
+                      Session{"the rounds count from the last press, not while a row's keys light",
+                              {press(1500), look(5499, {5}), look(5500, {4, 5}), look(14499, {1, 2, 3}),
+                               look(14500, {})}},
+                      Session{"a click starts the count again",
+                              {press(500), press(600, {1}), look(9599, {6}), look(9600, {})}}));
 
 TEST(ScanStops, NothingLitNoTimerNoClick) {
   Scanner scan(Millis{1000});
