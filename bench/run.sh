@@ -35,6 +35,9 @@ cd "$ROOT"
 ROUNDS=${BENCH_ROUNDS:-60}
 CHARS=${BENCH_CHARS:-10000}
 IDLE_S=${BENCH_IDLE_S:-60}
+# Seconds measured while scanning runs, before it rests (aids only).
+SCAN_RUN_S=10
+SCAN_LIGHT=0x0080FF  # colors::kScanLight, as osk-drive reads it
 REPEATS=${BENCH_REPEATS:-2}
 QUICK=${BENCH_QUICK:-0}
 SWITCH_ROUNDS=${BENCH_SWITCH_ROUNDS:-1000}
@@ -309,8 +312,16 @@ start_keyboard_with() {
   fi
 }
 
+# How many of the keyboard's controls show the scan's light now.
+lit_keys() {
+  local names
+  mapfile -t names < <(drive controls main | tr -d '\r' | awk '{print $2}')
+  drive color-each main "${names[@]}" | tr -d '\r' | awk -v c="$SCAN_LIGHT" '$2 == c {n++} END {print n + 0}'
+}
+
 # How late a hover clicks against its setting, then what the keyboard costs
-# idle with hover and scanning both on.
+# idle with hover and scanning both on: while the scan runs, and once it
+# rests.
 aids_bench() {
   : >"$OUT/aids.txt"
   local ms
@@ -320,15 +331,32 @@ aids_bench() {
     bench hover "$ROUNDS" "$ms" | tr -d '\r' | sed "s/^/h${ms}_/" >>"$OUT/aids.txt"
     stop_keyboard
   done
-  echo "bench: idle with hover and scanning on, 2 states of ${IDLE_S} s" >&2
+  echo "bench: idle with hover and scanning on: ${SCAN_RUN_S} s scanning, then 2 states of ${IDLE_S} s at rest" >&2
   : >"$OUT/idle.txt"
   start_keyboard_with aids-idle DWELL_CLICK=1 SCAN_MODE=1
   NOTEPAD_PID=""
   drive point-at $AWAY_X $AWAY_Y
+  # Before the scan rests: at the default 1000 ms step it rests three rounds
+  # of the rows after it started, and two seconds of settling plus this
+  # interval stay inside the first two rounds.
+  IDLE_S=$SCAN_RUN_S idle_interval aids-scanning
+  echo "aids-scanning_lit_at_end $(lit_keys)" >>"$OUT/idle.txt"
+  # At rest nothing repaints: the count standing still for more than two
+  # steps, then no key in the scan's colour, says the rest has begun.
+  local count last still=0 deadline=$((SECONDS + 120))
+  last=$(drive activity main | tr -d '\r' | head -1)
+  while ((still < 3 && SECONDS < deadline)); do
+    sleep 1
+    count=$(drive activity main | tr -d '\r' | head -1)
+    if [[ $count == "$last" ]]; then still=$((still + 1)); else still=0; fi
+    last=$count
+  done
+  echo "aids-rest_lit $(lit_keys)" >>"$OUT/idle.txt"
   idle_interval aids-away
   drive point main BUTTON_LETTER_Q
   sleep 1.5  # the hover clicks; then the key rests spent
   idle_interval aids-key
+  echo "aids-key_lit_at_end $(lit_keys)" >>"$OUT/idle.txt"
   stop_keyboard
   local A=$OUT/aids.txt I=$OUT/idle.txt n
   echo "| Hover time | Click late by, median | p90 | max | n (lost) |"
@@ -339,12 +367,16 @@ aids_bench() {
       "$(value "h${ms}_hover_late_n" "$A")" "$(value "h${ms}_hover_late_lost" "$A")"
   done
   echo
-  echo "| Idle, hover and scanning on | seconds | keyboard CPU | messages | repaints |"
-  echo "|---|---|---|---|---|"
-  for n in aids-away aids-key; do
-    printf '| %s | %s | %s ms | %s | %s |\n' "$n" "$(value "${n}_seconds" "$I")" \
-      "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_messages" "$I")" "$(value "${n}_repaints" "$I")"
+  echo "| Idle, hover and scanning on | seconds | keyboard CPU | % of a core | messages | repaints |"
+  echo "|---|---|---|---|---|---|"
+  for n in aids-scanning aids-away aids-key; do
+    printf '| %s | %s | %s ms | %s | %s | %s |\n' "$n" "$(value "${n}_seconds" "$I")" \
+      "$(value "${n}_keyboard_cpu_ms" "$I")" \
+      "$(percent "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_seconds" "$I")")" \
+      "$(value "${n}_messages" "$I")" "$(value "${n}_repaints" "$I")"
   done
+  echo
+  echo "Keys lit: at the end of scanning $(value aids-scanning_lit_at_end "$I"), once at rest $(value aids-rest_lit "$I"), at the end $(value aids-key_lit_at_end "$I")."
 }
 
 # ---- what runs ------------------------------------------------------------

@@ -47,7 +47,7 @@ struct KeyState {
 
 // A caption under its picture, as on a graphical button with both.
 void drawPictureAndCaption(HDC dc, const RECT& content, const Control& c, const std::wstring& caption,
-                           COLORREF back, bool disabled) {
+                           COLORREF back, bool disabled, IconCache& icons) {
   RECT measure = content;
   ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure,
               DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
@@ -57,7 +57,7 @@ void drawPictureAndCaption(HDC dc, const RECT& content, const Control& c, const 
   const int block = artHeight + 2 + textHeight;
   const int top = static_cast<int>(content.top) + std::max(0, (room - block) / 2);
   const RECT art{content.left, top, content.right, top + artHeight};
-  if (artHeight > 4) drawIcon(dc, art, c.icon(), back, disabled);
+  if (artHeight > 4) icons.draw(dc, art, c.icon(), back, disabled);
   const RECT text{content.left, art.bottom + 2, content.right, art.bottom + 2 + textHeight};
   drawCaption(dc, caption, text, resolveColor(c.fore()), disabled);
 }
@@ -87,9 +87,9 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks mark
   if (c.icon() != Icon::None && caption.empty()) {
     RECT art = content;
     ::InflateRect(&art, -1, -1);
-    drawIcon(dc, art, c.icon(), back, state.disabled);
+    gdi.icons().draw(dc, art, c.icon(), back, state.disabled);
   } else if (c.icon() != Icon::None) {
-    drawPictureAndCaption(dc, content, c, caption, back, state.disabled);
+    drawPictureAndCaption(dc, content, c, caption, back, state.disabled, gdi.icons());
   } else {
     drawCaption(dc, caption, content, resolveColor(c.fore()), state.disabled);
   }
@@ -125,12 +125,9 @@ void drawKey(const DRAWITEMSTRUCT& dis, const Control& c, KeyMarks marks, const 
 
   // Painted off screen first: the flash and refresh timers repaint keys
   // several times a second, and a visible erase would flicker.
-  const UniqueMemDC mem(::CreateCompatibleDC(dis.hDC));
-  const UniqueBitmap bitmap(mem ? ::CreateCompatibleBitmap(dis.hDC, size.cx, size.cy) : nullptr);
-  if (mem && bitmap) {
-    const SelectGuard selectBitmap(mem.get(), bitmap.get());
-    paintKey(mem.get(), size, c, state, marks, font, gdi);
-    ::BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, size.cx, size.cy, mem.get(), 0, 0, SRCCOPY);
+  if (HDC mem = gdi.offscreen(dis.hDC, size)) {
+    paintKey(mem, size, c, state, marks, font, gdi);
+    ::BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, size.cx, size.cy, mem, 0, 0, SRCCOPY);
     return;
   }
   // Out of GDI objects: a flickering key is better than a blank one, so it

@@ -136,6 +136,7 @@ void FormWindow::onDpiChanged(HWND self, WPARAM wp, const RECT& suggested) {
   // Fonts of the old DPI are no longer used by any child after the
   // relayout; they go with `stale`.
   const GdiCache::Fonts stale = gdi_.takeFonts();
+  gdi_.dropSized();
   refit(true);
   syncGeometryFromWindow();
 }

@@ -1,5 +1,6 @@
 #include "platform/win32/gdi_cache.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "platform/log.h"
@@ -47,6 +48,31 @@ HBRUSH GdiCache::brush(Color color, HDC dc) {
     return static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
   }
   return brushes_.emplace(rgb, std::move(made)).first->second.get();
+}
+
+HDC GdiCache::offscreen(HDC dc, SIZE size) {
+  if (offscreenDc_ && size.cx <= offscreenSize_.cx && size.cy <= offscreenSize_.cy) return offscreenDc_.get();
+  // Grown to hold the largest key seen, so that keys of every size share it.
+  const SIZE want{std::max(size.cx, offscreenSize_.cx), std::max(size.cy, offscreenSize_.cy)};
+  offscreenDc_.reset();
+  offscreenBitmap_.reset();
+  offscreenSize_ = {};
+  UniqueMemDC mem(::CreateCompatibleDC(dc));
+  UniqueBitmap bitmap(mem ? ::CreateCompatibleBitmap(dc, want.cx, want.cy) : nullptr);
+  if (!mem || !bitmap) return nullptr;
+  // Left selected for the DC's life: the DC is deleted before the bitmap.
+  if (::SelectObject(mem.get(), bitmap.get()) == nullptr) return nullptr;
+  offscreenBitmap_ = std::move(bitmap);
+  offscreenDc_ = std::move(mem);
+  offscreenSize_ = want;
+  return offscreenDc_.get();
+}
+
+void GdiCache::dropSized() {
+  icons_.clear();
+  offscreenDc_.reset();
+  offscreenBitmap_.reset();
+  offscreenSize_ = {};
 }
 
 }  // namespace osk::win32

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -385,34 +386,39 @@ double iconAspect(Icon icon) {
   }
 }
 
-void drawIcon(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled) {
-  const int w = area.right - area.left;
-  const int h = area.bottom - area.top;
-  if (w <= 0 || h <= 0 || icon == Icon::None) return;
-  const double aspect = iconAspect(icon);
-  const double boxH = std::min<double>(h, w / aspect);
-  const double boxW = boxH * aspect;
+namespace {
 
-  const int sw = w * kSuper;
-  const int sh = h * kSuper;
+// Far more than the keyboard's pictures at one size in every colour a key
+// takes (its face, latched, flashed, lit by the scan); reached only after
+// many resizes, and then the pictures of sizes no longer shown go with the
+// rest.
+constexpr std::size_t kMostPictures = 512;
+
+BITMAPINFO topDown32(int w, int h) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = sw;
-  bi.bmiHeader.biHeight = -sh;  // top-down
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;  // top-down
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
+// The picture's pixels at w x h, row by row; nothing when the system is
+// short of memory or GDI objects.
+std::optional<std::vector<std::uint32_t>> renderIcon(HDC dc, int w, int h, Icon icon, COLORREF back,
+                                                     bool disabled) {
+  const double aspect = iconAspect(icon);
+  const double boxH = std::min<double>(h, w / aspect);
+  const double boxW = boxH * aspect;
+  const int sw = w * kSuper;
+  const int sh = h * kSuper;
+  const BITMAPINFO bi = topDown32(sw, sh);
   void* bits = nullptr;
   UniqueBitmap big(::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   UniqueMemDC mem(::CreateCompatibleDC(dc));
-  if (!big || !mem || bits == nullptr) {
-    // Short of memory or GDI objects: drawn straight at its size, jagged
-    // and not greyed, because a key whose only face is its picture must
-    // not go blank.
-    Painter painter(dc, boxH / kUnits, area.left + (w - boxW) / 2, area.top + (h - boxH) / 2);
-    drawPicture(painter, icon, boxW / boxH * kUnits);
-    return;
-  }
+  if (!big || !mem || bits == nullptr) return std::nullopt;
   {
     SelectGuard sel(mem.get(), big.get());
     UniqueBrush fill(::CreateSolidBrush(back));
@@ -423,15 +429,38 @@ void drawIcon(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled)
     drawPicture(painter, icon, boxW / boxH * kUnits);
     ::GdiFlush();
   }
-
   const std::span<const std::uint32_t> pixels{static_cast<const std::uint32_t*>(bits),
                                               static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh)};
-  const std::vector<std::uint32_t> out = averageDown(pixels, w, h, back, disabled);
-  BITMAPINFO small = bi;
-  small.bmiHeader.biWidth = w;
-  small.bmiHeader.biHeight = -h;
+  return averageDown(pixels, w, h, back, disabled);
+}
+
+}  // namespace
+
+void IconCache::draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled) {
+  const int w = area.right - area.left;
+  const int h = area.bottom - area.top;
+  if (w <= 0 || h <= 0 || icon == Icon::None) return;
+  const Key key{icon, w, h, back, disabled};
+  auto it = pictures_.find(key);
+  if (it == pictures_.end()) {
+    std::optional<std::vector<std::uint32_t>> made = renderIcon(dc, w, h, icon, back, disabled);
+    if (!made) {
+      // Drawn straight at its size, jagged and not greyed, because a key
+      // whose only face is its picture must not go blank; nothing is kept,
+      // so a later paint tries again.
+      const double aspect = iconAspect(icon);
+      const double boxH = std::min<double>(h, w / aspect);
+      const double boxW = boxH * aspect;
+      Painter painter(dc, boxH / kUnits, area.left + (w - boxW) / 2, area.top + (h - boxH) / 2);
+      drawPicture(painter, icon, boxW / boxH * kUnits);
+      return;
+    }
+    if (pictures_.size() >= kMostPictures) pictures_.clear();
+    it = pictures_.emplace(key, std::move(*made)).first;
+  }
+  const BITMAPINFO small = topDown32(w, h);
   ::SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0,
-                      static_cast<UINT>(h), out.data(), &small, DIB_RGB_COLORS);
+                      static_cast<UINT>(h), it->second.data(), &small, DIB_RGB_COLORS);
 }
 
 }  // namespace osk::win32
