@@ -125,7 +125,7 @@ TEST(Scanning, TheSwitchChoosesTheRowThenTheKeyAndClicksIt) {
 TEST(Scanning, LeftUnusedItRestsAndTheNextPressOnlyWakesTheRows) {
   AidRig a({{"SCAN_MODE", "1"}, {"SCAN_STEP_MS", "1000"}});
   const std::vector<std::size_t> top = a.r.main().aidMarks().scanLit;
-  a.clock.advance(10 * 60 * 1000);
+  a.clock.advance(600000);  // ten minutes
   EXPECT_TRUE(a.r.main().aidMarks().scanLit.empty());
   EXPECT_FALSE(a.anyAidTimerRuns());
   // Still the switch: the key is caught and a click on the keyboard wakes it.

@@ -64,29 +64,27 @@ TEST_P(ScanSessions, LightAndClickInTurn) {
 
 INSTANTIATE_TEST_SUITE_P(
     OneSwitch, ScanSessions,
-    ::testing::Values(Session{"rows in turn, the empty one skipped, round again",
-                              {look(0, {1, 2, 3}), look(999, {1, 2, 3}), look(1000, {4, 5}), look(2000, {6}),
-                               look(3000, {1, 2, 3})}},
-                      Session{"row, then key, then click; the rows start again from the top",
-                              {press(1500), look(1500, {4}), look(2499, {4}), look(2500, {5}),
-                               press(2600, {5}), look(2600, {1, 2, 3}), look(3600, {4, 5})}},
-                      Session{"a press during the first step chooses what is lit at once",
-                              {press(0), look(0, {1}), press(10, {1}), look(10, {1, 2, 3})}},
-                      Session{"a row twice with no choice goes back to the rows, that row lit again",
-                              {press(1200), look(1200, {4}), look(2200, {5}), look(3200, {4}),
-                               look(4200, {5}), look(5200, {4, 5}), look(6200, {6})}},
-                      Session{"a row of one key is chosen, then clicked",
-                              {press(2000), look(2000, {6}), press(2100, {6})}},
-                      // Three rows, so nine lights make three whole rounds.
-                      Session{"three rounds with no press rest; the next press only wakes the top row",
-                              {look(8999, {6}), look(9000, {}), look(600000, {}), press(600000),
-                               look(600000, {1, 2, 3}), look(601000, {4, 5}), press(601500),
-                               look(601500, {4})}},
-                      Session{"the rounds count from the last press, not while a row's keys light",
-                              {press(1500), look(5499, {5}), look(5500, {4, 5}), look(14499, {1, 2, 3}),
-                               look(14500, {})}},
-                      Session{"a click starts the count again",
-                              {press(500), press(600, {1}), look(9599, {6}), look(9600, {})}}));
+    ::testing::Values(
+        Session{"rows in turn, the empty one skipped, round again",
+                {look(0, {1, 2, 3}), look(999, {1, 2, 3}), look(1000, {4, 5}), look(2000, {6}),
+                 look(3000, {1, 2, 3})}},
+        Session{"row, then key, then click; the rows start again from the top",
+                {press(1500), look(1500, {4}), look(2499, {4}), look(2500, {5}), press(2600, {5}),
+                 look(2600, {1, 2, 3}), look(3600, {4, 5})}},
+        Session{"a press during the first step chooses what is lit at once",
+                {press(0), look(0, {1}), press(10, {1}), look(10, {1, 2, 3})}},
+        Session{"a row twice with no choice goes back to the rows, that row lit again",
+                {press(1200), look(1200, {4}), look(2200, {5}), look(3200, {4}), look(4200, {5}),
+                 look(5200, {4, 5}), look(6200, {6})}},
+        Session{"a row of one key is chosen, then clicked", {press(2000), look(2000, {6}), press(2100, {6})}},
+        // Three rows, so nine lights make three whole rounds.
+        Session{"three rounds with no press rest; the next press only wakes the top row",
+                {look(8999, {6}), look(9000, {}), look(600000, {}), press(600000), look(600000, {1, 2, 3}),
+                 look(601000, {4, 5}), press(601500), look(601500, {4})}},
+        Session{"the rounds count from the last press, not while a row's keys light",
+                {press(1500), look(5499, {5}), look(5500, {4, 5}), look(14499, {1, 2, 3}), look(14500, {})}},
+        Session{"a click starts the count again",
+                {press(500), press(600, {1}), look(9599, {6}), look(9600, {})}}));
 
 TEST(ScanStops, NothingLitNoTimerNoClick) {
   Scanner scan(Millis{1000});
