@@ -63,7 +63,8 @@ std::optional<std::string> WordTracker::typed(char32_t ch) {
   }
   if (predict::isWordCharacter(ch)) {
     // The words shown for the letters so far were passed over.
-    if (shownValid_ && codePoints(word_) >= kPassOverFrom) passedOver_.insert(passedOver_.end(), shown_.begin(), shown_.end());
+    if (shownValid_ && codePoints(word_) >= kPassOverFrom)
+      passedOver_.insert(passedOver_.end(), shown_.begin(), shown_.end());
     shownValid_ = false;
     predict::appendUtf8(word_, ch);
     return std::nullopt;

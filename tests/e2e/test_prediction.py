@@ -3,6 +3,8 @@ what the keyboard typed into Notepad, a click on one finishes the word, what
 was typed is learned and kept across a restart, and with prediction off the
 window is the size it always was."""
 
+import glob
+import os
 import unittest
 
 from rig import NOTEPAD_TITLE, TYPE_TIMEOUT_S, NotepadTestCase
@@ -56,16 +58,27 @@ class PredictionOn(PredictionCase):
         self.s.click("main", "BUTTON_FULL_STOP")
         self.wait_typed("the zebu zebu. ")
 
-    def test_a_learned_word_is_offered_after_a_restart(self):
+    def learned_file(self):
+        found = glob.glob(os.path.join(self.s.dir, "drive_c", "users", "*", "AppData", "Roaming", "QM-OSK",
+                                       "qm-osk", "learned-words.txt"))
+        if not found:
+            return ""
+        with open(found[0], encoding="utf-8") as f:
+            return f.read()
+
+    def test_a_learned_word_outlasts_a_crash_and_a_restart(self):
         self.type_letters("zebu")
         self.s.click("main", "BUTTON_SPACEBAR")
         self.wait_typed("zebu ")
-        self.s.close_keyboard()
+        # Stored a few seconds after the word, with no close to store it.
+        self.s.wait_for(self.learned_file, lambda text: "zebu" in text, 30, "zebu was never stored")
+        self.s.kill_all()
         self.s.start_keyboard()
+        self.s.start_notepad(*self.notepad_geometry)
         self.s.make_target(NOTEPAD_TITLE)
         self.type_letters("ze")
         self.click_offered("zebu")
-        self.wait_typed("zebu zebu ")
+        self.wait_typed("zebu ")
 
 
 class PredictionOff(PredictionCase):
