@@ -232,7 +232,8 @@ class SuggestionStrip final : public WordPrediction {
     dirty_ = true;
     // Counted from the first word since the last save, not restarted by
     // each: typing on and on still stores every few seconds.
-    if (!ctx_.main.timer(ui::kLearnedWordsSaveTimer).enabled) ctx_.main.restartTimer(ui::kLearnedWordsSaveTimer);
+    if (!ctx_.main.timer(ui::kLearnedWordsSaveTimer).enabled)
+      ctx_.main.restartTimer(ui::kLearnedWordsSaveTimer);
   }
 
   void save() {
