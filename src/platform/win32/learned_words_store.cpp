@@ -6,6 +6,7 @@
 
 #include <array>
 #include <limits>
+#include <utility>
 
 #include "platform/win32/failure.h"
 #include "platform/win32/handles.h"
@@ -38,8 +39,8 @@ bool makeFolder(const std::wstring& path) {
 
 }  // namespace
 
-LearnedWordsStore::LearnedWordsStore(const std::wstring& applicationName)
-    : applicationName_(applicationName) {}
+LearnedWordsStore::LearnedWordsStore(std::wstring applicationName)
+    : applicationName_(std::move(applicationName)) {}
 
 std::wstring LearnedWordsStore::folder() const {
   std::array<wchar_t, MAX_PATH> appData{};

@@ -14,7 +14,7 @@ namespace osk::win32 {
 class LearnedWordsStore final : public LearnedWordsFile {
  public:
   // `applicationName` tells copies of the program apart, as for the settings.
-  explicit LearnedWordsStore(const std::wstring& applicationName);
+  explicit LearnedWordsStore(std::wstring applicationName);
 
   std::optional<std::string> read() override;
   // The text goes to "learned-words.new" and is flushed to the disk, then
