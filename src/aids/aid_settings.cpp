@@ -43,7 +43,8 @@ AidSettings readAidSettings(const SettingsStore& store) {
   s.scanMode = settings::alwaysOnTopChosen(read(AidSettings::kScanModeKey, flag(d.scanMode)));
   s.scanStep = parseAidTime(read(AidSettings::kScanStepKey, decimal(d.scanStep)));
   s.switchVk = parseSwitchVk(read(AidSettings::kSwitchVkKey, std::to_string(d.switchVk)));
-  s.wordPrediction = settings::alwaysOnTopChosen(read(AidSettings::kWordPredictionKey, flag(d.wordPrediction)));
+  s.wordPrediction =
+      settings::alwaysOnTopChosen(read(AidSettings::kWordPredictionKey, flag(d.wordPrediction)));
   return s;
 }
 

@@ -62,9 +62,10 @@ void Form_Unload(Context& ctx) {
   settings::Saver saver(ctx.platform.store);
   settings::saveGeometry(saver, settings::kAidsGeometry, dialog.geometry());
   aids::saveAidSettings(saver, held(dialog));
-  ctx.handsFree->applySettings();
-  // The strip comes or goes, and the keyboard grows or shrinks with it.
+  // The strip comes or goes, and the keyboard grows or shrinks with it,
+  // before scanning reads the rows again.
   if (ctx.prediction) ctx.prediction->settingsChanged();
+  ctx.handsFree->applySettings();
   if (saver.refused().empty()) return;
   if (ctx.platform.host.windowOf(settingsDialog(ctx)) != 0)
     ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kTypingAidsButton,

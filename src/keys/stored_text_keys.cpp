@@ -12,6 +12,9 @@ void clickStoredTextKey(Context& ctx, const StoredTextKey& key) {
   if (target(ctx) != TargetClass::Real) return;
   const std::string text = ctx.platform.store.read(kSettingsSection, key.settingKey, key.fallback);
   sendStep(ctx, text, &ctx.main.control(key.button));
+  // Whatever the text was, even one letter, the suggestions start afresh
+  // after it: what it typed is not a word the user spelt out.
+  if (ctx.prediction) ctx.prediction->lost();
 }
 
 }  // namespace osk

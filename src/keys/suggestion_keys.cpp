@@ -60,7 +60,7 @@ Geometry withSuggestionStrip(const Geometry& g) {
 Geometry withoutSuggestionStrip(const Geometry& g) {
   // With the band the design is that much taller; the scale read from it is
   // the scale the window had before the band was added.
-  const float strip = static_cast<float>(ui::kSuggestionStripHeight);
+  const auto strip = static_cast<float>(ui::kSuggestionStripHeight);
   const float design = settings::kMainGeometry.defaults.height + strip;
   Geometry out = g;
   out.height -= strip * layoutScale(g.width, g.height, design);
@@ -92,6 +92,8 @@ class SuggestionStrip final : public WordPrediction {
 
   Geometry open(const Geometry& stored) override {
     if (!chosen()) return stored;
+    // The strip stays blank until the first target is recorded, a second
+    // on: the word list loads then (about 50 ms), not in the start-up.
     switchOn();
     return withSuggestionStrip(stored);
   }
@@ -106,6 +108,7 @@ class SuggestionStrip final : public WordPrediction {
     const Geometry shown = ctx_.main.geometry();
     if (want) {
       switchOn();
+      refresh();
       ctx_.main.setGeometry(withSuggestionStrip(shown));
     } else {
       const Geometry without = withoutSuggestionStrip(shown);
@@ -211,7 +214,6 @@ class SuggestionStrip final : public WordPrediction {
     tracker_ = std::make_unique<WordTracker>(*predictor_);
     ctx_.main.setTopBand(ui::kSuggestionStripHeight);
     setDesignSize();
-    refresh();
   }
 
   void switchOff() {
@@ -232,7 +234,8 @@ class SuggestionStrip final : public WordPrediction {
     dirty_ = true;
     // Counted from the first word since the last save, not restarted by
     // each: typing on and on still stores every few seconds.
-    if (!ctx_.main.timer(ui::kLearnedWordsSaveTimer).enabled) ctx_.main.restartTimer(ui::kLearnedWordsSaveTimer);
+    if (!ctx_.main.timer(ui::kLearnedWordsSaveTimer).enabled)
+      ctx_.main.restartTimer(ui::kLearnedWordsSaveTimer);
   }
 
   void save() {

@@ -17,7 +17,8 @@ std::unique_ptr<Form> makeAidsForm() {
   field(b, kScanStepTextbox, "1000", {3840, 1800, 1215, 375});
   fieldLabel(b, kSwitchKeyLabel, "Switch key code (32 is Space):", {600, 2340, 3135, 255});
   field(b, kSwitchKeyTextbox, "32", {3840, 2280, 1215, 375});
-  b.checkBox(kWordPredictionTickbox, "Word prediction: suggested words above the keys", {240, 2880, 6255, 375});
+  b.checkBox(kWordPredictionTickbox, "Word prediction: suggested words above the keys",
+             {240, 2880, 6255, 375});
   b.dialogButton(kForgetWordsButton, "Forget learned words", {600, 3360, 2655, 375});
   b.dialogButton(kOkButton, "OK", {2640, 4080, 1455, 495});
   return std::make_unique<Form>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 4800, std::move(b.defs),

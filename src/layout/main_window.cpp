@@ -158,7 +158,6 @@ void suggestionStrip(Builder& b) {
 
 std::vector<Control::Def> mainControls() {
   Builder b;
-  suggestionStrip(b);
   titleRow(b);
   fkeyRow(b);
   numberRow(b);
@@ -167,6 +166,8 @@ std::vector<Control::Def> mainControls() {
   zRow(b);
   bottomRow(b);
   commandStrip(b);
+  // Last, so that the keys above keep the child ids they always had.
+  suggestionStrip(b);
   return std::move(b.defs);
 }
 

@@ -19,6 +19,13 @@ bool endsSentence(char32_t ch) {
   return ch == U'.' || ch == U'?' || ch == U'!' || ch == U'\n' || ch == U'\t';
 }
 
+// Words offered for fewer letters than this are offered again while they
+// still fit: over the first letter the strip changes with every key, and a
+// user who types "th" without having looked still expects "the". Passing
+// over from the first letter saved more keys on our texts (0.502 against
+// 0.496 on the tuning text) but hid the commonest words.
+constexpr std::size_t kPassOverFrom = 2;
+
 std::size_t codePoints(std::string_view text) {
   return static_cast<std::size_t>(std::count_if(
       text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
@@ -56,7 +63,8 @@ std::optional<std::string> WordTracker::typed(char32_t ch) {
   }
   if (predict::isWordCharacter(ch)) {
     // The words shown for the letters so far were passed over.
-    if (shownValid_) passedOver_.insert(passedOver_.end(), shown_.begin(), shown_.end());
+    if (shownValid_ && codePoints(word_) >= kPassOverFrom)
+      passedOver_.insert(passedOver_.end(), shown_.begin(), shown_.end());
     shownValid_ = false;
     predict::appendUtf8(word_, ch);
     return std::nullopt;

@@ -43,8 +43,8 @@ class WordTracker {
   void lost();
 
   // The words to offer now, in the case they would be typed. Words offered
-  // for an earlier prefix of the same word and passed over (a letter was
-  // typed instead) are not offered again.
+  // for an earlier prefix of two or more letters of the same word and passed
+  // over (a letter was typed instead) are not offered again.
   std::vector<std::string> suggestions(Shift shift = Shift::None);
   // The key string that completes the current word as `suggestion` (one of
   // the words offered) and types a space after it; nothing when

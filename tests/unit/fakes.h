@@ -209,7 +209,8 @@ struct BasicRig {
   FakeHost host;
   StepClock time;
   FakeSwitchKeys switches;
-  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host, time, switches}};
+  MemoryLearnedWordsFile learned;
+  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host, time, switches, learned}};
 
   static constexpr WindowId kSelf = 1;
 

@@ -137,6 +137,26 @@ TEST(Scanning, LeftUnusedItRestsAndTheNextPressOnlyWakesTheRows) {
   EXPECT_TRUE(a.anyAidTimerRuns());
 }
 
+// The suggestion strip is a row like any other while it shows, and no row
+// at all while it is hidden.
+TEST(Scanning, ReachesTheSuggestionsOnlyWhileTheyShow) {
+  AidRig off({{"SCAN_MODE", "1"}, {"WORD_PREDICTION", "0"}});
+  const std::size_t first = off.index("SUGGESTION_1");
+  EXPECT_FALSE(waitLit(off, {first}, false));
+
+  AidRig on({{"SCAN_MODE", "1"}, {"WORD_PREDICTION", "1"}});
+  on.r.kb.tick(ui::kNcsTimer);
+  on.r.click("BUTTON_LETTER_T");
+  on.r.click("BUTTON_LETTER_H");
+  const std::string word = on.r.c("SUGGESTION_1").caption();
+  ASSERT_TRUE(word.starts_with("th")) << word;
+  ASSERT_TRUE(waitLit(on, {first}, false));
+  on.aids().switchPressed();
+  ASSERT_TRUE(waitLit(on, {first}, true));
+  on.aids().switchPressed();
+  EXPECT_EQ(on.r.injector.keys().back(), word.substr(2) + " ");
+}
+
 TEST(Scanning, TheSwitchIsCaughtOnlyWhileTheKeysCanBeScanned) {
   AidRig a({{"SCAN_MODE", "1"}, {"SCAN_SWITCH_VK", "13"}});
   EXPECT_EQ(a.r.switches.caught, 13U);

@@ -95,6 +95,8 @@ std::optional<FormInfo> formByName(const std::wstring& name) {
     return FormInfo{L"QM_OSK_SETTINGS", osk::makeSettingsForm};
   if (name == L"fkeys" || name == L"QM_OSK_FKEYS_SETTINGS")
     return FormInfo{L"QM_OSK_FKEYS_SETTINGS", osk::makeFkeysForm};
+  if (name == L"aids" || name == L"QM_OSK_TYPING_AIDS")
+    return FormInfo{L"QM_OSK_TYPING_AIDS", osk::makeAidsForm};
   return std::nullopt;
 }
 

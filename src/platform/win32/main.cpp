@@ -14,6 +14,7 @@
 #include "platform/win32/failure.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/hands_free_input.h"
+#include "platform/win32/learned_words_store.h"
 #include "platform/win32/one_keyboard.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/sendinput_injector.h"
@@ -74,8 +75,9 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     ShellLauncher launcher;
     Win32FormHost host;
     HandsFreeInput handsFree;
-    osk::Keyboard keyboard(
-        osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(), handsFree});
+    LearnedWordsStore learnedWords(RegistryStore::applicationNameOfThisProgram());
+    osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
+                                         handsFree, learnedWords});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});

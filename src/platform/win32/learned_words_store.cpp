@@ -1,0 +1,130 @@
+#include "platform/win32/learned_words_store.h"
+
+#include <windows.h>
+// windows.h first: the shell header depends on its types.
+#include <shlobj.h>
+
+#include <array>
+#include <limits>
+#include <utility>
+
+#include "platform/win32/failure.h"
+#include "platform/win32/handles.h"
+
+namespace osk::win32 {
+
+namespace {
+
+constexpr std::wstring_view kFile = L"learned-words.txt";
+constexpr std::wstring_view kNew = L"learned-words.new";
+constexpr std::wstring_view kDamaged = L"learned-words.damaged";
+// The keyboard writes at most a quarter of this; a larger file is not one of
+// ours, and is set aside rather than read into memory.
+constexpr DWORD kMaxReadBytes = DWORD{1024} * 1024;
+
+// CreateFileW fails with INVALID_HANDLE_VALUE, which no template argument
+// can be: the owner holds null for it instead.
+UniqueKernelHandle openFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+  HANDLE h = ::CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return UniqueKernelHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+bool makeFolder(const std::wstring& path) {
+  if (::CreateDirectoryW(path.c_str(), nullptr) != FALSE) return true;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS) return true;
+  logFailure("making the folder for learned words", error);
+  return false;
+}
+
+}  // namespace
+
+LearnedWordsStore::LearnedWordsStore(std::wstring applicationName)
+    : applicationName_(std::move(applicationName)) {}
+
+std::wstring LearnedWordsStore::folder() const {
+  std::array<wchar_t, MAX_PATH> appData{};
+  const HRESULT hr = ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData.data());
+  if (FAILED(hr)) {
+    logFailure("finding the application data folder", static_cast<DWORD>(hr));
+    return {};
+  }
+  std::wstring path = appData.data();
+  path += L"\\QM-OSK";
+  if (!makeFolder(path)) return {};
+  path += L"\\" + applicationName_;
+  if (!makeFolder(path)) return {};
+  return path + L"\\";
+}
+
+std::optional<std::string> LearnedWordsStore::read() {
+  const std::wstring dir = folder();
+  if (dir.empty()) return std::nullopt;
+  const std::wstring path = dir + std::wstring(kFile);
+  UniqueKernelHandle file = openFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+      logFailure("opening the learned words", error);
+    return std::nullopt;
+  }
+  LARGE_INTEGER size{};
+  if (::GetFileSizeEx(file.get(), &size) == FALSE) {
+    logFailure("reading the size of the learned words", ::GetLastError());
+    return std::nullopt;
+  }
+  // Too large to be ours: read as damaged, so it is set aside.
+  if (size.QuadPart > kMaxReadBytes) return std::string();
+  std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD got = 0;
+  if (::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) == FALSE) {
+    logFailure("reading the learned words", ::GetLastError());
+    return std::nullopt;
+  }
+  text.resize(got);
+  return text;
+}
+
+bool LearnedWordsStore::replace(std::string_view text) {
+  const std::wstring dir = folder();
+  if (dir.empty() || text.size() > std::numeric_limits<DWORD>::max()) return false;
+  const std::wstring fresh = dir + std::wstring(kNew);
+  {
+    UniqueKernelHandle file = openFile(fresh, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    if (!file) {
+      logFailure("making a new file for the learned words", ::GetLastError());
+      return false;
+    }
+    DWORD written = 0;
+    const bool whole =
+        ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != FALSE &&
+        written == text.size();
+    // Flushed before the move: otherwise a power cut could leave the moved
+    // name pointing at blocks never written.
+    if (!whole || ::FlushFileBuffers(file.get()) == FALSE) {
+      logFailure("writing the learned words", ::GetLastError());
+      file.reset();
+      ::DeleteFileW(fresh.c_str());
+      return false;
+    }
+  }
+  const std::wstring path = dir + std::wstring(kFile);
+  if (::MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ==
+      FALSE) {
+    logFailure("putting the new learned words in place", ::GetLastError());
+    ::DeleteFileW(fresh.c_str());
+    return false;
+  }
+  return true;
+}
+
+void LearnedWordsStore::setAside() {
+  const std::wstring dir = folder();
+  if (dir.empty()) return;
+  const std::wstring path = dir + std::wstring(kFile);
+  const std::wstring aside = dir + std::wstring(kDamaged);
+  if (::MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE)
+    logFailure("setting the damaged learned words aside", ::GetLastError());
+}
+
+}  // namespace osk::win32

@@ -1,0 +1,34 @@
+// What word prediction learned, kept per user in
+// %APPDATA%\QM-OSK\<application name>\learned-words.txt: the application
+// data folder roams with the user's profile, as the settings do.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/learned_words_file.h"
+
+namespace osk::win32 {
+
+class LearnedWordsStore final : public LearnedWordsFile {
+ public:
+  // `applicationName` tells copies of the program apart, as for the settings.
+  explicit LearnedWordsStore(std::wstring applicationName);
+
+  std::optional<std::string> read() override;
+  // The text goes to "learned-words.new" and is flushed to the disk, then
+  // moved over the old file in one step, so the file is always one whole
+  // save. Refusals are logged with the system's reason.
+  [[nodiscard]] bool replace(std::string_view text) override;
+  // Renamed to "learned-words.damaged", replacing an earlier one.
+  void setAside() override;
+
+ private:
+  // The folder, made if missing; empty when the profile has none.
+  std::wstring folder() const;
+
+  std::wstring applicationName_;
+};
+
+}  // namespace osk::win32

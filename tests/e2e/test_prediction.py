@@ -1,0 +1,130 @@
+"""Word prediction as a user meets it: suggestions above the keys follow
+what the keyboard typed into Notepad, a click on one finishes the word, what
+was typed is learned and kept across a restart, and with prediction off the
+window is the size it always was."""
+
+import glob
+import os
+import unittest
+
+from rig import NOTEPAD_TITLE, TYPE_TIMEOUT_S, NotepadTestCase
+
+SUGGESTIONS = tuple("SUGGESTION_%d" % i for i in range(1, 6))
+# Sizes are worked out in twips and rounded to pixels on each side.
+ROUNDING_PX = 1
+
+
+class PredictionCase(NotepadTestCase):
+    stored = {}
+
+    def setUp(self):
+        # The choice must be stored before the keyboard loads.
+        s = self.s = self.new_session()
+        for key, value in self.stored.items():
+            s.set_setting(key, value)
+        s.start_keyboard()
+        s.start_notepad(*self.notepad_geometry)
+        s.make_target(NOTEPAD_TITLE)
+
+    def offered(self):
+        return [self.s.text("main", name) for name in SUGGESTIONS]
+
+    def click_offered(self, word):
+        """Waits for `word` among the suggestions and clicks it."""
+        offered = self.s.wait_for(self.offered, lambda got: word in got, TYPE_TIMEOUT_S,
+                                  "%r was never offered" % word)
+        self.s.click("main", SUGGESTIONS[offered.index(word)])
+
+    def type_letters(self, word):
+        self.click_keys(*("BUTTON_LETTER_" + c.upper() for c in word))
+
+
+class PredictionOn(PredictionCase):
+    stored = {"WORD_PREDICTION": "1"}
+
+    def test_a_suggestion_finishes_the_word_and_a_full_stop_goes_before_its_space(self):
+        self.type_letters("th")
+        self.wait_typed("th")
+        self.click_offered("the")
+        self.wait_typed("the ")
+        # A word the list lacks, typed once, is offered from its first two
+        # letters.
+        self.type_letters("zebu")
+        self.s.click("main", "BUTTON_SPACEBAR")
+        self.wait_typed("the zebu ")
+        self.type_letters("ze")
+        self.click_offered("zebu")
+        self.wait_typed("the zebu zebu ")
+        self.s.click("main", "BUTTON_FULL_STOP")
+        self.wait_typed("the zebu zebu. ")
+
+    def learned_file(self):
+        found = glob.glob(os.path.join(self.s.dir, "drive_c", "users", "*", "AppData", "Roaming", "QM-OSK",
+                                       "qm-osk", "learned-words.txt"))
+        if not found:
+            return ""
+        with open(found[0], encoding="utf-8") as f:
+            return f.read()
+
+    def test_a_learned_word_outlasts_a_crash_and_a_restart(self):
+        self.type_letters("zebu")
+        self.s.click("main", "BUTTON_SPACEBAR")
+        self.wait_typed("zebu ")
+        # Stored a few seconds after the word, with no close to store it.
+        self.s.wait_for(self.learned_file, lambda text: "zebu" in text, 30, "zebu was never stored")
+        self.s.kill_all()
+        self.s.start_keyboard()
+        self.s.start_notepad(*self.notepad_geometry)
+        self.s.make_target(NOTEPAD_TITLE)
+        self.type_letters("ze")
+        self.click_offered("zebu")
+        self.wait_typed("zebu ")
+
+
+class PredictionOff(PredictionCase):
+
+    def open_aids(self):
+        self.s.click("main", "SETTINGS_BUTTON")
+        self.s.drive("wait-window", "settings")
+        self.s.click("settings", "TYPING_AIDS_BUTTON")
+        self.s.drive("wait-window", "aids")
+
+    def close_dialogs(self):
+        self.s.click("aids", "OK_BUTTON")
+        self.s.drive("wait-gone", "aids")
+        self.s.click("settings", "OK_BUTTON")
+        self.s.drive("wait-gone", "settings")
+
+    def shown_suggestions(self):
+        rects = self.s.drive("control-rects", "main").splitlines()
+        return [line.split()[0] for line in rects if line.split()[0] in SUGGESTIONS]
+
+    def test_the_strip_comes_and_goes_with_the_tick_box_and_the_keys_stay_as_they_were(self):
+        s = self.s
+        before, key_before = s.rect("main"), s.rect("main", "BUTTON_LETTER_H")
+        self.assertEqual(self.shown_suggestions(), [])
+        self.open_aids()
+        s.click("aids", "WORD_PREDICTION_TICKBOX")
+        self.close_dialogs()
+        s.wait_for(self.shown_suggestions, lambda shown: len(shown) == len(SUGGESTIONS), TYPE_TIMEOUT_S,
+                   "the suggestions never showed")
+        grown, key_grown = s.rect("main"), s.rect("main", "BUTTON_LETTER_H")
+        # The window grows downwards by the strip; the keys keep their size
+        # and move down with the rest of the layout.
+        self.assertEqual(grown[:2], before[:2])
+        self.assertClose(grown[2], before[2], ROUNDING_PX)
+        self.assertGreater(grown[3], before[3])
+        for got, was in zip(key_grown[2:], key_before[2:]):
+            self.assertClose(got, was, ROUNDING_PX)
+        self.assertClose(key_grown[1] - key_before[1], grown[3] - before[3], ROUNDING_PX)
+        self.open_aids()
+        s.click("aids", "WORD_PREDICTION_TICKBOX")
+        self.close_dialogs()
+        s.wait_for(self.shown_suggestions, lambda shown: shown == [], TYPE_TIMEOUT_S,
+                   "the suggestions never went")
+        for got, was in zip(s.rect("main") + s.rect("main", "BUTTON_LETTER_H"), before + key_before):
+            self.assertClose(got, was, ROUNDING_PX)
+
+
+if __name__ == "__main__":
+    unittest.main()

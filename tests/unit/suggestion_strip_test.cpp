@@ -1,0 +1,128 @@
+// Word prediction through the keyboard: the keys clicked go in, the
+// suggestions shown, the keys the target receives, the window's size and
+// what is stored come out.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+#include "keys/character_keys.h"
+#include "keys/suggestion_keys.h"
+
+namespace osk::testing {
+namespace {
+
+using Keys = std::vector<std::string>;
+
+struct PredictRig {
+  Rig r;
+
+  explicit PredictRig(bool on, std::optional<std::string> learned = std::nullopt) {
+    r.learned.text = std::move(learned);
+    if (on) r.store.write(kSettingsSection, "WORD_PREDICTION", "1");
+    r.kb.handle(kFormControl, Event::Load);
+    r.target("Untitled - Notepad");
+    r.kb.tick(ui::kNcsTimer);  // the letters' faces follow Caps Lock, off
+  }
+  std::vector<std::string> offered() {
+    std::vector<std::string> out;
+    for (ControlName name : ui::kSuggestionKeys) out.push_back(r.c(name.str()).caption());
+    return out;
+  }
+  bool offers(std::string_view word) {
+    const std::vector<std::string> shown = offered();
+    return std::find(shown.begin(), shown.end(), word) != shown.end();
+  }
+  void type(std::string_view letters) {
+    for (char ch : letters) r.click(std::string("BUTTON_LETTER_") + static_cast<char>(ch - 'a' + 'A'));
+  }
+  // Clicks the suggestion showing `word`; false when none does.
+  bool choose(std::string_view word) {
+    const std::vector<std::string> shown = offered();
+    const auto at = std::find(shown.begin(), shown.end(), word);
+    if (at == shown.end()) return false;
+    r.click(ui::kSuggestionKeys.at(static_cast<std::size_t>(at - shown.begin())).str());
+    return true;
+  }
+};
+
+TEST(SuggestionStrip, ChoosingFinishesTheWordAndAMarkGoesBeforeItsSpace) {
+  PredictRig p(true);
+  p.type("th");
+  ASSERT_TRUE(p.choose("the"));
+  p.r.click("BUTTON_FULL_STOP");
+  EXPECT_EQ(p.r.injector.keys(), (Keys{"t", "h", "e ", "{BS}. "}));
+  // After a sentence, Shift latched: the suggestions come capitalised, and
+  // the chosen word spends the latch as a letter would.
+  p.r.click("BUTTON_SHIFT_LEFT");
+  p.r.kb.tick(ui::kNcsTimer);  // the faces follow the latch at the next tick
+  p.type("t");
+  ASSERT_TRUE(p.choose("The"));
+  EXPECT_EQ(p.r.injector.keys().back(), "he ");
+  EXPECT_EQ(p.r.c("BUTTON_SHIFT_LEFT").back(), colors::kWhite);
+}
+
+TEST(SuggestionStrip, WhatIsTypedIsLearnedStoredAndForgotten) {
+  PredictRig first(true);
+  first.type("zebu");
+  first.r.click("BUTTON_SPACEBAR");
+  first.r.kb.tick(ui::kLearnedWordsSaveTimer);
+  ASSERT_TRUE(first.r.learned.text.has_value());
+
+  PredictRig next(true, first.r.learned.text);
+  next.type("ze");
+  EXPECT_TRUE(next.choose("zebu"));
+  next.r.kb.context().prediction->forget();
+  next.r.click("BUTTON_SPACEBAR");
+  next.type("ze");
+  EXPECT_FALSE(next.offers("zebu"));
+
+  PredictRig afterForget(true, next.r.learned.text);
+  afterForget.type("ze");
+  EXPECT_FALSE(afterForget.offers("zebu"));
+}
+
+// Stored text and a change of target end the word: what follows is not
+// its continuation.
+TEST(SuggestionStrip, StoredTextAndAnotherTargetStartAfresh) {
+  PredictRig p(true);
+  const std::vector<std::string> atStart = p.offered();
+  p.type("q");
+  ASSERT_NE(p.offered(), atStart);
+  p.r.target("Other - Notepad", 43);
+  EXPECT_EQ(p.offered(), atStart);
+  const StoredTextKey& stored = storedTextKeys().front();
+  p.r.store.write(kSettingsSection, stored.settingKey, "x");
+  p.type("q");
+  p.r.click(stored.button.str());
+  EXPECT_EQ(p.offered(), atStart);
+}
+
+TEST(SuggestionStrip, TheWindowGrowsByTheStripAndStoresItsSizeWithout) {
+  PredictRig off(false);
+  PredictRig on(true);
+  const Geometry a = off.r.main().geometry();
+  const Geometry b = on.r.main().geometry();
+  EXPECT_EQ(b.width, a.width);
+  EXPECT_GT(b.height, a.height);
+  // The keys keep their size and move down by the band.
+  const TwipsRect h0 = off.r.c("BUTTON_LETTER_H").rect();
+  const TwipsRect h1 = on.r.c("BUTTON_LETTER_H").rect();
+  EXPECT_EQ(h1.top - h0.top, ui::kSuggestionStripHeight);
+  EXPECT_EQ(h1.height, h0.height);
+  EXPECT_FALSE(off.r.c("SUGGESTION_1").visible());
+  EXPECT_TRUE(on.r.c("SUGGESTION_1").visible());
+
+  on.r.kb.handle(kFormControl, Event::Unload);
+  off.r.kb.handle(kFormControl, Event::Unload);
+  EXPECT_EQ(settings::readGeometry(on.r.store, settings::kMainGeometry, {}),
+            settings::readGeometry(off.r.store, settings::kMainGeometry, {}));
+  // With prediction off nothing is offered and keys go as they are.
+  off.type("th");
+  EXPECT_EQ(off.offered(), Keys(5));
+}
+
+}  // namespace
+}  // namespace osk::testing
