@@ -336,9 +336,9 @@ aids_bench() {
   start_keyboard_with aids-idle DWELL_CLICK=1 SCAN_MODE=1
   NOTEPAD_PID=""
   drive point-at $AWAY_X $AWAY_Y
-  # Before the scan rests: at the default 1000 ms step it rests three rounds
-  # of the rows after it started, and two seconds of settling plus this
-  # interval stay inside the first two rounds.
+  # Before the scan rests: at the default 1000 ms step the keyboard's eight
+  # rows rest three rounds, 24 s, after the start; two seconds of settling
+  # and this interval end well before.
   IDLE_S=$SCAN_RUN_S idle_interval aids-scanning
   echo "aids-scanning_lit_at_end $(lit_keys)" >>"$OUT/idle.txt"
   # At rest nothing repaints: the count standing still for more than two
