@@ -9,6 +9,7 @@
 
 #include "aids/aid_settings.h"
 #include "base/settings_keys.h"
+#include "base/window_fit.h"
 #include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
@@ -52,8 +53,10 @@ std::optional<char32_t> singleCharacter(std::string_view keys) {
 
 Geometry withSuggestionStrip(const Geometry& g) {
   const float design = settings::kMainGeometry.defaults.height;
+  const float band = static_cast<float>(ui::kSuggestionStripHeight) * layoutScale(g.width, g.height, design);
   Geometry out = g;
-  out.height += static_cast<float>(ui::kSuggestionStripHeight) * layoutScale(g.width, g.height, design);
+  out.top -= band;
+  out.height += band;
   return out;
 }
 
@@ -62,8 +65,10 @@ Geometry withoutSuggestionStrip(const Geometry& g) {
   // the scale the window had before the band was added.
   const auto strip = static_cast<float>(ui::kSuggestionStripHeight);
   const float design = settings::kMainGeometry.defaults.height + strip;
+  const float band = strip * layoutScale(g.width, g.height, design);
   Geometry out = g;
-  out.height -= strip * layoutScale(g.width, g.height, design);
+  out.top += band;
+  out.height -= band;
   return out;
 }
 
@@ -109,7 +114,10 @@ class SuggestionStrip final : public WordPrediction {
     if (want) {
       switchOn();
       refresh();
-      ctx_.main.setGeometry(withSuggestionStrip(shown));
+      // A keyboard at the top of the screen, or as tall as it, is moved or
+      // scaled to keep the strip on it.
+      ctx_.main.setGeometry(
+          fitToWorkArea(withSuggestionStrip(shown), ctx_.platform.host.monitorWorkAreas()).geometry);
     } else {
       const Geometry without = withoutSuggestionStrip(shown);
       switchOff();

@@ -12,9 +12,10 @@
 namespace osk {
 
 // The keyboard window's outer geometry with the strip's band added above
-// the layout, and without it. The band grows at the scale the keys are
-// drawn at, so the keys keep their size and place relative to each other;
-// each undoes the other.
+// the layout, and without it. The band grows upwards, at the scale the keys
+// are drawn at, so the keys keep their size and their place on the screen;
+// each undoes the other. The geometry without the band is the keys' place,
+// which is what is stored.
 Geometry withSuggestionStrip(const Geometry& g);
 Geometry withoutSuggestionStrip(const Geometry& g);
 

@@ -109,14 +109,14 @@ class PredictionOff(PredictionCase):
         s.wait_for(self.shown_suggestions, lambda shown: len(shown) == len(SUGGESTIONS), TYPE_TIMEOUT_S,
                    "the suggestions never showed")
         grown, key_grown = s.rect("main"), s.rect("main", "BUTTON_LETTER_H")
-        # The window grows downwards by the strip; the keys keep their size
-        # and move down with the rest of the layout.
-        self.assertEqual(grown[:2], before[:2])
+        # The window grows upwards by the strip; the keys keep their size
+        # and their place on the screen.
+        self.assertEqual(grown[0], before[0])
         self.assertClose(grown[2], before[2], ROUNDING_PX)
         self.assertGreater(grown[3], before[3])
-        for got, was in zip(key_grown[2:], key_before[2:]):
+        self.assertClose(grown[1] + grown[3], before[1] + before[3], ROUNDING_PX)
+        for got, was in zip(key_grown, key_before):
             self.assertClose(got, was, ROUNDING_PX)
-        self.assertClose(key_grown[1] - key_before[1], grown[3] - before[3], ROUNDING_PX)
         self.open_aids()
         s.click("aids", "WORD_PREDICTION_TICKBOX")
         self.close_dialogs()

@@ -105,8 +105,10 @@ TEST(SuggestionStrip, TheWindowGrowsByTheStripAndStoresItsSizeWithout) {
   PredictRig on(true);
   const Geometry a = off.r.main().geometry();
   const Geometry b = on.r.main().geometry();
+  // Upwards: the keys stay where they were on the screen.
   EXPECT_EQ(b.width, a.width);
   EXPECT_GT(b.height, a.height);
+  EXPECT_FLOAT_EQ(b.top + b.height, a.top + a.height);
   // The keys keep their size and move down by the band.
   const TwipsRect h0 = off.r.c("BUTTON_LETTER_H").rect();
   const TwipsRect h1 = on.r.c("BUTTON_LETTER_H").rect();
