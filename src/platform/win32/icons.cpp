@@ -388,8 +388,7 @@ double iconAspect(Icon icon) {
 
 namespace {
 
-// Far more than the keyboard's pictures at one size in every colour a key
-// takes (its face, latched, flashed, lit by the scan); reached only after
+// Far more than the keyboard's pictures at one size; reached only after
 // many resizes, and then the pictures of sizes no longer shown go with the
 // rest.
 constexpr std::size_t kMostPictures = 512;
@@ -440,9 +439,9 @@ void IconCache::draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool di
   const int w = area.right - area.left;
   const int h = area.bottom - area.top;
   if (w <= 0 || h <= 0 || icon == Icon::None) return;
-  const Key key{icon, w, h, back, disabled};
+  const Key key{icon, w, h, disabled};
   auto it = pictures_.find(key);
-  if (it == pictures_.end()) {
+  if (it == pictures_.end() || it->second.back != back) {
     std::optional<std::vector<std::uint32_t>> made = renderIcon(dc, w, h, icon, back, disabled);
     if (!made) {
       // Drawn straight at its size, jagged and not greyed, because a key
@@ -455,12 +454,16 @@ void IconCache::draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool di
       drawPicture(painter, icon, boxW / boxH * kUnits);
       return;
     }
-    if (pictures_.size() >= kMostPictures) pictures_.clear();
-    it = pictures_.emplace(key, std::move(*made)).first;
+    if (it != pictures_.end()) {
+      it->second = Picture{back, std::move(*made)};
+    } else {
+      if (pictures_.size() >= kMostPictures) pictures_.clear();
+      it = pictures_.emplace(key, Picture{back, std::move(*made)}).first;
+    }
   }
   const BITMAPINFO small = topDown32(w, h);
   ::SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0,
-                      static_cast<UINT>(h), it->second.data(), &small, DIB_RGB_COLORS);
+                      static_cast<UINT>(h), it->second.pixels.data(), &small, DIB_RGB_COLORS);
 }
 
 }  // namespace osk::win32

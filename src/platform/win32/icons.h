@@ -28,9 +28,17 @@ class IconCache {
   void clear() { pictures_.clear(); }
 
  private:
-  // (icon, width, height, background, disabled)
-  using Key = std::tuple<Icon, int, int, COLORREF, bool>;
-  std::map<Key, std::vector<std::uint32_t>> pictures_;
+  // (icon, width, height, disabled): one picture each, in the background it
+  // was last drawn on. A key in a new colour draws its picture again, into
+  // a buffer of the same size, so the memory taken stops growing once every
+  // key has been painted (a cache of every colour seen grew through a whole
+  // soak run as new colours came up).
+  using Key = std::tuple<Icon, int, int, bool>;
+  struct Picture {
+    COLORREF back = 0;
+    std::vector<std::uint32_t> pixels;
+  };
+  std::map<Key, Picture> pictures_;
 };
 
 }  // namespace osk::win32
