@@ -42,23 +42,25 @@ bool makeFolder(const std::wstring& path) {
 LearnedWordsStore::LearnedWordsStore(std::wstring applicationName)
     : applicationName_(std::move(applicationName)) {}
 
-std::wstring LearnedWordsStore::folder() const {
+const std::wstring& LearnedWordsStore::folder() {
+  if (!folder_.empty()) return folder_;
   std::array<wchar_t, MAX_PATH> appData{};
   const HRESULT hr = ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData.data());
   if (FAILED(hr)) {
     logFailure("finding the application data folder", static_cast<DWORD>(hr));
-    return {};
+    return folder_;
   }
   std::wstring path = appData.data();
   path += L"\\QM-OSK";
-  if (!makeFolder(path)) return {};
+  if (!makeFolder(path)) return folder_;
   path += L"\\" + applicationName_;
-  if (!makeFolder(path)) return {};
-  return path + L"\\";
+  if (!makeFolder(path)) return folder_;
+  folder_ = path + L"\\";
+  return folder_;
 }
 
 std::optional<std::string> LearnedWordsStore::read() {
-  const std::wstring dir = folder();
+  const std::wstring& dir = folder();
   if (dir.empty()) return std::nullopt;
   const std::wstring path = dir + std::wstring(kFile);
   UniqueKernelHandle file = openFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
@@ -86,7 +88,7 @@ std::optional<std::string> LearnedWordsStore::read() {
 }
 
 bool LearnedWordsStore::replace(std::string_view text) {
-  const std::wstring dir = folder();
+  const std::wstring& dir = folder();
   if (dir.empty() || text.size() > std::numeric_limits<DWORD>::max()) return false;
   const std::wstring fresh = dir + std::wstring(kNew);
   {
@@ -119,7 +121,7 @@ bool LearnedWordsStore::replace(std::string_view text) {
 }
 
 void LearnedWordsStore::setAside() {
-  const std::wstring dir = folder();
+  const std::wstring& dir = folder();
   if (dir.empty()) return;
   const std::wstring path = dir + std::wstring(kFile);
   const std::wstring aside = dir + std::wstring(kDamaged);

@@ -25,10 +25,13 @@ class LearnedWordsStore final : public LearnedWordsFile {
   void setAside() override;
 
  private:
-  // The folder, made if missing; empty when the profile has none.
-  std::wstring folder() const;
+  // The folder, made if missing at the first use and kept for the next
+  // (a save comes every few seconds of typing); empty when the profile has
+  // none, and then looked for again next time.
+  const std::wstring& folder();
 
   std::wstring applicationName_;
+  std::wstring folder_;
 };
 
 }  // namespace osk::win32

@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "app/keep_focus.h"
 #include "app/keyboard.h"
@@ -56,7 +57,8 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
   enableDpiAwareness();
   // "--keep-focus" and "--no-keep-focus" switch the mode and remember it, as
   // the settings dialog does, in this start or handed to the running one.
-  OneKeyboard one(RegistryStore::applicationNameOfThisProgram());
+  const std::wstring programName = RegistryStore::applicationNameOfThisProgram();
+  OneKeyboard one(programName);
   if (!one.claim(lpCmdLine)) return 0;
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   // Refused, the balloon class may be missing: a note then falls back to a
@@ -68,14 +70,14 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
   int rc = 0;
   bool started = false;
   try {
-    RegistryStore store(RegistryStore::applicationNameOfThisProgram());
+    RegistryStore store(programName);
     Win32Desktop desktop;
     osk::SendInputInjector injector;
     Win32LockKeys locks;
     ShellLauncher launcher;
     Win32FormHost host;
     HandsFreeInput handsFree;
-    LearnedWordsStore learnedWords(RegistryStore::applicationNameOfThisProgram());
+    LearnedWordsStore learnedWords(programName);
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
                                          handsFree, learnedWords});
     KeyboardEvents events(keyboard);
