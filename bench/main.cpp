@@ -831,18 +831,23 @@ int count(const std::wstring& s) {
 }
 
 // The time to redraw the whole keyboard at a new size: a SetWindowPos (sent
-// to the keyboard's thread, which fits and places every key before it
-// returns), then an UpdateWindow of the keyboard and every key (each sent
-// WM_PAINT in turn), as a live resize's frame asks. The sizes step between
-// 100 % and 50 % of the opening size and back.
-void resize(int n) {
-  HWND kb = keyboard();
+// to the keyboard's thread, which fits the layout before it returns), then
+// an UpdateWindow of the keyboard and every child (each sent WM_PAINT in
+// turn), as a frame of a live resize asks. The sizes step between 100 % and
+// 50 % of the opening size and back. `drag`: inside the system's loop that
+// drags the frame (WM_ENTERSIZEMOVE .. WM_EXITSIZEMOVE), with the release
+// timed on its own; otherwise each step is a resize of its own, as a
+// program or a maximise makes.
+void resizeSteps(HWND kb, int n, bool drag, const std::string& name) {
   RECT r{};
   if (!GetWindowRect(kb, &r)) throw Failure("GetWindowRect failed");
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
   std::vector<double> times;
   std::vector<double> placing;
+  const bool ours = kb == keyboard();
+  const DWORD_PTR paintsBefore = ours ? ask(kb, kRepaintCountMessage, 5000) : 0;
+  if (drag) SendMessageW(kb, WM_ENTERSIZEMOVE, 0, 0);
   for (int i = 0; i < n; ++i) {
     const int step = i % 20 < 10 ? i % 10 : 10 - i % 10;
     const double f = 1.0 - 0.05 * (step + 1);
@@ -854,9 +859,75 @@ void resize(int n) {
     times.push_back(msBetween(start, now()));
     pumpFor(5);
   }
+  if (ours)
+    out(name + "_key_paints " + std::to_string(ask(kb, kRepaintCountMessage, 5000) - paintsBefore));
+  if (drag) {
+    // The release: every key placed at the last size and painted.
+    const long long start = now();
+    SendMessageW(kb, WM_EXITSIZEMOVE, 0, 0);
+    RedrawWindow(kb, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    out(name + "_release_ms " + fmt(msBetween(start, now())));
+  }
   SetWindowPos(kb, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  printStats("resize", times, 0);
-  printStats("resize_place", placing, 0);
+  printStats(name, times, 0);
+  printStats(name + "_place", placing, 0);
+}
+
+// A window of the keyboard's size with nothing in it, on a thread of its
+// own so that it is resized across threads as the keyboard is: what any
+// window's resize costs, whatever it holds.
+class BareWindow {
+ public:
+  explicit BareWindow(const RECT& r) : rect_(r), made_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    if (made_ == nullptr) return;
+    thread_ = CreateThread(nullptr, 0, &BareWindow::run, this, 0, &threadId_);
+    if (thread_ != nullptr) WaitForSingleObject(made_, 10000);
+  }
+  BareWindow(const BareWindow&) = delete;
+  BareWindow& operator=(const BareWindow&) = delete;
+  ~BareWindow() {
+    if (thread_ != nullptr) {
+      PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+      WaitForSingleObject(thread_, 10000);
+      CloseHandle(thread_);
+    }
+    if (made_ != nullptr) CloseHandle(made_);
+  }
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static DWORD WINAPI run(void* p) {
+    auto* self = static_cast<BareWindow*>(p);
+    const RECT& r = self->rect_;
+    registerClass(L"QmOskBenchBare", DefWindowProcW, COLOR_BTNFACE);
+    HWND h = CreateWindowExW(0, L"QmOskBenchBare", L"bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, r.left, r.top,
+                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr),
+                             nullptr);
+    self->hwnd_ = h;
+    SetEvent(self->made_);
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+    if (h != nullptr) DestroyWindow(h);
+    return 0;
+  }
+
+  RECT rect_;
+  HANDLE made_;
+  HANDLE thread_ = nullptr;
+  DWORD threadId_ = 0;
+  HWND hwnd_ = nullptr;
+};
+
+void resize(int n) {
+  HWND kb = keyboard();
+  resizeSteps(kb, n, true, "drag");
+  resizeSteps(kb, n, false, "resize");
+  RECT r{};
+  if (!GetWindowRect(kb, &r)) throw Failure("GetWindowRect failed");
+  const BareWindow bare(r);
+  if (bare.hwnd() == nullptr) throw Failure("cannot create the bare window");
+  pumpFor(200);
+  resizeSteps(bare.hwnd(), n, false, "bare");
 }
 
 std::wstring argAt(const Args& a, size_t at) { return a.size() > at ? a[at] : std::wstring(); }

@@ -383,10 +383,15 @@ aids_bench() {
 
 resize_table() {
   local R=$OUT/resize.txt
-  echo "| Redraw of the whole keyboard at a new size (n=$(value resize_n "$R")) | median | p90 | max |"
+  echo "| Redraw of the whole keyboard at a new size (n=$(value resize_n "$R") each) | median | p90 | max |"
   echo "|---|---|---|---|"
-  printf '| SetWindowPos, then every key painted | %s ms | %s ms | %s ms |\n' \
+  printf '| a step of a drag of the frame: SetWindowPos, then the window painted | %s ms | %s ms | %s ms |\n' \
+    "$(value drag_median_ms "$R")" "$(value drag_p90_ms "$R")" "$(value drag_max_ms "$R")"
+  printf '| the drag'"'"'s release: every key placed and painted | %s ms | | |\n' "$(value drag_release_ms "$R")"
+  printf '| a resize on its own (a program, a maximise): SetWindowPos, then every key painted | %s ms | %s ms | %s ms |\n' \
     "$(value resize_median_ms "$R")" "$(value resize_p90_ms "$R")" "$(value resize_max_ms "$R")"
+  printf '| for comparison, an empty window of the same size on a thread of the bench | %s ms | %s ms | %s ms |\n' \
+    "$(value bare_median_ms "$R")" "$(value bare_p90_ms "$R")" "$(value bare_max_ms "$R")"
 }
 
 if [[ "${1:-}" == resize ]]; then

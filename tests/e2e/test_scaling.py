@@ -54,6 +54,52 @@ class OnALaptopScreen(ScaledKeyboard):
         self.wait_typed("qq")
 
 
+class DraggingTheFrame(ScaledKeyboard):
+    """A drag of the frame, as the system's loop runs it: while it lasts a
+    picture of the keyboard follows the frame; once it ends the keys lie
+    where the picture showed them, and type."""
+
+    # A light in the top right-hand corner, red or green: at 60 % it lies
+    # well away from where it was, and nothing else on the keyboard has its
+    # colour there.
+    MARKED = "CAPS_LIGHT_LABEL"
+
+    def colour_in(self, rect):
+        return self.s.drive("color-in", *(str(v) for v in rect))
+
+    def test_the_picture_follows_the_drag_and_the_keys_take_its_places(self):
+        s = self.s
+        (x, y, w, h), fw, fh = self.frame()
+        cx, cy, _, _ = (int(v) for v in s.drive("client-rect", "main").split())
+        marked = s.rect("main", self.MARKED)
+        face = s.drive("color", "main", self.MARKED)
+        self.assertNotEqual(face, s.drive("color", "main", KEY), "the light does not stand out")
+
+        def scaled(r):
+            kx, ky, kw, kh = r
+            return (round(cx + (kx - cx) * SCALE), round(cy + (ky - cy) * SCALE),
+                    round(kw * SCALE), round(kh * SCALE))
+
+        want = scaled(marked)
+        s.drive("size-loop", "main", "enter")
+        s.drive("move", "main", str(x), str(y),
+                str(round((w - fw) * SCALE) + fw), str(round((h - fh) * SCALE) + fh))
+        # Painted after the resize returns: wait for the face at its new place.
+        s.wait_for(lambda: self.colour_in(want), lambda got: got == face, 10,
+                   "the drag's picture never showed the light at its new place")
+        # What shows is the picture: the light itself waits for the end.
+        self.assertEqual(s.rect("main", self.MARKED), marked)
+        s.drive("size-loop", "main", "exit")
+        # The keys are placed before the end of the drag is answered.
+        for got, expected in zip(s.rect("main", self.MARKED), want):
+            self.assertClose(got, expected, 3)
+        s.wait_for(lambda: s.drive("color", "main", self.MARKED), lambda got: got == face, 10,
+                   "the light was not painted after the drag")
+        s.make_target(NOTEPAD_TITLE)
+        self.click_keys(KEY)
+        self.wait_typed("q")
+
+
 class KeysScaleWithTheWindow(ScaledKeyboard):
 
     def test_dragged_wider_only_the_keys_keep_their_shape_and_centre(self):

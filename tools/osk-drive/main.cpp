@@ -138,8 +138,7 @@ std::string lockState() {
 
 // The colour that fills most of a strip just inside the control's border.
 // Captions are centred, so the strip near the top edge is background.
-COLORREF sampleColour(HWND h) {
-  RECT r = screenRect(h);
+COLORREF sampleRect(const RECT& r) {
   HDC dc = GetDC(nullptr);
   if (dc == nullptr) throw Failure("no screen DC");
   std::vector<COLORREF> seen;
@@ -163,6 +162,8 @@ COLORREF sampleColour(HWND h) {
   }
   return best;
 }
+
+COLORREF sampleColour(HWND h) { return sampleRect(screenRect(h)); }
 
 // A few pixels of the same strip, for watching a colour change as it
 // happens: a full sample costs tens of milliseconds under Wine, longer than
@@ -577,14 +578,6 @@ const Command kCommands[] = {
        POINT p = freeSpot(needTopLevel(a[1]));
        out(std::to_string(p.x) + " " + std::to_string(p.y));
      }},
-    {L"client-rect", 1, 1, "<form>",
-     [](const Args& a) {
-       HWND h = needTopLevel(a[1]);
-       RECT r{};
-       GetClientRect(h, &r);
-       MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
-       out(rectText(r));
-     }},
     {L"text", 1, 2, "<form> [control]", [](const Args& a) { out(narrow(windowText(target(a, 1)))); }},
     {L"wait-text", 3, 4, "<form> <control> <text> [timeout-ms]",
      [](const Args& a) {
@@ -693,6 +686,24 @@ const Command kCommands[] = {
                        static_cast<unsigned long>(sampleColour(findControl(a[1], a[i]))));
          out(narrow(a[i]) + " " + buf);
        }
+     }},
+    // What is shown in a spot of the screen, whatever window draws it.
+    {L"color-in", 4, 4, "<x> <y> <w> <h>",
+     [](const Args& a) {
+       const RECT r{toInt(a[1]), toInt(a[2]), toInt(a[1]) + toInt(a[3]), toInt(a[2]) + toInt(a[4])};
+       char buf[16];
+       std::snprintf(buf, sizeof buf, "0x%06lX", static_cast<unsigned long>(sampleRect(r)));
+       out(buf);
+     }},
+    // The messages the system's loop sends as the user starts and ends a
+    // drag of the window's frame; the resizes between are `move`s.
+    {L"size-loop", 2, 2, "<form> <enter|exit>",
+     [](const Args& a) {
+       const UINT msg = a[2] == L"enter" ? WM_ENTERSIZEMOVE : a[2] == L"exit" ? WM_EXITSIZEMOVE : 0;
+       if (msg == 0) throw Failure("size-loop takes enter or exit");
+       DWORD_PTR ignored = 0;
+       if (!SendMessageTimeoutW(needTopLevel(a[1]), msg, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored))
+         throw Failure("the window does not answer");
      }},
     {L"press-edge", 2, 2, "<form> <control>",
      [](const Args& a) {

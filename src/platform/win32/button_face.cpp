@@ -142,6 +142,58 @@ void drawKey(const DRAWITEMSTRUCT& dis, const Control& c, KeyMarks marks, const 
     ::OffsetViewportOrgEx(dis.hDC, -dis.rcItem.left, -dis.rcItem.top, nullptr);
 }
 
+void paintKeyAt(HDC dc, const RECT& rect, const Control& c, KeyMarks marks, const Placement& placement,
+                GdiCache& gdi) {
+  const SIZE size{rect.right - rect.left, rect.bottom - rect.top};
+  if (size.cx <= 0 || size.cy <= 0) return;
+  HFONT font = gdi.font(placement.fontHeight(c.font().points), c.font().bold);
+  POINT origin{};
+  ::OffsetViewportOrgEx(dc, rect.left, rect.top, &origin);
+  paintKey(dc, size, c, KeyState{false, !c.enabled(), false}, marks, font, gdi);
+  ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+}
+
+void paintPlainControl(HDC dc, const RECT& rect, const Control& c, const Placement& placement, GdiCache& gdi) {
+  RECT r = rect;
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  const SelectGuard selectFont(dc, gdi.font(placement.fontHeight(c.font().points), c.font().bold));
+  std::wstring text = widen(c.kind() == ControlKind::TextBox ? c.text() : c.caption());
+  const UINT align = c.align() == Align::Center ? DT_CENTER : DT_LEFT;
+  ::SetBkMode(dc, TRANSPARENT);
+  switch (c.kind()) {
+    case ControlKind::Label:
+      ::FillRect(dc, &r, controlColors(dc, c, false, gdi));
+      ::SetBkMode(dc, TRANSPARENT);
+      if (!c.enabled()) ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+      ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, align | DT_WORDBREAK | DT_EXPANDTABS);
+      break;
+    case ControlKind::TextBox:
+      ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+      ::FillRect(dc, &r, controlColors(dc, c, true, gdi));
+      ::SetBkMode(dc, TRANSPARENT);
+      ::InflateRect(&r, -2, -1);
+      ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                  align | DT_SINGLELINE | DT_NOPREFIX | DT_EDITCONTROL);
+      break;
+    case ControlKind::Button:
+      ::DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (c.enabled() ? 0U : DFCS_INACTIVE));
+      ::SetTextColor(dc, ::GetSysColor(c.enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+      ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      break;
+    case ControlKind::CheckBox: {
+      ::FillRect(dc, &r, controlColors(dc, c, false, gdi));
+      ::SetBkMode(dc, TRANSPARENT);
+      const int box = std::min<int>(r.bottom - r.top, ::MulDiv(13, placement.dpi(), USER_DEFAULT_SCREEN_DPI));
+      RECT tick{r.left, r.top + (r.bottom - r.top - box) / 2, r.left + box, 0};
+      tick.bottom = tick.top + box;
+      ::DrawFrameControl(dc, &tick, DFC_BUTTON, DFCS_BUTTONCHECK | (c.value() != 0 ? DFCS_CHECKED : 0U));
+      r.left = tick.right + box / 3;
+      ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+      break;
+    }
+  }
+}
+
 HBRUSH controlColors(HDC dc, const Control& c, bool edit, GdiCache& gdi) {
   Color back = c.back();
   // A text box left at the layout's white draws as the system window colour.

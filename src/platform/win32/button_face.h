@@ -22,6 +22,16 @@ struct KeyMarks {
 void drawKey(const DRAWITEMSTRUCT& dis, const Control& control, KeyMarks marks, const Placement& placement,
              GdiCache& gdi);
 
+// Paints the key of `control`, unpushed and without focus, into `dc` at
+// `rect`: a picture of the whole keyboard drawn in one go.
+void paintKeyAt(HDC dc, const RECT& rect, const Control& control, KeyMarks marks, const Placement& placement,
+                GdiCache& gdi);
+
+// Paints a label, text box, check box or standard button into `dc` at
+// `rect` much as the system's own control draws it.
+void paintPlainControl(HDC dc, const RECT& rect, const Control& control, const Placement& placement,
+                       GdiCache& gdi);
+
 // Sets the text and background colours of `control` (a label, text box or
 // standard button) in `dc` and gives the brush for its background.
 HBRUSH controlColors(HDC dc, const Control& control, bool edit, GdiCache& gdi);

@@ -126,7 +126,22 @@ void ChildControls::raiseCoveredControls(const Form& form) {
   }
 }
 
-void ChildControls::place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi) const {
+void ChildControls::hideAll() const {
+  // Hiding the control with the focus would move the focus.
+  HWND focus = ::GetFocus();
+  HDWP batch = ::BeginDeferWindowPos(static_cast<int>(children_.size()));
+  for (const Child& c : children_) {
+    if (!c.hwnd || c.hwnd.get() == focus || batch == nullptr) continue;
+    batch = ::DeferWindowPos(batch, c.hwnd.get(), nullptr, 0, 0, 0, 0,
+                             SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                 SWP_NOREDRAW);
+  }
+  // Refused, the controls stay shown and are repainted under the picture.
+  if (batch == nullptr || !::EndDeferWindowPos(batch)) logFailure("hiding the controls", ::GetLastError());
+}
+
+void ChildControls::place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi,
+                          bool showAll) const {
   const auto& controls = form.controls();
   // One batch moves every control at once. A batch the system cannot hold
   // (short of memory) is dropped by it with every move it had taken, and a
@@ -136,12 +151,13 @@ void ChildControls::place(HWND parent, const Form& form, const Placement& placem
   for (std::size_t i = 0; i < controls.size(); ++i) {
     HWND child = window(i);
     if (child == nullptr) continue;
+    const UINT show = showAll && controls[i].visible() ? SWP_SHOWWINDOW : 0U;
     if (batch != nullptr) {
       const RECT p = placement.controlRect(controls[i].rect());
       // Each move redrawn on its own would repaint the window once per
       // control; the whole window is repainted once below instead.
       batch = ::DeferWindowPos(batch, child, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top,
-                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
+                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | show);
     }
     const Font& font = controls[i].font();
     HFONT hfont = gdi.font(placement.fontHeight(font.points), font.bold);
@@ -152,9 +168,10 @@ void ChildControls::place(HWND parent, const Form& form, const Placement& placem
     for (std::size_t i = 0; i < controls.size(); ++i) {
       HWND child = window(i);
       if (child == nullptr) continue;
+      const UINT show = showAll && controls[i].visible() ? SWP_SHOWWINDOW : 0U;
       const RECT p = placement.controlRect(controls[i].rect());
       if (!::SetWindowPos(child, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top,
-                          SWP_NOZORDER | SWP_NOACTIVATE))
+                          SWP_NOZORDER | SWP_NOACTIVATE | show))
         logFailure("placing the control " + controls[i].name(), ::GetLastError());
     }
   }

@@ -36,8 +36,13 @@ class ChildControls {
   // made whole; empty when all were.
   std::string create(HWND parent, const Form& form, SUBCLASSPROC proc, DWORD_PTR refData);
   // Puts every child where `placement` puts its control, in its font, and
-  // repaints `parent`.
-  void place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi) const;
+  // repaints `parent`; with `showAll`, shows again what hideAll hid.
+  void place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi,
+             bool showAll = false) const;
+  // Hides every child but the one with the focus, unrepainted, while a
+  // picture of them stands in: a window that grows repaints every child it
+  // uncovers, even one lying under another, and a hidden one not at all.
+  void hideAll() const;
 
   std::size_t size() const { return children_.size(); }
   // The index of a child window; -1 for a window that is not one.

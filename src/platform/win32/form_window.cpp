@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/failure.h"
@@ -182,7 +183,10 @@ void FormWindow::requestClose() {
     logFailure("asking a window to close", ::GetLastError());
 }
 
-void FormWindow::layoutChildren() { children_.place(hwnd(), form_, placement_, gdi_); }
+void FormWindow::layoutChildren() {
+  children_.place(hwnd(), form_, placement_, gdi_, keysHidden_);
+  keysHidden_ = false;
+}
 
 SIZE FormWindow::designClient() const {
   if (!alive() || form_.designWidth() <= 0 || form_.designHeight() <= 0) return {};
@@ -204,9 +208,59 @@ void FormWindow::refit(bool force) {
   if (!::GetClientRect(hwnd(), &client)) return;
   const SIZE design = designClient();
   const LayoutFit fit = fitLayout(client.right, client.bottom, design.cx, design.cy);
-  if (!force && fit == placement_.fit()) return;
+  const bool changed = force || !(fit == placement_.fit());
   placement_ = Placement(placement_.dpi(), fit);
-  layoutChildren();
+  // A step of a drag moves and repaints one window; the keys wait for the
+  // end of the drag. Whatever else resizes the window (a program, the
+  // system, a maximise) has the keys placed before it returns, so that a
+  // key is where it shows the moment the resize is over.
+  if (sizing_ && !force && (changed || cover_.covering()) && cover_.cover(hwnd())) {
+    if (!keysHidden_) children_.hideAll();
+    keysHidden_ = true;
+    keysStale_ = keysStale_ || changed;
+    return;
+  }
+  if (changed || keysStale_ || keysHidden_) layoutChildren();
+  keysStale_ = false;
+  if (cover_.covering()) cover_.repaint();
+}
+
+void FormWindow::endSizing() {
+  sizing_ = false;
+  if (!cover_.covering()) return;
+  // Placed while still covered, so the old places never show.
+  if (keysStale_ || keysHidden_) layoutChildren();
+  keysStale_ = false;
+  cover_.uncover();
+}
+
+KeyMarks FormWindow::marksOf(std::size_t index) const {
+  const AidMarks& marks = form_.aidMarks();
+  return KeyMarks{std::ranges::find(marks.scanLit, index) != marks.scanLit.end(),
+                  marks.dwellKey == index ? marks.dwellProgress : 0.0};
+}
+
+void FormWindow::paintPicture(HDC dc, SIZE size) {
+  const RECT all{0, 0, size.cx, size.cy};
+  ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
+  const auto& controls = form_.controls();
+  // Larger first: a key lying inside a larger one (# inside Enter) lies
+  // above it, so it is drawn over it.
+  std::vector<std::size_t> order(controls.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  auto area = [&](std::size_t i) {
+    return static_cast<long long>(controls[i].rect().width) * controls[i].rect().height;
+  };
+  std::ranges::stable_sort(order, [&](std::size_t a, std::size_t b) { return area(a) > area(b); });
+  for (std::size_t i : order) {
+    const Control& c = controls[i];
+    if (!c.visible()) continue;
+    const RECT r = placement_.controlRect(c.rect());
+    if (children_.ownerDrawn(i))
+      paintKeyAt(dc, r, c, marksOf(i), placement_, gdi_);
+    else
+      paintPlainControl(dc, r, c, placement_, gdi_);
+  }
 }
 
 void FormWindow::onGetMinMaxInfo(MINMAXINFO& info) const {
@@ -246,6 +300,7 @@ HWND FormWindow::controlWindow(std::string_view control) const {
 // Only the keys whose marks came or went, or whose fill grew.
 void FormWindow::aidMarksChanged(const AidMarks& before, const AidMarks& after) {
   if (!alive()) return;
+  cover_.repaint();
   auto repaint = [this](std::size_t index) {
     if (HWND child = children_.window(index)) ::InvalidateRect(child, nullptr, FALSE);
   };
@@ -260,6 +315,7 @@ void FormWindow::aidMarksChanged(const AidMarks& before, const AidMarks& after) 
 void FormWindow::controlChanged(const Control& control, Property property) {
   const int i = indexOf(control);
   if (i < 0 || !alive()) return;
+  cover_.repaint();
   const auto index = static_cast<std::size_t>(i);
   HWND child = children_.window(index);
   if (child == nullptr) return;

@@ -13,12 +13,14 @@
 
 #include "base/router.h"
 #include "layout/model.h"
+#include "platform/win32/button_face.h"
 #include "platform/win32/child_controls.h"
 #include "platform/win32/form_timers.h"
 #include "platform/win32/gdi_cache.h"
 #include "platform/win32/key_event_follower.h"
 #include "platform/win32/outside_answers.h"
 #include "platform/win32/placement.h"
+#include "platform/win32/resize_cover.h"
 #include "platform/win32/window_base.h"
 
 namespace osk::win32 {
@@ -108,8 +110,14 @@ class FormWindow final : public WindowBase, public FormObserver {
   void abandon(std::string reason);
   void layoutChildren();
   // Fits the layout to the client area (see layout/scale.h) and, when the
-  // fit changed or `force`, places the children afresh.
+  // fit changed or `force`, places the children afresh; while the user
+  // drags the frame, the picture stands in for them instead.
   void refit(bool force);
+  // The drag of the frame is over: the children take the picture's place.
+  void endSizing();
+  // The whole client area, every control at its place, drawn into `dc`.
+  void paintPicture(HDC dc, SIZE size);
+  KeyMarks marksOf(std::size_t index) const;
   // The client size at which the layout is drawn unscaled, at this DPI and
   // with this window's frame; zero when the form has no design size.
   SIZE designClient() const;
@@ -147,6 +155,10 @@ class FormWindow final : public WindowBase, public FormObserver {
   FormTimers timers_;
   KeyEventFollower keyEvents_;
   OutsideAnswers outside_;
+  ResizeCover cover_{[this](HDC dc, SIZE size) { paintPicture(dc, size); }};
+  bool sizing_ = false;      // in the system's loop that drags the frame
+  bool keysStale_ = false;   // the picture shows a fit the children lack
+  bool keysHidden_ = false;  // see ChildControls::hideAll
   int applyingGeometry_ = 0;  // our own SetWindowPos calls: not the user's
   int settingText_ = 0;       // model -> edit: not a user change
   int focused_ = -1;          // the form's active control, see focusArrived

@@ -56,7 +56,13 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       refit(false);  // every step of a live resize: the keys follow the frame
       [[fallthrough]];
     case WM_MOVE:
+      syncGeometryFromWindow();
+      break;
+    case WM_ENTERSIZEMOVE:
+      sizing_ = true;
+      break;
     case WM_EXITSIZEMOVE:
+      endSizing();
       syncGeometryFromWindow();
       break;
     case WM_GETMINMAXINFO:
@@ -164,10 +170,7 @@ bool FormWindow::drawItem(const DRAWITEMSTRUCT& dis) {
   const int i = children_.indexOf(dis.hwndItem);
   if (i < 0 || !children_.ownerDrawn(static_cast<std::size_t>(i))) return false;
   const auto index = static_cast<std::size_t>(i);
-  const AidMarks& marks = form_.aidMarks();
-  const KeyMarks keyMarks{std::ranges::find(marks.scanLit, index) != marks.scanLit.end(),
-                          marks.dwellKey == index ? marks.dwellProgress : 0.0};
-  drawKey(dis, form_.controls()[index], keyMarks, placement_, gdi_);
+  drawKey(dis, form_.controls()[index], marksOf(index), placement_, gdi_);
   outside_.countRepaint();
   return true;
 }
