@@ -859,8 +859,7 @@ void resizeSteps(HWND kb, int n, bool drag, const std::string& name) {
     times.push_back(msBetween(start, now()));
     pumpFor(5);
   }
-  if (ours)
-    out(name + "_key_paints " + std::to_string(ask(kb, kRepaintCountMessage, 5000) - paintsBefore));
+  if (ours) out(name + "_key_paints " + std::to_string(ask(kb, kRepaintCountMessage, 5000) - paintsBefore));
   if (drag) {
     // The release: every key placed at the last size and painted.
     const long long start = now();
@@ -885,6 +884,8 @@ class BareWindow {
   }
   BareWindow(const BareWindow&) = delete;
   BareWindow& operator=(const BareWindow&) = delete;
+  BareWindow(BareWindow&&) = delete;
+  BareWindow& operator=(BareWindow&&) = delete;
   ~BareWindow() {
     if (thread_ != nullptr) {
       PostThreadMessageW(threadId_, WM_QUIT, 0, 0);

@@ -153,7 +153,8 @@ void paintKeyAt(HDC dc, const RECT& rect, const Control& c, KeyMarks marks, cons
   ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
-void paintPlainControl(HDC dc, const RECT& rect, const Control& c, const Placement& placement, GdiCache& gdi) {
+void paintPlainControl(HDC dc, const RECT& rect, const Control& c, const Placement& placement,
+                       GdiCache& gdi) {
   RECT r = rect;
   if (r.right <= r.left || r.bottom <= r.top) return;
   const SelectGuard selectFont(dc, gdi.font(placement.fontHeight(c.font().points), c.font().bold));
@@ -178,7 +179,8 @@ void paintPlainControl(HDC dc, const RECT& rect, const Control& c, const Placeme
     case ControlKind::Button:
       ::DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (c.enabled() ? 0U : DFCS_INACTIVE));
       ::SetTextColor(dc, ::GetSysColor(c.enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-      ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
       break;
     case ControlKind::CheckBox: {
       ::FillRect(dc, &r, controlColors(dc, c, false, gdi));

@@ -132,9 +132,9 @@ void ChildControls::hideAll() const {
   HDWP batch = ::BeginDeferWindowPos(static_cast<int>(children_.size()));
   for (const Child& c : children_) {
     if (!c.hwnd || c.hwnd.get() == focus || batch == nullptr) continue;
-    batch = ::DeferWindowPos(batch, c.hwnd.get(), nullptr, 0, 0, 0, 0,
-                             SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                                 SWP_NOREDRAW);
+    batch = ::DeferWindowPos(
+        batch, c.hwnd.get(), nullptr, 0, 0, 0, 0,
+        SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
   }
   // Refused, the controls stay shown and are repainted under the picture.
   if (batch == nullptr || !::EndDeferWindowPos(batch)) logFailure("hiding the controls", ::GetLastError());

@@ -156,9 +156,9 @@ class FormWindow final : public WindowBase, public FormObserver {
   KeyEventFollower keyEvents_;
   OutsideAnswers outside_;
   ResizeCover cover_{[this](HDC dc, SIZE size) { paintPicture(dc, size); }};
-  bool sizing_ = false;      // in the system's loop that drags the frame
-  bool keysStale_ = false;   // the picture shows a fit the children lack
-  bool keysHidden_ = false;  // see ChildControls::hideAll
+  bool sizing_ = false;       // in the system's loop that drags the frame
+  bool keysStale_ = false;    // the picture shows a fit the children lack
+  bool keysHidden_ = false;   // see ChildControls::hideAll
   int applyingGeometry_ = 0;  // our own SetWindowPos calls: not the user's
   int settingText_ = 0;       // model -> edit: not a user change
   int focused_ = -1;          // the form's active control, see focusArrived
