@@ -252,6 +252,7 @@ void FormWindow::paintPicture(HDC dc, SIZE size) {
     return static_cast<long long>(controls[i].rect().width) * controls[i].rect().height;
   };
   std::ranges::stable_sort(order, [&](std::size_t a, std::size_t b) { return area(a) > area(b); });
+  gdi_.icons().setQuick(true);
   for (std::size_t i : order) {
     const Control& c = controls[i];
     if (!c.visible()) continue;
@@ -261,6 +262,7 @@ void FormWindow::paintPicture(HDC dc, SIZE size) {
     else
       paintPlainControl(dc, r, c, placement_, gdi_);
   }
+  gdi_.icons().setQuick(false);
 }
 
 void FormWindow::onGetMinMaxInfo(MINMAXINFO& info) const {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -435,6 +436,33 @@ std::optional<std::vector<std::uint32_t>> renderIcon(HDC dc, int w, int h, Icon 
 
 }  // namespace
 
+bool IconCache::stretchNearest(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled) const {
+  const int w = area.right - area.left;
+  const int h = area.bottom - area.top;
+  const Picture* best = nullptr;
+  int bestW = 0;
+  int bestH = 0;
+  for (auto it = pictures_.lower_bound(Key{icon, 0, 0, false});
+       it != pictures_.end() && std::get<0>(it->first) == icon; ++it) {
+    const int pw = std::get<1>(it->first);
+    const int ph = std::get<2>(it->first);
+    if (std::get<3>(it->first) != disabled || it->second.back != back) continue;
+    if (best == nullptr || std::abs(pw - w) < std::abs(bestW - w)) {
+      best = &it->second;
+      bestW = pw;
+      bestH = ph;
+    }
+  }
+  if (best == nullptr) return false;
+  const BITMAPINFO bi = topDown32(bestW, bestH);
+  const int mode = ::SetStretchBltMode(dc, COLORONCOLOR);
+  const int lines = ::StretchDIBits(dc, area.left, area.top, w, h, 0, 0, bestW, bestH, best->pixels.data(), &bi,
+                                    DIB_RGB_COLORS, SRCCOPY);
+  if (mode != 0) ::SetStretchBltMode(dc, mode);
+  // StretchDIBits answers the lines copied, or GDI_ERROR as an unsigned value.
+  return lines > 0;
+}
+
 void IconCache::draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled) {
   const int w = area.right - area.left;
   const int h = area.bottom - area.top;
@@ -442,6 +470,7 @@ void IconCache::draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool di
   const Key key{icon, w, h, disabled};
   auto it = pictures_.find(key);
   if (it == pictures_.end() || it->second.back != back) {
+    if (quick_ && stretchNearest(dc, area, icon, back, disabled)) return;
     std::optional<std::vector<std::uint32_t>> made = renderIcon(dc, w, h, icon, back, disabled);
     if (!made) {
       // Drawn straight at its size, jagged and not greyed, because a key

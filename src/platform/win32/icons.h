@@ -26,6 +26,11 @@ class IconCache {
   // `back`. A disabled picture is washed out towards the background.
   void draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled);
   void clear() { pictures_.clear(); }
+  // While quick, a picture not yet drawn at its size is stretched from the
+  // nearest size drawn instead: a drag of the frame shows a new size at
+  // every step, where twenty pictures drawn afresh took 15 ms a step. The
+  // keys are painted for good when the drag ends.
+  void setQuick(bool quick) { quick_ = quick; }
 
  private:
   // (icon, width, height, disabled): one picture each, in the background it
@@ -38,7 +43,11 @@ class IconCache {
     COLORREF back = 0;
     std::vector<std::uint32_t> pixels;
   };
+  // False when no picture of `icon` on `back` has been drawn at any size.
+  bool stretchNearest(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled) const;
+
   std::map<Key, Picture> pictures_;
+  bool quick_ = false;
 };
 
 }  // namespace osk::win32

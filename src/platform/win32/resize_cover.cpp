@@ -40,10 +40,10 @@ bool ResizeCover::cover(HWND parent) {
     repaint();
     return true;
   }
-  // As large as the screens, not the window, and laid once: a child the
-  // growing window uncovers is repainted, and one the size of the client
-  // area trails the frame by a step, which under Wine had some twenty keys
-  // painted behind the picture at every step of a drag.
+  // As large as the screens rather than the window, and laid once: a step
+  // of the drag then moves nothing but the window itself, and the strip a
+  // growing window uncovers already lies under the picture instead of
+  // being erased to grey first.
   const int wide = std::max(::GetSystemMetrics(SM_CXVIRTUALSCREEN), 1) * 2;
   const int high = std::max(::GetSystemMetrics(SM_CYVIRTUALSCREEN), 1) * 2;
   // Above every key: each has WS_CLIPSIBLINGS, so a key repainted under

@@ -2,8 +2,9 @@
 // its frame. Under Wine each child window moved or painted costs some twenty
 // round trips to the wineserver: moving and repainting a hundred keys took
 // 240 ms a step inside the program, so a drag lagged far behind the pointer.
-// Drawn in one window, a step moves one window and paints one picture; the
-// keys are placed once, when the drag ends.
+// With the controls hidden under one picture, a step resizes the window and
+// paints the picture, some 10 ms of drawing; the controls are placed once,
+// when the drag ends.
 #pragma once
 
 #include <windows.h>
