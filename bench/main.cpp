@@ -834,7 +834,7 @@ int count(const std::wstring& s) {
 // to the keyboard's thread, which fits the layout before it returns), then
 // an UpdateWindow of the keyboard and every child (each sent WM_PAINT in
 // turn), as a frame of a live resize asks. The sizes step from 100 % to 50 %
-// of the opening size. `drag`: inside the system's loop that
+// of the opening size and back. `drag`: inside the system's loop that
 // drags the frame (WM_ENTERSIZEMOVE .. WM_EXITSIZEMOVE), with the release
 // timed on its own; otherwise each step is a resize of its own, as a
 // program or a maximise makes.
@@ -849,9 +849,11 @@ void resizeSteps(HWND kb, int n, bool drag, const std::string& name) {
   const DWORD_PTR paintsBefore = ours ? ask(kb, kRepaintCountMessage, 5000) : 0;
   if (drag) SendMessageW(kb, WM_ENTERSIZEMOVE, 0, 0);
   for (int i = 0; i < n; ++i) {
-    // A new size at every step, as a drag of the pointer gives: sizes seen
-    // before would find their fonts and pictures made already.
-    const double f = 1.0 - 0.5 * (i + 1) / n;
+    // Down to half the size and back up, a new size at every step, as a
+    // drag of the pointer gives: sizes seen before would find their fonts
+    // and pictures made already, and only a growing window uncovers parts.
+    const int half = std::max(n / 2, 1);
+    const double f = i < half ? 1.0 - 0.5 * (i + 1) / half : 0.5 + 0.5 * (i - half + 0.5) / half;
     const long long start = now();
     SetWindowPos(kb, nullptr, 0, 0, static_cast<int>(w * f), static_cast<int>(h * f),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
