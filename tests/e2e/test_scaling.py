@@ -4,6 +4,7 @@ import unittest
 
 from rig import NOTEPAD_TITLE, NotepadTestCase
 from test_place import LAPTOP_DPI, LAPTOP_SCREEN
+from xpointer import XPointer
 
 KEY = "BUTTON_LETTER_Q"
 SCALE = 0.6
@@ -95,6 +96,28 @@ class DraggingTheFrame(ScaledKeyboard):
             self.assertClose(got, expected, 3)
         s.wait_for(lambda: s.drive("color", "main", self.MARKED), lambda got: got == face, 10,
                    "the light was not painted after the drag")
+        s.make_target(NOTEPAD_TITLE)
+        self.click_keys(KEY)
+        self.wait_typed("q")
+
+
+class DraggingTheWindowManagersFrame(ScaledKeyboard):
+    """Under Wine the window manager draws the frame and drags it itself:
+    the keyboard sees only a run of resizes. The real pointer drags the
+    frame's corner to 60 %; the keys end up 60 % as wide, and type."""
+
+    def test_after_the_drag_the_keys_are_placed_and_type(self):
+        s = self.s
+        cx, cy, cw, ch = (int(v) for v in s.drive("client-rect", "main").split())
+        _, _, kw, kh = s.rect("main", KEY)
+        # The grip at the right-hand end of the bar openbox draws under the
+        # client area.
+        corner = (cx + cw - 2, cy + ch + 2)
+        with XPointer(s.env["DISPLAY"]) as pointer:
+            pointer.drag(corner, (corner[0] - cw * (1 - SCALE), corner[1] - ch * (1 - SCALE)), 30, 0.02)
+        _, _, kw2, kh2 = s.wait_for(lambda: s.rect("main", KEY), lambda r: abs(r[2] - kw * SCALE) <= 3, 10,
+                                    lambda r: "the key is %d wide after the drag, not about %d" % (r[2], kw * SCALE))
+        self.assertClose(kh2, kh * SCALE, 3)
         s.make_target(NOTEPAD_TITLE)
         self.click_keys(KEY)
         self.wait_typed("q")

@@ -214,7 +214,7 @@ void FormWindow::refit(bool force) {
   // end of the drag. Whatever else resizes the window (a program, the
   // system, a maximise) has the keys placed before it returns, so that a
   // key is where it shows the moment the resize is over.
-  if (sizing_ && !force && (changed || cover_.covering()) && cover_.cover(hwnd())) {
+  if (dragging() && !force && (changed || cover_.covering()) && cover_.cover(hwnd())) {
     if (!keysHidden_) children_.hideAll();
     keysHidden_ = true;
     keysStale_ = keysStale_ || changed;
@@ -225,8 +225,31 @@ void FormWindow::refit(bool force) {
   if (cover_.covering()) cover_.repaint();
 }
 
+void FormWindow::noteOutsideResize(HWND self, WPARAM kind) {
+  // Windows drags a frame in a loop of its own, between WM_ENTERSIZEMOVE
+  // and WM_EXITSIZEMOVE. Under Wine the window manager draws the frame and
+  // drags it itself: the window sees only resizes from its own thread, with
+  // no loop around them (seen with openbox: one every 50 to 250 ms while
+  // the pointer moves). A resize that follows another such within half a
+  // second is taken as part of a drag; the drag is over once none has come
+  // for a moment, or as soon as the pointer is over the keys again. A lone
+  // resize (a restore, the window manager fitting the window to the
+  // screen) and every resize another program asks for are placed at once.
+  constexpr DWORD kRunGapMs = 500;
+  constexpr UINT kSettleMs = 150;
+  if (!shown_ || applyingGeometry_ > 0 || sizing_ || kind != SIZE_RESTORED || ::InSendMessage()) return;
+  const DWORD now = ::GetTickCount();
+  const bool run = lastOutsideResize_ != 0 && now - lastOutsideResize_ < kRunGapMs;
+  lastOutsideResize_ = now;
+  if (!run) return;
+  // Refused, the keys are placed at every step, as before the picture.
+  outsideDrag_ = ::SetTimer(self, kSettleTimer, kSettleMs, nullptr) != 0;
+}
+
 void FormWindow::endSizing() {
   sizing_ = false;
+  if (outsideDrag_) ::KillTimer(hwnd(), kSettleTimer);
+  outsideDrag_ = false;
   if (!cover_.covering()) return;
   // Placed while still covered, so the old places never show.
   if (keysStale_ || keysHidden_) layoutChildren();

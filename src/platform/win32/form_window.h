@@ -100,6 +100,10 @@ class FormWindow final : public WindowBase, public FormObserver {
   void aidMarksChanged(const AidMarks& before, const AidMarks& after) override;
 
  private:
+  // Ends a drag of the frame by the window manager; apart from the form's
+  // timers (1 up) and the key event follower's.
+  static constexpr UINT_PTR kSettleTimer = 0x7F01;
+
   static LRESULT CALLBACK childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                             DWORD_PTR self);
   LRESULT handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) override;
@@ -115,6 +119,10 @@ class FormWindow final : public WindowBase, public FormObserver {
   void refit(bool force);
   // The drag of the frame is over: the children take the picture's place.
   void endSizing();
+  // Takes a run of resizes from outside any loop as a drag of the frame by
+  // the window manager; see form_window.cpp.
+  void noteOutsideResize(HWND self, WPARAM kind);
+  bool dragging() const { return sizing_ || outsideDrag_; }
   // The whole client area, every control at its place, drawn into `dc`.
   void paintPicture(HDC dc, SIZE size);
   KeyMarks marksOf(std::size_t index) const;
@@ -156,12 +164,14 @@ class FormWindow final : public WindowBase, public FormObserver {
   KeyEventFollower keyEvents_;
   OutsideAnswers outside_;
   ResizeCover cover_{[this](HDC dc, SIZE size) { paintPicture(dc, size); }};
-  bool sizing_ = false;       // in the system's loop that drags the frame
-  bool keysStale_ = false;    // the picture shows a fit the children lack
-  bool keysHidden_ = false;   // see ChildControls::hideAll
-  int applyingGeometry_ = 0;  // our own SetWindowPos calls: not the user's
-  int settingText_ = 0;       // model -> edit: not a user change
-  int focused_ = -1;          // the form's active control, see focusArrived
+  bool sizing_ = false;          // in the system's loop that drags the frame
+  bool outsideDrag_ = false;     // in a run of the window manager's resizes
+  DWORD lastOutsideResize_ = 0;  // GetTickCount of the last one
+  bool keysStale_ = false;       // the picture shows a fit the children lack
+  bool keysHidden_ = false;      // see ChildControls::hideAll
+  int applyingGeometry_ = 0;     // our own SetWindowPos calls: not the user's
+  int settingText_ = 0;          // model -> edit: not a user change
+  int focused_ = -1;             // the form's active control, see focusArrived
   std::string failure_;
   std::function<void()> beforeUnload_;
   std::function<void()> onClosing_;

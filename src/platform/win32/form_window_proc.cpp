@@ -52,8 +52,14 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
       raise(kFormControl.str(), Event::DblClick);
       return 0;
+    case WM_MOUSEMOVE:
+      // Back over the keys after the window manager's drag: they must be
+      // there before the click.
+      if (outsideDrag_) endSizing();
+      break;
     case WM_SIZE:
-      refit(false);  // every step of a live resize: the keys follow the frame
+      noteOutsideResize(self, wp);
+      refit(false);
       [[fallthrough]];
     case WM_MOVE:
       syncGeometryFromWindow();
@@ -109,6 +115,10 @@ LRESULT FormWindow::onWindowPosChanged(HWND self, WPARAM wp, LPARAM lp) {
 }
 
 bool FormWindow::onTimer(HWND self, WPARAM id) {
+  if (id == kSettleTimer) {
+    endSizing();
+    return true;
+  }
   if (KeyEventFollower::isTick(self, id)) {
     if (!keyEvents_.timer().empty()) raiseTick(std::string(keyEvents_.timer()));
     return true;

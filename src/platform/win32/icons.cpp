@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -456,8 +456,8 @@ bool IconCache::stretchNearest(HDC dc, const RECT& area, Icon icon, COLORREF bac
   if (best == nullptr) return false;
   const BITMAPINFO bi = topDown32(bestW, bestH);
   const int mode = ::SetStretchBltMode(dc, COLORONCOLOR);
-  const int lines = ::StretchDIBits(dc, area.left, area.top, w, h, 0, 0, bestW, bestH, best->pixels.data(), &bi,
-                                    DIB_RGB_COLORS, SRCCOPY);
+  const int lines = ::StretchDIBits(dc, area.left, area.top, w, h, 0, 0, bestW, bestH, best->pixels.data(),
+                                    &bi, DIB_RGB_COLORS, SRCCOPY);
   if (mode != 0) ::SetStretchBltMode(dc, mode);
   // StretchDIBits answers the lines copied, or GDI_ERROR as an unsigned value.
   return lines > 0;
