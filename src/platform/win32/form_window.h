@@ -149,6 +149,8 @@ class FormWindow final : public WindowBase, public FormObserver {
   bool onTimer(HWND self, WPARAM id);
   static void onNextDlgCtl(HWND self, WPARAM wp, LPARAM lp);
   void onDpiChanged(HWND self, WPARAM wp, const RECT& suggested);
+  // WM_SIZE, WM_MOVE, the drag of the frame and the pointer that ends it.
+  void onSizeOrMove(HWND self, UINT msg, WPARAM wp);
   void onClose(HWND self);
   void onDestroy(HWND self);
   bool drawItem(const DRAWITEMSTRUCT& dis);

@@ -53,23 +53,11 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       raise(kFormControl.str(), Event::DblClick);
       return 0;
     case WM_MOUSEMOVE:
-      // Back over the keys after the window manager's drag: they must be
-      // there before the click.
-      if (outsideDrag_) endSizing();
-      break;
     case WM_SIZE:
-      noteOutsideResize(self, wp);
-      refit(false);
-      [[fallthrough]];
     case WM_MOVE:
-      syncGeometryFromWindow();
-      break;
     case WM_ENTERSIZEMOVE:
-      sizing_ = true;
-      break;
     case WM_EXITSIZEMOVE:
-      endSizing();
-      syncGeometryFromWindow();
+      onSizeOrMove(self, msg, wp);
       break;
     case WM_GETMINMAXINFO:
       onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp));
@@ -94,6 +82,29 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return ::DefWindowProcW(self, msg, wp, lp);
+}
+
+void FormWindow::onSizeOrMove(HWND self, UINT msg, WPARAM wp) {
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      // Back over the keys after the window manager's drag: they must be
+      // there before the click.
+      if (outsideDrag_) endSizing();
+      return;
+    case WM_SIZE:
+      noteOutsideResize(self, wp);
+      refit(false);
+      break;
+    case WM_ENTERSIZEMOVE:
+      sizing_ = true;
+      return;
+    case WM_EXITSIZEMOVE:
+      endSizing();
+      break;
+    default:
+      break;
+  }
+  syncGeometryFromWindow();
 }
 
 LRESULT FormWindow::onWindowPosChanged(HWND self, WPARAM wp, LPARAM lp) {
