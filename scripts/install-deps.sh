@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   wine wine32:i386 wine64
   g++-mingw-w64-i686
-  xvfb openbox x11-xkb-utils x11-utils imagemagick
+  xvfb openbox x11-xkb-utils x11-utils libxtst6 imagemagick
   cmake ninja-build clang clang-tidy clang-format libclang-rt-14-dev libgtest-dev
   python3
 )
