@@ -38,13 +38,12 @@ AidSettings readAidSettings(const SettingsStore& store) {
   };
   AidSettings s;
   // "1" is read as the other tick boxes read it, so a stored "1.0" counts.
-  s.dwellClick = settings::alwaysOnTopChosen(read(AidSettings::kDwellClickKey, flag(d.dwellClick)));
+  s.dwellClick = settings::tickChosen(read(AidSettings::kDwellClickKey, flag(d.dwellClick)));
   s.dwellTime = parseAidTime(read(AidSettings::kDwellTimeKey, decimal(d.dwellTime)));
-  s.scanMode = settings::alwaysOnTopChosen(read(AidSettings::kScanModeKey, flag(d.scanMode)));
+  s.scanMode = settings::tickChosen(read(AidSettings::kScanModeKey, flag(d.scanMode)));
   s.scanStep = parseAidTime(read(AidSettings::kScanStepKey, decimal(d.scanStep)));
   s.switchVk = parseSwitchVk(read(AidSettings::kSwitchVkKey, std::to_string(d.switchVk)));
-  s.wordPrediction =
-      settings::alwaysOnTopChosen(read(AidSettings::kWordPredictionKey, flag(d.wordPrediction)));
+  s.wordPrediction = settings::tickChosen(read(AidSettings::kWordPredictionKey, flag(d.wordPrediction)));
   return s;
 }
 

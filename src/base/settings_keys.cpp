@@ -77,7 +77,7 @@ std::string formatTwips(float value) {
   return {buf.data(), end};
 }
 
-bool alwaysOnTopChosen(std::string_view text) {
+bool tickChosen(std::string_view text) {
   auto v = parseNumber(text);
   return v && *v == 1.0;
 }

@@ -73,12 +73,12 @@ float parseTwips(std::string_view text, float fallback);
 // Shortest decimal text that reads back as exactly `value`.
 std::string formatTwips(float value);
 
-// The stored always-on-top choice counts only when it reads as exactly 1.
-bool alwaysOnTopChosen(std::string_view text);
-// The same rule for keeping the focus in the target.
-// Read as the settings dialog's tick box reads it, so that the box and the
+// A stored tick-box choice counts only when it reads as exactly 1. Every
+// choice a tick box shows is read by this one rule, so that the box and the
 // keyboard never disagree about a stored "1.0".
-inline bool keepTargetFocusChosen(std::string_view text) { return alwaysOnTopChosen(text); }
+bool tickChosen(std::string_view text);
+inline bool alwaysOnTopChosen(std::string_view text) { return tickChosen(text); }
+inline bool keepTargetFocusChosen(std::string_view text) { return tickChosen(text); }
 
 // Moves a window that overlaps no work area onto the nearest one, keeping its
 // size where it fits. A window already partly visible is left alone.

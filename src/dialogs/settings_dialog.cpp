@@ -66,7 +66,7 @@ void Form_Load(Context& ctx) {
     // Only a value that reads as exactly 1 ticks the box, as only that
     // value switches its choice on at start; anything else leaves the box
     // as it opens, unticked.
-    const bool ticked = settings::alwaysOnTopChosen(store.read(kSettingsSection, box.key, box.fallback));
+    const bool ticked = settings::tickChosen(store.read(kSettingsSection, box.key, box.fallback));
     Control& c = dialog.control(box.control);
     if (!ticked || c.value() == 1) continue;
     // Ticking the box is a change of its value, which acts as a click does.

@@ -394,6 +394,13 @@ namespace {
 // rest.
 constexpr std::size_t kMostPictures = 512;
 
+// The picture's own box, as large as fits w x h at its aspect.
+std::pair<double, double> pictureBox(int w, int h, Icon icon) {
+  const double aspect = iconAspect(icon);
+  const double boxH = std::min<double>(h, w / aspect);
+  return {boxH * aspect, boxH};
+}
+
 BITMAPINFO topDown32(int w, int h) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -409,9 +416,7 @@ BITMAPINFO topDown32(int w, int h) {
 // short of memory or GDI objects.
 std::optional<std::vector<std::uint32_t>> renderIcon(HDC dc, int w, int h, Icon icon, COLORREF back,
                                                      bool disabled) {
-  const double aspect = iconAspect(icon);
-  const double boxH = std::min<double>(h, w / aspect);
-  const double boxW = boxH * aspect;
+  const auto [boxW, boxH] = pictureBox(w, h, icon);
   const int sw = w * kSuper;
   const int sh = h * kSuper;
   const BITMAPINFO bi = topDown32(sw, sh);
@@ -476,9 +481,7 @@ void IconCache::draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool di
       // Drawn straight at its size, jagged and not greyed, because a key
       // whose only face is its picture must not go blank; nothing is kept,
       // so a later paint tries again.
-      const double aspect = iconAspect(icon);
-      const double boxH = std::min<double>(h, w / aspect);
-      const double boxW = boxH * aspect;
+      const auto [boxW, boxH] = pictureBox(w, h, icon);
       Painter painter(dc, boxH / kUnits, area.left + (w - boxW) / 2, area.top + (h - boxH) / 2);
       drawPicture(painter, icon, boxW / boxH * kUnits);
       return;
