@@ -612,7 +612,9 @@ const Command kCommands[] = {
      [](const Args& a) {
        HWND note = visibleNote(needTopLevel(a[1]));
        if (note == nullptr) throw Failure("no note", 2);
-       click(centre(screenRect(note)), 1);
+       // A note that went (its time ran out) before the click must not
+       // leave the click to the key that lay under it.
+       click(uncovered(centre(screenRect(note)), note), 1);
      }},
     {L"enabled", 1, 2, "<form> [control]",
      [](const Args& a) { out(IsWindowEnabled(target(a, 1)) ? "1" : "0"); }},
