@@ -14,17 +14,24 @@ namespace osk::win32 {
 namespace {
 
 // Centres `text` in `area` vertically, wrapping it at word boundaries when it
-// is too wide. Returns the height that was used.
-int drawCaption(HDC dc, const std::wstring& text, RECT area, COLORREF color, bool disabled) {
-  if (text.empty()) return 0;
-  const UINT flags = DT_CENTER | DT_WORDBREAK;
-  RECT measure = area;
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure, flags | DT_CALCRECT);
-  const int height = static_cast<int>(measure.bottom - measure.top);
-  const int room = static_cast<int>(area.bottom - area.top);
+// is too wide; `oneLine` when it is known to be a single word, which saves
+// measuring it first (a third of a picture of the whole keyboard's drawing
+// under Wine).
+void drawCaption(HDC dc, const std::wstring& text, RECT area, COLORREF color, bool disabled,
+                 bool oneLine = false) {
+  if (text.empty()) return;
+  UINT flags = DT_CENTER | DT_WORDBREAK;
   RECT target = area;
-  target.top = area.top + std::max(0, (room - height) / 2);
-  target.bottom = target.top + height;
+  if (oneLine) {
+    flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  } else {
+    RECT measure = area;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure, flags | DT_CALCRECT);
+    const int height = static_cast<int>(measure.bottom - measure.top);
+    const int room = static_cast<int>(area.bottom - area.top);
+    target.top = area.top + std::max(0, (room - height) / 2);
+    target.bottom = target.top + height;
+  }
   ::SetBkMode(dc, TRANSPARENT);
   if (disabled) {
     RECT shadow = target;
@@ -36,13 +43,13 @@ int drawCaption(HDC dc, const std::wstring& text, RECT area, COLORREF color, boo
     ::SetTextColor(dc, color);
   }
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &target, flags);
-  return height;
 }
 
 struct KeyState {
   bool pushed = false;
   bool disabled = false;
   bool focused = false;
+  bool quick = false;  // a frame of a drag, drawn again a moment later
 };
 
 // A caption under its picture, as on a graphical button with both.
@@ -91,7 +98,8 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks mark
   } else if (c.icon() != Icon::None) {
     drawPictureAndCaption(dc, content, c, caption, back, state.disabled, gdi.icons());
   } else {
-    drawCaption(dc, caption, content, resolveColor(c.fore()), state.disabled);
+    const bool oneWord = caption.find_first_of(L" \t\r\n") == std::wstring::npos;
+    drawCaption(dc, caption, content, resolveColor(c.fore()), state.disabled, state.quick && oneWord);
   }
 
   if (state.focused) {
@@ -149,7 +157,7 @@ void paintKeyAt(HDC dc, const RECT& rect, const Control& c, KeyMarks marks, cons
   HFONT font = gdi.font(placement.fontHeight(c.font().points), c.font().bold);
   POINT origin{};
   ::OffsetViewportOrgEx(dc, rect.left, rect.top, &origin);
-  paintKey(dc, size, c, KeyState{false, !c.enabled(), false}, marks, font, gdi);
+  paintKey(dc, size, c, KeyState{false, !c.enabled(), false, true}, marks, font, gdi);
   ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
