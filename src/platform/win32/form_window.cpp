@@ -237,7 +237,13 @@ void FormWindow::noteOutsideResize(HWND self, WPARAM kind) {
   // screen) and every resize another program asks for are placed at once.
   constexpr DWORD kRunGapMs = 500;
   constexpr UINT kSettleMs = 150;
-  if (!shown_ || applyingGeometry_ > 0 || sizing_ || kind != SIZE_RESTORED || ::InSendMessage()) return;
+  const bool outside =
+      shown_ && applyingGeometry_ == 0 && !sizing_ && kind == SIZE_RESTORED && ::InSendMessage() == FALSE;
+  if (!outside) {
+    // Placed at once, as anything else is, even right after such a drag.
+    if (outsideDrag_) endSizing();
+    return;
+  }
   const DWORD now = ::GetTickCount();
   const bool run = lastOutsideResize_ != 0 && now - lastOutsideResize_ < kRunGapMs;
   lastOutsideResize_ = now;

@@ -96,7 +96,10 @@ void FormWindow::onSizeOrMove(HWND self, UINT msg, WPARAM wp) {
       refit(false);
       break;
     case WM_ENTERSIZEMOVE:
+      // The system's loop takes over a drag the window manager began.
       sizing_ = true;
+      if (outsideDrag_) ::KillTimer(self, kSettleTimer);
+      outsideDrag_ = false;
       return;
     case WM_EXITSIZEMOVE:
       endSizing();
