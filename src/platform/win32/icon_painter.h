@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "layout/model.h"
 #include "platform/win32/handles.h"
 
 namespace osk::win32::icon_art {
@@ -158,5 +159,11 @@ class Painter {
   HDC dc_;
   double scale_, ox_, oy_;
 };
+
+// The pictures' design height, in units.
+inline constexpr double kUnits = 32.0;
+
+// Draws the picture of `icon`, `width` units wide, with `p`.
+void drawPicture(Painter& p, Icon icon, double width);
 
 }  // namespace osk::win32::icon_art
