@@ -217,11 +217,10 @@ void FormWindow::refit(bool force) {
   if (dragging() && !force && (changed || cover_.covering()) && cover_.cover(hwnd())) {
     if (!keysHidden_) children_.hideAll();
     keysHidden_ = true;
-    keysStale_ = keysStale_ || changed;
     return;
   }
-  if (changed || keysStale_ || keysHidden_) layoutChildren();
-  keysStale_ = false;
+  // Hidden keys were left at their places before the drag.
+  if (changed || keysHidden_) layoutChildren();
   if (cover_.covering()) cover_.repaint();
 }
 
@@ -258,8 +257,7 @@ void FormWindow::endSizing() {
   outsideDrag_ = false;
   if (!cover_.covering()) return;
   // Placed while still covered, so the old places never show.
-  if (keysStale_ || keysHidden_) layoutChildren();
-  keysStale_ = false;
+  if (keysHidden_) layoutChildren();
   cover_.uncover();
 }
 

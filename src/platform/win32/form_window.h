@@ -169,7 +169,6 @@ class FormWindow final : public WindowBase, public FormObserver {
   bool sizing_ = false;          // in the system's loop that drags the frame
   bool outsideDrag_ = false;     // in a run of the window manager's resizes
   DWORD lastOutsideResize_ = 0;  // GetTickCount of the last one
-  bool keysStale_ = false;       // the picture shows a fit the children lack
   bool keysHidden_ = false;      // see ChildControls::hideAll
   int applyingGeometry_ = 0;     // our own SetWindowPos calls: not the user's
   int settingText_ = 0;          // model -> edit: not a user change
