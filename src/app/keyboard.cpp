@@ -42,8 +42,11 @@ bool Keyboard::handle(const Form& form, std::string_view control, Event event) {
   if (w == nullptr) return false;
   const bool handled = w->router.dispatch(control, event);
   // Any handler of the keyboard window may have set or cleared a latch; a
-  // move, reported at every step of a drag, sets none.
-  if (handled && ctx_.facesFollowEvents && &form == &ctx_.main && event != Event::Move) NCS_TIMER_Timer(ctx_);
+  // move, reported at every step of a drag, sets none, and neither does the
+  // user's typing elsewhere (whose keys tick the faces anyway).
+  if (handled && ctx_.facesFollowEvents && &form == &ctx_.main && event != Event::Move &&
+      event != Event::InputElsewhere)
+    NCS_TIMER_Timer(ctx_);
   return handled;
 }
 

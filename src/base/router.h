@@ -14,8 +14,21 @@
 namespace osk {
 
 // Move: the window's place or size changed by anything but the form's own
-// setGeometry (the user, the system or another program).
-enum class Event : unsigned char { Click, DblClick, GotFocus, LostFocus, Change, Timer, Load, Unload, Move };
+// setGeometry (the user, the system or another program). InputElsewhere:
+// a key or mouse button of the user's own went down in another program's
+// window (see FormHost::reportInputElsewhere).
+enum class Event : unsigned char {
+  Click,
+  DblClick,
+  GotFocus,
+  LostFocus,
+  Change,
+  Timer,
+  Load,
+  Unload,
+  Move,
+  InputElsewhere,
+};
 
 // A second handler for one event would otherwise silently win over the
 // first, and a name of another window's layout would be a key that silently

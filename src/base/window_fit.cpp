@@ -68,6 +68,14 @@ Fitted fitToWorkArea(const Geometry& g, const std::vector<Geometry>& workAreas) 
   return {fitted, scale};
 }
 
+Geometry keepTopOnScreen(const Geometry& grown, float formerTop, const std::vector<Geometry>& workAreas) {
+  const Geometry* area = monitorOf(grown, workAreas);
+  if (area == nullptr || grown.top >= area->top) return grown;
+  Geometry out = grown;
+  out.top = std::max(grown.top, std::min(formerTop, area->top));
+  return out;
+}
+
 void placeAsStored(Form& form, const SettingsStore& store, const settings::GeometryKeys& keys,
                    const std::vector<Geometry>& workAreas) {
   form.setDesignSize(keys.defaults.width, keys.defaults.height);

@@ -26,6 +26,13 @@ struct Fitted {
 // nearest. Work areas of no size are ignored; without any, nothing changes.
 Fitted fitToWorkArea(const Geometry& g, const std::vector<Geometry>& workAreas);
 
+// `grown` is a window that grew upwards from a top edge at `formerTop`.
+// Where that pushes its top edge, and with it the title bar, above the
+// work area it opens on, the top stays at the work area's top and the
+// window grows downwards instead. A window that was already above the work
+// area (pushed half out of the way) keeps its top where it was.
+Geometry keepTopOnScreen(const Geometry& grown, float formerTop, const std::vector<Geometry>& workAreas);
+
 // Gives `form` the geometry stored under `keys`, fitted as above to the
 // work areas. The default size is the one its layout is drawn at: at any
 // other size (a stored one, or one shrunk to fit) the controls scale.

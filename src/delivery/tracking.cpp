@@ -46,9 +46,10 @@ void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
   if (title != kNoTarget) {
     KeyboardState state(ctx.main);
     // Typing in another window says nothing about the text before the
-    // caret in this one.
-    if (ctx.prediction && (title != state.targetTitle() || front != state.targetWindow()))
-      ctx.prediction->lost();
+    // caret in this one. A new title alone is the same window (an editor
+    // marks its file changed, a browser names the page it went to), and
+    // the word typed into it goes on.
+    if (ctx.prediction && front != state.targetWindow()) ctx.prediction->lost();
     state.recordTarget(title, front);
   }
   // The group ends enabled exactly when a real target is recorded, so that

@@ -93,6 +93,8 @@ void BACKCOLOR_TIMER_Timer(Context& ctx) {
     form.control(button).setBack(tinted ? colors::kPink : colors::kSysWindow);
   }
   for (ControlName button : kToolButtons) form.control(button).setBack(colors::kSysButtonFace);
+  // A suggestion flashes as a key does; green left on it would read as a latch.
+  for (ControlName button : ui::kSuggestionKeys) form.control(button).setBack(colors::kWhite);
 
   // The F keys' colour is their mode: white re-arms a standard F key after
   // its flash, blue keeps the user commands in charge.

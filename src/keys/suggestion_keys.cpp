@@ -100,7 +100,7 @@ class SuggestionStrip final : public WordPrediction {
     // The strip stays blank until the first target is recorded, a second
     // on: the word list loads then (about 50 ms), not in the start-up.
     switchOn();
-    return withSuggestionStrip(stored);
+    return keepTopOnScreen(withSuggestionStrip(stored), stored.top, ctx_.platform.host.monitorWorkAreas());
   }
 
   Geometry stored(const Geometry& shown) const override {
@@ -116,8 +116,9 @@ class SuggestionStrip final : public WordPrediction {
       refresh();
       // A keyboard at the top of the screen, or as tall as it, is moved or
       // scaled to keep the strip on it.
+      const std::vector<Geometry> areas = ctx_.platform.host.monitorWorkAreas();
       ctx_.main.setGeometry(
-          fitToWorkArea(withSuggestionStrip(shown), ctx_.platform.host.monitorWorkAreas()).geometry);
+          fitToWorkArea(keepTopOnScreen(withSuggestionStrip(shown), shown.top, areas), areas).geometry);
     } else {
       const Geometry without = withoutSuggestionStrip(shown);
       switchOff();
@@ -174,7 +175,7 @@ class SuggestionStrip final : public WordPrediction {
 
   void refresh() override {
     if (!tracker_) return;
-    const std::vector<std::string> words = tracker_->suggestions(shift());
+    const std::vector<std::string> words = tracker_->suggestions(letterCase());
     for (std::size_t i = 0; i < ui::kSuggestionKeys.size(); ++i)
       ctx_.main.control(ui::kSuggestionKeys.at(i)).setCaption(i < words.size() ? words[i] : std::string());
   }
@@ -184,14 +185,14 @@ class SuggestionStrip final : public WordPrediction {
   void clicked(std::size_t index) {
     Control& button = ctx_.main.control(ui::kSuggestionKeys.at(index));
     if (!tracker_ || button.caption().empty() || target(ctx_) != TargetClass::Real) return;
-    const bool capital = KeyboardState(ctx_.main).latched(Latch::Shift);
-    const std::optional<std::string> keys = tracker_->choose(button.caption(), shift());
+    const WordTracker::Case letters = letterCase();
+    const std::optional<std::string> keys = tracker_->choose(button.caption(), letters);
     if (!keys) return;
     choosing_ = true;
     const bool sent = sendStep(ctx_, *keys, &button);
     choosing_ = false;
     if (sent) {
-      if (capital) KeyboardState(ctx_.main).release(Latch::Shift);
+      if (letters.shift) KeyboardState(ctx_.main).release(Latch::Shift);
       learned();
     } else {
       tracker_->lost();
@@ -207,10 +208,11 @@ class SuggestionStrip final : public WordPrediction {
  private:
   bool on() const { return predictor_ != nullptr; }
 
-  WordTracker::Shift shift() const {
-    const KeyboardState state(ctx_.main);
-    if (state.latched(Latch::ShiftLock)) return WordTracker::Shift::Locked;
-    return state.latched(Latch::Shift) ? WordTracker::Shift::Latched : WordTracker::Shift::None;
+  // As the letter keys' faces are drawn: Shift latched and Caps Lock on
+  // cancel out for the next letter; the Shift lock leaves letters alone.
+  WordTracker::Case letterCase() const {
+    return {.shift = KeyboardState(ctx_.main).latched(Latch::Shift),
+            .capsLock = (ctx_.platform.locks.keyState(LockKey::CapsLock) & 1) != 0};
   }
 
   bool chosen() const { return aids::readAidSettings(ctx_.platform.store).wordPrediction; }
@@ -222,6 +224,10 @@ class SuggestionStrip final : public WordPrediction {
     tracker_ = std::make_unique<WordTracker>(*predictor_);
     ctx_.main.setTopBand(ui::kSuggestionStripHeight);
     setDesignSize();
+    // The user's own typing and clicks in the target may move its caret
+    // where the keyboard cannot see; refused, the word is only as safe as
+    // the keyboard's own keys tell.
+    static_cast<void>(ctx_.platform.host.reportInputElsewhere(ctx_.main, true));
   }
 
   void switchOff() {
@@ -231,6 +237,7 @@ class SuggestionStrip final : public WordPrediction {
     for (ControlName name : ui::kSuggestionKeys) ctx_.main.control(name).setCaption("");
     ctx_.main.setTopBand(0);
     setDesignSize();
+    static_cast<void>(ctx_.platform.host.reportInputElsewhere(ctx_.main, false));
   }
 
   void setDesignSize() {
@@ -268,6 +275,11 @@ void registerSuggestionKeys(Router& router, Context& ctx) {
   for (std::size_t i = 0; i < ui::kSuggestionKeys.size(); ++i)
     router.on(ui::kSuggestionKeys.at(i), Event::Click, [s, i] { s->clicked(i); });
   router.every(ui::kLearnedWordsSaveTimer, kLearnedSaveDelay, [s] { s->saveTimer(); });
+  // A key or click of the user's own in the target may have moved its
+  // caret: what the keyboard knows of the text before it is gone, and a
+  // mark after a suggestion must not take back a space that may not be
+  // there.
+  router.on(kFormControl, Event::InputElsewhere, [s] { s->lost(); });
 }
 
 }  // namespace osk

@@ -41,6 +41,12 @@ class FormHost {
   // shown. False when the system cannot report such keys; nothing then
   // changes. The timer's own interval is the caller's to keep or stop.
   virtual bool tickOnKeyEvents(const Form& form, TimerName timer) = 0;
+  // While on, raises `form`'s InputElsewhere event each time a key or mouse
+  // button of the user's own goes down in a window of another program: the
+  // caret there may have moved. Keys and clicks this program makes itself,
+  // and the user's own on this program's windows, raise nothing. Nothing
+  // is followed while off. False when the system cannot report such input.
+  virtual bool reportInputElsewhere(const Form& form, bool on) = 0;
 };
 
 }  // namespace osk

@@ -31,13 +31,42 @@ std::size_t codePoints(std::string_view text) {
       text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
 }
 
+// The byte at which the code point `n` of `text` starts (its size when
+// `text` is shorter).
+std::size_t byteOfCodePoint(std::string_view text, std::size_t n) {
+  std::size_t at = 0;
+  while (n > 0 && at < text.size()) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0u) == 0x80u) ++at;
+    --n;
+  }
+  return at;
+}
+
 }  // namespace
 
-std::string WordTracker::cased(std::string_view form, Shift shift) const {
-  if (shift == Shift::Locked || predict::allCapitals(word_)) return predict::upper(form);
-  if (word_.empty() ? shift == Shift::Latched : predict::startsWithCapital(word_))
-    return predict::capitalised(form);
-  return std::string(form);
+std::string WordTracker::cased(std::string_view form, Case letterCase) const {
+  // The letters typed so far, in the case they were typed in.
+  const std::size_t typedEnd = byteOfCodePoint(form, codePoints(word_));
+  std::string head(form.substr(0, typedEnd));
+  if (predict::allCapitals(word_)) {
+    head = predict::upper(head);
+  } else if (predict::startsWithCapital(word_)) {
+    head = predict::capitalised(head);
+  }
+  // The rest as the letter keys would type it: the next letter with Shift
+  // or Caps Lock but not both, the letters after it with Caps Lock. A word
+  // begun in capitals goes on in them, however they were typed.
+  const bool goOnInCapitals = predict::allCapitals(word_);
+  const std::string_view tail = form.substr(typedEnd);
+  const std::size_t nextEnd = byteOfCodePoint(tail, 1);
+  const std::string_view next = tail.substr(0, nextEnd);
+  const std::string_view after = tail.substr(nextEnd);
+  const bool nextCapital = goOnInCapitals || letterCase.shift != letterCase.capsLock;
+  const bool afterCapitals = goOnInCapitals || letterCase.capsLock;
+  head += nextCapital ? predict::upper(next) : std::string(next);
+  head += afterCapitals ? predict::upper(after) : std::string(after);
+  return head;
 }
 
 void WordTracker::endWord() {
@@ -47,6 +76,7 @@ void WordTracker::endWord() {
   }
   word_.clear();
   passedOver_.clear();
+  passedPerLetter_.clear();
   shownValid_ = false;
 }
 
@@ -63,8 +93,9 @@ std::optional<std::string> WordTracker::typed(char32_t ch) {
   }
   if (predict::isWordCharacter(ch)) {
     // The words shown for the letters so far were passed over.
-    if (shownValid_ && codePoints(word_) >= kPassOverFrom)
-      passedOver_.insert(passedOver_.end(), shown_.begin(), shown_.end());
+    const bool passing = shownValid_ && codePoints(word_) >= kPassOverFrom;
+    if (passing) passedOver_.insert(passedOver_.end(), shown_.begin(), shown_.end());
+    passedPerLetter_.push_back(passing ? shown_.size() : 0);
     shownValid_ = false;
     predict::appendUtf8(word_, ch);
     return std::nullopt;
@@ -83,6 +114,13 @@ void WordTracker::backspace() {
   std::size_t at = word_.size() - 1;
   while (at > 0 && (static_cast<unsigned char>(word_[at]) & 0xC0u) == 0x80u) --at;
   word_.resize(at);
+  // What this letter passed over is offered again: the letter it was passed
+  // over for is gone.
+  if (!passedPerLetter_.empty()) {
+    const std::size_t added = passedPerLetter_.back();
+    passedPerLetter_.pop_back();
+    passedOver_.resize(passedOver_.size() - std::min(added, passedOver_.size()));
+  }
   shownValid_ = false;
 }
 
@@ -90,34 +128,29 @@ void WordTracker::lost() {
   word_.clear();
   previous_.clear();
   passedOver_.clear();
+  passedPerLetter_.clear();
   shownValid_ = false;
   afterSuggestion_ = false;
 }
 
-std::vector<std::string> WordTracker::suggestions(Shift shift) {
+std::vector<std::string> WordTracker::suggestions(Case letterCase) {
   if (!shownValid_) {
     shown_ = predictor_.suggest(previous_, word_, passedOver_);
     shownValid_ = true;
   }
   std::vector<std::string> out;
   out.reserve(shown_.size());
-  for (const std::string& form : shown_) out.push_back(cased(form, shift));
+  for (const std::string& form : shown_) out.push_back(cased(form, letterCase));
   return out;
 }
 
-std::optional<std::string> WordTracker::choose(std::string_view suggestion, Shift shift) {
+std::optional<std::string> WordTracker::choose(std::string_view suggestion, Case letterCase) {
   if (!predict::isWord(suggestion)) return std::nullopt;
   const std::string folded = predict::fold(word_);
   if (!predict::fold(suggestion).starts_with(folded)) return std::nullopt;
-  const std::string whole = cased(suggestion, shift);
+  const std::string whole = cased(suggestion, letterCase);
   // The letters already typed stay as they are; the rest follows them.
-  std::size_t skip = codePoints(word_);
-  std::size_t at = 0;
-  while (skip > 0 && at < whole.size()) {
-    ++at;
-    while (at < whole.size() && (static_cast<unsigned char>(whole[at]) & 0xC0u) == 0x80u) ++at;
-    --skip;
-  }
+  const std::size_t at = byteOfCodePoint(whole, codePoints(word_));
   // The word is learned in its usual form, whatever case it was typed in.
   const auto shown = std::find_if(shown_.begin(), shown_.end(), [&](const std::string& form) {
     return predict::fold(form) == predict::fold(suggestion);

@@ -17,13 +17,16 @@
 
 namespace osk {
 
+// What the letter keys would type next. The Shift lock is not here: it
+// locks the symbols, never the letters.
+struct LetterCase {
+  bool shift = false;     // latched for the next key only
+  bool capsLock = false;  // every letter after that one too
+};
+
 class WordTracker {
  public:
-  enum class Shift : std::uint8_t {
-    None,
-    Latched,  // the next key only: a chosen word gets a capital first letter
-    Locked,   // the Shift lock: a chosen word is typed in capitals
-  };
+  using Case = LetterCase;
 
   explicit WordTracker(Predictor& predictor) : predictor_(predictor) {}
 
@@ -36,21 +39,24 @@ class WordTracker {
   // send instead of the character (Backspace, the mark, a space), and the
   // text reads "word. " as if the mark had been typed before the space.
   std::optional<std::string> typed(char32_t ch);
-  // Backspace: takes back the word's last letter; before any letter the
-  // text before the caret is no longer known.
+  // Backspace: takes back the word's last letter, and with it the words
+  // that letter passed over; before any letter the text before the caret
+  // is no longer known.
   void backspace();
   // The caret may have moved unseen, or another window is the target.
   void lost();
 
-  // The words to offer now, in the case they would be typed. Words offered
-  // for an earlier prefix of two or more letters of the same word and passed
-  // over (a letter was typed instead) are not offered again.
-  std::vector<std::string> suggestions(Shift shift = Shift::None);
+  // The words to offer now, in the case the letter keys would type them:
+  // the letters typed so far as they are, the next one with Shift or Caps
+  // Lock (not both), the rest with Caps Lock. Words offered for an earlier
+  // prefix of two or more letters of the same word and passed over (a
+  // letter was typed instead) are not offered again.
+  std::vector<std::string> suggestions(Case letterCase = {});
   // The key string that completes the current word as `suggestion` (one of
   // the words offered) and types a space after it; nothing when
   // `suggestion` does not continue the letters typed so far. The letters
   // already typed stay as they are. The word is learned in its usual form.
-  std::optional<std::string> choose(std::string_view suggestion, Shift shift = Shift::None);
+  std::optional<std::string> choose(std::string_view suggestion, Case letterCase = {});
 
   // The letters typed since the word began, and the word before them
   // (empty at the start of a sentence or when not known).
@@ -59,13 +65,16 @@ class WordTracker {
 
  private:
   void endWord();
-  std::string cased(std::string_view form, Shift shift) const;
+  std::string cased(std::string_view form, Case letterCase) const;
 
   Predictor& predictor_;
   std::string word_;
   std::string previous_;
   std::vector<std::string> passedOver_;  // offered for this word, not taken
-  std::vector<std::string> shown_;       // offered for the current letters
+  // How many of passedOver_ each letter of the word added, so that a
+  // Backspace offers them again.
+  std::vector<std::size_t> passedPerLetter_;
+  std::vector<std::string> shown_;  // offered for the current letters
   bool shownValid_ = false;
   bool afterSuggestion_ = false;  // the last keys were a suggestion's
 };

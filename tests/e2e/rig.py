@@ -262,9 +262,10 @@ class Session:
         # Out of the keyboard's way, so that clicks land on the keys.
         self.drive("move", NOTEPAD_TITLE, str(x), str(y), str(w), str(h))
 
-    def start_keylog(self, x, y, w, h):
+    def start_keylog(self, x, y, w, h, *options):
         path = os.path.join(self.logs, "keys.log")
-        self.start(KEYLOG_EXE, windows_path(path), name="keylog")
+        self.start(KEYLOG_EXE, windows_path(path), *((KEYLOG_TITLE,) + options if options else ()),
+                   name="keylog")
         self.drive("wait-window", KEYLOG_TITLE, str(START_TIMEOUT_S * 1000))
         self.drive("move", KEYLOG_TITLE, str(x), str(y), str(w), str(h))
         return path

@@ -7,9 +7,11 @@ import glob
 import os
 import unittest
 
-from rig import NOTEPAD_TITLE, TYPE_TIMEOUT_S, NotepadTestCase
+from rig import KEYLOG_TITLE, NOTEPAD_TITLE, TARGET_GEOMETRY, TYPE_TIMEOUT_S, NotepadTestCase
+from xpointer import XPointer
 
 SUGGESTIONS = tuple("SUGGESTION_%d" % i for i in range(1, 6))
+GREEN = "0x00FF00"
 # Sizes are worked out in twips and rounded to pixels on each side.
 ROUNDING_PX = 1
 
@@ -79,6 +81,97 @@ class PredictionOn(PredictionCase):
         self.type_letters("ze")
         self.click_offered("zebu")
         self.wait_typed("zebu ")
+
+
+class PredictionMeetsTheUsersHands(PredictionCase):
+    """The user's own keyboard and mouse between the keyboard's keys."""
+    stored = {"WORD_PREDICTION": "1"}
+
+    def caret(self):
+        return self.s.drive("edit-caret", NOTEPAD_TITLE)
+
+    def wait_caret(self, at):
+        self.s.wait_for(self.caret, lambda got: got == "%d %d" % (at, at), TYPE_TIMEOUT_S,
+                        "the caret never went to %d" % at)
+
+    def choose_the(self):
+        self.type_letters("th")
+        self.click_offered("the")
+        self.wait_typed("the ")
+        self.wait_caret(4)
+
+    def test_a_real_arrow_key_after_a_suggestion_keeps_the_full_stop_where_the_caret_is(self):
+        self.choose_the()
+        with XPointer(self.s.env["DISPLAY"]) as hands:
+            hands.key("Left")
+        self.wait_caret(3)
+        self.s.click("main", "BUTTON_FULL_STOP")
+        # Nothing deleted: the full stop goes in at the caret, before the
+        # space the suggestion typed.
+        self.wait_typed("the. ")
+
+    def test_a_real_click_in_the_text_after_a_suggestion_keeps_the_full_stop_where_the_caret_is(self):
+        self.choose_the()
+        left, top, _, _ = (int(v) for v in self.s.drive("client-rect", NOTEPAD_TITLE).split())
+        with XPointer(self.s.env["DISPLAY"]) as hands:
+            hands.click(left + 8, top + 8)
+        self.wait_caret(0)
+        self.s.click("main", "BUTTON_FULL_STOP")
+        self.wait_typed(".the ")
+
+    def test_suggestions_type_as_the_letter_keys_do(self):
+        s = self.s
+        s.click("main", "BUTTON_CAPS")
+        s.wait_for(lambda: s.text("main", "BUTTON_LETTER_T"), lambda got: got == "T", TYPE_TIMEOUT_S,
+                   "the letters never showed Caps Lock")
+        self.type_letters("th")
+        self.click_offered("THE")
+        self.wait_typed("THE ")
+        s.click("main", "BUTTON_CAPS")
+        s.click("main", "SHIFT_LOCK_BUTTON")
+        s.wait_for(lambda: s.text("main", "BUTTON_LETTER_T"), lambda got: got == "t", TYPE_TIMEOUT_S,
+                   "Caps Lock never went off")
+        self.type_letters("th")
+        self.click_offered("the")
+        self.wait_typed("THE the ")
+
+    def test_a_chosen_suggestion_flashes_and_comes_back(self):
+        self.type_letters("th")
+        offered = self.s.wait_for(self.offered, lambda got: "the" in got, TYPE_TIMEOUT_S, "'the' never offered")
+        key = SUGGESTIONS[offered.index("the")]
+        before, changes = self.s.click_watch("main", key, 2000)
+        colours = [colour for _, colour in changes]
+        self.assertIn(GREEN, colours, changes)
+        self.assertEqual(colours[-1], before, changes)
+
+
+class PredictionInAWindowThatRetitlesItself(PredictionCase):
+    stored = {"WORD_PREDICTION": "1"}
+
+    def setUp(self):
+        s = self.s = self.new_session()
+        for key, value in self.stored.items():
+            s.set_setting(key, value)
+        s.start_keyboard()
+        s.start_keylog(*TARGET_GEOMETRY, "--retitle")
+        s.make_target(KEYLOG_TITLE)
+
+    def test_the_word_goes_on_under_a_new_title(self):
+        s = self.s
+        for n, letter in enumerate("th", start=1):
+            self.type_letters(letter)
+            # The keyboard has noted the window's new title before the next key.
+            s.drive("wait-text", "main", "ACTIVE_WINDOW_LABEL", "%s (%d)" % (KEYLOG_TITLE, n), "20000")
+        self.s.wait_for(self.offered, lambda got: "the" in got, TYPE_TIMEOUT_S,
+                        "'the' was never offered for 't', 'h'")
+
+
+class PredictionAtTheTopOfTheScreen(PredictionCase):
+    stored = {"WORD_PREDICTION": "1", "MainTop": "0"}
+
+    def test_the_strip_keeps_the_title_bar_on_the_screen(self):
+        (_, work) = self.s.monitor()
+        self.assertGreaterEqual(self.s.rect("main")[1], work[1])
 
 
 class PredictionOff(PredictionCase):

@@ -21,6 +21,11 @@ class XPointer:
                                                    ctypes.c_int, ctypes.c_ulong]
         self.xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
                                                    ctypes.c_ulong]
+        self.xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.x11.XStringToKeysym.restype = ctypes.c_ulong
+        self.x11.XStringToKeysym.argtypes = [ctypes.c_char_p]
+        self.x11.XKeysymToKeycode.restype = ctypes.c_ubyte
+        self.x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         self.dpy = self.x11.XOpenDisplay(display_name.encode())
         if not self.dpy:
             raise AssertionError("cannot open the X display %s" % display_name)
@@ -42,6 +47,20 @@ class XPointer:
 
     def button(self, down):
         self.xtst.XTestFakeButtonEvent(self.dpy, 1, 1 if down else 0, 0)
+        self.x11.XSync(self.dpy, 0)
+
+    def click(self, x, y):
+        self.move(x, y)
+        self.button(True)
+        self.button(False)
+
+    def key(self, name):
+        """Presses and releases the key of the keysym `name` ("Left")."""
+        code = self.x11.XKeysymToKeycode(self.dpy, self.x11.XStringToKeysym(name.encode()))
+        if not code:
+            raise AssertionError("no key for %s" % name)
+        self.xtst.XTestFakeKeyEvent(self.dpy, code, 1, 0)
+        self.xtst.XTestFakeKeyEvent(self.dpy, code, 0, 0)
         self.x11.XSync(self.dpy, 0)
 
     def drag(self, start, end, steps, step_s):

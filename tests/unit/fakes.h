@@ -171,6 +171,11 @@ class FakeHost final : public FormHost {
     if (reportsKeyEvents) tickedOnKeyEvents.emplace_back(timer.str());
     return reportsKeyEvents;
   }
+  std::map<const Form*, bool> inputElsewhere;  // what the core asked to follow
+  bool reportInputElsewhere(const Form& form, bool on) override {
+    inputElsewhere[&form] = on;
+    return true;
+  }
   void showNote(const Form& form, ControlName control, std::string_view text) override {
     notes.push_back({form.name(), std::string(control.str()), std::string(text)});
   }

@@ -19,9 +19,11 @@ using Keys = std::vector<std::string>;
 struct PredictRig {
   Rig r;
 
-  explicit PredictRig(bool on, std::optional<std::string> learned = std::nullopt) {
+  explicit PredictRig(bool on, std::optional<std::string> learned = std::nullopt,
+                      std::optional<float> storedTop = std::nullopt) {
     r.learned.text = std::move(learned);
     if (on) r.store.write(kSettingsSection, "WORD_PREDICTION", "1");
+    if (storedTop) r.store.write(kSettingsSection, "MainTop", std::to_string(static_cast<int>(*storedTop)));
     r.kb.handle(kFormControl, Event::Load);
     r.target("Untitled - Notepad");
     r.kb.tick(ui::kNcsTimer);  // the letters' faces follow Caps Lock, off
@@ -59,9 +61,112 @@ TEST(SuggestionStrip, ChoosingFinishesTheWordAndAMarkGoesBeforeItsSpace) {
   p.r.click("BUTTON_SHIFT_LEFT");
   p.r.kb.tick(ui::kNcsTimer);  // the faces follow the latch at the next tick
   p.type("t");
+  p.r.kb.tick(ui::kNcsTimer);
   ASSERT_TRUE(p.choose("The"));
   EXPECT_EQ(p.r.injector.keys().back(), "he ");
   EXPECT_EQ(p.r.c("BUTTON_SHIFT_LEFT").back(), colors::kWhite);
+  // The chosen word flashed and comes back as any key does.
+  auto greens = [&p] {
+    return std::count_if(ui::kSuggestionKeys.begin(), ui::kSuggestionKeys.end(),
+                         [&p](ControlName name) { return p.r.c(name.str()).back() == colors::kGreen; });
+  };
+  EXPECT_EQ(greens(), 1);
+  p.r.tick(ui::kBackcolorTimer.str());
+  EXPECT_EQ(greens(), 0);
+}
+
+// What happens between the letters of a word, or between a suggestion and
+// a full stop, decides whether the keyboard still knows the text before the
+// caret: a word kept goes on, and the full stop takes the suggestion's space.
+struct Between {
+  const char* name;
+  void (*act)(PredictRig&);
+  bool keepsWord;
+};
+
+class WhatHappensBetween : public ::testing::TestWithParam<Between> {};
+
+TEST_P(WhatHappensBetween, KeepsTheWordOnlyWhileTheCaretCannotHaveMoved) {
+  const Between& row = GetParam();
+  PredictRig word(true);
+  word.type("qu");
+  const std::vector<std::string> forQu = word.offered();
+  row.act(word);
+  EXPECT_EQ(word.offered() == forQu, row.keepsWord);
+
+  PredictRig mark(true);
+  mark.type("th");
+  ASSERT_TRUE(mark.choose("the"));
+  row.act(mark);
+  mark.r.click("BUTTON_FULL_STOP");
+  EXPECT_EQ(mark.r.injector.keys().back(), row.keepsWord ? "{BS}. " : ".");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WhatHappensBetween,
+    ::testing::Values(
+        Between{"Nothing", [](PredictRig&) {}, true},
+        Between{"TheTargetRetitlesItself", [](PredictRig& p) { p.r.target("*Untitled - Notepad"); }, true},
+        Between{"AnotherWindowComesInFront", [](PredictRig& p) { p.r.target("Other - Notepad", 43); }, false},
+        Between{"TheUsersOwnKeyOrClickInTheTarget",
+                [](PredictRig& p) { p.r.kb.handle(kFormControl, Event::InputElsewhere); }, false}),
+    [](const ::testing::TestParamInfo<Between>& row) { return row.param.name; });
+
+// A suggestion shows and types what the letter keys would type.
+struct CaseRow {
+  const char* name;
+  void (*set)(PredictRig&);
+  const char* letters;
+  Keys typed;  // the letters, then the suggestion
+  const char* shown;
+};
+
+class SuggestionCase : public ::testing::TestWithParam<CaseRow> {};
+
+TEST_P(SuggestionCase, FollowsTheLetterKeys) {
+  const CaseRow& row = GetParam();
+  PredictRig p(true);
+  row.set(p);
+  p.r.kb.tick(ui::kNcsTimer);
+  p.type(row.letters);
+  ASSERT_TRUE(p.choose(row.shown)) << ::testing::PrintToString(p.offered());
+  EXPECT_EQ(p.r.injector.keys(), row.typed);
+}
+
+void capsLock(PredictRig& p) { p.r.locks.state[LockKey::CapsLock] = 1; }
+void shiftLock(PredictRig& p) { p.r.click(ui::kShiftLockButton.str()); }
+void shift(PredictRig& p) { p.r.click(ui::kButtonShiftLeft.str()); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SuggestionCase,
+    ::testing::Values(
+        CaseRow{"CapsLock", capsLock, "th", {"T", "H", "E "}, "THE"},
+        CaseRow{"ShiftLockLeavesLetters", shiftLock, "th", {"t", "h", "e "}, "the"},
+        CaseRow{"ShiftBeforeTheWord", shift, "", {"The "}, "The"},
+        CaseRow{"ShiftUnderCapsLock", [](PredictRig& p) { capsLock(p), shift(p); }, "", {"tHE "}, "tHE"}),
+    [](const ::testing::TestParamInfo<CaseRow>& row) { return row.param.name; });
+
+// However high the keyboard was stored, the strip never takes its title
+// bar above the work area; one stored partly above stays where it was.
+TEST(SuggestionStrip, KeepsTheTitleBarOnTheScreen) {
+  struct Row {
+    float storedTop;
+    float wantTop;
+  };
+  const float band = [] {
+    PredictRig off(false, std::nullopt, 3000.0F);
+    PredictRig on(true, std::nullopt, 3000.0F);
+    return off.r.main().geometry().top - on.r.main().geometry().top;
+  }();
+  ASSERT_GT(band, 0);
+  for (const Row& row : {Row{0, 0}, Row{band / 2, 0}, Row{3000, 3000 - band}, Row{-300, -300}}) {
+    PredictRig opened(true, std::nullopt, row.storedTop);
+    EXPECT_FLOAT_EQ(opened.r.main().geometry().top, row.wantTop) << "opened at " << row.storedTop;
+    PredictRig ticked(false, std::nullopt, row.storedTop);
+    ticked.r.store.write(kSettingsSection, "WORD_PREDICTION", "1");
+    ticked.r.kb.context().prediction->settingsChanged();
+    EXPECT_FLOAT_EQ(ticked.r.main().geometry().top, row.wantTop) << "ticked at " << row.storedTop;
+  }
 }
 
 TEST(SuggestionStrip, WhatIsTypedIsLearnedStoredAndForgotten) {

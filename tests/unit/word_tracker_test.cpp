@@ -11,12 +11,23 @@
 namespace osk {
 namespace {
 
-using Shift = WordTracker::Shift;
+using Case = WordTracker::Case;
+
+// "|S" Shift latched, "|C" Caps Lock on, "|SC" both.
+Case caseOf(std::string_view& word) {
+  Case c;
+  if (const std::size_t bar = word.find('|'); bar != std::string_view::npos) {
+    c.shift = word.find('S', bar) != std::string_view::npos;
+    c.capsLock = word.find('C', bar) != std::string_view::npos;
+    word = word.substr(0, bar);
+  }
+  return c;
+}
 
 // Plays a row's keys into a tracker: plain characters are typed; "<" starts
 // Backspace ("<BS>") or a lost caret ("<LOST>"); "[word]" chooses a
-// suggestion, "[word|L]" with Shift latched and "[word|K]" under the Shift
-// lock. Returns what the last key that asks for keys of its own asked for.
+// suggestion, "[word|S]" with Shift latched, "[word|C]" under Caps Lock.
+// Returns what the last key that asks for keys of its own asked for.
 std::optional<std::string> play(WordTracker& t, std::string_view keys) {
   std::optional<std::string> last;
   while (!keys.empty()) {
@@ -29,11 +40,8 @@ std::optional<std::string> play(WordTracker& t, std::string_view keys) {
     } else if (keys.front() == '[') {
       const std::size_t close = keys.find(']');
       std::string_view word = keys.substr(1, close - 1);
-      Shift shift = Shift::None;
-      if (word.ends_with("|L")) shift = Shift::Latched;
-      if (word.ends_with("|K")) shift = Shift::Locked;
-      if (shift != Shift::None) word.remove_suffix(2);
-      last = t.choose(word, shift);
+      const Case c = caseOf(word);
+      last = t.choose(word, c);
       keys.remove_prefix(close + 1);
     } else {
       last = t.typed(static_cast<unsigned char>(keys.front()));
@@ -83,10 +91,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, Tracking,
                              Row{"WholeWordAfterASpace", "hello [the]", "the ", "", "the"},
                              Row{"CapitalFirstLetterTyped", "Th[the]", "e ", "", "the"},
                              Row{"CapitalsTypedGiveCapitals", "TH[the]", "E ", "", "the"},
-                             Row{"ShiftLockGivesCapitals", "th[the|K]", "E ", "", "the"},
-                             Row{"ShiftLockBeforeAnyLetter", "[the|K]", "THE ", "", "the"},
-                             Row{"LatchedShiftBeforeAnyLetter", "[the|L]", "The ", "", "the"},
-                             Row{"LatchedShiftDoesNotRecaseTypedLetters", "th[the|L]", "e ", "", "the"},
+                             // The case the letter keys would type the rest in.
+                             Row{"CapsLockGivesCapitals", "TH[the|C]", "E ", "", "the"},
+                             Row{"CapsLockBeforeAnyLetter", "[the|C]", "THE ", "", "the"},
+                             Row{"ShiftUnderCapsLockGivesOneSmallLetter", "[the|SC]", "tHE ", "", "the"},
+                             Row{"LatchedShiftBeforeAnyLetter", "[the|S]", "The ", "", "the"},
+                             Row{"LatchedShiftCapitalisesOnlyTheNextLetter", "th[the|S]", "E ", "", "the"},
+                             Row{"LatchedShiftInTheMiddle", "t[the|S]", "He ", "", "the"},
                              Row{"UsualFormOfTheRest", "i[I'm]", "'m ", "", "I'm"},
                              Row{"NotAWordChoosesNothing", "[a+b]", kNothing, "", ""},
                              Row{"SuggestionThatDoesNotContinueTheWord", "ab[the]", kNothing, "ab", ""},
@@ -149,7 +160,29 @@ TEST(WordTracker, SuggestionsTakeTheCaseTheyWouldBeTypedIn) {
   const std::vector<std::string> shown = t.suggestions();
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.front(), "The");
-  EXPECT_EQ(t.suggestions(Shift::Locked).front(), "THE");
+  EXPECT_EQ(t.suggestions({.capsLock = true}).front(), "ThE");
+  play(t, "<LOST>TH");
+  EXPECT_EQ(t.suggestions().front(), "THE");
+}
+
+// A Backspace takes back what its letter passed over: mistyping a letter
+// and taking it back offers the words that letter hid.
+TEST(WordTracker, BackspaceOffersAgainWhatItsLetterPassedOver) {
+  Predictor p;
+  WordTracker t(p);
+  play(t, "th");
+  const std::vector<std::string> before = t.suggestions();
+  ASSERT_TRUE(offers(before, "the"));
+  play(t, "w");
+  static_cast<void>(t.suggestions());
+  play(t, "<BS>");
+  EXPECT_EQ(t.suggestions(), before);
+  // What earlier letters passed over stays passed over.
+  play(t, "e");
+  const std::vector<std::string> third = t.suggestions();
+  play(t, "a<BS>");
+  for (const std::string& w : before) EXPECT_FALSE(offers(t.suggestions(), w)) << w;
+  EXPECT_EQ(t.suggestions(), third);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // qmosk-keylog: a target window that writes down every key message it gets.
 //
-//   qmosk-keylog.exe <log-file> [title]
+//   qmosk-keylog.exe <log-file> [title [--retitle]]
+//
+// With --retitle the window renames itself after every character, as an
+// editor marks its file changed or a browser names the page it went to:
+// "<title> (<n>)" after the n-th.
 //
 // One line per message, flushed at once, so a test can read the log while
 // the window is still open:
@@ -24,6 +28,9 @@ namespace {
 HANDLE g_log = INVALID_HANDLE_VALUE;
 std::wstring g_last = L"(no keys yet)";
 unsigned long g_count = 0;
+std::wstring g_title;
+bool g_retitle = false;
+unsigned long g_chars = 0;
 
 void writeLine(const std::string& line) {
   std::string s = line + "\n";
@@ -94,6 +101,8 @@ LRESULT CALLBACK wndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     writeLine(buf);
     InvalidateRect(hwnd, nullptr, TRUE);
+    if (g_retitle && msg == WM_CHAR)
+      SetWindowTextW(hwnd, (g_title + L" (" + std::to_wstring(++g_chars) + L")").c_str());
     // System keys still go to DefWindowProc for Alt+F4 and the like, but the
     // menu loop that a lone Alt would start is kept out: it steals the focus
     // and the next keys would never reach the log.
@@ -123,13 +132,15 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv == nullptr || argc < 2) {
-    MessageBoxW(nullptr, L"usage: qmosk-keylog <log-file> [title]", L"qmosk-keylog", MB_OK);
+    MessageBoxW(nullptr, L"usage: qmosk-keylog <log-file> [title [--retitle]]", L"qmosk-keylog", MB_OK);
     return 2;
   }
   g_log = CreateFileW(argv[1], FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                       FILE_ATTRIBUTE_NORMAL, nullptr);
   if (g_log == INVALID_HANDLE_VALUE) return 3;
   const wchar_t* title = argc > 2 ? argv[2] : L"QM-OSK Key Log";
+  g_title = title;
+  g_retitle = argc > 3 && std::wstring(argv[3]) == L"--retitle";
 
   g_locksMessage = RegisterWindowMessageW(L"QMOSK_KEYLOG_LOCKS");
   WNDCLASSW wc{};

@@ -797,6 +797,18 @@ const Command kCommands[] = {
        if (edit == nullptr) throw Failure("no Edit child");
        out(narrow(windowText(edit)));
      }},
+    // Where the caret is in a window's edit child, as "<start> <end>" of
+    // its selection: a test waits for a real key or click to have moved it.
+    {L"edit-caret", 1, 1, "<title|class>",
+     [](const Args& a) {
+       HWND top = needTopLevel(a[1]);
+       HWND edit = FindWindowExW(top, nullptr, L"Edit", nullptr);
+       if (edit == nullptr) throw Failure("no Edit child");
+       DWORD start = 0;
+       DWORD end = 0;
+       SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+       out(std::to_string(start) + " " + std::to_string(end));
+     }},
     // A person replacing what a field holds: a click into it, Ctrl+End,
     // Ctrl+Shift+Home, Delete, then the new text typed.
     {L"set-field", 3, 3, "<form> <control> <text>",

@@ -143,6 +143,8 @@ bool FormWindow::tickOnKeyEvents(TimerName timer) {
   return alive() && keyEvents_.follow(hwnd(), timer.str());
 }
 
+bool FormWindow::reportInputElsewhere(bool on) { return alive() && inputElsewhere_.follow(hwnd(), on); }
+
 void FormWindow::setNonActivating(bool on) {
   nonActivating_ = on;
   if (!alive()) return;

@@ -17,6 +17,7 @@
 #include "platform/win32/child_controls.h"
 #include "platform/win32/form_timers.h"
 #include "platform/win32/gdi_cache.h"
+#include "platform/win32/input_elsewhere.h"
 #include "platform/win32/key_event_follower.h"
 #include "platform/win32/outside_answers.h"
 #include "platform/win32/placement.h"
@@ -70,6 +71,8 @@ class FormWindow final : public WindowBase, public FormObserver {
   void setNonActivating(bool on);
   // See FormHost::tickOnKeyEvents; needs the window.
   [[nodiscard]] bool tickOnKeyEvents(TimerName timer);
+  // See FormHost::reportInputElsewhere; needs the window.
+  [[nodiscard]] bool reportInputElsewhere(bool on);
 
   // The child window of a control of the form; null when there is none.
   HWND controlWindow(std::string_view control) const;
@@ -164,6 +167,7 @@ class FormWindow final : public WindowBase, public FormObserver {
   GdiCache gdi_;
   FormTimers timers_;
   KeyEventFollower keyEvents_;
+  InputElsewhere inputElsewhere_;
   OutsideAnswers outside_;
   ResizeCover cover_{[this](HDC dc, SIZE size) { paintPicture(dc, size); }};
   bool sizing_ = false;          // in the system's loop that drags the frame

@@ -24,9 +24,12 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
               ctlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg == WM_CTLCOLOREDIT))
         return brush;
       break;
-    case WM_INPUT:
-      keyEvents_.keyEvent(self);
+    case WM_INPUT: {
+      const InputElsewhere::Seen seen = inputElsewhere_.read(reinterpret_cast<HRAWINPUT>(lp));
+      if (seen.key) keyEvents_.keyEvent(self);
+      if (seen.elsewhere) raise(kFormControl.str(), Event::InputElsewhere);
       return ::DefWindowProcW(self, msg, wp, lp);
+    }
     case WM_TIMER:
       if (onTimer(self, wp)) return 0;
       break;
@@ -183,6 +186,7 @@ void FormWindow::onClose(HWND self) {
 void FormWindow::onDestroy(HWND self) {
   FormTimers::stopAll(self, form_.timers().size());
   keyEvents_.stop(self);
+  static_cast<void>(inputElsewhere_.follow(self, false));
   if (form_.observer() == this) form_.setObserver(nullptr);
   // Windows destroys the children with their parent.
   children_.releaseAll();

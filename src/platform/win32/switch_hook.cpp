@@ -82,6 +82,11 @@ unsigned __stdcall SwitchHook::run(void* param) {
   return 0;
 }
 
+bool SwitchHook::catches(DWORD vk) {
+  const SwitchHook* self = g_switchHook.load(std::memory_order_relaxed);
+  return self != nullptr && self->active() && self->isSwitch(vk);
+}
+
 bool SwitchHook::isSwitch(DWORD vkCode) const {
   if (vkCode == vk_) return true;
   // The hook sees the side-specific codes only.

@@ -38,6 +38,10 @@ class SwitchHook {
   SwitchHook& operator=(SwitchHook&&) = delete;
 
   bool active() const { return static_cast<bool>(thread_); }
+  // True while a hook of this process catches `vk` (as a raw input key
+  // reports it) as the switch. On the keyboard window's thread, which makes
+  // and ends the hooks.
+  static bool catches(DWORD vk);
 
  private:
   static unsigned __stdcall run(void* param);

@@ -67,6 +67,11 @@ bool Win32FormHost::tickOnKeyEvents(const Form& form, TimerName timer) {
   return it != windows_.end() && it->second->tickOnKeyEvents(timer);
 }
 
+bool Win32FormHost::reportInputElsewhere(const Form& form, bool on) {
+  auto it = windows_.find(&form);
+  return it != windows_.end() && it->second->reportInputElsewhere(on);
+}
+
 void Win32FormHost::forget(const Form& form) { windows_.erase(&form); }
 
 WindowId Win32FormHost::windowOf(const Form& form) const {

@@ -35,6 +35,7 @@ class Win32FormHost final : public FormHost {
   void showNote(const Form& form, ControlName control, std::string_view text) override;
   void setNonActivating(const Form& form, bool on) override;
   bool tickOnKeyEvents(const Form& form, TimerName timer) override;
+  bool reportInputElsewhere(const Form& form, bool on) override;
 
   // The program's message loop; returns the exit code of WM_QUIT.
   int run();
