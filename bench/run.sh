@@ -20,6 +20,7 @@
 #                                     keyboard at a new size, 100 steps)
 #        bench/run.sh aids            (hover accuracy and idle cost with the
 #                                     typing aids on)
+#        bench/run.sh predict         (idle cost with word prediction on)
 #        bench/run.sh idle            (3 only; BENCH_IDLE_S=10 for a quick
 #                                     look, the figures need 60)
 # Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_SWITCH_ROUNDS
@@ -379,6 +380,36 @@ aids_bench() {
   echo "Keys lit: at the end of scanning $(value aids-scanning_lit_at_end "$I"), once at rest $(value aids-rest_lit "$I"), at the end $(value aids-key_lit_at_end "$I")."
 }
 
+# What following the user's own keys and clicks costs with word prediction
+# on: at rest, with Notepad recorded and in front and the pointer resting
+# outside the keyboard and then on a key just clicked.
+predict_bench() {
+  : >"$OUT/idle.txt"
+  start_keyboard_with predict WORD_PREDICTION=1
+  wine notepad >"$OUT/notepad.log" 2>&1 &
+  NOTEPAD_PID=$!
+  drive wait-window "Untitled - Notepad" 30000 >/dev/null
+  drive move "Untitled - Notepad" 67 430 1120 480
+  drive foreground "Untitled - Notepad"
+  drive wait-text main ACTIVE_WINDOW_LABEL "Untitled - Notepad" 5000 >/dev/null
+  drive click main BUTTON_LETTER_T
+  drive point-at $AWAY_X $AWAY_Y
+  idle_interval predict-away
+  drive click main BUTTON_LETTER_H
+  idle_interval predict-key
+  stop_keyboard
+  kill "$NOTEPAD_PID" 2>/dev/null || true
+  local I=$OUT/idle.txt n
+  echo "| Idle, word prediction on | seconds | keyboard CPU | % of a core | messages | repaints |"
+  echo "|---|---|---|---|---|---|"
+  for n in predict-away predict-key; do
+    printf '| %s | %s | %s ms | %s | %s | %s |\n' "$n" "$(value "${n}_seconds" "$I")" \
+      "$(value "${n}_keyboard_cpu_ms" "$I")" \
+      "$(percent "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_seconds" "$I")")" \
+      "$(value "${n}_messages" "$I")" "$(value "${n}_repaints" "$I")"
+  done
+}
+
 # ---- what runs ------------------------------------------------------------
 
 resize_table() {
@@ -400,6 +431,11 @@ if [[ "${1:-}" == resize ]]; then
   bench resize 100 >"$OUT/resize.txt"
   stop_keyboard
   resize_table | tee "$OUT/resize.md"
+  exit 0
+fi
+
+if [[ "${1:-}" == predict ]]; then
+  predict_bench | tee "$OUT/predict.md"
   exit 0
 fi
 
