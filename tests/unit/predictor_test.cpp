@@ -213,6 +213,39 @@ TEST(Predictor, DamagedTextIsRefusedWhole) {
   }
 }
 
+// A file that went through a Windows editor or sync tool: the byte-order
+// mark and CR LF line ends read as the same words, a CR elsewhere is damage.
+TEST(Predictor, WindowsLineEndsAndAByteOrderMarkReadAsTheSameWords) {
+  Predictor p;
+  learnText(p, "we met the zebu. the zebu ran.");
+  const std::string good = p.save();
+  std::string crlf;
+  for (const char c : good) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::size_t secondLineEnd = good.find('\n', good.find('\n') + 1);
+  struct Row {
+    const char* name;
+    std::string text;
+    bool loads;
+  };
+  const std::vector<Row> rows = {
+      {"CR LF", crlf, true},
+      {"BOM and LF", bom + good, true},
+      {"BOM and CR LF", bom + crlf, true},
+      {"CR alone ending the header", std::string(good).replace(good.find('\n'), 1, "\r"), false},
+      {"CR alone ending a word's line", std::string(good).replace(secondLineEnd, 1, "\r"), false},
+      {"CR before a tab", std::string(good).replace(good.find("\tzebu"), 0, "\r"), false},
+      {"BOM twice", bom + bom + good, false},
+  };
+  for (const Row& row : rows) {
+    Predictor q;
+    EXPECT_EQ(q.load(row.text), row.loads) << row.name;
+    if (row.loads) {
+      EXPECT_EQ(q.save(), good) << row.name;
+    }
+  }
+}
+
 TEST(Predictor, LearnedAndSavedSizesStayBounded) {
   Predictor p;
   std::string previous;
