@@ -1,19 +1,26 @@
 #include "predict/learned_words.h"
 
-#include <optional>
 #include <string>
+#include <utility>
 
 namespace osk {
 
 LearnedWordsLoad loadLearnedWords(Predictor& predictor, LearnedWordsFile& file) {
-  const std::optional<std::string> text = file.read();
-  if (!text) {
-    predictor.forget();
-    return LearnedWordsLoad::NoFile;
+  using Outcome = LearnedWordsLoad::Outcome;
+  LearnedWordsText read = file.read();
+  switch (read.status) {
+    case LearnedWordsText::Status::NoFile:
+      predictor.forget();
+      return {Outcome::NoFile, {}};
+    case LearnedWordsText::Status::Unreadable:
+      predictor.forget();
+      return {Outcome::Unreadable, std::move(read.reason)};
+    case LearnedWordsText::Status::Read:
+      break;
   }
-  if (predictor.load(*text)) return LearnedWordsLoad::Loaded;
+  if (predictor.load(read.text)) return {Outcome::Loaded, {}};
   file.setAside();
-  return LearnedWordsLoad::SetAside;
+  return {Outcome::SetAside, {}};
 }
 
 bool saveLearnedWords(const Predictor& predictor, LearnedWordsFile& file) {

@@ -280,24 +280,32 @@ TEST(Predictor, LearnedAndSavedSizesStayBounded) {
 TEST(LearnedWords, LoadsSavesAndSetsADamagedFileAside) {
   Predictor p;
   MemoryLearnedWordsFile file;
-  EXPECT_EQ(loadLearnedWords(p, file), LearnedWordsLoad::NoFile);
+  EXPECT_EQ(loadLearnedWords(p, file).outcome, LearnedWordsLoad::Outcome::NoFile);
 
   p.learn("", "zebu");
   ASSERT_TRUE(saveLearnedWords(p, file));
   Predictor q;
-  EXPECT_EQ(loadLearnedWords(q, file), LearnedWordsLoad::Loaded);
+  EXPECT_EQ(loadLearnedWords(q, file).outcome, LearnedWordsLoad::Outcome::Loaded);
   EXPECT_EQ(q.suggest("", "ze").front(), "zebu");
 
   file.text = "QM-OSK learned words\t1\nw\tzebu\t1\n";  // cut short
   Predictor r;
   r.learn("", "zebu");
-  EXPECT_EQ(loadLearnedWords(r, file), LearnedWordsLoad::SetAside);
+  EXPECT_EQ(loadLearnedWords(r, file).outcome, LearnedWordsLoad::Outcome::SetAside);
   EXPECT_FALSE(file.text.has_value());
   EXPECT_TRUE(file.setAsideText.has_value());
   EXPECT_EQ(r.learnedWords(), 0U);
 
   file.refuse = true;
   EXPECT_FALSE(saveLearnedWords(p, file));
+
+  // A file that could not be read is neither read nor set aside.
+  file.text = "locked";
+  file.unreadable = "Access is denied.";
+  const LearnedWordsLoad locked = loadLearnedWords(r, file);
+  EXPECT_EQ(locked.outcome, LearnedWordsLoad::Outcome::Unreadable);
+  EXPECT_EQ(locked.reason, "Access is denied.");
+  EXPECT_EQ(file.text, "locked");
 }
 
 }  // namespace
