@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/learned_words_file.h"
 #include "predict/predictor.h"
@@ -26,5 +27,12 @@ LearnedWordsLoad loadLearnedWords(Predictor& predictor, LearnedWordsFile& file);
 
 // False when the file was not written; what was learned stays in memory.
 [[nodiscard]] bool saveLearnedWords(const Predictor& predictor, LearnedWordsFile& file);
+
+// What the user is told when the file could not be read for `reason`, and
+// so nothing learned in this run is stored.
+std::string unreadableNote(std::string_view reason);
+
+// What the user is told when forgetting left an unreadable file as it was.
+std::string notForgottenNote(std::string_view reason);
 
 }  // namespace osk
