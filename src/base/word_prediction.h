@@ -25,8 +25,9 @@ class WordPrediction {
   virtual Geometry stored(const Geometry& shown) const = 0;
   // The typing aids dialog closed: the stored choice may have changed.
   virtual void settingsChanged() = 0;
-  // Drops everything learned, in memory and in the file.
-  virtual void forget() = 0;
+  // Drops everything learned, in memory and in the file. What the user is
+  // to be told when the file had to be left as it was; empty otherwise.
+  [[nodiscard]] virtual std::string forget() = 0;
   // The keyboard closes: what was learned is stored.
   virtual void close() = 0;
 

@@ -89,9 +89,12 @@ void registerAidsDialog(Router& router, Context& ctx) {
   // Taken when the dialog closes, as the other choices are.
   router.on(ui::aids::kWordPredictionTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   // At once, whatever the tick box says: what was learned is gone from
-  // memory and from the file.
+  // memory and from the file, unless the file could not be read; then the
+  // note beside the button says it is still there.
   router.on(ui::aids::kForgetWordsButton, Event::Click, [c] {
-    if (c->prediction) c->prediction->forget();
+    if (!c->prediction) return;
+    const std::string note = c->prediction->forget();
+    if (!note.empty()) c->platform.host.showNote(aidsDialog(*c), ui::aids::kForgetWordsButton, note);
   });
   // The unload that the close brings stores everything.
   router.on(ui::aids::kOkButton, Event::Click, [c] { c->platform.host.close(aidsDialog(*c)); });

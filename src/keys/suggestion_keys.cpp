@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "aids/aid_settings.h"
@@ -15,6 +16,7 @@
 #include "keys/character_keys.h"
 #include "keystring/utf8.h"
 #include "layout/main_window.h"
+#include "platform/log.h"
 #include "predict/learned_words.h"
 #include "predict/predictor.h"
 #include "predict/word_tracker.h"
@@ -126,17 +128,27 @@ class SuggestionStrip final : public WordPrediction {
     }
   }
 
-  void forget() override {
+  std::string forget() override {
     if (predictor_) {
       predictor_->forget();
       tracker_->lost();
       refresh();
     }
     ctx_.main.enableTimer(ui::kLearnedWordsSaveTimer, false);
+    // Even asked for, an empty file does not go over one that could not be
+    // read: its words are unknown here (a sync tool holding it may be
+    // bringing another machine's), a wrong wipe cannot be undone, and
+    // forgetting again after the next start costs only a click. The user is
+    // told the words are still there.
+    if (unreadable_) {
+      dirty_ = false;
+      return notForgottenNote(*unreadable_);
+    }
     // Empty of words, the file says nothing was learned. Refused, the old
     // file would come back at the next start: tried again at the close.
     Predictor empty;
     dirty_ = !saveLearnedWords(predictor_ ? *predictor_ : empty, ctx_.platform.learnedWords);
+    return {};
   }
 
   void close() override {
@@ -202,6 +214,12 @@ class SuggestionStrip final : public WordPrediction {
 
   void saveTimer() {
     ctx_.main.enableTimer(ui::kLearnedWordsSaveTimer, false);
+    // Told when something learned would first be stored, rather than at the
+    // load: the keyboard's Load comes before its window shows.
+    if (unreadable_ && !told_) {
+      told_ = true;
+      ctx_.platform.host.showNote(ctx_.main, ui::kSuggestionKeys.front(), unreadableNote(*unreadable_));
+    }
     save();
   }
 
@@ -220,7 +238,12 @@ class SuggestionStrip final : public WordPrediction {
   void switchOn() {
     predictor_ = std::make_unique<Predictor>();
     // A damaged file has been set aside by now, and the built-in list goes on.
-    static_cast<void>(loadLearnedWords(*predictor_, ctx_.platform.learnedWords));
+    LearnedWordsLoad load = loadLearnedWords(*predictor_, ctx_.platform.learnedWords);
+    if (load.outcome == LearnedWordsLoad::Outcome::Unreadable) {
+      logFailure("the learned words could not be read (" + load.reason +
+                 "): the file is left as it is, and nothing is stored over it until the next start");
+      unreadable_ = std::move(load.reason);
+    }
     tracker_ = std::make_unique<WordTracker>(*predictor_);
     ctx_.main.setTopBand(ui::kSuggestionStripHeight);
     setDesignSize();
@@ -254,7 +277,7 @@ class SuggestionStrip final : public WordPrediction {
   }
 
   void save() {
-    if (!predictor_ || !dirty_) return;
+    if (!predictor_ || !dirty_ || unreadable_) return;
     // Refused (a full disk), it stays to be stored at the next word or the close.
     dirty_ = !saveLearnedWords(*predictor_, ctx_.platform.learnedWords);
   }
@@ -264,6 +287,12 @@ class SuggestionStrip final : public WordPrediction {
   std::unique_ptr<WordTracker> tracker_;
   bool choosing_ = false;  // a suggestion's own keys: already tracked
   bool dirty_ = false;     // learned since the last save
+  // Why the file could not be read, once it could not be in this run: from
+  // then on nothing is written over it, since it may hold all that was
+  // learned before. Kept after the strip is switched off and on again, as
+  // the note says.
+  std::optional<std::string> unreadable_;
+  bool told_ = false;  // the user has had the note about it
 };
 
 }  // namespace

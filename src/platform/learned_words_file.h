@@ -2,6 +2,7 @@
 // is the predictor's own (Predictor::save); this only stores it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,12 +10,25 @@
 
 namespace osk {
 
+// What reading the file found. A file that is there but could not be read
+// (locked by another program, access denied, a roaming profile not yet
+// reachable) is not "no file": whatever it holds must not be written over.
+struct LearnedWordsText {
+  enum class Status : std::uint8_t {
+    Read,        // `text` is the file's whole text
+    NoFile,      // nothing stored yet
+    Unreadable,  // a file may be there but could not be read; `reason` says why
+  };
+  Status status = Status::NoFile;
+  std::string text;
+  // The system's own words for the failure, for the user to read.
+  std::string reason;
+};
+
 class LearnedWordsFile {
  public:
   virtual ~LearnedWordsFile() = default;
-  // The file's whole text; nothing when there is no file or it cannot be
-  // read.
-  virtual std::optional<std::string> read() = 0;
+  virtual LearnedWordsText read() = 0;
   // Stores `text` whole: written to a new file first and then moved over
   // the old one, so that a crash leaves the old text or the new, never part
   // of one. False when it was not stored.
@@ -27,7 +41,11 @@ class LearnedWordsFile {
 // In memory, for tests and for running when the real file is unusable.
 class MemoryLearnedWordsFile final : public LearnedWordsFile {
  public:
-  std::optional<std::string> read() override { return text; }
+  LearnedWordsText read() override {
+    if (unreadable) return {LearnedWordsText::Status::Unreadable, {}, *unreadable};
+    if (!text) return {};
+    return {LearnedWordsText::Status::Read, *text, {}};
+  }
   bool replace(std::string_view next) override {
     if (refuse) return false;
     text = std::string(next);
@@ -41,6 +59,9 @@ class MemoryLearnedWordsFile final : public LearnedWordsFile {
   std::optional<std::string> text;
   std::optional<std::string> setAsideText;
   bool refuse = false;  // replace() fails, as a full disk would
+  // read() fails for this reason, as for a file another program has locked;
+  // `text` stands for what the file still holds.
+  std::optional<std::string> unreadable;
 };
 
 // Keeps nothing: for a keyboard given no file. Nothing is read, and every

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -19,6 +20,8 @@ namespace {
 
 constexpr std::string_view kHeader = "QM-OSK learned words\t1";
 constexpr std::string_view kEnd = "end";
+// Editors and sync tools on Windows may put one at the start of the file.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Faded counts above this are not ones this program writes.
 constexpr double kMaxSavedCount = 1e9;
 
@@ -43,6 +46,17 @@ bool parseIndex(std::string_view text, std::size_t limit, std::size_t& out) {
   return ec == std::errc() && ptr == text.data() + text.size() && out < limit;
 }
 
+// The line at the start of `text`, taken off it, without its LF or CR LF;
+// nothing when the text ends inside the line.
+std::optional<std::string_view> takeLine(std::string_view& text) {
+  const std::size_t nl = text.find('\n');
+  if (nl == std::string_view::npos) return std::nullopt;
+  std::string_view line = text.substr(0, nl);
+  text.remove_prefix(nl + 1);
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
+
 std::vector<std::string_view> fields(std::string_view line) {
   std::vector<std::string_view> out;
   for (;;) {
@@ -64,7 +78,9 @@ std::vector<std::string_view> fields(std::string_view line) {
 //
 // A pair's first number is 0 at the start of a sentence. Lines run from the
 // highest count down, a pair after both its words; the closing line shows
-// that nothing was cut off.
+// that nothing was cut off. A copy that went through a Windows editor or a
+// sync tool reads the same: a byte-order mark at the start and CR LF line
+// ends are taken as they come, while a CR anywhere else is damage.
 
 std::string Predictor::save(std::size_t maxBytes) const {
   struct Item {
@@ -154,16 +170,13 @@ bool Predictor::load(std::string_view text) {
   std::vector<std::uint32_t> ids{0};  // word number -> entry
   std::size_t lines = 0;
   bool ended = false;
-  if (!text.starts_with(kHeader) || !text.substr(kHeader.size()).starts_with('\n')) return false;
-  text.remove_prefix(kHeader.size() + 1);
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  if (takeLine(text) != kHeader) return false;
   while (!text.empty()) {
-    const std::size_t nl = text.find('\n');
-    if (nl == std::string_view::npos) return false;  // cut off inside a line
-    std::string_view line = text.substr(0, nl);
-    text.remove_prefix(nl + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
+    const std::optional<std::string_view> line = takeLine(text);
+    if (!line) return false;  // cut off inside a line
     if (ended) return false;
-    const std::vector<std::string_view> f = fields(line);
+    const std::vector<std::string_view> f = fields(*line);
     if (f[0] == "w" || f[0] == "p") {
       if (!loaded.loadLine(f, ids)) return false;
     } else if (f[0] == kEnd && f.size() == 2) {

@@ -213,6 +213,39 @@ TEST(Predictor, DamagedTextIsRefusedWhole) {
   }
 }
 
+// A file that went through a Windows editor or sync tool: the byte-order
+// mark and CR LF line ends read as the same words, a CR elsewhere is damage.
+TEST(Predictor, WindowsLineEndsAndAByteOrderMarkReadAsTheSameWords) {
+  Predictor p;
+  learnText(p, "we met the zebu. the zebu ran.");
+  const std::string good = p.save();
+  std::string crlf;
+  for (const char c : good) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::size_t secondLineEnd = good.find('\n', good.find('\n') + 1);
+  struct Row {
+    const char* name;
+    std::string text;
+    bool loads;
+  };
+  const std::vector<Row> rows = {
+      {"CR LF", crlf, true},
+      {"BOM and LF", bom + good, true},
+      {"BOM and CR LF", bom + crlf, true},
+      {"CR alone ending the header", std::string(good).replace(good.find('\n'), 1, "\r"), false},
+      {"CR alone ending a word's line", std::string(good).replace(secondLineEnd, 1, "\r"), false},
+      {"CR before a tab", std::string(good).replace(good.find("\tzebu"), 0, "\r"), false},
+      {"BOM twice", bom + bom + good, false},
+  };
+  for (const Row& row : rows) {
+    Predictor q;
+    EXPECT_EQ(q.load(row.text), row.loads) << row.name;
+    if (row.loads) {
+      EXPECT_EQ(q.save(), good) << row.name;
+    }
+  }
+}
+
 TEST(Predictor, LearnedAndSavedSizesStayBounded) {
   Predictor p;
   std::string previous;
@@ -247,24 +280,32 @@ TEST(Predictor, LearnedAndSavedSizesStayBounded) {
 TEST(LearnedWords, LoadsSavesAndSetsADamagedFileAside) {
   Predictor p;
   MemoryLearnedWordsFile file;
-  EXPECT_EQ(loadLearnedWords(p, file), LearnedWordsLoad::NoFile);
+  EXPECT_EQ(loadLearnedWords(p, file).outcome, LearnedWordsLoad::Outcome::NoFile);
 
   p.learn("", "zebu");
   ASSERT_TRUE(saveLearnedWords(p, file));
   Predictor q;
-  EXPECT_EQ(loadLearnedWords(q, file), LearnedWordsLoad::Loaded);
+  EXPECT_EQ(loadLearnedWords(q, file).outcome, LearnedWordsLoad::Outcome::Loaded);
   EXPECT_EQ(q.suggest("", "ze").front(), "zebu");
 
   file.text = "QM-OSK learned words\t1\nw\tzebu\t1\n";  // cut short
   Predictor r;
   r.learn("", "zebu");
-  EXPECT_EQ(loadLearnedWords(r, file), LearnedWordsLoad::SetAside);
+  EXPECT_EQ(loadLearnedWords(r, file).outcome, LearnedWordsLoad::Outcome::SetAside);
   EXPECT_FALSE(file.text.has_value());
   EXPECT_TRUE(file.setAsideText.has_value());
   EXPECT_EQ(r.learnedWords(), 0U);
 
   file.refuse = true;
   EXPECT_FALSE(saveLearnedWords(p, file));
+
+  // A file that could not be read is neither read nor set aside.
+  file.text = "locked";
+  file.unreadable = "Access is denied.";
+  const LearnedWordsLoad locked = loadLearnedWords(r, file);
+  EXPECT_EQ(locked.outcome, LearnedWordsLoad::Outcome::Unreadable);
+  EXPECT_EQ(locked.reason, "Access is denied.");
+  EXPECT_EQ(file.text, "locked");
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "fakes.h"
 #include "keys/character_keys.h"
 #include "keys/suggestion_keys.h"
+#include "layout/aids_window.h"
+#include "layout/settings_window.h"
 
 namespace osk::testing {
 namespace {
@@ -27,6 +30,16 @@ struct PredictRig {
     r.kb.handle(kFormControl, Event::Load);
     r.target("Untitled - Notepad");
     r.kb.tick(ui::kNcsTimer);  // the letters' faces follow Caps Lock, off
+  }
+  // Prediction on, over a file that holds `learned` but cannot be read for
+  // `reason`.
+  PredictRig(std::string learned, std::string reason) {
+    r.learned.text = std::move(learned);
+    r.learned.unreadable = std::move(reason);
+    r.store.write(kSettingsSection, "WORD_PREDICTION", "1");
+    r.kb.handle(kFormControl, Event::Load);
+    r.target("Untitled - Notepad");
+    r.kb.tick(ui::kNcsTimer);
   }
   std::vector<std::string> offered() {
     std::vector<std::string> out;
@@ -179,7 +192,7 @@ TEST(SuggestionStrip, WhatIsTypedIsLearnedStoredAndForgotten) {
   PredictRig next(true, first.r.learned.text);
   next.type("ze");
   EXPECT_TRUE(next.choose("zebu"));
-  next.r.kb.context().prediction->forget();
+  EXPECT_EQ(next.r.kb.context().prediction->forget(), "");
   next.r.click("BUTTON_SPACEBAR");
   next.type("ze");
   EXPECT_FALSE(next.offers("zebu"));
@@ -187,6 +200,62 @@ TEST(SuggestionStrip, WhatIsTypedIsLearnedStoredAndForgotten) {
   PredictRig afterForget(true, next.r.learned.text);
   afterForget.type("ze");
   EXPECT_FALSE(afterForget.offers("zebu"));
+}
+
+// A file that is there but could not be read (another program holds it)
+// may keep all that was learned: nothing in that run writes over it, and
+// the user hears why, beside the strip or beside the button that was used.
+TEST(SuggestionStrip, AFileThatCouldNotBeReadIsNeverWrittenOver) {
+  const std::string kept = "QM-OSK learned words\t1\nw\tzebu\t1\nend\t1\n";
+  auto learnAWord = [](PredictRig& p) {
+    p.type("quoll");
+    p.r.click("BUTTON_SPACEBAR");
+  };
+  struct Row {
+    const char* name;
+    std::function<void(PredictRig&)> write;
+    std::vector<std::string> notesBeside;  // "<form> <control>"; none at the close
+  };
+  const std::vector<Row> rows = {
+      {"the save after a learned word",
+       [&](PredictRig& p) {
+         learnAWord(p);
+         p.r.kb.tick(ui::kLearnedWordsSaveTimer);
+       },
+       {std::string(kMainFormName) + " SUGGESTION_1"}},
+      {"forgetting",
+       [](PredictRig& p) {
+         p.r.host.whileModal = [&p](Form& dialog) {
+           const char* button =
+               dialog.name() == kSettingsFormName ? "TYPING_AIDS_BUTTON" : "FORGET_WORDS_BUTTON";
+           p.r.kb.handle(dialog, button, Event::Click);
+         };
+         p.r.click("SETTINGS_BUTTON");
+       },
+       {std::string(kAidsFormName) + " FORGET_WORDS_BUTTON"}},
+      {"the close",
+       [&](PredictRig& p) {
+         learnAWord(p);
+         p.r.kb.handle(kFormControl, Event::Unload);
+       },
+       {}},
+  };
+  for (const Row& row : rows) {
+    PredictRig p(kept, "Access is denied.");
+    row.write(p);
+    EXPECT_EQ(p.r.learned.text, kept) << row.name;
+    EXPECT_FALSE(p.r.learned.setAsideText.has_value()) << row.name;
+    std::vector<std::string> beside;
+    for (const FakeHost::Note& note : p.r.host.notes) {
+      beside.push_back(note.form + " " + note.control);
+      EXPECT_NE(note.text.find("Access is denied."), std::string::npos) << row.name << ": " << note.text;
+    }
+    EXPECT_EQ(beside, row.notesBeside) << row.name;
+  }
+  // Prediction goes on from the built-in list.
+  PredictRig p(kept, "Access is denied.");
+  p.type("th");
+  EXPECT_TRUE(p.offers("the"));
 }
 
 // Stored text and a change of target end the word: what follows is not

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/win32/failure.h"
@@ -29,12 +31,21 @@ UniqueKernelHandle openFile(const std::wstring& path, DWORD access, DWORD share,
   return UniqueKernelHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
-bool makeFolder(const std::wstring& path) {
-  if (::CreateDirectoryW(path.c_str(), nullptr) != FALSE) return true;
+// ERROR_SUCCESS when the folder is there, made now or before.
+DWORD makeFolder(const std::wstring& path) {
+  if (::CreateDirectoryW(path.c_str(), nullptr) != FALSE) return ERROR_SUCCESS;
   const DWORD error = ::GetLastError();
-  if (error == ERROR_ALREADY_EXISTS) return true;
+  if (error == ERROR_ALREADY_EXISTS) return ERROR_SUCCESS;
   logFailure("making the folder for learned words", error);
-  return false;
+  return error;
+}
+
+// Logged with the step that failed and where; the user is shown the
+// system's words.
+LearnedWordsText unreadable(std::string_view step, DWORD error,
+                            const SourceLocation& where = SourceLocation::current()) {
+  logFailure(step, error, where);
+  return {LearnedWordsText::Status::Unreadable, {}, systemMessage(error)};
 }
 
 }  // namespace
@@ -47,44 +58,45 @@ const std::wstring& LearnedWordsStore::folder() {
   std::array<wchar_t, MAX_PATH> appData{};
   const HRESULT hr = ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData.data());
   if (FAILED(hr)) {
-    logFailure("finding the application data folder", static_cast<DWORD>(hr));
+    folderError_ = static_cast<DWORD>(hr);
+    logFailure("finding the application data folder", folderError_);
     return folder_;
   }
   std::wstring path = appData.data();
   path += L"\\QM-OSK";
-  if (!makeFolder(path)) return folder_;
+  folderError_ = makeFolder(path);
+  if (folderError_ != ERROR_SUCCESS) return folder_;
   path += L"\\" + applicationName_;
-  if (!makeFolder(path)) return folder_;
+  folderError_ = makeFolder(path);
+  if (folderError_ != ERROR_SUCCESS) return folder_;
   folder_ = path + L"\\";
   return folder_;
 }
 
-std::optional<std::string> LearnedWordsStore::read() {
+LearnedWordsText LearnedWordsStore::read() {
   const std::wstring& dir = folder();
-  if (dir.empty()) return std::nullopt;
+  // A profile folder not reachable yet (a roaming profile on a slow network)
+  // may still hold the file: not the same as no file at all.
+  if (dir.empty()) return {LearnedWordsText::Status::Unreadable, {}, systemMessage(folderError_)};
   const std::wstring path = dir + std::wstring(kFile);
   UniqueKernelHandle file = openFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
   if (!file) {
     const DWORD error = ::GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-      logFailure("opening the learned words", error);
-    return std::nullopt;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
+    // Held by another program (a sync tool, a virus scanner) or refused.
+    return unreadable("opening the learned words", error);
   }
   LARGE_INTEGER size{};
-  if (::GetFileSizeEx(file.get(), &size) == FALSE) {
-    logFailure("reading the size of the learned words", ::GetLastError());
-    return std::nullopt;
-  }
+  if (::GetFileSizeEx(file.get(), &size) == FALSE)
+    return unreadable("reading the size of the learned words", ::GetLastError());
   // Too large to be ours: read as damaged, so it is set aside.
-  if (size.QuadPart > kMaxReadBytes) return std::string();
+  if (size.QuadPart > kMaxReadBytes) return {LearnedWordsText::Status::Read, {}, {}};
   std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
   DWORD got = 0;
-  if (::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) == FALSE) {
-    logFailure("reading the learned words", ::GetLastError());
-    return std::nullopt;
-  }
+  if (::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) == FALSE)
+    return unreadable("reading the learned words", ::GetLastError());
   text.resize(got);
-  return text;
+  return {LearnedWordsText::Status::Read, std::move(text), {}};
 }
 
 bool LearnedWordsStore::replace(std::string_view text) {

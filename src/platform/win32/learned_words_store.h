@@ -3,7 +3,8 @@
 // data folder roams with the user's profile, as the settings do.
 #pragma once
 
-#include <optional>
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,10 @@ class LearnedWordsStore final : public LearnedWordsFile {
   // `applicationName` tells copies of the program apart, as for the settings.
   explicit LearnedWordsStore(std::wstring applicationName);
 
-  std::optional<std::string> read() override;
+  // Any failure but a missing file (or folder on the way to it) is
+  // Unreadable, with the system's words, and logged with the step that
+  // failed.
+  LearnedWordsText read() override;
   // The text goes to "learned-words.new" and is flushed to the disk, then
   // moved over the old file in one step, so the file is always one whole
   // save. Refusals are logged with the system's reason.
@@ -32,6 +36,8 @@ class LearnedWordsStore final : public LearnedWordsFile {
 
   std::wstring applicationName_;
   std::wstring folder_;
+  // Why the folder was last not found or made.
+  DWORD folderError_ = ERROR_SUCCESS;
 };
 
 }  // namespace osk::win32
