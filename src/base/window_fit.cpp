@@ -1,48 +1,18 @@
 #include "base/window_fit.h"
 
 #include <algorithm>
-#include <limits>
+#include <optional>
 
+#include "base/screen_map.h"
 #include "base/settings_keys.h"
 
 namespace osk {
 namespace {
 
-bool usable(const Geometry& a) { return a.width > 0 && a.height > 0; }
-
-double overlap(double lo1, double hi1, double lo2, double hi2) {
-  return std::max(0.0, std::min(hi1, hi2) - std::max(lo1, lo2));
-}
-
-double gap(double lo1, double hi1, double lo2, double hi2) { return std::max({0.0, lo2 - hi1, lo1 - hi2}); }
-
-// The work area the window opens on, as the system picks a window's monitor:
-// most shared area first, then the shortest distance.
+// The work area the window opens on.
 const Geometry* monitorOf(const Geometry& g, const std::vector<Geometry>& areas) {
-  const double gl = g.left;
-  const double gr = gl + g.width;
-  const double gt = g.top;
-  const double gb = gt + g.height;
-  const Geometry* best = nullptr;
-  double bestShared = 0;
-  double bestDistance = std::numeric_limits<double>::infinity();
-  for (const Geometry& a : areas) {
-    if (!usable(a)) continue;
-    const double al = a.left;
-    const double ar = al + a.width;
-    const double at = a.top;
-    const double ab = at + a.height;
-    const double shared = overlap(gl, gr, al, ar) * overlap(gt, gb, at, ab);
-    const double dx = gap(gl, gr, al, ar);
-    const double dy = gap(gt, gb, at, ab);
-    const double distance = dx * dx + dy * dy;
-    if (shared > bestShared || (bestShared == 0 && shared == 0 && distance < bestDistance)) {
-      best = &a;
-      bestShared = shared;
-      bestDistance = distance;
-    }
-  }
-  return best;
+  const std::optional<std::size_t> i = areaOf(g, areas);
+  return i ? &areas[*i] : nullptr;
 }
 
 }  // namespace

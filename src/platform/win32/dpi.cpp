@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cwchar>
+#include <vector>
 
 #include "platform/win32/handles.h"
 
@@ -31,6 +32,18 @@ int overrideDpi() {
     }
   }
   return g_override;
+}
+
+BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC /*dc*/, LPRECT /*clip*/, LPARAM lp) {
+  auto* out = reinterpret_cast<std::vector<MonitorPixels>*>(lp);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+  const RECT& b = info.rcMonitor;
+  const RECT& w = info.rcWork;
+  out->push_back(MonitorPixels{
+      {b.left, b.top, b.right, b.bottom}, {w.left, w.top, w.right, w.bottom}, dpiForMonitor(monitor)});
+  return TRUE;
 }
 
 }  // namespace
@@ -109,6 +122,21 @@ BOOL adjustWindowRectForDpi(RECT* rect, DWORD style, DWORD exStyle, int dpi) {
   if (adjustForDpi != nullptr && overrideDpi() == 0)
     return adjustForDpi(rect, style, FALSE, exStyle, static_cast<UINT>(dpi));
   return ::AdjustWindowRectEx(rect, style, FALSE, exStyle);
+}
+
+ScreenMap currentScreens() {
+  std::vector<MonitorPixels> monitors;
+  ::EnumDisplayMonitors(nullptr, nullptr, &collectMonitor, reinterpret_cast<LPARAM>(&monitors));
+  return ScreenMap(monitors, systemDpi());
+}
+
+RECT windowRectOf(const Geometry& g, const ScreenMap& screens) {
+  const PixelRect r = screens.toPixels(g);
+  return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+Geometry geometryOf(const RECT& window, const ScreenMap& screens) {
+  return screens.toTwips(PixelRect{window.left, window.top, window.right, window.bottom});
 }
 
 }  // namespace osk::win32

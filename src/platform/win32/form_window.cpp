@@ -198,10 +198,10 @@ SIZE FormWindow::designClient() const {
   // The frame this window really has, rather than what AdjustWindowRectEx
   // predicts for its style: at the design's outer size the client area is
   // then exactly the design client, and the fit exactly 1.
-  const RECT outer = placement_.windowRect(Geometry{0, 0, form_.designWidth(), form_.designHeight()});
+  const SIZE outer = placement_.windowSize(form_.designWidth(), form_.designHeight());
   const LONG frameX = (window.right - window.left) - client.right;
   const LONG frameY = (window.bottom - window.top) - client.bottom;
-  return SIZE{outer.right - frameX, outer.bottom - frameY};
+  return SIZE{outer.cx - frameX, outer.cy - frameY};
 }
 
 void FormWindow::refit(bool force) {
@@ -405,7 +405,7 @@ void FormWindow::timerChanged(const Timer& timer) {
 
 void FormWindow::geometryChanged(const Geometry& geometry) {
   if (!alive()) return;
-  const RECT r = placement_.windowRect(geometry);
+  const RECT r = windowRectOf(geometry, currentScreens());
   ++applyingGeometry_;
   if (::IsZoomed(hwnd()) || ::IsIconic(hwnd())) ::ShowWindow(hwnd(), SW_RESTORE);
   const bool placed = ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -436,9 +436,10 @@ void FormWindow::syncGeometryFromWindow() {
   // The twips the model holds may not be whole pixels; as long as the window
   // is where they put it, keep them, so that an unmoved window saves exactly
   // what it loaded.
-  const RECT modelRect = placement_.windowRect(form_.geometry());
+  const ScreenMap screens = currentScreens();
+  const RECT modelRect = windowRectOf(form_.geometry(), screens);
   if (::EqualRect(&r, &modelRect)) return;
-  form_.syncGeometry(placement_.geometryOf(r));
+  form_.syncGeometry(geometryOf(r, screens));
 }
 
 }  // namespace osk::win32

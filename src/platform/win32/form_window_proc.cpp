@@ -162,10 +162,13 @@ void FormWindow::onNextDlgCtl(HWND self, WPARAM wp, LPARAM lp) {
 
 void FormWindow::onDpiChanged(HWND self, WPARAM wp, const RECT& suggested) {
   placement_ = Placement(LOWORD(wp) != 0 ? LOWORD(wp) : dpiForWindow(self));
+  // A move of the model's geometry onto a monitor of another DPI is already
+  // in that monitor's pixels; the system's suggestion would scale it again.
   // Refused, the window keeps its pixel size; the sync below records
   // whatever size it has.
-  ::SetWindowPos(self, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (applyingGeometry_ == 0)
+    ::SetWindowPos(self, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   // Fonts of the old DPI are no longer used by any child after the
   // relayout; they go with `stale`.
   const GdiCache::Fonts stale = gdi_.takeFonts();

@@ -20,19 +20,8 @@ RECT Placement::controlRect(const TwipsRect& r) const {
               x + twipsToPixels(r.left + r.width, dpi), y + twipsToPixels(r.top + r.height, dpi)};
 }
 
-RECT Placement::windowRect(const Geometry& g) const {
-  const int x = twipsToPixels(g.left, dpi_);
-  const int y = twipsToPixels(g.top, dpi_);
-  return RECT{x, y, x + twipsToPixels(g.width, dpi_), y + twipsToPixels(g.height, dpi_)};
-}
-
-Geometry Placement::geometryOf(const RECT& window) const {
-  Geometry g;
-  g.left = static_cast<float>(pixelsToTwips(window.left, dpi_));
-  g.top = static_cast<float>(pixelsToTwips(window.top, dpi_));
-  g.width = static_cast<float>(pixelsToTwips(window.right - window.left, dpi_));
-  g.height = static_cast<float>(pixelsToTwips(window.bottom - window.top, dpi_));
-  return g;
+SIZE Placement::windowSize(float widthTwips, float heightTwips) const {
+  return SIZE{twipsToPixels(widthTwips, dpi_), twipsToPixels(heightTwips, dpi_)};
 }
 
 RECT Placement::clientRect(int widthTwips, int heightTwips) const {

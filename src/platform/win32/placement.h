@@ -21,9 +21,10 @@ class Placement {
   // fit of the layout into the window. Edges rather than sizes are
   // rounded, so neighbours stay flush.
   RECT controlRect(const TwipsRect& r) const;
-  // The outer window rectangle for the form's geometry, and back.
-  RECT windowRect(const Geometry& g) const;
-  Geometry geometryOf(const RECT& window) const;
+  // A window size in twips at this DPI, wherever the window lies: the size
+  // at which the keys are drawn unscaled. A window's place on the desktop
+  // converts through the monitors instead (windowRectOf in dpi.h).
+  SIZE windowSize(float widthTwips, float heightTwips) const;
   // The client rectangle, at 0, 0, for a client size in twips.
   RECT clientRect(int widthTwips, int heightTwips) const;
   // The LOGFONT height (negative: the character height) for a font size,

@@ -10,11 +10,16 @@
 // of its own that does nothing else: a keyboard window busy with a click
 // (activating the target, waiting for a launch) never holds up the user's
 // typing, and the system never has to time the hook out. Per key the hook
-// compares the code and, for the switch alone, posts one message.
+// compares the code; a fresh press of the switch also asks the keyboard's
+// window whether it answers (see switch_hook.cpp), and what passes and what
+// is swallowed follows aids/switch_gate.h.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
+
+#include "aids/switch_gate.h"
 #include "platform/win32/handles.h"
 
 namespace osk::win32 {
@@ -27,8 +32,8 @@ inline constexpr ULONG_PTR kOwnInputTag = 0x514D4F53;  // "QMOS"
 class SwitchHook {
  public:
   // Installs the hook for `vk` (VK_SHIFT, VK_CONTROL and VK_MENU stand for
-  // either side's key). Each press posts `message` to `window` once, key
-  // repeat or not; the key's release is swallowed with it. A failure is
+  // either side's key, each side a switch of its own). Each press taken
+  // posts `message` to `window` once, key repeat or not. A failure is
   // logged and leaves active() false.
   SwitchHook(HWND window, UINT message, DWORD vk);
   ~SwitchHook();
@@ -46,14 +51,16 @@ class SwitchHook {
  private:
   static unsigned __stdcall run(void* param);
   static LRESULT CALLBACK onKey(int code, WPARAM wp, LPARAM lp);
-  bool isSwitch(DWORD vkCode) const;
+  // Which side's key `vkCode` is (0 for a key with one side), or -1 for
+  // any key but the switch.
+  int sideOf(DWORD vkCode) const;
+  bool keyboardAnswers() const;
 
   const HWND window_;
   const UINT message_;
   const DWORD vk_;
-  // Touched only on the hook's thread: whether the switch is down, so that
-  // the key's auto-repeat counts as the one press it is.
-  bool held_ = false;
+  // Made and touched only on the hook's thread, one per side of the key.
+  std::array<aids::SwitchGate, 2> gates_;
   // Set by the hook's thread before it signals the start-up event, which
   // lives only while the constructor waits for it.
   DWORD installError_ = ERROR_SUCCESS;

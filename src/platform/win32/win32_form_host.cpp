@@ -9,24 +9,6 @@
 
 namespace osk::win32 {
 
-namespace {
-
-BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC /*dc*/, LPRECT /*clip*/, LPARAM lp) {
-  auto* out = reinterpret_cast<std::vector<Geometry>*>(lp);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
-  const int dpi = dpiForMonitor(monitor);
-  const RECT& w = info.rcWork;
-  out->push_back(Geometry{static_cast<float>(pixelsToTwips(w.left, dpi)),
-                          static_cast<float>(pixelsToTwips(w.top, dpi)),
-                          static_cast<float>(pixelsToTwips(w.right - w.left, dpi)),
-                          static_cast<float>(pixelsToTwips(w.bottom - w.top, dpi))});
-  return TRUE;
-}
-
-}  // namespace
-
 void Win32FormHost::adopt(FormWindow& window) {
   windows_[&window.form()] = &window;
   window.setBeforeUnload([this, &window] { closeDialogsAbove(window); });
@@ -243,8 +225,8 @@ void Win32FormHost::cannotOpen(HWND owner, const FormWindow& window) {
 }
 
 std::vector<Geometry> Win32FormHost::monitorWorkAreas() const {
-  std::vector<Geometry> areas;
-  ::EnumDisplayMonitors(nullptr, nullptr, &collectWorkArea, reinterpret_cast<LPARAM>(&areas));
+  const ScreenMap screens = currentScreens();
+  std::vector<Geometry> areas = screens.workAreas();
   if (areas.empty()) {
     RECT w{};
     // A work area of no size would send the keyboard's rescue of an
@@ -252,11 +234,8 @@ std::vector<Geometry> Win32FormHost::monitorWorkAreas() const {
     // next best thing.
     if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &w, 0) || w.right <= w.left || w.bottom <= w.top)
       w = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    const int dpi = systemDpi();
-    areas.push_back(Geometry{static_cast<float>(pixelsToTwips(w.left, dpi)),
-                             static_cast<float>(pixelsToTwips(w.top, dpi)),
-                             static_cast<float>(pixelsToTwips(w.right - w.left, dpi)),
-                             static_cast<float>(pixelsToTwips(w.bottom - w.top, dpi))});
+    // With no monitor known the map converts at the system DPI.
+    areas.push_back(geometryOf(w, screens));
   }
   return areas;
 }
