@@ -15,7 +15,10 @@ constexpr std::string_view kHoverPausedCaption = "HOVER PAUSED";
 }  // namespace
 
 HandsFree::HandsFree(Context& ctx, Router& router)
-    : ctx_(ctx), router_(router), dwell_(dwellOptions_), scanner_(settings_.scanStep) {
+    : ctx_(ctx),
+      router_(router),
+      dwell_(dwellOptions_),
+      scanner_(settings_.scanStep, [this](KeyId key) { return reachable(key); }) {
   dwell_.setPauseKey(ctx_.main.indexOf(ctx_.main.control(ui::kHoverPauseButton)));
   router.on(ui::kHoverPauseButton, Event::Click, [this] { pauseClicked(); });
   // Both are one-shots set afresh for every wake-up; these intervals are
@@ -148,8 +151,12 @@ void HandsFree::rearm() {
   arm(ui::kHoverTimer, dwell_.wakeIn(t));
   arm(ui::kScanTimer, scanner_.wakeIn(t));
   const DwellFace face = dwell_.face(t);
-  const std::span<const KeyId> lit = scanner_.lit();
-  ctx_.main.setAidMarks({face.key, face.progress, std::vector<std::size_t>(lit.begin(), lit.end())});
+  ctx_.main.setAidMarks({face.key, face.progress, scanner_.lit()});
+}
+
+bool HandsFree::reachable(KeyId key) const {
+  const Control& c = ctx_.main.controls()[key];
+  return c.enabled() && c.visible();
 }
 
 std::optional<KeyId> HandsFree::hoverKey(std::optional<std::string_view> control) const {

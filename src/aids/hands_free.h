@@ -67,6 +67,7 @@ class HandsFree {
   void restartScan();
   void rearm();
   void arm(TimerName timer, std::optional<Millis> wait);
+  bool reachable(KeyId key) const;
   std::optional<KeyId> hoverKey(std::optional<std::string_view> control) const;
   ScanRows rows() const;
   Instant now() const { return ctx_.platform.clock.now(); }
