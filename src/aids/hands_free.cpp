@@ -15,14 +15,20 @@ constexpr std::string_view kHoverPausedCaption = "HOVER PAUSED";
 }  // namespace
 
 HandsFree::HandsFree(Context& ctx, Router& router)
-    : ctx_(ctx), router_(router), dwell_(dwellOptions_), scanner_(settings_.scanStep) {
+    : ctx_(ctx),
+      router_(router),
+      dwell_(dwellOptions_),
+      scanner_(settings_.scanStep, [this](KeyId key) { return reachable(key); }) {
   dwell_.setPauseKey(ctx_.main.indexOf(ctx_.main.control(ui::kHoverPauseButton)));
+  ctx_.main.setReachWatcher([this](Reach what) { reachChanged(what); });
   router.on(ui::kHoverPauseButton, Event::Click, [this] { pauseClicked(); });
   // Both are one-shots set afresh for every wake-up; these intervals are
   // only where they start.
   router.every(ui::kHoverTimer, dwellOptions_.paintStep, [this] { hoverTick(); });
   router.every(ui::kScanTimer, settings_.scanStep, [this] { scanTick(); });
 }
+
+HandsFree::~HandsFree() { ctx_.main.setReachWatcher(nullptr); }
 
 void HandsFree::load() {
   suspended_ = false;
@@ -114,8 +120,8 @@ void HandsFree::scanTick() {
 void HandsFree::click(std::optional<KeyId> key) {
   if (!key || *key >= ctx_.main.controls().size()) return;
   const Control& c = ctx_.main.controls()[*key];
-  // A key disabled since the hover began or the rows were made cannot be
-  // clicked with the mouse either.
+  // A key disabled since the hover began cannot be clicked with the mouse
+  // either.
   if (!c.enabled()) return;
   // By copy: the click may open a dialog, and whatever it does happens
   // before this returns.
@@ -147,9 +153,35 @@ void HandsFree::rearm() {
   const Instant t = now();
   arm(ui::kHoverTimer, dwell_.wakeIn(t));
   arm(ui::kScanTimer, scanner_.wakeIn(t));
-  const DwellFace face = dwell_.face(t);
-  const std::span<const KeyId> lit = scanner_.lit();
-  ctx_.main.setAidMarks({face.key, face.progress, std::vector<std::size_t>(lit.begin(), lit.end())});
+  showMarks();
+}
+
+void HandsFree::showMarks() {
+  const DwellFace face = dwell_.face(now());
+  ctx_.main.setAidMarks({face.key, face.progress, scanner_.lit()});
+}
+
+// Told at the moment a key goes off or comes on, so that no light stays on a
+// key that is off even for the rest of a step, and with no timer to look.
+void HandsFree::reachChanged(Reach what) {
+  if (scanner_.stage() == Scanner::Stage::Stopped) return;
+  // Every key moved and a row came or went: the rows are made again.
+  if (what == Reach::Band) {
+    restartScan();
+    rearm();
+    return;
+  }
+  // Only a light that moved needs its timer set again: a group of keys
+  // turned on one by one costs no timer calls.
+  if (scanner_.reachChanged(now()))
+    rearm();
+  else
+    showMarks();
+}
+
+bool HandsFree::reachable(KeyId key) const {
+  const Control& c = ctx_.main.controls()[key];
+  return c.enabled() && c.visible();
 }
 
 std::optional<KeyId> HandsFree::hoverKey(std::optional<std::string_view> control) const {
@@ -161,13 +193,15 @@ std::optional<KeyId> HandsFree::hoverKey(std::optional<std::string_view> control
   return ctx_.main.indexOf(*c);
 }
 
-// Every enabled control a click acts on: the keys and the command line.
+// Every shown control a click acts on, the keys and the command line, off
+// or on: the scanner asks which are on at each light.
 ScanRows HandsFree::rows() const {
   std::vector<ScanItem> items;
   for (const Control& c : ctx_.main.controls()) {
     const bool clickable = c.kind() == ControlKind::Button || c.kind() == ControlKind::TextBox;
-    // The suggestion strip's keys count only while the strip shows.
-    if (clickable && c.enabled() && c.visible() && router_.handles(c.name(), Event::Click))
+    // The suggestion strip's keys count only while the strip shows; hidden,
+    // they would sit over the title row.
+    if (clickable && c.visible() && router_.handles(c.name(), Event::Click))
       items.push_back({ctx_.main.indexOf(c), c.rect()});
   }
   return scanRows(std::move(items));

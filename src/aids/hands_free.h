@@ -27,7 +27,7 @@ class HandsFree {
   HandsFree& operator=(const HandsFree&) = delete;
   HandsFree(HandsFree&&) = delete;
   HandsFree& operator=(HandsFree&&) = delete;
-  ~HandsFree() = default;
+  ~HandsFree();
 
   // The keyboard window has loaded: the stored choices take effect.
   void load();
@@ -66,7 +66,10 @@ class HandsFree {
   void click(std::optional<KeyId> key);
   void restartScan();
   void rearm();
+  void showMarks();
   void arm(TimerName timer, std::optional<Millis> wait);
+  void reachChanged(Reach what);
+  bool reachable(KeyId key) const;
   std::optional<KeyId> hoverKey(std::optional<std::string_view> control) const;
   ScanRows rows() const;
   Instant now() const { return ctx_.platform.clock.now(); }

@@ -55,14 +55,60 @@ void Scanner::stop() {
   rows_.clear();
 }
 
+bool Scanner::rowInReach(std::size_t row) const { return std::ranges::any_of(rows_[row], reachable_); }
+
+std::size_t Scanner::rowsInReach() const {
+  std::size_t n = 0;
+  for (std::size_t row = 0; row < rows_.size(); ++row)
+    if (rowInReach(row)) ++n;
+  return n;
+}
+
+std::optional<std::size_t> Scanner::keyInReach(std::size_t from) const {
+  const std::vector<KeyId>& keys = rows_[row_];
+  for (std::size_t key = from; key < keys.size(); ++key)
+    if (reachable_(keys[key])) return key;
+  return std::nullopt;
+}
+
 void Scanner::lightRows(Instant now, std::size_t row) {
-  stage_ = Stage::Rows;
-  row_ = row;
-  key_ = 0;
-  passes_ = 0;
-  ++rowLights_;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const std::size_t candidate = (row + i) % rows_.size();
+    if (!rowInReach(candidate)) continue;
+    stage_ = Stage::Rows;
+    row_ = candidate;
+    key_ = 0;
+    passes_ = 0;
+    ++rowLights_;
+    litSince_ = now;
+    litFor_ = step_;
+    return;
+  }
+  // Nothing to light: as after rounds unused, the next press looks again.
+  stage_ = Stage::Resting;
+}
+
+void Scanner::lightKey(Instant now, std::size_t key) {
+  stage_ = Stage::Keys;
+  key_ = key;
   litSince_ = now;
   litFor_ = step_;
+}
+
+void Scanner::nextKey(Instant now) {
+  std::optional<std::size_t> next = keyInReach(key_ + 1);
+  if (!next) {
+    if (++passes_ == kPassesBeforeRows) {
+      lightRows(now, row_);
+      return;
+    }
+    next = keyInReach(0);
+    if (!next) {
+      lightRows(now, row_);
+      return;
+    }
+  }
+  lightKey(now, *next);
 }
 
 std::optional<KeyId> Scanner::pressed(Instant now) {
@@ -74,14 +120,19 @@ std::optional<KeyId> Scanner::pressed(Instant now) {
       lightRows(now, 0);
       return std::nullopt;
     case Stage::Rows:
-      stage_ = Stage::Keys;
-      key_ = 0;
       passes_ = 0;
-      litSince_ = now;
-      litFor_ = step_;
+      if (const std::optional<std::size_t> first = keyInReach(0))
+        lightKey(now, *first);
+      else
+        lightRows(now, row_);
       return std::nullopt;
     case Stage::Keys: {
       const KeyId click = rows_[row_][key_];
+      // A key gone out of reach since it was lit is never clicked.
+      if (!reachable_(click)) {
+        nextKey(now);
+        return std::nullopt;
+      }
       lightRows(now, 0);
       return click;
     }
@@ -92,34 +143,46 @@ std::optional<KeyId> Scanner::pressed(Instant now) {
 void Scanner::tick(Instant now) {
   if (stage_ == Stage::Stopped || stage_ == Stage::Resting || now < litSince_ + litFor_) return;
   if (stage_ == Stage::Rows) {
-    if (rowLights_ >= kRoundsBeforeRest * rows_.size())
+    if (rowLights_ >= kRoundsBeforeRest * rowsInReach())
       stage_ = Stage::Resting;
     else
-      lightRows(now, (row_ + 1) % rows_.size());
+      lightRows(now, row_ + 1);
     return;
   }
-  if (++key_ == rows_[row_].size()) {
-    key_ = 0;
-    if (++passes_ == kPassesBeforeRows) {
-      lightRows(now, row_);
-      return;
-    }
-  }
-  litSince_ = now;
-  litFor_ = step_;
+  nextKey(now);
 }
 
-std::span<const KeyId> Scanner::lit() const {
+bool Scanner::reachChanged(Instant now) {
   switch (stage_) {
     case Stage::Stopped:
     case Stage::Resting:
-      return {};
+      return false;
     case Stage::Rows:
-      return rows_[row_];
+      if (rowInReach(row_)) return false;
+      lightRows(now, row_);
+      return true;
     case Stage::Keys:
-      return std::span(rows_[row_]).subspan(key_, 1);
+      if (reachable_(rows_[row_][key_])) return false;
+      nextKey(now);
+      return true;
   }
-  return {};
+  return false;
+}
+
+std::vector<KeyId> Scanner::lit() const {
+  std::vector<KeyId> keys;
+  switch (stage_) {
+    case Stage::Stopped:
+    case Stage::Resting:
+      break;
+    case Stage::Rows:
+      std::ranges::copy_if(rows_[row_], std::back_inserter(keys), reachable_);
+      break;
+    case Stage::Keys:
+      if (reachable_(rows_[row_][key_])) keys.push_back(rows_[row_][key_]);
+      break;
+  }
+  return keys;
 }
 
 std::optional<Millis> Scanner::wakeIn(Instant now) const {

@@ -21,13 +21,20 @@
 //   been running for an hour. The next press wakes the rows from the top
 //   and does nothing else: the user has not yet seen what it would choose.
 // - Rows with no keys are dropped; with no keys at all nothing scans.
+// - Only a key a click can reach now is lit or clicked, and a row with no
+//   such key is passed over. What a click reaches changes under the scan
+//   (keys that need a target come on with one), so the rows hold every key
+//   that may ever be reached, and each light asks again. A light on a key
+//   or row that goes out of reach moves on at once, for a whole step; one
+//   that comes within reach waits for its turn.
 // - Each light stays for a whole step from the moment it appears; a late
 //   tick moves the light one place, never several, so the user never misses
 //   a row they were not shown.
 #pragma once
 
+#include <functional>
 #include <optional>
-#include <span>
+#include <utility>
 #include <vector>
 
 #include "aids/aid_time.h"
@@ -53,7 +60,9 @@ class Scanner {
   // Resting: on, with nothing lit, waiting for a press.
   enum class Stage : unsigned char { Stopped, Rows, Keys, Resting };
 
-  explicit Scanner(Millis step) : step_(step) {}
+  // `reachable` says whether a click can reach a key at this moment.
+  Scanner(Millis step, std::function<bool(KeyId)> reachable)
+      : step_(step), reachable_(std::move(reachable)) {}
 
   // Starts (or restarts) with the first row lit.
   void start(Instant now, ScanRows rows);
@@ -63,20 +72,32 @@ class Scanner {
   std::optional<KeyId> pressed(Instant now);
   // The host's timer fired; an early tick is harmless.
   void tick(Instant now);
+  // Some key came within reach of a click or went out of it. True when the
+  // light moved, and with it the time of the next tick.
+  bool reachChanged(Instant now);
   // Applies from the next light on.
   void setStep(Millis step) { step_ = step; }
 
   Stage stage() const { return stage_; }
-  // What the host paints lit: the whole row, or the one key of it.
-  std::span<const KeyId> lit() const;
+  // What the host paints lit: the row's keys in reach, or the one key.
+  std::vector<KeyId> lit() const;
   // How long the host may sleep before the light moves; nothing while
   // stopped or resting.
   std::optional<Millis> wakeIn(Instant now) const;
 
  private:
+  bool rowInReach(std::size_t row) const;
+  std::size_t rowsInReach() const;
+  // The first key of the chosen row in reach at or after `from`.
+  std::optional<std::size_t> keyInReach(std::size_t from) const;
+  // Lights the first row in reach from `row` on, going round; rests when
+  // no row is.
   void lightRows(Instant now, std::size_t row);
+  void lightKey(Instant now, std::size_t key);
+  void nextKey(Instant now);
 
   Millis step_;
+  std::function<bool(KeyId)> reachable_;
   ScanRows rows_;
   Stage stage_ = Stage::Stopped;
   std::size_t row_ = 0;

@@ -71,6 +71,7 @@ void Control::setEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;
   notify(Property::Enabled);
+  if (owner_ != nullptr) owner_->reachChanged(Reach::Enabling);
 }
 
 void Control::setText(std::string_view text) {
@@ -193,6 +194,7 @@ void Form::setTopBand(int twips) {
   if (topBand_ == twips) return;
   topBand_ = twips;
   if (observer_ != nullptr) observer_->layoutChanged();
+  reachChanged(Reach::Band);
 }
 
 void Form::setAidMarks(AidMarks marks) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace osk {
@@ -235,6 +236,12 @@ class FormObserver {
   }
 };
 
+// What changed of the controls a click on a form can reach.
+enum class Reach : std::uint8_t {
+  Enabling,  // a control was enabled or disabled
+  Band,      // the top band opened or closed: its controls shown or hidden, every other moved
+};
+
 class Form {
  public:
   Form(std::string name, std::string title, int clientWidth, int clientHeight,
@@ -313,8 +320,17 @@ class Form {
 
   void setObserver(FormObserver* observer) { observer_ = observer; }
   FormObserver* observer() const { return observer_; }
+  // Beside the host's observer, for the keyboard's own code that follows
+  // what a click can reach: the scan must never light a key that is off,
+  // and must reach every key that comes on.
+  void setReachWatcher(std::function<void(Reach)> watcher) { reachWatcher_ = std::move(watcher); }
 
  private:
+  friend class Control;
+  void reachChanged(Reach what) const {
+    if (reachWatcher_) reachWatcher_(what);
+  }
+
   std::string name_;
   std::string title_;
   int clientWidth_;
@@ -328,6 +344,7 @@ class Form {
   int topBand_ = 0;
   AidMarks aidMarks_;
   FormObserver* observer_ = nullptr;
+  std::function<void(Reach)> reachWatcher_;
 };
 
 }  // namespace osk

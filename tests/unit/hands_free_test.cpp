@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,10 +22,10 @@ struct AidRig {
   Rig r;
   ManualClock clock{r.kb};
 
-  explicit AidRig(std::vector<std::pair<std::string_view, std::string_view>> stored) {
+  explicit AidRig(std::vector<std::pair<std::string_view, std::string_view>> stored, bool targeted = true) {
     for (auto [key, value] : stored) r.store.write(kSettingsSection, key, value);
     r.kb.handle(kFormControl, Event::Load);
-    r.target("Untitled - Notepad");
+    if (targeted) r.target("Untitled - Notepad");
   }
   aids::HandsFree& aids() { return r.kb.handsFree(); }
   std::size_t index(std::string_view key) { return r.main().indexOf(r.c(key)); }
@@ -155,6 +157,107 @@ TEST(Scanning, ReachesTheSuggestionsOnlyWhileTheyShow) {
   ASSERT_TRUE(waitLit(on, {first}, true));
   on.aids().switchPressed();
   EXPECT_EQ(on.r.injector.keys().back(), word.substr(2) + " ");
+}
+
+// No light may rest on a key a click cannot reach.
+void expectLitReachable(AidRig& a) {
+  for (std::size_t k : a.r.main().aidMarks().scanLit) {
+    const Control& c = a.r.main().controls()[k];
+    EXPECT_TRUE(c.enabled() && c.visible()) << c.name() << " lit";
+  }
+}
+
+// Scans to `key` as its user would: the row that shows it, then the key.
+// False when it never lights in a few rounds.
+bool scanTo(AidRig& a, std::string_view key) {
+  const std::size_t k = a.index(key);
+  for (int step = 0; step < 60; ++step) {
+    expectLitReachable(a);
+    const std::vector<std::size_t>& lit = a.r.main().aidMarks().scanLit;
+    if (lit == std::vector{k}) {
+      a.aids().switchPressed();
+      return true;
+    }
+    if (lit.size() > 1 && std::ranges::find(lit, k) != lit.end())
+      a.aids().switchPressed();
+    else
+      a.clock.advance(1000);
+  }
+  return false;
+}
+
+// What a click reaches changes under a running scan: the editing keys and
+// the arrows need a real target, recorded a tracking tick after the window
+// comes to the front. Each starts with the keyboard just loaded and no
+// target yet, every key still on as the layout makes them.
+struct ReachCase {
+  const char* what;
+  void (*meanwhile)(AidRig&);
+  const char* key;
+  Keys typed;  // nothing: the key never lights
+};
+
+void PrintTo(const ReachCase& c, std::ostream* os) { *os << c.what; }
+
+class ScanReach : public ::testing::TestWithParam<ReachCase> {};
+
+void noTargetYet(AidRig& a) { a.clock.advance(1000); }
+void dialogThenTarget(AidRig& a) {
+  noTargetYet(a);
+  a.r.click("SETTINGS_BUTTON");  // the rows are made afresh, the keys still off
+  a.r.desktop.show(42, "Untitled - Notepad");
+  a.clock.advance(1000);
+}
+
+TEST_P(ScanReach, TheScanReachesWhatAClickReaches) {
+  AidRig a({{"SCAN_MODE", "1"}, {"SCAN_STEP_MS", "1000"}}, false);
+  GetParam().meanwhile(a);
+  const bool reached = scanTo(a, GetParam().key);
+  EXPECT_EQ(reached, !GetParam().typed.empty());
+  EXPECT_EQ(a.r.injector.keys(), GetParam().typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scanning, ScanReach,
+    ::testing::Values(
+        ReachCase{"no target: Backspace goes off and never lights", noTargetYet, "BUTTON_BACKSPACE", {}},
+        ReachCase{"a target after the rows were made: Backspace joins them",
+                  dialogThenTarget,
+                  "BUTTON_BACKSPACE",
+                  {"{BACKSPACE}"}},
+        ReachCase{"a target after the rows were made: the arrows join them",
+                  dialogThenTarget,
+                  "BUTTON_KEY_LEFT",
+                  {"{LEFT}"}}));
+
+// The light leaves a key the moment a click can no longer reach it, and the
+// next press goes to the key it moved to. The command line taking the focus
+// turns the editing keys off (until the next tracking tick).
+TEST(Scanning, ALitKeyThatGoesOffIsLeftAtOnce) {
+  AidRig a({{"SCAN_MODE", "1"}, {"SCAN_STEP_MS", "1000"}});
+  const std::size_t backspace = a.index("BUTTON_BACKSPACE");
+  ASSERT_TRUE(waitLit(a, {backspace}, false));
+  a.aids().switchPressed();
+  ASSERT_TRUE(waitLit(a, {backspace}, true));
+  a.r.kb.handle(ui::kCommandLineTextbox, Event::GotFocus);
+  const std::vector<std::size_t> lit = a.r.main().aidMarks().scanLit;
+  ASSERT_EQ(lit.size(), 1U);
+  EXPECT_EQ(a.r.main().controls()[lit.front()].name(), "PRINT_SCREEN_APP_WINDOW");
+  a.aids().switchPressed();
+  EXPECT_EQ(a.r.injector.keys(), Keys{"%{PRTSC}"});
+}
+
+// The strip comes while the keys are scanned (the dialog that brings it
+// holds the scan meanwhile, but nothing else may miss it): every key moved,
+// so the rows start again from the top, the strip's row first.
+TEST(Scanning, TheStripComingStartsTheRowsAgainWithIt) {
+  AidRig a({{"SCAN_MODE", "1"}, {"SCAN_STEP_MS", "1000"}, {"WORD_PREDICTION", "0"}});
+  a.clock.advance(1500);
+  a.r.store.write(kSettingsSection, "WORD_PREDICTION", "1");
+  a.r.kb.context().prediction->settingsChanged();
+  std::vector<std::size_t> strip;
+  for (ControlName name : ui::kSuggestionKeys) strip.push_back(a.r.main().indexOf(a.r.main().control(name)));
+  EXPECT_EQ(a.r.main().aidMarks().scanLit, strip);
 }
 
 TEST(Scanning, TheSwitchIsCaughtOnlyWhileTheKeysCanBeScanned) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,14 +25,18 @@ using aids::Scanner;
 // Four rows, the third empty (a row whose keys are all hidden, say).
 const aids::ScanRows kRows{{1, 2, 3}, {4, 5}, {}, {6}};
 
-// At `at` ms: a press (expecting its click, if any), or a look at what is lit.
+// At `at` ms: a press (expecting its click, if any), a look at what is lit,
+// or keys going out of a click's reach or coming back within it.
 struct Beat {
+  enum class Kind : unsigned char { Press, Look, Off, On };
   long long at;
-  bool press;
-  std::vector<KeyId> expected;  // the click of a press, or what a look sees
+  Kind kind;
+  std::vector<KeyId> keys;  // the click of a press, what a look sees, the keys off or on
 };
-Beat press(long long at, std::vector<KeyId> click = {}) { return {at, true, std::move(click)}; }
-Beat look(long long at, std::vector<KeyId> lit) { return {at, false, std::move(lit)}; }
+Beat press(long long at, std::vector<KeyId> click = {}) { return {at, Beat::Kind::Press, std::move(click)}; }
+Beat look(long long at, std::vector<KeyId> lit) { return {at, Beat::Kind::Look, std::move(lit)}; }
+Beat off(long long at, std::vector<KeyId> keys) { return {at, Beat::Kind::Off, std::move(keys)}; }
+Beat on(long long at, std::vector<KeyId> keys) { return {at, Beat::Kind::On, std::move(keys)}; }
 
 struct Session {
   const char* what;
@@ -43,21 +48,37 @@ void PrintTo(const Session& s, std::ostream* os) { *os << s.what; }
 class ScanSessions : public ::testing::TestWithParam<Session> {};
 
 TEST_P(ScanSessions, LightAndClickInTurn) {
-  Scanner scan(Millis{1000});
+  std::set<KeyId> outOfReach;
+  Scanner scan(Millis{1000}, [&](KeyId key) { return !outOfReach.contains(key); });
   AidClock clock(scan);
   scan.start(clock.now(), kRows);
   clock.rearm();
   for (const Beat& b : GetParam().beats) {
     clock.advanceTo(b.at, [](auto) {});
-    if (b.press) {
-      const std::optional<KeyId> click = scan.pressed(clock.now());
-      clock.rearm();
-      EXPECT_EQ(click ? std::vector<KeyId>{*click} : std::vector<KeyId>{}, b.expected) << "press at " << b.at;
-    } else {
-      const auto lit = scan.lit();
-      EXPECT_EQ(std::vector<KeyId>(lit.begin(), lit.end()), b.expected) << "look at " << b.at;
-      // Nothing lit is a scan at rest: no timer may run for it.
-      EXPECT_EQ(clock.asleep(), b.expected.empty()) << "timer at " << b.at;
+    switch (b.kind) {
+      case Beat::Kind::Press: {
+        const std::optional<KeyId> click = scan.pressed(clock.now());
+        clock.rearm();
+        EXPECT_EQ(click ? std::vector<KeyId>{*click} : std::vector<KeyId>{}, b.keys) << "press at " << b.at;
+        break;
+      }
+      case Beat::Kind::Look:
+        EXPECT_EQ(scan.lit(), b.keys) << "look at " << b.at;
+        // Nothing lit is a scan at rest: no timer may run for it.
+        EXPECT_EQ(clock.asleep(), b.keys.empty()) << "timer at " << b.at;
+        break;
+      case Beat::Kind::Off:
+      case Beat::Kind::On:
+        for (KeyId key : b.keys) {
+          if (b.kind == Beat::Kind::Off)
+            outOfReach.insert(key);
+          else
+            outOfReach.erase(key);
+        }
+        // The answer says whether the timer must be set again: a light that
+        // stays keeps its time.
+        if (scan.reachChanged(clock.now())) clock.rearm();
+        break;
     }
   }
 }
@@ -84,10 +105,29 @@ INSTANTIATE_TEST_SUITE_P(
         Session{"the rounds count from the last press, not while a row's keys light",
                 {press(1500), look(5499, {5}), look(5500, {4, 5}), look(14499, {1, 2, 3}), look(14500, {})}},
         Session{"a click starts the count again",
-                {press(500), press(600, {1}), look(9599, {6}), look(9600, {})}}));
+                {press(500), press(600, {1}), look(9599, {6}), look(9600, {})}},
+        Session{"a row with no key in reach is passed over until one comes back",
+                {off(0, {4, 5}), look(1000, {6}), on(1500, {5}), look(2000, {1, 2, 3}), look(3000, {5}),
+                 press(3100), look(3100, {5}), press(3200, {5})}},
+        Session{"a key that comes within reach of the lit row shows at once, the step kept",
+                {off(0, {2}), look(0, {1, 3}), on(400, {2}), look(400, {1, 2, 3}), look(999, {1, 2, 3}),
+                 look(1000, {4, 5})}},
+        Session{"the lit row going out of reach lights the next at once, for a whole step",
+                {off(300, {1, 2, 3}), look(300, {4, 5}), look(1299, {4, 5}), look(1300, {6}),
+                 look(2300, {4, 5})}},
+        Session{"the lit key going out of reach lights the next key at once, and is skipped after",
+                {press(0), off(500, {1}), look(500, {2}), look(1499, {2}), look(1500, {3}), look(2500, {2}),
+                 look(3500, {3}), look(4500, {2, 3}), press(4600), press(4700, {2})}},
+        Session{"the last key of the row going out of reach goes back to the rows",
+                {press(1000), off(1200, {4, 5}), look(1200, {6}), press(1300), press(1400, {6})}},
+        Session{"the rounds before rest count only the rows in reach",
+                {off(0, {4, 5}), look(5999, {6}), look(6000, {})}},
+        Session{"nothing in reach rests; a press after a key comes back lights its row",
+                {off(0, {1, 2, 3, 4, 5, 6}), look(0, {}), on(100, {6}), look(100, {}), press(200),
+                 look(200, {6})}}));
 
 TEST(ScanStops, NothingLitNoTimerNoClick) {
-  Scanner scan(Millis{1000});
+  Scanner scan(Millis{1000}, [](KeyId) { return true; });
   const aids::Instant t0{};
   scan.start(t0, {{}, {}});
   EXPECT_EQ(scan.stage(), Scanner::Stage::Stopped);
