@@ -123,6 +123,16 @@ NOTEPAD_PID=""
 # A spot of the bare desktop, right of the keyboard and above Notepad.
 AWAY_X=1500 AWAY_Y=100
 
+# Notepad beside the keyboard, in front and recorded as its target.
+start_notepad() {
+  wine notepad >"$OUT/notepad.log" 2>&1 &
+  NOTEPAD_PID=$!
+  drive wait-window "Untitled - Notepad" 30000 >/dev/null
+  drive move "Untitled - Notepad" 67 430 1120 480
+  drive foreground "Untitled - Notepad"
+  drive wait-text main ACTIVE_WINDOW_LABEL "Untitled - Notepad" 5000 >/dev/null
+}
+
 # One quiet interval of IDLE_S seconds in the state the last actions left;
 # $1 names it, $2 is "toggle" to double-click the Scroll Lock light at its
 # start (the light's one repaint shows that the count works).
@@ -235,12 +245,7 @@ idle_states() {
   drive point main BUTTON_KEY_UP
   idle_interval none-disabled
 
-  wine notepad >"$OUT/notepad.log" 2>&1 &
-  NOTEPAD_PID=$!
-  drive wait-window "Untitled - Notepad" 30000 >/dev/null
-  drive move "Untitled - Notepad" 67 430 1120 480
-  drive foreground "Untitled - Notepad"
-  drive wait-text main ACTIVE_WINDOW_LABEL "Untitled - Notepad" 5000 >/dev/null
+  start_notepad
   drive point-at $AWAY_X $AWAY_Y
   idle_interval target-away
   drive click main BUTTON_LETTER_A
@@ -386,12 +391,7 @@ aids_bench() {
 predict_bench() {
   : >"$OUT/idle.txt"
   start_keyboard_with predict WORD_PREDICTION=1
-  wine notepad >"$OUT/notepad.log" 2>&1 &
-  NOTEPAD_PID=$!
-  drive wait-window "Untitled - Notepad" 30000 >/dev/null
-  drive move "Untitled - Notepad" 67 430 1120 480
-  drive foreground "Untitled - Notepad"
-  drive wait-text main ACTIVE_WINDOW_LABEL "Untitled - Notepad" 5000 >/dev/null
+  start_notepad
   drive click main BUTTON_LETTER_T
   drive point-at $AWAY_X $AWAY_Y
   idle_interval predict-away

@@ -119,18 +119,18 @@ class PredictionMeetsTheUsersHands(PredictionCase):
         self.s.click("main", "BUTTON_FULL_STOP")
         self.wait_typed(".the ")
 
+    def toggle_caps_lock(self, letter_face):
+        self.s.click("main", "BUTTON_CAPS")
+        self.s.wait_for(lambda: self.s.text("main", "BUTTON_LETTER_T"), lambda got: got == letter_face,
+                        TYPE_TIMEOUT_S, "the letter keys never showed %r" % letter_face)
+
     def test_suggestions_type_as_the_letter_keys_do(self):
-        s = self.s
-        s.click("main", "BUTTON_CAPS")
-        s.wait_for(lambda: s.text("main", "BUTTON_LETTER_T"), lambda got: got == "T", TYPE_TIMEOUT_S,
-                   "the letters never showed Caps Lock")
+        self.toggle_caps_lock("T")
         self.type_letters("th")
         self.click_offered("THE")
         self.wait_typed("THE ")
-        s.click("main", "BUTTON_CAPS")
-        s.click("main", "SHIFT_LOCK_BUTTON")
-        s.wait_for(lambda: s.text("main", "BUTTON_LETTER_T"), lambda got: got == "t", TYPE_TIMEOUT_S,
-                   "Caps Lock never went off")
+        self.toggle_caps_lock("t")
+        self.s.click("main", "SHIFT_LOCK_BUTTON")
         self.type_letters("th")
         self.click_offered("the")
         self.wait_typed("THE the ")
