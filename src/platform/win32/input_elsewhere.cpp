@@ -1,5 +1,7 @@
 #include "platform/win32/input_elsewhere.h"
 
+#include <array>
+
 #include "platform/win32/failure.h"
 #include "platform/win32/switch_hook.h"
 
@@ -34,9 +36,11 @@ bool InputElsewhere::follow(HWND window, bool on) {
   // Keys are registered again with the mouse: the same flags as the key
   // events' own registration, so whichever comes first, both hold.
   if (on) {
-    const RAWINPUTDEVICE devices[] = {{kGenericDesktopPage, kMouseUsage, RIDEV_INPUTSINK, window},
-                                      {kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK, window}};
-    if (!::RegisterRawInputDevices(devices, 2, sizeof devices[0])) {
+    const std::array<RAWINPUTDEVICE, 2> devices{
+        {{kGenericDesktopPage, kMouseUsage, RIDEV_INPUTSINK, window},
+         {kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK, window}}};
+    if (!::RegisterRawInputDevices(devices.data(), static_cast<UINT>(devices.size()),
+                                   sizeof(RAWINPUTDEVICE))) {
       logFailure("the user's own typing and clicks cannot be followed", ::GetLastError());
       return false;
     }
