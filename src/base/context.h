@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "base/flashes.h"
 #include "base/router.h"
 #include "base/word_prediction.h"
 #include "layout/model.h"
@@ -58,6 +59,8 @@ struct Context {
   // events anywhere, and every event of the keyboard window) instead of by
   // their timer's ten ticks a second.
   bool facesFollowEvents = false;
+  // The keys flashed lately, which the colour reset leaves lit a moment.
+  Flashes flashes;
   // Hover clicking and scanning, made with the keyboard window's routes.
   std::shared_ptr<aids::HandsFree> handsFree;
   // Word prediction and its suggestion strip, made with the same routes.

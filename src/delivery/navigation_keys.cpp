@@ -53,7 +53,7 @@ void navigationKeyClick(Context& ctx, const NavigationKey& key) {
       // Backspace only settles its colour, the rest have nothing to do there.
       if (key.button == ui::kButtonSpacebar) {
         KeyboardState(ctx.main).appendToCommandLine(" ");
-        button.setBack(colors::kGreen);
+        flashKey(ctx, button);
       } else if (key.afterwards == Afterwards::White) {
         button.setBack(colors::kWhite);
       }
@@ -64,7 +64,7 @@ void navigationKeyClick(Context& ctx, const NavigationKey& key) {
   if (!deliver(ctx, key.keys)) return;
   switch (key.afterwards) {
     case Afterwards::Flash:
-      button.setBack(colors::kGreen);
+      flashKey(ctx, button);
       break;
     case Afterwards::White:
       button.setBack(colors::kWhite);

@@ -63,8 +63,13 @@ bool deliver(Context& ctx, std::string_view keys) {
 
 bool sendStep(Context& ctx, std::string_view keys, Control* flash) {
   if (!deliver(ctx, keys)) return false;
-  if (flash != nullptr) flash->setBack(colors::kGreen);
+  if (flash != nullptr) flashKey(ctx, *flash);
   return true;
+}
+
+void flashKey(Context& ctx, Control& key) {
+  key.setBack(colors::kGreen);
+  ctx.flashes.lit(key, ctx.platform.clock.now());
 }
 
 bool Delivery::activate(Patience patience) const {

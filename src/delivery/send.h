@@ -71,6 +71,10 @@ class Delivery {
 // deliver and, when that worked, flash `flash` green (if given).
 bool sendStep(Context& ctx, std::string_view keys, Control* flash);
 
+// Lights a key green for a press that went in; the colour reset lets it
+// stay lit a moment at least.
+void flashKey(Context& ctx, Control& key);
+
 // Injects into whatever window is active, with no target and no flash.
 [[nodiscard]] bool injectDirect(Context& ctx, std::string_view keys);
 

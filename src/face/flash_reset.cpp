@@ -86,20 +86,25 @@ void BACKCOLOR_TIMER_Timer(Context& ctx) {
   const KeyboardState state(form);
   const Modes modes{state.latched(Latch::ShiftLock), state.latched(Latch::NumberRowLock),
                     state.latched(Latch::UserFkeys), state.latched(Latch::Highlight)};
+  const Clock::Instant now = ctx.platform.clock.now();
+  const auto rest = [&](ControlName button, Color colour) {
+    Control& key = form.control(button);
+    if (!ctx.flashes.holds(key, now)) key.setBack(colour);
+  };
 
-  for (const CharacterKey& key : characterKeys()) form.control(key.button).setBack(restingColor(key, modes));
+  for (const CharacterKey& key : characterKeys()) rest(key.button, restingColor(key, modes));
   for (ControlName button : kOtherPlainKeys) {
     const bool tinted = modes.highlight && isArrowKey(button);
-    form.control(button).setBack(tinted ? colors::kPink : colors::kSysWindow);
+    rest(button, tinted ? colors::kPink : colors::kSysWindow);
   }
-  for (ControlName button : kToolButtons) form.control(button).setBack(colors::kSysButtonFace);
+  for (ControlName button : kToolButtons) rest(button, colors::kSysButtonFace);
   // A suggestion flashes as a key does; green left on it would read as a latch.
-  for (ControlName button : ui::kSuggestionKeys) form.control(button).setBack(colors::kWhite);
+  for (ControlName button : ui::kSuggestionKeys) rest(button, colors::kWhite);
 
   // The F keys' colour is their mode: white re-arms a standard F key after
   // its flash, blue keeps the user commands in charge.
   const Color fkeys = modes.userFkeys ? colors::kBlueTint : colors::kWhite;
-  for (int n = 1; n <= kFunctionKeyCount; ++n) form.control(functionKeyButton(n)).setBack(fkeys);
+  for (int n = 1; n <= kFunctionKeyCount; ++n) rest(functionKeyButton(n), fkeys);
 }
 
 }  // namespace osk

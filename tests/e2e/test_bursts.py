@@ -136,8 +136,9 @@ class Bursts(NotepadCase):
         self.pause_after(clicked, 1.0)
         # The burst's key is looked at as the watch ends, from the same
         # process: a further osk-drive start could come after the burst's end
-        # on a loaded machine.
-        _, changes, after = self.s.click_watch("main", "BUTTON_LETTER_Q", 700, also=["BUTTON_AUTO_DELETE"])
+        # on a loaded machine. The watch outlasts the longest flash: the
+        # reset's 500 ms period plus the moment a fresh flash is kept.
+        _, changes, after = self.s.click_watch("main", "BUTTON_LETTER_Q", 1000, also=["BUTTON_AUTO_DELETE"])
         colours = [c for _, c in changes]
         self.assertIn(LIGHT_ON, colours, changes)
         self.assertEqual(colours[-1], rest, changes)

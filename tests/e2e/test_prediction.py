@@ -32,7 +32,11 @@ class PredictionCase(NotepadTestCase):
         return [self.s.text("main", name) for name in SUGGESTIONS]
 
     def click_offered(self, word):
-        """Waits for `word` among the suggestions and clicks it."""
+        """Waits for `word` among the suggestions and clicks it. The caller
+        first waits for its letters to arrive: a word offered for the first
+        letter may sit in another place, or be gone, once the next letter's
+        click is handled, and a click on the old place then types nothing
+        (a failed run under load showed exactly that)."""
         offered = self.s.wait_for(self.offered, lambda got: word in got, TYPE_TIMEOUT_S,
                                   "%r was never offered" % word)
         self.s.click("main", SUGGESTIONS[offered.index(word)])
@@ -55,6 +59,7 @@ class PredictionOn(PredictionCase):
         self.s.click("main", "BUTTON_SPACEBAR")
         self.wait_typed("the zebu ")
         self.type_letters("ze")
+        self.wait_typed("the zebu ze")
         self.click_offered("zebu")
         self.wait_typed("the zebu zebu ")
         self.s.click("main", "BUTTON_FULL_STOP")
@@ -79,6 +84,7 @@ class PredictionOn(PredictionCase):
         self.s.start_notepad(*self.notepad_geometry)
         self.s.make_target(NOTEPAD_TITLE)
         self.type_letters("ze")
+        self.wait_typed("ze")
         self.click_offered("zebu")
         self.wait_typed("zebu ")
 
@@ -96,6 +102,7 @@ class PredictionMeetsTheUsersHands(PredictionCase):
 
     def choose_the(self):
         self.type_letters("th")
+        self.wait_typed("th")
         self.click_offered("the")
         self.wait_typed("the ")
         self.wait_caret(4)
@@ -127,16 +134,19 @@ class PredictionMeetsTheUsersHands(PredictionCase):
     def test_suggestions_type_as_the_letter_keys_do(self):
         self.toggle_caps_lock("T")
         self.type_letters("th")
+        self.wait_typed("TH")
         self.click_offered("THE")
         self.wait_typed("THE ")
         self.toggle_caps_lock("t")
         self.s.click("main", "SHIFT_LOCK_BUTTON")
         self.type_letters("th")
+        self.wait_typed("THE th")
         self.click_offered("the")
         self.wait_typed("THE the ")
 
     def test_a_chosen_suggestion_flashes_and_comes_back(self):
         self.type_letters("th")
+        self.wait_typed("th")
         offered = self.s.wait_for(self.offered, lambda got: "the" in got, TYPE_TIMEOUT_S, "'the' never offered")
         key = SUGGESTIONS[offered.index("the")]
         before, changes = self.s.click_watch("main", key, 2000)

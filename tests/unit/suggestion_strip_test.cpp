@@ -84,6 +84,10 @@ TEST(SuggestionStrip, ChoosingFinishesTheWordAndAMarkGoesBeforeItsSpace) {
                          [&p](ControlName name) { return p.r.c(name.str()).back() == colors::kGreen; });
   };
   EXPECT_EQ(greens(), 1);
+  // A tick at once would end the flash unseen; the next one ends it.
+  p.r.tick(ui::kBackcolorTimer.str());
+  EXPECT_EQ(greens(), 1);
+  p.r.time.at += Flashes::kShortestFlash;
   p.r.tick(ui::kBackcolorTimer.str());
   EXPECT_EQ(greens(), 0);
 }
