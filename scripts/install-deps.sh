@@ -10,6 +10,7 @@ packages=(
   xvfb openbox x11-xkb-utils x11-utils libxtst6 imagemagick
   cmake ninja-build clang clang-tidy clang-format libclang-rt-14-dev libgtest-dev
   python3
+  nsis
 )
 # Optional: lets a person watch the virtual display; never required.
 optional=(x11vnc)

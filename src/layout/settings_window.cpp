@@ -1,6 +1,7 @@
 #include "layout/settings_window.h"
 
 #include "layout/builder.h"
+#include "qmosk_version.h"
 
 namespace osk {
 
@@ -11,7 +12,7 @@ std::unique_ptr<Form> makeSettingsForm() {
   Builder b;
   heading(b, kTarnwickQmOskTitle1, "TARNWICK", {120, 120, 3495, 495});
   heading(b, kTarnwickQmOskTitle2, "Q-M - OSK", {3840, 120, 3615, 495});
-  heading(b, kTarnwickQmOskVersion, "Version 1.0", {120, 720, 3495, 495});
+  heading(b, kTarnwickQmOskVersion, std::string("Version ") + kProgramVersion, {120, 720, 3495, 495});
   heading(b, kTarnwickQmOskCreator, "Made by the QM-OSK developers", {120, 1320, 7335, 495});
   b.label(kDoubleClickTxtLabel, "Double Click Light To Set ON / OFF", {120, 1920, 7335, 495}, {12.0, true},
           colors::kCyan, colors::kBlack, Align::Center);

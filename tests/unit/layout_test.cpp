@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "layout/layouts.h"
+#include "qmosk_version.h"
 
 namespace osk {
 namespace {
@@ -392,6 +393,8 @@ struct Style {
 };
 
 TEST(Layouts, LabelsTextBoxesAndCheckBoxStyles) {
+  // The settings dialog shows the version project(VERSION) sets.
+  const std::string versionCaption = std::string("Version ") + kProgramVersion;
   // One control per line, as the layout table reads.
   // clang-format off
   const Style styles[] = {
@@ -403,7 +406,7 @@ TEST(Layouts, LabelsTextBoxesAndCheckBoxStyles) {
       {kMainFormName, "COMMAND_LINE_TEXTBOX", ControlKind::TextBox, "Command Line", 9.75, false, colors::kBlack, colors::kSysWindow, Align::Left, {1440, 3960, 11295, 375}},
       {kSettingsFormName, "TARNWICK_QM_OSK_TITLE_1", ControlKind::Label, "TARNWICK", 13.5, false, colors::kGreen, colors::kBlack, Align::Center, {120, 120, 3495, 495}},
       {kSettingsFormName, "TARNWICK_QM_OSK_TITLE_2", ControlKind::Label, "Q-M - OSK", 13.5, false, colors::kGreen, colors::kBlack, Align::Center, {3840, 120, 3615, 495}},
-      {kSettingsFormName, "TARNWICK_QM_OSK_VERSION", ControlKind::Label, "Version 1.0", 13.5, false, colors::kGreen, colors::kBlack, Align::Center, {120, 720, 3495, 495}},
+      {kSettingsFormName, "TARNWICK_QM_OSK_VERSION", ControlKind::Label, versionCaption.c_str(), 13.5, false, colors::kGreen, colors::kBlack, Align::Center, {120, 720, 3495, 495}},
       {kSettingsFormName, "TARNWICK_QM_OSK_CREATOR", ControlKind::Label, "Made by the QM-OSK developers", 13.5, false, colors::kGreen, colors::kBlack, Align::Center, {120, 1320, 7335, 495}},
       {kSettingsFormName, "DOUBLE_CLICK_TXT_LABEL", ControlKind::Label, "Double Click Light To Set ON / OFF", 12.0, true, colors::kCyan, colors::kBlack, Align::Center, {120, 1920, 7335, 495}},
       {kSettingsFormName, "CALC_LABEL", ControlKind::Label, "CALCULATOR:", 8.25, false, colors::kBlack, colors::kSysButtonFace, Align::Left, {240, 2760, 1215, 255}},
