@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every test: unit tests natively and under the sanitizers, the fuzz run,
 # clang-tidy on the core, the host, the tools and the bench, the
-# clang-format check, the Windows build (warnings are errors there too) and
-# the end-to-end suite under Wine. Exits
+# clang-format check, the Windows build (warnings are errors there too), the
+# installer and portable zip, and the end-to-end suite under Wine. Exits
 # non-zero when any step fails; later steps still run, so one failure does
 # not hide others.
 set -uo pipefail
@@ -31,6 +31,9 @@ step "clang-tidy" scripts/run-tidy.sh
 step "clang-format" scripts/check-format.sh
 step "structure" scripts/check-structure.sh
 step "mingw build" bash -c 'cmake --preset mingw && cmake --build --preset mingw'
+# The installer and the portable zip (seconds once the build is done); the
+# end-to-end suite installs, runs and uninstalls them.
+step "package" scripts/package.sh
 if [[ ! " ${failed[*]} " =~ " mingw build " ]]; then
   # run.py makes its own virtual desktop and removes it, with every process
   # it started, however the run ends.

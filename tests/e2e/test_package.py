@@ -1,0 +1,185 @@
+"""The release artefacts of scripts/package.sh as a Windows user meets them:
+the installer run silently, the installed program, the uninstaller, the
+portable zip, and the version they all carry."""
+
+import glob
+import os
+import re
+import struct
+import subprocess
+import tempfile
+import unittest
+import zipfile
+
+from rig import BUILD, NOTEPAD_TITLE, ROOT, START_TIMEOUT_S, TARGET_GEOMETRY, TYPE_TIMEOUT_S, KeyboardTestCase
+
+PACKAGE_DIR = os.environ.get("QMOSK_PACKAGE_DIR", os.path.join(ROOT, "build", "package"))
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QM-OSK"
+SETTINGS_KEY = r"HKCU\Software\QM-OSK"
+SHORTCUT = os.path.join("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "QM-OSK.lnk")
+# A silent install or uninstall of a few megabytes; the uninstaller copies
+# itself to %TEMP% and returns at once, so its work is waited for.
+SETUP_TIMEOUT_S = 60
+
+
+def project_version():
+    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
+        return re.search(r"project\(qm-osk VERSION (\d+\.\d+\.\d+)", f.read()).group(1)
+
+
+def artefact(kind):
+    path = os.path.join(PACKAGE_DIR, "qm-osk-%s-%s" % (project_version(), kind))
+    if not os.path.exists(path):
+        raise AssertionError("missing %s: run scripts/package.sh first" % path)
+    return path
+
+
+def version_resource(exe):
+    """The fixed file and product versions and the FileVersion and
+    ProductVersion strings of a program's version resource."""
+    with open(exe, "rb") as f:
+        data = f.read()
+    at = data.find(struct.pack("<I", 0xFEEF04BD))  # VS_FIXEDFILEINFO's signature
+    if at < 0:
+        raise AssertionError("%s has no version resource" % exe)
+    fms, fls, pms, pls = struct.unpack_from("<4I", data, at + 8)
+
+    def dotted(ms, ls):
+        return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+
+    def string(name):
+        key = (name + "\0").encode("utf-16-le")
+        i = data.find(key, at)
+        if i < 0:
+            return None
+        i += len(key)
+        i += (-i) % 4  # values start on a 32-bit boundary
+        end = i
+        while data[end:end + 2] != b"\0\0":
+            end += 2
+        return data[i:end].decode("utf-16-le")
+
+    return dotted(fms, fls), dotted(pms, pls), string("FileVersion"), string("ProductVersion")
+
+
+def type_with(s, exe):
+    """Starts the program at `exe` and types a key with it into Notepad."""
+    s.keyboard = s.start(exe, name="keyboard")
+    s.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+    s.start_notepad(*TARGET_GEOMETRY)
+    s.make_target(NOTEPAD_TITLE)
+    s.click("main", "BUTTON_LETTER_Q")
+    s.wait_for(lambda: s.drive("edit-text", NOTEPAD_TITLE), lambda t: t == "q", TYPE_TIMEOUT_S,
+               "Notepad never showed the key")
+
+
+class Version(unittest.TestCase):
+    def test_the_program_carries_the_project_version(self):
+        v = project_version()
+        exe = os.path.join(BUILD, "src", "platform", "win32", "qm-osk.exe")
+        self.assertEqual(version_resource(exe), (v + ".0", v + ".0", v, v))
+
+
+class Installed(KeyboardTestCase):
+    def reg(self, s, key, value):
+        """A value as `reg query` shows it, or None; the 32-bit view, the
+        one the 32-bit installer writes to."""
+        # A file, not a pipe, for the reason Session.drive gives.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", "reg", "query", key, "/v", value, "/reg:32"], env=s.env, cwd=s.dir,
+                           stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
+                           timeout=START_TIMEOUT_S)
+            out.seek(0)
+            text = out.read().decode("utf-8", "replace")
+        for line in text.splitlines():
+            fields = line.strip().split(None, 2)
+            if len(fields) >= 2 and fields[0] == value:
+                return (fields[1], fields[2] if len(fields) == 3 else "")
+        return None
+
+    def unix(self, s, windows_path):
+        self.assertRegex(windows_path, r"^C:\\")
+        return os.path.join(s.dir, "drive_c", *windows_path[3:].split("\\"))
+
+    def install(self, s):
+        p = s.start(artefact("setup.exe"), "/S", name="setup")
+        self.assertEqual(p.wait(timeout=SETUP_TIMEOUT_S), 0, "the silent install failed")
+
+    def uninstall(self, s, *options):
+        entry = self.reg(s, UNINSTALL_KEY, "QuietUninstallString")
+        self.assertIsNotNone(entry, "no uninstall entry")
+        exe = re.match(r'^"([^"]+)" /S$', entry[1]).group(1)
+        s.start(exe, "/S", *options, name="uninstall")
+        s.wait_for(lambda: self.reg(s, UNINSTALL_KEY, "DisplayName"), lambda v: v is None,
+                   SETUP_TIMEOUT_S, "the uninstall entry stayed")
+
+    def test_install_type_uninstall_keeps_then_removes_the_settings(self):
+        s = self.new_session()
+        v = project_version()
+        self.install(s)
+        where = self.reg(s, UNINSTALL_KEY, "InstallLocation")
+        self.assertIsNotNone(where, "no uninstall entry after the install")
+        where = where[1]
+        self.assertRegex(where, r"^C:\\Program Files( \(x86\))?\\QM-OSK$")
+        exe = where + "\\qm-osk.exe"
+        uninstaller = '"%s\\Uninstall.exe"' % where
+        size = self.reg(s, UNINSTALL_KEY, "EstimatedSize")
+        entry = {name: self.reg(s, UNINSTALL_KEY, name) for name in (
+            "DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "UninstallString",
+            "QuietUninstallString", "NoModify", "NoRepair")}
+        self.assertEqual(entry, {
+            "DisplayName": ("REG_SZ", "QM-OSK"),
+            "DisplayVersion": ("REG_SZ", v),
+            "Publisher": ("REG_SZ", "QM-OSK"),
+            "DisplayIcon": ("REG_SZ", exe),
+            "UninstallString": ("REG_SZ", uninstaller),
+            "QuietUninstallString": ("REG_SZ", uninstaller + " /S"),
+            "NoModify": ("REG_DWORD", "0x1"),
+            "NoRepair": ("REG_DWORD", "0x1"),
+        })
+        # In kilobytes: the program alone is over a megabyte.
+        self.assertEqual(size[0], "REG_DWORD")
+        self.assertGreater(int(size[1], 16), 1024)
+        folder = self.unix(s, where)
+        self.assertEqual(sorted(os.listdir(folder)),
+                         ["LICENSE-words-en.md", "README.md", "Uninstall.exe", "qm-osk.exe"])
+        self.assertTrue(os.path.exists(os.path.join(s.dir, "drive_c", SHORTCUT)), "no Start-menu shortcut")
+
+        type_with(s, exe)
+        s.close_keyboard()  # saves its geometry: settings of this user
+        learned = os.path.join(s.dir, "drive_c", "users", os.environ.get("USER", "root"), "AppData",
+                               "Roaming", "QM-OSK")
+        saved = s.setting("MainLeft")
+        self.assertIsNotNone(saved, "the keyboard saved no settings")
+        s.kill_all()  # Notepad too, before the uninstaller runs
+
+        self.uninstall(s)
+        s.wait_for(lambda: os.path.exists(folder), lambda e: not e, SETUP_TIMEOUT_S,
+                   "the uninstaller left the program's folder")
+        self.assertFalse(os.path.exists(os.path.join(s.dir, "drive_c", SHORTCUT)), "the shortcut stayed")
+        self.assertEqual(s.setting("MainLeft"), saved, "a plain uninstall must keep the settings")
+
+        self.install(s)
+        self.assertEqual(s.setting("MainLeft"), saved)
+        os.makedirs(os.path.join(learned, "qm-osk"), exist_ok=True)
+        with open(os.path.join(learned, "qm-osk", "learned-words.txt"), "w") as f:
+            f.write("keyboard\t3\n")
+        self.uninstall(s, "/REMOVESETTINGS")
+        s.wait_for(lambda: (s.setting("MainLeft"), os.path.exists(learned)), lambda r: r == (None, False),
+                   SETUP_TIMEOUT_S, "\"Also remove my settings\" left settings or learned words")
+        s.wait_for(lambda: os.path.exists(folder), lambda e: not e, SETUP_TIMEOUT_S,
+                   "the uninstaller left the program's folder")
+
+
+class Portable(KeyboardTestCase):
+    def test_the_zip_runs_from_a_fresh_folder(self):
+        s = self.new_session()
+        folder = os.path.join(s.dir, "drive_c", "stick", "qm-osk")
+        with zipfile.ZipFile(artefact("portable.zip")) as z:
+            self.assertEqual(sorted(z.namelist()), ["LICENSE-words-en.md", "READ-ME.txt", "qm-osk.exe"])
+            z.extractall(folder)
+        type_with(s, r"C:\stick\qm-osk\qm-osk.exe")
+
+
+if __name__ == "__main__":
+    unittest.main()
