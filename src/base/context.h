@@ -16,6 +16,7 @@
 #include "platform/launcher.h"
 #include "platform/learned_words_file.h"
 #include "platform/settings_store.h"
+#include "platform/sign_in.h"
 #include "platform/switch_keys.h"
 
 namespace osk {
@@ -35,6 +36,8 @@ struct Platform {
   SwitchKeys& switches = noSwitchKeys();
   // Where word prediction keeps what it learned; by default nowhere.
   LearnedWordsFile& learnedWords = noLearnedWordsFile();
+  // The entry that starts the keyboard at sign-in; by default none.
+  SignInStart& signIn = noSignInStart();
 };
 
 // Finds a window of the keyboard by its form name. Every window is made at

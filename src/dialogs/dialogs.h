@@ -37,6 +37,9 @@ void OK_BUTTON_Click(Context& ctx);
 void FKEYS_SETTINGS_BUTTON_Click(Context& ctx);
 void TYPING_AIDS_BUTTON_Click(Context& ctx);
 void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx);
+// Not a store-backed tick box: the entry Windows reads at sign-in is its
+// only record, so the box shows what that entry says, never an old choice.
+void START_AT_SIGN_IN_TICKBOX_Click(Context& ctx);
 
 // A tick box that keeps its value under its own name in the store, writes
 // it at every click and acts on the keyboard at once. Adding one is a line

@@ -75,6 +75,8 @@ void Form_Load(Context& ctx) {
   }
   for (const TextField& f : kTextFields)
     dialog.control(f.control).setText(store.read(kSettingsSection, f.key, f.fallback));
+  // Shown as it is, without acting: only the user's own click sets it.
+  dialog.control(ui::settings::kStartAtSignInTickbox).setValue(ctx.platform.signIn.on() ? 1 : 0);
 }
 
 void Form_Unload(Context& ctx) {
@@ -107,6 +109,16 @@ void TYPING_AIDS_BUTTON_Click(Context& ctx) {
   ctx.platform.host.showModal(aidsDialog(ctx), settingsDialog(ctx));
 }
 
+void START_AT_SIGN_IN_TICKBOX_Click(Context& ctx) {
+  Control& box = settingsDialog(ctx).control(ui::settings::kStartAtSignInTickbox);
+  SignInStart& signIn = ctx.platform.signIn;
+  if (signIn.set(box.value() == 1)) return;
+  // The box goes back to what Windows will really do at the next sign-in.
+  box.setValue(signIn.on() ? 1 : 0);
+  ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kStartAtSignInTickbox,
+                             "Windows did not let the keyboard change whether it starts when you sign in.");
+}
+
 void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx) {
   settingsDialog(ctx).control(ui::settings::kTarnwickQmOskCreator).setCaption(kContactAddress);
 }
@@ -135,6 +147,7 @@ void registerSettingsDialog(Router& router, Context& ctx) {
   router.on(ui::settings::kFkeysSettingsButton, Event::Click, [c] { FKEYS_SETTINGS_BUTTON_Click(*c); });
   router.on(ui::settings::kTypingAidsButton, Event::Click, [c] { TYPING_AIDS_BUTTON_Click(*c); });
   router.on(ui::settings::kTarnwickQmOskCreator, Event::Click, [c] { TARNWICK_QM_OSK_CREATOR_Click(*c); });
+  router.on(ui::settings::kStartAtSignInTickbox, Event::Click, [c] { START_AT_SIGN_IN_TICKBOX_Click(*c); });
   for (const TickBox& box : tickBoxes()) {
     const TickBox* b = &box;
     router.on(box.control, Event::Click, [c, b] { tickBoxClick(*c, *b); });

@@ -29,6 +29,8 @@ std::unique_ptr<Form> makeSettingsForm() {
   b.dialogButton(kFkeysSettingsButton, "MY F-KEYS SETTINGS", {600, 4560, 2535, 495});
   b.checkBox(kAlwaysOnTopTickbox, "Always On Top", {3480, 4680, 1455, 375});
   b.dialogButton(kOkButton, "OK", {5160, 4560, 1935, 495});
+  // Beside the version line, where the band was empty.
+  b.checkBox(kStartAtSignInTickbox, "Start when I sign in", {3840, 780, 3615, 375});
   return std::make_unique<Form>(kSettingsFormName, "QM-OSK", 7665, 5280, std::move(b.defs),
                                 std::vector<Timer>{});
 }

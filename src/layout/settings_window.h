@@ -30,6 +30,7 @@ inline constexpr ControlName kTypingAidsButton{"TYPING_AIDS_BUTTON"};
 inline constexpr ControlName kFkeysSettingsButton{"FKEYS_SETTINGS_BUTTON"};
 inline constexpr ControlName kAlwaysOnTopTickbox{"ALWAYS_ON_TOP_TICKBOX"};
 inline constexpr ControlName kOkButton{"OK_BUTTON"};
+inline constexpr ControlName kStartAtSignInTickbox{"START_AT_SIGN_IN_TICKBOX"};
 
 }  // namespace ui::settings
 

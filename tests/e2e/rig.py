@@ -353,6 +353,22 @@ class Session:
     def dpi(self):
         return int(self.drive("dpi"))
 
+    def reg_value(self, key, value, view=None):
+        """(type, data) of a registry value as `reg query` shows it, or None.
+        `view` "32" reads what a 32-bit installer wrote on 64-bit Windows."""
+        # A file, not a pipe, for the reason drive() gives.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", "reg", "query", key, "/v", value] + (["/reg:" + view] if view else []),
+                           env=self.env, cwd=self.dir, stdin=subprocess.DEVNULL, stdout=out,
+                           stderr=subprocess.DEVNULL, timeout=START_TIMEOUT_S)
+            out.seek(0)
+            text = out.read().decode("utf-8", "replace")
+        for line in text.splitlines():
+            fields = line.strip().split(None, 2)
+            if len(fields) >= 2 and fields[0] == value:
+                return (fields[1], fields[2] if len(fields) == 3 else "")
+        return None
+
     def set_setting(self, key, value):
         self.drive("set-reg", APP, key, value)
 

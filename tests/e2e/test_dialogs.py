@@ -2,11 +2,12 @@
 on the keyboard and real typing into the fields."""
 
 import os
+import shutil
 import time
 import unittest
 
-from rig import (NOTEPAD_TITLE, TARGET_GEOMETRY, TRACK_TIMEOUT_MS, KeyboardTestCase, NotepadTestCase,
-                 windows_path)
+from rig import (KEYBOARD_EXE, NOTEPAD_TITLE, START_TIMEOUT_S, TARGET_GEOMETRY, TRACK_TIMEOUT_MS,
+                 KeyboardTestCase, NotepadTestCase, windows_path)
 
 CONTACT = "qm-osk@example.org"
 FKEYS_TITLE = "QM-OSK - FKEYS SETTINGS"
@@ -246,6 +247,45 @@ class ClosingWithDialogsOpen(KeyboardTestCase):
         self.assertEqual(s.setting("BUTTON_F_NUM_1_CAPTION"), "Exit")
         for key in ("MainLeft", "AboutMainLeft", "FKEYSSETTINGSMainLeft"):
             self.assertIsNotNone(s.setting(key), key + " was not saved")
+
+
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+
+
+class StartAtSignIn(KeyboardTestCase):
+    def tick(self, s, name, on):
+        """Clicks the box and returns the entry `name` once the click has
+        written (on) or removed (not on) it."""
+        s.click("settings", "START_AT_SIGN_IN_TICKBOX")
+        return s.wait_for(lambda: s.reg_value(RUN_KEY, name), lambda v: (v is not None) == on,
+                          STORE_TIMEOUT_S, "the sign-in entry %s never changed" % name)
+
+    def test_the_box_writes_and_removes_the_entry_of_its_own_program_name(self):
+        s = self.new_session()
+        # A copy under another name, ticked first: its entry is its own.
+        other = os.path.join(s.dir, "drive_c", "other copy")
+        os.makedirs(other)
+        shutil.copy(KEYBOARD_EXE, os.path.join(other, "my-osk.exe"))
+        s.keyboard = s.start(r"C:\other copy\my-osk.exe", name="keyboard")
+        s.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+        open_settings(s)
+        self.assertEqual(s.drive("checked", "settings", "START_AT_SIGN_IN_TICKBOX"), "0")
+        self.assertIsNone(s.reg_value(RUN_KEY, "my-osk"), "set without the user's tick")
+        self.assertEqual(self.tick(s, "my-osk", True), ("REG_SZ", r'"C:\other copy\my-osk.exe"'))
+        s.click("settings", "OK_BUTTON")
+        s.close_keyboard()
+
+        s.start_keyboard()
+        open_settings(s)
+        self.assertEqual(s.drive("checked", "settings", "START_AT_SIGN_IN_TICKBOX"), "0")
+        self.assertEqual(self.tick(s, "qm-osk", True), ("REG_SZ", '"%s"' % windows_path(KEYBOARD_EXE)))
+        s.click("settings", "OK_BUTTON")
+        # The next open shows what the entry says.
+        open_settings(s)
+        self.assertEqual(s.drive("checked", "settings", "START_AT_SIGN_IN_TICKBOX"), "1")
+        self.tick(s, "qm-osk", False)
+        self.assertEqual(s.drive("checked", "settings", "START_AT_SIGN_IN_TICKBOX"), "0")
+        self.assertEqual(s.reg_value(RUN_KEY, "my-osk"), ("REG_SZ", r'"C:\other copy\my-osk.exe"'))
 
 
 if __name__ == "__main__":

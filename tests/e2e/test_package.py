@@ -7,13 +7,13 @@ import os
 import re
 import struct
 import subprocess
-import tempfile
 import unittest
 import zipfile
 
 from rig import BUILD, NOTEPAD_TITLE, ROOT, START_TIMEOUT_S, TARGET_GEOMETRY, TYPE_TIMEOUT_S, KeyboardTestCase
 
 PACKAGE_DIR = os.environ.get("QMOSK_PACKAGE_DIR", os.path.join(ROOT, "build", "package"))
+# The 32-bit installer writes to the 32-bit view of the registry.
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QM-OSK"
 SETTINGS_KEY = r"HKCU\Software\QM-OSK"
 SHORTCUT = os.path.join("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "QM-OSK.lnk")
@@ -81,22 +81,6 @@ class Version(unittest.TestCase):
 
 
 class Installed(KeyboardTestCase):
-    def reg(self, s, key, value):
-        """A value as `reg query` shows it, or None; the 32-bit view, the
-        one the 32-bit installer writes to."""
-        # A file, not a pipe, for the reason Session.drive gives.
-        with tempfile.TemporaryFile() as out:
-            subprocess.run(["wine", "reg", "query", key, "/v", value, "/reg:32"], env=s.env, cwd=s.dir,
-                           stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
-                           timeout=START_TIMEOUT_S)
-            out.seek(0)
-            text = out.read().decode("utf-8", "replace")
-        for line in text.splitlines():
-            fields = line.strip().split(None, 2)
-            if len(fields) >= 2 and fields[0] == value:
-                return (fields[1], fields[2] if len(fields) == 3 else "")
-        return None
-
     def unix(self, s, windows_path):
         self.assertRegex(windows_path, r"^C:\\")
         return os.path.join(s.dir, "drive_c", *windows_path[3:].split("\\"))
@@ -106,25 +90,25 @@ class Installed(KeyboardTestCase):
         self.assertEqual(p.wait(timeout=SETUP_TIMEOUT_S), 0, "the silent install failed")
 
     def uninstall(self, s, *options):
-        entry = self.reg(s, UNINSTALL_KEY, "QuietUninstallString")
+        entry = s.reg_value(UNINSTALL_KEY, "QuietUninstallString", "32")
         self.assertIsNotNone(entry, "no uninstall entry")
         exe = re.match(r'^"([^"]+)" /S$', entry[1]).group(1)
         s.start(exe, "/S", *options, name="uninstall")
-        s.wait_for(lambda: self.reg(s, UNINSTALL_KEY, "DisplayName"), lambda v: v is None,
+        s.wait_for(lambda: s.reg_value(UNINSTALL_KEY, "DisplayName", "32"), lambda v: v is None,
                    SETUP_TIMEOUT_S, "the uninstall entry stayed")
 
     def test_install_type_uninstall_keeps_then_removes_the_settings(self):
         s = self.new_session()
         v = project_version()
         self.install(s)
-        where = self.reg(s, UNINSTALL_KEY, "InstallLocation")
+        where = s.reg_value(UNINSTALL_KEY, "InstallLocation", "32")
         self.assertIsNotNone(where, "no uninstall entry after the install")
         where = where[1]
         self.assertRegex(where, r"^C:\\Program Files( \(x86\))?\\QM-OSK$")
         exe = where + "\\qm-osk.exe"
         uninstaller = '"%s\\Uninstall.exe"' % where
-        size = self.reg(s, UNINSTALL_KEY, "EstimatedSize")
-        entry = {name: self.reg(s, UNINSTALL_KEY, name) for name in (
+        size = s.reg_value(UNINSTALL_KEY, "EstimatedSize", "32")
+        entry = {name: s.reg_value(UNINSTALL_KEY, name, "32") for name in (
             "DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "UninstallString",
             "QuietUninstallString", "NoModify", "NoRepair")}
         self.assertEqual(entry, {

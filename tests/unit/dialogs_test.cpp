@@ -222,6 +222,32 @@ TEST(SettingsDialog, TickingStoresAtOnceAndUntickingNeverLowersTheKeyboard) {
   EXPECT_EQ(r.desktop.topmostCalls, (Calls{{42, false}, {1, true}}));
 }
 
+TEST(SettingsDialog, SignInBoxShowsTheEntryAsItIsAndSaysWhenWindowsRefusesAChange) {
+  struct Row {
+    bool entry;   // the entry Windows has when the dialog opens
+    bool refuse;  // Windows refuses the change
+    bool after;   // the entry, and the box, after one click
+    bool noted;
+  };
+  for (const Row row : {Row{false, false, true, false}, Row{true, false, false, false},
+                        Row{true, true, true, true}, Row{false, true, false, true}}) {
+    DialogRig r;
+    r.signIn.entry = row.entry;
+    r.signIn.refuse = row.refuse;
+    r.openSettings([&](Form& d) {
+      // Opening only shows the entry; nothing is written without a click.
+      EXPECT_EQ(d.named("START_AT_SIGN_IN_TICKBOX").value(), row.entry ? 1 : 0);
+      EXPECT_EQ(r.signIn.entry, row.entry);
+      r.tick(d, row.entry ? 0 : 1, "START_AT_SIGN_IN_TICKBOX");
+      EXPECT_EQ(r.signIn.entry, row.after);
+      EXPECT_EQ(d.named("START_AT_SIGN_IN_TICKBOX").value(), row.after ? 1 : 0);
+      EXPECT_EQ(r.host.notes.size(), row.noted ? 1U : 0U);
+    });
+    // Not a setting of the store: the entry is its only record.
+    EXPECT_EQ(r.store.get("START_AT_SIGN_IN_TICKBOX"), "<absent>");
+  }
+}
+
 TEST(SettingsDialog, KeepFocusBoxSwitchesTheKeyboardAtTheClickAndOpensAsStored) {
   DialogRig r;
   r.store.put("KEEP_TARGET_FOCUS", "1");

@@ -215,7 +215,8 @@ struct BasicRig {
   StepClock time;
   FakeSwitchKeys switches;
   MemoryLearnedWordsFile learned;
-  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host, time, switches, learned}};
+  MemorySignInStart signIn;
+  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host, time, switches, learned, signIn}};
 
   static constexpr WindowId kSelf = 1;
 

@@ -160,7 +160,8 @@ std::vector<std::string> settingsNames() {
           "EMAIL_ADDRESS_TEXTBOX",      "BTC_ADDRESS_LABEL",
           "BTC_ADDRESS_TEXTBOX",        "KEEP_TARGET_FOCUS_TICKBOX",
           "TYPING_AIDS_BUTTON",         "FKEYS_SETTINGS_BUTTON",
-          "ALWAYS_ON_TOP_TICKBOX",      "OK_BUTTON"};
+          "ALWAYS_ON_TOP_TICKBOX",      "OK_BUTTON",
+          "START_AT_SIGN_IN_TICKBOX"};
 }
 
 std::vector<std::string> mainNames() {
@@ -234,7 +235,7 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
 TEST(Layouts, ControlCountsPerForm) {
   auto form = makeMainForm();
   EXPECT_EQ(form->controls().size(), 120U);
-  EXPECT_EQ(makeSettingsForm()->controls().size(), 16U);
+  EXPECT_EQ(makeSettingsForm()->controls().size(), 17U);
   EXPECT_EQ(makeFkeysForm()->controls().size(), 49U);
 }
 

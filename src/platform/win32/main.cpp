@@ -20,6 +20,7 @@
 #include "platform/win32/registry_store.h"
 #include "platform/win32/sendinput_injector.h"
 #include "platform/win32/shell_launcher.h"
+#include "platform/win32/sign_in_entry.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_form_host.h"
@@ -78,8 +79,9 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     Win32FormHost host;
     HandsFreeInput handsFree;
     LearnedWordsStore learnedWords(programName);
+    SignInEntry signIn(programName);
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
-                                         handsFree, learnedWords});
+                                         handsFree, learnedWords, signIn});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
