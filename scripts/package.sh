@@ -9,6 +9,9 @@
 #                                   artefacts in build/package-uiaccess/); it
 #                                   must be signed before Windows starts it,
 #                                   see the README
+# With QMOSK_SIGN_PFX (a PKCS#12 certificate file; its password in the file
+# QMOSK_SIGN_PASS_FILE, if it has one) the program is signed with Debian's
+# osslsigncode before it is packaged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +32,14 @@ scripts/install-deps.sh
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 cmake --preset mingw "${extra[@]}" >/dev/null
 cmake --build "$build" --target qm-osk
+if [[ -n "${QMOSK_SIGN_PFX:-}" ]]; then
+  exe="$build/src/platform/win32/qm-osk.exe"
+  pass=()
+  if [[ -n "${QMOSK_SIGN_PASS_FILE:-}" ]]; then pass=(-readpass "$QMOSK_SIGN_PASS_FILE"); fi
+  osslsigncode sign -pkcs12 "$QMOSK_SIGN_PFX" "${pass[@]}" -h sha256 -n "QM-OSK" \
+    -in "$exe" -out "$exe.signed"
+  mv "$exe.signed" "$exe"
+fi
 rm -rf "$out"
 (cd "$build" && cpack -G "NSIS;ZIP" -B "$PWD/../../$out" >/dev/null)
 rm -rf "$out/_CPack_Packages"

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <utility>
 
 #include "platform/win32/failure.h"
@@ -35,7 +36,8 @@ bool SignInEntry::on() const {
   UniqueKey key(raw);
   std::wstring value(kLongestPath + 2, L'\0');
   DWORD type = 0;
-  auto bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+  const std::size_t room = value.size() * sizeof(wchar_t);
+  auto bytes = static_cast<DWORD>(room);
   if (::RegQueryValueExW(key.get(), name_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
                          &bytes) != ERROR_SUCCESS ||
       type != REG_SZ)
@@ -48,22 +50,23 @@ bool SignInEntry::on() const {
 
 bool SignInEntry::set(bool on) {
   HKEY raw = nullptr;
-  LONG rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_SET_VALUE, nullptr, &raw, nullptr);
+  LONG rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                              nullptr, &raw, nullptr);
   if (rc != ERROR_SUCCESS) {
     logFailure("opening the sign-in entries", static_cast<DWORD>(rc));
     return false;
   }
   UniqueKey key(raw);
   if (on) {
-    rc = ::RegSetValueExW(key.get(), name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command_.c_str()),
-                          static_cast<DWORD>((command_.size() + 1) * sizeof(wchar_t)));
+    const std::size_t withNul = (command_.size() + 1) * sizeof(wchar_t);
+    rc = ::RegSetValueExW(key.get(), name_.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(command_.c_str()), static_cast<DWORD>(withNul));
   } else {
     rc = ::RegDeleteValueW(key.get(), name_.c_str());
     if (rc == ERROR_FILE_NOT_FOUND) rc = ERROR_SUCCESS;  // nothing to remove is what was asked
   }
-  if (rc != ERROR_SUCCESS) logFailure(on ? "writing the sign-in entry" : "removing the sign-in entry",
-                                      static_cast<DWORD>(rc));
+  if (rc != ERROR_SUCCESS)
+    logFailure(on ? "writing the sign-in entry" : "removing the sign-in entry", static_cast<DWORD>(rc));
   return rc == ERROR_SUCCESS;
 }
 
