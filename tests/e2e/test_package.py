@@ -7,6 +7,7 @@ import os
 import re
 import struct
 import subprocess
+import tempfile
 import unittest
 import zipfile
 
@@ -85,8 +86,8 @@ class Installed(KeyboardTestCase):
         self.assertRegex(windows_path, r"^C:\\")
         return os.path.join(s.dir, "drive_c", *windows_path[3:].split("\\"))
 
-    def install(self, s):
-        p = s.start(artefact("setup.exe"), "/S", name="setup")
+    def install(self, s, setup=None):
+        p = s.start(setup or artefact("setup.exe"), "/S", name="setup")
         self.assertEqual(p.wait(timeout=SETUP_TIMEOUT_S), 0, "the silent install failed")
 
     def uninstall(self, s, *options):
@@ -153,6 +154,30 @@ class Installed(KeyboardTestCase):
                    SETUP_TIMEOUT_S, "\"Also remove my settings\" left settings or learned words")
         s.wait_for(lambda: os.path.exists(folder), lambda e: not e, SETUP_TIMEOUT_S,
                    "the uninstaller left the program's folder")
+
+    def test_an_upgrade_keeps_the_settings_and_leaves_one_entry(self):
+        s = self.new_session()
+        # The same program packaged as an older version: what the installer
+        # does with an earlier install is what is looked at here.
+        old = os.path.join(s.dir, "old")
+        subprocess.run(["cpack", "-G", "NSIS", "-D", "CPACK_PACKAGE_VERSION=0.9.0", "-B", old],
+                       cwd=BUILD, stdout=subprocess.DEVNULL, check=True, timeout=SETUP_TIMEOUT_S)
+        self.install(s, os.path.join(old, "qm-osk-0.9.0-setup.exe"))
+        self.assertEqual(s.reg_value(UNINSTALL_KEY, "DisplayVersion", "32"), ("REG_SZ", "0.9.0"))
+        where = s.reg_value(UNINSTALL_KEY, "InstallLocation", "32")[1]
+        s.set_setting("EMAIL_ADDRESS_TEXTBOX", "me@example.org")
+
+        self.install(s)
+        self.assertEqual(s.reg_value(UNINSTALL_KEY, "DisplayVersion", "32"), ("REG_SZ", project_version()))
+        self.assertEqual(s.reg_value(UNINSTALL_KEY, "InstallLocation", "32"), ("REG_SZ", where))
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", "reg", "query", UNINSTALL_KEY.rsplit("\\", 1)[0], "/s", "/reg:32"],
+                           env=s.env, cwd=s.dir, stdin=subprocess.DEVNULL, stdout=out,
+                           stderr=subprocess.DEVNULL, timeout=START_TIMEOUT_S)
+            out.seek(0)
+            names = re.findall(r"DisplayName\s+REG_SZ\s+(.*)", out.read().decode("utf-8", "replace"))
+        self.assertEqual([n.strip() for n in names].count("QM-OSK"), 1, names)
+        self.assertEqual(s.setting("EMAIL_ADDRESS_TEXTBOX"), "me@example.org")
 
 
 class Portable(KeyboardTestCase):
