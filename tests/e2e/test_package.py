@@ -132,8 +132,10 @@ class Installed(KeyboardTestCase):
 
         type_with(s, exe)
         s.close_keyboard()  # saves its geometry: settings of this user
-        learned = os.path.join(s.dir, "drive_c", "users", os.environ.get("USER", "root"), "AppData",
-                               "Roaming", "QM-OSK")
+        # Wine names the prefix's one user after the Unix account.
+        users = [u for u in os.listdir(os.path.join(s.dir, "drive_c", "users")) if u != "Public"]
+        self.assertEqual(len(users), 1, users)
+        learned = os.path.join(s.dir, "drive_c", "users", users[0], "AppData", "Roaming", "QM-OSK")
         saved = s.setting("MainLeft")
         self.assertIsNotNone(saved, "the keyboard saved no settings")
         s.kill_all()  # Notepad too, before the uninstaller runs
