@@ -45,7 +45,7 @@ class Windows {
   virtual Form& window(std::string_view formName) = 0;
   // An event of a control of one of the windows, handled as if the host had
   // reported it; false when nothing handles it.
-  virtual bool handle(const Form& form, std::string_view control, Event event) = 0;
+  virtual bool handle(const Form& form, ControlIndex control, Event event) = 0;
 };
 
 struct Context {

@@ -73,7 +73,7 @@ void Win32FormHost::bringForward(const Form& form, bool activate) {
     HWND front = hwnd;
     if (!modal_.empty() && modal_.back()->alive()) front = modal_.back()->hwnd();
     // The second start allowed this process the foreground before it asked.
-    if (!::SetForegroundWindow(front)) ::OutputDebugStringA("the keyboard could not come to the front");
+    if (!::SetForegroundWindow(front)) logFailure("the keyboard could not come to the front");
     return;
   }
   // Restored and raised, but the window being typed into keeps the focus.
