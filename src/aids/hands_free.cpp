@@ -184,7 +184,8 @@ bool HandsFree::reachable(KeyId key) const {
 std::optional<KeyId> HandsFree::hoverKey(std::optional<KeyId> control) const {
   if (!control || *control >= ctx_.main.controls().size()) return std::nullopt;
   const Control& c = ctx_.main.controls()[*control];
-  if (c.kind() != ControlKind::Button || !c.enabled() || !c.visible() || !router_.handles(*control, Event::Click))
+  if (c.kind() != ControlKind::Button || !c.enabled() || !c.visible() ||
+      !router_.handles(*control, Event::Click))
     return std::nullopt;
   return control;
 }

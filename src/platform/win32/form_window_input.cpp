@@ -97,9 +97,8 @@ LRESULT FormWindow::childMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
 }
 
 std::optional<LRESULT> FormWindow::filtered(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control) {
-  // By index: a filter added by another may be added while one runs.
-  for (std::size_t i = 0; i < filters_.size(); ++i)
-    if (const auto answer = filters_[i]->filter(hwnd, msg, wp, lp, control)) return answer;
+  for (MessageFilter* f : filters_)
+    if (const auto answer = f->filter(hwnd, msg, wp, lp, control)) return answer;
   return std::nullopt;
 }
 

@@ -85,7 +85,9 @@ void NoteBalloon::hide(HWND tip) {
   ::SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-void CALLBACK NoteBalloon::hideLater(HWND tip, UINT /*msg*/, UINT_PTR /*id*/, DWORD /*time*/) noexcept { hide(tip); }
+void CALLBACK NoteBalloon::hideLater(HWND tip, UINT /*msg*/, UINT_PTR /*id*/, DWORD /*time*/) noexcept {
+  hide(tip);
+}
 
 // The balloon lies over keys. Where the system does not pass a click on it
 // through to the key beneath (Wine does not), a click puts it away, so that

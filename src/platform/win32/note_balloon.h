@@ -25,7 +25,8 @@ class NoteBalloon {
 
  private:
   static void CALLBACK hideLater(HWND tip, UINT msg, UINT_PTR id, DWORD time) noexcept;
-  static LRESULT CALLBACK tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) noexcept;
+  static LRESULT CALLBACK tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                  DWORD_PTR data) noexcept;
   static void hide(HWND tip);
   UniqueWindow tip_;
   HWND owner_ = nullptr;
