@@ -7,6 +7,7 @@
 
 #include "base/flashes.h"
 #include "base/router.h"
+#include "base/target.h"
 #include "base/word_prediction.h"
 #include "layout/model.h"
 #include "platform/clock.h"
@@ -59,6 +60,8 @@ struct Context {
   // events anywhere, and every event of the keyboard window) instead of by
   // their timer's ten ticks a second.
   bool facesFollowEvents = false;
+  // Where the keys go.
+  RecordedTarget target;
   // The keys flashed lately, which the colour reset leaves lit a moment.
   Flashes flashes;
   // Hover clicking and scanning, made with the keyboard window's routes.
