@@ -159,7 +159,8 @@ class FakeHost final : public FormHost {
     broughtForward.emplace_back(&form, activate);
   }
   bool ownsWindow(WindowId window) const override {
-    return std::any_of(windows.begin(), windows.end(), [window](const auto& w) { return w.second == window; });
+    return std::any_of(windows.begin(), windows.end(),
+                       [window](const auto& w) { return w.second == window; });
   }
   WindowId windowOf(const Form& form) const override {
     auto it = windows.find(&form);
