@@ -71,7 +71,7 @@ void HandsFree::setRestRadius(int pixels) {
   dwell_.setOptions(dwellOptions_);
 }
 
-void HandsFree::pointerMoved(PointerAt at, std::optional<std::string_view> control) {
+void HandsFree::pointerMoved(PointerAt at, std::optional<KeyId> control) {
   if (!settings_.dwellClick) return;
   const std::optional<KeyId> due = dwell_.moved(now(), at, hoverKey(control));
   rearm();
@@ -84,7 +84,7 @@ void HandsFree::pointerLeft() {
   click(due);
 }
 
-void HandsFree::buttonDown(std::string_view control) {
+void HandsFree::buttonDown(KeyId control) {
   if (const std::optional<KeyId> key = hoverKey(control)) dwell_.clickedOtherwise(*key);
   rearm();
 }
@@ -123,10 +123,7 @@ void HandsFree::click(std::optional<KeyId> key) {
   // A key disabled since the hover began cannot be clicked with the mouse
   // either.
   if (!c.enabled()) return;
-  // By copy: the click may open a dialog, and whatever it does happens
-  // before this returns.
-  const std::string name = c.name();
-  ctx_.windows.handle(ctx_.main, name, Event::Click);
+  ctx_.windows.handle(ctx_.main, *key, Event::Click);
   // The click may have changed what runs (a dialog closed, settings applied).
   rearm();
 }
@@ -184,13 +181,13 @@ bool HandsFree::reachable(KeyId key) const {
   return c.enabled() && c.visible();
 }
 
-std::optional<KeyId> HandsFree::hoverKey(std::optional<std::string_view> control) const {
-  if (!control) return std::nullopt;
-  const Control* c = ctx_.main.find(*control);
-  if (c == nullptr || c->kind() != ControlKind::Button || !c->enabled() || !c->visible() ||
-      !router_.handles(c->name(), Event::Click))
+std::optional<KeyId> HandsFree::hoverKey(std::optional<KeyId> control) const {
+  if (!control || *control >= ctx_.main.controls().size()) return std::nullopt;
+  const Control& c = ctx_.main.controls()[*control];
+  if (c.kind() != ControlKind::Button || !c.enabled() || !c.visible() ||
+      !router_.handles(*control, Event::Click))
     return std::nullopt;
-  return ctx_.main.indexOf(*c);
+  return control;
 }
 
 // Every shown control a click acts on, the keys and the command line, off
@@ -201,7 +198,7 @@ ScanRows HandsFree::rows() const {
     const bool clickable = c.kind() == ControlKind::Button || c.kind() == ControlKind::TextBox;
     // The suggestion strip's keys count only while the strip shows; hidden,
     // they would sit over the title row.
-    if (clickable && c.visible() && router_.handles(c.name(), Event::Click))
+    if (clickable && c.visible() && router_.handles(ctx_.main.indexOf(c), Event::Click))
       items.push_back({ctx_.main.indexOf(c), c.rect()});
   }
   return scanRows(std::move(items));

@@ -43,13 +43,13 @@ class HandsFree {
   void resume();
 
   // The pointer moved over the keyboard window to `at` (client pixels), over
-  // the control named `control` (nothing: over no control).
-  void pointerMoved(PointerAt at, std::optional<std::string_view> control);
+  // the control at `control` in the window's list (nothing: over no control).
+  void pointerMoved(PointerAt at, std::optional<KeyId> control);
   // The pointer left the keyboard's windows.
   void pointerLeft();
-  // A mouse button went down on `control`: its own click follows, so a
+  // A mouse button went down on the control at `control`: its own click follows, so a
   // hover on it must not click it again.
-  void buttonDown(std::string_view control);
+  void buttonDown(KeyId control);
   // The switch key, or a left click on the keyboard while scanning.
   void switchPressed();
 
@@ -70,7 +70,7 @@ class HandsFree {
   void arm(TimerName timer, std::optional<Millis> wait);
   void reachChanged(Reach what);
   bool reachable(KeyId key) const;
-  std::optional<KeyId> hoverKey(std::optional<std::string_view> control) const;
+  std::optional<KeyId> hoverKey(std::optional<KeyId> control) const;
   ScanRows rows() const;
   Instant now() const { return ctx_.platform.clock.now(); }
 

@@ -37,7 +37,7 @@ const Keyboard::Window* Keyboard::find(const Form& form) const {
   return nullptr;
 }
 
-bool Keyboard::handle(const Form& form, std::string_view control, Event event) {
+bool Keyboard::handle(const Form& form, ControlIndex control, Event event) {
   const Window* w = find(form);
   if (w == nullptr) return false;
   const bool handled = w->router.dispatch(control, event);
@@ -50,13 +50,29 @@ bool Keyboard::handle(const Form& form, std::string_view control, Event event) {
   return handled;
 }
 
-bool Keyboard::handles(const Form& form, std::string_view control, Event event) const {
+bool Keyboard::handles(const Form& form, ControlIndex control, Event event) const {
   const Window* w = find(form);
   return w != nullptr && w->router.handles(control, event);
 }
 
+void Keyboard::tick(const Form& form, TimerIndex timer) {
+  if (const Window* w = find(form)) w->router.tick(timer);
+}
+
+bool Keyboard::ticks(const Form& form, TimerIndex timer) const {
+  const Window* w = find(form);
+  return w != nullptr && w->router.ticks(timer);
+}
+
+bool Keyboard::handle(const Form& form, std::string_view control, Event event) {
+  if (control == kFormControl.str()) return handle(form, kFormItself, event);
+  const Control* c = form.find(control);
+  return c != nullptr && handle(form, form.indexOf(*c), event);
+}
+
 void Keyboard::tick(const Form& form, std::string_view timer) {
-  if (const Window* w = find(form)) w->router.dispatch(timer, Event::Timer);
+  const Timer* t = form.findTimer(timer);
+  if (t != nullptr) tick(form, static_cast<TimerIndex>(t - form.timers().data()));
 }
 
 }  // namespace osk

@@ -34,13 +34,18 @@ class Keyboard final : public Windows {
   Form& window(std::string_view formName) override;
 
   // An event of a control (or of the form itself) of any of the keyboard's
-  // windows, by the name the host knows it by; false when nothing handles
-  // it or the form is not one of this keyboard's.
-  bool handle(const Form& form, std::string_view control, Event event) override;
-  bool handles(const Form& form, std::string_view control, Event event) const;
+  // windows, as the host reports it; false when nothing handles it or the
+  // form is not one of this keyboard's.
+  bool handle(const Form& form, ControlIndex control, Event event) override;
+  bool handles(const Form& form, ControlIndex control, Event event) const;
   // A tick of a timer of one of the keyboard's windows.
-  void tick(const Form& form, std::string_view timer);
+  void tick(const Form& form, TimerIndex timer);
+  bool ticks(const Form& form, TimerIndex timer) const;
 
+  // By name, as tools and tests know a control: resolved through the form,
+  // false for a name it does not have.
+  bool handle(const Form& form, std::string_view control, Event event);
+  void tick(const Form& form, std::string_view timer);
   // The keyboard window's own, by typed name.
   bool handle(ControlName control, Event event) { return handle(main(), control.str(), event); }
   void tick(TimerName timer) { tick(main(), timer.str()); }

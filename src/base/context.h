@@ -7,6 +7,7 @@
 
 #include "base/flashes.h"
 #include "base/router.h"
+#include "base/target.h"
 #include "base/word_prediction.h"
 #include "layout/model.h"
 #include "platform/clock.h"
@@ -48,7 +49,7 @@ class Windows {
   virtual Form& window(std::string_view formName) = 0;
   // An event of a control of one of the windows, handled as if the host had
   // reported it; false when nothing handles it.
-  virtual bool handle(const Form& form, std::string_view control, Event event) = 0;
+  virtual bool handle(const Form& form, ControlIndex control, Event event) = 0;
 };
 
 struct Context {
@@ -62,6 +63,8 @@ struct Context {
   // events anywhere, and every event of the keyboard window) instead of by
   // their timer's ten ticks a second.
   bool facesFollowEvents = false;
+  // Where the keys go.
+  RecordedTarget target;
   // The keys flashed lately, which the colour reset leaves lit a moment.
   Flashes flashes;
   // Hover clicking and scanning, made with the keyboard window's routes.

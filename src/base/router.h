@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "layout/model.h"
 
@@ -32,19 +33,21 @@ enum class Event : unsigned char {
 
 // A second handler for one event would otherwise silently win over the
 // first, and a name of another window's layout would be a key that silently
-// does nothing; both are found when the routes are made, at start-up.
+// does nothing; both are found when the routes are made, at start-up. Names
+// are resolved there, once: an event is found by its control's place in the
+// form and its kind, so the router keeps no names at all.
 class Router {
  public:
   using Handler = std::function<void()>;
 
-  explicit Router(Form& form) : form_(form) {}
+  explicit Router(Form& form) : form_(form), ticks_(form.timers().size()) {}
 
   // Throws std::logic_error for a control the form does not have or an
   // event that already has a handler.
   void on(ControlName control, Event event, Handler handler) {
-    if (control != kFormControl && form_.find(control.str()) == nullptr)
-      fail("has no control", control.str());
-    add(control.str(), event, std::move(handler));
+    const ControlIndex index = indexOf(control);
+    if (!routes_.emplace(std::make_pair(index, event), std::move(handler)).second)
+      fail("already routes this event of", control.str());
   }
   // The timer's interval is given with its handler, since what the handler
   // may do in one tick depends on it; the form's timer takes it at once.
@@ -52,32 +55,42 @@ class Router {
     Timer* t = form_.findTimer(timer.str());
     if (t == nullptr) fail("has no timer", timer.str());
     t->intervalMs = static_cast<int>(interval.count());
-    add(timer.str(), Event::Timer, std::move(handler));
+    Handler& slot = ticks_.at(static_cast<std::size_t>(t - form_.timers().data()));
+    if (slot) fail("already routes the ticks of", timer.str());
+    slot = std::move(handler);
   }
 
-  // By the name as the host reports it; false when nothing handles it.
-  bool dispatch(std::string_view name, Event event) const {
-    auto it = routes_.find({std::string(name), event});
+  // False when nothing handles it.
+  bool dispatch(ControlIndex control, Event event) const {
+    auto it = routes_.find({control, event});
     if (it == routes_.end()) return false;
     it->second();
     return true;
   }
-  bool handles(std::string_view name, Event event) const {
-    return routes_.contains({std::string(name), event});
+  bool tick(TimerIndex timer) const {
+    if (timer >= ticks_.size() || !ticks_[timer]) return false;
+    ticks_[timer]();
+    return true;
+  }
+  bool handles(ControlIndex control, Event event) const { return routes_.contains({control, event}); }
+  bool ticks(TimerIndex timer) const { return timer < ticks_.size() && ticks_[timer]; }
+  // Throws std::logic_error for a control the form does not have.
+  ControlIndex indexOf(ControlName control) const {
+    if (control == kFormControl) return kFormItself;
+    const Control* c = form_.find(control.str());
+    if (c == nullptr) fail("has no control", control.str());
+    return form_.indexOf(*c);
   }
   Form& form() const { return form_; }
 
  private:
-  void add(std::string_view name, Event event, Handler handler) {
-    if (!routes_.emplace(std::make_pair(std::string(name), event), std::move(handler)).second)
-      fail("already routes this event of", name);
-  }
   [[noreturn]] void fail(const char* what, std::string_view name) const {
     throw std::logic_error(form_.name() + " " + what + " " + std::string(name));
   }
 
   Form& form_;
-  std::map<std::pair<std::string, Event>, Handler> routes_;
+  std::map<std::pair<ControlIndex, Event>, Handler> routes_;
+  std::vector<Handler> ticks_;  // by the timer's place in the form
 };
 
 }  // namespace osk

@@ -1,8 +1,6 @@
 #include "delivery/keyboard_state.h"
 
 #include <array>
-#include <charconv>
-#include <memory>
 #include <vector>
 
 #include "layout/main_window.h"
@@ -108,31 +106,6 @@ bool KeyboardState::toggleFrom(ControlName clicked) {
     return latching;
   }
   return false;
-}
-
-const std::string& KeyboardState::targetTitle() const {
-  return form_.control(ui::kActiveWindowLabel).caption();
-}
-
-// The label's tag holds the handle of the window that bore the title when it
-// was recorded, so that of several windows with one title the right one wins.
-WindowId KeyboardState::targetWindow() const {
-  const std::string& tag = form_.control(ui::kActiveWindowLabel).tag();
-  WindowId id = 0;
-  std::from_chars(std::to_address(tag.begin()), std::to_address(tag.end()), id);
-  return id;
-}
-
-void KeyboardState::recordTarget(std::string_view title, WindowId window) {
-  Control& label = form_.control(ui::kActiveWindowLabel);
-  label.setCaption(title);
-  label.setTag(std::to_string(window));
-}
-
-void KeyboardState::targetCommandLine() {
-  Control& label = form_.control(ui::kActiveWindowLabel);
-  label.setCaption(kCommandLineTarget);
-  label.setTag("");
 }
 
 void KeyboardState::appendToCommandLine(std::string_view text) {

@@ -1,6 +1,6 @@
 // The keyboard's shared state, as the design keeps it in its controls: the
-// latches in their buttons' background colours, the recorded target in the
-// caption and tag of the target label, the command line's text. These named
+// latches in their buttons' background colours, the command line's text.
+// (The recorded target is typed state of its own: see base/target.h.) These named
 // operations are the only code that reads or writes that state.
 #pragma once
 
@@ -17,6 +17,8 @@ namespace osk {
 
 enum class Latch : std::uint8_t { Shift, Ctrl, Alt, ShiftLock, NumberRowLock, Highlight, UserFkeys };
 
+// The target label's words when no window is recorded, and for the
+// keyboard's own command line.
 inline constexpr std::string_view kNoTarget = "QM-OSK";
 inline constexpr std::string_view kCommandLineTarget = "QM-OSK-CMD";
 
@@ -39,12 +41,6 @@ class KeyboardState {
   static std::span<const ControlName> toggleButtons();
   bool toggleFrom(ControlName clicked);
 
-  const std::string& targetTitle() const;
-  // The window that bore the title when it was recorded; 0 when unknown.
-  WindowId targetWindow() const;
-  void recordTarget(std::string_view title, WindowId window);
-  // The keyboard's own command line becomes the target.
-  void targetCommandLine();
   void appendToCommandLine(std::string_view text);
 
  private:

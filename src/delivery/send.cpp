@@ -3,17 +3,23 @@
 #include <optional>
 #include <string>
 
+#include "layout/main_window.h"
+
 namespace osk {
 
-TargetClass classifyTarget(std::string_view title) {
-  if (title == kNoTarget) return TargetClass::None;
-  if (title == kCommandLineTarget) return TargetClass::CommandLine;
-  return TargetClass::Real;
+TargetClass target(const Context& ctx) { return ctx.target.kind; }
+
+const std::string& targetTitle(const Context& ctx) { return ctx.target.title; }
+
+void recordTarget(Context& ctx, std::string_view title, WindowId window) {
+  ctx.target = {TargetClass::Real, window, std::string(title)};
+  ctx.main.control(ui::kActiveWindowLabel).setCaption(title);
 }
 
-const std::string& targetTitle(const Context& ctx) { return KeyboardState(ctx.main).targetTitle(); }
-
-TargetClass target(const Context& ctx) { return classifyTarget(targetTitle(ctx)); }
+void targetCommandLine(Context& ctx) {
+  ctx.target = {TargetClass::CommandLine, 0, {}};
+  ctx.main.control(ui::kActiveWindowLabel).setCaption(kCommandLineTarget);
+}
 
 std::chrono::milliseconds patienceOf(Patience patience) {
   using std::chrono::milliseconds;
@@ -26,7 +32,7 @@ std::chrono::milliseconds patienceOf(Patience patience) {
 
 namespace {
 
-WindowId recordedWindow(const Context& ctx) { return KeyboardState(ctx.main).targetWindow(); }
+WindowId recordedWindow(const Context& ctx) { return ctx.target.window; }
 
 }  // namespace
 

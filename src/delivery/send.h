@@ -10,12 +10,14 @@
 
 namespace osk {
 
-enum class TargetClass : unsigned char { None, CommandLine, Real };
-
-// Reserved captions match only exactly: "qm-osk" or "QM-OSK " are real targets.
-TargetClass classifyTarget(std::string_view title);
-const std::string& targetTitle(const Context& ctx);
+// The recorded target: its kind, and a real one's title (empty otherwise).
 TargetClass target(const Context& ctx);
+const std::string& targetTitle(const Context& ctx);
+// Records `window`, titled `title`, as the target, or the keyboard's own
+// command line; the target label shows the title, or the label's words for
+// the command line.
+void recordTarget(Context& ctx, std::string_view title, WindowId window);
+void targetCommandLine(Context& ctx);
 
 // Where a send puts its keys.
 enum class Aim : unsigned char {

@@ -40,17 +40,20 @@ void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
   // for a few milliseconds at every one), not a window to type into: it
   // leaves the target as it was, as the keyboard's own window does. Taken
   // as an untitled target, it sent every key nowhere until a later tick.
-  const std::string title = front == 0 ? std::string(kNoTarget) : desktop.windowTitle(front);
-  // Remember which window bore the title, so that of several windows with
-  // one title the keys go to the one that was in front.
-  if (title != kNoTarget) {
-    KeyboardState state(ctx.main);
+  // The keyboard's own window in front is the click that is about to type,
+  // and its dialogs are no place for its keys: the target stays. Known by
+  // the window, not its title, so another program's window that happens to
+  // bear the keyboard's title is typed into like any other.
+  if (front != 0 && !ctx.platform.host.ownsWindow(front)) {
     // Typing in another window says nothing about the text before the
     // caret in this one. A new title alone is the same window (an editor
     // marks its file changed, a browser names the page it went to), and
     // the word typed into it goes on.
-    if (ctx.prediction && front != state.targetWindow()) ctx.prediction->lost();
-    state.recordTarget(title, front);
+    if (ctx.prediction && (target(ctx) != TargetClass::Real || front != ctx.target.window))
+      ctx.prediction->lost();
+    // Remember which window bore the title, so that of several windows with
+    // one title the keys go to the one that was in front.
+    recordTarget(ctx, desktop.windowTitle(front), front);
   }
   // The group ends enabled exactly when a real target is recorded, so that
   // is the only state written. Disabling it for the keyboard's own title and
@@ -67,7 +70,7 @@ void COMMAND_LINE_TEXTBOX_LostFocus(Context& ctx) { enableEditingGroup(ctx.main,
 
 void COMMAND_LINE_TEXTBOX_Click(Context& ctx) {
   if (ctx.prediction) ctx.prediction->lost();
-  KeyboardState(ctx.main).targetCommandLine();
+  targetCommandLine(ctx);
 }
 
 }  // namespace osk

@@ -58,6 +58,14 @@ using TimerName = Name<struct TimerTag>;
 // The form itself, as the source of its own events (Load, Unload, DblClick).
 inline constexpr ControlName kFormControl{"Form"};
 
+// A control as the host reports its events: its place in its form's list
+// of controls, or the form itself. Found once, where the name is resolved,
+// never by a name at each event.
+using ControlIndex = std::size_t;
+inline constexpr ControlIndex kFormItself = static_cast<ControlIndex>(-1);
+// A timer by its place in its form's list of timers.
+using TimerIndex = std::size_t;
+
 enum class ControlKind : std::uint8_t { Button, Label, TextBox, CheckBox };
 
 // Pictures drawn on icon buttons; the host draws each subject.

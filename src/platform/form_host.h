@@ -27,6 +27,9 @@ class FormHost {
   virtual void bringForward(const Form& form, bool activate) = 0;
   // The host window that renders `form` (0 when it has none yet).
   virtual WindowId windowOf(const Form& form) const = 0;
+  // True for a window of the keyboard's own: its windows and dialogs, and
+  // anything else it shows. Never a target, whatever its title.
+  virtual bool ownsWindow(WindowId window) const = 0;
   // Shows `text` beside `control` of `form` for a few seconds, without
   // taking the focus or waiting for anyone to read it; a newer note replaces
   // an older one.

@@ -146,6 +146,23 @@ class TargetTracking(TargetingTestCase):
         log.wait_chars("hi \bu")
 
 
+class TheKeyboardsOwnTitle(TargetingTestCase):
+    def test_a_window_titled_as_the_keyboard_is_typed_into(self):
+        s = self.s
+        s.start_keyboard()
+        s.drive("foreground", "main")
+        self.wait_group("0")
+        # Found by its class: the title is the keyboard's too.
+        log = KeyLog(s, NO_TARGET, "same-title")
+        s.drive("move", "QMOSK_KEYLOG", *map(str, TARGET_GEOMETRY))
+        s.drive("foreground", "QMOSK_KEYLOG")
+        # The label reads the same with or without this target; the keys
+        # that need a real target come on only with one.
+        self.wait_group("1")
+        self.letters("ok")
+        log.wait_chars("ok")
+
+
 class CommandLineMode(TargetingTestCase):
     def test_keys_edit_the_command_line_and_nothing_reaches_the_last_window(self):
         s = self.s

@@ -50,10 +50,12 @@ TEST(Tracking, ReservedAndNearReservedTitles) {
     bool recorded;
     bool targetGroupEnabled;
   };
+  // Another program's window is a target whatever its title, the label's
+  // own words included.
   const std::vector<Case> cases{
-      {"QM-OSK", false, false},     // the settings dialog shares the keyboard's title
-      {"QM-OSK-CMD", true, false},  // indistinguishable from command-line mode
-      {"qm-osk", true, true},       // reserved captions match only exactly
+      {"QM-OSK", true, true},
+      {"QM-OSK-CMD", true, true},
+      {"qm-osk", true, true},
       {"QM-OSK ", true, true},
       {"QM-OSK - FKEYS SETTINGS", true, true},
       {"", true, true},  // an untitled window is still a window
@@ -66,6 +68,17 @@ TEST(Tracking, ReservedAndNearReservedTitles) {
     EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), tc.recorded ? tc.title : "QM-OSK") << tc.title;
     expectEnabled(rig, kTargetOnly, tc.targetGroupEnabled);
   }
+}
+
+TEST(Tracking, TheKeyboardsOwnDialogIsNoTarget) {
+  Rig rig;
+  rig.target("Notepad");
+  const WindowId dialog = 77;
+  rig.host.windows[&rig.kb.window(kSettingsFormName)] = dialog;
+  rig.desktop.show(dialog, "QM-OSK");
+  rig.kb.tick(ui::kActiveWindowTimer);
+  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Notepad");
+  expectEnabled(rig, kTargetOnly, true);
 }
 
 TEST(CommandLine, FocusAndClickEnterCommandLineMode) {

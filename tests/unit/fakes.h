@@ -158,6 +158,10 @@ class FakeHost final : public FormHost {
   void bringForward(const Form& form, bool activate) override {
     broughtForward.emplace_back(&form, activate);
   }
+  bool ownsWindow(WindowId window) const override {
+    return std::any_of(windows.begin(), windows.end(),
+                       [window](const auto& w) { return w.second == window; });
+  }
   WindowId windowOf(const Form& form) const override {
     auto it = windows.find(&form);
     return it == windows.end() ? 0 : it->second;

@@ -30,7 +30,7 @@ struct AidRig {
   aids::HandsFree& aids() { return r.kb.handsFree(); }
   std::size_t index(std::string_view key) { return r.main().indexOf(r.c(key)); }
   void rest(std::string_view key, std::int64_t ms, int x = 10) {
-    aids().pointerMoved({x, 10}, key);
+    aids().pointerMoved({x, 10}, index(key));
     clock.advance(ms);
   }
   bool anyAidTimerRuns() {
@@ -50,7 +50,7 @@ TEST(Hover, RestingTypesTheKeyOnceAndShowsItsProgressMeanwhile) {
   a.clock.advance(499);
   EXPECT_TRUE(a.r.injector.keys().empty());
   // Wandering within a few pixels is still resting; the key types once.
-  a.aids().pointerMoved({12, 11}, "BUTTON_LETTER_H");
+  a.aids().pointerMoved({12, 11}, a.index("BUTTON_LETTER_H"));
   a.clock.advance(60'000);
   EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
   EXPECT_EQ(a.r.main().aidMarks(), AidMarks{});
@@ -78,8 +78,8 @@ TEST(Hover, LatchesActAsWithTheMouseAndTheMouseClickIsNotDoubled) {
   EXPECT_EQ(a.r.injector.keys(), Keys{"A"});
   EXPECT_EQ(a.r.c("BUTTON_SHIFT_LEFT").back(), colors::kWhite);  // released by the letter
   // A mouse click on the key the pointer rests on is that visit's click.
-  a.aids().pointerMoved({200, 10}, "BUTTON_LETTER_B");
-  a.aids().buttonDown("BUTTON_LETTER_B");
+  a.aids().pointerMoved({200, 10}, a.index("BUTTON_LETTER_B"));
+  a.aids().buttonDown(a.index("BUTTON_LETTER_B"));
   a.r.click("BUTTON_LETTER_B");
   a.clock.advance(5000);
   EXPECT_EQ(a.r.injector.keys(), (Keys{"A", "b"}));

@@ -30,9 +30,9 @@ TEST(Routes, EveryButtonTickBoxAndTimerOfEveryWindowActsOrIsKnownToBeInert) {
     };
     for (const Control& c : form.controls()) {
       if (c.kind() != ControlKind::Button && c.kind() != ControlKind::CheckBox) continue;
-      check(c.name(), r.kb.handles(form, c.name(), Event::Click));
+      check(c.name(), r.kb.handles(form, form.indexOf(c), Event::Click));
     }
-    for (const Timer& t : form.timers()) check(t.name, r.kb.handles(form, t.name, Event::Timer));
+    for (TimerIndex t = 0; t < form.timers().size(); ++t) check(form.timers()[t].name, r.kb.ticks(form, t));
   }
   EXPECT_EQ(inertSeen, kInert) << "an inert control no window has";
 }

@@ -79,13 +79,15 @@ std::string ChildControls::createOne(HWND parent, const Control& c, std::size_t 
   children_[index].ownerDrawn = s.ownerDrawn;
   if (child == nullptr)
     return failureText("The control " + c.name() + " could not be created", ::GetLastError());
-  // Without its subclass a key drops every quick second press, and a text
-  // box reports neither clicks nor its focus.
+  // Without its subclass a key drops every quick second press, a text box
+  // reports neither clicks nor its focus, and no child would tell the
+  // typing aids where the pointer is. One subclass per child, whatever
+  // listens to it.
   const UINT_PTR subclass = c.kind() == ControlKind::TextBox                  ? kEditSubclass
                             : c.kind() == ControlKind::Button && s.ownerDrawn ? kButtonSubclass
-                                                                              : 0;
+                                                                              : kPlainSubclass;
   ::SetLastError(ERROR_SUCCESS);
-  if (subclass != 0 && !::SetWindowSubclass(child, proc, subclass, refData)) {
+  if (!::SetWindowSubclass(child, proc, subclass, refData)) {
     // Its only documented cause is a failed allocation, which may not set
     // the last error.
     const DWORD error = ::GetLastError();

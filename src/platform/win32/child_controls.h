@@ -26,6 +26,7 @@ class ChildControls {
   // clicks nor its focus to its parent without one.
   static constexpr UINT_PTR kButtonSubclass = 1;
   static constexpr UINT_PTR kEditSubclass = 2;
+  static constexpr UINT_PTR kPlainSubclass = 3;  // any other child
 
   // The window text of a control's child: a text box's text, a caption, or
   // the name of the picture of a key that has only a picture.

@@ -34,6 +34,15 @@ void logFailure(std::string_view what, DWORD error, const SourceLocation& where)
   }
 }
 
+void logEscaped(const std::exception* e, const SourceLocation& where) noexcept {
+  try {
+    osk::logFailure(
+        std::string("a message handler failed: ") + (e != nullptr ? e->what() : "unknown failure"), where);
+  } catch (...) {
+    osk::logFailure(e != nullptr ? e->what() : "a message handler failed", where);
+  }
+}
+
 void writeToDebugChannel(std::string_view line) noexcept {
   try {
     ::OutputDebugStringW(widen(line).c_str());

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,36 @@ using osk::logFailure;
 // Logs failureText with the call site.
 void logFailure(std::string_view what, DWORD error,
                 const SourceLocation& where = SourceLocation::current()) noexcept;
+
+// Logs a failure that reached an entry from the system, with `e`'s words
+// when it has them.
+void logEscaped(const std::exception* e, const SourceLocation& where = SourceLocation::current()) noexcept;
+
+// The one exception policy of the host: a failure that reaches a barrier
+// is logged and goes no further. `body` ran to its end when this is true.
+template <class Body>
+bool guarded(Body&& body) noexcept {
+  try {
+    body();
+    return true;
+  } catch (const std::exception& e) {
+    logEscaped(&e);
+  } catch (...) {
+    logEscaped(nullptr);
+  }
+  return false;
+}
+
+// The barrier of an entry from the system (a window's or a child's
+// procedure): a message whose handling failed is answered by `fallback`,
+// which must not throw (DefWindowProc, DefSubclassProc). Nothing unwinds
+// through user32's frames, which cannot carry a C++ exception.
+template <class Body, class Fallback>
+LRESULT guardedEntry(Body&& body, Fallback&& fallback) noexcept {
+  LRESULT answer = 0;
+  if (guarded([&] { answer = body(); })) return answer;
+  return fallback();
+}
 
 // The log's sink on Windows: the debug channel, where a debugger or
 // DebugView (and Wine's +debugstr channel) shows it.

@@ -120,7 +120,10 @@ void FormWindow::abandon(std::string reason) {
 
 bool FormWindow::open(int showCommand) {
   if (!alive()) return false;
-  raise(kFormControl.str(), Event::Load);
+  // Called by the host, not by the system, so an entry with a barrier of
+  // its own: a Load that fails is logged, and the window opens with what
+  // it made, as it always has.
+  static_cast<void>(guarded([this] { raise(kFormItself, Event::Load); }));
   if (!alive()) return true;  // Load may have closed it
   // Load gave the form its design size and its geometry: the keys fit the
   // window it opens at, even when that is the size it was made at.
@@ -140,7 +143,9 @@ bool FormWindow::open(int showCommand) {
 }
 
 bool FormWindow::tickOnKeyEvents(TimerName timer) {
-  return alive() && keyEvents_.follow(hwnd(), timer.str());
+  const Timer* t = form_.findTimer(timer.str());
+  return alive() && t != nullptr &&
+         keyEvents_.follow(hwnd(), static_cast<TimerIndex>(t - form_.timers().data()));
 }
 
 bool FormWindow::reportInputElsewhere(bool on) { return alive() && inputElsewhere_.follow(hwnd(), on); }

@@ -7,9 +7,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "base/router.h"
 #include "layout/model.h"
@@ -31,8 +33,23 @@ namespace osk::win32 {
 class FormEvents {
  public:
   virtual ~FormEvents() = default;
-  virtual void handle(const Form& form, std::string_view control, Event event) = 0;
-  virtual void tick(const Form& form, std::string_view timer) = 0;
+  virtual void handle(const Form& form, ControlIndex control, Event event) = 0;
+  virtual void tick(const Form& form, TimerIndex timer) = 0;
+};
+
+// Sees the messages of a window and of its children before the window
+// does: the typing aids (the pointer, a click as the switch) and the
+// hand-over of a second start are such filters, so that every message of a
+// window comes in through its one procedure and its children's one.
+class MessageFilter {
+ public:
+  // The message is the window's own, not a child's.
+  static constexpr int kWholeWindow = -1;
+
+  virtual ~MessageFilter() = default;
+  // `control` is the index of the child in the form's control list, or
+  // kWholeWindow. An answer takes the message: it goes no further.
+  virtual std::optional<LRESULT> filter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control) = 0;
 };
 
 // The parts of its work are units of their own: the children
@@ -74,6 +91,10 @@ class FormWindow final : public WindowBase, public FormObserver {
   // See FormHost::reportInputElsewhere; needs the window.
   [[nodiscard]] bool reportInputElsewhere(bool on);
 
+  // `filter` sees every message of the window and its children, before the
+  // window and before filters added after it, until the window is gone.
+  void addFilter(MessageFilter& filter) { filters_.push_back(&filter); }
+
   // The child window of a control of the form; null when there is none.
   HWND controlWindow(std::string_view control) const;
   // Why the window could not be made whole (its class, the window, a
@@ -108,7 +129,10 @@ class FormWindow final : public WindowBase, public FormObserver {
   static constexpr UINT_PTR kSettleTimer = 0x7F01;
 
   static LRESULT CALLBACK childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                            DWORD_PTR self);
+                                            DWORD_PTR self) noexcept;
+  // The child procedure's cases, behind its exception barrier.
+  LRESULT childMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR kind);
+  std::optional<LRESULT> filtered(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control);
   LRESULT handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) override;
 
   // form_window.cpp: life, and model -> window.
@@ -143,8 +167,8 @@ class FormWindow final : public WindowBase, public FormObserver {
 
   // form_window_input.cpp: window -> model.
   void onCommand(int id, int code, HWND child);
-  void raise(std::string_view control, Event event);
-  void raiseTick(std::string_view timer);
+  void raise(ControlIndex control, Event event);
+  void raiseTick(TimerIndex timer);
   void focusArrived(HWND child);
 
   // form_window_proc.cpp: the window procedure's cases.
@@ -180,6 +204,7 @@ class FormWindow final : public WindowBase, public FormObserver {
   std::string failure_;
   std::function<void()> beforeUnload_;
   std::function<void()> onClosing_;
+  std::vector<MessageFilter*> filters_;
   bool shown_ = false;
   bool closing_ = false;
   bool nonActivating_ = false;

@@ -20,40 +20,49 @@ void FormWindow::onCommand(int id, int code, HWND child) {
   const auto index = static_cast<std::size_t>(i);
   if (children_.window(index) != child) return;
   Control& c = form_.controls()[index];
-  // Copy the name: a handler may close the window and with it this object's
-  // view of the control list.
-  const std::string name = c.name();
   switch (c.kind()) {
     case ControlKind::Button:
-      if (code == BN_CLICKED) raise(name, Event::Click);
+      if (code == BN_CLICKED) raise(index, Event::Click);
       break;
     case ControlKind::CheckBox:
       if (code == BN_CLICKED) {
         c.setValue(::SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
-        raise(name, Event::Click);
+        raise(index, Event::Click);
       }
       break;
     case ControlKind::Label:
-      if (code == STN_CLICKED) raise(name, Event::Click);
-      if (code == STN_DBLCLK) raise(name, Event::DblClick);
+      if (code == STN_CLICKED) raise(index, Event::Click);
+      if (code == STN_DBLCLK) raise(index, Event::DblClick);
       break;
     case ControlKind::TextBox:
-      if (code == EN_SETFOCUS) raise(name, Event::GotFocus);
-      if (code == EN_KILLFOCUS) raise(name, Event::LostFocus);
+      if (code == EN_SETFOCUS) raise(index, Event::GotFocus);
+      if (code == EN_KILLFOCUS) raise(index, Event::LostFocus);
       if (code == EN_CHANGE && settingText_ == 0) {
         c.setText(windowText(child));
-        raise(name, Event::Change);
+        raise(index, Event::Change);
       }
       break;
   }
 }
 
 LRESULT CALLBACK FormWindow::childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                               DWORD_PTR selfPtr) {
+                                               DWORD_PTR selfPtr) noexcept {
+  if (msg == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, &FormWindow::childSubclassProc, id);
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+  }
   auto* self = reinterpret_cast<FormWindow*>(selfPtr);
-  if (id == ChildControls::kButtonSubclass && msg == WM_LBUTTONDBLCLK)
+  return guardedEntry([&] { return self->childMessage(hwnd, msg, wp, lp, id); },
+                      [&] { return ::DefSubclassProc(hwnd, msg, wp, lp); });
+}
+
+LRESULT FormWindow::childMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR kind) {
+  // A child is unknown only while the window takes its children down.
+  if (const int index = children_.indexOf(hwnd); index >= 0)
+    if (const auto answer = filtered(hwnd, msg, wp, lp, index)) return *answer;
+  if (kind == ChildControls::kButtonSubclass && msg == WM_LBUTTONDBLCLK)
     return ::DefSubclassProc(hwnd, WM_LBUTTONDOWN, wp, lp);
-  if (id == ChildControls::kButtonSubclass && msg == WM_MOUSEMOVE) {
+  if (kind == ChildControls::kButtonSubclass && msg == WM_MOUSEMOVE) {
     // A button that sees a mouse move asks for hover tracking (for its hot
     // look) with a hover time of 1 ms. Wine then polls the pointer with a
     // 10 ms system timer for as long as it rests on the key: 100 timer
@@ -72,47 +81,33 @@ LRESULT CALLBACK FormWindow::childSubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
   }
   // Asked before its parent is, so the parent need not find out which of
   // its children lies under the pointer.
-  if (id == ChildControls::kEditSubclass && msg == WM_MOUSEACTIVATE && self->nonActivating_)
-    return MA_ACTIVATE;
-  if (id == ChildControls::kEditSubclass && msg == WM_LBUTTONUP) {
+  if (kind == ChildControls::kEditSubclass && msg == WM_MOUSEACTIVATE && nonActivating_) return MA_ACTIVATE;
+  if (kind == ChildControls::kEditSubclass && msg == WM_LBUTTONUP) {
     const LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
-    const int i = self->children_.indexOf(hwnd);
-    if (i >= 0) {
-      const std::string name = self->form_.controls()[static_cast<std::size_t>(i)].name();
-      self->raise(name, Event::Click);
-    }
+    const int i = children_.indexOf(hwnd);
+    if (i >= 0) raise(static_cast<ControlIndex>(i), Event::Click);
     return r;
   }
-  if (msg == WM_SETFOCUS) {
+  if (msg == WM_SETFOCUS && kind != ChildControls::kPlainSubclass) {
     const LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
-    self->focusArrived(hwnd);
+    focusArrived(hwnd);
     return r;
   }
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &FormWindow::childSubclassProc, id);
   return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// A handler's failure must not unwind through user32's frames, which cannot
-// carry a C++ exception; the event is dropped as a refused key would be.
-void FormWindow::raise(std::string_view control, Event event) {
-  try {
-    events_.handle(form_, control, event);
-  } catch (const std::exception& e) {
-    logFailure(std::string("an event handler failed: ") + e.what());
-  } catch (...) {
-    logFailure("unknown failure in an event handler");
-  }
+std::optional<LRESULT> FormWindow::filtered(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control) {
+  for (MessageFilter* f : filters_)
+    if (const auto answer = f->filter(hwnd, msg, wp, lp, control)) return answer;
+  return std::nullopt;
 }
 
-void FormWindow::raiseTick(std::string_view timer) {
-  try {
-    events_.tick(form_, timer);
-  } catch (const std::exception& e) {
-    logFailure(std::string("a timer handler failed: ") + e.what());
-  } catch (...) {
-    logFailure("unknown failure in a timer handler");
-  }
-}
+// The window's procedure is the one barrier between a handler and user32:
+// what a handler throws is logged there and its event dropped, as a
+// refused key would be.
+void FormWindow::raise(ControlIndex control, Event event) { events_.handle(form_, control, event); }
+
+void FormWindow::raiseTick(TimerIndex timer) { events_.tick(form_, timer); }
 
 // The form keeps its own active control, as the focus inside it: going over
 // to another program and back does not change it. So a button hears that it
@@ -125,16 +120,11 @@ void FormWindow::focusArrived(HWND child) {
   if (i < 0 || i == focused_) return;
   const int previous = std::exchange(focused_, i);
   const auto& controls = form_.controls();
-  auto buttonName = [&controls](int at) {
-    if (at < 0) return std::string();
-    const Control& c = controls[static_cast<std::size_t>(at)];
-    return c.kind() == ControlKind::Button ? c.name() : std::string();
+  auto isButton = [&controls](int at) {
+    return at >= 0 && controls[static_cast<std::size_t>(at)].kind() == ControlKind::Button;
   };
-  // Copies: a handler may close the window.
-  const std::string left = buttonName(previous);
-  const std::string arrived = buttonName(i);
-  if (!left.empty()) raise(left, Event::LostFocus);
-  if (!arrived.empty() && alive()) raise(arrived, Event::GotFocus);
+  if (isButton(previous)) raise(static_cast<ControlIndex>(previous), Event::LostFocus);
+  if (isButton(i) && alive()) raise(static_cast<ControlIndex>(i), Event::GotFocus);
 }
 
 }  // namespace osk::win32

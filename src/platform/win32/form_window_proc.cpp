@@ -5,11 +5,13 @@
 
 #include "platform/win32/button_face.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/failure.h"
 #include "platform/win32/form_window.h"
 
 namespace osk::win32 {
 
 LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
+  if (const auto answer = filtered(self, msg, wp, lp, MessageFilter::kWholeWindow)) return *answer;
   switch (msg) {
     case WM_COMMAND:
       onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
@@ -27,7 +29,7 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INPUT: {
       const InputElsewhere::Seen seen = inputElsewhere_.read(reinterpret_cast<HRAWINPUT>(lp));
       if (seen.key) keyEvents_.keyEvent(self);
-      if (seen.elsewhere) raise(kFormControl.str(), Event::InputElsewhere);
+      if (seen.elsewhere) raise(kFormItself, Event::InputElsewhere);
       return ::DefWindowProcW(self, msg, wp, lp);
     }
     case WM_TIMER:
@@ -53,7 +55,7 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       return r;
     }
     case WM_LBUTTONDBLCLK:
-      raise(kFormControl.str(), Event::DblClick);
+      raise(kFormItself, Event::DblClick);
       return 0;
     case WM_MOUSEMOVE:
     case WM_SIZE:
@@ -127,7 +129,7 @@ LRESULT FormWindow::onWindowPosChanged(HWND self, WPARAM wp, LPARAM lp) {
   const LRESULT r = ::DefWindowProcW(self, WM_WINDOWPOSCHANGED, wp, lp);
   syncGeometryFromWindow();
   // The form's own placements (Load's) are not moves of the window.
-  if (shown_ && alive() && !(form_.geometry() == before)) raise(kFormControl.str(), Event::Move);
+  if (shown_ && alive() && !(form_.geometry() == before)) raise(kFormItself, Event::Move);
   return r;
 }
 
@@ -137,16 +139,14 @@ bool FormWindow::onTimer(HWND self, WPARAM id) {
     return true;
   }
   if (KeyEventFollower::isTick(self, id)) {
-    if (!keyEvents_.timer().empty()) raiseTick(std::string(keyEvents_.timer()));
+    if (const auto timer = keyEvents_.timer()) raiseTick(*timer);
     return true;
   }
   const auto& timers = form_.timers();
   timers_.retryRefused(self, timers);
   const auto index = FormTimers::indexOf(id, timers.size());
   if (!index) return false;
-  // A copy: the handler may close the window and with it the form's view.
-  const std::string name = timers[*index].name;
-  raiseTick(name);
+  raiseTick(*index);
   return true;
 }
 
@@ -181,7 +181,9 @@ void FormWindow::onClose(HWND self) {
   if (closing_) return;
   closing_ = true;
   if (beforeUnload_) beforeUnload_();
-  raise(kFormControl.str(), Event::Unload);
+  // The window closes whatever the Unload does: a keyboard that cannot be
+  // closed would be worse than one that closes having failed to save.
+  static_cast<void>(guarded([this] { raise(kFormItself, Event::Unload); }));
   if (onClosing_) onClosing_();
   ::DestroyWindow(self);
 }

@@ -1,6 +1,5 @@
 #include "platform/win32/hands_free_input.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <string>
@@ -12,8 +11,6 @@ namespace {
 
 // Posted by the switch hook's thread, one per press.
 constexpr UINT kSwitchMessage = WM_APP + 2;
-constexpr UINT_PTR kSubclassId = 0x41494453;  // "AIDS"
-constexpr int kForm = -1;                     // the window itself, not a child
 
 }  // namespace
 
@@ -24,18 +21,7 @@ void HandsFreeInput::attach(FormWindow& window, aids::HandsFree& aids) {
   aids_ = &aids;
   // Within a few pixels at the window's DPI: what a steady hand does.
   aids.setRestRadius(::MulDiv(4, window.dpi(), USER_DEFAULT_SCREEN_DPI));
-  const auto self = reinterpret_cast<DWORD_PTR>(this);
-  if (!::SetWindowSubclass(window.hwnd(), &subclassProc, kSubclassId, self))
-    logFailure("listening to the pointer over the keyboard", ::GetLastError());
-  const auto& controls = window.form().controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    HWND child = window.controlWindow(controls[i].name());
-    if (child == nullptr) continue;
-    // Installed after the window's own subclass, so it runs first and sees
-    // the moves the key subclass swallows.
-    if (!::SetWindowSubclass(child, &subclassProc, kSubclassId + 1 + i, self))
-      logFailure("listening to the pointer over " + controls[i].name(), ::GetLastError());
-  }
+  window.addFilter(*this);
   install();
 }
 
@@ -72,11 +58,15 @@ bool HandsFreeInput::pointerStillOver() const {
   return under != nullptr && (under == window_->hwnd() || ::IsChild(window_->hwnd(), under) != FALSE);
 }
 
-std::optional<LRESULT> HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*wp*/, LPARAM lp, int control) {
+std::optional<LRESULT> HandsFreeInput::filter(HWND hwnd, UINT msg, WPARAM /*wp*/, LPARAM lp, int control) {
   constexpr std::optional<LRESULT> kPassOn;
   switch (msg) {
+    case WM_NCDESTROY:
+      // The hook posts to the window: it goes with it.
+      if (control == kWholeWindow) hook_.reset();
+      return kPassOn;
     case kSwitchMessage:
-      if (control != kForm) return kPassOn;
+      if (control != kWholeWindow) return kPassOn;
       aids_->switchPressed();
       return 0;
     case WM_MOUSEACTIVATE:
@@ -88,9 +78,9 @@ std::optional<LRESULT> HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*w
       track(hwnd);
       POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       ::MapWindowPoints(hwnd, window_->hwnd(), &at, 1);
-      std::optional<std::string> name;
-      if (control != kForm) name = window_->form().controls()[static_cast<std::size_t>(control)].name();
-      aids_->pointerMoved({at.x, at.y}, name);
+      std::optional<aids::KeyId> key;
+      if (control != kWholeWindow) key = static_cast<aids::KeyId>(control);
+      aids_->pointerMoved({at.x, at.y}, key);
       return kPassOn;
     }
     case WM_MOUSELEAVE:
@@ -106,8 +96,7 @@ std::optional<LRESULT> HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*w
         aids_->switchPressed();
         return 0;
       }
-      if (control != kForm)
-        aids_->buttonDown(window_->form().controls()[static_cast<std::size_t>(control)].name());
+      if (control != kWholeWindow) aids_->buttonDown(static_cast<aids::KeyId>(control));
       return kPassOn;
     case WM_LBUTTONUP:
       if (swallowing_) {
@@ -118,24 +107,6 @@ std::optional<LRESULT> HandsFreeInput::onMessage(HWND hwnd, UINT msg, WPARAM /*w
     default:
       return kPassOn;
   }
-}
-
-LRESULT CALLBACK HandsFreeInput::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                              DWORD_PTR selfPtr) {
-  auto* self = reinterpret_cast<HandsFreeInput*>(selfPtr);
-  if (msg == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, &subclassProc, id);
-    if (id == kSubclassId) self->hook_.reset();
-    return ::DefSubclassProc(hwnd, msg, wp, lp);
-  }
-  const int control = id == kSubclassId ? kForm : static_cast<int>(id - kSubclassId - 1);
-  std::optional<LRESULT> answer;
-  try {
-    answer = self->onMessage(hwnd, msg, wp, lp, control);
-  } catch (const std::exception& e) {
-    logFailure(std::string("a typing aid failed: ") + e.what());
-  }
-  return answer ? *answer : ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace osk::win32

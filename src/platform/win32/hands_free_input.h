@@ -15,7 +15,7 @@
 
 namespace osk::win32 {
 
-class HandsFreeInput final : public SwitchKeys {
+class HandsFreeInput final : public SwitchKeys, public MessageFilter {
  public:
   HandsFreeInput() = default;
   HandsFreeInput(const HandsFreeInput&) = delete;
@@ -24,17 +24,18 @@ class HandsFreeInput final : public SwitchKeys {
   HandsFreeInput& operator=(HandsFreeInput&&) = delete;
   ~HandsFreeInput() override;
 
-  // Listens to the keyboard window and every child of it; before its Load.
+  // Listens to the keyboard window and every child of it, as a filter of
+  // the window's; before its Load.
   void attach(FormWindow& window, aids::HandsFree& aids);
 
   // SwitchKeys: the hook exists only while scanning is on.
   void catchSwitch(std::optional<unsigned> vk) override;
 
+  // MessageFilter: the answer when the message is taken here and goes no
+  // further.
+  std::optional<LRESULT> filter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control) override;
+
  private:
-  static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                       DWORD_PTR self);
-  // The answer when the message is taken here and goes no further.
-  std::optional<LRESULT> onMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control);
   void track(HWND hwnd);
   bool pointerStillOver() const;
   void install();

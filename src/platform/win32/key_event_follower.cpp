@@ -18,13 +18,13 @@ constexpr UINT kKeyEventDelayMs = 15;
 
 }  // namespace
 
-bool KeyEventFollower::follow(HWND window, std::string_view timer) {
+bool KeyEventFollower::follow(HWND window, TimerIndex timer) {
   RAWINPUTDEVICE device{kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK, window};
   if (!::RegisterRawInputDevices(&device, 1, sizeof device)) {
     logFailure("key events cannot be followed; the faces are refreshed by their timer", ::GetLastError());
     return false;
   }
-  timer_ = std::string(timer);
+  timer_ = timer;
   return true;
 }
 
@@ -32,7 +32,7 @@ void KeyEventFollower::keyEvent(HWND window) const {
   // Key events come in runs (a typed text, a chord, an auto-repeat); the
   // timer restarts at each, and a timer message is handed out only once no
   // input is waiting, so a run costs one tick, after its end.
-  if (!timer_.empty() && ::SetTimer(window, kKeyEventTimerId, kKeyEventDelayMs, nullptr) == 0)
+  if (timer_ && ::SetTimer(window, kKeyEventTimerId, kKeyEventDelayMs, nullptr) == 0)
     logFailure("the tick after a key event could not be set", ::GetLastError());
 }
 
@@ -43,12 +43,12 @@ bool KeyEventFollower::isTick(HWND window, WPARAM timerId) {
 }
 
 void KeyEventFollower::stop(HWND window) {
-  if (timer_.empty()) return;
+  if (!timer_) return;
   ::KillTimer(window, kKeyEventTimerId);
   RAWINPUTDEVICE off{kGenericDesktopPage, kKeyboardUsage, RIDEV_REMOVE, nullptr};
   if (!::RegisterRawInputDevices(&off, 1, sizeof off))
     logFailure("the key events could not be given up", ::GetLastError());
-  timer_.clear();
+  timer_.reset();
 }
 
 }  // namespace osk::win32

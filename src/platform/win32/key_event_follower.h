@@ -12,8 +12,9 @@
 
 #include <windows.h>
 
-#include <string>
-#include <string_view>
+#include <optional>
+
+#include "layout/model.h"
 
 namespace osk::win32 {
 
@@ -21,9 +22,9 @@ class KeyEventFollower {
  public:
   // Starts following for `window`, ticking `timer`; false (logged) when the
   // system refuses.
-  [[nodiscard]] bool follow(HWND window, std::string_view timer);
-  // The timer whose tick follows key events; empty when none.
-  const std::string& timer() const { return timer_; }
+  [[nodiscard]] bool follow(HWND window, TimerIndex timer);
+  // The timer whose tick follows key events; none when not following.
+  std::optional<TimerIndex> timer() const { return timer_; }
 
   // A WM_INPUT arrived: the tick waits for the end of the run.
   void keyEvent(HWND window) const;
@@ -34,7 +35,7 @@ class KeyEventFollower {
   void stop(HWND window);
 
  private:
-  std::string timer_;
+  std::optional<TimerIndex> timer_;
 };
 
 }  // namespace osk::win32

@@ -30,10 +30,10 @@ namespace {
 class KeyboardEvents final : public osk::win32::FormEvents {
  public:
   explicit KeyboardEvents(osk::Keyboard& keyboard) : keyboard_(keyboard) {}
-  void handle(const osk::Form& form, std::string_view control, osk::Event event) override {
+  void handle(const osk::Form& form, osk::ControlIndex control, osk::Event event) override {
     keyboard_.handle(form, control, event);
   }
-  void tick(const osk::Form& form, std::string_view timer) override { keyboard_.tick(form, timer); }
+  void tick(const osk::Form& form, osk::TimerIndex timer) override { keyboard_.tick(form, timer); }
 
  private:
   osk::Keyboard& keyboard_;
@@ -90,7 +90,7 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
       handsFree.attach(window, keyboard.handsFree());
       if (const std::optional<bool> keep = keepFocusSwitch(lpCmdLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
-      one.listen(window.hwnd(), [&keyboard](const std::wstring& line) {
+      one.listen(window, [&keyboard](const std::wstring& line) {
         osk::secondStart(keyboard.context(), keepFocusSwitch(line.c_str()));
       });
       started = window.open(nShowCmd == SW_HIDE ? SW_SHOWNORMAL : nShowCmd);

@@ -85,13 +85,15 @@ void NoteBalloon::hide(HWND tip) {
   ::SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-void CALLBACK NoteBalloon::hideLater(HWND tip, UINT /*msg*/, UINT_PTR /*id*/, DWORD /*time*/) { hide(tip); }
+void CALLBACK NoteBalloon::hideLater(HWND tip, UINT /*msg*/, UINT_PTR /*id*/, DWORD /*time*/) noexcept {
+  hide(tip);
+}
 
 // The balloon lies over keys. Where the system does not pass a click on it
 // through to the key beneath (Wine does not), a click puts it away, so that
 // no key stays out of reach until it times out.
 LRESULT CALLBACK NoteBalloon::tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                      DWORD_PTR /*data*/) {
+                                      DWORD_PTR /*data*/) noexcept {
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

@@ -24,8 +24,9 @@ class NoteBalloon {
   [[nodiscard]] bool show(HWND owner, const RECT& anchor, const std::wstring& text);
 
  private:
-  static void CALLBACK hideLater(HWND tip, UINT msg, UINT_PTR id, DWORD time);
-  static LRESULT CALLBACK tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+  static void CALLBACK hideLater(HWND tip, UINT msg, UINT_PTR id, DWORD time) noexcept;
+  static LRESULT CALLBACK tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                  DWORD_PTR data) noexcept;
   static void hide(HWND tip);
   UniqueWindow tip_;
   HWND owner_ = nullptr;

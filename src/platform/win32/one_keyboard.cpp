@@ -1,10 +1,8 @@
 #include "platform/win32/one_keyboard.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <array>
-#include <exception>
 #include <utility>
 
 #include "platform/win32/failure.h"
@@ -18,7 +16,6 @@ namespace {
 constexpr ULONG_PTR kSecondStartTag = 0x514D4F53;
 // Far beyond any command line Windows passes (32767 characters).
 constexpr DWORD kMaxCommandLineBytes = 32768 * sizeof(wchar_t);
-constexpr UINT_PTR kSubclassId = 0x514D;
 constexpr const wchar_t* kKeyboardClass = L"QM_OSK_MAIN";
 // How long a second start waits for a first one that has claimed the
 // session but shows no window yet (starting, or ending just now), and how
@@ -124,11 +121,6 @@ std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
 
 OneKeyboard::OneKeyboard(std::wstring programName) : program_(lowered(std::move(programName))) {}
 
-OneKeyboard::~OneKeyboard() {
-  if (window_ != nullptr && ::IsWindow(window_))
-    ::RemoveWindowSubclass(window_, &OneKeyboard::subclassProc, kSubclassId);
-}
-
 bool OneKeyboard::claim(PCWSTR commandLine) {
   // Local\: one keyboard per session; each user of a shared machine, and
   // each remote session, has a keyboard of their own.
@@ -152,21 +144,16 @@ bool OneKeyboard::claim(PCWSTR commandLine) {
     // The other start may still be loading, or its window has just closed
     // and its process not yet ended; either way, ask again shortly.
     if (::GetTickCount() - start >= kClaimPatienceMs) {
-      ::OutputDebugStringW(L"QM-OSK: another start of this keyboard holds the session but shows no window\n");
+      logFailure("another start of this keyboard holds the session but shows no window");
       return false;
     }
     ::Sleep(kClaimPollMs);
   }
 }
 
-void OneKeyboard::listen(HWND window, Received received) {
+void OneKeyboard::listen(FormWindow& window, Received received) {
   received_ = std::move(received);
-  if (!::SetWindowSubclass(window, &OneKeyboard::subclassProc, kSubclassId,
-                           reinterpret_cast<DWORD_PTR>(this))) {
-    logFailure("a second start could not be heard; it will bring nothing forward", ::GetLastError());
-    return;
-  }
-  window_ = window;
+  window.addFilter(*this);
 }
 
 // Only a start of this very program may hand over switches: the sender's
@@ -178,29 +165,18 @@ bool OneKeyboard::fromSecondStart(HWND sender) const {
   return pid != 0 && pid != ::GetCurrentProcessId() && programOf(pid) == program_;
 }
 
-LRESULT CALLBACK OneKeyboard::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                           DWORD_PTR selfPtr) {
-  auto* self = reinterpret_cast<OneKeyboard*>(selfPtr);
-  if (msg == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, &OneKeyboard::subclassProc, id);
-    self->window_ = nullptr;
-  }
-  if (msg != WM_COPYDATA) return ::DefSubclassProc(hwnd, msg, wp, lp);
+std::optional<LRESULT> OneKeyboard::filter(HWND /*hwnd*/, UINT msg, WPARAM wp, LPARAM lp, int control) {
+  if (msg != WM_COPYDATA || control != kWholeWindow) return std::nullopt;
   const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-  if (data == nullptr || data->dwData != kSecondStartTag) return ::DefSubclassProc(hwnd, msg, wp, lp);
+  if (data == nullptr || data->dwData != kSecondStartTag) return std::nullopt;
   // Whatever the message holds is another program's: its size is checked
   // before a byte of it is read, and it is copied, never trusted to end.
   const bool wellFormed = data->cbData <= kMaxCommandLineBytes && data->cbData % sizeof(wchar_t) == 0 &&
                           (data->cbData == 0 || data->lpData != nullptr);
-  if (!wellFormed || !self->fromSecondStart(reinterpret_cast<HWND>(wp))) return FALSE;
+  if (!wellFormed || !fromSecondStart(reinterpret_cast<HWND>(wp))) return FALSE;
   std::wstring line(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
   if (const auto nul = line.find(L'\0'); nul != std::wstring::npos) line.resize(nul);
-  // A failure must not unwind through user32's frames.
-  try {
-    if (self->received_) self->received_(line);
-  } catch (const std::exception& e) {
-    ::OutputDebugStringA(e.what());
-  }
+  if (received_) received_(line);
   return TRUE;
 }
 

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/form_window.h"
 #include "platform/win32/handles.h"
 
 namespace osk::win32 {
@@ -21,7 +22,7 @@ namespace osk::win32 {
 // program's name; the last one given wins, other arguments are left alone.
 std::optional<bool> keepFocusSwitch(PCWSTR commandLine);
 
-class OneKeyboard {
+class OneKeyboard final : public MessageFilter {
  public:
   using Received = std::function<void(const std::wstring& commandLine)>;
 
@@ -31,7 +32,7 @@ class OneKeyboard {
   OneKeyboard& operator=(const OneKeyboard&) = delete;
   OneKeyboard(OneKeyboard&&) = delete;
   OneKeyboard& operator=(OneKeyboard&&) = delete;
-  ~OneKeyboard();
+  ~OneKeyboard() override = default;
 
   // True when this start is to run the session's keyboard. False when
   // another keyboard of this name runs in the session and has been handed
@@ -40,17 +41,18 @@ class OneKeyboard {
   [[nodiscard]] bool claim(PCWSTR commandLine);
 
   // Lets later starts find `window` and hands their command lines to
-  // `received`; call once the window exists, before it is shown.
-  void listen(HWND window, Received received);
+  // `received`; call once the window exists, before it is shown. The
+  // keyboard outlives the window.
+  void listen(FormWindow& window, Received received);
+
+  // MessageFilter: takes a second start's command line.
+  std::optional<LRESULT> filter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control) override;
 
  private:
-  static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                       DWORD_PTR self);
   bool fromSecondStart(HWND sender) const;
 
   std::wstring program_;
   UniqueHandle<HANDLE, detail::closeHandle> mutex_;
-  HWND window_ = nullptr;
   Received received_;
 };
 

@@ -170,18 +170,15 @@ void ShellLauncher::launch(const LaunchRequest& request, Done done) {
   static_cast<void>(job.release());  // the thread owns it now
 }
 
-LRESULT CALLBACK ShellLauncher::mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK ShellLauncher::mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
   if (msg == kAnswered) {
     const std::unique_ptr<Job> job(reinterpret_cast<Job*>(lp));
-    // No exception may unwind through the message loop's frames.
-    try {
-      job->done(job->outcome);
-    } catch (const std::exception& e) {
-      logFailure(std::string("a launch answer failed: ") + e.what());
-    } catch (...) {
-      logFailure("unknown failure in a launch answer");
-    }
-    return 0;
+    return guardedEntry(
+        [&] {
+          job->done(job->outcome);
+          return LRESULT{0};
+        },
+        [] { return LRESULT{0}; });
   }
   if (msg == WM_DESTROY) {
     // Answers still queued are for a keyboard that is closing.

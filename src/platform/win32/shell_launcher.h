@@ -24,7 +24,7 @@ class ShellLauncher final : public Launcher {
   void launch(const LaunchRequest& request, Done done) override;
 
  private:
-  static LRESULT CALLBACK mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   // A message-only window of the keyboard's thread that takes the outcomes.
   UniqueWindow mailbox_;
   DWORD mailboxError_ = ERROR_SUCCESS;  // why there is no mailbox_

@@ -146,7 +146,7 @@ bool SwitchHook::keyboardAnswers() const {
          0;
 }
 
-LRESULT CALLBACK SwitchHook::onKey(int code, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK SwitchHook::onKey(int code, WPARAM wp, LPARAM lp) noexcept {
   SwitchHook* self = g_switchHook.load(std::memory_order_relaxed);
   if (code == HC_ACTION && self != nullptr) {
     const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);

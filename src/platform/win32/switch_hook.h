@@ -50,7 +50,7 @@ class SwitchHook {
 
  private:
   static unsigned __stdcall run(void* param);
-  static LRESULT CALLBACK onKey(int code, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK onKey(int code, WPARAM wp, LPARAM lp) noexcept;
   // Which side's key `vkCode` is (0 for a key with one side), or -1 for
   // any key but the switch.
   int sideOf(DWORD vkCode) const;

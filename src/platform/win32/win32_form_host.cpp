@@ -62,6 +62,14 @@ WindowId Win32FormHost::windowOf(const Form& form) const {
   return reinterpret_cast<WindowId>(it->second->hwnd());
 }
 
+// By the process: a message box or a note of the keyboard's is its own as
+// much as a dialog is.
+bool Win32FormHost::ownsWindow(WindowId window) const {
+  DWORD pid = 0;
+  return window != 0 && ::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &pid) != 0 &&
+         pid == ::GetCurrentProcessId();
+}
+
 void Win32FormHost::bringForward(const Form& form, bool activate) {
   HWND hwnd = reinterpret_cast<HWND>(windowOf(form));
   if (hwnd == nullptr) return;
@@ -73,7 +81,7 @@ void Win32FormHost::bringForward(const Form& form, bool activate) {
     HWND front = hwnd;
     if (!modal_.empty() && modal_.back()->alive()) front = modal_.back()->hwnd();
     // The second start allowed this process the foreground before it asked.
-    if (!::SetForegroundWindow(front)) ::OutputDebugStringA("the keyboard could not come to the front");
+    if (!::SetForegroundWindow(front)) logFailure("the keyboard could not come to the front");
     return;
   }
   // Restored and raised, but the window being typed into keeps the focus.

@@ -32,6 +32,7 @@ class Win32FormHost final : public FormHost {
   std::vector<Geometry> monitorWorkAreas() const override;
   void bringForward(const Form& form, bool activate) override;
   WindowId windowOf(const Form& form) const override;
+  bool ownsWindow(WindowId window) const override;
   void showNote(const Form& form, ControlName control, std::string_view text) override;
   void setNonActivating(const Form& form, bool on) override;
   bool tickOnKeyEvents(const Form& form, TimerName timer) override;

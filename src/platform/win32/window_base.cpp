@@ -1,5 +1,7 @@
 #include "platform/win32/window_base.h"
 
+#include "platform/win32/failure.h"
+
 namespace osk::win32 {
 
 WindowBase::~WindowBase() {
@@ -13,7 +15,7 @@ HWND WindowBase::createWindow(DWORD exStyle, const std::wstring& className, cons
                            size.cy, owner, nullptr, ::GetModuleHandleW(nullptr), this);
 }
 
-LRESULT CALLBACK WindowBase::staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK WindowBase::staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
   if (msg == WM_NCCREATE) {
     auto* created = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
@@ -23,14 +25,14 @@ LRESULT CALLBACK WindowBase::staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
   }
   auto* self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (self == nullptr) return ::DefWindowProcW(hwnd, msg, wp, lp);
+  const LRESULT r = guardedEntry([&] { return self->handleMessage(hwnd, msg, wp, lp); },
+                                 [&] { return ::DefWindowProcW(hwnd, msg, wp, lp); });
   if (msg == WM_NCDESTROY) {
-    const LRESULT r = self->handleMessage(hwnd, msg, wp, lp);
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     // The window is gone once this message returns; nothing is left to own.
     self->hwnd_.release();
-    return r;
   }
-  return self->handleMessage(hwnd, msg, wp, lp);
+  return r;
 }
 
 }  // namespace osk::win32

@@ -29,7 +29,9 @@ class WindowBase {
  protected:
   WindowBase() = default;
 
-  // Every message from WM_NCCREATE on, WM_NCDESTROY included.
+  // Every message from WM_NCCREATE on, WM_NCDESTROY included. What it
+  // throws ends at the procedure's one barrier: logged, and the message
+  // then goes to DefWindowProc.
   virtual LRESULT handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) = 0;
 
   // CreateWindowExW with this object as the window's own; null, with the
@@ -41,7 +43,7 @@ class WindowBase {
   void destroyWindow() { hwnd_.reset(); }
 
   // The procedure to register the window class with.
-  static LRESULT CALLBACK staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK staticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
 
  private:
   UniqueWindow hwnd_;

@@ -1,0 +1,22 @@
+// Where the keyboard's keys go, as recorded: nowhere yet, the keyboard's own
+// command line, or a window of another program, kept by its handle with the
+// title it bore. The target label shows it; nothing reads the label back,
+// so a window whose title is one of the label's own words is a window like
+// any other.
+#pragma once
+
+#include <string>
+
+#include "platform/desktop.h"
+
+namespace osk {
+
+enum class TargetClass : unsigned char { None, CommandLine, Real };
+
+struct RecordedTarget {
+  TargetClass kind = TargetClass::None;
+  WindowId window = 0;  // a Real target's handle
+  std::string title;    // a Real target's title when last recorded
+};
+
+}  // namespace osk
