@@ -66,7 +66,8 @@ void Form_Unload(Context& ctx) {
   settings::Saver saver(ctx.platform.store);
   settings::saveGeometry(saver, settings::kAidsGeometry, dialog.geometry());
   aids::saveAidSettings(saver, held(dialog));
-  saver.put(settings::kFollowInputLanguage, dialog.control(kFollowInputLanguageTickbox).value() == 1 ? "1" : "0");
+  saver.put(settings::kFollowInputLanguage,
+            dialog.control(kFollowInputLanguageTickbox).value() == 1 ? "1" : "0");
   applyFollowInputLanguage(ctx);
   // The strip comes or goes, and the keyboard grows or shrinks with it,
   // before scanning reads the rows again.

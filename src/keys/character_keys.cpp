@@ -19,8 +19,9 @@ constexpr CharacterKey number(ControlName button, std::uint16_t scan, std::strin
   return {button, KeyFamily::Number, FaceGroup::TopRow, digit, caption, keys, text, false, scan};
 }
 
-constexpr CharacterKey punctuation(ControlName button, std::uint16_t scan, FaceGroup group, std::string_view plain,
-                                   std::string_view shifted, std::string_view keys, bool shedsFlash = false) {
+constexpr CharacterKey punctuation(ControlName button, std::uint16_t scan, FaceGroup group,
+                                   std::string_view plain, std::string_view shifted, std::string_view keys,
+                                   bool shedsFlash = false) {
   return {button, KeyFamily::Punctuation, group, plain, shifted, keys, shifted, shedsFlash, scan};
 }
 

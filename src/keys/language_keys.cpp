@@ -61,12 +61,12 @@ std::string faceOf(const KeyOutput& typed) {
 }
 
 unsigned packed(const FaceState& s) {
-  return (s.shift ? 1U : 0U) | (s.capsLock ? 2U : 0U) | (s.numberRowLock ? 4U : 0U) | (s.shiftLock ? 8U : 0U) |
-         (s.ctrl ? 16U : 0U) | (s.alt ? 32U : 0U);
+  return (s.shift ? 1U : 0U) | (s.capsLock ? 2U : 0U) | (s.numberRowLock ? 4U : 0U) |
+         (s.shiftLock ? 8U : 0U) | (s.ctrl ? 16U : 0U) | (s.alt ? 32U : 0U);
 }
 
 FaceState unpacked(unsigned bits) {
-  return {(bits & 1U) != 0, (bits & 2U) != 0, (bits & 4U) != 0,
+  return {(bits & 1U) != 0, (bits & 2U) != 0,  (bits & 4U) != 0,
           (bits & 8U) != 0, (bits & 16U) != 0, (bits & 32U) != 0};
 }
 
@@ -117,7 +117,8 @@ void applyFollowInputLanguage(Context& ctx) {
 void setFollowInputLanguage(Context& ctx, bool on) {
   // A refused write is reported by the store; the keys follow all the same
   // for as long as the keyboard runs.
-  static_cast<void>(ctx.platform.store.write(kSettingsSection, settings::kFollowInputLanguage, on ? "1" : "0"));
+  static_cast<void>(
+      ctx.platform.store.write(kSettingsSection, settings::kFollowInputLanguage, on ? "1" : "0"));
   follow(ctx, on);
 }
 

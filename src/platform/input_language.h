@@ -44,7 +44,9 @@ inline InputLanguages& noInputLanguages() {
   class None final : public InputLanguages {
    public:
     LayoutId layoutOf(WindowId /*window*/) const override { return 0; }
-    KeyOutput typed(LayoutId /*layout*/, std::uint16_t /*scan*/, KeyLevel /*level*/) const override { return {}; }
+    KeyOutput typed(LayoutId /*layout*/, std::uint16_t /*scan*/, KeyLevel /*level*/) const override {
+      return {};
+    }
   };
   static None none;
   return none;

@@ -21,13 +21,19 @@ using colors::kWhite;
 const FakeLayout kUk{{0x15, 0x59, "y", "Y"}, {0x08, 0x37, "7", "&"}, {0x56, 0xE2, "\\", "|"}};
 const FakeLayout kUs{{0x15, 0x59, "y", "Y", "", true}, {0x2B, 0xDC, "\\", "|"}};
 const FakeLayout kGerman{
-    {0x15, 0x5A, "z", "Z", "", true},        {0x1E, 0x41, "a", "A", "", true},
-    {0x12, 0x45, "e", "E", "\u20AC", true},  {0x10, 0x51, "q", "Q", "@", true},
-    {0x1A, 0xBA, "\u00FC", "\u00DC", "", true}, {0x0C, 0xDB, "\u00DF", "?", "\\"},
-    {0x03, 0x32, "2", "\"", "\u00B2"},       {0x29, 0xDC, "*^", "\u00B0"},
-    {0x0D, 0xDD, "*\u00B4", "*`"},           {0x56, 0xE2, "<", ">", "|"},
+    {0x15, 0x5A, "z", "Z", "", true},
+    {0x1E, 0x41, "a", "A", "", true},
+    {0x12, 0x45, "e", "E", "\u20AC", true},
+    {0x10, 0x51, "q", "Q", "@", true},
+    {0x1A, 0xBA, "\u00FC", "\u00DC", "", true},
+    {0x0C, 0xDB, "\u00DF", "?", "\\"},
+    {0x03, 0x32, "2", "\"", "\u00B2"},
+    {0x29, 0xDC, "*^", "\u00B0"},
+    {0x0D, 0xDD, "*\u00B4", "*`"},
+    {0x56, 0xE2, "<", ">", "|"},
 };
-const FakeLayout kFrench{{0x10, 0x41, "a", "A", "", true}, {0x02, 0x31, "&", "1"}, {0x1A, 0xDD, "*^", "*\u00A8"}};
+const FakeLayout kFrench{
+    {0x10, 0x41, "a", "A", "", true}, {0x02, 0x31, "&", "1"}, {0x1A, 0xDD, "*^", "*\u00A8"}};
 const FakeLayout kRussian{{0x10, 0x51, "\u0439", "\u0419", "", true}};
 
 enum LayoutName : LayoutId { kUkLayout = 1, kUsLayout, kGermanLayout, kFrenchLayout, kRussianLayout };
@@ -200,7 +206,11 @@ const TypingRow kTypingRows[] = {
     {"DeadKeyThenLetter", kGermanLayout, kNone, {"LEFT_TOP_CORNER_KEY", "BUTTON_LETTER_A"}, "\u00E2", kNone},
     {"ShiftedDeadKeyThenLetter", kGermanLayout, kNone, {"BUTTON_EQUALS", "BUTTON_LETTER_E"}, "\u00E9", kNone},
     {"DeadKeyThenSpace", kGermanLayout, kNone, {"LEFT_TOP_CORNER_KEY", "BUTTON_SPACEBAR"}, "^", kNone},
-    {"FrenchDeadKeyThenQ", kFrenchLayout, kNone, {"BUTTON_SQUARE_BRACKET_LEFT", "BUTTON_LETTER_Q"}, "\u00E2",
+    {"FrenchDeadKeyThenQ",
+     kFrenchLayout,
+     kNone,
+     {"BUTTON_SQUARE_BRACKET_LEFT", "BUTTON_LETTER_Q"},
+     "\u00E2",
      kNone},
     {"ABlankKeyTypesNothing", kUsLayout, kShift, {"BUTTON_BACK_SLASH"}, "", kShift},
 };

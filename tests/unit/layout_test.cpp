@@ -181,9 +181,18 @@ std::vector<std::string> fkeyDialogNames() {
 }
 
 std::vector<std::string> aidsNames() {
-  return {"DWELL_CLICK_TICKBOX",     "DWELL_TIME_LABEL",    "DWELL_TIME_TEXTBOX", "SCAN_MODE_TICKBOX",
-          "SCAN_STEP_LABEL",         "SCAN_STEP_TEXTBOX",   "SWITCH_KEY_LABEL",   "SWITCH_KEY_TEXTBOX",
-          "WORD_PREDICTION_TICKBOX", "FORGET_WORDS_BUTTON", "FOLLOW_INPUT_LANGUAGE_TICKBOX", "OK_BUTTON"};
+  return {"DWELL_CLICK_TICKBOX",
+          "DWELL_TIME_LABEL",
+          "DWELL_TIME_TEXTBOX",
+          "SCAN_MODE_TICKBOX",
+          "SCAN_STEP_LABEL",
+          "SCAN_STEP_TEXTBOX",
+          "SWITCH_KEY_LABEL",
+          "SWITCH_KEY_TEXTBOX",
+          "WORD_PREDICTION_TICKBOX",
+          "FORGET_WORDS_BUTTON",
+          "FOLLOW_INPUT_LANGUAGE_TICKBOX",
+          "OK_BUTTON"};
 }
 
 struct FormCase {

@@ -22,8 +22,8 @@ void clearDeadKey(HKL hkl) {
   std::array<WCHAR, 8> out{};
   const UINT space = MapVirtualKeyExW(VK_SPACE, MAPVK_VK_TO_VSC, hkl);
   for (int i = 0; i < 4; ++i) {
-    if (ToUnicodeEx(VK_SPACE, space, none.data(), out.data(), static_cast<int>(out.size()), kKeepKeyboardState,
-                    hkl) >= 0)
+    if (ToUnicodeEx(VK_SPACE, space, none.data(), out.data(), static_cast<int>(out.size()),
+                    kKeepKeyboardState, hkl) >= 0)
       return;
   }
 }
@@ -50,8 +50,8 @@ KeyOutput Win32InputLanguages::typed(LayoutId layout, std::uint16_t scan, KeyLev
   if (level.capsLock) state[VK_CAPITAL] = 0x01;
   if (level.altGr) state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_RMENU] = 0x80;
   std::array<WCHAR, 8> out{};
-  const int n = ToUnicodeEx(code, scan, state.data(), out.data(), static_cast<int>(out.size()), kKeepKeyboardState,
-                            hkl);
+  const int n = ToUnicodeEx(code, scan, state.data(), out.data(), static_cast<int>(out.size()),
+                            kKeepKeyboardState, hkl);
   if (n == 0) return key;
   key.vk = static_cast<std::uint8_t>(code);
   if (n < 0) {
