@@ -94,6 +94,24 @@ void follow(Context& ctx, bool on) {
     for (const CharacterKey& key : characterKeys()) ctx.main.control(key.button).setEnabled(true);
 }
 
+// The key pressed as the user's own keyboard would press it: Ctrl and Alt
+// together are AltGr to the layout, and a chord otherwise.
+KeyPlan physicalPress(const FaceState& state, const KeyLevel& level, std::uint8_t vk, std::uint16_t scan) {
+  KeyPlan plan;
+  const auto press = [&plan](std::uint8_t code, bool up, std::uint16_t at = 0) {
+    plan.events.push_back({up ? KeyEvent::Kind::KeyUp : KeyEvent::Kind::KeyDown, code, 0, at});
+  };
+  if (state.ctrl) press(vk::kControl, false);
+  if (state.alt) press(vk::kMenu, false);
+  if (level.shift) press(vk::kShift, false);
+  press(vk, false, scan);
+  press(vk, true, scan);
+  if (level.shift) press(vk::kShift, true);
+  if (state.alt) press(vk::kMenu, true);
+  if (state.ctrl) press(vk::kControl, true);
+  return plan;
+}
+
 }  // namespace
 
 bool shiftedFace(FaceGroup group, const FaceState& state) {
@@ -169,22 +187,11 @@ void clickLanguageKey(Context& ctx, const CharacterKey& key) {
       button.setBack(colors::kGreen);
       break;
     case TargetClass::Real: {
-      KeyPlan plan;
-      const auto press = [&plan](std::uint8_t vk, bool up, std::uint16_t scan = 0) {
-        plan.events.push_back({up ? KeyEvent::Kind::KeyUp : KeyEvent::Kind::KeyDown, vk, 0, scan});
-      };
-      // Ctrl and Alt together are AltGr to the layout, and a chord otherwise.
-      if (state.ctrl) press(vk::kControl, false);
-      if (state.alt) press(vk::kMenu, false);
-      if (level.shift) press(vk::kShift, false);
-      press(typed.vk, false, key.scan);
-      press(typed.vk, true, key.scan);
-      if (level.shift) press(vk::kShift, true);
-      if (state.alt) press(vk::kMenu, true);
-      if (state.ctrl) press(vk::kControl, true);
       const bool chord = (state.ctrl || state.alt) && !altGr;
       const std::string typedKeys = chord || typed.dead ? std::string() : keyStringOf(typed.text);
-      if (!sendPlanStep(ctx, plan, typedKeys, chord ? nullptr : &button)) return;
+      if (!sendPlanStep(ctx, physicalPress(state, level, typed.vk, key.scan), typedKeys,
+                        chord ? nullptr : &button))
+        return;
       break;
     }
   }
