@@ -41,19 +41,19 @@ LayoutId Win32InputLanguages::layoutOf(WindowId window) const {
 
 KeyOutput Win32InputLanguages::typed(LayoutId layout, std::uint16_t scan, KeyLevel level) const {
   // NOLINTNEXTLINE(performance-no-int-to-ptr): the layout handle is kept as a number in the core
-  const auto hkl = reinterpret_cast<HKL>(layout);
+  auto* const hkl = reinterpret_cast<HKL>(layout);
   KeyOutput key;
-  const UINT code = MapVirtualKeyExW(scan, MAPVK_VSC_TO_VK, hkl);
-  if (code == 0 || code > 0xFF) return key;
+  const UINT virtualKey = MapVirtualKeyExW(scan, MAPVK_VSC_TO_VK, hkl);
+  if (virtualKey == 0 || virtualKey > 0xFF) return key;
   std::array<BYTE, 256> state{};
   if (level.shift) state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
   if (level.capsLock) state[VK_CAPITAL] = 0x01;
   if (level.altGr) state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_RMENU] = 0x80;
   std::array<WCHAR, 8> out{};
-  const int n = ToUnicodeEx(code, scan, state.data(), out.data(), static_cast<int>(out.size()),
+  const int n = ToUnicodeEx(virtualKey, scan, state.data(), out.data(), static_cast<int>(out.size()),
                             kKeepKeyboardState, hkl);
   if (n == 0) return key;
-  key.vk = static_cast<std::uint8_t>(code);
+  key.vk = static_cast<std::uint8_t>(virtualKey);
   if (n < 0) {
     key.dead = true;
     clearDeadKey(hkl);
