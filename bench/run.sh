@@ -21,6 +21,8 @@
 #        bench/run.sh aids            (hover accuracy and idle cost with the
 #                                     typing aids on)
 #        bench/run.sh predict         (idle cost with word prediction on)
+#        bench/run.sh language        (idle cost with the keys following
+#                                     the input language off and on)
 #        bench/run.sh idle            (3 only; BENCH_IDLE_S=10 for a quick
 #                                     look, the figures need 60)
 # Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_SWITCH_ROUNDS
@@ -410,6 +412,33 @@ predict_bench() {
   done
 }
 
+# What drawing the character keys from the target's layout costs at rest:
+# the same states with the keys following the input language off and on.
+language_bench() {
+  : >"$OUT/idle.txt"
+  local v n
+  for v in 0 1; do
+    start_keyboard_with "language-$v" FOLLOW_INPUT_LANGUAGE=$v
+    start_notepad
+    drive click main BUTTON_LETTER_T
+    drive point-at $AWAY_X $AWAY_Y
+    idle_interval "language-$v-away"
+    drive click main BUTTON_LETTER_H
+    idle_interval "language-$v-key"
+    stop_keyboard
+    kill "$NOTEPAD_PID" 2>/dev/null || true
+  done
+  local I=$OUT/idle.txt
+  echo "| Idle, keys following the input language | seconds | keyboard CPU | % of a core | messages | repaints |"
+  echo "|---|---|---|---|---|---|"
+  for n in language-0-away language-1-away language-0-key language-1-key; do
+    printf '| %s | %s | %s ms | %s | %s | %s |\n' "$n" "$(value "${n}_seconds" "$I")" \
+      "$(value "${n}_keyboard_cpu_ms" "$I")" \
+      "$(percent "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_seconds" "$I")")" \
+      "$(value "${n}_messages" "$I")" "$(value "${n}_repaints" "$I")"
+  done
+}
+
 # ---- what runs ------------------------------------------------------------
 
 resize_table() {
@@ -436,6 +465,11 @@ fi
 
 if [[ "${1:-}" == predict ]]; then
   predict_bench | tee "$OUT/predict.md"
+  exit 0
+fi
+
+if [[ "${1:-}" == language ]]; then
+  language_bench | tee "$OUT/language.md"
   exit 0
 fi
 

@@ -7,6 +7,7 @@
 #include "base/settings_keys.h"
 #include "base/window_fit.h"
 #include "dialogs/dialogs.h"
+#include "keys/character_keys.h"
 #include "layout/main_window.h"
 
 namespace osk {
@@ -64,6 +65,7 @@ void Form_Load(Context& ctx) {
       ctx.platform.store.read(kSettingsSection, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault);
   f.enableTimer(ui::kAlwaysOnTopTimer, settings::alwaysOnTopChosen(flag));
   applyKeepTargetFocus(ctx);
+  applyFollowInputLanguage(ctx);
   ctx.handsFree->load();
 }
 

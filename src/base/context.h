@@ -14,6 +14,7 @@
 #include "platform/desktop.h"
 #include "platform/form_host.h"
 #include "platform/injector.h"
+#include "platform/input_language.h"
 #include "platform/launcher.h"
 #include "platform/learned_words_file.h"
 #include "platform/settings_store.h"
@@ -39,6 +40,19 @@ struct Platform {
   LearnedWordsFile& learnedWords = noLearnedWordsFile();
   // The entry that starts the keyboard at sign-in; by default none.
   SignInStart& signIn = noSignInStart();
+  // What the keys type in the target's input language; by default nothing.
+  InputLanguages& languages = noInputLanguages();
+};
+
+// The character keys drawn from the target's keyboard layout: whether they
+// are, and the layout and latch state the faces were last drawn for, so a
+// refresh that finds nothing changed asks the layout nothing.
+struct LanguageFaces {
+  bool follow = false;
+  LayoutId layout = 0;
+  // The level inputs of the last drawing; meaningless until drawn.
+  unsigned drawnFor = ~0U;
+  LayoutId drawnLayout = 0;
 };
 
 // Finds a window of the keyboard by its form name. Every window is made at
@@ -65,6 +79,7 @@ struct Context {
   bool facesFollowEvents = false;
   // Where the keys go.
   RecordedTarget target;
+  LanguageFaces languageFaces;
   // The keys flashed lately, which the colour reset leaves lit a moment.
   Flashes flashes;
   // Hover clicking and scanning, made with the keyboard window's routes.

@@ -36,13 +36,17 @@ inline constexpr GeometryKeys kAidsGeometry{"TYPINGAIDSMainLeft",
                                             "TYPINGAIDSMainTop",
                                             "TYPINGAIDSMainWidth",
                                             "TYPINGAIDSMainHeight",
-                                            {1000, 1000, 6855, 5160}};
+                                            {1000, 1000, 6855, 5640}};
 
 inline constexpr std::string_view kAlwaysOnTop = "ALWAYS_ON_TOP_TICKBOX";
 inline constexpr std::string_view kAlwaysOnTopDefault = "0";
 // "1": clicks on the keyboard leave the focus where it is.
 inline constexpr std::string_view kKeepTargetFocus = "KEEP_TARGET_FOCUS";
 inline constexpr std::string_view kKeepTargetFocusDefault = "0";
+// "1": the character keys show and type what their physical keys do in the
+// target's input language; "0" keeps the UK face.
+inline constexpr std::string_view kFollowInputLanguage = "FOLLOW_INPUT_LANGUAGE";
+inline constexpr std::string_view kFollowInputLanguageDefault = "0";
 inline constexpr std::string_view kCalculatorCommand = "CALCULATOR_COMMAND_TEXTBOX";
 inline constexpr std::string_view kCalculatorCommandDefault = "calc.exe";
 inline constexpr std::string_view kEmailAddress = "EMAIL_ADDRESS_TEXTBOX";

@@ -63,6 +63,32 @@ SendResult Delivery::sendAsIs(std::string_view keys, Aim aim, Patience patience)
   return ctx_.platform.injector.inject(*parsed.plan) ? SendResult::Sent : SendResult::Refused;
 }
 
+SendResult Delivery::sendPlan(const KeyPlan& plan, std::string_view typed) const {
+  if (target(ctx_) != TargetClass::Real) return SendResult::ReservedTarget;
+  WordPrediction* prediction = ctx_.prediction.get();
+  if (prediction != nullptr && typed.empty()) prediction->lost();
+  // When prediction changes what goes in (a space taken back before a
+  // full stop), it goes in as prediction says, characters and all.
+  if (prediction != nullptr && !typed.empty()) {
+    if (const std::optional<std::string> instead = prediction->sending(typed)) {
+      const SendResult result = sendAsIs(*instead, Aim::RecordedTarget, Patience::Click);
+      if (result != SendResult::Sent) prediction->lost();
+      return result;
+    }
+  }
+  SendResult result = SendResult::NotInFront;
+  if (ctx_.platform.desktop.activate(recordedWindow(ctx_), targetTitle(ctx_), patienceOf(Patience::Click)))
+    result = ctx_.platform.injector.inject(plan) ? SendResult::Sent : SendResult::Refused;
+  if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+  return result;
+}
+
+bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Control* flash) {
+  if (Delivery(ctx).sendPlan(plan, typed) != SendResult::Sent) return false;
+  if (flash != nullptr) flashKey(ctx, *flash);
+  return true;
+}
+
 bool deliver(Context& ctx, std::string_view keys) {
   return Delivery(ctx).send(keys, Aim::RecordedTarget) == SendResult::Sent;
 }

@@ -54,6 +54,11 @@ class Delivery {
  public:
   explicit Delivery(Context& ctx) : ctx_(ctx) {}
   [[nodiscard]] SendResult send(std::string_view keys, Aim aim, Patience patience = Patience::Click) const;
+  // Sends keys that no key string names (a physical key by its scan code)
+  // to the recorded target. `typed` is the key string of what they type,
+  // for word prediction; empty when that is not known (an accent waiting
+  // for its letter).
+  [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, std::string_view typed) const;
   // Brings a real recorded target to the front without sending anything;
   // false for a reserved caption or a target that did not come forward.
   [[nodiscard]] bool activate(Patience patience = Patience::Click) const;
@@ -72,6 +77,9 @@ class Delivery {
 // The guarded send of a key: nothing for a reserved caption; otherwise
 // deliver and, when that worked, flash `flash` green (if given).
 bool sendStep(Context& ctx, std::string_view keys, Control* flash);
+
+// sendStep for a plan (Delivery::sendPlan).
+bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Control* flash);
 
 // Lights a key green for a press that went in; the colour reset lets it
 // stay lit a moment at least.

@@ -9,6 +9,7 @@
 #include "base/settings_keys.h"
 #include "base/window_fit.h"
 #include "dialogs/dialogs.h"
+#include "keys/character_keys.h"
 #include "layout/aids_window.h"
 #include "layout/main_window.h"
 #include "layout/settings_window.h"
@@ -52,6 +53,9 @@ void Form_Load(Context& ctx) {
   dialog.control(kScanStepTextbox).setText(std::to_string(s.scanStep.count()));
   dialog.control(kSwitchKeyTextbox).setText(std::to_string(s.switchVk));
   dialog.control(kWordPredictionTickbox).setValue(s.wordPrediction ? 1 : 0);
+  const bool follow = settings::tickChosen(
+      store.read(kSettingsSection, settings::kFollowInputLanguage, settings::kFollowInputLanguageDefault));
+  dialog.control(kFollowInputLanguageTickbox).setValue(follow ? 1 : 0);
   enableFields(dialog);
 }
 
@@ -62,6 +66,9 @@ void Form_Unload(Context& ctx) {
   settings::Saver saver(ctx.platform.store);
   settings::saveGeometry(saver, settings::kAidsGeometry, dialog.geometry());
   aids::saveAidSettings(saver, held(dialog));
+  saver.put(settings::kFollowInputLanguage,
+            dialog.control(kFollowInputLanguageTickbox).value() == 1 ? "1" : "0");
+  applyFollowInputLanguage(ctx);
   // The strip comes or goes, and the keyboard grows or shrinks with it,
   // before scanning reads the rows again.
   if (ctx.prediction) ctx.prediction->settingsChanged();
@@ -88,6 +95,7 @@ void registerAidsDialog(Router& router, Context& ctx) {
   router.on(ui::aids::kScanModeTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   // Taken when the dialog closes, as the other choices are.
   router.on(ui::aids::kWordPredictionTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
+  router.on(ui::aids::kFollowInputLanguageTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   // At once, whatever the tick box says: what was learned is gone from
   // memory and from the file, unless the file could not be read; then the
   // note beside the button says it is still there.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
@@ -50,24 +51,11 @@ void refreshFace(Context& ctx, std::int16_t caps) {
   form.control(ui::kCapsLightLabel).setBack(*c ? colors::kGreen : colors::kRed);
   form.control(ui::kButtonCaps).setBack(*c ? colors::kGreen : colors::kWhite);
 
-  const bool letters = *s != *c;
-  const bool symbols = *s != *k;
-  const bool topRow = *t || symbols;
-  for (const CharacterKey& key : characterKeys()) {
-    bool shifted = false;
-    switch (key.group) {
-      case FaceGroup::Letter:
-        shifted = letters;
-        break;
-      case FaceGroup::TopRow:
-        shifted = topRow;
-        break;
-      case FaceGroup::Punctuation:
-        shifted = symbols;
-        break;
-    }
-    form.control(key.button).setCaption(shifted ? key.shifted : key.plain);
-  }
+  const KeyboardState latches(form);
+  const FaceState state{*s, *c, *t, *k, latches.latched(Latch::Ctrl), latches.latched(Latch::Alt)};
+  if (drawLanguageFaces(ctx, state)) return;
+  for (const CharacterKey& key : characterKeys())
+    form.control(key.button).setCaption(shiftedFace(key.group, state) ? key.shifted : key.plain);
 }
 
 }  // namespace

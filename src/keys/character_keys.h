@@ -35,6 +35,9 @@ struct CharacterKey {
   std::string_view shiftedText;
   // The key never keeps the press flash (the grave-accent key).
   bool shedsFlash = false;
+  // The physical key's hardware scan code, the same on every layout: where
+  // the key sits on the 102-key ISO keyboard.
+  std::uint16_t scan = 0;
 };
 
 // All 48, letters first, then the top row left to right, then punctuation.
@@ -47,6 +50,35 @@ std::string chordKeys(std::string_view prefixes, std::string_view lower);
 void clickLetterKey(Context& ctx, const CharacterKey& key);
 void clickNumberKey(Context& ctx, const CharacterKey& key);
 void clickPunctuationKey(Context& ctx, const CharacterKey& key);
+
+// The latches and locks a face is drawn for, as the caption refresh reads
+// them.
+struct FaceState {
+  bool shift = false;
+  bool capsLock = false;
+  bool numberRowLock = false;
+  bool shiftLock = false;
+  bool ctrl = false;
+  bool alt = false;
+  friend bool operator==(const FaceState&, const FaceState&) = default;
+};
+
+// Whether a key of `group` shows its shifted face: Shift and Caps Lock turn
+// letters, Shift and the Shift lock (each cancelling the other) the symbols,
+// and the number-row lock the top row as well.
+bool shiftedFace(FaceGroup group, const FaceState& state);
+
+// Keys that follow the input language: the choice, stored and put into
+// effect at once (the typing aids dialog, the command-line switch).
+void setFollowInputLanguage(Context& ctx, bool on);
+// Puts the stored choice into effect (at load and when the dialog closes).
+void applyFollowInputLanguage(Context& ctx);
+// Draws all 48 faces from the target's layout; false when the keys do not
+// follow the input language, so the UK faces are the caller's to draw.
+bool drawLanguageFaces(Context& ctx, const FaceState& state);
+// A click while the keys follow the input language: the physical key goes
+// to the target, whose own layout decides what arrives.
+void clickLanguageKey(Context& ctx, const CharacterKey& key);
 
 struct StoredTextKey {
   ControlName button;

@@ -74,7 +74,7 @@ class Translator {
       if (e.kind == KeyEvent::Kind::Char) {
         character(e.ch);
       } else {
-        named(e.vk, e.kind == KeyEvent::Kind::KeyUp);
+        named(e.vk, e.kind == KeyEvent::Kind::KeyUp, e.scan);
       }
     }
     restoreUserModifiers();
@@ -82,10 +82,10 @@ class Translator {
   }
 
  private:
-  void key(std::uint8_t code, bool up) {
+  void key(std::uint8_t code, bool up, std::uint16_t scan = 0) {
     std::uint32_t flags = up ? rawflag::kKeyUp : 0;
     if (isExtendedKey(code)) flags |= rawflag::kExtendedKey;
-    out_.push_back({code, layout_.scanCode(code), flags});
+    out_.push_back({code, scan != 0 ? scan : layout_.scanCode(code), flags});
   }
   void tap(std::uint8_t code) {
     key(code, false);
@@ -94,9 +94,9 @@ class Translator {
 
   // Named keys, plan modifiers included, go out with whatever the user
   // holds: a Shift held on the real keyboard still extends a selection.
-  void named(std::uint8_t code, bool up) {
+  void named(std::uint8_t code, bool up, std::uint16_t scan) {
     restoreUserModifiers();
-    key(code, up);
+    key(code, up, scan);
     if (!up && code == vk::kCapital) caps_ = !caps_;
     const unsigned bit = planBit(code);
     if (up) {

@@ -52,6 +52,9 @@ struct KeyEvent {
   Kind kind = Kind::Char;
   std::uint8_t vk = 0;
   char32_t ch = 0;
+  // A named key's hardware scan code when the sender knows the physical key
+  // it means; 0 lets the layout say where `vk` sits. Never set by parsing.
+  std::uint16_t scan = 0;
   friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };
 

@@ -20,8 +20,9 @@ std::unique_ptr<Form> makeAidsForm() {
   b.checkBox(kWordPredictionTickbox, "Word prediction: suggested words above the keys",
              {240, 2880, 6255, 375});
   b.dialogButton(kForgetWordsButton, "Forget learned words", {600, 3360, 2655, 375});
-  b.dialogButton(kOkButton, "OK", {2640, 4080, 1455, 495});
-  return std::make_unique<Form>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 4800, std::move(b.defs),
+  b.checkBox(kFollowInputLanguageTickbox, "Keys follow the input language", {240, 3960, 6255, 375});
+  b.dialogButton(kOkButton, "OK", {2640, 4560, 1455, 495});
+  return std::make_unique<Form>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 5280, std::move(b.defs),
                                 std::vector<Timer>{});
 }
 

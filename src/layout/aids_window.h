@@ -24,6 +24,8 @@ inline constexpr ControlName kSwitchKeyTextbox{"SWITCH_KEY_TEXTBOX"};
 // Word prediction: the suggestion strip, and a way to drop what it learned.
 inline constexpr ControlName kWordPredictionTickbox{"WORD_PREDICTION_TICKBOX"};
 inline constexpr ControlName kForgetWordsButton{"FORGET_WORDS_BUTTON"};
+// The character keys show the target's input language.
+inline constexpr ControlName kFollowInputLanguageTickbox{"FOLLOW_INPUT_LANGUAGE_TICKBOX"};
 inline constexpr ControlName kOkButton{"OK_BUTTON"};
 
 }  // namespace ui::aids

@@ -129,10 +129,11 @@ def start_server(env, timeout_s=30):
 
 class Display:
     """A virtual display of its own size, made as scripts/desktop.sh makes the
-    run's: Xvfb, the UK keymap and openbox. For a test about screens other
-    than the run's; close() ends exactly what it started."""
+    run's: Xvfb, the UK keymap (or `keymap`) and openbox. For a test about
+    screens or keymaps other than the run's; close() ends exactly what it
+    started."""
 
-    def __init__(self, size, timeout_s=30):
+    def __init__(self, size, timeout_s=30, keymap="gb"):
         run_dir = os.environ["QMOSK_RUN_DIR"]
         self.wm = None
         read_fd, write_fd = os.pipe()
@@ -158,7 +159,7 @@ class Display:
                     number += chunk
             self.name = ":" + number.decode().strip()
             self.env = dict(os.environ, DISPLAY=self.name)
-            subprocess.run(["setxkbmap", "-display", self.name, "gb"], check=True, timeout=timeout_s)
+            subprocess.run(["setxkbmap", "-display", self.name, keymap], check=True, timeout=timeout_s)
             self.wm = subprocess.Popen(["openbox"], env=self.env, stdin=subprocess.DEVNULL,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -190,11 +191,12 @@ class Display:
 
 class Session:
     """One Wine prefix (one empty settings store) and what runs in it; on
-    `display` when given (a Display), at `dpi` when given."""
+    `display` when given (a Display), at `dpi` when given, in the Unix
+    locale `lang` when given."""
 
     _counter = 0
 
-    def __init__(self, name, display=None, dpi=None):
+    def __init__(self, name, display=None, dpi=None, lang=None):
         Session._counter += 1
         run_dir = os.environ["QMOSK_RUN_DIR"]
         self.dir = os.path.join(run_dir, "prefixes.d", "%s-%d-%d" % (name, os.getpid(), Session._counter))
@@ -203,6 +205,8 @@ class Session:
         self.env = dict(os.environ)
         if display is not None:
             self.env["DISPLAY"] = display.name
+        if lang is not None:
+            self.env["LANG"] = self.env["LC_ALL"] = lang
         self.env["WINEPREFIX"] = self.dir
         self.env.setdefault("WINEDEBUG", "-all")
         self.env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
@@ -463,13 +467,13 @@ class KeyboardTestCase(unittest.TestCase):
             if not os.path.exists(exe):
                 raise AssertionError("missing %s: build the mingw preset first" % exe)
 
-    def new_session(self, name=None, display=None, dpi=None):
-        s = Session(name or self.__class__.__name__, display=display, dpi=dpi)
+    def new_session(self, name=None, display=None, dpi=None, lang=None):
+        s = Session(name or self.__class__.__name__, display=display, dpi=dpi, lang=lang)
         self.addCleanup(s.close)
         return s
 
-    def new_display(self, size):
-        d = Display(size)
+    def new_display(self, size, keymap="gb"):
+        d = Display(size, keymap=keymap)
         # Cleanups run last in, first out: the session's programs end
         # before their display goes.
         self.addCleanup(d.close)

@@ -65,6 +65,7 @@ class FakeInjector final : public KeyInjector {
   struct Sent {
     std::string keys;         // the key string as the keyboard wrote it
     WindowId foreground = 0;  // the window in front when it was injected
+    std::vector<KeyEvent> events;
   };
   std::vector<Sent> sent;
   const FakeDesktop* desktop = nullptr;
@@ -72,7 +73,7 @@ class FakeInjector final : public KeyInjector {
 
   bool inject(const KeyPlan& plan) override {
     if (refuse) return false;
-    sent.push_back({plan.source, desktop ? desktop->foreground : 0});
+    sent.push_back({plan.source, desktop ? desktop->foreground : 0, plan.events});
     return true;
   }
   std::vector<std::string> keys() const {
@@ -206,6 +207,51 @@ class FakeSwitchKeys final : public SwitchKeys {
   }
 };
 
+// One key of a made-up keyboard layout: what it types plain, with Shift
+// and with AltGr ("" for nothing); a text of more than one character that
+// starts with '*' is a dead key's accent.
+struct FakeLayoutKey {
+  std::uint16_t scan;
+  std::uint8_t vk;
+  const char* plain;
+  const char* shifted;
+  const char* altGr = "";
+  bool capsShifts = false;  // Caps Lock gives the shifted character
+};
+using FakeLayout = std::vector<FakeLayoutKey>;
+
+// Keyboard layouts by id, and the layout of each window's thread.
+class FakeInputLanguages final : public InputLanguages {
+ public:
+  std::map<LayoutId, const FakeLayout*> layouts;
+  std::map<WindowId, LayoutId> windowLayouts;
+  LayoutId own = 0;
+  mutable int questions = 0;
+
+  LayoutId layoutOf(WindowId window) const override {
+    const auto it = windowLayouts.find(window);
+    return it == windowLayouts.end() ? own : it->second;
+  }
+  const FakeLayoutKey* find(LayoutId layout, std::uint16_t scan) const {
+    const auto it = layouts.find(layout);
+    if (it == layouts.end()) return nullptr;
+    for (const FakeLayoutKey& k : *it->second)
+      if (k.scan == scan) return &k;
+    return nullptr;
+  }
+  KeyOutput typed(LayoutId layout, std::uint16_t scan, KeyLevel level) const override {
+    ++questions;
+    const FakeLayoutKey* k = find(layout, scan);
+    if (k == nullptr) return {};
+    const bool shifted = level.shift != (level.capsLock && k->capsShifts);
+    std::string text = level.altGr ? k->altGr : shifted ? k->shifted : k->plain;
+    if (text.empty()) return {};
+    const bool dead = text.size() > 1 && text.front() == '*';
+    if (dead) text.erase(0, 1);
+    return {k->vk, text, dead};
+  }
+};
+
 // A keyboard wired to fakes, ready for handler tests; StoreT may log or
 // refuse what is stored.
 template <class StoreT>
@@ -220,7 +266,9 @@ struct BasicRig {
   FakeSwitchKeys switches;
   MemoryLearnedWordsFile learned;
   MemorySignInStart signIn;
-  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host, time, switches, learned, signIn}};
+  FakeInputLanguages languages;
+  Keyboard kb{
+      Platform{store, desktop, injector, locks, launcher, host, time, switches, learned, signIn, languages}};
 
   static constexpr WindowId kSelf = 1;
 

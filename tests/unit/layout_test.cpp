@@ -183,9 +183,18 @@ std::vector<std::string> fkeyDialogNames() {
 }
 
 std::vector<std::string> aidsNames() {
-  return {"DWELL_CLICK_TICKBOX",     "DWELL_TIME_LABEL",    "DWELL_TIME_TEXTBOX", "SCAN_MODE_TICKBOX",
-          "SCAN_STEP_LABEL",         "SCAN_STEP_TEXTBOX",   "SWITCH_KEY_LABEL",   "SWITCH_KEY_TEXTBOX",
-          "WORD_PREDICTION_TICKBOX", "FORGET_WORDS_BUTTON", "OK_BUTTON"};
+  return {"DWELL_CLICK_TICKBOX",
+          "DWELL_TIME_LABEL",
+          "DWELL_TIME_TEXTBOX",
+          "SCAN_MODE_TICKBOX",
+          "SCAN_STEP_LABEL",
+          "SCAN_STEP_TEXTBOX",
+          "SWITCH_KEY_LABEL",
+          "SWITCH_KEY_TEXTBOX",
+          "WORD_PREDICTION_TICKBOX",
+          "FORGET_WORDS_BUTTON",
+          "FOLLOW_INPUT_LANGUAGE_TICKBOX",
+          "OK_BUTTON"};
 }
 
 struct FormCase {
@@ -201,7 +210,7 @@ const FormCase kForms[] = {
     {kMainFormName, makeMainForm, "QM-OSK", 16680, 5460, mainNames},
     {kSettingsFormName, makeSettingsForm, "QM-OSK", 7665, 5280, settingsNames},
     {kFkeysFormName, makeFkeysForm, "QM-OSK - FKEYS SETTINGS", 14820, 8595, fkeyDialogNames},
-    {kAidsFormName, makeAidsForm, "QM-OSK - TYPING AIDS", 6735, 4800, aidsNames},
+    {kAidsFormName, makeAidsForm, "QM-OSK - TYPING AIDS", 6735, 5280, aidsNames},
 };
 
 TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {

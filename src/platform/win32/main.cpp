@@ -11,6 +11,7 @@
 
 #include "app/keep_focus.h"
 #include "app/keyboard.h"
+#include "keys/character_keys.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/failure.h"
 #include "platform/win32/form_window.h"
@@ -24,6 +25,7 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_form_host.h"
+#include "platform/win32/win32_languages.h"
 
 namespace {
 
@@ -80,8 +82,9 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     HandsFreeInput handsFree;
     LearnedWordsStore learnedWords(programName);
     SignInEntry signIn(programName);
+    Win32InputLanguages languages;
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
-                                         handsFree, learnedWords, signIn});
+                                         handsFree, learnedWords, signIn, languages});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
@@ -90,7 +93,11 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
       handsFree.attach(window, keyboard.handsFree());
       if (const std::optional<bool> keep = keepFocusSwitch(lpCmdLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
+      if (const std::optional<bool> follow = followLanguageSwitch(lpCmdLine))
+        osk::setFollowInputLanguage(keyboard.context(), *follow);
       one.listen(window, [&keyboard](const std::wstring& line) {
+        if (const std::optional<bool> follow = followLanguageSwitch(line.c_str()))
+          osk::setFollowInputLanguage(keyboard.context(), *follow);
         osk::secondStart(keyboard.context(), keepFocusSwitch(line.c_str()));
       });
       started = window.open(nShowCmd == SW_HIDE ? SW_SHOWNORMAL : nShowCmd);

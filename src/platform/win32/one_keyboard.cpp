@@ -99,9 +99,8 @@ void handOver(HWND keyboard, PCWSTR commandLine) {
     logFailure("the running keyboard did not take a second start's switches", ::GetLastError());
 }
 
-}  // namespace
-
-std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
+// The last of the pair `on` / `off` given on the command line, if any.
+std::optional<bool> switchPair(PCWSTR commandLine, PCWSTR on, PCWSTR off) {
   std::optional<bool> chosen;
   if (commandLine == nullptr || *commandLine == L'\0') return chosen;
   int argc = 0;
@@ -113,10 +112,20 @@ std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
     return chosen;
   }
   for (int i = 1; i < argc; ++i) {
-    if (::lstrcmpiW(argv.get()[i], L"--keep-focus") == 0) chosen = true;
-    if (::lstrcmpiW(argv.get()[i], L"--no-keep-focus") == 0) chosen = false;
+    if (::lstrcmpiW(argv.get()[i], on) == 0) chosen = true;
+    if (::lstrcmpiW(argv.get()[i], off) == 0) chosen = false;
   }
   return chosen;
+}
+
+}  // namespace
+
+std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
+  return switchPair(commandLine, L"--keep-focus", L"--no-keep-focus");
+}
+
+std::optional<bool> followLanguageSwitch(PCWSTR commandLine) {
+  return switchPair(commandLine, L"--follow-input-language", L"--no-follow-input-language");
 }
 
 OneKeyboard::OneKeyboard(std::wstring programName) : program_(lowered(std::move(programName))) {}

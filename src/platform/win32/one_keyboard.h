@@ -21,6 +21,8 @@ namespace osk::win32 {
 // "--keep-focus" and "--no-keep-focus" in a command line without the
 // program's name; the last one given wins, other arguments are left alone.
 std::optional<bool> keepFocusSwitch(PCWSTR commandLine);
+// "--follow-input-language" / "--no-follow-input-language", the same way.
+std::optional<bool> followLanguageSwitch(PCWSTR commandLine);
 
 class OneKeyboard final : public MessageFilter {
  public:

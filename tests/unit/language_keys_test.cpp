@@ -1,0 +1,258 @@
+// Keys that follow the input language, through made-up layouts: what each
+// physical key shows for the latches and locks in force, and what arrives
+// in a target that reads the keys sent on its own layout, dead keys
+// composed as the system would compose them.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/settings_keys.h"
+#include "fakes.h"
+
+namespace osk::testing {
+namespace {
+
+using colors::kGreen;
+using colors::kWhite;
+
+// Just the keys the tables below ask about, at their ISO scan codes.
+const FakeLayout kUk{{0x15, 0x59, "y", "Y"}, {0x08, 0x37, "7", "&"}, {0x56, 0xE2, "\\", "|"}};
+const FakeLayout kUs{{0x15, 0x59, "y", "Y", "", true}, {0x2B, 0xDC, "\\", "|"}};
+const FakeLayout kGerman{
+    {0x15, 0x5A, "z", "Z", "", true},
+    {0x1E, 0x41, "a", "A", "", true},
+    {0x12, 0x45, "e", "E", "\u20AC", true},
+    {0x10, 0x51, "q", "Q", "@", true},
+    {0x1A, 0xBA, "\u00FC", "\u00DC", "", true},
+    {0x0C, 0xDB, "\u00DF", "?", "\\"},
+    {0x03, 0x32, "2", "\"", "\u00B2"},
+    {0x29, 0xDC, "*^", "\u00B0"},
+    {0x0D, 0xDD, "*\u00B4", "*`"},
+    {0x56, 0xE2, "<", ">", "|"},
+};
+const FakeLayout kFrench{
+    {0x10, 0x41, "a", "A", "", true}, {0x02, 0x31, "&", "1"}, {0x1A, 0xDD, "*^", "*\u00A8"}};
+const FakeLayout kRussian{{0x10, 0x51, "\u0439", "\u0419", "", true}};
+
+enum LayoutName : LayoutId { kUkLayout = 1, kUsLayout, kGermanLayout, kFrenchLayout, kRussianLayout };
+
+constexpr WindowId kTarget = 42;
+
+// What the system makes of an accent and the key after it.
+const std::map<std::string, std::string> kComposed{
+    {"^a", "\u00E2"}, {"\u00B4e", "\u00E9"}, {"^ ", "^"}, {"\u00B4 ", "\u00B4"}};
+
+enum Latches : unsigned { kNone = 0, kShift = 1, kCaps = 2, kShiftLock = 4, kRowLock = 8, kAltGr = 16 };
+
+struct LanguageRig : Rig {
+  explicit LanguageRig(LayoutId layout) {
+    languages.layouts = {{kUkLayout, &kUk},
+                         {kUsLayout, &kUs},
+                         {kGermanLayout, &kGerman},
+                         {kFrenchLayout, &kFrench},
+                         {kRussianLayout, &kRussian}};
+    languages.own = kUkLayout;
+    languages.windowLayouts[kTarget] = layout;
+    static_cast<void>(store.write(kSettingsSection, settings::kFollowInputLanguage, "1"));
+    kb.handle(main(), "Form", Event::Load);
+    target("Untitled - Notepad", kTarget);
+    latch(kNone);
+  }
+  void latch(unsigned latches) {
+    const auto green = [this](const char* b, bool on) { c(b).setBack(on ? kGreen : kWhite); };
+    green("BUTTON_SHIFT_LEFT", (latches & kShift) != 0);
+    green("BUTTON_SHIFT_RIGHT", (latches & kShift) != 0);
+    green("SHIFT_LOCK_BUTTON", (latches & kShiftLock) != 0);
+    green("LOCK_TOP_NUMBER_KEYS_BUTTON", (latches & kRowLock) != 0);
+    green("BUTTON_CTRL_LEFT", (latches & kAltGr) != 0);
+    green("BUTTON_CTRL_RIGHT", (latches & kAltGr) != 0);
+    green("BUTTON_ALT_LEFT", (latches & kAltGr) != 0);
+    locks.state[LockKey::CapsLock] = (latches & kCaps) != 0 ? 1 : 0;
+    tick("NCS_TIMER");
+  }
+  // The text the target shows after every key sent so far, read on its
+  // own layout as the system reads physical keys.
+  std::string arrived() const {
+    std::string text;
+    std::string pending;
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+    const auto put = [&](const std::string& typed) {
+      if (pending.empty()) {
+        text += typed;
+        return;
+      }
+      const auto it = kComposed.find(pending + typed);
+      text += it != kComposed.end() ? it->second : pending + typed;
+      pending.clear();
+    };
+    for (const auto& sent : injector.sent) {
+      for (const KeyEvent& e : sent.events) {
+        const bool down = e.kind == KeyEvent::Kind::KeyDown;
+        if (e.kind == KeyEvent::Kind::Char) {
+          put(std::string(1, static_cast<char>(e.ch)));
+        } else if (e.vk == vk::kShift) {
+          shift = down;
+        } else if (e.vk == vk::kControl) {
+          ctrl = down;
+        } else if (e.vk == vk::kMenu) {
+          alt = down;
+        } else if (down) {
+          const LayoutId layout = languages.layoutOf(kTarget);
+          KeyLevel level{shift, locks.state.at(LockKey::CapsLock) == 1, ctrl && alt};
+          KeyOutput out = languages.typed(layout, e.scan, level);
+          bool chord = (ctrl || alt) && !level.altGr;
+          if (level.altGr && out.vk == 0) {
+            level.altGr = false;
+            out = languages.typed(layout, e.scan, level);
+            chord = true;
+          }
+          if (out.vk != e.vk) {
+            text += "<wrong key>";
+          } else if (chord) {
+            text += "<chord>";
+          } else if (out.dead) {
+            pending = out.text;
+          } else {
+            put(out.text);
+          }
+        }
+      }
+    }
+    return text;
+  }
+};
+
+struct FaceRow {
+  const char* what;
+  LayoutId layout;
+  unsigned latches;
+  const char* button;
+  const char* caption;  // "" for a blank, disabled key
+};
+
+class Faces : public ::testing::TestWithParam<FaceRow> {};
+
+TEST_P(Faces, ShowWhatThePhysicalKeyTypesOnTheTargetsLayout) {
+  const FaceRow& row = GetParam();
+  LanguageRig r(row.layout);
+  r.latch(row.latches);
+  EXPECT_EQ(r.c(row.button).caption(), row.caption);
+  EXPECT_EQ(r.c(row.button).enabled(), std::string(row.caption) != "");
+}
+
+const FaceRow kFaceRows[] = {
+    {"GermanZWhereUkHasY", kGermanLayout, kNone, "BUTTON_LETTER_Y", "z"},
+    {"ShiftMakesTheCapital", kGermanLayout, kShift, "BUTTON_LETTER_Y", "Z"},
+    {"CapsLockAndShiftCancel", kGermanLayout, kShift | kCaps, "BUTTON_LETTER_Y", "z"},
+    {"CapsLockReachesALetterOffTheLetterRows", kGermanLayout, kCaps, "BUTTON_SQUARE_BRACKET_LEFT", "\u00DC"},
+    {"ShiftLockLeavesLetters", kGermanLayout, kShiftLock, "BUTTON_LETTER_Y", "z"},
+    {"ShiftLockShiftsTheLetterRightOfP", kGermanLayout, kShiftLock, "BUTTON_SQUARE_BRACKET_LEFT", "\u00DC"},
+    {"RowLockShiftsTheTopRow", kGermanLayout, kRowLock, "BUTTON_DASH", "?"},
+    {"CapsLockLeavesASymbol", kGermanLayout, kCaps, "BUTTON_DASH", "\u00DF"},
+    {"AltGrWhereTheLayoutHasIt", kGermanLayout, kAltGr, "BUTTON_LETTER_Q", "@"},
+    {"AltGrFallsBackToThePlainKey", kGermanLayout, kAltGr, "BUTTON_LETTER_Y", "z"},
+    {"DeadKeyShowsItsAccentMarked", kGermanLayout, kNone, "LEFT_TOP_CORNER_KEY", "\u25CC^"},
+    {"ShiftedDeadKey", kGermanLayout, kShift, "BUTTON_EQUALS", "\u25CC`"},
+    {"TheKeyBesideLeftShift", kGermanLayout, kNone, "BUTTON_BACK_SLASH", "<"},
+    {"UsLacksTheKeyBesideLeftShift", kUsLayout, kNone, "BUTTON_BACK_SLASH", ""},
+    {"AKeyTheLayoutCannotDescribeIsBlank", kUsLayout, kNone, "BUTTON_LETTER_A", ""},
+    {"FrenchAOnUkQ", kFrenchLayout, kNone, "BUTTON_LETTER_Q", "a"},
+    {"AnAmpersandIsNoAccessKey", kFrenchLayout, kNone, "BUTTON_NUMBER_1", "&&"},
+    {"FrenchShiftedDigit", kFrenchLayout, kShift, "BUTTON_NUMBER_1", "1"},
+    {"FrenchDeadCircumflex", kFrenchLayout, kNone, "BUTTON_SQUARE_BRACKET_LEFT", "\u25CC^"},
+    {"Cyrillic", kRussianLayout, kNone, "BUTTON_LETTER_Q", "\u0439"},
+    {"CyrillicCapital", kRussianLayout, kCaps, "BUTTON_LETTER_Q", "\u0419"},
+    {"UkAmpersand", kUkLayout, kShift, "BUTTON_NUMBER_7", "&&"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, Faces, ::testing::ValuesIn(kFaceRows),
+                         [](const auto& row) { return std::string(row.param.what); });
+
+struct TypingRow {
+  const char* what;
+  LayoutId layout;
+  unsigned latches;
+  std::vector<const char*> clicks;
+  const char* arrived;
+  unsigned latchedAfter;
+};
+
+class Typing : public ::testing::TestWithParam<TypingRow> {};
+
+TEST_P(Typing, ThePhysicalKeyGoesInAndTheTargetsLayoutDecides) {
+  const TypingRow& row = GetParam();
+  LanguageRig r(row.layout);
+  r.latch(row.latches);
+  for (const char* button : row.clicks) {
+    r.click(button);
+    r.tick("NCS_TIMER");
+  }
+  EXPECT_EQ(r.arrived(), row.arrived);
+  EXPECT_EQ(r.c("BUTTON_SHIFT_LEFT").back() == kGreen, (row.latchedAfter & kShift) != 0);
+  EXPECT_EQ(r.c("BUTTON_CTRL_LEFT").back() == kGreen, (row.latchedAfter & kAltGr) != 0);
+  EXPECT_EQ(r.c("BUTTON_ALT_LEFT").back() == kGreen, (row.latchedAfter & kAltGr) != 0);
+}
+
+const TypingRow kTypingRows[] = {
+    {"Letter", kGermanLayout, kNone, {"BUTTON_LETTER_Y"}, "z", kNone},
+    {"ShiftIsSpent", kGermanLayout, kShift, {"BUTTON_NUMBER_2", "BUTTON_NUMBER_2"}, "\"2", kNone},
+    {"ShiftUnderShiftLockIsKept", kGermanLayout, kShift | kShiftLock, {"BUTTON_DASH"}, "\u00DF", kShift},
+    {"CapsLockIsTheTargetsOwn", kGermanLayout, kCaps, {"BUTTON_SQUARE_BRACKET_LEFT"}, "\u00DC", kNone},
+    {"AltGrIsSpent", kGermanLayout, kAltGr, {"BUTTON_LETTER_E", "BUTTON_LETTER_E"}, "\u20ACe", kNone},
+    {"AltGrWithoutACharacterIsAChord", kGermanLayout, kAltGr, {"BUTTON_LETTER_A"}, "<chord>", kNone},
+    {"DeadKeyThenLetter", kGermanLayout, kNone, {"LEFT_TOP_CORNER_KEY", "BUTTON_LETTER_A"}, "\u00E2", kNone},
+    {"ShiftedDeadKeyThenLetter", kGermanLayout, kNone, {"BUTTON_EQUALS", "BUTTON_LETTER_E"}, "\u00E9", kNone},
+    {"DeadKeyThenSpace", kGermanLayout, kNone, {"LEFT_TOP_CORNER_KEY", "BUTTON_SPACEBAR"}, "^", kNone},
+    {"FrenchDeadKeyThenQ",
+     kFrenchLayout,
+     kNone,
+     {"BUTTON_SQUARE_BRACKET_LEFT", "BUTTON_LETTER_Q"},
+     "\u00E2",
+     kNone},
+    {"ABlankKeyTypesNothing", kUsLayout, kShift, {"BUTTON_BACK_SLASH"}, "", kShift},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, Typing, ::testing::ValuesIn(kTypingRows),
+                         [](const auto& row) { return std::string(row.param.what); });
+
+TEST(LanguageKeys, FollowTheTargetAsItsLayoutChangesAndAskNothingWhileNothingChanges) {
+  LanguageRig r(kGermanLayout);
+  EXPECT_EQ(r.c("BUTTON_LETTER_Y").caption(), "z");
+  const int asked = r.languages.questions;
+  r.tick("NCS_TIMER");
+  EXPECT_EQ(r.languages.questions, asked);
+  r.languages.windowLayouts[kTarget] = kRussianLayout;
+  r.tick("NCS_TIMER");
+  EXPECT_EQ(r.c("BUTTON_LETTER_Q").caption(), "\u0439");
+  EXPECT_FALSE(r.c("BUTTON_LETTER_Y").enabled());
+}
+
+TEST(LanguageKeys, TheCommandLineGetsTheKeyboardsOwnLayoutsCharacter) {
+  LanguageRig r(kGermanLayout);
+  r.click("COMMAND_LINE_TEXTBOX");
+  r.c("COMMAND_LINE_TEXTBOX").setText("dir ");
+  r.tick("NCS_TIMER");
+  r.click("BUTTON_LETTER_Y");
+  EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), "dir y");
+  EXPECT_TRUE(r.injector.sent.empty());
+}
+
+TEST(LanguageKeys, OffTheUkFaceComesBackWholeAndTypesItsCaptions) {
+  LanguageRig r(kUsLayout);
+  EXPECT_FALSE(r.c("BUTTON_BACK_SLASH").enabled());
+  r.kb.handle(r.kb.window(kAidsFormName), "Form", Event::Load);
+  r.kb.window(kAidsFormName).named("FOLLOW_INPUT_LANGUAGE_TICKBOX").setValue(0);
+  r.kb.handle(r.kb.window(kAidsFormName), "Form", Event::Unload);
+  r.tick("NCS_TIMER");
+  EXPECT_EQ(r.store.read(kSettingsSection, settings::kFollowInputLanguage, ""), "0");
+  EXPECT_TRUE(r.c("BUTTON_BACK_SLASH").enabled());
+  EXPECT_EQ(r.c("BUTTON_BACK_SLASH").caption(), "\\");
+  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
+  r.click("BUTTON_LETTER_A");
+  EXPECT_EQ(r.injector.keys(), std::vector<std::string>{"a"});
+}
+
+}  // namespace
+}  // namespace osk::testing
