@@ -41,10 +41,14 @@ void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
   // leaves the target as it was, as the keyboard's own window does. Taken
   // as an untitled target, it sent every key nowhere until a later tick.
   // The keyboard's own window in front is the click that is about to type,
-  // and its dialogs are no place for its keys: the target stays. Known by
-  // the window, not its title, so another program's window that happens to
-  // bear the keyboard's title is typed into like any other.
-  if (front != 0 && !ctx.platform.host.ownsWindow(front)) {
+  // and the settings dialog, which bears the same title, leaves the target
+  // as it was too (the F-key settings, under a title of their own, have
+  // always been recorded). Known by the window as well as its title, so
+  // another program's window that happens to bear the keyboard's title is
+  // typed into like any other.
+  const std::string title = front == 0 ? std::string() : desktop.windowTitle(front);
+  const bool keyboardItself = title == kNoTarget && ctx.platform.host.ownsWindow(front);
+  if (front != 0 && !keyboardItself) {
     // Typing in another window says nothing about the text before the
     // caret in this one. A new title alone is the same window (an editor
     // marks its file changed, a browser names the page it went to), and
@@ -53,7 +57,7 @@ void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
       ctx.prediction->lost();
     // Remember which window bore the title, so that of several windows with
     // one title the keys go to the one that was in front.
-    recordTarget(ctx, desktop.windowTitle(front), front);
+    recordTarget(ctx, title, front);
   }
   // The group ends enabled exactly when a real target is recorded, so that
   // is the only state written. Disabling it for the keyboard's own title and

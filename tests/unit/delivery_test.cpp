@@ -70,15 +70,23 @@ TEST(Tracking, ReservedAndNearReservedTitles) {
   }
 }
 
-TEST(Tracking, TheKeyboardsOwnDialogIsNoTarget) {
-  Rig rig;
-  rig.target("Notepad");
-  const WindowId dialog = 77;
-  rig.host.windows[&rig.kb.window(kSettingsFormName)] = dialog;
-  rig.desktop.show(dialog, "QM-OSK");
-  rig.kb.tick(ui::kActiveWindowTimer);
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Notepad");
-  expectEnabled(rig, kTargetOnly, true);
+// The keyboard's own windows under its own title leave the target alone;
+// its F-key settings, titled otherwise, are recorded as they always were.
+TEST(Tracking, TheKeyboardsOwnWindowsUnderItsTitleAreNoTarget) {
+  const struct {
+    const char* form;
+    const char* title;
+    bool recorded;
+  } cases[] = {{kSettingsFormName, "QM-OSK", false}, {kFkeysFormName, "QM-OSK - FKEYS SETTINGS", true}};
+  for (const auto& tc : cases) {
+    Rig rig;
+    rig.target("Notepad");
+    const WindowId dialog = 77;
+    rig.host.windows[&rig.kb.window(tc.form)] = dialog;
+    rig.desktop.show(dialog, tc.title);
+    rig.kb.tick(ui::kActiveWindowTimer);
+    EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), tc.recorded ? tc.title : "Notepad") << tc.title;
+  }
 }
 
 TEST(CommandLine, FocusAndClickEnterCommandLineMode) {
