@@ -101,22 +101,40 @@ void handOver(HWND keyboard, PCWSTR commandLine) {
 
 }  // namespace
 
-std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
-  std::optional<bool> chosen;
-  if (commandLine == nullptr || *commandLine == L'\0') return chosen;
+namespace {
+
+// Calls `each` with every argument of a command line without the program
+// name.
+template <class Each>
+void forEachArgument(PCWSTR commandLine, Each each) {
+  if (commandLine == nullptr || *commandLine == L'\0') return;
   int argc = 0;
   // The command line without the program name: every entry is an argument.
   const std::wstring line = std::wstring(L"qm-osk ") + commandLine;
   const UniqueLocal<LPWSTR*> argv(::CommandLineToArgvW(line.c_str(), &argc));
   if (!argv) {
     logFailure("reading the command line's switches", ::GetLastError());
-    return chosen;
+    return;
   }
-  for (int i = 1; i < argc; ++i) {
-    if (::lstrcmpiW(argv.get()[i], L"--keep-focus") == 0) chosen = true;
-    if (::lstrcmpiW(argv.get()[i], L"--no-keep-focus") == 0) chosen = false;
-  }
+  for (int i = 1; i < argc; ++i) each(argv.get()[i]);
+}
+
+}  // namespace
+
+std::optional<bool> keepFocusSwitch(PCWSTR commandLine) {
+  std::optional<bool> chosen;
+  forEachArgument(commandLine, [&chosen](PCWSTR arg) {
+    if (::lstrcmpiW(arg, L"--keep-focus") == 0) chosen = true;
+    if (::lstrcmpiW(arg, L"--no-keep-focus") == 0) chosen = false;
+  });
   return chosen;
+}
+
+bool hasReplaceSwitch(PCWSTR commandLine) {
+  bool found = false;
+  forEachArgument(commandLine,
+                  [&found](PCWSTR arg) { found = found || ::lstrcmpiW(arg, kReplaceSwitch) == 0; });
+  return found;
 }
 
 OneKeyboard::OneKeyboard(std::wstring programName) : program_(lowered(std::move(programName))) {}
@@ -126,6 +144,9 @@ bool OneKeyboard::claim(PCWSTR commandLine) {
   // each remote session, has a keyboard of their own.
   const std::wstring name = L"Local\\QM-OSK.one-keyboard." + program_;
   const DWORD start = ::GetTickCount();
+  // A restart waits out the keyboard it replaces, which closes once this
+  // start is under way.
+  const bool replacing = hasReplaceSwitch(commandLine);
   for (;;) {
     mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
     const DWORD error = ::GetLastError();
@@ -137,12 +158,13 @@ bool OneKeyboard::claim(PCWSTR commandLine) {
     }
     if (error != ERROR_ALREADY_EXISTS) return true;
     mutex_.reset();
-    if (HWND running = runningKeyboard(program_)) {
+    if (HWND running = replacing ? nullptr : runningKeyboard(program_)) {
       handOver(running, commandLine);
       return false;
     }
     // The other start may still be loading, or its window has just closed
-    // and its process not yet ended; either way, ask again shortly.
+    // and its process not yet ended (or is closing for this restart);
+    // either way, ask again shortly.
     if (::GetTickCount() - start >= kClaimPatienceMs) {
       logFailure("another start of this keyboard holds the session but shows no window");
       return false;

@@ -22,6 +22,11 @@ namespace osk::win32 {
 // program's name; the last one given wins, other arguments are left alone.
 std::optional<bool> keepFocusSwitch(PCWSTR commandLine);
 
+// The switch of a restart: the new start takes the running keyboard's
+// place once that has closed, instead of handing it its switches.
+inline constexpr const wchar_t* kReplaceSwitch = L"--replace";
+bool hasReplaceSwitch(PCWSTR commandLine);
+
 class OneKeyboard final : public MessageFilter {
  public:
   using Received = std::function<void(const std::wstring& commandLine)>;
