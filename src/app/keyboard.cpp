@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "base/window_unit.h"
 #include "face/face.h"
@@ -42,7 +43,7 @@ bool Keyboard::dispatchAs(const Window& w, ControlIndex key, ControlIndex contro
   // to the outer one when they end, however they end.
   class Handling {
    public:
-    Handling(ControlIndex& slot, ControlIndex key) : slot_(slot), was_(slot) { slot_ = key; }
+    Handling(ControlIndex& slot, ControlIndex key) : slot_(slot), was_(std::exchange(slot, key)) {}
     Handling(const Handling&) = delete;
     Handling& operator=(const Handling&) = delete;
     Handling(Handling&&) = delete;
