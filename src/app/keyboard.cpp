@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "base/window_unit.h"
 #include "face/face.h"
@@ -37,10 +38,30 @@ const Keyboard::Window* Keyboard::find(const Form& form) const {
   return nullptr;
 }
 
+bool Keyboard::dispatchAs(const Window& w, ControlIndex key, ControlIndex control, Event event) {
+  // Events within events (a dialog's, shown from a key) give the key back
+  // to the outer one when they end, however they end.
+  class Handling {
+   public:
+    Handling(ControlIndex& slot, ControlIndex key) : slot_(slot), was_(std::exchange(slot, key)) {}
+    Handling(const Handling&) = delete;
+    Handling& operator=(const Handling&) = delete;
+    Handling(Handling&&) = delete;
+    Handling& operator=(Handling&&) = delete;
+    ~Handling() { slot_ = was_; }
+
+   private:
+    ControlIndex& slot_;
+    ControlIndex was_;
+  };
+  const Handling handling(ctx_.handling, key);
+  return w.router.dispatch(control, event);
+}
+
 bool Keyboard::handle(const Form& form, ControlIndex control, Event event) {
   const Window* w = find(form);
   if (w == nullptr) return false;
-  const bool handled = w->router.dispatch(control, event);
+  const bool handled = dispatchAs(*w, &form == &ctx_.main ? control : ctx_.handling, control, event);
   // Any handler of the keyboard window may have set or cleared a latch; a
   // move, reported at every step of a drag, sets none, and neither does the
   // user's typing elsewhere (whose keys tick the faces anyway).

@@ -57,6 +57,8 @@ class Keyboard final : public Windows {
   };
   static std::vector<std::unique_ptr<Window>> makeWindows();
   const Window* find(const Form& form) const;
+  // Dispatches with `key` as the key whose event runs.
+  bool dispatchAs(const Window& w, ControlIndex key, ControlIndex control, Event event);
 
   std::vector<std::unique_ptr<Window>> windows_;
   Context ctx_;

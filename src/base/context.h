@@ -80,6 +80,10 @@ struct Context {
   // Where the keys go.
   RecordedTarget target;
   LanguageFaces languageFaces;
+  // The control of the keyboard window whose event runs now (kFormItself
+  // for none, as in a timer's tick): the key a send has something to say
+  // about.
+  ControlIndex handling = kFormItself;
   // The keys flashed lately, which the colour reset leaves lit a moment.
   Flashes flashes;
   // Hover clicking and scanning, made with the keyboard window's routes.

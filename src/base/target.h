@@ -17,6 +17,8 @@ struct RecordedTarget {
   TargetClass kind = TargetClass::None;
   WindowId window = 0;  // a Real target's handle
   std::string title;    // a Real target's title when last recorded
+  // Of a Real target's process, read once when its window is recorded.
+  Integrity integrity = Integrity::Unknown;
 };
 
 }  // namespace osk

@@ -58,7 +58,14 @@ void AUTO_DELETE_TIMER_Timer(Context& ctx) {
     // again as soon as the target is back. A target that did not come
     // forward is not waited for a second time in the same tick, so a tick
     // never spends more than one tick's patience.
-    if (delivery.send(mode.keys, Aim::RecordedTarget, Patience::Tick) == SendResult::NotInFront) return;
+    const SendResult result = delivery.send(mode.keys, Aim::RecordedTarget, Patience::Tick);
+    if (result == SendResult::NotInFront) return;
+    // No later tick would get through either: the burst ends with the one
+    // note that says why, not with fifty.
+    if (result == SendResult::AboveKeyboard) {
+      AUTO_DELETE_STOP_TIMER_Timer(ctx);
+      return;
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "layout/main_window.h"
 
@@ -12,7 +13,11 @@ TargetClass target(const Context& ctx) { return ctx.target.kind; }
 const std::string& targetTitle(const Context& ctx) { return ctx.target.title; }
 
 void recordTarget(Context& ctx, std::string_view title, WindowId window) {
-  ctx.target = {TargetClass::Real, window, std::string(title)};
+  // Once per window, not at every tick that finds it still in front: a
+  // process keeps its level for life.
+  const bool known = ctx.target.kind == TargetClass::Real && ctx.target.window == window;
+  const Integrity integrity = known ? ctx.target.integrity : ctx.platform.desktop.integrityOf(window);
+  ctx.target = {TargetClass::Real, window, std::string(title), integrity};
   ctx.main.control(ui::kActiveWindowLabel).setCaption(title);
 }
 
@@ -30,9 +35,30 @@ std::chrono::milliseconds patienceOf(Patience patience) {
   return patience == Patience::Tick ? kTickPatience : milliseconds(500);
 }
 
+bool keptFrom(Integrity keyboard, Integrity target) {
+  // Where the keyboard cannot tell its own level (a system without levels,
+  // such as Wine), or has UI access, nothing is held back.
+  if (keyboard == Integrity::Unknown || keyboard == Integrity::Refused || keyboard == Integrity::UiAccess)
+    return false;
+  return target == Integrity::Refused || (target != Integrity::Unknown && target > keyboard);
+}
+
 namespace {
 
 WindowId recordedWindow(const Context& ctx) { return ctx.target.window; }
+
+void restartAsAdministrator(Context& ctx) {
+  LaunchRequest request;
+  request.kind = LaunchRequest::Kind::Restart;
+  request.elevated = true;
+  request.owner = ctx.platform.host.windowOf(ctx.main);
+  // Refused consent leaves this keyboard as it was; once the new one has
+  // started, this one closes as its close box would, saving its settings,
+  // and the new one takes its place.
+  ctx.platform.launcher.launch(request, [&ctx](const LaunchOutcome& outcome) {
+    if (outcome.started()) ctx.platform.host.close(ctx.main);
+  });
+}
 
 }  // namespace
 
@@ -47,7 +73,18 @@ SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) con
   const std::optional<std::string> instead = prediction != nullptr ? prediction->sending(keys) : std::nullopt;
   const SendResult result = sendAsIs(instead ? std::string_view(*instead) : keys, aim, patience);
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+  if (result == SendResult::AboveKeyboard) noteAboveKeyboard();
   return result;
+}
+
+void Delivery::noteAboveKeyboard() const {
+  // Beside the key pressed; a send of a timer's (a key held down) has no
+  // key, and the note stands by the target's name instead.
+  const std::vector<Control>& controls = ctx_.main.controls();
+  const Control& at =
+      ctx_.handling < controls.size() ? controls[ctx_.handling] : ctx_.main.control(ui::kActiveWindowLabel);
+  ctx_.platform.host.showActionNote(ctx_.main, at, kAdministratorNote,
+                                    [&ctx = ctx_] { restartAsAdministrator(ctx); });
 }
 
 SendResult Delivery::sendAsIs(std::string_view keys, Aim aim, Patience patience) const {
@@ -55,6 +92,10 @@ SendResult Delivery::sendAsIs(std::string_view keys, Aim aim, Patience patience)
   ParseResult parsed = parseKeyString(keys);
   if (!parsed) return SendResult::Malformed;
   if (aim != Aim::ActiveWindow && real) {
+    // The system would drop the keys without a word; the keyboard says why
+    // instead, and neither brings the window forward nor flashes the key.
+    if (keptFrom(ctx_.platform.desktop.ownIntegrity(), ctx_.target.integrity))
+      return SendResult::AboveKeyboard;
     // Read afresh: the caption is the only authority on where keys go.
     const std::string title = targetTitle(ctx_);
     if (!ctx_.platform.desktop.activate(recordedWindow(ctx_), title, patienceOf(patience)))

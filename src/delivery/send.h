@@ -15,7 +15,7 @@ TargetClass target(const Context& ctx);
 const std::string& targetTitle(const Context& ctx);
 // Records `window`, titled `title`, as the target, or the keyboard's own
 // command line; the target label shows the title, or the label's words for
-// the command line.
+// the command line. A window new to the record has its integrity read.
 void recordTarget(Context& ctx, std::string_view title, WindowId window);
 void targetCommandLine(Context& ctx);
 
@@ -46,7 +46,18 @@ enum class SendResult : unsigned char {
   Malformed,       // the key string does not parse
   NotInFront,      // the target is gone or did not come forward in time
   Refused,         // the system refused the input
+  AboveKeyboard,   // the target runs at a higher level: nothing was tried
 };
+
+// True when the system keeps input of a keyboard at level `keyboard` from a
+// window at level `target`. A level that cannot be read blocks nothing.
+bool keptFrom(Integrity keyboard, Integrity target);
+
+// What a key says when its target runs above the keyboard, offering the
+// restart as administrator.
+inline constexpr std::string_view kAdministratorNote =
+    "This window runs as administrator, so Windows keeps the keyboard's keys from it. "
+    "Click here to restart the keyboard as administrator.";
 
 // The keyboard's only way to the platform's injector. Stateless: it reads
 // the target from the label at every call, so a fresh one per send is fine.
@@ -65,6 +76,7 @@ class Delivery {
 
  private:
   SendResult sendAsIs(std::string_view keys, Aim aim, Patience patience) const;
+  void noteAboveKeyboard() const;
 
   Context& ctx_;
 };

@@ -11,6 +11,23 @@ namespace osk {
 // An opaque window handle; 0 is "no window".
 using WindowId = std::uintptr_t;
 
+// How far the system trusts a process: its mandatory integrity level, by
+// the system's own numbers, so that levels between the named ones compare
+// as they should. The system lets input go only to windows of a process no
+// higher than the sender's, unless the sender has UI access.
+enum class Integrity : std::uint32_t {
+  Unknown = 0,  // cannot be read: the process is gone, or the system has no levels
+  Low = 0x1000,
+  Medium = 0x2000,
+  High = 0x3000,
+  System = 0x4000,
+  // A window's process that refused even to show its level to ours, which
+  // a process of a higher level does.
+  Refused = 0xFFFFFFFE,
+  // The keyboard's own only: UI access, which reaches every level.
+  UiAccess = 0xFFFFFFFF,
+};
+
 class Desktop {
  public:
   virtual ~Desktop() = default;
@@ -26,6 +43,10 @@ class Desktop {
                                       std::chrono::milliseconds patience) = 0;
   // HWND_TOPMOST / HWND_NOTOPMOST without moving or sizing.
   virtual void setTopmost(WindowId window, bool topmost) = 0;
+  // The integrity of the process that owns `window`, and of the keyboard's
+  // own process. A desktop without levels leaves both Unknown.
+  virtual Integrity integrityOf(WindowId window) const = 0;
+  virtual Integrity ownIntegrity() const = 0;
 };
 
 enum class LockKey : std::uint8_t { NumLock, CapsLock, ScrollLock };

@@ -1,6 +1,7 @@
 // What handlers ask of the windowing host beyond control properties.
 #pragma once
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +35,10 @@ class FormHost {
   // taking the focus or waiting for anyone to read it; a newer note replaces
   // an older one.
   virtual void showNote(const Form& form, ControlName control, std::string_view text) = 0;
+  // The same beside any control of `form`, for a note that offers to do
+  // something: a click on it puts it away and runs `onClick`.
+  virtual void showActionNote(const Form& form, const Control& control, std::string_view text,
+                              std::function<void()> onClick) = 0;
   // A non-activating form takes clicks without becoming the active window,
   // so the window in front keeps the focus; a click into one of its text
   // boxes still activates it, so that the box can take typing. May be

@@ -15,6 +15,11 @@ struct LaunchRequest {
   enum class Kind : std::uint8_t {
     Shell,        // `file` is opened by the shell, `parameters` passed to it
     CommandLine,  // `file` is a whole command line, run directly as it stands
+    // This keyboard once more, with the switches it was started with, to
+    // take the place of the running one instead of handing it its switches
+    // (`file` and `parameters` are not read). The running one must close
+    // once it has started, or the new one gives up waiting for it.
+    Restart,
   };
   Kind kind = Kind::Shell;
   std::string file;

@@ -166,6 +166,88 @@ TEST(SendStep, ActivatesBeforeInjecting) {
   EXPECT_EQ(rig.injector.sent[0].foreground, 42u);
 }
 
+// --- targets of a higher integrity level ----------------------------------
+
+TEST(SendStep, ATargetAboveTheKeyboardGetsANoteInsteadOfKeys) {
+  using enum Integrity;
+  struct Case {
+    Integrity keyboard, target;
+    bool sent;
+  };
+  const std::vector<Case> cases{{Medium, Medium, true},   {Medium, Low, true},      {Medium, High, false},
+                                {Medium, System, false},  {Medium, Refused, false}, {Medium, Unknown, true},
+                                {High, High, true},       {High, Refused, false},   {High, System, false},
+                                {Unknown, High, true},    {Unknown, Refused, true}, {UiAccess, High, true},
+                                {UiAccess, Refused, true}};
+  for (const auto& tc : cases) {
+    const std::string row = std::to_string(static_cast<unsigned>(tc.keyboard)) + " to " +
+                            std::to_string(static_cast<unsigned>(tc.target));
+    Rig rig;
+    rig.desktop.own = tc.keyboard;
+    rig.desktop.levels[42] = tc.target;
+    rig.target("Setup");
+    // Held down, the key sends from the timer's tick, with no click to
+    // point the note at: it stands by the target's name.
+    rig.click("BUTTON_TAB");
+    rig.click("BUTTON_AUTO_BACKSPACE");
+    rig.tick("AUTO_DELETE_TIMER");
+    rig.tick("AUTO_DELETE_TIMER");
+    EXPECT_EQ(rig.injector.sent.empty(), !tc.sent) << row;
+    EXPECT_EQ(rig.desktop.activations.empty(), !tc.sent) << row;
+    EXPECT_EQ(rig.c("BUTTON_TAB").back(), tc.sent ? colors::kGreen : colors::kWhite) << row;
+    // A burst that cannot get through ends at once.
+    EXPECT_EQ(rig.c("BUTTON_AUTO_BACKSPACE").back(), tc.sent ? colors::kGreen : colors::kSysWindow) << row;
+    if (tc.sent) {
+      EXPECT_TRUE(rig.host.notes.empty()) << row;
+      continue;
+    }
+    ASSERT_EQ(rig.host.notes.size(), 2u) << row;
+    EXPECT_EQ(rig.host.notes[0].control, "BUTTON_TAB") << row;
+    EXPECT_EQ(rig.host.notes[1].control, "ACTIVE_WINDOW_LABEL") << row;
+    EXPECT_EQ(rig.host.notes[0].text, kAdministratorNote) << row;
+  }
+}
+
+TEST(SendStep, ALevelIsReadOncePerWindow) {
+  Rig rig;
+  rig.desktop.own = Integrity::Medium;
+  rig.desktop.levels = {{42, Integrity::High}, {43, Integrity::Medium}};
+  rig.target("Setup", 42);
+  for (int i = 0; i < 3; ++i) rig.tick("ACTIVE_WINDOW_TIMER");
+  EXPECT_EQ(rig.desktop.levelReads, 1);
+  rig.target("Notepad", 43);
+  rig.click("BUTTON_TAB");
+  EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{TAB}"});
+  rig.target("Setup", 42);
+  rig.click("BUTTON_TAB");
+  EXPECT_EQ(rig.injector.sent.size(), 1u);
+  EXPECT_EQ(rig.desktop.levelReads, 3);
+}
+
+TEST(SendStep, TheNoteRestartsTheKeyboardAsAdministratorOnceItHasStarted) {
+  for (bool started : {true, false}) {
+    Rig rig;
+    rig.desktop.own = Integrity::Medium;
+    rig.desktop.levels[42] = Integrity::High;
+    rig.target("Setup");
+    rig.click("BUTTON_TAB");
+    ASSERT_EQ(rig.host.notes.size(), 1u);
+    ASSERT_TRUE(rig.host.notes[0].onClick);
+    rig.launcher.holdAnswers = true;
+    rig.host.notes[0].onClick();
+    ASSERT_EQ(rig.launcher.requests.size(), 1u);
+    EXPECT_EQ(rig.launcher.requests[0].kind, LaunchRequest::Kind::Restart);
+    EXPECT_TRUE(rig.launcher.requests[0].elevated);
+    EXPECT_EQ(rig.launcher.requests[0].owner, Rig::kSelf);
+    // Nothing closes while the consent prompt waits for an answer.
+    EXPECT_TRUE(rig.host.closeAsked.empty());
+    if (!started) rig.launcher.held[0].first = {LaunchOutcome::Status::Failed, "The operation was canceled."};
+    rig.launcher.answerAll();
+    EXPECT_EQ(rig.host.closeAsked,
+              started ? std::vector<std::string>{"QM_OSK_MAIN"} : std::vector<std::string>{});
+  }
+}
+
 // --- navigation and editing keys ---------------------------------------------
 
 struct NavCase {

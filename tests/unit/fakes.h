@@ -51,6 +51,16 @@ class FakeDesktop final : public Desktop {
     return false;
   }
   void setTopmost(WindowId window, bool topmost) override { topmostCalls.emplace_back(window, topmost); }
+  // Levels as a system with them reports them; none by default, as Wine.
+  std::map<WindowId, Integrity> levels;
+  Integrity own = Integrity::Unknown;
+  mutable int levelReads = 0;
+  Integrity integrityOf(WindowId w) const override {
+    ++levelReads;
+    auto it = levels.find(w);
+    return it == levels.end() ? Integrity::Unknown : it->second;
+  }
+  Integrity ownIntegrity() const override { return own; }
 
   // Puts a window with `title` in front, creating it when needed.
   WindowId show(WindowId id, std::string title) {
@@ -125,6 +135,7 @@ class FakeHost final : public FormHost {
   std::function<void(Form&)> whileModal;  // runs "inside" the modal loop
   struct Note {
     std::string form, control, text;
+    std::function<void()> onClick;  // empty for a note that only tells
   };
   std::vector<Note> notes;
   // Where the fake sends a dialog's own events, as the real host does.
@@ -182,7 +193,11 @@ class FakeHost final : public FormHost {
     return true;
   }
   void showNote(const Form& form, ControlName control, std::string_view text) override {
-    notes.push_back({form.name(), std::string(control.str()), std::string(text)});
+    notes.push_back({form.name(), std::string(control.str()), std::string(text), {}});
+  }
+  void showActionNote(const Form& form, const Control& control, std::string_view text,
+                      std::function<void()> onClick) override {
+    notes.push_back({form.name(), control.name(), std::string(text), std::move(onClick)});
   }
 
  private:

@@ -77,7 +77,7 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     Win32Desktop desktop;
     osk::SendInputInjector injector;
     Win32LockKeys locks;
-    ShellLauncher launcher;
+    ShellLauncher launcher(lpCmdLine != nullptr ? lpCmdLine : L"");
     Win32FormHost host;
     HandsFreeInput handsFree;
     LearnedWordsStore learnedWords(programName);

@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
+#include "platform/win32/failure.h"
+
 namespace osk::win32 {
 
 namespace {
@@ -13,12 +17,12 @@ constexpr int kMaxWidthPx = 420;
 constexpr UINT_PTR kToolId = 1;
 constexpr UINT_PTR kClickSubclass = 1;
 
-TOOLINFOW toolOf(HWND owner) {
+TOOLINFOW toolOf(HWND owner, bool takesClicks = false) {
   TOOLINFOW tool{};
   // The size that every version of the common controls accepts.
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   // TRANSPARENT: a click on the balloon reaches the key beneath it.
-  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | (takesClicks ? 0U : TTF_TRANSPARENT);
   tool.hwnd = owner;
   tool.uId = kToolId;
   return tool;
@@ -32,7 +36,8 @@ NoteBalloon::~NoteBalloon() {
   if (tip_ && !::IsWindow(tip_.get())) tip_.release();
 }
 
-bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text) {
+bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text,
+                       std::function<void()> onClick) {
   if (tip_ && (owner != owner_ || !::IsWindow(tip_.get()))) {
     if (!::IsWindow(tip_.get())) tip_.release();
     tip_.reset();
@@ -55,15 +60,17 @@ bool NoteBalloon::show(HWND owner, const RECT& anchor, const std::wstring& text)
     }
     // Without it a click on the balloon does not put it away; it still goes
     // when its time is up.
-    ::SetWindowSubclass(tip, &NoteBalloon::tipProc, kClickSubclass, 0);
+    ::SetWindowSubclass(tip, &NoteBalloon::tipProc, kClickSubclass, reinterpret_cast<DWORD_PTR>(this));
     ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxWidthPx);
     ::SendMessageW(tip, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(L"QM-OSK"));
   }
   HWND tip = tip_.get();
-  TOOLINFOW tool = toolOf(owner);
+  onClick_ = std::move(onClick);
+  TOOLINFOW tool = toolOf(owner, static_cast<bool>(onClick_));
   // Read only, as above.
   tool.lpszText = const_cast<wchar_t*>(text.c_str());  // NOLINT(cppcoreguidelines-pro-type-const-cast)
-  ::SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  // The whole tool, not just its text: whether it takes clicks changes too.
+  ::SendMessageW(tip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool));
   // The balloon draws the tool's text; the window text carries it as well,
   // for screen readers and for tools that read what the keyboard shows.
   ::SetWindowTextW(tip, text.c_str());
@@ -92,13 +99,19 @@ void CALLBACK NoteBalloon::hideLater(HWND tip, UINT /*msg*/, UINT_PTR /*id*/, DW
 // The balloon lies over keys. Where the system does not pass a click on it
 // through to the key beneath (Wine does not), a click puts it away, so that
 // no key stays out of reach until it times out.
+// A note that offers something does it on a click of the left button.
 LRESULT CALLBACK NoteBalloon::tipProc(HWND tip, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                      DWORD_PTR /*data*/) noexcept {
+                                      DWORD_PTR data) noexcept {
   switch (msg) {
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
       hide(tip);
+      auto* balloon = reinterpret_cast<NoteBalloon*>(data);
+      // Taken first: the action may well show the next note.
+      std::function<void()> onClick = std::exchange(balloon->onClick_, nullptr);
+      if (msg == WM_LBUTTONDOWN && onClick) static_cast<void>(guarded(onClick));
       return 0;
+    }
     case WM_NCDESTROY:
       ::RemoveWindowSubclass(tip, &NoteBalloon::tipProc, id);
       break;

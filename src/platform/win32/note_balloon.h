@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/win32/handles.h"
@@ -21,7 +22,10 @@ class NoteBalloon {
 
   // Points at the bottom edge of `anchor` (screen pixels); the balloon
   // belongs to `owner` and goes with it. False when it could not be shown.
-  [[nodiscard]] bool show(HWND owner, const RECT& anchor, const std::wstring& text);
+  // With `onClick`, the balloon takes a click instead of passing it to the
+  // key beneath, and runs it.
+  [[nodiscard]] bool show(HWND owner, const RECT& anchor, const std::wstring& text,
+                          std::function<void()> onClick = {});
 
  private:
   static void CALLBACK hideLater(HWND tip, UINT msg, UINT_PTR id, DWORD time) noexcept;
@@ -29,6 +33,7 @@ class NoteBalloon {
                                   DWORD_PTR data) noexcept;
   static void hide(HWND tip);
   UniqueWindow tip_;
+  std::function<void()> onClick_;
   HWND owner_ = nullptr;
 };
 

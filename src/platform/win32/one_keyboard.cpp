@@ -99,22 +99,29 @@ void handOver(HWND keyboard, PCWSTR commandLine) {
     logFailure("the running keyboard did not take a second start's switches", ::GetLastError());
 }
 
-// The last of the pair `on` / `off` given on the command line, if any.
-std::optional<bool> switchPair(PCWSTR commandLine, PCWSTR on, PCWSTR off) {
-  std::optional<bool> chosen;
-  if (commandLine == nullptr || *commandLine == L'\0') return chosen;
+// Calls `each` with every argument of a command line without the program
+// name.
+template <class Each>
+void forEachArgument(PCWSTR commandLine, Each each) {
+  if (commandLine == nullptr || *commandLine == L'\0') return;
   int argc = 0;
   // The command line without the program name: every entry is an argument.
   const std::wstring line = std::wstring(L"qm-osk ") + commandLine;
   const UniqueLocal<LPWSTR*> argv(::CommandLineToArgvW(line.c_str(), &argc));
   if (!argv) {
     logFailure("reading the command line's switches", ::GetLastError());
-    return chosen;
+    return;
   }
-  for (int i = 1; i < argc; ++i) {
-    if (::lstrcmpiW(argv.get()[i], on) == 0) chosen = true;
-    if (::lstrcmpiW(argv.get()[i], off) == 0) chosen = false;
-  }
+  for (int i = 1; i < argc; ++i) each(argv.get()[i]);
+}
+
+// The last of the pair `on` / `off` given on the command line, if any.
+std::optional<bool> switchPair(PCWSTR commandLine, PCWSTR on, PCWSTR off) {
+  std::optional<bool> chosen;
+  forEachArgument(commandLine, [&](PCWSTR arg) {
+    if (::lstrcmpiW(arg, on) == 0) chosen = true;
+    if (::lstrcmpiW(arg, off) == 0) chosen = false;
+  });
   return chosen;
 }
 
@@ -128,6 +135,13 @@ std::optional<bool> followLanguageSwitch(PCWSTR commandLine) {
   return switchPair(commandLine, L"--follow-input-language", L"--no-follow-input-language");
 }
 
+bool hasReplaceSwitch(PCWSTR commandLine) {
+  bool found = false;
+  forEachArgument(commandLine,
+                  [&found](PCWSTR arg) { found = found || ::lstrcmpiW(arg, kReplaceSwitch) == 0; });
+  return found;
+}
+
 OneKeyboard::OneKeyboard(std::wstring programName) : program_(lowered(std::move(programName))) {}
 
 bool OneKeyboard::claim(PCWSTR commandLine) {
@@ -135,6 +149,9 @@ bool OneKeyboard::claim(PCWSTR commandLine) {
   // each remote session, has a keyboard of their own.
   const std::wstring name = L"Local\\QM-OSK.one-keyboard." + program_;
   const DWORD start = ::GetTickCount();
+  // A restart waits out the keyboard it replaces, which closes once this
+  // start is under way.
+  const bool replacing = hasReplaceSwitch(commandLine);
   for (;;) {
     mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
     const DWORD error = ::GetLastError();
@@ -146,12 +163,13 @@ bool OneKeyboard::claim(PCWSTR commandLine) {
     }
     if (error != ERROR_ALREADY_EXISTS) return true;
     mutex_.reset();
-    if (HWND running = runningKeyboard(program_)) {
+    if (HWND running = replacing ? nullptr : runningKeyboard(program_)) {
       handOver(running, commandLine);
       return false;
     }
     // The other start may still be loading, or its window has just closed
-    // and its process not yet ended; either way, ask again shortly.
+    // and its process not yet ended (or is closing for this restart);
+    // either way, ask again shortly.
     if (::GetTickCount() - start >= kClaimPatienceMs) {
       logFailure("another start of this keyboard holds the session but shows no window");
       return false;

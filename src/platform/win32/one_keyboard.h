@@ -24,6 +24,11 @@ std::optional<bool> keepFocusSwitch(PCWSTR commandLine);
 // "--follow-input-language" / "--no-follow-input-language", the same way.
 std::optional<bool> followLanguageSwitch(PCWSTR commandLine);
 
+// The switch of a restart: the new start takes the running keyboard's
+// place once that has closed, instead of handing it its switches.
+inline constexpr const wchar_t* kReplaceSwitch = L"--replace";
+bool hasReplaceSwitch(PCWSTR commandLine);
+
 class OneKeyboard final : public MessageFilter {
  public:
   using Received = std::function<void(const std::wstring& commandLine)>;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32/failure.h"
+#include "platform/win32/one_keyboard.h"
 #include "platform/win32/text.h"
 
 namespace osk::win32 {
@@ -128,9 +129,24 @@ DWORD WINAPI runJob(void* param) {
 
 HINSTANCE instance() { return ::GetModuleHandleW(nullptr); }
 
+// The restart is a shell start of this very program. Not testable under
+// Wine, which has no consent prompt and no levels: kept to this and the
+// switch that makes the new keyboard wait for this one to go.
+LaunchRequest restartOf(const LaunchRequest& request, const std::wstring& ownArguments) {
+  constexpr DWORD kLongestPath = 32768;
+  std::wstring path(kLongestPath, L'\0');
+  const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), kLongestPath);
+  path.resize(n < kLongestPath ? n : 0);
+  LaunchRequest shell = request;
+  shell.kind = LaunchRequest::Kind::Shell;
+  shell.file = narrow(path);
+  shell.parameters = narrow(ownArguments + (ownArguments.empty() ? L"" : L" ") + kReplaceSwitch);
+  return shell;
+}
+
 }  // namespace
 
-ShellLauncher::ShellLauncher() {
+ShellLauncher::ShellLauncher(std::wstring ownArguments) : ownArguments_(std::move(ownArguments)) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &ShellLauncher::mailboxProc;
@@ -158,7 +174,7 @@ void ShellLauncher::launch(const LaunchRequest& request, Done done) {
     return;
   }
   auto job = std::make_unique<Job>();
-  job->request = request;
+  job->request = request.kind == LaunchRequest::Kind::Restart ? restartOf(request, ownArguments_) : request;
   job->done = std::move(done);
   job->mailbox = mailbox_.get();
   const UniqueKernelHandle thread(::CreateThread(nullptr, 0, &runJob, job.get(), 0, nullptr));

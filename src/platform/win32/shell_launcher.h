@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/launcher.h"
 #include "platform/win32/failure.h"
 #include "platform/win32/handles.h"
@@ -14,7 +16,9 @@ namespace osk::win32 {
 
 class ShellLauncher final : public Launcher {
  public:
-  ShellLauncher();
+  // `ownArguments`: the keyboard's command line without its program name,
+  // given again to a restart.
+  explicit ShellLauncher(std::wstring ownArguments);
   ShellLauncher(const ShellLauncher&) = delete;
   ShellLauncher& operator=(const ShellLauncher&) = delete;
   ShellLauncher(ShellLauncher&&) = delete;
@@ -26,6 +30,7 @@ class ShellLauncher final : public Launcher {
  private:
   static LRESULT CALLBACK mailboxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   // A message-only window of the keyboard's thread that takes the outcomes.
+  std::wstring ownArguments_;
   UniqueWindow mailbox_;
   DWORD mailboxError_ = ERROR_SUCCESS;  // why there is no mailbox_
 };

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
+#include <vector>
 
 #include "platform/win32/failure.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
 namespace osk::win32 {
@@ -67,7 +70,51 @@ bool waitForForeground(HWND target, DWORD start, DWORD timeoutMs) {
   }
 }
 
+// The level in the process's token. A token that may not be opened for
+// reading is one of a higher level than ours (or another user's, which
+// keeps our keys out as well).
+Integrity integrityOfProcess(HANDLE process) {
+  HANDLE raw = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &raw))
+    return ::GetLastError() == ERROR_ACCESS_DENIED ? Integrity::Refused : Integrity::Unknown;
+  const UniqueKernelHandle token(raw);
+  DWORD size = 0;
+  ::GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
+  if (size < sizeof(TOKEN_MANDATORY_LABEL)) return Integrity::Unknown;
+  std::vector<std::byte> buffer(size);
+  if (!::GetTokenInformation(token.get(), TokenIntegrityLevel, buffer.data(), size, &size))
+    return Integrity::Unknown;
+  PSID sid = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer.data())->Label.Sid;
+  if (sid == nullptr || !::IsValidSid(sid) || *::GetSidSubAuthorityCount(sid) == 0) return Integrity::Unknown;
+  return static_cast<Integrity>(*::GetSidSubAuthority(sid, *::GetSidSubAuthorityCount(sid) - 1U));
+}
+
+// Windows lets a signed program installed under Program Files with
+// uiAccess in its manifest send input to every level.
+bool hasUiAccess() {
+  HANDLE raw = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+  const UniqueKernelHandle token(raw);
+  DWORD uiAccess = 0;
+  DWORD size = 0;
+  return ::GetTokenInformation(token.get(), TokenUIAccess, &uiAccess, sizeof uiAccess, &size) != FALSE &&
+         uiAccess != 0;
+}
+
 }  // namespace
+
+Win32Desktop::Win32Desktop()
+    : own_(hasUiAccess() ? Integrity::UiAccess : integrityOfProcess(::GetCurrentProcess())) {}
+
+Integrity Win32Desktop::integrityOf(WindowId window) const {
+  DWORD pid = 0;
+  if (::GetWindowThreadProcessId(toHwnd(window), &pid) == 0 || pid == 0) return Integrity::Unknown;
+  const UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED ? Integrity::Refused : Integrity::Unknown;
+  return integrityOfProcess(process.get());
+}
+
+Integrity Win32Desktop::ownIntegrity() const { return own_; }
 
 WindowId Win32Desktop::foregroundWindow() const {
   return reinterpret_cast<WindowId>(::GetForegroundWindow());

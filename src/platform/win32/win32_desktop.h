@@ -8,10 +8,16 @@ namespace osk::win32 {
 
 class Win32Desktop final : public Desktop {
  public:
+  Win32Desktop();
   WindowId foregroundWindow() const override;
   std::string windowTitle(WindowId window) const override;
   bool activate(WindowId recorded, const std::string& title, std::chrono::milliseconds patience) override;
   void setTopmost(WindowId window, bool topmost) override;
+  Integrity integrityOf(WindowId window) const override;
+  Integrity ownIntegrity() const override;
+
+ private:
+  Integrity own_;  // a process keeps its level for life
 };
 
 class Win32LockKeys final : public LockKeys {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/failure.h"
@@ -96,10 +97,19 @@ void Win32FormHost::showNote(const Form& form, ControlName control, std::string_
   noteAt(child != nullptr ? it->second->hwnd() : nullptr, child, text);
 }
 
-void Win32FormHost::noteAt(HWND owner, HWND anchorWindow, std::string_view text) {
+void Win32FormHost::showActionNote(const Form& form, const Control& control, std::string_view text,
+                                   std::function<void()> onClick) {
+  auto it = windows_.find(&form);
+  HWND child =
+      it != windows_.end() && it->second->alive() ? it->second->controlWindow(control.name()) : nullptr;
+  noteAt(child != nullptr ? it->second->hwnd() : nullptr, child, text, std::move(onClick));
+}
+
+void Win32FormHost::noteAt(HWND owner, HWND anchorWindow, std::string_view text,
+                           std::function<void()> onClick) {
   RECT anchor{};
   if (owner != nullptr && ::GetWindowRect(anchorWindow, &anchor) != FALSE &&
-      note_.show(owner, anchor, widen(text)))
+      note_.show(owner, anchor, widen(text), std::move(onClick)))
     return;
   // Not a word could be shown: at least the user hears that something
   // went wrong.

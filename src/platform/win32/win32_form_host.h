@@ -34,6 +34,8 @@ class Win32FormHost final : public FormHost {
   WindowId windowOf(const Form& form) const override;
   bool ownsWindow(WindowId window) const override;
   void showNote(const Form& form, ControlName control, std::string_view text) override;
+  void showActionNote(const Form& form, const Control& control, std::string_view text,
+                      std::function<void()> onClick) override;
   void setNonActivating(const Form& form, bool on) override;
   bool tickOnKeyEvents(const Form& form, TimerName timer) override;
   bool reportInputElsewhere(const Form& form, bool on) override;
@@ -51,7 +53,7 @@ class Win32FormHost final : public FormHost {
   void closeDialogsAbove(const FormWindow& window);
   // A note pointing at `anchor`, a window of `owner` (or `owner` itself);
   // a warning sound when no note can be shown.
-  void noteAt(HWND owner, HWND anchor, std::string_view text);
+  void noteAt(HWND owner, HWND anchor, std::string_view text, std::function<void()> onClick = {});
   // Tells at `owner` that `window` could not be opened, and why.
   void cannotOpen(HWND owner, const FormWindow& window);
 
