@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "base/flashes.h"
+#include "base/keyboard_state.h"
 #include "base/router.h"
-#include "base/target.h"
 #include "base/word_prediction.h"
 #include "layout/model.h"
 #include "platform/clock.h"
@@ -68,7 +68,7 @@ class Windows {
 
 struct Context {
   Context(Form& keyboard, Platform platforms, Windows& all)
-      : main(keyboard), platform(platforms), windows(all) {}
+      : main(keyboard), platform(platforms), windows(all), state(keyboard) {}
 
   Form& main;
   Platform platform;
@@ -77,8 +77,8 @@ struct Context {
   // events anywhere, and every event of the keyboard window) instead of by
   // their timer's ten ticks a second.
   bool facesFollowEvents = false;
-  // Where the keys go.
-  RecordedTarget target;
+  // The latches, where the keys go, and the faces keys act on.
+  KeyboardState state;
   LanguageFaces languageFaces;
   // The control of the keyboard window whose event runs now (kFormItself
   // for none, as in a timer's tick): the key a send has something to say

@@ -19,16 +19,28 @@ class Flashes {
  public:
   static constexpr std::chrono::milliseconds kShortestFlash{150};
 
-  void lit(const Control& key, Clock::Instant at) {
-    std::erase_if(lit_, [&](const auto& entry) { return entry.first == &key; });
+  void flashed(const Control& key, Clock::Instant at) {
+    forget(key);
     lit_.emplace_back(&key, at);
   }
 
-  // True while the key's flash is too young to end. Called by the reset,
-  // which also lets go of flashes that are old enough.
-  bool holds(const Control& key, Clock::Instant now) {
-    std::erase_if(lit_, [&](const auto& entry) { return now - entry.second >= kShortestFlash; });
+  // Lit since its flash and not yet put back by the reset.
+  bool lit(const Control& key) const {
     return std::any_of(lit_.begin(), lit_.end(), [&](const auto& entry) { return entry.first == &key; });
+  }
+
+  void forget(const Control& key) {
+    std::erase_if(lit_, [&](const auto& entry) { return entry.first == &key; });
+  }
+
+  // True while the key's flash is too young to end. Asked by the reset as
+  // it puts a key back, so a flash old enough is over with the answer.
+  bool holds(const Control& key, Clock::Instant now) {
+    const auto entry = std::find_if(lit_.begin(), lit_.end(), [&](const auto& e) { return e.first == &key; });
+    if (entry == lit_.end()) return false;
+    if (now - entry->second < kShortestFlash) return true;
+    lit_.erase(entry);
+    return false;
   }
 
  private:

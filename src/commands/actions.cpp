@@ -5,11 +5,11 @@
 #include <string_view>
 #include <utility>
 
+#include "base/keyboard_state.h"
 #include "base/settings_keys.h"
 #include "commands/command_split.h"
 #include "commands/commands.h"
 #include "commands/launch.h"
-#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "layout/main_window.h"
 
@@ -52,9 +52,7 @@ void BUTTON_CALC_Click(Context& ctx) {
 
 void BUTTON_RUN_INTERNAL_Click(Context& ctx) {
   const Control& box = ctx.main.control(kCommandLine);
-  // A text box's caption is the text it was designed with: the hint that is
-  // there until the user types.
-  if (trimBlanks(box.text()).empty() || box.text() == box.caption()) return;
+  if (trimBlanks(box.text()).empty() || box.text() == ui::kCommandLineHint) return;
   LaunchRequest request;
   request.kind = LaunchRequest::Kind::CommandLine;
   request.file = box.text();
@@ -79,32 +77,32 @@ constexpr std::array<Shortcut, 5> kShortcuts{{
 // clipboard keys all the same, latched or not.
 void clickShortcut(Context& ctx, const Shortcut& shortcut) {
   if (!sendStep(ctx, shortcut.keys, &ctx.main.control(shortcut.button))) return;
-  if (shortcut.spendsShift) KeyboardState(ctx.main).release(Latch::Shift);
+  if (shortcut.spendsShift) ctx.state.release(Latch::Shift);
 }
 
-// Green while the menu it opened is thought to be open: the next click closes
-// it again with Escape.
+// Latched while the menu it opened is thought to be open: the next click
+// closes it again with Escape.
 void BUTTON_RIGHT_CLICK_Click(Context& ctx) {
-  Control& button = ctx.main.control(kContextMenuKey);
-  if (targetTitle(ctx) != kStartMenuTitle && button.back() == colors::kWhite) {
-    button.setBack(colors::kGreen);
+  KeyboardState& state = ctx.state;
+  if (targetTitle(ctx) != kStartMenuTitle && !state.latched(Latch::ContextMenu)) {
+    state.set(Latch::ContextMenu, true);
     // With no target recorded yet the key goes to whatever window is
     // active. Nothing was opened when the target could not be reached:
     // nothing is left for a next click to close.
     if (Delivery(ctx).send("+{F10}", Aim::RecordedTargetIfReal) != SendResult::Sent)
-      button.setBack(colors::kWhite);
+      state.release(Latch::ContextMenu);
   } else {
     (void)injectDirect(ctx, "{ESC}");
-    button.setBack(colors::kWhite);
+    state.release(Latch::ContextMenu);
   }
   if (targetTitle(ctx) == kStartMenuTitle) {
-    button.setBack(colors::kGreen);
+    state.set(Latch::ContextMenu, true);
     (void)injectDirect(ctx, "+{F10}");
   }
 }
 
 // Focus moving to another control of the keyboard means the menu was left.
-void BUTTON_RIGHT_CLICK_LostFocus(Context& ctx) { ctx.main.control(kContextMenuKey).setBack(colors::kWhite); }
+void BUTTON_RIGHT_CLICK_LostFocus(Context& ctx) { ctx.state.release(Latch::ContextMenu); }
 
 }  // namespace
 

@@ -1,6 +1,5 @@
-// Timed bursts of Backspace and Delete. The two buttons' colours are the
-// running modes; one pair of timers serves both, so a mode joined late ends
-// with the first.
+// Timed bursts of Backspace and Delete. One pair of timers serves both, so
+// a mode joined late ends with the first.
 #include <array>
 #include <chrono>
 #include <string_view>
@@ -13,14 +12,14 @@ namespace osk {
 namespace {
 
 struct EraseMode {
-  ControlName button;
+  Burst burst;
   std::string_view keys;
 };
 
 // Backspace before Delete within a tick, whatever order they were started in.
 constexpr std::array<EraseMode, 2> kModes{{
-    {ui::kButtonAutoBackspace, "{BACKSPACE}"},
-    {ui::kButtonAutoDelete, "{DEL}"},
+    {Burst::Backspace, "{BACKSPACE}"},
+    {Burst::Delete, "{DEL}"},
 }};
 
 constexpr TimerName kRepeatTimer = ui::kAutoDeleteTimer;
@@ -34,7 +33,7 @@ constexpr std::chrono::milliseconds kBurstLength{5000};
 static_assert(2 * kTickPatience < kRepeatPeriod);
 
 void startOrJoin(Context& ctx, const EraseMode& mode) {
-  ctx.main.control(mode.button).setBack(colors::kGreen);
+  ctx.state.setBursting(mode.burst, true);
   // Enabling a running timer leaves its period where it was, so a click
   // during a burst adds its mode without stretching the burst: one burst
   // erases at most about fifty characters per side, however often a
@@ -52,7 +51,7 @@ void BUTTON_AUTO_DELETE_Click(Context& ctx) { startOrJoin(ctx, kModes[1]); }
 void AUTO_DELETE_TIMER_Timer(Context& ctx) {
   const Delivery delivery(ctx);
   for (const EraseMode& mode : kModes) {
-    if (ctx.main.control(mode.button).back() != colors::kGreen) continue;
+    if (!ctx.state.bursting(mode.burst)) continue;
     // A reserved caption or a target that does not come forward in time
     // costs this tick's keystrokes only; the burst goes on and picks up
     // again as soon as the target is back. A target that did not come
@@ -71,7 +70,7 @@ void AUTO_DELETE_TIMER_Timer(Context& ctx) {
 
 void AUTO_DELETE_STOP_TIMER_Timer(Context& ctx) {
   ctx.main.enableTimer(kRepeatTimer, false);
-  for (const EraseMode& mode : kModes) ctx.main.control(mode.button).setBack(colors::kSysWindow);
+  for (const EraseMode& mode : kModes) ctx.state.setBursting(mode.burst, false);
   ctx.main.enableTimer(kStopTimer, false);
 }
 

@@ -1,24 +1,22 @@
-// F1 to F16 and the switch to the user's own F-key commands. The mode is not
-// kept anywhere but in the keys themselves: white keys with the standard
-// captions type F keys, tinted keys with the user's captions start commands.
+// F1 to F16 and the switch to the user's own F-key commands. Each key's face
+// is its mode: an armed key types its F key, a key showing the user's
+// caption starts the user's command.
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "base/keyboard_state.h"
 #include "base/settings_keys.h"
 #include "commands/commands.h"
 #include "commands/launch.h"
-#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "layout/main_window.h"
 
 namespace osk {
 
 namespace {
-
-constexpr ControlName kModeSwitch = ui::kButtonMyFkeys;
 
 enum LatchBit : unsigned { kCtrl = 1, kAlt = 2, kShift = 4 };
 
@@ -38,21 +36,17 @@ constexpr std::array<ChordRow, 7> kChordRows{{
     {kCtrl | kAlt | kShift, "^%+"},
 }};
 
-// The latches the function keys read, each tested on one button. A latch
-// that is neither exactly off nor exactly on fits no row at all.
-std::optional<unsigned> latchesSet(Form& form) {
+static_assert(kFunctionKeyCount == kFkeyFaceCount);
+
+unsigned latchesSet(const KeyboardState& state) {
   constexpr std::array<std::pair<Latch, unsigned>, 3> kTested{{
       {Latch::Ctrl, kCtrl},
       {Latch::Alt, kAlt},
       {Latch::Shift, kShift},
   }};
-  const KeyboardState state(form);
   unsigned set = 0;
-  for (const auto& [latch, bit] : kTested) {
-    const std::optional<bool> on = state.reading(latch);
-    if (!on) return std::nullopt;
-    if (*on) set |= bit;
-  }
+  for (const auto& [latch, bit] : kTested)
+    if (state.latched(latch)) set |= bit;
   return set;
 }
 
@@ -62,10 +56,10 @@ const ChordRow* chordRowFor(unsigned latches) {
   return nullptr;
 }
 
-void spend(Form& form, unsigned latches) {
-  if ((latches & kCtrl) != 0) KeyboardState(form).release(Latch::Ctrl);
-  if ((latches & kAlt) != 0) KeyboardState(form).release(Latch::Alt);
-  if ((latches & kShift) != 0) KeyboardState(form).release(Latch::Shift);
+void spend(KeyboardState& state, unsigned latches) {
+  if ((latches & kCtrl) != 0) state.release(Latch::Ctrl);
+  if ((latches & kAlt) != 0) state.release(Latch::Alt);
+  if ((latches & kShift) != 0) state.release(Latch::Shift);
 }
 
 void startUserCommand(Context& ctx, int n) {
@@ -84,17 +78,15 @@ ControlName functionKeyButton(int n) { return ui::kFunctionKeys.at(static_cast<s
 std::string functionKeyCaption(int n) { return std::string("F").append(std::to_string(n)); }
 
 void clickFunctionKey(Context& ctx, int n) {
-  Form& form = ctx.main;
-  Control& key = form.control(functionKeyButton(n));
-  const std::optional<unsigned> latches = latchesSet(form);
+  KeyboardState& state = ctx.state;
+  const unsigned latches = latchesSet(state);
   // Unlike the other keys, a function key acts with no target too: the key
   // then goes to whatever window is active.
   const bool realTarget = target(ctx) == TargetClass::Real;
-
-  // White is a standard key at rest. A standard key still green from its
-  // last press does nothing until the flash reset re-arms it.
-  if (key.back() == colors::kWhite) {
-    const ChordRow* row = latches ? chordRowFor(*latches) : nullptr;
+  // A key still lit from its last press does nothing until the flash reset
+  // arms it again.
+  if (state.fkey(n) == FkeyFace::Armed) {
+    const ChordRow* row = chordRowFor(latches);
     if (row == nullptr) {
       if (realTarget) (void)activateTarget(ctx);
       return;
@@ -102,14 +94,13 @@ void clickFunctionKey(Context& ctx, int n) {
     std::string keys(row->prefix);
     keys.append("{").append(functionKeyCaption(n)).append("}");
     if (Delivery(ctx).send(keys, Aim::RecordedTargetIfReal) != SendResult::Sent) return;
-    key.setBack(colors::kGreen);
-    spend(form, row->latches);
+    state.setFkey(n, FkeyFace::Pressed);
+    spend(state, row->latches);
     return;
   }
-
-  // Any other colour with a caption of the user's is user F-key mode, and
+  // Any other face with a caption of the user's is user F-key mode, and
   // there a latch stops the key: the user's command takes no modifiers.
-  if (latches == 0U && key.caption() != functionKeyCaption(n)) {
+  if (latches == 0U && state.fkeyCaption(n) != functionKeyCaption(n)) {
     // The keyboard stays in front: the consent prompt it owns comes up in
     // front only then, and so does the program it starts.
     startUserCommand(ctx, n);
@@ -119,26 +110,22 @@ void clickFunctionKey(Context& ctx, int n) {
 }
 
 void BUTTON_MY_FKEYS_Click(Context& ctx) {
-  Form& form = ctx.main;
-  Control& modeSwitch = form.control(kModeSwitch);
-  if (modeSwitch.back() == colors::kWhite) {
-    modeSwitch.setBack(colors::kGreen);
+  KeyboardState& state = ctx.state;
+  if (!state.latched(Latch::UserFkeys)) {
+    state.set(Latch::UserFkeys, true);
     // The captions are read now, so they are those of the last save.
     for (int n = 1; n <= kFunctionKeyCount; ++n) {
-      form.control(functionKeyButton(n))
-          .setCaption(ctx.platform.store.read(kSettingsSection, settings::fkeyCaptionKey(n),
-                                              settings::fkeyCaptionDefault(n)));
+      state.setFkeyCaption(n, ctx.platform.store.read(kSettingsSection, settings::fkeyCaptionKey(n),
+                                                      settings::fkeyCaptionDefault(n)));
     }
-    for (int n = 1; n <= kFunctionKeyCount; ++n)
-      form.control(functionKeyButton(n)).setBack(colors::kBlueTint);
+    for (int n = 1; n <= kFunctionKeyCount; ++n) state.setFkey(n, FkeyFace::Commands);
     return;
   }
-  modeSwitch.setBack(colors::kWhite);
-  for (int n = 1; n <= kFunctionKeyCount; ++n)
-    form.control(functionKeyButton(n)).setCaption(functionKeyCaption(n));
-  // Not white yet: until the flash reset paints them white, a press on them
-  // does nothing in either mode.
-  for (int n = 1; n <= kFunctionKeyCount; ++n) form.control(functionKeyButton(n)).setBack(colors::kSysWindow);
+  state.release(Latch::UserFkeys);
+  for (int n = 1; n <= kFunctionKeyCount; ++n) state.setFkeyCaption(n, functionKeyCaption(n));
+  // Not armed yet: until the flash reset does, a press on them does nothing
+  // in either mode.
+  for (int n = 1; n <= kFunctionKeyCount; ++n) state.setFkey(n, FkeyFace::Settling);
 }
 
 }  // namespace osk

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "commands/command_split.h"
+#include "delivery/send.h"
 
 namespace osk {
 
@@ -21,7 +22,7 @@ void startProgram(Context& ctx, LaunchRequest request, ControlName key, bool fla
 
   auto finish = [&ctx, key, flash, shown](const LaunchOutcome& outcome) {
     if (outcome.started()) {
-      if (flash) ctx.main.control(key).setBack(colors::kGreen);
+      if (flash) flashKey(ctx, ctx.main.control(key));
       return;
     }
     ctx.platform.host.showNote(ctx.main, key, launchFailureNote(shown, outcome));

@@ -1,7 +1,7 @@
 // The modifier rows: latches that a later key consumes, and the buttons that
 // act at once (Caps Lock, the Windows key).
+#include "base/keyboard_state.h"
 #include "delivery/handlers.h"
-#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "layout/main_window.h"
 
@@ -9,15 +9,15 @@ namespace osk {
 namespace {
 
 void latchClick(Context& ctx, ControlName clicked) {
-  // The latch is the button's colour and holds whatever the system did with
-  // the key sent on latching: the right Ctrl presses Ctrl as it latches.
-  const bool latching = KeyboardState(ctx.main).toggleFrom(clicked);
+  // The latch holds whatever the system did with the key sent on latching:
+  // the right Ctrl presses Ctrl as it latches.
+  const bool latching = ctx.state.toggleFrom(clicked);
   if (latching && clicked == ui::kButtonCtrlRight) static_cast<void>(injectDirect(ctx, "{^}"));
 }
 
 // The Windows key opens the Start menu when it latches and closes it again.
 void windowsKeyClick(Context& ctx, ControlName clicked) {
-  static_cast<void>(injectDirect(ctx, KeyboardState(ctx.main).toggleFrom(clicked) ? "^{ESC}" : "{ESC}"));
+  static_cast<void>(injectDirect(ctx, ctx.state.toggleFrom(clicked) ? "^{ESC}" : "{ESC}"));
 }
 
 }  // namespace

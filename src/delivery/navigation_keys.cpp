@@ -4,8 +4,8 @@
 #include <chrono>
 #include <string_view>
 
+#include "base/keyboard_state.h"
 #include "delivery/handlers.h"
-#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "layout/main_window.h"
 
@@ -52,7 +52,7 @@ void navigationKeyClick(Context& ctx, const NavigationKey& key) {
       // The command line is an edit box of our own: space types into it,
       // Backspace only settles its colour, the rest have nothing to do there.
       if (key.button == ui::kButtonSpacebar) {
-        KeyboardState(ctx.main).appendToCommandLine(" ");
+        ctx.state.appendToCommandLine(" ");
         flashKey(ctx, button);
       } else if (key.afterwards == Afterwards::White) {
         button.setBack(colors::kWhite);
@@ -74,8 +74,7 @@ void navigationKeyClick(Context& ctx, const NavigationKey& key) {
   }
   // The key itself went in and shows so; a refused follow-up has nothing
   // further to undo.
-  if (!key.shifted.empty() && KeyboardState(ctx.main).latched(Latch::Shift))
-    static_cast<void>(deliver(ctx, key.shifted));
+  if (!key.shifted.empty() && ctx.state.latched(Latch::Shift)) static_cast<void>(deliver(ctx, key.shifted));
 }
 
 }  // namespace

@@ -8,23 +8,20 @@
 
 namespace osk {
 
-TargetClass target(const Context& ctx) { return ctx.target.kind; }
+TargetClass target(const Context& ctx) { return ctx.state.target().kind; }
 
-const std::string& targetTitle(const Context& ctx) { return ctx.target.title; }
+const std::string& targetTitle(const Context& ctx) { return ctx.state.target().title; }
 
 void recordTarget(Context& ctx, std::string_view title, WindowId window) {
   // Once per window, not at every tick that finds it still in front: a
   // process keeps its level for life.
-  const bool known = ctx.target.kind == TargetClass::Real && ctx.target.window == window;
-  const Integrity integrity = known ? ctx.target.integrity : ctx.platform.desktop.integrityOf(window);
-  ctx.target = {TargetClass::Real, window, std::string(title), integrity};
-  ctx.main.control(ui::kActiveWindowLabel).setCaption(title);
+  const RecordedTarget& was = ctx.state.target();
+  const bool known = was.kind == TargetClass::Real && was.window == window;
+  const Integrity integrity = known ? was.integrity : ctx.platform.desktop.integrityOf(window);
+  ctx.state.setTarget({TargetClass::Real, window, std::string(title), integrity});
 }
 
-void targetCommandLine(Context& ctx) {
-  ctx.target = {TargetClass::CommandLine, 0, {}};
-  ctx.main.control(ui::kActiveWindowLabel).setCaption(kCommandLineTarget);
-}
+void targetCommandLine(Context& ctx) { ctx.state.setTarget({TargetClass::CommandLine, 0, {}}); }
 
 std::chrono::milliseconds patienceOf(Patience patience) {
   using std::chrono::milliseconds;
@@ -45,7 +42,7 @@ bool keptFrom(Integrity keyboard, Integrity target) {
 
 namespace {
 
-WindowId recordedWindow(const Context& ctx) { return ctx.target.window; }
+WindowId recordedWindow(const Context& ctx) { return ctx.state.target().window; }
 
 void restartAsAdministrator(Context& ctx) {
   LaunchRequest request;
@@ -94,9 +91,9 @@ SendResult Delivery::sendAsIs(std::string_view keys, Aim aim, Patience patience)
   if (aim != Aim::ActiveWindow && real) {
     // The system would drop the keys without a word; the keyboard says why
     // instead, and neither brings the window forward nor flashes the key.
-    if (keptFrom(ctx_.platform.desktop.ownIntegrity(), ctx_.target.integrity))
+    if (keptFrom(ctx_.platform.desktop.ownIntegrity(), ctx_.state.target().integrity))
       return SendResult::AboveKeyboard;
-    // Read afresh: the caption is the only authority on where keys go.
+    // Read afresh: the recorded target is the only authority on where keys go.
     const std::string title = targetTitle(ctx_);
     if (!ctx_.platform.desktop.activate(recordedWindow(ctx_), title, patienceOf(patience)))
       return SendResult::NotInFront;
@@ -142,7 +139,7 @@ bool sendStep(Context& ctx, std::string_view keys, Control* flash) {
 
 void flashKey(Context& ctx, Control& key) {
   key.setBack(colors::kGreen);
-  ctx.flashes.lit(key, ctx.platform.clock.now());
+  ctx.flashes.flashed(key, ctx.platform.clock.now());
 }
 
 bool Delivery::activate(Patience patience) const {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "base/context.h"
-#include "delivery/keyboard_state.h"
+#include "base/keyboard_state.h"
 
 namespace osk {
 
@@ -22,7 +22,7 @@ void targetCommandLine(Context& ctx);
 // Where a send puts its keys.
 enum class Aim : unsigned char {
   // The recorded target, brought to the front first; nothing at all while
-  // the label holds a reserved caption (the send step of ordinary keys).
+  // no window is recorded (the send step of ordinary keys).
   RecordedTarget,
   // Whatever window is active now: no look at the target, no activation
   // (lock toggles, the Start menu).
@@ -42,7 +42,7 @@ inline constexpr std::chrono::milliseconds kTickPatience{40};
 
 enum class SendResult : unsigned char {
   Sent,
-  ReservedTarget,  // "QM-OSK" or "QM-OSK-CMD": nothing was tried
+  ReservedTarget,  // no window, or the command line, is recorded: nothing was tried
   Malformed,       // the key string does not parse
   NotInFront,      // the target is gone or did not come forward in time
   Refused,         // the system refused the input
@@ -60,7 +60,7 @@ inline constexpr std::string_view kAdministratorNote =
     "Click here to restart the keyboard as administrator.";
 
 // The keyboard's only way to the platform's injector. Stateless: it reads
-// the target from the label at every call, so a fresh one per send is fine.
+// the target from the keyboard state at every call, so a fresh one per send is fine.
 class Delivery {
  public:
   explicit Delivery(Context& ctx) : ctx_(ctx) {}
@@ -71,7 +71,7 @@ class Delivery {
   // for its letter).
   [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, std::string_view typed) const;
   // Brings a real recorded target to the front without sending anything;
-  // false for a reserved caption or a target that did not come forward.
+  // false when no window is recorded or it did not come forward.
   [[nodiscard]] bool activate(Patience patience = Patience::Click) const;
 
  private:
@@ -81,12 +81,12 @@ class Delivery {
   Context& ctx_;
 };
 
-// Brings the recorded target back and injects `keys`. False when the label
-// holds a reserved caption, the string is malformed, the target cannot be
+// Brings the recorded target back and injects `keys`. False when no window
+// is recorded, the string is malformed, the target cannot be
 // brought to the front, or the system refuses the input.
 [[nodiscard]] bool deliver(Context& ctx, std::string_view keys);
 
-// The guarded send of a key: nothing for a reserved caption; otherwise
+// The guarded send of a key: nothing when no window is recorded; otherwise
 // deliver and, when that worked, flash `flash` green (if given).
 bool sendStep(Context& ctx, std::string_view keys, Control* flash);
 

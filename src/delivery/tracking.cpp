@@ -53,7 +53,7 @@ void ACTIVE_WINDOW_TIMER_Timer(Context& ctx) {
     // caret in this one. A new title alone is the same window (an editor
     // marks its file changed, a browser names the page it went to), and
     // the word typed into it goes on.
-    if (ctx.prediction && (target(ctx) != TargetClass::Real || front != ctx.target.window))
+    if (ctx.prediction && (target(ctx) != TargetClass::Real || front != ctx.state.target().window))
       ctx.prediction->lost();
     // Remember which window bore the title, so that of several windows with
     // one title the keys go to the one that was in front.

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "delivery/keyboard_state.h"
+#include "base/keyboard_state.h"
 #include "delivery/send.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
@@ -12,22 +12,6 @@
 namespace osk {
 
 namespace {
-
-// A latch colour that is neither off nor on, or a pair out of step, says
-// nothing reliable about the state; the face then keeps what it shows.
-std::optional<bool> latchState(const Form& form, ControlName button) {
-  const Color back = form.control(button).back();
-  if (back == colors::kGreen) return true;
-  if (back == colors::kWhite) return false;
-  return std::nullopt;
-}
-
-std::optional<bool> shiftState(const Form& form) {
-  const std::optional<bool> left = latchState(form, ui::kButtonShiftLeft);
-  const std::optional<bool> right = latchState(form, ui::kButtonShiftRight);
-  if (!left || !right || *left != *right) return std::nullopt;
-  return left;
-}
 
 // While the Caps Lock key is held down its state has the high bit set; the
 // face waits for the release rather than guess.
@@ -41,21 +25,18 @@ std::optional<bool> capsState(std::int16_t state) {
 Color light(std::int16_t state) { return state != 0 ? colors::kGreen : colors::kRed; }
 
 void refreshFace(Context& ctx, std::int16_t caps) {
-  Form& form = ctx.main;
-  const std::optional<bool> s = shiftState(form);
   const std::optional<bool> c = capsState(caps);
-  const std::optional<bool> t = latchState(form, ui::kLockTopNumberKeysButton);
-  const std::optional<bool> k = latchState(form, ui::kShiftLockButton);
-  if (!s || !c || !t || !k) return;
-
+  if (!c) return;
+  Form& form = ctx.main;
   form.control(ui::kCapsLightLabel).setBack(*c ? colors::kGreen : colors::kRed);
   form.control(ui::kButtonCaps).setBack(*c ? colors::kGreen : colors::kWhite);
-
-  const KeyboardState latches(form);
-  const FaceState state{*s, *c, *t, *k, latches.latched(Latch::Ctrl), latches.latched(Latch::Alt)};
+  const KeyboardState& latches = ctx.state;
+  const FaceState state{latches.latched(Latch::Shift),         *c,
+                        latches.latched(Latch::NumberRowLock), latches.latched(Latch::ShiftLock),
+                        latches.latched(Latch::Ctrl),          latches.latched(Latch::Alt)};
   if (drawLanguageFaces(ctx, state)) return;
   for (const CharacterKey& key : characterKeys())
-    form.control(key.button).setCaption(shiftedFace(key.group, state) ? key.shifted : key.plain);
+    showFace(ctx, key, shiftedFace(key.group, state) ? CharacterFace::Shifted : CharacterFace::Plain);
 }
 
 }  // namespace

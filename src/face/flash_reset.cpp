@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/keyboard_state.h"
 #include "commands/commands.h"
-#include "delivery/keyboard_state.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
 #include "layout/main_window.h"
@@ -54,7 +54,7 @@ constexpr auto kArrowKeys = std::to_array<ControlName>({
     ui::kButtonKeyRight,
 });
 
-// The latched modes, read once per tick from their buttons.
+// The latched modes, read once per tick.
 struct Modes {
   bool shiftLock;
   bool numberRowLock;
@@ -83,7 +83,7 @@ bool isArrowKey(ControlName button) {
 // costs nothing at all.
 void BACKCOLOR_TIMER_Timer(Context& ctx) {
   Form& form = ctx.main;
-  const KeyboardState state(form);
+  KeyboardState& state = ctx.state;
   const Modes modes{state.latched(Latch::ShiftLock), state.latched(Latch::NumberRowLock),
                     state.latched(Latch::UserFkeys), state.latched(Latch::Highlight)};
   const Clock::Instant now = ctx.platform.clock.now();
@@ -101,10 +101,11 @@ void BACKCOLOR_TIMER_Timer(Context& ctx) {
   // A suggestion flashes as a key does; green left on it would read as a latch.
   for (ControlName button : ui::kSuggestionKeys) rest(button, colors::kWhite);
 
-  // The F keys' colour is their mode: white re-arms a standard F key after
-  // its flash, blue keeps the user commands in charge.
-  const Color fkeys = modes.userFkeys ? colors::kBlueTint : colors::kWhite;
-  for (int n = 1; n <= kFunctionKeyCount; ++n) rest(functionKeyButton(n), fkeys);
+  // An F key's face is its mode: the reset arms a standard F key after its
+  // press, and keeps the user's commands in charge.
+  const FkeyFace fkeys = modes.userFkeys ? FkeyFace::Commands : FkeyFace::Armed;
+  for (int n = 1; n <= kFunctionKeyCount; ++n)
+    if (!ctx.flashes.holds(form.control(functionKeyButton(n)), now)) state.setFkey(n, fkeys);
 }
 
 }  // namespace osk

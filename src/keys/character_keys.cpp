@@ -86,7 +86,9 @@ constexpr std::array kKeys{
     punctuation(ui::kButtonForwardSlash, 0x35, kPunct, "/", "?", "?"),
     punctuation(ui::kButtonBackSlash, 0x56, kPunct, "\\", "|", "|"),
 };
-static_assert(kKeys.size() == 48);
+static_assert(kKeys.size() == kCharacterKeyCount);
+
+std::size_t placeOf(const CharacterKey& key) { return static_cast<std::size_t>(&key - kKeys.data()); }
 
 constexpr std::array kStoredTextKeys{
     StoredTextKey{ui::kAtSignButton, settings::kEmailAddress, settings::kEmailAddressDefault},
@@ -96,6 +98,25 @@ constexpr std::array kStoredTextKeys{
 }  // namespace
 
 std::span<const CharacterKey> characterKeys() { return kKeys; }
+
+void showFace(Context& ctx, const CharacterKey& key, CharacterFace face) {
+  ctx.state.drewFace(placeOf(key), face);
+  if (face == CharacterFace::Language) return;
+  ctx.main.control(key.button)
+      .setCaption(std::string(face == CharacterFace::Shifted ? key.shifted : key.plain));
+}
+
+std::string_view shownFace(const Context& ctx, const CharacterKey& key) {
+  switch (ctx.state.face(placeOf(key))) {
+    case CharacterFace::Plain:
+      return key.plain;
+    case CharacterFace::Shifted:
+      return key.shifted;
+    case CharacterFace::Language:
+      break;
+  }
+  return {};
+}
 
 std::span<const StoredTextKey> storedTextKeys() { return kStoredTextKeys; }
 
@@ -108,6 +129,10 @@ std::string chordKeys(std::string_view prefixes, std::string_view lower) {
 }
 
 void registerCharacterKeys(Router& router, Context& ctx) {
+  // The layout draws the letters as capitals and every other key plain.
+  for (const CharacterKey& key : characterKeys())
+    ctx.state.drewFace(placeOf(key),
+                       key.family == KeyFamily::Letter ? CharacterFace::Shifted : CharacterFace::Plain);
   for (const CharacterKey& key : characterKeys()) {
     const CharacterKey* k = &key;
     switch (key.family) {

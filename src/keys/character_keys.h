@@ -63,6 +63,13 @@ struct FaceState {
   friend bool operator==(const FaceState&, const FaceState&) = default;
 };
 
+// Draws `face` on the key and records it. A language face is drawn by the
+// input-language faces, which only record it here.
+void showFace(Context& ctx, const CharacterKey& key, CharacterFace face);
+// What the key shows, as last drawn: its plain or shifted caption, or
+// nothing for a language face (which types through the layout instead).
+std::string_view shownFace(const Context& ctx, const CharacterKey& key);
+
 // Whether a key of `group` shows its shifted face: Shift and Caps Lock turn
 // letters, Shift and the Shift lock (each cancelling the other) the symbols,
 // and the number-row lock the top row as well.

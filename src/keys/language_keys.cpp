@@ -5,8 +5,8 @@
 // from the user's own keyboard.
 #include <string>
 
+#include "base/keyboard_state.h"
 #include "base/settings_keys.h"
-#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
 
@@ -147,7 +147,7 @@ bool drawLanguageFaces(Context& ctx, const FaceState& state) {
   // the language in it at any moment. The keyboard's own command line
   // types in the keyboard's own layout.
   const TargetClass where = target(ctx);
-  const WindowId window = where == TargetClass::Real ? ctx.target.window : 0;
+  const WindowId window = where == TargetClass::Real ? ctx.state.target().window : 0;
   faces.layout = ctx.platform.languages.layoutOf(window);
   const unsigned drawing = packed(state);
   if (faces.drawnFor == drawing && faces.drawnLayout == faces.layout) return true;
@@ -157,6 +157,7 @@ bool drawLanguageFaces(Context& ctx, const FaceState& state) {
     const bool usable = printable(typed);
     button.setCaption(usable ? faceOf(typed) : std::string());
     button.setEnabled(usable);
+    showFace(ctx, key, CharacterFace::Language);
   }
   faces.drawnFor = drawing;
   faces.drawnLayout = faces.layout;
@@ -170,9 +171,8 @@ void clickLanguageKey(Context& ctx, const CharacterKey& key) {
   const FaceState state = unpacked(faces.drawnFor);
   const KeyOutput typed = typedFor(ctx, key, state);
   if (!printable(typed)) return;
-  Form& form = ctx.main;
-  Control& button = form.control(key.button);
-  KeyboardState latches(form);
+  Control& button = ctx.main.control(key.button);
+  KeyboardState& latches = ctx.state;
   const KeyLevel level = levelOf(key, state);
   const bool altGr = level.altGr && typed == ctx.platform.languages.typed(faces.layout, key.scan, level);
   const bool shiftSpent = state.shift && level.shift;
@@ -184,7 +184,7 @@ void clickLanguageKey(Context& ctx, const CharacterKey& key) {
       // The command line has no use for chords.
       if (state.ctrl != state.alt || (state.ctrl && !altGr)) return;
       latches.appendToCommandLine(typed.text);
-      button.setBack(colors::kGreen);
+      flashKey(ctx, button);
       break;
     case TargetClass::Real: {
       const bool chord = (state.ctrl || state.alt) && !altGr;

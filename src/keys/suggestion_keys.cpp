@@ -1,6 +1,7 @@
 #include "keys/suggestion_keys.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -9,9 +10,9 @@
 #include <vector>
 
 #include "aids/aid_settings.h"
+#include "base/keyboard_state.h"
 #include "base/settings_keys.h"
 #include "base/window_fit.h"
-#include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
 #include "keystring/utf8.h"
@@ -188,23 +189,26 @@ class SuggestionStrip final : public WordPrediction {
   void refresh() override {
     if (!tracker_) return;
     const std::vector<std::string> words = tracker_->suggestions(letterCase());
-    for (std::size_t i = 0; i < ui::kSuggestionKeys.size(); ++i)
-      ctx_.main.control(ui::kSuggestionKeys.at(i)).setCaption(i < words.size() ? words[i] : std::string());
+    for (std::size_t i = 0; i < ui::kSuggestionKeys.size(); ++i) {
+      shown_.at(i) = i < words.size() ? words[i] : std::string();
+      ctx_.main.control(ui::kSuggestionKeys.at(i)).setCaption(shown_.at(i));
+    }
   }
 
   // A click on a suggestion types the rest of its word and a space, as any
   // key types: into the recorded target, flashed, the Shift latch spent.
   void clicked(std::size_t index) {
     Control& button = ctx_.main.control(ui::kSuggestionKeys.at(index));
-    if (!tracker_ || button.caption().empty() || target(ctx_) != TargetClass::Real) return;
+    const std::string word = shown_.at(index);
+    if (!tracker_ || word.empty() || target(ctx_) != TargetClass::Real) return;
     const WordTracker::Case letters = letterCase();
-    const std::optional<std::string> keys = tracker_->choose(button.caption(), letters);
+    const std::optional<std::string> keys = tracker_->choose(word, letters);
     if (!keys) return;
     choosing_ = true;
     const bool sent = sendStep(ctx_, *keys, &button);
     choosing_ = false;
     if (sent) {
-      if (letters.shift) KeyboardState(ctx_.main).release(Latch::Shift);
+      if (letters.shift) ctx_.state.release(Latch::Shift);
       learned();
     } else {
       tracker_->lost();
@@ -229,7 +233,7 @@ class SuggestionStrip final : public WordPrediction {
   // As the letter keys' faces are drawn: Shift latched and Caps Lock on
   // cancel out for the next letter; the Shift lock leaves letters alone.
   WordTracker::Case letterCase() const {
-    return {.shift = KeyboardState(ctx_.main).latched(Latch::Shift),
+    return {.shift = ctx_.state.latched(Latch::Shift),
             .capsLock = (ctx_.platform.locks.keyState(LockKey::CapsLock) & 1) != 0};
   }
 
@@ -257,7 +261,10 @@ class SuggestionStrip final : public WordPrediction {
     close();
     tracker_.reset();
     predictor_.reset();
-    for (ControlName name : ui::kSuggestionKeys) ctx_.main.control(name).setCaption("");
+    for (std::size_t i = 0; i < ui::kSuggestionKeys.size(); ++i) {
+      shown_.at(i).clear();
+      ctx_.main.control(ui::kSuggestionKeys.at(i)).setCaption("");
+    }
     ctx_.main.setTopBand(0);
     setDesignSize();
     static_cast<void>(ctx_.platform.host.reportInputElsewhere(ctx_.main, false));
@@ -285,6 +292,9 @@ class SuggestionStrip final : public WordPrediction {
   Context& ctx_;
   std::unique_ptr<Predictor> predictor_;
   std::unique_ptr<WordTracker> tracker_;
+  // The words the strip shows, as last drawn: a click chooses the word it
+  // shows.
+  std::array<std::string, ui::kSuggestionKeys.size()> shown_;
   bool choosing_ = false;  // a suggestion's own keys: already tracked
   bool dirty_ = false;     // learned since the last save
   // Why the file could not be read, once it could not be in this run: from

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <string_view>
 
 #include "layout/model.h"
 
@@ -110,6 +111,8 @@ inline constexpr ControlName kButtonWindowsRunExternal{"BUTTON_WINDOWS_RUN_EXTER
 inline constexpr ControlName kButtonCmd{"BUTTON_CMD"};
 inline constexpr ControlName kButtonRunInternal{"BUTTON_RUN_INTERNAL"};
 inline constexpr ControlName kCommandLineTextbox{"COMMAND_LINE_TEXTBOX"};
+// What the command line holds until the user types: a hint, not a command.
+inline constexpr std::string_view kCommandLineHint = "Command Line";
 inline constexpr ControlName kShiftArrowHighlightButton{"SHIFT_ARROW_HIGHLIGHT_BUTTON"};
 inline constexpr ControlName kButtonWindowsLock{"BUTTON_WINDOWS_LOCK"};
 // Stops and resumes hover clicking; its caption says which.

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "delivery/send.h"
 #include "fakes.h"
 
 namespace osk::testing {
@@ -22,30 +24,25 @@ enum Latch : unsigned { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
 constexpr const char* kTitle = "Untitled - Notepad";
 constexpr const char* kCommandText = "dir ";
 
+constexpr std::array<std::pair<unsigned, osk::Latch>, 3> kLatchBits{{
+    {kShift, osk::Latch::Shift},
+    {kCtrl, osk::Latch::Ctrl},
+    {kAlt, osk::Latch::Alt},
+}};
+
 void latch(Rig& r, unsigned latches) {
-  if (latches & kShift) {
-    r.c("BUTTON_SHIFT_LEFT").setBack(kGreen);
-    r.c("BUTTON_SHIFT_RIGHT").setBack(kGreen);
-  }
-  if (latches & kCtrl) {
-    r.c("BUTTON_CTRL_LEFT").setBack(kGreen);
-    r.c("BUTTON_CTRL_RIGHT").setBack(kGreen);
-  }
-  if (latches & kAlt) r.c("BUTTON_ALT_LEFT").setBack(kGreen);
+  for (const auto& [bit, l] : kLatchBits)
+    if ((latches & bit) != 0) r.latch(l);
 }
 
-// The latches still on; a pair out of step fails the test.
+// The latches still on, each as its button shows it too.
 unsigned latched(Rig& r) {
-  EXPECT_EQ(r.c("BUTTON_SHIFT_LEFT").back(), r.c("BUTTON_SHIFT_RIGHT").back());
-  EXPECT_EQ(r.c("BUTTON_CTRL_LEFT").back(), r.c("BUTTON_CTRL_RIGHT").back());
   unsigned out = kNone;
-  if (r.c("BUTTON_SHIFT_LEFT").back() == kGreen) out |= kShift;
-  if (r.c("BUTTON_CTRL_LEFT").back() == kGreen) out |= kCtrl;
-  if (r.c("BUTTON_ALT_LEFT").back() == kGreen) out |= kAlt;
-  // A released latch is written white, never some other colour.
-  for (const char* b : {"BUTTON_SHIFT_LEFT", "BUTTON_CTRL_LEFT", "BUTTON_ALT_LEFT"}) {
-    EXPECT_TRUE(r.c(b).back() == kGreen || r.c(b).back() == kWhite) << b;
-  }
+  for (const auto& [bit, l] : kLatchBits)
+    if (r.state().latched(l)) out |= bit;
+  EXPECT_EQ(r.c(ui::kButtonShiftRight).back(), (out & kShift) != 0 ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kButtonCtrlRight).back(), (out & kCtrl) != 0 ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kButtonAltLeft).back(), (out & kAlt) != 0 ? kGreen : kWhite);
   return out;
 }
 
@@ -92,7 +89,7 @@ TEST_P(LetterToTarget, FollowsTheDecisionTable) {
   Rig r;
   r.target(kTitle);
   latch(r, row.latches);
-  r.c(button).setCaption(std::string(1, row.capitalFace ? row.letter : lower));
+  r.face(button, std::string(1, row.capitalFace ? row.letter : lower));
   rest(r, button);
 
   r.click(button);
@@ -139,7 +136,7 @@ TEST_P(LetterToCommandLine, AppendsTheFaceWithoutSending) {
   Rig r;
   commandLineMode(r);
   latch(r, row.latches);
-  r.c("BUTTON_LETTER_B").setCaption(row.capitalFace ? "B" : "b");
+  r.face("BUTTON_LETTER_B", row.capitalFace ? "B" : "b");
   rest(r, "BUTTON_LETTER_B");
 
   r.click("BUTTON_LETTER_B");
@@ -311,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(Row, NumberKey,
 TEST(NumberRow, ShiftLockKeepsTheSymbolsShowingAfterAClick) {
   Rig r;
   r.target(kTitle);
-  r.c("SHIFT_LOCK_BUTTON").setBack(kGreen);
+  r.latch(osk::Latch::ShiftLock);
   refresh(r);
   r.click("BUTTON_NUMBER_5");
   EXPECT_EQ(r.injector.keys(), Keys{"+5"});
@@ -322,7 +319,7 @@ TEST(NumberRow, ShiftLockKeepsTheSymbolsShowingAfterAClick) {
 TEST(NumberRow, ShiftWithShiftLockTypesTheDigitAndKeepsShift) {
   Rig r;
   r.target(kTitle);
-  r.c("SHIFT_LOCK_BUTTON").setBack(kGreen);
+  r.latch(osk::Latch::ShiftLock);
   latch(r, kShift);
   refresh(r);
   ASSERT_EQ(numberRow(r), kDigitCaptions);
@@ -338,7 +335,7 @@ TEST(NumberRow, ShiftWithShiftLockTypesTheDigitAndKeepsShift) {
 TEST(NumberRow, NumberRowLockShowsDigitsUntilTheNextRefresh) {
   Rig r;
   r.target(kTitle);
-  r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").setBack(kGreen);
+  r.latch(osk::Latch::NumberRowLock);
   refresh(r);
   r.click("BUTTON_NUMBER_1");
   EXPECT_EQ(r.injector.keys(), Keys{"!"});
@@ -351,7 +348,7 @@ TEST(NumberRow, NoTargetChangesNothingButTheShiftLockStillShowsSymbols) {
   for (bool shiftLock : {false, true}) {
     Rig r;
     latch(r, kShift);
-    r.c("SHIFT_LOCK_BUTTON").setBack(shiftLock ? kGreen : kWhite);
+    r.latch(osk::Latch::ShiftLock, shiftLock);
     rest(r, "BUTTON_NUMBER_4");
     r.click("BUTTON_NUMBER_4");  // design-time face: the digit
     EXPECT_TRUE(r.injector.sent.empty());
@@ -365,7 +362,7 @@ TEST(NumberRow, AFaceThatIsNeitherDigitNorSymbolTypesNothing) {
   Rig r;
   r.target(kTitle);
   latch(r, kShift);
-  r.c("BUTTON_NUMBER_4").setCaption("&");
+  r.face("BUTTON_NUMBER_4", "&");
   r.click("BUTTON_NUMBER_4");
   EXPECT_TRUE(r.injector.sent.empty());
   EXPECT_EQ(latched(r), unsigned{kShift});
@@ -453,7 +450,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Punctuation, ShiftWithShiftLockTypesPlainAndKeepsShift) {
   Rig r;
   r.target(kTitle);
-  r.c("SHIFT_LOCK_BUTTON").setBack(kGreen);
+  r.latch(osk::Latch::ShiftLock);
   latch(r, kShift);
   refresh(r);
   r.click("BUTTON_HASH");
@@ -464,7 +461,7 @@ TEST(Punctuation, ShiftWithShiftLockTypesPlainAndKeepsShift) {
 TEST(Punctuation, NumberRowLockShiftsOnlyTheTopRowKeys) {
   Rig r;
   r.target(kTitle);
-  r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").setBack(kGreen);
+  r.latch(osk::Latch::NumberRowLock);
   refresh(r);
   r.click("BUTTON_DASH");
   r.click("BUTTON_SEMI_COLON");
@@ -475,7 +472,7 @@ TEST(Punctuation, NoTargetTypesNothingButTheGraveKeyStillShedsGreen) {
   Rig r;
   latch(r, kShift);
   refresh(r);
-  r.c("LEFT_TOP_CORNER_KEY").setBack(kGreen);
+  flashKey(r.kb.context(), r.c(ui::kLeftTopCornerKey));
   rest(r, "BUTTON_COMMA");
   r.click("LEFT_TOP_CORNER_KEY");
   r.click("BUTTON_COMMA");

@@ -360,13 +360,6 @@ TEST(Latches, ClickTogglesEveryButtonOfTheLatch) {
   }
 }
 
-TEST(Latches, AnyColourOtherThanWhiteUnlatches) {
-  Rig rig;
-  rig.c("BUTTON_ALT_LEFT").setBack(colors::kSysWindow);
-  rig.click("BUTTON_ALT_LEFT");
-  EXPECT_EQ(rig.c("BUTTON_ALT_LEFT").back(), colors::kWhite);
-}
-
 TEST(Latches, RightShiftTestsTheLeftButton) {
   Rig rig;
   rig.click("BUTTON_SHIFT_LEFT");

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/keyboard.h"
+#include "keys/character_keys.h"
 #include "layout/layouts.h"
 
 namespace osk::testing {
@@ -298,7 +299,24 @@ struct BasicRig {
   Form& main() { return kb.main(); }
   // Tests name controls as data, the way the layout's tables list them.
   Control& c(std::string_view name) { return kb.main().named(name); }
+  Control& c(ControlName name) { return kb.main().control(name); }
   void click(std::string_view name) { kb.handle(kb.main(), name, Event::Click); }
+  KeyboardState& state() { return kb.context().state; }
+  void latch(Latch latch, bool on = true) { state().set(latch, on); }
+  // Draws a character key's face as the refresh would: its plain or shifted
+  // caption, or any other text as a language face.
+  void face(std::string_view button, std::string_view caption) {
+    for (const CharacterKey& key : characterKeys()) {
+      if (key.button.str() != button) continue;
+      const CharacterFace face = caption == key.plain     ? CharacterFace::Plain
+                                 : caption == key.shifted ? CharacterFace::Shifted
+                                                          : CharacterFace::Language;
+      showFace(kb.context(), key, face);
+      if (face == CharacterFace::Language) c(button).setCaption(std::string(caption));
+      return;
+    }
+    ADD_FAILURE() << button << " is no character key";
+  }
   void tick(std::string_view timer) { kb.tick(kb.main(), timer); }
   // Makes `title` the recorded target as the tracking timer would.
   void target(std::string_view title, WindowId id = 42) {
