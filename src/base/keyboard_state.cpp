@@ -71,7 +71,8 @@ Color fkeyColour(FkeyFace face) {
 
 KeyboardState::KeyboardState(Form& keyboard) : form_(keyboard) {
   // As the layout draws them.
-  for (int n = 1; n <= kFkeyFaceCount; ++n) fkeys_.at(fkeyPlace(n)).caption = "F" + std::to_string(n);
+  for (int n = 1; n <= kFkeyFaceCount; ++n)
+    fkeys_.at(fkeyPlace(n)).caption = std::string("F").append(std::to_string(n));
 }
 
 void KeyboardState::set(Latch latch, bool on) {
