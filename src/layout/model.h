@@ -216,9 +216,8 @@ struct Geometry {
 };
 
 // What the typing aids paint over the keys' own faces. Kept apart from the
-// controls' colours on purpose: latches and locks live in those colours and
-// handlers compare them, so a lit Shift must never read as latched, nor a
-// latch be lost when the light moves on. Keys are indices into the form's
+// controls' colours on purpose: a light moving on must give back exactly
+// the face it covered, latched or not. Keys are indices into the form's
 // controls.
 struct AidMarks {
   std::optional<std::size_t> dwellKey;  // the key whose hover is running
