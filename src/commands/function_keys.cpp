@@ -7,12 +7,12 @@
 #include <string_view>
 #include <utility>
 
-#include "base/settings_keys.h"
 #include "commands/commands.h"
 #include "commands/launch.h"
 #include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "layout/main_window.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

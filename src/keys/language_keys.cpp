@@ -5,10 +5,10 @@
 // from the user's own keyboard.
 #include <string>
 
-#include "base/settings_keys.h"
 #include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

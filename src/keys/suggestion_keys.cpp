@@ -9,8 +9,6 @@
 #include <vector>
 
 #include "aids/aid_settings.h"
-#include "base/settings_keys.h"
-#include "base/window_fit.h"
 #include "delivery/keyboard_state.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
@@ -20,6 +18,8 @@
 #include "predict/learned_words.h"
 #include "predict/predictor.h"
 #include "predict/word_tracker.h"
+#include "screen/window_fit.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

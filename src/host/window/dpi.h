@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-#include "base/screen_map.h"
 #include "layout/model.h"
+#include "screen/screen_map.h"
 
 namespace osk::win32 {
 
@@ -33,7 +33,7 @@ inline int twipsToPixels(double twips, double dpi) {
 
 // The monitors as they are now. Windows' places and the work areas go
 // between pixels and twips through it alone, so that they always agree
-// (see base/screen_map.h); the keys' own scale follows the window's DPI.
+// (see screen/screen_map.h); the keys' own scale follows the window's DPI.
 // Asked afresh each time rather than kept: under Wine 8 it took 85 us at
 // the median (2000 runs, one monitor), and a kept one would have to follow
 // every change of the monitors, their DPIs and their taskbars.

@@ -1,10 +1,10 @@
-#include "base/window_fit.h"
+#include "screen/window_fit.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "base/screen_map.h"
-#include "base/settings_keys.h"
+#include "screen/screen_map.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "base/settings_keys.h"
 #include "layout/model.h"
 #include "platform/settings_store.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

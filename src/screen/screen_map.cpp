@@ -1,4 +1,4 @@
-#include "base/screen_map.h"
+#include "screen/screen_map.h"
 
 #include <algorithm>
 #include <limits>
