@@ -16,8 +16,18 @@
 function(osk_folder_root folder out)
   set(root ${CMAKE_BINARY_DIR}/layers/${folder}/src)
   file(MAKE_DIRECTORY ${root})
-  if(NOT IS_SYMLINK ${root}/${folder})
-    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+  set(link ${root}/${folder})
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${folder} ${link} RESULT failed SYMBOLIC)
+  if(failed AND CMAKE_HOST_WIN32 AND NOT EXISTS ${link})
+    # Windows lets only administrators and developer mode make symbolic
+    # links; a junction serves a folder as well and needs no right.
+    file(TO_NATIVE_PATH ${link} native_link)
+    file(TO_NATIVE_PATH ${CMAKE_SOURCE_DIR}/src/${folder} native_folder)
+    execute_process(COMMAND cmd /c mklink /J ${native_link} ${native_folder}
+                    RESULT_VARIABLE failed OUTPUT_QUIET)
+  endif()
+  if(failed AND NOT EXISTS ${link})
+    message(FATAL_ERROR "cannot link ${link} to src/${folder}: ${failed}")
   endif()
   set(${out} ${root} PARENT_SCOPE)
 endfunction()
