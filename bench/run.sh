@@ -56,7 +56,7 @@ mkdir -p "$OUT"
 # into the ordinary mingw build.
 cmake --preset mingw -B "$BUILD" -DQMOSK_BENCH=ON >"$OUT/configure.log"
 cmake --build "$BUILD" --target qm-osk qmosk-bench osk-drive >"$OUT/build.log"
-OSK_EXE=$BUILD/src/platform/win32/qm-osk.exe
+OSK_EXE=$BUILD/src/host/qm-osk.exe
 BENCH_EXE=$BUILD/bench/qmosk-bench.exe
 
 # shellcheck source=../scripts/desktop.sh

@@ -20,8 +20,8 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY "QM-OSK")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "QM-OSK")
 set(CPACK_NSIS_DISPLAY_NAME "QM-OSK")
 set(CPACK_NSIS_INSTALLED_ICON_NAME "qm-osk.exe")
-set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/src/platform/win32/qm_osk.ico)
-set(CPACK_NSIS_MUI_UNIICON ${CMAKE_SOURCE_DIR}/src/platform/win32/qm_osk.ico)
+set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/src/host/start/qm_osk.ico)
+set(CPACK_NSIS_MUI_UNIICON ${CMAKE_SOURCE_DIR}/src/host/start/qm_osk.ico)
 # 32-bit program: "Program Files (x86)" on 64-bit Windows.
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
 # Our own NSIS.template.in (uninstall entry, settings choice, /S).

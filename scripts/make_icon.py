@@ -2,7 +2,7 @@
 """Writes the application icon: a small keyboard at 16, 32 and 48 pixels.
 
 Pure standard library, so it runs anywhere the build does:
-    python3 scripts/make_icon.py src/platform/win32/qm_osk.ico
+    python3 scripts/make_icon.py src/host/start/qm_osk.ico
 Each size is drawn at four times its resolution and averaged down, which
 keeps the key gaps visible at 16 pixels.
 """
@@ -103,4 +103,4 @@ def main(path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "src/platform/win32/qm_osk.ico")
+    main(sys.argv[1] if len(sys.argv) > 1 else "src/host/start/qm_osk.ico")

@@ -33,7 +33,7 @@ export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 cmake --preset mingw "${extra[@]}" >/dev/null
 cmake --build "$build" --target qm-osk
 if [[ -n "${QMOSK_SIGN_PFX:-}" ]]; then
-  exe="$build/src/platform/win32/qm-osk.exe"
+  exe="$build/src/host/qm-osk.exe"
   pass=()
   if [[ -n "${QMOSK_SIGN_PASS_FILE:-}" ]]; then pass=(-readpass "$QMOSK_SIGN_PASS_FILE"); fi
   osslsigncode sign -pkcs12 "$QMOSK_SIGN_PFX" "${pass[@]}" -h sha256 -n "QM-OSK" \

@@ -20,7 +20,7 @@ esac
 scripts/install-deps.sh
 cmake --preset mingw
 cmake --build --preset mingw
-EXE="$ROOT/build/mingw/src/platform/win32/qm-osk.exe"
+EXE="$ROOT/build/mingw/src/host/qm-osk.exe"
 
 source scripts/desktop.sh
 VNC_PID=""

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the project's .clang-tidy over the portable core (what the native
-# preset compiles: src/ outside src/platform/win32) and over the Win32 host,
+# preset compiles: src/ outside src/host) and over the Win32 host,
 # the tools and the bench (what the MinGW preset compiles). Any finding fails
 # the run; each check that is off says why in a .clang-tidy (the root one,
 # and the host's, the tools' and the bench's, which inherit it), and each
@@ -34,4 +34,4 @@ fi
 extra=(-extra-arg=--target=i686-w64-mingw32)
 for dir in "${cxx_includes[@]}"; do extra+=("-extra-arg=-isystem$dir"); done
 run-clang-tidy -p "$host_build" -quiet -j "$jobs" "${extra[@]}" \
-  "$PWD/(src/platform/win32|tools|bench)/.*\.cpp$"
+  "$PWD/(src/host|tools|bench)/.*\.cpp$"

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "aids/aid_time.h"
-#include "base/settings_keys.h"
 #include "platform/settings_store.h"
+#include "settings/settings_keys.h"
 
 namespace osk::aids {
 

@@ -1,6 +1,6 @@
 #include "app/keep_focus.h"
 
-#include "base/settings_keys.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

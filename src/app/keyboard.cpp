@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "base/window_unit.h"
+#include "app/window_unit.h"
 #include "face/face.h"
 
 namespace osk {

@@ -4,11 +4,11 @@
 
 #include "aids/hands_free.h"
 #include "app/keep_focus.h"
-#include "base/settings_keys.h"
-#include "base/window_fit.h"
 #include "dialogs/dialogs.h"
 #include "keys/character_keys.h"
 #include "layout/main_window.h"
+#include "screen/window_fit.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

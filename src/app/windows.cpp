@@ -4,7 +4,7 @@
 
 #include "aids/hands_free.h"
 #include "app/lifecycle.h"
-#include "base/window_unit.h"
+#include "app/window_unit.h"
 #include "commands/commands.h"
 #include "delivery/handlers.h"
 #include "dialogs/dialogs.h"

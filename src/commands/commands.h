@@ -6,7 +6,7 @@
 
 #include "base/context.h"
 #include "base/router.h"
-#include "base/settings_keys.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

@@ -8,11 +8,11 @@
 #include <utility>
 
 #include "base/keyboard_state.h"
-#include "base/settings_keys.h"
 #include "commands/commands.h"
 #include "commands/launch.h"
 #include "delivery/send.h"
 #include "layout/main_window.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

@@ -6,13 +6,13 @@
 
 #include "aids/aid_settings.h"
 #include "aids/hands_free.h"
-#include "base/settings_keys.h"
-#include "base/window_fit.h"
 #include "dialogs/dialogs.h"
 #include "keys/character_keys.h"
 #include "layout/aids_window.h"
 #include "layout/main_window.h"
 #include "layout/settings_window.h"
+#include "screen/window_fit.h"
+#include "settings/settings_keys.h"
 
 namespace osk::aids_dialog {
 namespace {

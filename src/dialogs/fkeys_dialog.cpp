@@ -1,12 +1,12 @@
 #include <string>
 #include <vector>
 
-#include "base/settings_keys.h"
-#include "base/window_fit.h"
 #include "dialogs/dialogs.h"
 #include "layout/fkeys_window.h"
 #include "layout/main_window.h"
 #include "layout/settings_window.h"
+#include "screen/window_fit.h"
+#include "settings/settings_keys.h"
 
 namespace osk::fkeys_dialog {
 namespace {

@@ -2,12 +2,12 @@
 #include <string>
 
 #include "aids/hands_free.h"
-#include "base/settings_keys.h"
-#include "base/window_fit.h"
 #include "dialogs/dialogs.h"
 #include "layout/layouts.h"
 #include "layout/main_window.h"
 #include "layout/settings_window.h"
+#include "screen/window_fit.h"
+#include "settings/settings_keys.h"
 
 namespace osk::settings_dialog {
 namespace {

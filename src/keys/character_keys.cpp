@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "base/settings_keys.h"
 #include "layout/main_window.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "base/keyboard_state.h"
-#include "base/settings_keys.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

@@ -11,8 +11,6 @@
 
 #include "aids/aid_settings.h"
 #include "base/keyboard_state.h"
-#include "base/settings_keys.h"
-#include "base/window_fit.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
 #include "keystring/utf8.h"
@@ -21,6 +19,8 @@
 #include "predict/learned_words.h"
 #include "predict/predictor.h"
 #include "predict/word_tracker.h"
+#include "screen/window_fit.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 

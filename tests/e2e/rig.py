@@ -18,7 +18,7 @@ import unittest
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 BUILD = os.environ.get("QMOSK_MINGW_BUILD", os.path.join(ROOT, "build", "mingw"))
 KEYBOARD_EXE = os.environ.get(
-    "QMOSK_EXE", os.path.join(BUILD, "src", "platform", "win32", "qm-osk.exe"))
+    "QMOSK_EXE", os.path.join(BUILD, "src", "host", "qm-osk.exe"))
 DRIVE_EXE = os.path.join(BUILD, "tools", "osk-drive", "osk-drive.exe")
 KEYLOG_EXE = os.path.join(BUILD, "tools", "keylog", "qmosk-keylog.exe")
 # A program for the keyboard to start: it writes its arguments down.

@@ -77,7 +77,7 @@ def type_with(s, exe):
 class Version(unittest.TestCase):
     def test_the_program_carries_the_project_version(self):
         v = project_version()
-        exe = os.path.join(BUILD, "src", "platform", "win32", "qm-osk.exe")
+        exe = os.path.join(BUILD, "src", "host", "qm-osk.exe")
         self.assertEqual(version_resource(exe), (v + ".0", v + ".0", v, v))
 
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "base/settings_keys.h"
 #include "fakes.h"
+#include "settings/settings_keys.h"
 
 namespace osk::testing {
 namespace {

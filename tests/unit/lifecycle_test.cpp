@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "base/settings_keys.h"
 #include "fakes.h"
 #include "layout/layouts.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 namespace {

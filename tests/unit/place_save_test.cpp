@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "base/settings_keys.h"
 #include "fakes.h"
 #include "layout/main_window.h"
 #include "manual_clock.h"
+#include "settings/settings_keys.h"
 
 namespace osk {
 namespace {

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "base/window_unit.h"
+#include "app/window_unit.h"
 #include "fakes.h"
 
 namespace osk::testing {

@@ -1,13 +1,13 @@
 // Windows' places in twips on desktops of several monitors and DPIs: a
 // window put down in pixels, kept in twips, and put back where it was.
-#include "base/screen_map.h"
+#include "screen/screen_map.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "base/window_fit.h"
+#include "screen/window_fit.h"
 
 namespace osk {
 namespace {

@@ -1,4 +1,4 @@
-#include "base/window_fit.h"
+#include "screen/window_fit.h"
 
 #include <gtest/gtest.h>
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "host/window/outside_view.h"
 #include "layout/layouts.h"
-#include "platform/win32/outside_view.h"
 
 namespace drive {
 
