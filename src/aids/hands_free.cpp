@@ -14,9 +14,9 @@ constexpr std::string_view kHoverPausedCaption = "HOVER PAUSED";
 
 }  // namespace
 
-HandsFree::HandsFree(Context& ctx, Router& router)
+HandsFree::HandsFree(Context& ctx, KeyboardRoutes& router)
     : ctx_(ctx),
-      router_(router),
+      router_(router.router()),
       dwell_(dwellOptions_),
       scanner_(settings_.scanStep, [this](KeyId key) { return reachable(key); }) {
   dwell_.setPauseKey(ctx_.main.indexOf(ctx_.main.control(ui::kHoverPauseButton)));
@@ -141,7 +141,7 @@ void HandsFree::restartScan() {
   }
 }
 
-void HandsFree::arm(TimerName timer, std::optional<Millis> wait) {
+void HandsFree::arm(KeyboardTimer timer, std::optional<Millis> wait) {
   ctx_.main.enableTimer(timer, false);
   if (wait) ctx_.main.setTimer(timer, true, static_cast<int>(wait->count()));
 }
@@ -204,7 +204,7 @@ ScanRows HandsFree::rows() const {
   return scanRows(std::move(items));
 }
 
-void registerHandsFree(Router& router, Context& ctx) {
+void registerHandsFree(KeyboardRoutes& router, Context& ctx) {
   ctx.handsFree = std::make_shared<HandsFree>(ctx, router);
 }
 

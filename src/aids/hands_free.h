@@ -22,7 +22,7 @@ namespace osk::aids {
 class HandsFree {
  public:
   // Routes the pause key and the two timers of the keyboard window.
-  HandsFree(Context& ctx, Router& router);
+  HandsFree(Context& ctx, KeyboardRoutes& router);
   HandsFree(const HandsFree&) = delete;
   HandsFree& operator=(const HandsFree&) = delete;
   HandsFree(HandsFree&&) = delete;
@@ -67,7 +67,7 @@ class HandsFree {
   void restartScan();
   void rearm();
   void showMarks();
-  void arm(TimerName timer, std::optional<Millis> wait);
+  void arm(KeyboardTimer timer, std::optional<Millis> wait);
   void reachChanged(Reach what);
   bool reachable(KeyId key) const;
   std::optional<KeyId> hoverKey(std::optional<KeyId> control) const;
@@ -85,6 +85,6 @@ class HandsFree {
 };
 
 // Makes the keyboard window's aids and routes their events.
-void registerHandsFree(Router& router, Context& ctx);
+void registerHandsFree(KeyboardRoutes& router, Context& ctx);
 
 }  // namespace osk::aids

@@ -21,7 +21,7 @@ std::vector<std::unique_ptr<Keyboard::Window>> Keyboard::makeWindows() {
 }
 
 Keyboard::Keyboard(Platform platform)
-    : windows_(makeWindows()), ctx_(*windows_.front()->form, platform, *this) {
+    : windows_(makeWindows()), ctx_(dynamic_cast<KeyboardForm&>(*windows_.front()->form), platform, *this) {
   const auto units = windowUnits();
   for (std::size_t i = 0; i < units.size(); ++i) units[i].routes(windows_[i]->router, ctx_);
 }

@@ -26,7 +26,7 @@ class Keyboard final : public Windows {
   Keyboard& operator=(Keyboard&&) = delete;
   ~Keyboard() override = default;
 
-  Form& main() { return ctx_.main; }
+  KeyboardForm& main() { return ctx_.main; }
   Context& context() { return ctx_; }
   // Hover clicking and scanning, fed by the host's pointer and switch.
   aids::HandsFree& handsFree() { return *ctx_.handsFree; }
@@ -47,8 +47,9 @@ class Keyboard final : public Windows {
   bool handle(const Form& form, std::string_view control, Event event);
   void tick(const Form& form, std::string_view timer);
   // The keyboard window's own, by typed name.
-  bool handle(ControlName control, Event event) { return handle(main(), control.str(), event); }
-  void tick(TimerName timer) { tick(main(), timer.str()); }
+  bool handle(KeyboardControl control, Event event) { return handle(main(), control.str(), event); }
+  bool handleForm(Event event) { return handle(main(), kFormItself, event); }
+  void tick(KeyboardTimer timer) { tick(main(), timer.str()); }
 
  private:
   struct Window {

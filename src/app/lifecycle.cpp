@@ -107,12 +107,12 @@ void Form_DblClick(Context& ctx) { openSettingsDialog(ctx); }
 
 void SETTINGS_BUTTON_Click(Context& ctx) { openSettingsDialog(ctx); }
 
-void registerLifecycle(Router& router, Context& ctx) {
+void registerLifecycle(KeyboardRoutes& router, Context& ctx) {
   Context* c = &ctx;
-  router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
-  router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
-  router.on(kFormControl, Event::DblClick, [c] { Form_DblClick(*c); });
-  router.on(kFormControl, Event::Move, [c] { Form_Move(*c); });
+  router.onForm(Event::Load, [c] { Form_Load(*c); });
+  router.onForm(Event::Unload, [c] { Form_Unload(*c); });
+  router.onForm(Event::DblClick, [c] { Form_DblClick(*c); });
+  router.onForm(Event::Move, [c] { Form_Move(*c); });
   // One-shot: a second after the last move.
   router.every(ui::kPlaceSaveTimer, kPlaceSaveDelay, [c] { PLACE_SAVE_TIMER_Timer(*c); });
   // Once a second is soon enough to win the top place back from a window

@@ -15,6 +15,6 @@ void AlwaysOnTopTimer_Timer(Context& ctx);
 void Form_DblClick(Context& ctx);
 void SETTINGS_BUTTON_Click(Context& ctx);
 
-void registerLifecycle(Router& router, Context& ctx);
+void registerLifecycle(KeyboardRoutes& router, Context& ctx);
 
 }  // namespace osk

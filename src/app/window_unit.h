@@ -18,6 +18,18 @@ struct WindowUnit {
   void (*routes)(Router& router, Context& ctx);
 };
 
+// The unit of `Window`: `Layout` makes its form, and `Routes` routes its
+// events by the window's own names.
+template <class Window, std::unique_ptr<FormOf<Window>> (*Layout)(),
+          void (*Routes)(RoutesOf<Window>&, Context&)>
+constexpr WindowUnit unitOf(const char* formName) {
+  return {formName, []() -> std::unique_ptr<Form> { return Layout(); },
+          [](Router& router, Context& ctx) {
+            RoutesOf<Window> routes(router);
+            Routes(routes, ctx);
+          }};
+}
+
 // Every window, the keyboard window first.
 std::span<const WindowUnit> windowUnits();
 

@@ -16,7 +16,7 @@
 namespace osk {
 namespace {
 
-void routeKeyboardWindow(Router& router, Context& ctx) {
+void routeKeyboardWindow(KeyboardRoutes& router, Context& ctx) {
   registerLifecycle(router, ctx);
   registerDelivery(router, ctx);
   registerCharacterKeys(router, ctx);
@@ -28,10 +28,10 @@ void routeKeyboardWindow(Router& router, Context& ctx) {
 }
 
 constexpr std::array<WindowUnit, 4> kWindows{{
-    {kMainFormName, makeMainForm, routeKeyboardWindow},
-    {kSettingsFormName, makeSettingsForm, registerSettingsDialog},
-    {kFkeysFormName, makeFkeysForm, registerFkeysDialog},
-    {kAidsFormName, makeAidsForm, registerAidsDialog},
+    unitOf<KeyboardWindow, makeMainForm, routeKeyboardWindow>(kMainFormName),
+    unitOf<SettingsWindow, makeSettingsForm, registerSettingsDialog>(kSettingsFormName),
+    unitOf<FkeysWindow, makeFkeysForm, registerFkeysDialog>(kFkeysFormName),
+    unitOf<AidsWindow, makeAidsForm, registerAidsDialog>(kAidsFormName),
 }};
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "base/keyboard_state.h"
 #include "base/router.h"
 #include "base/word_prediction.h"
+#include "layout/main_window.h"
 #include "layout/model.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
@@ -66,11 +67,14 @@ class Windows {
   virtual bool handle(const Form& form, ControlIndex control, Event event) = 0;
 };
 
+// The keyboard window's routes, by its own names.
+using KeyboardRoutes = RoutesOf<KeyboardWindow>;
+
 struct Context {
-  Context(Form& keyboard, Platform platforms, Windows& all)
+  Context(KeyboardForm& keyboard, Platform platforms, Windows& all)
       : main(keyboard), platform(platforms), windows(all), state(keyboard) {}
 
-  Form& main;
+  KeyboardForm& main;
   Platform platform;
   Windows& windows;
   // True while the key faces and lock lights are refreshed on events (key

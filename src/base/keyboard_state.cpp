@@ -11,7 +11,7 @@ namespace {
 // How each latch shows: the buttons that wear it, left one first, and the
 // colour they wear while it is on. Off is white on all of them.
 struct LatchFace {
-  std::vector<ControlName> buttons;
+  std::vector<KeyboardControl> buttons;
   Color on;
 };
 
@@ -34,7 +34,7 @@ const LatchFace& faceOf(Latch latch) {
 
 // The buttons whose click toggles a latch. Both buttons of a pair toggle it.
 struct Toggle {
-  ControlName clicked;
+  KeyboardControl clicked;
   Latch latch;
 };
 
@@ -51,7 +51,7 @@ constexpr std::array<Toggle, 10> kToggles{{
     {ui::kButtonWinKeyRight, Latch::Windows},
 }};
 
-constexpr std::array<ControlName, 2> kBurstButtons{ui::kButtonAutoBackspace, ui::kButtonAutoDelete};
+constexpr std::array<KeyboardControl, 2> kBurstButtons{ui::kButtonAutoBackspace, ui::kButtonAutoDelete};
 
 Color fkeyColour(FkeyFace face) {
   switch (face) {
@@ -69,7 +69,7 @@ Color fkeyColour(FkeyFace face) {
 
 }  // namespace
 
-KeyboardState::KeyboardState(Form& keyboard) : form_(keyboard) {
+KeyboardState::KeyboardState(KeyboardForm& keyboard) : form_(keyboard) {
   // As the layout draws them.
   for (int n = 1; n <= kFkeyFaceCount; ++n)
     fkeys_.at(fkeyPlace(n)).caption = std::string("F").append(std::to_string(n));
@@ -78,19 +78,19 @@ KeyboardState::KeyboardState(Form& keyboard) : form_(keyboard) {
 void KeyboardState::set(Latch latch, bool on) {
   latches_.at(static_cast<std::size_t>(latch)) = on;
   const LatchFace& face = faceOf(latch);
-  for (ControlName name : face.buttons) form_.control(name).setBack(on ? face.on : colors::kWhite);
+  for (KeyboardControl name : face.buttons) form_.control(name).setBack(on ? face.on : colors::kWhite);
 }
 
-std::span<const ControlName> KeyboardState::toggleButtons() {
-  static const std::vector<ControlName> kClicked = [] {
-    std::vector<ControlName> names;
+std::span<const KeyboardControl> KeyboardState::toggleButtons() {
+  static const std::vector<KeyboardControl> kClicked = [] {
+    std::vector<KeyboardControl> names;
     for (const Toggle& t : kToggles) names.push_back(t.clicked);
     return names;
   }();
   return kClicked;
 }
 
-bool KeyboardState::toggleFrom(ControlName clicked) {
+bool KeyboardState::toggleFrom(KeyboardControl clicked) {
   for (const Toggle& t : kToggles) {
     if (t.clicked != clicked) continue;
     const bool latching = !latched(t.latch);

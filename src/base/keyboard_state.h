@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "base/target.h"
+#include "layout/main_window.h"
 #include "layout/model.h"
 
 namespace osk {
@@ -54,7 +55,7 @@ enum class Burst : std::uint8_t { Backspace, Delete };
 
 class KeyboardState {
  public:
-  explicit KeyboardState(Form& keyboard);
+  explicit KeyboardState(KeyboardForm& keyboard);
   KeyboardState(const KeyboardState&) = delete;
   KeyboardState& operator=(const KeyboardState&) = delete;
 
@@ -63,8 +64,8 @@ class KeyboardState {
   void release(Latch latch) { set(latch, false); }
   // The buttons a click toggles a latch from (the modifiers, the locks, the
   // highlight, the Windows keys), and the toggle: true when it latched.
-  static std::span<const ControlName> toggleButtons();
-  bool toggleFrom(ControlName clicked);
+  static std::span<const KeyboardControl> toggleButtons();
+  bool toggleFrom(KeyboardControl clicked);
 
   const RecordedTarget& target() const { return target_; }
   // The label shows the window's title, or its words for the other kinds.
@@ -93,7 +94,7 @@ class KeyboardState {
   };
   static std::size_t fkeyPlace(int n) { return static_cast<std::size_t>(n - 1); }
 
-  Form& form_;
+  KeyboardForm& form_;
   std::array<bool, kLatchCount> latches_{};
   RecordedTarget target_;
   std::array<bool, 2> bursts_{};

@@ -93,4 +93,26 @@ class Router {
   std::vector<Handler> ticks_;  // by the timer's place in the form
 };
 
+// The routes of one window by its own names: a handler is routed from a
+// control or timer of that window only, so a name of another window does
+// not compile.
+template <class Window>
+class RoutesOf {
+ public:
+  explicit RoutesOf(Router& router) : router_(router) {}
+
+  void on(ControlOf<Window> control, Event event, Router::Handler handler) {
+    router_.on(control, event, std::move(handler));
+  }
+  // The form's own events (Load, Unload, DblClick, Move).
+  void onForm(Event event, Router::Handler handler) { router_.on(kFormControl, event, std::move(handler)); }
+  void every(TimerOf<Window> timer, std::chrono::milliseconds interval, Router::Handler handler) {
+    router_.every(timer, interval, std::move(handler));
+  }
+  const Router& router() const { return router_; }
+
+ private:
+  Router& router_;
+};
+
 }  // namespace osk

@@ -17,13 +17,13 @@ namespace osk {
 
 namespace {
 
-constexpr ControlName kCommandLine = ui::kCommandLineTextbox;
-constexpr ControlName kContextMenuKey = ui::kButtonRightClick;
+constexpr KeyboardControl kCommandLine = ui::kCommandLineTextbox;
+constexpr KeyboardControl kContextMenuKey = ui::kButtonRightClick;
 // The Start menu has a context menu of its own that every click reopens.
 constexpr std::string_view kStartMenuTitle = "Start Menu";
 
 struct ElevatedStart {
-  ControlName button;
+  KeyboardControl button;
   std::string_view file;
   std::string_view parameters;
 };
@@ -33,7 +33,7 @@ constexpr std::array<ElevatedStart, 2> kFixedStarts{{
     {ui::kButtonWindowsLock, "Rundll32.exe", "User32.dll,LockWorkStation"},
 }};
 
-void startElevated(Context& ctx, ControlName button, std::string file, std::string_view parameters,
+void startElevated(Context& ctx, KeyboardControl button, std::string file, std::string_view parameters,
                    bool flash) {
   LaunchRequest request;
   request.file = std::move(file);
@@ -60,7 +60,7 @@ void BUTTON_RUN_INTERNAL_Click(Context& ctx) {
 }
 
 struct Shortcut {
-  ControlName button;
+  KeyboardControl button;
   std::string_view keys;
   bool spendsShift;
 };
@@ -106,7 +106,7 @@ void BUTTON_RIGHT_CLICK_LostFocus(Context& ctx) { ctx.state.release(Latch::Conte
 
 }  // namespace
 
-void registerCommands(Router& router, Context& ctx) {
+void registerCommands(KeyboardRoutes& router, Context& ctx) {
   for (int n = 1; n <= kFunctionKeyCount; ++n)
     router.on(functionKeyButton(n), Event::Click, [&ctx, n] { clickFunctionKey(ctx, n); });
   router.on(ui::kButtonMyFkeys, Event::Click, [&ctx] { BUTTON_MY_FKEYS_Click(ctx); });

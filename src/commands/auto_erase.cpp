@@ -22,8 +22,8 @@ constexpr std::array<EraseMode, 2> kModes{{
     {Burst::Delete, "{DEL}"},
 }};
 
-constexpr TimerName kRepeatTimer = ui::kAutoDeleteTimer;
-constexpr TimerName kStopTimer = ui::kAutoDeleteStopTimer;
+constexpr KeyboardTimer kRepeatTimer = ui::kAutoDeleteTimer;
+constexpr KeyboardTimer kStopTimer = ui::kAutoDeleteStopTimer;
 
 // Ten keystrokes a second for five seconds. A tick may wait up to its
 // patience for the target to come forward; under half the period, that
@@ -74,7 +74,7 @@ void AUTO_DELETE_STOP_TIMER_Timer(Context& ctx) {
   ctx.main.enableTimer(kStopTimer, false);
 }
 
-void registerBursts(Router& router, Context& ctx) {
+void registerBursts(KeyboardRoutes& router, Context& ctx) {
   router.on(ui::kButtonAutoBackspace, Event::Click, [&ctx] { BUTTON_AUTO_BACKSPACE_Click(ctx); });
   router.on(ui::kButtonAutoDelete, Event::Click, [&ctx] { BUTTON_AUTO_DELETE_Click(ctx); });
   router.every(kRepeatTimer, kRepeatPeriod, [&ctx] { AUTO_DELETE_TIMER_Timer(ctx); });

@@ -14,7 +14,7 @@ namespace osk {
 inline constexpr int kFunctionKeyCount = settings::kFkeyCount;
 
 // "BUTTON_F_NUM_<n>" and its standard caption "F<n>", n from 1 to 16.
-ControlName functionKeyButton(int n);
+KeyboardControl functionKeyButton(int n);
 std::string functionKeyCaption(int n);
 
 // The one routine behind all sixteen function keys.
@@ -27,7 +27,7 @@ void BUTTON_AUTO_DELETE_Click(Context& ctx);
 void AUTO_DELETE_TIMER_Timer(Context& ctx);
 void AUTO_DELETE_STOP_TIMER_Timer(Context& ctx);
 
-void registerCommands(Router& router, Context& ctx);
-void registerBursts(Router& router, Context& ctx);
+void registerCommands(KeyboardRoutes& router, Context& ctx);
+void registerBursts(KeyboardRoutes& router, Context& ctx);
 
 }  // namespace osk

@@ -74,7 +74,7 @@ void startUserCommand(Context& ctx, int n) {
 
 }  // namespace
 
-ControlName functionKeyButton(int n) { return ui::kFunctionKeys.at(static_cast<std::size_t>(n - 1)); }
+KeyboardControl functionKeyButton(int n) { return ui::kFunctionKeys.at(static_cast<std::size_t>(n - 1)); }
 std::string functionKeyCaption(int n) { return std::string("F").append(std::to_string(n)); }
 
 void clickFunctionKey(Context& ctx, int n) {

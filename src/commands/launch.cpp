@@ -15,7 +15,7 @@ std::string launchFailureNote(std::string_view command, const LaunchOutcome& out
   return note;
 }
 
-void startProgram(Context& ctx, LaunchRequest request, ControlName key, bool flash) {
+void startProgram(Context& ctx, LaunchRequest request, KeyboardControl key, bool flash) {
   request.owner = ctx.platform.host.windowOf(ctx.main);
   std::string shown = request.file;
   if (!request.parameters.empty()) shown.append(" ").append(request.parameters);

@@ -13,7 +13,7 @@ namespace osk {
 // text names no file is tried once more as a program followed by its
 // arguments. When the program has started, `key` flashes green if `flash`;
 // when it cannot start, the key stays as it is and a note beside it says why.
-void startProgram(Context& ctx, LaunchRequest request, ControlName key, bool flash);
+void startProgram(Context& ctx, LaunchRequest request, KeyboardControl key, bool flash);
 
 // What the note says when `command` could not be started.
 std::string launchFailureNote(std::string_view command, const LaunchOutcome& outcome);

@@ -10,7 +10,7 @@ void ACTIVE_WINDOW_TIMER_Timer(Context& ctx);
 void COMMAND_LINE_TEXTBOX_GotFocus(Context& ctx);
 void COMMAND_LINE_TEXTBOX_LostFocus(Context& ctx);
 void COMMAND_LINE_TEXTBOX_Click(Context& ctx);
-void registerModifierKeys(Router& router, Context& ctx);
-void registerDelivery(Router& router, Context& ctx);
+void registerModifierKeys(KeyboardRoutes& router, Context& ctx);
+void registerDelivery(KeyboardRoutes& router, Context& ctx);
 
 }  // namespace osk

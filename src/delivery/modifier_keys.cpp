@@ -8,7 +8,7 @@
 namespace osk {
 namespace {
 
-void latchClick(Context& ctx, ControlName clicked) {
+void latchClick(Context& ctx, KeyboardControl clicked) {
   // The latch holds whatever the system did with the key sent on latching:
   // the right Ctrl presses Ctrl as it latches.
   const bool latching = ctx.state.toggleFrom(clicked);
@@ -16,14 +16,14 @@ void latchClick(Context& ctx, ControlName clicked) {
 }
 
 // The Windows key opens the Start menu when it latches and closes it again.
-void windowsKeyClick(Context& ctx, ControlName clicked) {
+void windowsKeyClick(Context& ctx, KeyboardControl clicked) {
   static_cast<void>(injectDirect(ctx, ctx.state.toggleFrom(clicked) ? "^{ESC}" : "{ESC}"));
 }
 
 }  // namespace
 
-void registerModifierKeys(Router& router, Context& ctx) {
-  for (ControlName clicked : KeyboardState::toggleButtons()) {
+void registerModifierKeys(KeyboardRoutes& router, Context& ctx) {
+  for (KeyboardControl clicked : KeyboardState::toggleButtons()) {
     const bool windowsKey = clicked == ui::kButtonWinKeyLeft || clicked == ui::kButtonWinKeyRight;
     if (windowsKey)
       router.on(clicked, Event::Click, [&ctx, clicked] { windowsKeyClick(ctx, clicked); });

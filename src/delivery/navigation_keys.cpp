@@ -19,7 +19,7 @@ enum class Afterwards : unsigned char {
 };
 
 struct NavigationKey {
-  ControlName button;
+  KeyboardControl button;
   std::string_view keys;
   Afterwards afterwards;
   std::string_view shifted;  // sent as well while Shift is latched
@@ -79,7 +79,7 @@ void navigationKeyClick(Context& ctx, const NavigationKey& key) {
 
 }  // namespace
 
-void registerDelivery(Router& router, Context& ctx) {
+void registerDelivery(KeyboardRoutes& router, Context& ctx) {
   for (const NavigationKey& key : kNavigationKeys)
     router.on(key.button, Event::Click, [&ctx, &key] { navigationKeyClick(ctx, key); });
   registerModifierKeys(router, ctx);

@@ -12,15 +12,16 @@ namespace {
 
 // Keys that edit text in the target; disabled while the command line has
 // the focus, because there they would act on the wrong window.
-constexpr std::array<ControlName, 13> kEditingGroup{
+constexpr std::array<KeyboardControl, 13> kEditingGroup{
     ui::kButtonBackspace, ui::kButtonAutoBackspace, ui::kButtonDelete,    ui::kButtonAutoDelete,
     ui::kButtonIns,       ui::kButtonHome,          ui::kButtonEnd,       ui::kButtonPgUp,
     ui::kButtonPgDn,      ui::kButtonCtrlLeft,      ui::kButtonCtrlRight, ui::kButtonAltLeft,
     ui::kButtonAltGr};
 
 // Keys that only make sense with a real target window.
-constexpr std::array<ControlName, 5> kTargetOnly{ui::kShiftArrowHighlightButton, ui::kButtonKeyUp,
-                                                 ui::kButtonKeyDown, ui::kButtonKeyLeft, ui::kButtonKeyRight};
+constexpr std::array<KeyboardControl, 5> kTargetOnly{ui::kShiftArrowHighlightButton, ui::kButtonKeyUp,
+                                                     ui::kButtonKeyDown, ui::kButtonKeyLeft,
+                                                     ui::kButtonKeyRight};
 
 void enableEditingGroup(Form& f, bool enabled) {
   for (auto name : kEditingGroup) f.control(name).setEnabled(enabled);

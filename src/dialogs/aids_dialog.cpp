@@ -86,11 +86,11 @@ void Form_Unload(Context& ctx) {
 
 namespace osk {
 
-void registerAidsDialog(Router& router, Context& ctx) {
+void registerAidsDialog(RoutesOf<AidsWindow>& router, Context& ctx) {
   using namespace aids_dialog;
   Context* c = &ctx;
-  router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
-  router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
+  router.onForm(Event::Load, [c] { Form_Load(*c); });
+  router.onForm(Event::Unload, [c] { Form_Unload(*c); });
   router.on(ui::aids::kDwellClickTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   router.on(ui::aids::kScanModeTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   // Taken when the dialog closes, as the other choices are.

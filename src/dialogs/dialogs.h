@@ -9,6 +9,8 @@
 
 #include "base/context.h"
 #include "base/router.h"
+#include "layout/aids_window.h"
+#include "layout/fkeys_window.h"
 #include "layout/settings_window.h"
 
 namespace osk {
@@ -21,13 +23,13 @@ inline constexpr std::string_view kContactAddress = "qm-osk@example.org";
 void openSettingsDialog(Context& ctx);
 
 // The two dialogs' forms, made with the keyboard and kept for the whole run.
-Form& settingsDialog(const Context& ctx);
-Form& fkeysDialog(const Context& ctx);
-Form& aidsDialog(const Context& ctx);
+SettingsForm& settingsDialog(const Context& ctx);
+FkeysForm& fkeysDialog(const Context& ctx);
+AidsForm& aidsDialog(const Context& ctx);
 
-void registerSettingsDialog(Router& router, Context& ctx);
-void registerFkeysDialog(Router& router, Context& ctx);
-void registerAidsDialog(Router& router, Context& ctx);
+void registerSettingsDialog(RoutesOf<SettingsWindow>& router, Context& ctx);
+void registerFkeysDialog(RoutesOf<FkeysWindow>& router, Context& ctx);
+void registerAidsDialog(RoutesOf<AidsWindow>& router, Context& ctx);
 
 namespace settings_dialog {
 
@@ -45,7 +47,7 @@ void START_AT_SIGN_IN_TICKBOX_Click(Context& ctx);
 // it at every click and acts on the keyboard at once. Adding one is a line
 // in the layout and a row in the table.
 struct TickBox {
-  ControlName control;
+  SettingsControl control;
   std::string_view key;  // where the box's value is stored
   std::string_view fallback;
   // What the box does at once; nullptr for a choice that is only read from

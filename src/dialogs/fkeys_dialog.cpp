@@ -11,8 +11,8 @@
 namespace osk::fkeys_dialog {
 namespace {
 
-ControlName captionField(int n) { return ui::fkeys::kCaptionFields.at(static_cast<std::size_t>(n - 1)); }
-ControlName commandField(int n) { return ui::fkeys::kCommandFields.at(static_cast<std::size_t>(n - 1)); }
+FkeysControl captionField(int n) { return ui::fkeys::kCaptionFields.at(static_cast<std::size_t>(n - 1)); }
+FkeysControl commandField(int n) { return ui::fkeys::kCommandFields.at(static_cast<std::size_t>(n - 1)); }
 
 }  // namespace
 
@@ -71,11 +71,11 @@ void OK_BUTTON_Click(Context& ctx) {
 
 namespace osk {
 
-void registerFkeysDialog(Router& router, Context& ctx) {
+void registerFkeysDialog(RoutesOf<FkeysWindow>& router, Context& ctx) {
   using namespace fkeys_dialog;
   Context* c = &ctx;
-  router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
-  router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
+  router.onForm(Event::Load, [c] { Form_Load(*c); });
+  router.onForm(Event::Unload, [c] { Form_Unload(*c); });
   router.on(ui::fkeys::kOkButton, Event::Click, [c] { OK_BUTTON_Click(*c); });
 }
 

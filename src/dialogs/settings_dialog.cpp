@@ -14,7 +14,7 @@ namespace {
 
 // The fields in the order they are filled and saved, with their defaults.
 struct TextField {
-  ControlName control;
+  SettingsControl control;
   std::string_view key;  // the control's name, as the store has always had it
   std::string_view fallback;
 };
@@ -127,9 +127,12 @@ void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx) {
 
 namespace osk {
 
-Form& settingsDialog(const Context& ctx) { return ctx.window(kSettingsFormName); }
-Form& fkeysDialog(const Context& ctx) { return ctx.window(kFkeysFormName); }
-Form& aidsDialog(const Context& ctx) { return ctx.window(kAidsFormName); }
+// Each window is made by its own layout, as the form of its own names.
+SettingsForm& settingsDialog(const Context& ctx) {
+  return dynamic_cast<SettingsForm&>(ctx.window(kSettingsFormName));
+}
+FkeysForm& fkeysDialog(const Context& ctx) { return dynamic_cast<FkeysForm&>(ctx.window(kFkeysFormName)); }
+AidsForm& aidsDialog(const Context& ctx) { return dynamic_cast<AidsForm&>(ctx.window(kAidsFormName)); }
 
 void openSettingsDialog(Context& ctx) {
   // One form for the whole run, but every open starts from the layout as
@@ -138,11 +141,11 @@ void openSettingsDialog(Context& ctx) {
   ctx.platform.host.showModal(settingsDialog(ctx), ctx.main);
 }
 
-void registerSettingsDialog(Router& router, Context& ctx) {
+void registerSettingsDialog(RoutesOf<SettingsWindow>& router, Context& ctx) {
   using namespace settings_dialog;
   Context* c = &ctx;
-  router.on(kFormControl, Event::Load, [c] { Form_Load(*c); });
-  router.on(kFormControl, Event::Unload, [c] { Form_Unload(*c); });
+  router.onForm(Event::Load, [c] { Form_Load(*c); });
+  router.onForm(Event::Unload, [c] { Form_Unload(*c); });
   router.on(ui::settings::kOkButton, Event::Click, [c] { OK_BUTTON_Click(*c); });
   router.on(ui::settings::kFkeysSettingsButton, Event::Click, [c] { FKEYS_SETTINGS_BUTTON_Click(*c); });
   router.on(ui::settings::kTypingAidsButton, Event::Click, [c] { TYPING_AIDS_BUTTON_Click(*c); });

@@ -12,7 +12,7 @@ void NUM_LIGHT_LABEL_DblClick(Context& ctx);
 void CAPS_LIGHT_LABEL_DblClick(Context& ctx);
 void SCROLL_LIGHT_LABEL_DblClick(Context& ctx);
 
-void registerFace(Router& router, Context& ctx);
+void registerFace(KeyboardRoutes& router, Context& ctx);
 
 void BACKCOLOR_TIMER_Timer(Context& ctx);
 

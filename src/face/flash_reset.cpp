@@ -17,7 +17,7 @@ namespace osk {
 namespace {
 
 // The plain keys other than the 48 character keys, which come from their table.
-constexpr auto kOtherPlainKeys = std::to_array<ControlName>({
+constexpr auto kOtherPlainKeys = std::to_array<KeyboardControl>({
     ui::kButtonSpacebar,
     ui::kButtonReturnKey,
     ui::kButtonEsc,
@@ -38,7 +38,7 @@ constexpr auto kOtherPlainKeys = std::to_array<ControlName>({
     ui::kButtonKeyRight,
 });
 
-constexpr auto kToolButtons = std::to_array<ControlName>({
+constexpr auto kToolButtons = std::to_array<KeyboardControl>({
     ui::kCopyButton,
     ui::kCutButton,
     ui::kPasteButton,
@@ -47,7 +47,7 @@ constexpr auto kToolButtons = std::to_array<ControlName>({
     ui::kBtcButton,
 });
 
-constexpr auto kArrowKeys = std::to_array<ControlName>({
+constexpr auto kArrowKeys = std::to_array<KeyboardControl>({
     ui::kButtonKeyUp,
     ui::kButtonKeyDown,
     ui::kButtonKeyLeft,
@@ -69,7 +69,7 @@ Color restingColor(const CharacterKey& key, const Modes& m) {
   return colors::kSysWindow;
 }
 
-bool isArrowKey(ControlName button) {
+bool isArrowKey(KeyboardControl button) {
   return std::find(kArrowKeys.begin(), kArrowKeys.end(), button) != kArrowKeys.end();
 }
 
@@ -87,19 +87,19 @@ void BACKCOLOR_TIMER_Timer(Context& ctx) {
   const Modes modes{state.latched(Latch::ShiftLock), state.latched(Latch::NumberRowLock),
                     state.latched(Latch::UserFkeys), state.latched(Latch::Highlight)};
   const Clock::Instant now = ctx.platform.clock.now();
-  const auto rest = [&](ControlName button, Color colour) {
+  const auto rest = [&](KeyboardControl button, Color colour) {
     Control& key = form.control(button);
     if (!ctx.flashes.holds(key, now)) key.setBack(colour);
   };
 
   for (const CharacterKey& key : characterKeys()) rest(key.button, restingColor(key, modes));
-  for (ControlName button : kOtherPlainKeys) {
+  for (KeyboardControl button : kOtherPlainKeys) {
     const bool tinted = modes.highlight && isArrowKey(button);
     rest(button, tinted ? colors::kPink : colors::kSysWindow);
   }
-  for (ControlName button : kToolButtons) rest(button, colors::kSysButtonFace);
+  for (KeyboardControl button : kToolButtons) rest(button, colors::kSysButtonFace);
   // A suggestion flashes as a key does; green left on it would read as a latch.
-  for (ControlName button : ui::kSuggestionKeys) rest(button, colors::kWhite);
+  for (KeyboardControl button : ui::kSuggestionKeys) rest(button, colors::kWhite);
 
   // An F key's face is its mode: the reset arms a standard F key after its
   // press, and keeps the user's commands in charge.

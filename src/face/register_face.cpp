@@ -7,7 +7,7 @@ namespace osk {
 
 using std::chrono::milliseconds;
 
-void registerFace(Router& router, Context& ctx) {
+void registerFace(KeyboardRoutes& router, Context& ctx) {
   // Ten refreshes a second where the system does not report key events:
   // a latch or lock shows within a tenth of a second.
   router.every(ui::kNcsTimer, milliseconds(100), [&ctx] { NCS_TIMER_Timer(ctx); });

@@ -9,17 +9,17 @@ namespace osk {
 
 namespace {
 
-constexpr CharacterKey letter(ControlName button, std::uint16_t scan, std::string_view lower,
+constexpr CharacterKey letter(KeyboardControl button, std::uint16_t scan, std::string_view lower,
                               std::string_view upper) {
   return {button, KeyFamily::Letter, FaceGroup::Letter, lower, upper, upper, upper, false, scan};
 }
 
-constexpr CharacterKey number(ControlName button, std::uint16_t scan, std::string_view digit,
+constexpr CharacterKey number(KeyboardControl button, std::uint16_t scan, std::string_view digit,
                               std::string_view caption, std::string_view keys, std::string_view text) {
   return {button, KeyFamily::Number, FaceGroup::TopRow, digit, caption, keys, text, false, scan};
 }
 
-constexpr CharacterKey punctuation(ControlName button, std::uint16_t scan, FaceGroup group,
+constexpr CharacterKey punctuation(KeyboardControl button, std::uint16_t scan, FaceGroup group,
                                    std::string_view plain, std::string_view shifted, std::string_view keys,
                                    bool shedsFlash = false) {
   return {button, KeyFamily::Punctuation, group, plain, shifted, keys, shifted, shedsFlash, scan};
@@ -128,7 +128,7 @@ std::string chordKeys(std::string_view prefixes, std::string_view lower) {
   return keys;
 }
 
-void registerCharacterKeys(Router& router, Context& ctx) {
+void registerCharacterKeys(KeyboardRoutes& router, Context& ctx) {
   // The layout draws the letters as capitals and every other key plain.
   for (const CharacterKey& key : characterKeys())
     ctx.state.drewFace(placeOf(key),

@@ -21,7 +21,7 @@ enum class KeyFamily : std::uint8_t { Letter, Number, Punctuation };
 enum class FaceGroup : std::uint8_t { Letter, TopRow, Punctuation };
 
 struct CharacterKey {
-  ControlName button;
+  KeyboardControl button;
   KeyFamily family;
   FaceGroup group;
   std::string_view plain;    // unshifted caption; also what it sends and appends
@@ -88,13 +88,13 @@ bool drawLanguageFaces(Context& ctx, const FaceState& state);
 void clickLanguageKey(Context& ctx, const CharacterKey& key);
 
 struct StoredTextKey {
-  ControlName button;
+  KeyboardControl button;
   std::string_view settingKey;
   std::string_view fallback;
 };
 std::span<const StoredTextKey> storedTextKeys();
 void clickStoredTextKey(Context& ctx, const StoredTextKey& key);
 
-void registerCharacterKeys(Router& router, Context& ctx);
+void registerCharacterKeys(KeyboardRoutes& router, Context& ctx);
 
 }  // namespace osk

@@ -307,7 +307,7 @@ class SuggestionStrip final : public WordPrediction {
 
 }  // namespace
 
-void registerSuggestionKeys(Router& router, Context& ctx) {
+void registerSuggestionKeys(KeyboardRoutes& router, Context& ctx) {
   auto strip = std::make_shared<SuggestionStrip>(ctx);
   ctx.prediction = strip;
   SuggestionStrip* s = strip.get();
@@ -318,7 +318,7 @@ void registerSuggestionKeys(Router& router, Context& ctx) {
   // caret: what the keyboard knows of the text before it is gone, and a
   // mark after a suggestion must not take back a space that may not be
   // there.
-  router.on(kFormControl, Event::InputElsewhere, [s] { s->lost(); });
+  router.onForm(Event::InputElsewhere, [s] { s->lost(); });
 }
 
 }  // namespace osk

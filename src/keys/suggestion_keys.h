@@ -31,6 +31,6 @@ struct TypedKey {
 };
 TypedKey typedBy(std::string_view keys);
 
-void registerSuggestionKeys(Router& router, Context& ctx);
+void registerSuggestionKeys(KeyboardRoutes& router, Context& ctx);
 
 }  // namespace osk

@@ -7,7 +7,7 @@ namespace osk {
 using namespace ui::aids;
 using namespace layout;
 
-std::unique_ptr<Form> makeAidsForm() {
+std::unique_ptr<AidsForm> makeAidsForm() {
   Builder b;
   b.checkBox(kDwellClickTickbox, "Hover: resting the pointer on a key clicks it", {240, 240, 6255, 375});
   fieldLabel(b, kDwellTimeLabel, "Hover time, 300 to 5000 ms:", {600, 780, 3135, 255});
@@ -22,8 +22,8 @@ std::unique_ptr<Form> makeAidsForm() {
   b.dialogButton(kForgetWordsButton, "Forget learned words", {600, 3360, 2655, 375});
   b.checkBox(kFollowInputLanguageTickbox, "Keys follow the input language", {240, 3960, 6255, 375});
   b.dialogButton(kOkButton, "OK", {2640, 4560, 1455, 495});
-  return std::make_unique<Form>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 5280, std::move(b.defs),
-                                std::vector<Timer>{});
+  return std::make_unique<AidsForm>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 5280, std::move(b.defs),
+                                    std::vector<Timer>{});
 }
 
 }  // namespace osk

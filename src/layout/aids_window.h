@@ -9,24 +9,29 @@
 namespace osk {
 
 inline constexpr const char* kAidsFormName = "QM_OSK_TYPING_AIDS";
-std::unique_ptr<Form> makeAidsForm();
+// The typing aids dialog's tag: its names are of this window alone.
+struct AidsWindow;
+using AidsControl = ControlOf<AidsWindow>;
+using AidsTimer = TimerOf<AidsWindow>;
+using AidsForm = FormOf<AidsWindow>;
+std::unique_ptr<AidsForm> makeAidsForm();
 
 namespace ui::aids {
 
-inline constexpr ControlName kDwellClickTickbox{"DWELL_CLICK_TICKBOX"};
-inline constexpr ControlName kDwellTimeLabel{"DWELL_TIME_LABEL"};
-inline constexpr ControlName kDwellTimeTextbox{"DWELL_TIME_TEXTBOX"};
-inline constexpr ControlName kScanModeTickbox{"SCAN_MODE_TICKBOX"};
-inline constexpr ControlName kScanStepLabel{"SCAN_STEP_LABEL"};
-inline constexpr ControlName kScanStepTextbox{"SCAN_STEP_TEXTBOX"};
-inline constexpr ControlName kSwitchKeyLabel{"SWITCH_KEY_LABEL"};
-inline constexpr ControlName kSwitchKeyTextbox{"SWITCH_KEY_TEXTBOX"};
+inline constexpr AidsControl kDwellClickTickbox{"DWELL_CLICK_TICKBOX"};
+inline constexpr AidsControl kDwellTimeLabel{"DWELL_TIME_LABEL"};
+inline constexpr AidsControl kDwellTimeTextbox{"DWELL_TIME_TEXTBOX"};
+inline constexpr AidsControl kScanModeTickbox{"SCAN_MODE_TICKBOX"};
+inline constexpr AidsControl kScanStepLabel{"SCAN_STEP_LABEL"};
+inline constexpr AidsControl kScanStepTextbox{"SCAN_STEP_TEXTBOX"};
+inline constexpr AidsControl kSwitchKeyLabel{"SWITCH_KEY_LABEL"};
+inline constexpr AidsControl kSwitchKeyTextbox{"SWITCH_KEY_TEXTBOX"};
 // Word prediction: the suggestion strip, and a way to drop what it learned.
-inline constexpr ControlName kWordPredictionTickbox{"WORD_PREDICTION_TICKBOX"};
-inline constexpr ControlName kForgetWordsButton{"FORGET_WORDS_BUTTON"};
+inline constexpr AidsControl kWordPredictionTickbox{"WORD_PREDICTION_TICKBOX"};
+inline constexpr AidsControl kForgetWordsButton{"FORGET_WORDS_BUTTON"};
 // The character keys show the target's input language.
-inline constexpr ControlName kFollowInputLanguageTickbox{"FOLLOW_INPUT_LANGUAGE_TICKBOX"};
-inline constexpr ControlName kOkButton{"OK_BUTTON"};
+inline constexpr AidsControl kFollowInputLanguageTickbox{"FOLLOW_INPUT_LANGUAGE_TICKBOX"};
+inline constexpr AidsControl kOkButton{"OK_BUTTON"};
 
 }  // namespace ui::aids
 

@@ -7,7 +7,7 @@ namespace osk {
 using namespace ui::fkeys;
 using namespace layout;
 
-std::unique_ptr<Form> makeFkeysForm() {
+std::unique_ptr<FkeysForm> makeFkeysForm() {
   Builder b;
   constexpr int kRowPitch = 480;
   for (int n = 1; n <= 16; ++n) {
@@ -19,8 +19,8 @@ std::unique_ptr<Form> makeFkeysForm() {
     field(b, kCommandFields.at(n - 1), "COMMAND", {3720, 120 + shift, 10935, 375});
   }
   b.dialogButton(kOkButton, "OK", {5400, 7920, 1455, 495});
-  return std::make_unique<Form>(kFkeysFormName, "QM-OSK - FKEYS SETTINGS", 14820, 8595, std::move(b.defs),
-                                std::vector<Timer>{});
+  return std::make_unique<FkeysForm>(kFkeysFormName, "QM-OSK - FKEYS SETTINGS", 14820, 8595,
+                                     std::move(b.defs), std::vector<Timer>{});
 }
 
 }  // namespace osk

@@ -10,30 +10,36 @@
 namespace osk {
 
 inline constexpr const char* kFkeysFormName = "QM_OSK_FKEYS_SETTINGS";
-std::unique_ptr<Form> makeFkeysForm();
+// The F-key settings dialog's tag: its names are of this window alone.
+struct FkeysWindow;
+using FkeysControl = ControlOf<FkeysWindow>;
+using FkeysTimer = TimerOf<FkeysWindow>;
+using FkeysForm = FormOf<FkeysWindow>;
+std::unique_ptr<FkeysForm> makeFkeysForm();
 
 namespace ui::fkeys {
 
-inline constexpr ControlName kOkButton{"OK_BUTTON"};
-inline constexpr std::array<ControlName, 16> kRowLabels{
-    {ControlName{"LABEL_F1"}, ControlName{"LABEL_F2"}, ControlName{"LABEL_F3"}, ControlName{"LABEL_F4"},
-     ControlName{"LABEL_F5"}, ControlName{"LABEL_F6"}, ControlName{"LABEL_F7"}, ControlName{"LABEL_F8"},
-     ControlName{"LABEL_F9"}, ControlName{"LABEL_F10"}, ControlName{"LABEL_F11"}, ControlName{"LABEL_F12"},
-     ControlName{"LABEL_F13"}, ControlName{"LABEL_F14"}, ControlName{"LABEL_F15"}, ControlName{"LABEL_F16"}}};
-inline constexpr std::array<ControlName, 16> kCaptionFields{
-    {ControlName{"BUTTON_TEXT_F1"}, ControlName{"BUTTON_TEXT_F2"}, ControlName{"BUTTON_TEXT_F3"},
-     ControlName{"BUTTON_TEXT_F4"}, ControlName{"BUTTON_TEXT_F5"}, ControlName{"BUTTON_TEXT_F6"},
-     ControlName{"BUTTON_TEXT_F7"}, ControlName{"BUTTON_TEXT_F8"}, ControlName{"BUTTON_TEXT_F9"},
-     ControlName{"BUTTON_TEXT_F10"}, ControlName{"BUTTON_TEXT_F11"}, ControlName{"BUTTON_TEXT_F12"},
-     ControlName{"BUTTON_TEXT_F13"}, ControlName{"BUTTON_TEXT_F14"}, ControlName{"BUTTON_TEXT_F15"},
-     ControlName{"BUTTON_TEXT_F16"}}};
-inline constexpr std::array<ControlName, 16> kCommandFields{
-    {ControlName{"COMMAND_F1"}, ControlName{"COMMAND_F2"}, ControlName{"COMMAND_F3"},
-     ControlName{"COMMAND_F4"}, ControlName{"COMMAND_F5"}, ControlName{"COMMAND_F6"},
-     ControlName{"COMMAND_F7"}, ControlName{"COMMAND_F8"}, ControlName{"COMMAND_F9"},
-     ControlName{"COMMAND_F10"}, ControlName{"COMMAND_F11"}, ControlName{"COMMAND_F12"},
-     ControlName{"COMMAND_F13"}, ControlName{"COMMAND_F14"}, ControlName{"COMMAND_F15"},
-     ControlName{"COMMAND_F16"}}};
+inline constexpr FkeysControl kOkButton{"OK_BUTTON"};
+inline constexpr std::array<FkeysControl, 16> kRowLabels{
+    {FkeysControl{"LABEL_F1"}, FkeysControl{"LABEL_F2"}, FkeysControl{"LABEL_F3"}, FkeysControl{"LABEL_F4"},
+     FkeysControl{"LABEL_F5"}, FkeysControl{"LABEL_F6"}, FkeysControl{"LABEL_F7"}, FkeysControl{"LABEL_F8"},
+     FkeysControl{"LABEL_F9"}, FkeysControl{"LABEL_F10"}, FkeysControl{"LABEL_F11"},
+     FkeysControl{"LABEL_F12"}, FkeysControl{"LABEL_F13"}, FkeysControl{"LABEL_F14"},
+     FkeysControl{"LABEL_F15"}, FkeysControl{"LABEL_F16"}}};
+inline constexpr std::array<FkeysControl, 16> kCaptionFields{
+    {FkeysControl{"BUTTON_TEXT_F1"}, FkeysControl{"BUTTON_TEXT_F2"}, FkeysControl{"BUTTON_TEXT_F3"},
+     FkeysControl{"BUTTON_TEXT_F4"}, FkeysControl{"BUTTON_TEXT_F5"}, FkeysControl{"BUTTON_TEXT_F6"},
+     FkeysControl{"BUTTON_TEXT_F7"}, FkeysControl{"BUTTON_TEXT_F8"}, FkeysControl{"BUTTON_TEXT_F9"},
+     FkeysControl{"BUTTON_TEXT_F10"}, FkeysControl{"BUTTON_TEXT_F11"}, FkeysControl{"BUTTON_TEXT_F12"},
+     FkeysControl{"BUTTON_TEXT_F13"}, FkeysControl{"BUTTON_TEXT_F14"}, FkeysControl{"BUTTON_TEXT_F15"},
+     FkeysControl{"BUTTON_TEXT_F16"}}};
+inline constexpr std::array<FkeysControl, 16> kCommandFields{
+    {FkeysControl{"COMMAND_F1"}, FkeysControl{"COMMAND_F2"}, FkeysControl{"COMMAND_F3"},
+     FkeysControl{"COMMAND_F4"}, FkeysControl{"COMMAND_F5"}, FkeysControl{"COMMAND_F6"},
+     FkeysControl{"COMMAND_F7"}, FkeysControl{"COMMAND_F8"}, FkeysControl{"COMMAND_F9"},
+     FkeysControl{"COMMAND_F10"}, FkeysControl{"COMMAND_F11"}, FkeysControl{"COMMAND_F12"},
+     FkeysControl{"COMMAND_F13"}, FkeysControl{"COMMAND_F14"}, FkeysControl{"COMMAND_F15"},
+     FkeysControl{"COMMAND_F16"}}};
 
 }  // namespace ui::fkeys
 

@@ -192,8 +192,8 @@ std::vector<Timer> mainTimers() {
 
 }  // namespace
 
-std::unique_ptr<Form> makeMainForm() {
-  return std::make_unique<Form>(kMainFormName, "QM-OSK", 16680, 5460, mainControls(), mainTimers());
+std::unique_ptr<KeyboardForm> makeMainForm() {
+  return std::make_unique<KeyboardForm>(kMainFormName, "QM-OSK", 16680, 5460, mainControls(), mainTimers());
 }
 
 }  // namespace osk

@@ -55,6 +55,21 @@ class Name {
 using ControlName = Name<struct ControlTag>;
 using TimerName = Name<struct TimerTag>;
 
+// A control or timer of one window: each layout declares a tag for its
+// window and its names with it, so that a name of one window where another
+// window's is wanted does not compile. Either goes wherever any window's
+// name will do (the host, notes, tables of names as data).
+template <class Window>
+class ControlOf : public ControlName {
+ public:
+  consteval explicit ControlOf(const char* text) : ControlName(text) {}
+};
+template <class Window>
+class TimerOf : public TimerName {
+ public:
+  consteval explicit TimerOf(const char* text) : TimerName(text) {}
+};
+
 // The form itself, as the source of its own events (Load, Unload, DblClick).
 inline constexpr ControlName kFormControl{"Form"};
 
@@ -257,7 +272,8 @@ class Form {
   Form& operator=(const Form&) = delete;
   Form(Form&&) = delete;
   Form& operator=(Form&&) = delete;
-  ~Form() = default;
+  // Windows are owned as forms, each made as its layout's FormOf.
+  virtual ~Form() = default;
 
   const std::string& name() const { return name_; }
   const std::string& title() const { return title_; }
@@ -352,6 +368,23 @@ class Form {
   AidMarks aidMarks_;
   FormObserver* observer_ = nullptr;
   std::function<void(Reach)> reachWatcher_;
+};
+
+// A form made by `Window`'s layout: its controls and timers are found by
+// that window's names only.
+template <class Window>
+class FormOf final : public Form {
+ public:
+  using Form::Form;
+  Control& control(ControlOf<Window> name) { return Form::control(name); }
+  const Control& control(ControlOf<Window> name) const { return Form::control(name); }
+  Timer& timer(TimerOf<Window> name) { return Form::timer(name); }
+  const Timer& timer(TimerOf<Window> name) const { return Form::timer(name); }
+  void setTimer(TimerOf<Window> name, bool enabled, int intervalMs) {
+    Form::setTimer(name, enabled, intervalMs);
+  }
+  void enableTimer(TimerOf<Window> name, bool enabled) { Form::enableTimer(name, enabled); }
+  void restartTimer(TimerOf<Window> name) { Form::restartTimer(name); }
 };
 
 }  // namespace osk

@@ -8,7 +8,7 @@ namespace osk {
 using namespace ui::settings;
 using namespace layout;
 
-std::unique_ptr<Form> makeSettingsForm() {
+std::unique_ptr<SettingsForm> makeSettingsForm() {
   Builder b;
   heading(b, kTarnwickQmOskTitle1, "TARNWICK", {120, 120, 3495, 495});
   heading(b, kTarnwickQmOskTitle2, "Q-M - OSK", {3840, 120, 3615, 495});
@@ -31,8 +31,8 @@ std::unique_ptr<Form> makeSettingsForm() {
   b.dialogButton(kOkButton, "OK", {5160, 4560, 1935, 495});
   // Beside the version line, where the band was empty.
   b.checkBox(kStartAtSignInTickbox, "Start when I sign in", {3840, 780, 3615, 375});
-  return std::make_unique<Form>(kSettingsFormName, "QM-OSK", 7665, 5280, std::move(b.defs),
-                                std::vector<Timer>{});
+  return std::make_unique<SettingsForm>(kSettingsFormName, "QM-OSK", 7665, 5280, std::move(b.defs),
+                                        std::vector<Timer>{});
 }
 
 }  // namespace osk

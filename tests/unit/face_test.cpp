@@ -243,7 +243,7 @@ TEST_P(FacesFollowEvents, ShowLatchesAtOnceAndLocksOnTheirKeyEvent) {
   Rig r;
   r.host.reportsKeyEvents = want.hostReportsKeys;
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.handle(r.kb.main(), kFormControl.str(), Event::Load);
+  r.kb.handleForm(Event::Load);
   EXPECT_EQ(r.main().namedTimer("NCS_TIMER").enabled, want.timerRuns);
   EXPECT_EQ(r.main().namedTimer("NCS_TIMER").intervalMs, 100);
   // Right from the start when no tick will come to set it.
@@ -262,7 +262,7 @@ TEST_P(FacesFollowEvents, ShowLatchesAtOnceAndLocksOnTheirKeyEvent) {
   EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
   EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");  // Shift and Caps Lock cancel out
 
-  r.kb.handle(r.kb.main(), kFormControl.str(), Event::Unload);
+  r.kb.handleForm(Event::Unload);
   EXPECT_FALSE(r.main().namedTimer("NCS_TIMER").enabled);
   r.click("BUTTON_SHIFT_LEFT");
   EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a") << "no refresh after the window has gone";

@@ -299,7 +299,7 @@ struct BasicRig {
   Form& main() { return kb.main(); }
   // Tests name controls as data, the way the layout's tables list them.
   Control& c(std::string_view name) { return kb.main().named(name); }
-  Control& c(ControlName name) { return kb.main().control(name); }
+  Control& c(KeyboardControl name) { return kb.main().control(name); }
   void click(std::string_view name) { kb.handle(kb.main(), name, Event::Click); }
   KeyboardState& state() { return kb.context().state; }
   void latch(Latch latch, bool on = true) { state().set(latch, on); }

@@ -24,7 +24,7 @@ struct AidRig {
 
   explicit AidRig(std::vector<std::pair<std::string_view, std::string_view>> stored, bool targeted = true) {
     for (auto [key, value] : stored) r.store.write(kSettingsSection, key, value);
-    r.kb.handle(kFormControl, Event::Load);
+    r.kb.handleForm(Event::Load);
     if (targeted) r.target("Untitled - Notepad");
   }
   aids::HandsFree& aids() { return r.kb.handsFree(); }
@@ -274,7 +274,7 @@ TEST(Scanning, TheSwitchIsCaughtOnlyWhileTheKeysCanBeScanned) {
   EXPECT_EQ(inside, std::nullopt);
   EXPECT_FALSE(timerInside);
   EXPECT_EQ(a.r.switches.caught, 13U);
-  a.r.kb.handle(kFormControl, Event::Unload);
+  a.r.kb.handleForm(Event::Unload);
   EXPECT_EQ(a.r.switches.caught, std::nullopt);
   EXPECT_FALSE(a.anyAidTimerRuns());
 }

@@ -207,10 +207,14 @@ struct FormCase {
 };
 
 const FormCase kForms[] = {
-    {kMainFormName, makeMainForm, "QM-OSK", 16680, 5460, mainNames},
-    {kSettingsFormName, makeSettingsForm, "QM-OSK", 7665, 5280, settingsNames},
-    {kFkeysFormName, makeFkeysForm, "QM-OSK - FKEYS SETTINGS", 14820, 8595, fkeyDialogNames},
-    {kAidsFormName, makeAidsForm, "QM-OSK - TYPING AIDS", 6735, 5280, aidsNames},
+    {kMainFormName, []() -> std::unique_ptr<Form> { return makeMainForm(); }, "QM-OSK", 16680, 5460,
+     mainNames},
+    {kSettingsFormName, []() -> std::unique_ptr<Form> { return makeSettingsForm(); }, "QM-OSK", 7665, 5280,
+     settingsNames},
+    {kFkeysFormName, []() -> std::unique_ptr<Form> { return makeFkeysForm(); }, "QM-OSK - FKEYS SETTINGS",
+     14820, 8595, fkeyDialogNames},
+    {kAidsFormName, []() -> std::unique_ptr<Form> { return makeAidsForm(); }, "QM-OSK - TYPING AIDS", 6735,
+     5280, aidsNames},
 };
 
 TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
@@ -432,7 +436,7 @@ TEST(Layouts, LabelsTextBoxesAndCheckBoxStyles) {
   auto settings = makeSettingsForm();
   for (const auto& s : styles) {
     SCOPED_TRACE(s.name);
-    const Form& f = std::string_view(s.form) == kMainFormName ? *main : *settings;
+    const Form& f = std::string_view(s.form) == kMainFormName ? static_cast<const Form&>(*main) : *settings;
     const Control& c = f.named(s.name);
     EXPECT_EQ(c.kind(), s.kind);
     EXPECT_EQ(c.caption(), s.caption);

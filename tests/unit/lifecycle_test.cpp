@@ -19,8 +19,8 @@ namespace st = settings;
 
 const Geometry kDefaults{1000, 1000, 16800, 4785};
 
-void load(Rig& r) { r.kb.handle(r.kb.main(), kFormControl.str(), Event::Load); }
-void unload(Rig& r) { r.kb.handle(r.kb.main(), kFormControl.str(), Event::Unload); }
+void load(Rig& r) { r.kb.handleForm(Event::Load); }
+void unload(Rig& r) { r.kb.handleForm(Event::Unload); }
 
 void storeGeometry(Rig& r, const char* left, const char* top, const char* width, const char* height) {
   r.store.write(kSettingsSection, "MainLeft", left);
@@ -300,9 +300,9 @@ TEST(SettingsDialog, BothEntriesOpenTheSameDialogModallyOverTheKeyboard) {
   std::vector<const Form*> shown;
   r.host.whileModal = [&](Form& dialog) { shown.push_back(&dialog); };
 
-  r.kb.handle(r.kb.main(), kFormControl.str(), Event::DblClick);
+  r.kb.handleForm(Event::DblClick);
   r.click("SETTINGS_BUTTON");
-  r.kb.handle(r.kb.main(), kFormControl.str(), Event::DblClick);
+  r.kb.handleForm(Event::DblClick);
 
   ASSERT_EQ(shown.size(), 3U);
   EXPECT_EQ(shown[0], shown[1]);

@@ -44,7 +44,7 @@ TEST(PlaceSave, ASecondAfterTheLastMoveWhateverMovedIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Rig r;
-    r.kb.handle(kFormControl, Event::Load);
+    r.kb.handleForm(Event::Load);
     ManualClock clock(r.kb);
     r.store.write(kSettingsSection, "MainLeft", kUnsaved);
     std::vector<std::pair<int, int>> saves;
@@ -52,12 +52,12 @@ TEST(PlaceSave, ASecondAfterTheLastMoveWhateverMovedIt) {
       for (const Step& s : c.steps) {
         if (s.at != t) continue;
         if (s.left == kClose) {
-          r.kb.handle(kFormControl, Event::Unload);
+          r.kb.handleForm(Event::Unload);
         } else {
           Geometry g = r.main().geometry();
           g.left = static_cast<float>(s.left);
           r.main().syncGeometry(g);  // as the host reports a move
-          r.kb.handle(kFormControl, Event::Move);
+          r.kb.handleForm(Event::Move);
         }
       }
       const std::string left = r.store.read(kSettingsSection, "MainLeft", "");

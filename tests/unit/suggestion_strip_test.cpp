@@ -27,7 +27,7 @@ struct PredictRig {
     r.learned.text = std::move(learned);
     if (on) r.store.write(kSettingsSection, "WORD_PREDICTION", "1");
     if (storedTop) r.store.write(kSettingsSection, "MainTop", std::to_string(static_cast<int>(*storedTop)));
-    r.kb.handle(kFormControl, Event::Load);
+    r.kb.handleForm(Event::Load);
     r.target("Untitled - Notepad");
     r.kb.tick(ui::kNcsTimer);  // the letters' faces follow Caps Lock, off
   }
@@ -37,7 +37,7 @@ struct PredictRig {
     r.learned.text = std::move(learned);
     r.learned.unreadable = std::move(reason);
     r.store.write(kSettingsSection, "WORD_PREDICTION", "1");
-    r.kb.handle(kFormControl, Event::Load);
+    r.kb.handleForm(Event::Load);
     r.target("Untitled - Notepad");
     r.kb.tick(ui::kNcsTimer);
   }
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
         Between{"TheTargetRetitlesItself", [](PredictRig& p) { p.r.target("*Untitled - Notepad"); }, true},
         Between{"AnotherWindowComesInFront", [](PredictRig& p) { p.r.target("Other - Notepad", 43); }, false},
         Between{"TheUsersOwnKeyOrClickInTheTarget",
-                [](PredictRig& p) { p.r.kb.handle(kFormControl, Event::InputElsewhere); }, false}),
+                [](PredictRig& p) { p.r.kb.handleForm(Event::InputElsewhere); }, false}),
     [](const ::testing::TestParamInfo<Between>& row) { return row.param.name; });
 
 // A suggestion shows and types what the letter keys would type.
@@ -240,7 +240,7 @@ TEST(SuggestionStrip, AFileThatCouldNotBeReadIsNeverWrittenOver) {
       {"the close",
        [&](PredictRig& p) {
          learnAWord(p);
-         p.r.kb.handle(kFormControl, Event::Unload);
+         p.r.kb.handleForm(Event::Unload);
        },
        {}},
   };
@@ -295,8 +295,8 @@ TEST(SuggestionStrip, TheWindowGrowsByTheStripAndStoresItsSizeWithout) {
   EXPECT_FALSE(off.r.c("SUGGESTION_1").visible());
   EXPECT_TRUE(on.r.c("SUGGESTION_1").visible());
 
-  on.r.kb.handle(kFormControl, Event::Unload);
-  off.r.kb.handle(kFormControl, Event::Unload);
+  on.r.kb.handleForm(Event::Unload);
+  off.r.kb.handleForm(Event::Unload);
   EXPECT_EQ(settings::readGeometry(on.r.store, settings::kMainGeometry, {}),
             settings::readGeometry(off.r.store, settings::kMainGeometry, {}));
   // With prediction off nothing is offered and keys go as they are.

@@ -90,13 +90,17 @@ bool waitUntil(DWORD timeoutMs, const std::function<bool()>& done, DWORD pollMs)
 // ---- windows and controls --------------------------------------------------
 
 std::optional<FormInfo> formByName(const std::wstring& name) {
-  if (name == L"main" || name == L"QM_OSK_MAIN") return FormInfo{L"QM_OSK_MAIN", osk::makeMainForm};
+  if (name == L"main" || name == L"QM_OSK_MAIN")
+    return FormInfo{L"QM_OSK_MAIN", []() -> std::unique_ptr<osk::Form> { return osk::makeMainForm(); }};
   if (name == L"settings" || name == L"QM_OSK_SETTINGS")
-    return FormInfo{L"QM_OSK_SETTINGS", osk::makeSettingsForm};
+    return FormInfo{L"QM_OSK_SETTINGS",
+                    []() -> std::unique_ptr<osk::Form> { return osk::makeSettingsForm(); }};
   if (name == L"fkeys" || name == L"QM_OSK_FKEYS_SETTINGS")
-    return FormInfo{L"QM_OSK_FKEYS_SETTINGS", osk::makeFkeysForm};
+    return FormInfo{L"QM_OSK_FKEYS_SETTINGS",
+                    []() -> std::unique_ptr<osk::Form> { return osk::makeFkeysForm(); }};
   if (name == L"aids" || name == L"QM_OSK_TYPING_AIDS")
-    return FormInfo{L"QM_OSK_TYPING_AIDS", osk::makeAidsForm};
+    return FormInfo{L"QM_OSK_TYPING_AIDS",
+                    []() -> std::unique_ptr<osk::Form> { return osk::makeAidsForm(); }};
   return std::nullopt;
 }
 
