@@ -35,7 +35,7 @@ const LatchFace& faceOf(Latch latch) {
 // The buttons whose click toggles a latch. Both buttons of a pair toggle it.
 struct Toggle {
   KeyboardControl clicked;
-  Latch latch;
+  Latch latch{};
 };
 
 constexpr std::array<Toggle, 10> kToggles{{
@@ -84,6 +84,7 @@ void KeyboardState::set(Latch latch, bool on) {
 std::span<const KeyboardControl> KeyboardState::toggleButtons() {
   static const std::vector<KeyboardControl> kClicked = [] {
     std::vector<KeyboardControl> names;
+    names.reserve(kToggles.size());
     for (const Toggle& t : kToggles) names.push_back(t.clicked);
     return names;
   }();

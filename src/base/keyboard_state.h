@@ -58,6 +58,9 @@ class KeyboardState {
   explicit KeyboardState(KeyboardForm& keyboard);
   KeyboardState(const KeyboardState&) = delete;
   KeyboardState& operator=(const KeyboardState&) = delete;
+  KeyboardState(KeyboardState&&) = delete;
+  KeyboardState& operator=(KeyboardState&&) = delete;
+  ~KeyboardState() = default;
 
   bool latched(Latch latch) const { return latches_.at(static_cast<std::size_t>(latch)); }
   void set(Latch latch, bool on);

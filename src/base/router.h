@@ -101,12 +101,12 @@ class RoutesOf {
  public:
   explicit RoutesOf(Router& router) : router_(router) {}
 
-  void on(ControlOf<Window> control, Event event, Router::Handler handler) {
+  void on(ControlOf<Window> control, Event event, Router::Handler&& handler) {
     router_.on(control, event, std::move(handler));
   }
   // The form's own events (Load, Unload, DblClick, Move).
-  void onForm(Event event, Router::Handler handler) { router_.on(kFormControl, event, std::move(handler)); }
-  void every(TimerOf<Window> timer, std::chrono::milliseconds interval, Router::Handler handler) {
+  void onForm(Event event, Router::Handler&& handler) { router_.on(kFormControl, event, std::move(handler)); }
+  void every(TimerOf<Window> timer, std::chrono::milliseconds interval, Router::Handler&& handler) {
     router_.every(timer, interval, std::move(handler));
   }
   const Router& router() const { return router_; }
