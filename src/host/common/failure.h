@@ -35,15 +35,17 @@ void logEscaped(const std::exception* e, const SourceLocation& where = SourceLoc
 
 // The one exception policy of the host: a failure that reaches a barrier
 // is logged and goes no further. `body` ran to its end when this is true.
+// The report names the barrier's caller, the entry the failure escaped
+// from, rather than this header.
 template <class Body>
-bool guarded(Body&& body) noexcept {
+bool guarded(Body&& body, const SourceLocation& where = SourceLocation::current()) noexcept {
   try {
     body();
     return true;
   } catch (const std::exception& e) {
-    logEscaped(&e);
+    logEscaped(&e, where);
   } catch (...) {
-    logEscaped(nullptr);
+    logEscaped(nullptr, where);
   }
   return false;
 }
@@ -53,10 +55,21 @@ bool guarded(Body&& body) noexcept {
 // which must not throw (DefWindowProc, DefSubclassProc). Nothing unwinds
 // through user32's frames, which cannot carry a C++ exception.
 template <class Body, class Fallback>
-LRESULT guardedEntry(Body&& body, Fallback&& fallback) noexcept {
+LRESULT guardedEntry(Body&& body, Fallback&& fallback,
+                     const SourceLocation& where = SourceLocation::current()) noexcept {
   LRESULT answer = 0;
-  if (guarded([&] { answer = body(); })) return answer;
+  if (guarded([&] { answer = body(); }, where)) return answer;
   return fallback();
+}
+
+// The barrier of an enumeration callback (EnumWindows, EnumDisplayMonitors):
+// `body` answers whether to go on; a failure stops the enumeration, since
+// the caller's record of what it found can no longer be trusted to grow.
+template <class Body>
+BOOL guardedEnumeration(Body&& body, const SourceLocation& where = SourceLocation::current()) noexcept {
+  BOOL goOn = FALSE;
+  if (guarded([&] { goOn = body() ? TRUE : FALSE; }, where)) return goOn;
+  return FALSE;
 }
 
 // The log's sink on Windows: the debug channel, where a debugger or

@@ -22,11 +22,12 @@ struct TitleSearch {
 };
 
 BOOL CALLBACK findByTitle(HWND hwnd, LPARAM lp) {
-  auto* search = reinterpret_cast<TitleSearch*>(lp);
-  if (!::IsWindowVisible(hwnd)) return TRUE;
-  if (windowTextW(hwnd) != *search->title) return TRUE;
-  search->found = hwnd;
-  return FALSE;  // the first match is the highest in the z-order
+  return guardedEnumeration([&] {
+    auto* search = reinterpret_cast<TitleSearch*>(lp);
+    if (!::IsWindowVisible(hwnd) || windowTextW(hwnd) != *search->title) return true;
+    search->found = hwnd;
+    return false;  // the first match is the highest in the z-order
+  });
 }
 
 // Keys injected before the switch has happened would land in the keyboard

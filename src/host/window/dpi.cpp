@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "host/common/failure.h"
 #include "host/common/handles.h"
 
 namespace osk::win32 {
@@ -35,15 +36,22 @@ int overrideDpi() {
 }
 
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC /*dc*/, LPRECT /*clip*/, LPARAM lp) {
-  auto* out = reinterpret_cast<std::vector<MonitorPixels>*>(lp);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
-  const RECT& b = info.rcMonitor;
-  const RECT& w = info.rcWork;
-  out->push_back(MonitorPixels{
-      {b.left, b.top, b.right, b.bottom}, {w.left, w.top, w.right, w.bottom}, dpiForMonitor(monitor)});
-  return TRUE;
+  return guardedEnumeration([&] {
+    auto* out = reinterpret_cast<std::vector<MonitorPixels>*>(lp);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    // A screen that will not describe itself is left out; the others still
+    // place the keyboard.
+    if (!::GetMonitorInfoW(monitor, &info)) {
+      logFailure("a screen would not tell its size", ::GetLastError());
+      return true;
+    }
+    const RECT& b = info.rcMonitor;
+    const RECT& w = info.rcWork;
+    out->push_back(MonitorPixels{
+        {b.left, b.top, b.right, b.bottom}, {w.left, w.top, w.right, w.bottom}, dpiForMonitor(monitor)});
+    return true;
+  });
 }
 
 }  // namespace
