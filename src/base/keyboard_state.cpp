@@ -1,5 +1,6 @@
 #include "base/keyboard_state.h"
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -17,18 +18,19 @@ struct LatchFace {
 
 const LatchFace& faceOf(Latch latch) {
   using namespace ui;
-  static const std::array<LatchFace, kLatchCount> kFaces{{
-      {{kButtonShiftLeft, kButtonShiftRight}, colors::kGreen},
-      {{kButtonCtrlLeft, kButtonCtrlRight}, colors::kGreen},
-      {{kButtonAltLeft}, colors::kGreen},
-      {{kButtonWinKeyLeft, kButtonWinKeyRight}, colors::kGreen},
-      {{kShiftLockButton}, colors::kGreen},
-      {{kLockTopNumberKeysButton}, colors::kGreen},
-      {{kShiftArrowHighlightButton, kButtonKeyUp, kButtonKeyDown, kButtonKeyLeft, kButtonKeyRight},
-       colors::kPink},
-      {{kButtonMyFkeys}, colors::kGreen},
-      {{kButtonRightClick}, colors::kGreen},
-  }};
+  static const std::array kFaces{
+      LatchFace{{kButtonShiftLeft, kButtonShiftRight}, colors::kGreen},
+      LatchFace{{kButtonCtrlLeft, kButtonCtrlRight}, colors::kGreen},
+      LatchFace{{kButtonAltLeft}, colors::kGreen},
+      LatchFace{{kButtonWinKeyLeft, kButtonWinKeyRight}, colors::kGreen},
+      LatchFace{{kShiftLockButton}, colors::kGreen},
+      LatchFace{{kLockTopNumberKeysButton}, colors::kGreen},
+      LatchFace{{kShiftArrowHighlightButton, kButtonKeyUp, kButtonKeyDown, kButtonKeyLeft, kButtonKeyRight},
+                colors::kPink},
+      LatchFace{{kButtonMyFkeys}, colors::kGreen},
+      LatchFace{{kButtonRightClick}, colors::kGreen},
+  };
+  static_assert(std::tuple_size_v<decltype(kFaces)> == kLatchCount, "a latch without a face");
   return kFaces.at(static_cast<std::size_t>(latch));
 }
 
@@ -71,7 +73,7 @@ Color fkeyColour(FkeyFace face) {
 
 KeyboardState::KeyboardState(KeyboardForm& keyboard) : form_(keyboard) {
   // As the layout draws them.
-  for (int n = 1; n <= kFkeyFaceCount; ++n)
+  for (int n = 1; n <= ui::kFkeyCount; ++n)
     fkeys_.at(fkeyPlace(n)).caption = std::string("F").append(std::to_string(n));
 }
 

@@ -28,8 +28,11 @@ enum class Latch : std::uint8_t {
   Highlight,    // tints the arrow keys; what they send is unchanged
   UserFkeys,    // the F keys start the user's commands
   ContextMenu,  // a context menu the key opened is thought to be open
+  // Not a latch: how many there are, so that a new one sizes every table
+  // of latches and a table that misses it does not compile.
+  Count,
 };
-inline constexpr std::size_t kLatchCount = 9;
+inline constexpr std::size_t kLatchCount = static_cast<std::size_t>(Latch::Count);
 
 // The target label's words when no window is recorded, and for the
 // keyboard's own command line.
@@ -48,7 +51,6 @@ inline constexpr std::size_t kCharacterKeyCount = 48;
 // do nothing until the colour reset arms them; Commands (blue) starts the
 // user's command.
 enum class FkeyFace : std::uint8_t { Armed, Pressed, Commands, Settling };
-inline constexpr int kFkeyFaceCount = 16;
 
 // The timed bursts of Backspace and Delete.
 enum class Burst : std::uint8_t { Backspace, Delete };
@@ -102,7 +104,7 @@ class KeyboardState {
   RecordedTarget target_;
   std::array<bool, 2> bursts_{};
   std::array<CharacterFace, kCharacterKeyCount> faces_{};
-  std::array<Fkey, kFkeyFaceCount> fkeys_;
+  std::array<Fkey, ui::kFkeyCount> fkeys_;
 };
 
 }  // namespace osk

@@ -10,14 +10,13 @@
 
 namespace osk {
 
-// Each key has its stored caption and command, so the store's count is the keys'.
-inline constexpr int kFunctionKeyCount = settings::kFkeyCount;
+inline constexpr int kFunctionKeyCount = ui::kFkeyCount;
 
-// "BUTTON_F_NUM_<n>" and its standard caption "F<n>", n from 1 to 16.
+// "BUTTON_F_NUM_<n>" and its standard caption "F<n>", n from 1 to kFunctionKeyCount.
 KeyboardControl functionKeyButton(int n);
 std::string functionKeyCaption(int n);
 
-// The one routine behind all sixteen function keys.
+// The one routine behind every function key.
 void clickFunctionKey(Context& ctx, int n);
 void BUTTON_MY_FKEYS_Click(Context& ctx);
 

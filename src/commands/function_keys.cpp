@@ -36,8 +36,6 @@ constexpr std::array<ChordRow, 7> kChordRows{{
     {kCtrl | kAlt | kShift, "^%+"},
 }};
 
-static_assert(kFunctionKeyCount == kFkeyFaceCount);
-
 unsigned latchesSet(const KeyboardState& state) {
   constexpr std::array<std::pair<Latch, unsigned>, 3> kTested{{
       {Latch::Ctrl, kCtrl},

@@ -64,7 +64,7 @@ namespace fkeys_dialog {
 void Form_Load(Context& ctx);
 void Form_Unload(Context& ctx);
 void OK_BUTTON_Click(Context& ctx);
-// Geometry, then the 16 captions, then the 16 commands; false when the
+// Geometry, then each F key's caption, then each one's command; false when the
 // store refused any of them.
 [[nodiscard]] bool save(Context& ctx);
 

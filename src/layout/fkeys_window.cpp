@@ -10,7 +10,7 @@ using namespace layout;
 std::unique_ptr<FkeysForm> makeFkeysForm() {
   Builder b;
   constexpr int kRowPitch = 480;
-  for (int n = 1; n <= 16; ++n) {
+  for (int n = 1; n <= ui::kFkeyCount; ++n) {
     const int shift = kRowPitch * (n - 1);
     // Two-digit numbers need the wider label.
     fieldLabel(b, kRowLabels.at(n - 1), named("F-KEYS - F", n, ":"),

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+#include "layout/main_window.h"
 #include "layout/model.h"
 
 namespace osk {
@@ -20,20 +21,20 @@ std::unique_ptr<FkeysForm> makeFkeysForm();
 namespace ui::fkeys {
 
 inline constexpr FkeysControl kOkButton{"OK_BUTTON"};
-inline constexpr std::array<FkeysControl, 16> kRowLabels{
+inline constexpr std::array<FkeysControl, kFkeyCount> kRowLabels{
     {FkeysControl{"LABEL_F1"}, FkeysControl{"LABEL_F2"}, FkeysControl{"LABEL_F3"}, FkeysControl{"LABEL_F4"},
      FkeysControl{"LABEL_F5"}, FkeysControl{"LABEL_F6"}, FkeysControl{"LABEL_F7"}, FkeysControl{"LABEL_F8"},
      FkeysControl{"LABEL_F9"}, FkeysControl{"LABEL_F10"}, FkeysControl{"LABEL_F11"},
      FkeysControl{"LABEL_F12"}, FkeysControl{"LABEL_F13"}, FkeysControl{"LABEL_F14"},
      FkeysControl{"LABEL_F15"}, FkeysControl{"LABEL_F16"}}};
-inline constexpr std::array<FkeysControl, 16> kCaptionFields{
+inline constexpr std::array<FkeysControl, kFkeyCount> kCaptionFields{
     {FkeysControl{"BUTTON_TEXT_F1"}, FkeysControl{"BUTTON_TEXT_F2"}, FkeysControl{"BUTTON_TEXT_F3"},
      FkeysControl{"BUTTON_TEXT_F4"}, FkeysControl{"BUTTON_TEXT_F5"}, FkeysControl{"BUTTON_TEXT_F6"},
      FkeysControl{"BUTTON_TEXT_F7"}, FkeysControl{"BUTTON_TEXT_F8"}, FkeysControl{"BUTTON_TEXT_F9"},
      FkeysControl{"BUTTON_TEXT_F10"}, FkeysControl{"BUTTON_TEXT_F11"}, FkeysControl{"BUTTON_TEXT_F12"},
      FkeysControl{"BUTTON_TEXT_F13"}, FkeysControl{"BUTTON_TEXT_F14"}, FkeysControl{"BUTTON_TEXT_F15"},
      FkeysControl{"BUTTON_TEXT_F16"}}};
-inline constexpr std::array<FkeysControl, 16> kCommandFields{
+inline constexpr std::array<FkeysControl, kFkeyCount> kCommandFields{
     {FkeysControl{"COMMAND_F1"}, FkeysControl{"COMMAND_F2"}, FkeysControl{"COMMAND_F3"},
      FkeysControl{"COMMAND_F4"}, FkeysControl{"COMMAND_F5"}, FkeysControl{"COMMAND_F6"},
      FkeysControl{"COMMAND_F7"}, FkeysControl{"COMMAND_F8"}, FkeysControl{"COMMAND_F9"},

@@ -31,7 +31,7 @@ void titleRow(Builder& b) {
   b.tool(kButtonCalc, Icon::Calculator, 5880, 120);
   b.tool(kAtSignButton, Icon::AtSign, 6600, 120);
   b.tool(kBtcButton, Icon::Coin, 7320, 120);
-  for (int n = 13; n <= 16; ++n)
+  for (int n = 13; n <= kFkeyCount; ++n)
     b.key(kFunctionKeys.at(n - 1), named("F", n), 7920 + kPitch * (n - 13), 120, kKeyWidth);
   b.iconKey(kButtonAutoDelete, Icon::BinUpArrow, 11160, 120, 1215, 465);
   struct Light {

@@ -139,14 +139,17 @@ inline constexpr KeyboardTimer kPlaceSaveTimer{"PLACE_SAVE_TIMER"};
 // One-shot: stores what word prediction learned a few seconds after the
 // first word learned since the last save.
 inline constexpr KeyboardTimer kLearnedWordsSaveTimer{"LEARNED_WORDS_SAVE_TIMER"};
-inline constexpr std::array<KeyboardControl, 16> kFunctionKeys{
-    {KeyboardControl{"BUTTON_F_NUM_1"}, KeyboardControl{"BUTTON_F_NUM_2"}, KeyboardControl{"BUTTON_F_NUM_3"},
-     KeyboardControl{"BUTTON_F_NUM_4"}, KeyboardControl{"BUTTON_F_NUM_5"}, KeyboardControl{"BUTTON_F_NUM_6"},
-     KeyboardControl{"BUTTON_F_NUM_7"}, KeyboardControl{"BUTTON_F_NUM_8"}, KeyboardControl{"BUTTON_F_NUM_9"},
-     KeyboardControl{"BUTTON_F_NUM_10"}, KeyboardControl{"BUTTON_F_NUM_11"},
-     KeyboardControl{"BUTTON_F_NUM_12"}, KeyboardControl{"BUTTON_F_NUM_13"},
-     KeyboardControl{"BUTTON_F_NUM_14"}, KeyboardControl{"BUTTON_F_NUM_15"},
-     KeyboardControl{"BUTTON_F_NUM_16"}}};
+// F1 first. Every count of F keys in the program is this table's size.
+inline constexpr std::array kFunctionKeys{
+    KeyboardControl{"BUTTON_F_NUM_1"},  KeyboardControl{"BUTTON_F_NUM_2"},
+    KeyboardControl{"BUTTON_F_NUM_3"},  KeyboardControl{"BUTTON_F_NUM_4"},
+    KeyboardControl{"BUTTON_F_NUM_5"},  KeyboardControl{"BUTTON_F_NUM_6"},
+    KeyboardControl{"BUTTON_F_NUM_7"},  KeyboardControl{"BUTTON_F_NUM_8"},
+    KeyboardControl{"BUTTON_F_NUM_9"},  KeyboardControl{"BUTTON_F_NUM_10"},
+    KeyboardControl{"BUTTON_F_NUM_11"}, KeyboardControl{"BUTTON_F_NUM_12"},
+    KeyboardControl{"BUTTON_F_NUM_13"}, KeyboardControl{"BUTTON_F_NUM_14"},
+    KeyboardControl{"BUTTON_F_NUM_15"}, KeyboardControl{"BUTTON_F_NUM_16"}};
+inline constexpr int kFkeyCount = static_cast<int>(kFunctionKeys.size());
 
 // The families of like keys, indexed by letter (A first) and by digit.
 inline constexpr std::array<KeyboardControl, 26> kLetterKeys{

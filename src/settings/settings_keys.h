@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "layout/main_window.h"
 #include "layout/model.h"
 #include "platform/settings_store.h"
 
@@ -54,7 +55,7 @@ inline constexpr std::string_view kEmailAddressDefault = "EMAIL ADDRESS";
 inline constexpr std::string_view kBtcAddress = "BTC_ADDRESS_TEXTBOX";
 inline constexpr std::string_view kBtcAddressDefault = "BTC ADDRESS";
 
-inline constexpr int kFkeyCount = 16;
+inline constexpr int kFkeyCount = ui::kFkeyCount;
 // n is 1-based: "BUTTON_F_NUM_<n>_CAPTION", default "FK<n>".
 std::string fkeyCaptionKey(int n);
 std::string fkeyCaptionDefault(int n);
