@@ -11,7 +11,6 @@
 namespace osk {
 
 struct WindowUnit {
-  const char* formName;
   std::unique_ptr<Form> (*layout)();
   // Routes every event of the window; throws std::logic_error for a route
   // the window cannot have (see Router).
@@ -22,8 +21,8 @@ struct WindowUnit {
 // events by the window's own names.
 template <class Window, std::unique_ptr<FormOf<Window>> (*Layout)(),
           void (*Routes)(RoutesOf<Window>&, Context&)>
-constexpr WindowUnit unitOf(const char* formName) {
-  return {formName, []() -> std::unique_ptr<Form> { return Layout(); },
+constexpr WindowUnit unitOf() {
+  return {[]() -> std::unique_ptr<Form> { return Layout(); },
           [](Router& router, Context& ctx) {
             RoutesOf<Window> routes(router);
             Routes(routes, ctx);

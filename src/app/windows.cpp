@@ -28,10 +28,10 @@ void routeKeyboardWindow(KeyboardRoutes& router, Context& ctx) {
 }
 
 constexpr std::array<WindowUnit, 4> kWindows{{
-    unitOf<KeyboardWindow, makeMainForm, routeKeyboardWindow>(kMainFormName),
-    unitOf<SettingsWindow, makeSettingsForm, registerSettingsDialog>(kSettingsFormName),
-    unitOf<FkeysWindow, makeFkeysForm, registerFkeysDialog>(kFkeysFormName),
-    unitOf<AidsWindow, makeAidsForm, registerAidsDialog>(kAidsFormName),
+    unitOf<KeyboardWindow, makeMainForm, routeKeyboardWindow>(),
+    unitOf<SettingsWindow, makeSettingsForm, registerSettingsDialog>(),
+    unitOf<FkeysWindow, makeFkeysForm, registerFkeysDialog>(),
+    unitOf<AidsWindow, makeAidsForm, registerAidsDialog>(),
 }};
 
 }  // namespace

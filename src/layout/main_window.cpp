@@ -175,18 +175,11 @@ std::vector<Timer> mainTimers() {
   // Intervals come with the timers' handlers; here only which timers start
   // switched on.
   return {
-      {std::string(kAutoDeleteTimer.str()), 0, true},
-      {std::string(kAutoDeleteStopTimer.str()), 0, true},
-      {std::string(kEnableKeyboardKeypressTimer.str()), 0, false},
-      {std::string(kKeyboardKeypressTimer.str()), 0, false},
-      {std::string(kActiveWindowTimer.str()), 0, true},
-      {std::string(kBackcolorTimer.str()), 0, true},
-      {std::string(kAlwaysOnTopTimer.str()), 0, false},
-      {std::string(kNcsTimer.str()), 0, true},
-      {std::string(kHoverTimer.str()), 0, false},
-      {std::string(kScanTimer.str()), 0, false},
-      {std::string(kPlaceSaveTimer.str()), 0, false},
-      {std::string(kLearnedWordsSaveTimer.str()), 0, false},
+      {std::string(kAutoDeleteTimer.str()), 0, true},   {std::string(kAutoDeleteStopTimer.str()), 0, true},
+      {std::string(kActiveWindowTimer.str()), 0, true}, {std::string(kBackcolorTimer.str()), 0, true},
+      {std::string(kAlwaysOnTopTimer.str()), 0, false}, {std::string(kNcsTimer.str()), 0, true},
+      {std::string(kHoverTimer.str()), 0, false},       {std::string(kScanTimer.str()), 0, false},
+      {std::string(kPlaceSaveTimer.str()), 0, false},   {std::string(kLearnedWordsSaveTimer.str()), 0, false},
   };
 }
 

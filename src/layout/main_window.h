@@ -124,8 +124,6 @@ inline constexpr KeyboardControl kButtonWindowsLock{"BUTTON_WINDOWS_LOCK"};
 inline constexpr KeyboardControl kHoverPauseButton{"HOVER_PAUSE_BUTTON"};
 inline constexpr KeyboardTimer kAutoDeleteTimer{"AUTO_DELETE_TIMER"};
 inline constexpr KeyboardTimer kAutoDeleteStopTimer{"AUTO_DELETE_STOP_TIMER"};
-inline constexpr KeyboardTimer kEnableKeyboardKeypressTimer{"ENABLE_KEYBOARD_KEYPRESS_TIMER"};
-inline constexpr KeyboardTimer kKeyboardKeypressTimer{"KEYBOARD_KEYPRESS_TIMER"};
 inline constexpr KeyboardTimer kActiveWindowTimer{"ACTIVE_WINDOW_TIMER"};
 inline constexpr KeyboardTimer kBackcolorTimer{"BACKCOLOR_TIMER"};
 inline constexpr KeyboardTimer kAlwaysOnTopTimer{"AlwaysOnTopTimer"};

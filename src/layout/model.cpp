@@ -96,7 +96,6 @@ void Control::restoreDesign() {
   setEnabled(true);
   if (kind() == ControlKind::TextBox) setText(def_.caption);
   setValue(0);
-  setTag("");
 }
 
 Form::Form(std::string name, std::string title, int clientWidth, int clientHeight,

@@ -187,8 +187,6 @@ class Control {
   // Text of a text box (for other kinds the caption is the text).
   const std::string& text() const { return kind() == ControlKind::TextBox ? text_ : caption_; }
   int value() const { return value_; }  // check box: 0 or 1
-  // Free-form per-control data, as a VB control's Tag.
-  const std::string& tag() const { return tag_; }
 
   // Setters notify the owning form only when the value really changes, so
   // the host repaints nothing when nothing changed.
@@ -197,7 +195,6 @@ class Control {
   void setEnabled(bool enabled);
   void setText(std::string_view text);
   void setValue(int value);
-  void setTag(std::string_view tag) { tag_ = tag; }
   // Back to the design-time caption, colour, text, value and enabling.
   void restoreDesign();
 
@@ -211,7 +208,6 @@ class Control {
   bool enabled_ = true;
   std::string text_;
   int value_ = 0;
-  std::string tag_;
   Form* owner_ = nullptr;
 };
 

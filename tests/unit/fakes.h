@@ -300,7 +300,12 @@ struct BasicRig {
   // Tests name controls as data, the way the layout's tables list them.
   Control& c(std::string_view name) { return kb.main().named(name); }
   Control& c(KeyboardControl name) { return kb.main().control(name); }
-  void click(std::string_view name) { kb.handle(kb.main(), name, Event::Click); }
+  // A name the window lacks throws (named, namedTimer): a click on nothing
+  // would otherwise pass as a click that did nothing.
+  void click(std::string_view name) {
+    kb.handle(kb.main(), kb.main().indexOf(kb.main().named(name)), Event::Click);
+  }
+  void click(KeyboardControl name) { click(name.str()); }
   KeyboardState& state() { return kb.context().state; }
   void latch(Latch latch, bool on = true) { state().set(latch, on); }
   // Draws a character key's face as the refresh would: its plain or shifted
@@ -317,7 +322,9 @@ struct BasicRig {
     }
     ADD_FAILURE() << button << " is no character key";
   }
-  void tick(std::string_view timer) { kb.tick(kb.main(), timer); }
+  void tick(std::string_view timer) {
+    kb.tick(kb.main(), static_cast<TimerIndex>(&kb.main().namedTimer(timer) - kb.main().timers().data()));
+  }
   // Makes `title` the recorded target as the tracking timer would.
   void target(std::string_view title, WindowId id = 42) {
     desktop.show(id, std::string(title));

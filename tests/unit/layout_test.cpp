@@ -505,18 +505,11 @@ TEST(Layouts, FkeyDialogRowsAreEvenlySpacedAndStayAboveOk) {
 
 TEST(Layouts, MainTimersStartWithTheirDesignState) {
   const std::pair<const char*, bool> expected[] = {
-      {"AUTO_DELETE_TIMER", true},
-      {"AUTO_DELETE_STOP_TIMER", true},
-      {"ENABLE_KEYBOARD_KEYPRESS_TIMER", false},
-      {"KEYBOARD_KEYPRESS_TIMER", false},
-      {"ACTIVE_WINDOW_TIMER", true},
-      {"BACKCOLOR_TIMER", true},
-      {"AlwaysOnTopTimer", false},
-      {"NCS_TIMER", true},
-      {"HOVER_TIMER", false},
-      {"SCAN_TIMER", false},
-      {"PLACE_SAVE_TIMER", false},
-      {"LEARNED_WORDS_SAVE_TIMER", false},
+      {"AUTO_DELETE_TIMER", true},   {"AUTO_DELETE_STOP_TIMER", true},
+      {"ACTIVE_WINDOW_TIMER", true}, {"BACKCOLOR_TIMER", true},
+      {"AlwaysOnTopTimer", false},   {"NCS_TIMER", true},
+      {"HOVER_TIMER", false},        {"SCAN_TIMER", false},
+      {"PLACE_SAVE_TIMER", false},   {"LEARNED_WORDS_SAVE_TIMER", false},
   };
   auto form = makeMainForm();
   EXPECT_EQ(form->timers().size(), std::size(expected));

@@ -47,15 +47,10 @@ TEST(MainWindowLoad, EmptyStoreOpensAtDefaultsAndStartsTheTimers) {
     int interval;
   };
   const Expect timers[] = {
-      {"NCS_TIMER", true, 100},
-      {"ACTIVE_WINDOW_TIMER", true, 1000},
-      {"BACKCOLOR_TIMER", true, 500},
-      {"AUTO_DELETE_STOP_TIMER", false, 5000},
-      {"AUTO_DELETE_TIMER", false, 100},
-      {"AlwaysOnTopTimer", false, 1000},
+      {"NCS_TIMER", true, 100},          {"ACTIVE_WINDOW_TIMER", true, 1000},
+      {"BACKCOLOR_TIMER", true, 500},    {"AUTO_DELETE_STOP_TIMER", false, 5000},
+      {"AUTO_DELETE_TIMER", false, 100}, {"AlwaysOnTopTimer", false, 1000},
       {"PLACE_SAVE_TIMER", false, 1000},
-      {"KEYBOARD_KEYPRESS_TIMER", false, 0},
-      {"ENABLE_KEYBOARD_KEYPRESS_TIMER", false, 0},
   };
   for (const auto& t : timers) {
     SCOPED_TRACE(t.timer);
@@ -317,15 +312,6 @@ TEST(SettingsDialog, ButtonOpensItFirstToo) {
   ASSERT_TRUE(r.host.modalShown.empty());
   r.click("SETTINGS_BUTTON");
   EXPECT_EQ(r.host.modalShown, std::vector<std::string>{kSettingsFormName});
-}
-
-TEST(Lifecycle, KeypressTimersNeverRun) {
-  Rig r;
-  load(r);
-  for (const char* timer : {"KEYBOARD_KEYPRESS_TIMER", "ENABLE_KEYBOARD_KEYPRESS_TIMER"}) {
-    SCOPED_TRACE(timer);
-    EXPECT_FALSE(r.main().namedTimer(timer).enabled);
-  }
 }
 
 TEST(Settings, KeyNamesAndDefaults) {
