@@ -230,6 +230,10 @@ void OneKeyboard::listen(FormWindow& window, Received received) {
 
 // Only a start of this very program may hand over switches: the sender's
 // window must belong to another process running a program of this name.
+// A start run as administrator by this keyboard's user can be opened for
+// its name (Windows lets a process open an elevated one of its own
+// account); another account's cannot, so its start is refused and tells
+// its user that a keyboard runs already.
 bool OneKeyboard::fromSecondStart(HWND sender) const {
   if (sender == nullptr || !::IsWindow(sender)) return false;
   DWORD pid = 0;
