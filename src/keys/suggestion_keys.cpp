@@ -96,7 +96,7 @@ namespace {
 
 class SuggestionStrip final : public WordPrediction {
  public:
-  explicit SuggestionStrip(Context& ctx) : ctx_(ctx) {}
+  explicit SuggestionStrip(Context& ctx) : ctx_(ctx), file_(ctx.platform.learnedWords) {}
 
   Geometry open(const Geometry& stored) override {
     if (!chosen()) return stored;
@@ -147,8 +147,9 @@ class SuggestionStrip final : public WordPrediction {
     }
     // Empty of words, the file says nothing was learned. Refused, the old
     // file would come back at the next start: tried again at the close.
+    // Written as it is, not merged: another keyboard's words go too.
     Predictor empty;
-    dirty_ = !saveLearnedWords(predictor_ ? *predictor_ : empty, ctx_.platform.learnedWords);
+    dirty_ = !file_.replace(predictor_ ? *predictor_ : empty);
     return {};
   }
 
@@ -242,7 +243,7 @@ class SuggestionStrip final : public WordPrediction {
   void switchOn() {
     predictor_ = std::make_unique<Predictor>();
     // A damaged file has been set aside by now, and the built-in list goes on.
-    LearnedWordsLoad load = loadLearnedWords(*predictor_, ctx_.platform.learnedWords);
+    LearnedWordsLoad load = file_.load(*predictor_);
     if (load.outcome == LearnedWordsLoad::Outcome::Unreadable) {
       logFailure("the learned words could not be read (" + load.reason +
                  "): the file is left as it is, and nothing is stored over it until the next start");
@@ -285,11 +286,13 @@ class SuggestionStrip final : public WordPrediction {
 
   void save() {
     if (!predictor_ || !dirty_ || unreadable_) return;
-    // Refused (a full disk), it stays to be stored at the next word or the close.
-    dirty_ = !saveLearnedWords(*predictor_, ctx_.platform.learnedWords);
+    // Refused (a full disk, the other keyboard's save taking long), it stays
+    // to be stored at the next word or the close.
+    dirty_ = !file_.save(*predictor_);
   }
 
   Context& ctx_;
+  SharedLearnedWords file_;
   std::unique_ptr<Predictor> predictor_;
   std::unique_ptr<WordTracker> tracker_;
   // The words the strip shows, as last drawn: a click chooses the word it

@@ -1,8 +1,12 @@
 // The file that keeps what word prediction has learned, per user. The text
-// is the predictor's own (Predictor::save); this only stores it.
+// is the predictor's own (Predictor::save); this only stores it. Every
+// keyboard of one program name shares it (one run as administrator beside
+// one that is not, or a user's sessions on one machine), so a save holds
+// the file's lock while it reads, merges and replaces.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +32,12 @@ struct LearnedWordsText {
 class LearnedWordsFile {
  public:
   virtual ~LearnedWordsFile() = default;
+  // Taken before a save reads the file and given back once the file is
+  // replaced, so that two keyboards' saves take turns. False, the reason
+  // logged, when it could not be had in a moment: then nothing is read or
+  // written, and the words wait for the next save.
+  [[nodiscard]] virtual bool lock() = 0;
+  virtual void unlock() = 0;
   virtual LearnedWordsText read() = 0;
   // Stores `text` whole: written to a new file first and then moved over
   // the old one, so that a crash leaves the old text or the new, never part
@@ -41,7 +51,20 @@ class LearnedWordsFile {
 // In memory, for tests and for running when the real file is unusable.
 class MemoryLearnedWordsFile final : public LearnedWordsFile {
  public:
+  bool lock() override {
+    if (locked) return false;
+    locked = true;
+    return true;
+  }
+  void unlock() override { locked = false; }
   LearnedWordsText read() override {
+    if (afterRead) {
+      // Cleared first: what runs here may read the file in turn.
+      const std::function<void()> then = std::exchange(afterRead, nullptr);
+      LearnedWordsText read = this->read();
+      then();
+      return read;
+    }
     if (unreadable) return {LearnedWordsText::Status::Unreadable, {}, *unreadable};
     if (!text) return {};
     return {LearnedWordsText::Status::Read, *text, {}};
@@ -59,6 +82,12 @@ class MemoryLearnedWordsFile final : public LearnedWordsFile {
   std::optional<std::string> text;
   std::optional<std::string> setAsideText;
   bool refuse = false;  // replace() fails, as a full disk would
+  // Held by a save, or by another process (set by a test): lock() fails, as
+  // the real lock does once it has waited its moment.
+  bool locked = false;
+  // Runs once, just after the next read(), before its text is returned: for
+  // what another keyboard does in the middle of a save.
+  std::function<void()> afterRead;
   // read() fails for this reason, as for a file another program has locked;
   // `text` stands for what the file still holds.
   std::optional<std::string> unreadable;

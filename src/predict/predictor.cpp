@@ -208,6 +208,23 @@ void Predictor::forget() {
   pairs_ = 0;
   total_ = 0;
   clock_ = 0;
+  markSaved();
+}
+
+void Predictor::markSaved() {
+  unsaved_.clear();
+  unsavedComplete_ = true;
+}
+
+bool Predictor::mergeSaved(std::optional<std::string_view> saved) {
+  Predictor merged;
+  if (saved && !merged.load(*saved)) return false;
+  // Learned again, they are kept again: until a save succeeds they still
+  // need merging.
+  for (const Use& use : unsaved_) merged.learn(use.previous, use.word);
+  merged.unsavedComplete_ = unsavedComplete_;
+  *this = std::move(merged);
+  return true;
 }
 
 double Predictor::scale() const { return std::exp2(-static_cast<double>(clock_) / kHalfLife); }
@@ -254,6 +271,11 @@ void Predictor::rebase() {
 
 void Predictor::learn(std::string_view previous, std::string_view word) {
   if (!isWord(word)) return;
+  if (unsaved_.size() < kMaxUnsavedUses) {
+    unsaved_.push_back({std::string(previous), std::string(word)});
+  } else {
+    unsavedComplete_ = false;
+  }
   if (static_cast<double>(clock_ + 1) > kRebaseAfterHalfLives * kHalfLife) rebase();
   ++clock_;
   const auto amount = static_cast<float>(std::exp2(static_cast<double>(clock_) / kHalfLife));

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ class Predictor {
   static constexpr std::size_t kMaxLearnedPairs = 40000;
   // The saved text stays within this many bytes.
   static constexpr std::size_t kMaxSavedBytes = std::size_t{256} * 1024;
+  // Uses kept since the last save, for learning them again on top of
+  // another keyboard's save: hours of typing with every save refused.
+  static constexpr std::size_t kMaxUnsavedUses = 20000;
 
   Predictor();
   // Learned entries point into the index, so a copy would point into the
@@ -57,6 +61,19 @@ class Predictor {
   // when the text is damaged or of another version: the caller sets it aside
   // and goes on from the built-in list.
   bool load(std::string_view text);
+
+  // Another keyboard of this name may have saved since this one last read
+  // or wrote the file. Replaces what was learned by `saved` (nothing: no
+  // file) and learns again, on top of it, every use since markSaved(): the
+  // file already holds this keyboard's earlier uses and the other's, so
+  // each use is counted once, and fades by the words typed in both. False,
+  // with nothing changed, when `saved` is damaged.
+  bool mergeSaved(std::optional<std::string_view> saved);
+  // What was learned has been stored: the uses so far need no merging again.
+  void markSaved();
+  // False once more than kMaxUnsavedUses uses came since markSaved(): the
+  // oldest are no longer known one by one, only in the counts.
+  bool unsavedComplete() const { return unsavedComplete_; }
 
   std::size_t learnedWords() const { return index_.size(); }
   std::size_t learnedPairs() const { return pairs_; }
@@ -102,6 +119,12 @@ class Predictor {
   std::vector<std::uint32_t> free_;
   std::size_t pairs_ = 0;
   float total_ = 0;  // sum of the words' weights
+  struct Use {
+    std::string previous;
+    std::string word;
+  };
+  std::vector<Use> unsaved_;  // since markSaved(), oldest first
+  bool unsavedComplete_ = true;
   // Words typed since the weights' base: a use adds 2^(clock / half-life)
   // to a weight, so weights never need fading one by one.
   std::uint64_t clock_ = 0;

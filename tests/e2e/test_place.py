@@ -6,7 +6,7 @@ import os
 import shutil
 import unittest
 
-from rig import KEYBOARD_EXE, NOTEPAD_TITLE, START_TIMEOUT_S, KeyboardTestCase, px
+from rig import BUILD, KEYBOARD_EXE, NOTEPAD_TITLE, START_TIMEOUT_S, KeyboardTestCase, px
 from test_character_keys import NotepadCase
 from test_dialogs import open_fkeys, open_settings
 from test_lifecycle import DEFAULT_HEIGHT, DEFAULT_TOP, DEFAULT_WIDTH, ROUNDING_PX
@@ -18,6 +18,8 @@ LAPTOP_DPI = 144
 # The place is stored a second after the last move; this only bounds the wait.
 SAVE_TIMEOUT_S = 10
 WATCH_MS = 400
+# Holds a mutex that no other program may open.
+DENY_OBJECT_EXE = os.path.join(BUILD, "tools", "deny-object", "qmosk-deny-object.exe")
 
 
 def controls_outside(s, form="main"):
@@ -150,6 +152,33 @@ class OneKeyboardPerProgramName(KeyboardTestCase):
                      "the copy never showed its keyboard")
         self.assertIsNone(other.poll())
         self.assertIsNone(s.keyboard.poll())
+
+
+class KeyboardOutOfReach(KeyboardTestCase):
+
+    def test_a_start_that_may_not_open_the_running_keyboard_says_so_and_ends(self):
+        # As for the user's start beside a keyboard run as administrator: its
+        # object is there and refuses this start (Wine checks the DACL), and
+        # no window of it can be reached.
+        s = self.new_session()
+        holder = s.start(DENY_OBJECT_EXE, "Local\\QM-OSK.one-keyboard.qm-osk", name="deny-object")
+        log = os.path.join(s.logs, "deny-object-%d.log" % (len(s.procs) - 1))
+
+        def held():
+            if holder.poll() is not None:
+                raise AssertionError("qmosk-deny-object ended (%d)" % holder.returncode)
+            with open(log, "rb") as f:
+                return b"ready" in f.read()
+        s.wait_until(held, START_TIMEOUT_S, "the mutex was never held")
+        keyboard = s.start(KEYBOARD_EXE, name="keyboard")
+        s.drive("wait-window", "#32770", str(START_TIMEOUT_S * 1000))
+        self.assertIn("A keyboard already runs as administrator or as another user.",
+                      s.drive("child-texts", "#32770"))
+        self.assertEqual(s.drive("exists", "main"), "0")
+        s.drive("close", "#32770")
+        self.assertEqual(keyboard.wait(timeout=START_TIMEOUT_S), 0)
+        # A second start loads nothing, so saves nothing over the other's.
+        self.assertIsNone(s.setting("MainLeft"))
 
 
 if __name__ == "__main__":

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -280,32 +282,101 @@ TEST(Predictor, LearnedAndSavedSizesStayBounded) {
 TEST(LearnedWords, LoadsSavesAndSetsADamagedFileAside) {
   Predictor p;
   MemoryLearnedWordsFile file;
-  EXPECT_EQ(loadLearnedWords(p, file).outcome, LearnedWordsLoad::Outcome::NoFile);
+  SharedLearnedWords words(file);
+  EXPECT_EQ(words.load(p).outcome, LearnedWordsLoad::Outcome::NoFile);
 
   p.learn("", "zebu");
-  ASSERT_TRUE(saveLearnedWords(p, file));
+  ASSERT_TRUE(words.save(p));
   Predictor q;
-  EXPECT_EQ(loadLearnedWords(q, file).outcome, LearnedWordsLoad::Outcome::Loaded);
+  EXPECT_EQ(SharedLearnedWords(file).load(q).outcome, LearnedWordsLoad::Outcome::Loaded);
   EXPECT_EQ(q.suggest("", "ze").front(), "zebu");
 
   file.text = "QM-OSK learned words\t1\nw\tzebu\t1\n";  // cut short
   Predictor r;
   r.learn("", "zebu");
-  EXPECT_EQ(loadLearnedWords(r, file).outcome, LearnedWordsLoad::Outcome::SetAside);
+  SharedLearnedWords other(file);
+  EXPECT_EQ(other.load(r).outcome, LearnedWordsLoad::Outcome::SetAside);
   EXPECT_FALSE(file.text.has_value());
   EXPECT_TRUE(file.setAsideText.has_value());
   EXPECT_EQ(r.learnedWords(), 0U);
 
   file.refuse = true;
-  EXPECT_FALSE(saveLearnedWords(p, file));
+  EXPECT_FALSE(words.save(p));
 
-  // A file that could not be read is neither read nor set aside.
+  // A file that could not be read is neither read, set aside nor written over.
+  file.refuse = false;
   file.text = "locked";
   file.unreadable = "Access is denied.";
-  const LearnedWordsLoad locked = loadLearnedWords(r, file);
+  const LearnedWordsLoad locked = other.load(r);
   EXPECT_EQ(locked.outcome, LearnedWordsLoad::Outcome::Unreadable);
   EXPECT_EQ(locked.reason, "Access is denied.");
+  EXPECT_FALSE(words.save(p));
   EXPECT_EQ(file.text, "locked");
+}
+
+// The faded count of each word in a saved text.
+std::map<std::string, double> savedCounts(const std::string& text) {
+  std::map<std::string, double> out;
+  std::istringstream lines(text);
+  std::string kind;
+  std::string word;
+  double count = 0;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    if (fields >> kind >> word >> count && kind == "w") out[word] = count;
+  }
+  return out;
+}
+
+// Two keyboards of one name (one run as administrator, one not) learn and
+// save over one file in every order: each use is in the file once.
+TEST(LearnedWords, TwoKeyboardsSavingOverOneFileLoseNoWord) {
+  MemoryLearnedWordsFile file;
+  Predictor a;
+  Predictor b;
+  SharedLearnedWords fileOfA(file);
+  SharedLearnedWords fileOfB(file);
+  ASSERT_EQ(fileOfA.load(a).outcome, LearnedWordsLoad::Outcome::NoFile);
+  ASSERT_EQ(fileOfB.load(b).outcome, LearnedWordsLoad::Outcome::NoFile);
+
+  a.learn("", "zebu");
+  b.learn("", "quokka");
+  ASSERT_TRUE(fileOfA.save(a));
+  ASSERT_TRUE(fileOfB.save(b));
+  a.learn("zebu", "herd");
+  b.learn("", "zebu");
+  b.learn("zebu", "herd");
+  ASSERT_TRUE(fileOfB.save(b));
+  ASSERT_TRUE(fileOfA.save(a));
+  ASSERT_TRUE(fileOfA.save(a));  // nothing new: the file stays as it is
+
+  // B's save comes while A's holds the lock, between its read and its
+  // write: B's words wait for its next save rather than being written over.
+  a.learn("", "ocelot");
+  file.afterRead = [&] {
+    b.learn("", "wombat");
+    EXPECT_FALSE(fileOfB.save(b));
+  };
+  ASSERT_TRUE(fileOfA.save(a));
+  ASSERT_TRUE(fileOfB.save(b));
+
+  const std::map<std::string, double> counts = savedCounts(file.text.value_or(""));
+  const std::map<std::string, double> uses{
+      {"herd", 2}, {"ocelot", 1}, {"quokka", 1}, {"wombat", 1}, {"zebu", 2}};
+  ASSERT_EQ(counts.size(), uses.size()) << *file.text;
+  for (const auto& [word, n] : uses) EXPECT_NEAR(counts.at(word), n, 0.01) << word;
+  // Each keyboard goes on with what the other learned.
+  EXPECT_EQ(b.suggest("", "oc").front(), "ocelot");
+  EXPECT_EQ(a.suggest("zebu", "").front(), "herd");
+
+  // Forgetting in one empties the file for both: the other keeps only what
+  // it learned since.
+  a.forget();
+  ASSERT_TRUE(fileOfA.replace(a));
+  b.learn("", "kiwi");
+  ASSERT_TRUE(fileOfB.save(b));
+  EXPECT_EQ(savedCounts(*file.text).size(), 1U) << *file.text;
+  EXPECT_EQ(savedCounts(*file.text).count("kiwi"), 1U) << *file.text;
 }
 
 }  // namespace

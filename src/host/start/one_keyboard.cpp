@@ -5,6 +5,7 @@
 #include <array>
 #include <utility>
 
+#include "app/claim_decision.h"
 #include "host/common/failure.h"
 #include "host/common/text.h"
 
@@ -49,6 +50,7 @@ std::wstring programOf(DWORD pid) {
 
 struct Search {
   const std::wstring* program;
+  bool outOfReach;
   HWND found;
 };
 
@@ -62,13 +64,18 @@ BOOL CALLBACK findKeyboard(HWND hwnd, LPARAM lp) {
   if (!::IsWindowVisible(hwnd)) return TRUE;
   DWORD pid = 0;
   ::GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == ::GetCurrentProcessId() || programOf(pid) != *search->program) return TRUE;
+  if (pid == ::GetCurrentProcessId()) return TRUE;
+  const std::wstring program = programOf(pid);
+  // Another user's process cannot be opened for its name; the keyboard
+  // found checks this start in turn and refuses one of another name.
+  const bool unknown = program.empty() && search->outOfReach;
+  if (program != *search->program && !unknown) return TRUE;
   search->found = hwnd;
   return FALSE;
 }
 
-HWND runningKeyboard(const std::wstring& program) {
-  Search search{&program, nullptr};
+HWND runningKeyboard(const std::wstring& program, bool outOfReach) {
+  Search search{&program, outOfReach, nullptr};
   ::EnumWindows(&findKeyboard, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -76,12 +83,12 @@ HWND runningKeyboard(const std::wstring& program) {
 // Hands the command line to the running keyboard from a window of this
 // process, which the keyboard checks; the keyboard may take the
 // foreground, which a start just made by the user is allowed to give.
-void handOver(HWND keyboard, PCWSTR commandLine) {
+bool handOverTo(HWND keyboard, PCWSTR commandLine) {
   const UniqueWindow sender(::CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                               ::GetModuleHandleW(nullptr), nullptr));
   if (!sender) {
     logFailure("a second start could not make the window that hands over its switches", ::GetLastError());
-    return;
+    return false;
   }
   DWORD pid = 0;
   ::GetWindowThreadProcessId(keyboard, &pid);
@@ -92,11 +99,25 @@ void handOver(HWND keyboard, PCWSTR commandLine) {
   data.cbData = static_cast<DWORD>(line.size()) * static_cast<DWORD>(sizeof(wchar_t));
   data.lpData = data.cbData != 0 ? line.data() : nullptr;
   DWORD_PTR answer = 0;
+  // Kept out by UIPI (a keyboard run as administrator that let no lower
+  // start through), the call fails with access denied.
   if (::SendMessageTimeoutW(keyboard, WM_COPYDATA, reinterpret_cast<WPARAM>(sender.get()),
                             reinterpret_cast<LPARAM>(&data), SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                            kHandOverTimeoutMs, &answer) == 0 ||
-      answer != TRUE)
-    logFailure("the running keyboard did not take a second start's switches", ::GetLastError());
+                            kHandOverTimeoutMs, &answer) == 0) {
+    logFailure("handing a second start's switches to the running keyboard", ::GetLastError());
+    return false;
+  }
+  return answer == TRUE;
+}
+
+// ChangeWindowMessageFilterEx, from Windows 7 on; looked up so that the
+// program still starts where it is missing.
+using MessageFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+MessageFilterFn messageFilterFn() {
+  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  if (user32 == nullptr) return nullptr;
+  return reinterpret_cast<MessageFilterFn>(
+      reinterpret_cast<void*>(::GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
 }
 
 // Calls `each` with every argument of a command line without the program
@@ -145,46 +166,74 @@ bool hasReplaceSwitch(PCWSTR commandLine) {
 OneKeyboard::OneKeyboard(std::wstring programName) : program_(lowered(std::move(programName))) {}
 
 bool OneKeyboard::claim(PCWSTR commandLine) {
+  commandLine_ = commandLine;
+  start_ = ::GetTickCount();
+  // A restart waits out the keyboard it replaces, which closes once this
+  // start is under way.
+  return claimSession(*this, hasReplaceSwitch(commandLine));
+}
+
+ClaimAnswer OneKeyboard::claimName() {
   // Local\: one keyboard per session; each user of a shared machine, and
   // each remote session, has a keyboard of their own.
   const std::wstring name = L"Local\\QM-OSK.one-keyboard." + program_;
-  const DWORD start = ::GetTickCount();
-  // A restart waits out the keyboard it replaces, which closes once this
-  // start is under way.
-  const bool replacing = hasReplaceSwitch(commandLine);
-  for (;;) {
-    mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
-    const DWORD error = ::GetLastError();
-    // Without the object nothing can tell two starts apart; a second
-    // keyboard is better than none.
-    if (!mutex_) {
-      logFailure("the keyboard could not tell whether it runs already", error);
-      return true;
-    }
-    if (error != ERROR_ALREADY_EXISTS) return true;
-    mutex_.reset();
-    if (HWND running = replacing ? nullptr : runningKeyboard(program_)) {
-      handOver(running, commandLine);
-      return false;
-    }
-    // The other start may still be loading, or its window has just closed
-    // and its process not yet ended (or is closing for this restart);
-    // either way, ask again shortly.
-    if (::GetTickCount() - start >= kClaimPatienceMs) {
-      logFailure("another start of this keyboard holds the session but shows no window");
-      return false;
-    }
-    ::Sleep(kClaimPollMs);
+  mutex_.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
+  const DWORD error = ::GetLastError();
+  if (mutex_ && error != ERROR_ALREADY_EXISTS) return ClaimAnswer::Created;
+  mutex_.reset();
+  if (error == ERROR_ALREADY_EXISTS) return ClaimAnswer::AlreadyExists;
+  if (error == ERROR_ACCESS_DENIED) return ClaimAnswer::AccessDenied;
+  logFailure("making the object that tells whether the keyboard runs already", error);
+  return ClaimAnswer::OtherFailure;
+}
+
+bool OneKeyboard::findRunning(bool outOfReach) {
+  found_ = runningKeyboard(program_, outOfReach);
+  return found_ != nullptr;
+}
+
+bool OneKeyboard::handOver() { return found_ != nullptr && handOverTo(found_, commandLine_); }
+
+bool OneKeyboard::waitShortly() {
+  if (::GetTickCount() - start_ >= kClaimPatienceMs) return false;
+  ::Sleep(kClaimPollMs);
+  return true;
+}
+
+void OneKeyboard::tell(std::string_view text) {
+  const std::wstring wide = widen(std::string(text));
+  if (::MessageBoxW(nullptr, wide.c_str(), L"QM-OSK", MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND) == 0)
+    logFailure("telling the user a keyboard already runs", ::GetLastError());
+}
+
+bool OneKeyboard::letLowerStartsHandOver() {
+  const MessageFilterFn allow = messageFilterFn();
+  if (allow == nullptr) {
+    logFailure("finding ChangeWindowMessageFilterEx", ::GetLastError());
+    return false;
   }
+  // Only this window, and only WM_COPYDATA: what it carries is checked in
+  // filter() before anything is taken.
+  if (allow(window_, WM_COPYDATA, MSGFLT_ALLOW, nullptr) == FALSE) {
+    logFailure("letting lower starts hand over their switches", ::GetLastError());
+    return false;
+  }
+  return true;
 }
 
 void OneKeyboard::listen(FormWindow& window, Received received) {
   received_ = std::move(received);
   window.addFilter(*this);
+  window_ = window.hwnd();
+  listenForSecondStarts(*this);
 }
 
 // Only a start of this very program may hand over switches: the sender's
 // window must belong to another process running a program of this name.
+// A start run as administrator by this keyboard's user can be opened for
+// its name (Windows lets a process open an elevated one of its own
+// account); another account's cannot, so its start is refused and tells
+// its user that a keyboard runs already.
 bool OneKeyboard::fromSecondStart(HWND sender) const {
   if (sender == nullptr || !::IsWindow(sender)) return false;
   DWORD pid = 0;

@@ -12,9 +12,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "host/common/handles.h"
 #include "host/window/form_window.h"
+#include "platform/session_claim.h"
 
 namespace osk::win32 {
 
@@ -29,7 +31,7 @@ std::optional<bool> followLanguageSwitch(PCWSTR commandLine);
 inline constexpr const wchar_t* kReplaceSwitch = L"--replace";
 bool hasReplaceSwitch(PCWSTR commandLine);
 
-class OneKeyboard final : public MessageFilter {
+class OneKeyboard final : public MessageFilter, private SessionClaim {
  public:
   using Received = std::function<void(const std::wstring& commandLine)>;
 
@@ -43,22 +45,36 @@ class OneKeyboard final : public MessageFilter {
 
   // True when this start is to run the session's keyboard. False when
   // another keyboard of this name runs in the session and has been handed
-  // `commandLine` (or, still starting or stuck, never showed a window):
-  // this start then has nothing left to do.
+  // `commandLine` (or, still starting or stuck, never showed a window; or,
+  // run as administrator or as another user, could not be reached, which
+  // the user is told): this start then has nothing left to do.
   [[nodiscard]] bool claim(PCWSTR commandLine);
 
   // Lets later starts find `window` and hands their command lines to
   // `received`; call once the window exists, before it is shown. The
-  // keyboard outlives the window.
+  // keyboard outlives the window. A keyboard run as administrator lets
+  // the starts of the signed-in user reach it through UIPI.
   void listen(FormWindow& window, Received received);
 
   // MessageFilter: takes a second start's command line.
   std::optional<LRESULT> filter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control) override;
 
  private:
+  // SessionClaim
+  ClaimAnswer claimName() override;
+  bool findRunning(bool outOfReach) override;
+  bool handOver() override;
+  bool waitShortly() override;
+  void tell(std::string_view text) override;
+  bool letLowerStartsHandOver() override;
+
   bool fromSecondStart(HWND sender) const;
 
   std::wstring program_;
+  PCWSTR commandLine_ = nullptr;
+  DWORD start_ = 0;        // when claim() began, for its patience
+  HWND found_ = nullptr;   // the running keyboard's window, once found
+  HWND window_ = nullptr;  // this keyboard's own, once listening
   UniqueHandle<HANDLE, detail::closeHandle> mutex_;
   Received received_;
 };

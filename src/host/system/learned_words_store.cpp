@@ -20,6 +20,12 @@ namespace {
 constexpr std::wstring_view kFile = L"learned-words.txt";
 constexpr std::wstring_view kNew = L"learned-words.new";
 constexpr std::wstring_view kDamaged = L"learned-words.damaged";
+constexpr std::wstring_view kLock = L"learned-words.lock";
+// A save holds the lock for the few milliseconds of reading, merging and
+// writing at most a quarter of a megabyte; one that waits this long is
+// behind a keyboard that hangs, and tries again at its next save.
+constexpr DWORD kLockPatienceMs = 2000;
+constexpr DWORD kLockPollMs = 10;
 // The keyboard writes at most a quarter of this; a larger file is not one of
 // ours, and is set aside rather than read into memory.
 constexpr DWORD kMaxReadBytes = DWORD{1024} * 1024;
@@ -72,6 +78,29 @@ const std::wstring& LearnedWordsStore::folder() {
   folder_ = path + L"\\";
   return folder_;
 }
+
+// Opened with no sharing, the lock file is held by one save at a time. A
+// file rather than a named mutex: a mutex made by a keyboard run as
+// administrator could not be opened by the user's own, while the file takes
+// the folder's rights, which are the user's whatever the level.
+bool LearnedWordsStore::lock() {
+  const std::wstring& dir = folder();
+  if (dir.empty()) return false;
+  const std::wstring path = dir + std::wstring(kLock);
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    lock_ = openFile(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
+    if (lock_) return true;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_SHARING_VIOLATION || ::GetTickCount() - start >= kLockPatienceMs) {
+      logFailure("taking the lock of the learned words", error);
+      return false;
+    }
+    ::Sleep(kLockPollMs);
+  }
+}
+
+void LearnedWordsStore::unlock() { lock_.reset(); }
 
 LearnedWordsText LearnedWordsStore::read() {
   const std::wstring& dir = folder();

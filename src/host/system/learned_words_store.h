@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "host/common/handles.h"
 #include "platform/learned_words_file.h"
 
 namespace osk::win32 {
@@ -17,6 +18,10 @@ class LearnedWordsStore final : public LearnedWordsFile {
   // `applicationName` tells copies of the program apart, as for the settings.
   explicit LearnedWordsStore(std::wstring applicationName);
 
+  // "learned-words.lock" beside the file, opened for this process alone;
+  // waited for up to two seconds while another keyboard holds it.
+  [[nodiscard]] bool lock() override;
+  void unlock() override;
   // Any failure but a missing file (or folder on the way to it) is
   // Unreadable, with the system's words, and logged with the step that
   // failed.
@@ -36,6 +41,7 @@ class LearnedWordsStore final : public LearnedWordsFile {
 
   std::wstring applicationName_;
   std::wstring folder_;
+  UniqueKernelHandle lock_;  // held from lock() to unlock()
   // Why the folder was last not found or made.
   DWORD folderError_ = ERROR_SUCCESS;
 };
