@@ -63,10 +63,11 @@ UserStartResult startAsSignedInUser(UserStarter& starter, const std::vector<std:
   if (elevation != UserStarter::Elevation::Limited) {
     const LaunchOutcome shell = starter.startThroughShell(parameters);
     if (shell.started()) return {UserStartRoute::Shell, 0};
-    logFailure("the desktop's shell could not start the keyboard as the signed-in user (" + shell.reason +
-               "); starting it " +
-               (elevation == UserStarter::Elevation::Elevated ? "as administrator" : "with this start's rights") +
-               " instead");
+    logFailure(
+        "the desktop's shell could not start the keyboard as the signed-in user (" + shell.reason +
+        "); starting it " +
+        (elevation == UserStarter::Elevation::Elevated ? "as administrator" : "with this start's rights") +
+        " instead");
   }
   const LaunchOutcome direct = starter.startDirectly(parameters);
   if (direct.started()) return {UserStartRoute::Direct, 0};

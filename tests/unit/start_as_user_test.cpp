@@ -66,7 +66,12 @@ TEST_F(StartAsUser, TakesTheShellOnlyWhenElevatedAndFallsBackToADirectStart) {
   const Row rows[] = {
       {Elevation::Limited, true, true, {"direct --keep-focus"}, {UserStartRoute::Direct, 0}, {}},
       {Elevation::Limited, false, true, {"direct --keep-focus"}, {UserStartRoute::Direct, 0}, {}},
-      {Elevation::Limited, true, false, {"direct --keep-focus"}, {UserStartRoute::None, 1}, {"Access is denied."}},
+      {Elevation::Limited,
+       true,
+       false,
+       {"direct --keep-focus"},
+       {UserStartRoute::None, 1},
+       {"Access is denied."}},
       {Elevation::Elevated, true, true, {"shell --keep-focus"}, {UserStartRoute::Shell, 0}, {}},
       {Elevation::Elevated,
        false,
@@ -116,7 +121,8 @@ TEST_F(StartAsUser, PassesOnEveryOtherArgumentAndNeverItself) {
   const Row rows[] = {
       {{"--start-as-user"}, ""},
       {{"--START-AS-USER", "--keep-focus", "--start-as-user"}, "--keep-focus"},
-      {{"--follow-input-language", "--start-as-user", "--no-keep-focus"}, "--follow-input-language --no-keep-focus"},
+      {{"--follow-input-language", "--start-as-user", "--no-keep-focus"},
+       "--follow-input-language --no-keep-focus"},
       {{"--start-as-user", "a b", ""}, "\"a b\" \"\""},
       {{"--start-as-user", R"(say "hi")", R"(C:\my dir\)", R"(x\y)"}, R"("say \"hi\"" "C:\my dir\\" x\y)"},
   };

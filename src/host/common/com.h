@@ -83,7 +83,7 @@ class UniqueVariant {
   bool valid() const { return v_.vt != VT_BSTR || v_.bstrVal != nullptr; }
 
  private:
-  VARIANT v_;
+  VARIANT v_{};
 };
 
 // COM on this thread for the owner's lifetime, when the system grants it.

@@ -75,14 +75,16 @@ class Win32UserStarter final : public UserStarter {
     hr = windows->FindWindowSW(&desktop.get(), &noRoot.get(), SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
                                found.put());
     // S_FALSE: no desktop window, as where no shell runs.
-    if (hr != S_OK || !found) return refused("finding the shell's desktop window", hr == S_FALSE ? E_FAIL : hr);
+    if (hr != S_OK || !found)
+      return refused("finding the shell's desktop window", hr == S_FALSE ? E_FAIL : hr);
     ComPtr<IServiceProvider> services;
     if (FAILED(hr = found.as(services))) return refused("asking the desktop for its services", hr);
     ComPtr<IShellBrowser> browser;
     if (FAILED(hr = services->QueryService(SID_STopLevelBrowser, __uuidof(IShellBrowser), browser.putVoid())))
       return refused("finding the desktop's browser", hr);
     ComPtr<IShellView> view;
-    if (FAILED(hr = browser->QueryActiveShellView(view.put()))) return refused("finding the desktop's view", hr);
+    if (FAILED(hr = browser->QueryActiveShellView(view.put())))
+      return refused("finding the desktop's view", hr);
     ComPtr<IDispatch> background;
     if (FAILED(hr = view->GetItemObject(SVGIO_BACKGROUND, __uuidof(IDispatch), background.putVoid())))
       return refused("reaching the desktop view's background", hr);
