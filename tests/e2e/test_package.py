@@ -5,6 +5,7 @@ portable zip, and the version they all carry."""
 import glob
 import os
 import re
+import signal
 import struct
 import subprocess
 import tempfile
@@ -196,6 +197,28 @@ class Installed(KeyboardTestCase):
         self.assertFalse(os.path.exists(folder), "files of ours stayed: %r" % (
             os.listdir(folder) if os.path.exists(folder) else None))
         self.assertFalse(os.path.exists(os.path.join(s.dir, "drive_c", SHORTCUT)), "the shortcut stayed")
+
+    def test_a_silent_install_over_a_keyboard_that_will_not_close_changes_nothing(self):
+        s = self.new_session()
+        self.install(s)
+        where = s.reg_value(UNINSTALL_KEY, "InstallLocation", "32")[1]
+        uninstaller = os.path.join(self.unix(s, where), "Uninstall.exe")
+        written = os.stat(uninstaller).st_mtime_ns
+        s.keyboard = s.start(where + "\\qm-osk.exe", name="keyboard")
+        s.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+        pid = s.wait_for(lambda: keyboard_pid(s), lambda p: p is not None, START_TIMEOUT_S,
+                         "no single keyboard process")
+        os.kill(pid, signal.SIGSTOP)  # hung: it reads no message and never ends
+        try:
+            setup = s.start(artefact("setup.exe"), "/S", name="setup")
+            rc = setup.wait(timeout=SETUP_TIMEOUT_S)
+        finally:
+            os.kill(pid, signal.SIGCONT)
+        # A silent run cannot ask the user to close it: it stops before
+        # writing anything, and says so in its exit code.
+        self.assertEqual(rc, 2, "the silent install went on over a keyboard that did not close")
+        self.assertEqual(os.stat(uninstaller).st_mtime_ns, written, "the installer rewrote its files")
+        self.assertIsNone(s.keyboard.poll(), "the keyboard ended")
 
     def test_an_upgrade_keeps_the_settings_and_leaves_one_entry(self):
         s = self.new_session()
