@@ -12,8 +12,8 @@ import tempfile
 import unittest
 import zipfile
 
-from rig import (BUILD, NOTEPAD_TITLE, ROOT, START_TIMEOUT_S, TARGET_GEOMETRY, TYPE_TIMEOUT_S, KeyboardTestCase,
-                 unix_pid_of)
+from rig import (BUILD, KEYLOG_EXE, KEYLOG_TITLE, NOTEPAD_TITLE, ROOT, START_TIMEOUT_S, TARGET_GEOMETRY,
+                 TYPE_TIMEOUT_S, KeyboardTestCase, unix_pid_of)
 
 PACKAGE_DIR = os.environ.get("QMOSK_PACKAGE_DIR", os.path.join(ROOT, "build", "package"))
 # The 32-bit installer writes to the 32-bit view of the registry.
@@ -219,6 +219,37 @@ class Installed(KeyboardTestCase):
         self.assertEqual(rc, 2, "the silent install went on over a keyboard that did not close")
         self.assertEqual(os.stat(uninstaller).st_mtime_ns, written, "the installer rewrote its files")
         self.assertIsNone(s.keyboard.poll(), "the keyboard ended")
+
+    def test_a_file_in_use_keeps_the_uninstaller_and_its_entry(self):
+        s = self.new_session()
+        self.install(s)
+        where = s.reg_value(UNINSTALL_KEY, "InstallLocation", "32")[1]
+        folder = self.unix(s, where)
+        # Another program holds one of our files open, with no leave to
+        # delete it.
+        holder = s.start(KEYLOG_EXE, where + "\\README.md", KEYLOG_TITLE, name="holder")
+        s.drive("wait-window", KEYLOG_TITLE, str(START_TIMEOUT_S * 1000))
+        # In place (_?=), so that its exit code is its own, not that of the
+        # copy it otherwise hands over to. _?= takes no quotes, so the folder
+        # goes by its short name, which has no spaces.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", "winepath", "-s", where], env=s.env, cwd=s.dir, stdin=subprocess.DEVNULL,
+                           stdout=out, stderr=subprocess.DEVNULL, timeout=START_TIMEOUT_S, check=True)
+            out.seek(0)
+            short = out.read().decode("utf-8", "replace").strip()
+        self.assertNotIn(" ", short)
+        un = s.start(where + "\\Uninstall.exe", "/S", "_?=" + short, name="uninstall")
+        self.assertEqual(un.wait(timeout=SETUP_TIMEOUT_S), 2, "the uninstaller did not say it left a file")
+        self.assertEqual(sorted(os.listdir(folder)), ["README.md", "Uninstall.exe"])
+        self.assertIsNotNone(s.reg_value(UNINSTALL_KEY, "DisplayName", "32"), "the entry went, the file stayed")
+        self.assertTrue(os.path.exists(os.path.join(s.dir, "drive_c", SHORTCUT)), "the shortcut went")
+
+        # Once nothing holds it, the entry's uninstaller removes the rest.
+        s.drive("close", KEYLOG_TITLE)
+        holder.wait(timeout=START_TIMEOUT_S)
+        self.uninstall(s)
+        s.wait_for(lambda: os.path.exists(folder), lambda e: not e, SETUP_TIMEOUT_S,
+                   "the second uninstall left the program's folder")
 
     def test_an_upgrade_keeps_the_settings_and_leaves_one_entry(self):
         s = self.new_session()
