@@ -5,13 +5,15 @@ portable zip, and the version they all carry."""
 import glob
 import os
 import re
+import signal
 import struct
 import subprocess
 import tempfile
 import unittest
 import zipfile
 
-from rig import BUILD, NOTEPAD_TITLE, ROOT, START_TIMEOUT_S, TARGET_GEOMETRY, TYPE_TIMEOUT_S, KeyboardTestCase
+from rig import (BUILD, KEYLOG_EXE, KEYLOG_TITLE, NOTEPAD_TITLE, ROOT, START_TIMEOUT_S, TARGET_GEOMETRY,
+                 TYPE_TIMEOUT_S, KeyboardTestCase, unix_pid_of)
 
 PACKAGE_DIR = os.environ.get("QMOSK_PACKAGE_DIR", os.path.join(ROOT, "build", "package"))
 # The 32-bit installer writes to the 32-bit view of the registry.
@@ -26,6 +28,22 @@ SETUP_TIMEOUT_S = 60
 def project_version():
     with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
         return re.search(r"project\(qm-osk VERSION (\d+\.\d+\.\d+)", f.read()).group(1)
+
+
+def installed_files():
+    """The files the installer puts, as the build lists them for the
+    installer and the uninstaller alike."""
+    with open(os.path.join(BUILD, "installed-files.txt"), encoding="utf-8") as f:
+        return f.read().split()
+
+
+def keyboard_pid(s):
+    """The one running keyboard's Unix process, or None while there is not
+    exactly one."""
+    try:
+        return unix_pid_of("qm-osk.exe", s.dir)
+    except LookupError:
+        return None
 
 
 def artefact(kind):
@@ -126,8 +144,9 @@ class Installed(KeyboardTestCase):
         self.assertEqual(size[0], "REG_DWORD")
         self.assertGreater(int(size[1], 16), 1024)
         folder = self.unix(s, where)
-        self.assertEqual(sorted(os.listdir(folder)),
-                         ["LICENSE-words-en.md", "README.md", "Uninstall.exe", "qm-osk.exe"])
+        listed = installed_files()
+        self.assertIn("LICENSE", listed)
+        self.assertEqual(sorted(os.listdir(folder)), sorted(listed + ["Uninstall.exe"]))
         self.assertTrue(os.path.exists(os.path.join(s.dir, "drive_c", SHORTCUT)), "no Start-menu shortcut")
 
         type_with(s, exe)
@@ -157,6 +176,81 @@ class Installed(KeyboardTestCase):
         s.wait_for(lambda: os.path.exists(folder), lambda e: not e, SETUP_TIMEOUT_S,
                    "the uninstaller left the program's folder")
 
+    def test_a_silent_uninstall_closes_the_running_keyboard_first(self):
+        s = self.new_session()
+        self.install(s)
+        where = s.reg_value(UNINSTALL_KEY, "InstallLocation", "32")[1]
+        folder = self.unix(s, where)
+        s.set_setting("EMAIL_ADDRESS_TEXTBOX", "me@example.org")
+        s.keyboard = s.start(where + "\\qm-osk.exe", name="keyboard")
+        s.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+
+        self.uninstall(s, "/REMOVESETTINGS")
+        try:
+            s.keyboard.wait(timeout=SETUP_TIMEOUT_S)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the uninstaller left the keyboard running")
+        # The keyboard's own close saves its place: once it has ended, that
+        # save is over, and nothing of the user's settings is left.
+        self.assertIsNone(s.setting("MainLeft"), "the keyboard's last save brought the settings back")
+        self.assertIsNone(s.setting("EMAIL_ADDRESS_TEXTBOX"), "\"Also remove my settings\" left the settings")
+        self.assertFalse(os.path.exists(folder), "files of ours stayed: %r" % (
+            os.listdir(folder) if os.path.exists(folder) else None))
+        self.assertFalse(os.path.exists(os.path.join(s.dir, "drive_c", SHORTCUT)), "the shortcut stayed")
+
+    def test_a_silent_install_over_a_keyboard_that_will_not_close_changes_nothing(self):
+        s = self.new_session()
+        self.install(s)
+        where = s.reg_value(UNINSTALL_KEY, "InstallLocation", "32")[1]
+        uninstaller = os.path.join(self.unix(s, where), "Uninstall.exe")
+        written = os.stat(uninstaller).st_mtime_ns
+        s.keyboard = s.start(where + "\\qm-osk.exe", name="keyboard")
+        s.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+        pid = s.wait_for(lambda: keyboard_pid(s), lambda p: p is not None, START_TIMEOUT_S,
+                         "no single keyboard process")
+        os.kill(pid, signal.SIGSTOP)  # hung: it reads no message and never ends
+        try:
+            setup = s.start(artefact("setup.exe"), "/S", name="setup")
+            rc = setup.wait(timeout=SETUP_TIMEOUT_S)
+        finally:
+            os.kill(pid, signal.SIGCONT)
+        # A silent run cannot ask the user to close it: it stops before
+        # writing anything, and says so in its exit code.
+        self.assertEqual(rc, 2, "the silent install went on over a keyboard that did not close")
+        self.assertEqual(os.stat(uninstaller).st_mtime_ns, written, "the installer rewrote its files")
+        self.assertIsNone(s.keyboard.poll(), "the keyboard ended")
+
+    def test_a_file_in_use_keeps_the_uninstaller_and_its_entry(self):
+        s = self.new_session()
+        self.install(s)
+        where = s.reg_value(UNINSTALL_KEY, "InstallLocation", "32")[1]
+        folder = self.unix(s, where)
+        # Another program holds one of our files open, with no leave to
+        # delete it.
+        holder = s.start(KEYLOG_EXE, where + "\\README.md", KEYLOG_TITLE, name="holder")
+        s.drive("wait-window", KEYLOG_TITLE, str(START_TIMEOUT_S * 1000))
+        # In place (_?=), so that its exit code is its own, not that of the
+        # copy it otherwise hands over to. _?= takes no quotes, so the folder
+        # goes by its short name, which has no spaces.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", "winepath", "-s", where], env=s.env, cwd=s.dir, stdin=subprocess.DEVNULL,
+                           stdout=out, stderr=subprocess.DEVNULL, timeout=START_TIMEOUT_S, check=True)
+            out.seek(0)
+            short = out.read().decode("utf-8", "replace").strip()
+        self.assertNotIn(" ", short)
+        un = s.start(where + "\\Uninstall.exe", "/S", "_?=" + short, name="uninstall")
+        self.assertEqual(un.wait(timeout=SETUP_TIMEOUT_S), 2, "the uninstaller did not say it left a file")
+        self.assertEqual(sorted(os.listdir(folder)), ["README.md", "Uninstall.exe"])
+        self.assertIsNotNone(s.reg_value(UNINSTALL_KEY, "DisplayName", "32"), "the entry went, the file stayed")
+        self.assertTrue(os.path.exists(os.path.join(s.dir, "drive_c", SHORTCUT)), "the shortcut went")
+
+        # Once nothing holds it, the entry's uninstaller removes the rest.
+        s.drive("close", KEYLOG_TITLE)
+        holder.wait(timeout=START_TIMEOUT_S)
+        self.uninstall(s)
+        s.wait_for(lambda: os.path.exists(folder), lambda e: not e, SETUP_TIMEOUT_S,
+                   "the second uninstall left the program's folder")
+
     def test_an_upgrade_keeps_the_settings_and_leaves_one_entry(self):
         s = self.new_session()
         # The same program packaged as an older version: what the installer
@@ -168,8 +262,19 @@ class Installed(KeyboardTestCase):
         self.assertEqual(s.reg_value(UNINSTALL_KEY, "DisplayVersion", "32"), ("REG_SZ", "0.9.0"))
         where = s.reg_value(UNINSTALL_KEY, "InstallLocation", "32")[1]
         s.set_setting("EMAIL_ADDRESS_TEXTBOX", "me@example.org")
+        s.keyboard = s.start(where + "\\qm-osk.exe", name="keyboard")
+        s.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+        old_pid = s.wait_for(lambda: keyboard_pid(s), lambda p: p is not None, START_TIMEOUT_S,
+                             "no single keyboard process")
 
         self.install(s)
+        # The keyboard that ran was closed, as its close box would, and a
+        # new one started in its place: one keyboard, not the old one.
+        self.assertIsNotNone(s.keyboard.poll(), "the upgrade left the old keyboard running")
+        new_pid = s.wait_for(lambda: keyboard_pid(s), lambda p: p is not None and p != old_pid,
+                             START_TIMEOUT_S, "no new keyboard after the upgrade")
+        s.drive("wait-window", "main", str(START_TIMEOUT_S * 1000))
+        self.assertEqual(keyboard_pid(s), new_pid, "not one keyboard after the upgrade")
         self.assertEqual(s.reg_value(UNINSTALL_KEY, "DisplayVersion", "32"), ("REG_SZ", project_version()))
         self.assertEqual(s.reg_value(UNINSTALL_KEY, "InstallLocation", "32"), ("REG_SZ", where))
         with tempfile.TemporaryFile() as out:
@@ -187,7 +292,7 @@ class Portable(KeyboardTestCase):
         s = self.new_session()
         folder = os.path.join(s.dir, "drive_c", "stick", "qm-osk")
         with zipfile.ZipFile(artefact("portable.zip")) as z:
-            self.assertEqual(sorted(z.namelist()), ["LICENSE-words-en.md", "READ-ME.txt", "qm-osk.exe"])
+            self.assertEqual(sorted(z.namelist()), ["LICENSE", "LICENSE-words-en.md", "READ-ME.txt", "qm-osk.exe"])
             z.extractall(folder)
         type_with(s, r"C:\stick\qm-osk\qm-osk.exe")
 

@@ -17,6 +17,7 @@
 #include "host/input/sendinput_injector.h"
 #include "host/input/win32_languages.h"
 #include "host/start/one_keyboard.h"
+#include "host/start/start_as_user.h"
 #include "host/system/learned_words_store.h"
 #include "host/system/registry_store.h"
 #include "host/system/shell_launcher.h"
@@ -57,6 +58,8 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
                     PWSTR lpCmdLine, int nShowCmd) {
   using namespace osk::win32;
   osk::setLogSink(&writeToDebugChannel);
+  // The installer's start: it starts a keyboard and ends, with no window.
+  if (const std::optional<int> started = startAsUserIfAsked(lpCmdLine)) return *started;
   enableDpiAwareness();
   // "--keep-focus" and "--no-keep-focus" switch the mode and remember it, as
   // the settings dialog does, in this start or handed to the running one.
