@@ -5,6 +5,7 @@
 // answers Windows lets keys through to.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -50,9 +51,16 @@ struct GateRig {
     r.desktop.windows[kFront].title = "Administrator: Command Prompt";
     r.desktop.foreground = kFront;
   }
+  // The words offered, in lower case: their case follows the Shift latch,
+  // which a refused key leaves latched.
   std::vector<std::string> offered() {
+    r.tick("NCS_TIMER");
     std::vector<std::string> out;
-    for (ControlName name : ui::kSuggestionKeys) out.push_back(r.c(name.str()).caption());
+    for (ControlName name : ui::kSuggestionKeys) {
+      std::string word = r.c(name.str()).caption();
+      for (char& ch : word) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      out.push_back(word);
+    }
     return out;
   }
   void rest(std::string_view key) {
@@ -230,7 +238,44 @@ const LevelRow kLevelRows[] = {
     {UiAccess, System, AccessDenied, false, true},
     {UiAccess, Refused, AccessDenied, false, true},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, Levels, ::testing::ValuesIn(kLevelRows));
+std::string levelName(Integrity level) {
+  switch (level) {
+    case Unknown:
+      return "Unknown";
+    case Low:
+      return "Low";
+    case Medium:
+      return "Medium";
+    case High:
+      return "High";
+    case System:
+      return "System";
+    case Refused:
+      return "Hidden";
+    case UiAccess:
+      return "UiAccess";
+  }
+  return "Other";
+}
+
+std::string answerName(ProbeAnswer answer) {
+  switch (answer) {
+    case NotTried:
+      return "NotTried";
+    case Answered:
+      return "Answered";
+    case AccessDenied:
+      return "AccessDenied";
+    case TimedOut:
+      return "TimedOut";
+  }
+  return "Other";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Levels, ::testing::ValuesIn(kLevelRows), [](const auto& row) {
+  return levelName(row.param.keyboard) + "To" + levelName(row.param.target) + "Probe" +
+         answerName(row.param.answer);
+});
 
 }  // namespace
 }  // namespace osk::testing
