@@ -65,7 +65,8 @@ bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Con
 // stay lit a moment at least.
 void flashKey(Context& ctx, Control& key);
 
-// Injects into whatever window is active, with no target and no flash.
+// Injects into whatever window is active, with no target and no flash,
+// when the gate lets keys through to that window.
 [[nodiscard]] bool injectDirect(Context& ctx, std::string_view keys);
 
 // Brings the recorded target back without sending anything; false when it
