@@ -31,7 +31,7 @@ class HandsFree;
 struct Platform {
   SettingsStore& store;
   Desktop& desktop;
-  KeyInjector& injector;
+  GatedInjector injector;
   LockKeys& locks;
   Launcher& launcher;
   FormHost& host;

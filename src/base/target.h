@@ -19,6 +19,9 @@ struct RecordedTarget {
   std::string title;    // a Real target's title when last recorded
   // Of a Real target's process, read once when its window is recorded.
   Integrity integrity = Integrity::Unknown;
+  // Its answer to a probe, sent with the level's read when the level alone
+  // cannot say whether keys get through.
+  ProbeAnswer probe = ProbeAnswer::NotTried;
 };
 
 }  // namespace osk

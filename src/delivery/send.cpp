@@ -17,28 +17,12 @@ void recordTarget(Context& ctx, std::string_view title, WindowId window) {
   // process keeps its level for life.
   const RecordedTarget& was = ctx.state.target();
   const bool known = was.kind == TargetClass::Real && was.window == window;
-  const Integrity integrity = known ? was.integrity : ctx.platform.desktop.integrityOf(window);
-  ctx.state.setTarget({TargetClass::Real, window, std::string(title), integrity});
+  const Standing standing =
+      known ? Standing{was.integrity, was.probe} : standingOf(ctx.platform.desktop, window);
+  ctx.state.setTarget({TargetClass::Real, window, std::string(title), standing.level, standing.probe});
 }
 
 void targetCommandLine(Context& ctx) { ctx.state.setTarget({TargetClass::CommandLine, 0, {}}); }
-
-std::chrono::milliseconds patienceOf(Patience patience) {
-  using std::chrono::milliseconds;
-  // A switch settles in a few milliseconds; the click's half second only
-  // covers a machine under heavy load. The tick's budget is under half of
-  // the 100 ms repeat period, so a burst whose target will not come forward
-  // still leaves the window most of each period for clicks and paints.
-  return patience == Patience::Tick ? kTickPatience : milliseconds(500);
-}
-
-bool keptFrom(Integrity keyboard, Integrity target) {
-  // Where the keyboard cannot tell its own level (a system without levels,
-  // such as Wine), or has UI access, nothing is held back.
-  if (keyboard == Integrity::Unknown || keyboard == Integrity::Refused || keyboard == Integrity::UiAccess)
-    return false;
-  return target == Integrity::Refused || (target != Integrity::Unknown && target > keyboard);
-}
 
 namespace {
 
@@ -62,19 +46,26 @@ void restartAsAdministrator(Context& ctx) {
 SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) const {
   const bool real = target(ctx_) == TargetClass::Real;
   if (aim == Aim::RecordedTarget && !real) return SendResult::ReservedTarget;
+  // Before word prediction hears of the keys: what the system keeps from
+  // the window never reaches its text, so what prediction knows of that
+  // text still holds.
+  const std::optional<Passage> passage = pass(aim);
+  if (!passage) return SendResult::AboveKeyboard;
   // Word prediction follows everything that goes into a real target, here
   // where every key passes, and may have a punctuation mark typed before
   // the space a suggestion left. Keys aimed at whatever window is active
   // (the lock keys, the Start menu) type nothing into the target.
   WordPrediction* prediction = aim != Aim::ActiveWindow && real ? ctx_.prediction.get() : nullptr;
   const std::optional<std::string> instead = prediction != nullptr ? prediction->sending(keys) : std::nullopt;
-  const SendResult result = sendAsIs(instead ? std::string_view(*instead) : keys, aim, patience);
+  const ParseResult parsed = parseKeyString(instead ? std::string_view(*instead) : keys);
+  const SendResult result = parsed ? passage->inject(*parsed.plan, patience) : SendResult::Malformed;
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
-  if (result == SendResult::AboveKeyboard) noteAboveKeyboard();
   return result;
 }
 
-void Delivery::noteAboveKeyboard() const {
+std::optional<Passage> Delivery::pass(Aim aim) const {
+  std::optional<Passage> passage = passGate(ctx_, aim);
+  if (passage) return passage;
   // Beside the key pressed; a send of a timer's (a key held down) has no
   // key, and the note stands by the target's name instead.
   const std::vector<Control>& controls = ctx_.main.controls();
@@ -82,41 +73,25 @@ void Delivery::noteAboveKeyboard() const {
       ctx_.handling < controls.size() ? controls[ctx_.handling] : ctx_.main.control(ui::kActiveWindowLabel);
   ctx_.platform.host.showActionNote(ctx_.main, at, kAdministratorNote,
                                     [&ctx = ctx_] { restartAsAdministrator(ctx); });
-}
-
-SendResult Delivery::sendAsIs(std::string_view keys, Aim aim, Patience patience) const {
-  const bool real = target(ctx_) == TargetClass::Real;
-  ParseResult parsed = parseKeyString(keys);
-  if (!parsed) return SendResult::Malformed;
-  if (aim != Aim::ActiveWindow && real) {
-    // The system would drop the keys without a word; the keyboard says why
-    // instead, and neither brings the window forward nor flashes the key.
-    if (keptFrom(ctx_.platform.desktop.ownIntegrity(), ctx_.state.target().integrity))
-      return SendResult::AboveKeyboard;
-    // Read afresh: the recorded target is the only authority on where keys go.
-    const std::string title = targetTitle(ctx_);
-    if (!ctx_.platform.desktop.activate(recordedWindow(ctx_), title, patienceOf(patience)))
-      return SendResult::NotInFront;
-  }
-  return ctx_.platform.injector.inject(*parsed.plan) ? SendResult::Sent : SendResult::Refused;
+  return std::nullopt;
 }
 
 SendResult Delivery::sendPlan(const KeyPlan& plan, std::string_view typed) const {
   if (target(ctx_) != TargetClass::Real) return SendResult::ReservedTarget;
+  const std::optional<Passage> passage = pass(Aim::RecordedTarget);
+  if (!passage) return SendResult::AboveKeyboard;
   WordPrediction* prediction = ctx_.prediction.get();
   if (prediction != nullptr && typed.empty()) prediction->lost();
   // When prediction changes what goes in (a space taken back before a
   // full stop), it goes in as prediction says, characters and all.
-  if (prediction != nullptr && !typed.empty()) {
-    if (const std::optional<std::string> instead = prediction->sending(typed)) {
-      const SendResult result = sendAsIs(*instead, Aim::RecordedTarget, Patience::Click);
-      if (result != SendResult::Sent) prediction->lost();
-      return result;
-    }
+  std::optional<std::string> instead;
+  if (prediction != nullptr && !typed.empty()) instead = prediction->sending(typed);
+  SendResult result = SendResult::Malformed;
+  if (!instead) {
+    result = passage->inject(plan, Patience::Click);
+  } else if (const ParseResult parsed = parseKeyString(*instead)) {
+    result = passage->inject(*parsed.plan, Patience::Click);
   }
-  SendResult result = SendResult::NotInFront;
-  if (ctx_.platform.desktop.activate(recordedWindow(ctx_), targetTitle(ctx_), patienceOf(Patience::Click)))
-    result = ctx_.platform.injector.inject(plan) ? SendResult::Sent : SendResult::Refused;
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
   return result;
 }

@@ -1,12 +1,13 @@
 // The one path by which a key reaches the target window.
 #pragma once
 
-#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/context.h"
 #include "base/keyboard_state.h"
+#include "delivery/gate.h"
 
 namespace osk {
 
@@ -19,48 +20,15 @@ const std::string& targetTitle(const Context& ctx);
 void recordTarget(Context& ctx, std::string_view title, WindowId window);
 void targetCommandLine(Context& ctx);
 
-// Where a send puts its keys.
-enum class Aim : unsigned char {
-  // The recorded target, brought to the front first; nothing at all while
-  // no window is recorded (the send step of ordinary keys).
-  RecordedTarget,
-  // Whatever window is active now: no look at the target, no activation
-  // (lock toggles, the Start menu).
-  ActiveWindow,
-  // The recorded target when there is a real one, otherwise whatever window
-  // is active (F keys act even with no target recorded).
-  RecordedTargetIfReal,
-};
-
-// How long a send may wait for its target to come to the front. A click can
-// afford the full wait; a timer tick must leave the window responsive and
-// give up well within its own period.
-enum class Patience : unsigned char { Click, Tick };
-std::chrono::milliseconds patienceOf(Patience patience);
-// A tick's patience: the timers that send budget their periods around it.
-inline constexpr std::chrono::milliseconds kTickPatience{40};
-
-enum class SendResult : unsigned char {
-  Sent,
-  ReservedTarget,  // no window, or the command line, is recorded: nothing was tried
-  Malformed,       // the key string does not parse
-  NotInFront,      // the target is gone or did not come forward in time
-  Refused,         // the system refused the input
-  AboveKeyboard,   // the target runs at a higher level: nothing was tried
-};
-
-// True when the system keeps input of a keyboard at level `keyboard` from a
-// window at level `target`. A level that cannot be read blocks nothing.
-bool keptFrom(Integrity keyboard, Integrity target);
-
 // What a key says when its target runs above the keyboard, offering the
 // restart as administrator.
 inline constexpr std::string_view kAdministratorNote =
     "This window runs as administrator, so Windows keeps the keyboard's keys from it. "
     "Click here to restart the keyboard as administrator.";
 
-// The keyboard's only way to the platform's injector. Stateless: it reads
-// the target from the keyboard state at every call, so a fresh one per send is fine.
+// The keyboard's way of sending keys: through the administrator gate, with
+// word prediction told what went in. Stateless: it reads the target from the
+// keyboard state at every call, so a fresh one per send is fine.
 class Delivery {
  public:
   explicit Delivery(Context& ctx) : ctx_(ctx) {}
@@ -75,8 +43,8 @@ class Delivery {
   [[nodiscard]] bool activate(Patience patience = Patience::Click) const;
 
  private:
-  SendResult sendAsIs(std::string_view keys, Aim aim, Patience patience) const;
-  void noteAboveKeyboard() const;
+  // The gate, and the note when it stays shut.
+  std::optional<Passage> pass(Aim aim) const;
 
   Context& ctx_;
 };
@@ -97,7 +65,8 @@ bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Con
 // stay lit a moment at least.
 void flashKey(Context& ctx, Control& key);
 
-// Injects into whatever window is active, with no target and no flash.
+// Injects into whatever window is active, with no target and no flash,
+// when the gate lets keys through to that window.
 [[nodiscard]] bool injectDirect(Context& ctx, std::string_view keys);
 
 // Brings the recorded target back without sending anything; false when it

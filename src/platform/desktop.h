@@ -28,6 +28,17 @@ enum class Integrity : std::uint32_t {
   UiAccess = 0xFFFFFFFF,
 };
 
+// What a window made of a message the keyboard sent it only to learn whether
+// the system lets the keyboard's input through to it: the system refuses a
+// message, as it refuses keys, to a window of a higher level, but not to one
+// of another account at the keyboard's own level.
+enum class ProbeAnswer : unsigned char {
+  NotTried,      // no probe was sent (none was needed, or the window is gone)
+  Answered,      // the window took the message: keys get through
+  AccessDenied,  // the system kept the message from the window
+  TimedOut,      // the window is busy or hung: the system let the message through
+};
+
 class Desktop {
  public:
   virtual ~Desktop() = default;
@@ -47,6 +58,9 @@ class Desktop {
   // own process. A desktop without levels leaves both Unknown.
   virtual Integrity integrityOf(WindowId window) const = 0;
   virtual Integrity ownIntegrity() const = 0;
+  // Sends `window` a message of the keyboard's own that it has no use for,
+  // waiting a moment at most, and says what became of it.
+  virtual ProbeAnswer probe(WindowId window) const = 0;
 };
 
 enum class LockKey : std::uint8_t { NumLock, CapsLock, ScrollLock };

@@ -62,6 +62,15 @@ class FakeDesktop final : public Desktop {
     return it == levels.end() ? Integrity::Unknown : it->second;
   }
   Integrity ownIntegrity() const override { return own; }
+  // Each window's answer to a probe; a window not listed answers, as every
+  // window of our own account and level does.
+  std::map<WindowId, ProbeAnswer> probeAnswers;
+  mutable std::vector<WindowId> probed;
+  ProbeAnswer probe(WindowId w) const override {
+    probed.push_back(w);
+    auto it = probeAnswers.find(w);
+    return it == probeAnswers.end() ? ProbeAnswer::Answered : it->second;
+  }
 
   // Puts a window with `title` in front, creating it when needed.
   WindowId show(WindowId id, std::string title) {

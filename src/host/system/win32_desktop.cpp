@@ -72,8 +72,8 @@ bool waitForForeground(HWND target, DWORD start, DWORD timeoutMs) {
 }
 
 // The level in the process's token. A token that may not be opened for
-// reading is one of a higher level than ours (or another user's, which
-// keeps our keys out as well).
+// reading is one of a higher level than ours, or another account's (whose
+// windows take our keys at our own level: the probe tells them apart).
 Integrity integrityOfProcess(HANDLE process) {
   HANDLE raw = nullptr;
   if (!::OpenProcessToken(process, TOKEN_QUERY, &raw))
@@ -116,6 +116,37 @@ Integrity Win32Desktop::integrityOf(WindowId window) const {
 }
 
 Integrity Win32Desktop::ownIntegrity() const { return own_; }
+
+namespace {
+
+// Long enough for a window at work to take a message it only passes to
+// DefWindowProc; short, as the probe holds up the tick that records the
+// target. A window that is slower lets the message through all the same.
+constexpr UINT kProbeTimeoutMs = 100;
+
+}  // namespace
+
+ProbeAnswer Win32Desktop::probe(WindowId window) const {
+  // A message of our own: no program lets it past the system's filter
+  // (ChangeWindowMessageFilterEx), so only the levels decide its way.
+  static const UINT message = ::RegisterWindowMessageW(L"QM-OSK.probe");
+  if (message == 0) {
+    logFailure("registering the probe message", ::GetLastError());
+    return ProbeAnswer::NotTried;
+  }
+  DWORD_PTR ignored = 0;
+  ::SetLastError(ERROR_SUCCESS);
+  if (::SendMessageTimeoutW(toHwnd(window), message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kProbeTimeoutMs,
+                            &ignored) != 0)
+    return ProbeAnswer::Answered;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_ACCESS_DENIED) return ProbeAnswer::AccessDenied;
+  // A hung window fails at once, as a slow one does after the timeout: the
+  // system did not stand in the message's way.
+  if (error == ERROR_TIMEOUT || error == ERROR_SUCCESS) return ProbeAnswer::TimedOut;
+  logFailure("probing the target window", error);
+  return ProbeAnswer::NotTried;
+}
 
 WindowId Win32Desktop::foregroundWindow() const {
   return reinterpret_cast<WindowId>(::GetForegroundWindow());

@@ -15,6 +15,7 @@ class Win32Desktop final : public Desktop {
   void setTopmost(WindowId window, bool topmost) override;
   Integrity integrityOf(WindowId window) const override;
   Integrity ownIntegrity() const override;
+  ProbeAnswer probe(WindowId window) const override;
 
  private:
   Integrity own_;  // a process keeps its level for life
