@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "keystring/utf8.h"
 #include "layout/main_window.h"
 
 namespace osk {
@@ -44,6 +45,38 @@ namespace {
 
 WindowId recordedWindow(const Context& ctx) { return ctx.state.target().window; }
 
+// Each character of `text` as a key string of its own, the way word
+// prediction takes keys; none for text that is not UTF-8.
+std::vector<std::string> keysOfEachCharacter(std::string_view text) {
+  std::vector<std::string> keys;
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t ch = 0;
+    const std::size_t length = decodeUtf8(text, at, ch);
+    if (length == 0) return {};
+    const std::string one(text.substr(at, length));
+    // Characters with a meaning of their own in key strings go braced.
+    const bool special = length == 1 && std::string_view("+^%~(){}[]").find(one.front()) != std::string_view::npos;
+    keys.push_back(special ? "{" + one + "}" : one);
+    at += length;
+  }
+  return keys;
+}
+
+// Tells word prediction what the target shows now, character by character;
+// the word ends unlearned where that is not known.
+void tell(WordPrediction& prediction, const std::optional<std::string>& shown) {
+  if (!shown) {
+    prediction.typedUnknown();
+    return;
+  }
+  const std::vector<std::string> each = keysOfEachCharacter(*shown);
+  if (each.empty() && !shown->empty()) prediction.typedUnknown();
+  // A mark right after a suggestion is no longer in reach to go before its
+  // space once other characters came with it: what follows is not known.
+  for (const std::string& keys : each)
+    if (prediction.sending(keys)) prediction.lost();
+}
+
 void restartAsAdministrator(Context& ctx) {
   LaunchRequest request;
   request.kind = LaunchRequest::Kind::Restart;
@@ -66,12 +99,48 @@ SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) con
   // where every key passes, and may have a punctuation mark typed before
   // the space a suggestion left. Keys aimed at whatever window is active
   // (the lock keys, the Start menu) type nothing into the target.
-  WordPrediction* prediction = aim != Aim::ActiveWindow && real ? ctx_.prediction.get() : nullptr;
+  const bool intoTarget = aim != Aim::ActiveWindow && real;
+  WordPrediction* prediction = intoTarget ? ctx_.prediction.get() : nullptr;
+  if (const std::optional<WaitingAccent> accent = intoTarget ? accentInTarget() : std::nullopt) {
+    // The accent takes these keys: Space shows it alone, as the layout
+    // says; what anything else makes of it is not known here.
+    std::optional<std::string> shown;
+    if (keys == " " && accent->dead) shown = composedText(*accent, {kSpaceBarScan, {}});
+    if (prediction != nullptr) tell(*prediction, shown);
+    const SendResult result = sendAsIs(keys, aim, patience);
+    noteAccent(result, shown ? std::nullopt : std::optional(unknownAccent()));
+    if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+    if (result == SendResult::AboveKeyboard) noteAboveKeyboard();
+    return result;
+  }
   const std::optional<std::string> instead = prediction != nullptr ? prediction->sending(keys) : std::nullopt;
   const SendResult result = sendAsIs(instead ? std::string_view(*instead) : keys, aim, patience);
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
   if (result == SendResult::AboveKeyboard) noteAboveKeyboard();
   return result;
+}
+
+std::optional<WaitingAccent> Delivery::accentInTarget() const {
+  const std::optional<WaitingAccent>& accent = ctx_.waitingAccent;
+  if (!accent || target(ctx_) != TargetClass::Real || accent->window != recordedWindow(ctx_)) return std::nullopt;
+  return accent;
+}
+
+WaitingAccent Delivery::unknownAccent() const { return {recordedWindow(ctx_), 0, std::nullopt}; }
+
+std::optional<std::string> Delivery::composedText(const WaitingAccent& accent, KeyPress next) const {
+  if (!accent.dead) return std::nullopt;
+  const KeyOutput both = ctx_.platform.languages.composed(accent.layout, *accent.dead, next);
+  // An accent still waiting after the two would be a guess at the next key.
+  if (both.vk == 0 || both.dead) return std::nullopt;
+  return both.text;
+}
+
+void Delivery::noteAccent(SendResult result, std::optional<WaitingAccent> left) const {
+  // Keys refused part way may have left anything waiting; keys that did not
+  // go in at all left the target as it was.
+  if (result == SendResult::Refused) left = unknownAccent();
+  if (result == SendResult::Sent || result == SendResult::Refused) ctx_.waitingAccent = std::move(left);
 }
 
 void Delivery::noteAboveKeyboard() const {
@@ -101,28 +170,58 @@ SendResult Delivery::sendAsIs(std::string_view keys, Aim aim, Patience patience)
   return ctx_.platform.injector.inject(*parsed.plan) ? SendResult::Sent : SendResult::Refused;
 }
 
-SendResult Delivery::sendPlan(const KeyPlan& plan, std::string_view typed) const {
+SendResult Delivery::sendPlan(const KeyPlan& plan, const PhysicalKey& key) const {
   if (target(ctx_) != TargetClass::Real) return SendResult::ReservedTarget;
   WordPrediction* prediction = ctx_.prediction.get();
-  if (prediction != nullptr && typed.empty()) prediction->lost();
-  // When prediction changes what goes in (a space taken back before a
-  // full stop), it goes in as prediction says, characters and all.
-  if (prediction != nullptr && !typed.empty()) {
-    if (const std::optional<std::string> instead = prediction->sending(typed)) {
-      const SendResult result = sendAsIs(*instead, Aim::RecordedTarget, Patience::Click);
-      if (result != SendResult::Sent) prediction->lost();
-      return result;
+  const std::optional<WaitingAccent> accent = accentInTarget();
+  // What the target shows once the key is in: a chord types nothing known;
+  // a key after an accent shows what the layout composes of the two, a dead
+  // key alone nothing yet.
+  std::optional<std::string> shown;
+  std::optional<WaitingAccent> left;
+  if (key.chord) {
+    if (accent) left = unknownAccent();
+  } else if (accent) {
+    if (accent->layout == key.layout) shown = composedText(*accent, key.press);
+    if (!shown) left = unknownAccent();
+  } else if (key.alone.dead) {
+    left = WaitingAccent{recordedWindow(ctx_), key.layout, key.press};
+  } else {
+    shown = key.alone.text;
+  }
+  if (prediction != nullptr) {
+    // When prediction changes what goes in (a space taken back before a
+    // full stop), it goes in as prediction says, characters and all.
+    const std::vector<std::string> each = shown ? keysOfEachCharacter(*shown) : std::vector<std::string>{};
+    if (key.chord && !accent) {
+      // A shortcut may move the caret or change the text anywhere.
+      prediction->lost();
+    } else if (!accent && each.size() == 1) {
+      if (const std::optional<std::string> instead = prediction->sending(each.front())) {
+        const SendResult result = sendAsIs(*instead, Aim::RecordedTarget, Patience::Click);
+        if (result != SendResult::Sent) prediction->lost();
+        return result;
+      }
+    } else if (left && left->dead) {
+      prediction->accentWaits();
+    } else {
+      tell(*prediction, shown);
     }
   }
-  SendResult result = SendResult::NotInFront;
-  if (ctx_.platform.desktop.activate(recordedWindow(ctx_), targetTitle(ctx_), patienceOf(Patience::Click)))
-    result = ctx_.platform.injector.inject(plan) ? SendResult::Sent : SendResult::Refused;
+  const SendResult result = injectPlan(plan);
+  noteAccent(result, left);
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
   return result;
 }
 
-bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Control* flash) {
-  if (Delivery(ctx).sendPlan(plan, typed) != SendResult::Sent) return false;
+SendResult Delivery::injectPlan(const KeyPlan& plan) const {
+  if (!ctx_.platform.desktop.activate(recordedWindow(ctx_), targetTitle(ctx_), patienceOf(Patience::Click)))
+    return SendResult::NotInFront;
+  return ctx_.platform.injector.inject(plan) ? SendResult::Sent : SendResult::Refused;
+}
+
+bool sendPlanStep(Context& ctx, const KeyPlan& plan, const PhysicalKey& key, Control* flash) {
+  if (Delivery(ctx).sendPlan(plan, key) != SendResult::Sent) return false;
   if (flash != nullptr) flashKey(ctx, *flash);
   return true;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,23 +60,43 @@ inline constexpr std::string_view kAdministratorNote =
     "This window runs as administrator, so Windows keeps the keyboard's keys from it. "
     "Click here to restart the keyboard as administrator.";
 
+// A physical key of the target's layout, as the keys that follow the input
+// language send it.
+struct PhysicalKey {
+  LayoutId layout = 0;
+  KeyPress press;
+  KeyOutput alone;     // what it types by itself
+  bool chord = false;  // Ctrl or Alt make a shortcut of it: it types nothing
+};
+
 // The keyboard's only way to the platform's injector. Stateless: it reads
 // the target from the keyboard state at every call, so a fresh one per send is fine.
 class Delivery {
  public:
   explicit Delivery(Context& ctx) : ctx_(ctx) {}
   [[nodiscard]] SendResult send(std::string_view keys, Aim aim, Patience patience = Patience::Click) const;
-  // Sends keys that no key string names (a physical key by its scan code)
-  // to the recorded target. `typed` is the key string of what they type,
-  // for word prediction; empty when that is not known (an accent waiting
-  // for its letter).
-  [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, std::string_view typed) const;
+  // Sends keys that no key string names (the physical key `key`, by its
+  // scan code) to the recorded target. What the target shows, for word
+  // prediction, is what the key types there: after a dead key, what the
+  // layout composes of the two.
+  [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, const PhysicalKey& key) const;
   // Brings a real recorded target to the front without sending anything;
   // false when no window is recorded or it did not come forward.
   [[nodiscard]] bool activate(Patience patience = Patience::Click) const;
 
  private:
   SendResult sendAsIs(std::string_view keys, Aim aim, Patience patience) const;
+  SendResult injectPlan(const KeyPlan& plan) const;
+  // The accent that may wait in the recorded target, or none.
+  std::optional<WaitingAccent> accentInTarget() const;
+  // An accent that may wait in the recorded target, which is not known.
+  WaitingAccent unknownAccent() const;
+  // What the target shows once `next` follows `accent`; none where the
+  // layout cannot say.
+  std::optional<std::string> composedText(const WaitingAccent& accent, KeyPress next) const;
+  // Records `left` as what waits in the target after keys sent with
+  // `result`.
+  void noteAccent(SendResult result, std::optional<WaitingAccent> left) const;
   void noteAboveKeyboard() const;
 
   Context& ctx_;
@@ -91,7 +112,7 @@ class Delivery {
 bool sendStep(Context& ctx, std::string_view keys, Control* flash);
 
 // sendStep for a plan (Delivery::sendPlan).
-bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Control* flash);
+bool sendPlanStep(Context& ctx, const KeyPlan& plan, const PhysicalKey& key, Control* flash);
 
 // Lights a key green for a press that went in; the colour reset lets it
 // stay lit a moment at least.
