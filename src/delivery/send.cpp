@@ -55,7 +55,8 @@ std::vector<std::string> keysOfEachCharacter(std::string_view text) {
     if (length == 0) return {};
     const std::string one(text.substr(at, length));
     // Characters with a meaning of their own in key strings go braced.
-    const bool special = length == 1 && std::string_view("+^%~(){}[]").find(one.front()) != std::string_view::npos;
+    const bool special =
+        length == 1 && std::string_view("+^%~(){}[]").find(one.front()) != std::string_view::npos;
     keys.push_back(special ? "{" + one + "}" : one);
     at += length;
   }
@@ -122,7 +123,8 @@ SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) con
 
 std::optional<WaitingAccent> Delivery::accentInTarget() const {
   const std::optional<WaitingAccent>& accent = ctx_.waitingAccent;
-  if (!accent || target(ctx_) != TargetClass::Real || accent->window != recordedWindow(ctx_)) return std::nullopt;
+  if (!accent || target(ctx_) != TargetClass::Real || accent->window != recordedWindow(ctx_))
+    return std::nullopt;
   return accent;
 }
 

@@ -177,7 +177,8 @@ void clickLanguageKey(Context& ctx, const CharacterKey& key) {
     case TargetClass::Real: {
       const bool chord = (state.ctrl || state.alt) && !altGr;
       const PhysicalKey pressed{faces.layout, {key.scan, level}, typed, chord};
-      if (!sendPlanStep(ctx, physicalPress(state, level, typed.vk, key.scan), pressed, chord ? nullptr : &button))
+      if (!sendPlanStep(ctx, physicalPress(state, level, typed.vk, key.scan), pressed,
+                        chord ? nullptr : &button))
         return;
       break;
     }

@@ -65,7 +65,9 @@ inline InputLanguages& noInputLanguages() {
     KeyOutput typed(LayoutId /*layout*/, std::uint16_t /*scan*/, KeyLevel /*level*/) const override {
       return {};
     }
-    KeyOutput composed(LayoutId /*layout*/, KeyPress /*dead*/, KeyPress /*next*/) const override { return {}; }
+    KeyOutput composed(LayoutId /*layout*/, KeyPress /*dead*/, KeyPress /*next*/) const override {
+      return {};
+    }
   };
   static None none;
   return none;

@@ -32,10 +32,14 @@ const FakeLayout kGerman{
     {0x0D, 0xDD, "*\u00B4", "*`"},
     {0x56, 0xE2, "<", ">", "|"},
 };
-const FakeLayout kFrench{{0x10, 0x41, "a", "A", "", true}, {0x02, 0x31, "&", "1"},
-                         {0x1A, 0xDD, "*^", "*\u00A8"},   {0x12, 0x45, "e", "E", "\u20AC", true},
-                         {0x14, 0x54, "t", "T", "", true}, {0x13, 0x52, "r", "R", "", true},
-                         {0x21, 0x46, "f", "F", "", true}, {0x18, 0x4F, "o", "O", "", true},
+const FakeLayout kFrench{{0x10, 0x41, "a", "A", "", true},
+                         {0x02, 0x31, "&", "1"},
+                         {0x1A, 0xDD, "*^", "*\u00A8"},
+                         {0x12, 0x45, "e", "E", "\u20AC", true},
+                         {0x14, 0x54, "t", "T", "", true},
+                         {0x13, 0x52, "r", "R", "", true},
+                         {0x21, 0x46, "f", "F", "", true},
+                         {0x18, 0x4F, "o", "O", "", true},
                          {0x39, 0x20, " ", " "}};
 const FakeLayout kRussian{{0x10, 0x51, "\u0439", "\u0419", "", true}};
 
@@ -45,8 +49,8 @@ constexpr WindowId kTarget = 42;
 
 // What the system makes of an accent and the key after it.
 const std::map<std::string, std::string> kComposed{
-    {"^a", "\u00E2"},          {"^e", "\u00EA"}, {"\u00A8e", "\u00EB"}, {"\u00B4e", "\u00E9"},
-    {"^ ", "^"},                {"\u00B4 ", "\u00B4"}, {"\u00A8 ", "\u00A8"}};
+    {"^a", "\u00E2"}, {"^e", "\u00EA"},      {"\u00A8e", "\u00EB"}, {"\u00B4e", "\u00E9"},
+    {"^ ", "^"},      {"\u00B4 ", "\u00B4"}, {"\u00A8 ", "\u00A8"}};
 
 enum Latches : unsigned { kNone = 0, kShift = 1, kCaps = 2, kShiftLock = 4, kRowLock = 8, kAltGr = 16 };
 
@@ -271,7 +275,9 @@ TEST_P(AccentAndPrediction, FollowWhatTheTargetShows) {
   }
   r.tick(ui::kLearnedWordsSaveTimer.str());
   const std::vector<std::string> learned = wordsOf(r.learned.text.value_or(""));
-  const auto has = [&](const std::string& w) { return std::find(learned.begin(), learned.end(), w) != learned.end(); };
+  const auto has = [&](const std::string& w) {
+    return std::find(learned.begin(), learned.end(), w) != learned.end();
+  };
   for (const std::string& word : row.learned) EXPECT_TRUE(has(word)) << word << " was not learned";
   for (const std::string& word : row.notLearned) EXPECT_FALSE(has(word)) << word << " was learned";
 }
@@ -288,35 +294,36 @@ const AccentRow kAccentRows[] = {
      {"very", "every"}},
     {"AnAccentedWordIsLearnedAndOfferedAsTyped",
      kFrenchLayout,
-     {kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T", "BUTTON_LETTER_R", "BUTTON_LETTER_E", "BUTTON_SPACEBAR",
-      kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T", "~\u00EAtre"},
+     {kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T", "BUTTON_LETTER_R", "BUTTON_LETTER_E",
+      "BUTTON_SPACEBAR", kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T", "~\u00EAtre"},
      "\u00EAtre \u00EAtre ",
      {"\u00EAtre"},
      {"etre", "tre"}},
     {"AnAccentInsideAWord",
      kFrenchLayout,
-     {"BUTTON_LETTER_F", "BUTTON_LETTER_O", "BUTTON_LETTER_R", kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T",
-      "BUTTON_SPACEBAR"},
+     {"BUTTON_LETTER_F", "BUTTON_LETTER_O", "BUTTON_LETTER_R", kFrenchAccent, "BUTTON_LETTER_E",
+      "BUTTON_LETTER_T", "BUTTON_SPACEBAR"},
      "for\u00EAt ",
      {"for\u00EAt"},
      {"for", "et", "\u00EAt", "foret"}},
     {"TheShiftedAccent",
      kFrenchLayout,
-     {"BUTTON_SHIFT_LEFT", kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T", "BUTTON_LETTER_E", "BUTTON_SPACEBAR"},
+     {"BUTTON_SHIFT_LEFT", kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T", "BUTTON_LETTER_E",
+      "BUTTON_SPACEBAR"},
      "\u00EBte ",
      {"\u00EBte"},
      {"ete", "te"}},
     {"SpaceGivesTheAccentAloneAfterTheWord",
      kGermanLayout,
-     {"BUTTON_LETTER_Y", "BUTTON_LETTER_A", "BUTTON_LETTER_Y", "BUTTON_LETTER_A", kCircumflex, "BUTTON_SPACEBAR",
-      "BUTTON_LETTER_Y", "BUTTON_LETTER_A", "~zaza"},
+     {"BUTTON_LETTER_Y", "BUTTON_LETTER_A", "BUTTON_LETTER_Y", "BUTTON_LETTER_A", kCircumflex,
+      "BUTTON_SPACEBAR", "BUTTON_LETTER_Y", "BUTTON_LETTER_A", "~zaza"},
      "zaza^zaza ",
      {"zaza"},
      {}},
     {"AConsonantFollowsTheAccentAlone",
      kGermanLayout,
-     {"BUTTON_LETTER_Y", "BUTTON_LETTER_A", "BUTTON_LETTER_Y", "BUTTON_LETTER_A", kCircumflex, "BUTTON_LETTER_T",
-      "BUTTON_LETTER_A", "BUTTON_SPACEBAR"},
+     {"BUTTON_LETTER_Y", "BUTTON_LETTER_A", "BUTTON_LETTER_Y", "BUTTON_LETTER_A", kCircumflex,
+      "BUTTON_LETTER_T", "BUTTON_LETTER_A", "BUTTON_SPACEBAR"},
      "zaza^ta ",
      {"zaza", "ta"},
      {"zazata"}},

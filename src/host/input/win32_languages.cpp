@@ -45,7 +45,8 @@ UINT virtualKeyOf(std::uint16_t scan, HKL hkl) {
 // ToUnicodeEx for one key press; `flags` as there.
 int translate(KeyPress press, UINT virtualKey, HKL hkl, UINT flags, std::array<WCHAR, 8>& out) {
   const std::array<BYTE, 256> state = keyStateOf(press.level);
-  return ToUnicodeEx(virtualKey, press.scan, state.data(), out.data(), static_cast<int>(out.size()), flags, hkl);
+  return ToUnicodeEx(virtualKey, press.scan, state.data(), out.data(), static_cast<int>(out.size()), flags,
+                     hkl);
 }
 
 }  // namespace
