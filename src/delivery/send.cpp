@@ -106,7 +106,10 @@ SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) con
     // The accent takes these keys: Space shows it alone, as the layout
     // says; what anything else makes of it is not known here.
     std::optional<std::string> shown;
-    if (keys == " " && accent->dead) shown = composedText(*accent, {kSpaceBarScan, {}});
+    if (keys == " ") {
+      const KeyOutput both = composed(*accent, {kSpaceBarScan, {}});
+      if (both.vk != 0 && !both.dead) shown = both.text;
+    }
     if (prediction != nullptr) tell(*prediction, shown);
     const SendResult result = sendAsIs(keys, aim, patience);
     noteAccent(result, shown ? std::nullopt : std::optional(unknownAccent()));
@@ -130,12 +133,9 @@ std::optional<WaitingAccent> Delivery::accentInTarget() const {
 
 WaitingAccent Delivery::unknownAccent() const { return {recordedWindow(ctx_), 0, std::nullopt}; }
 
-std::optional<std::string> Delivery::composedText(const WaitingAccent& accent, KeyPress next) const {
-  if (!accent.dead) return std::nullopt;
-  const KeyOutput both = ctx_.platform.languages.composed(accent.layout, *accent.dead, next);
-  // An accent still waiting after the two would be a guess at the next key.
-  if (both.vk == 0 || both.dead) return std::nullopt;
-  return both.text;
+KeyOutput Delivery::composed(const WaitingAccent& accent, KeyPress next) const {
+  if (!accent.dead) return {};
+  return ctx_.platform.languages.composed(accent.layout, *accent.dead, next);
 }
 
 void Delivery::noteAccent(SendResult result, std::optional<WaitingAccent> left) const {
@@ -184,8 +184,11 @@ SendResult Delivery::sendPlan(const KeyPlan& plan, const PhysicalKey& key) const
   if (key.chord) {
     if (accent) left = unknownAccent();
   } else if (accent) {
-    if (accent->layout == key.layout) shown = composedText(*accent, key.press);
-    if (!shown) left = unknownAccent();
+    const KeyOutput both = accent->layout == key.layout ? composed(*accent, key.press) : KeyOutput{};
+    if (both.vk != 0 && !both.dead) shown = both.text;
+    // The key takes whatever waited; only an accent that waits still, or
+    // a dead key whose effect is not known, may leave one.
+    if (both.vk != 0 ? both.dead : key.alone.dead) left = unknownAccent();
   } else if (key.alone.dead) {
     left = WaitingAccent{recordedWindow(ctx_), key.layout, key.press};
   } else {

@@ -91,9 +91,11 @@ class Delivery {
   std::optional<WaitingAccent> accentInTarget() const;
   // An accent that may wait in the recorded target, which is not known.
   WaitingAccent unknownAccent() const;
-  // What the target shows once `next` follows `accent`; none where the
-  // layout cannot say.
-  std::optional<std::string> composedText(const WaitingAccent& accent, KeyPress next) const;
+  // What the target shows once `next` follows `accent`, as
+  // InputLanguages::composed says; virtual key 0 where that is not known.
+  // An accent still waiting after the two (`dead`) leaves the next key's
+  // text a guess.
+  KeyOutput composed(const WaitingAccent& accent, KeyPress next) const;
   // Records `left` as what waits in the target after keys sent with
   // `result`.
   void noteAccent(SendResult result, std::optional<WaitingAccent> left) const;

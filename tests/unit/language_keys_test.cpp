@@ -335,13 +335,15 @@ const AccentRow kAccentRows[] = {
      {"zaza"},
      {}},
     // The accent waits on a layout the target has left: what the next key
-    // shows is not known, and no part of the word is learned.
+    // shows is not known, and no part of the word is learned; the next
+    // word is known again.
     {"ALayoutThatChangedUnderTheAccentEndsTheWordUnlearned",
      kGermanLayout,
      {"BUTTON_LETTER_Y", "BUTTON_LETTER_E", kCircumflex, "@French", "BUTTON_LETTER_E", "BUTTON_LETTER_T",
+      "BUTTON_SPACEBAR", "BUTTON_LETTER_F", "BUTTON_LETTER_O", "BUTTON_LETTER_R", "BUTTON_LETTER_T",
       "BUTTON_SPACEBAR"},
      nullptr,
-     {},
+     {"fort"},
      {"ze", "et", "zeet", "ze\u00EAt", "\u00EAt"}},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, AccentAndPrediction, ::testing::ValuesIn(kAccentRows),
