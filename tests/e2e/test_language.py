@@ -75,19 +75,22 @@ class GermanKeymap(KeyboardTestCase):
         self.assertEqual(s.setting("FOLLOW_INPUT_LANGUAGE"), "1")
 
     def test_after_the_circumflex_key_a_suggestion_types_the_rest_of_what_notepad_shows(self):
-        # Wine makes no dead key of the keymap's circumflex: the key types
-        # "^" at once, and word prediction follows that (on Windows the
-        # accent waits for the next key; the unit tests cover that).
+        # Wine's Notepad takes the keymap's circumflex for a dead key
+        # (WM_DEADCHAR) and composes nothing with it: the accent is dropped
+        # and "t" arrives bare. Read as a dead key, the layout says so to the
+        # keyboard too; read as a plain "^", it only ends a word not begun.
+        # Either way the word is "th", and its suggestion types the rest of
+        # it. (On Windows the two compose; the unit tests cover that.)
         s = self.start("--follow-input-language", settings={"WORD_PREDICTION": "1"})
-        self.wait_caption("LEFT_TOP_CORNER_KEY", "^")
-        s.click("main", "LEFT_TOP_CORNER_KEY")
-        s.click("main", "BUTTON_LETTER_T")
-        s.click("main", "BUTTON_LETTER_H")
-        self.wait_typed("^th")
+        s.wait_for(lambda: s.text("main", "LEFT_TOP_CORNER_KEY"), lambda got: got in ("^", "\u25cc^"),
+                   CAPTION_TIMEOUT_S, "the circumflex key never showed")
+        for key in ("LEFT_TOP_CORNER_KEY", "BUTTON_LETTER_T", "BUTTON_LETTER_H"):
+            s.click("main", key)
+        self.wait_typed("th")
         offered = s.wait_for(lambda: [s.text("main", "SUGGESTION_%d" % i) for i in range(1, 6)],
                              lambda got: "the" in got, CAPTION_TIMEOUT_S, "'the' was never offered")
         s.click("main", "SUGGESTION_%d" % (offered.index("the") + 1))
-        self.wait_typed("^the ")
+        self.wait_typed("the ")
 
     def test_by_default_the_same_desktop_keeps_the_uk_face_and_types_its_captions(self):
         s = self.start()
