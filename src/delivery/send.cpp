@@ -142,7 +142,7 @@ void Delivery::noteAccent(SendResult result, std::optional<WaitingAccent> left) 
   // Keys refused part way may have left anything waiting; keys that did not
   // go in at all left the target as it was.
   if (result == SendResult::Refused) left = unknownAccent();
-  if (result == SendResult::Sent || result == SendResult::Refused) ctx_.waitingAccent = std::move(left);
+  if (result == SendResult::Sent || result == SendResult::Refused) ctx_.waitingAccent = left;
 }
 
 void Delivery::noteAboveKeyboard() const {
@@ -172,49 +172,67 @@ SendResult Delivery::sendAsIs(std::string_view keys, Aim aim, Patience patience)
   return ctx_.platform.injector.inject(*parsed.plan) ? SendResult::Sent : SendResult::Refused;
 }
 
+Delivery::KeyEffect Delivery::effectOf(const PhysicalKey& key,
+                                       const std::optional<WaitingAccent>& accent) const {
+  // A chord types nothing known; a key after an accent shows what the
+  // layout composes of the two, a dead key alone nothing yet.
+  KeyEffect effect;
+  if (key.chord) {
+    if (accent) effect.left = unknownAccent();
+  } else if (accent) {
+    const KeyOutput both = accent->layout == key.layout ? composed(*accent, key.press) : KeyOutput{};
+    if (both.vk != 0 && !both.dead) effect.shown = both.text;
+    // The key takes whatever waited; only an accent that waits still, or
+    // a dead key whose effect is not known, may leave one.
+    if (both.vk != 0 ? both.dead : key.alone.dead) effect.left = unknownAccent();
+  } else if (key.alone.dead) {
+    effect.left = WaitingAccent{recordedWindow(ctx_), key.layout, key.press};
+  } else {
+    effect.shown = key.alone.text;
+  }
+  return effect;
+}
+
+namespace {
+
+// Tells word prediction what a physical key does in the target. The key
+// string to send instead of the key, when prediction changes what goes in.
+std::optional<std::string> predictKey(WordPrediction& prediction, bool chord, bool afterAccent,
+                                      const std::optional<std::string>& shown, bool leavesAccent) {
+  const std::vector<std::string> each = shown ? keysOfEachCharacter(*shown) : std::vector<std::string>{};
+  if (chord && !afterAccent) {
+    // A shortcut may move the caret or change the text anywhere.
+    prediction.lost();
+  } else if (!afterAccent && each.size() == 1) {
+    return prediction.sending(each.front());
+  } else if (leavesAccent) {
+    prediction.accentWaits();
+  } else {
+    tell(prediction, shown);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 SendResult Delivery::sendPlan(const KeyPlan& plan, const PhysicalKey& key) const {
   if (target(ctx_) != TargetClass::Real) return SendResult::ReservedTarget;
   WordPrediction* prediction = ctx_.prediction.get();
   const std::optional<WaitingAccent> accent = accentInTarget();
-  // What the target shows once the key is in: a chord types nothing known;
-  // a key after an accent shows what the layout composes of the two, a dead
-  // key alone nothing yet.
-  std::optional<std::string> shown;
-  std::optional<WaitingAccent> left;
-  if (key.chord) {
-    if (accent) left = unknownAccent();
-  } else if (accent) {
-    const KeyOutput both = accent->layout == key.layout ? composed(*accent, key.press) : KeyOutput{};
-    if (both.vk != 0 && !both.dead) shown = both.text;
-    // The key takes whatever waited; only an accent that waits still, or
-    // a dead key whose effect is not known, may leave one.
-    if (both.vk != 0 ? both.dead : key.alone.dead) left = unknownAccent();
-  } else if (key.alone.dead) {
-    left = WaitingAccent{recordedWindow(ctx_), key.layout, key.press};
-  } else {
-    shown = key.alone.text;
-  }
+  const KeyEffect effect = effectOf(key, accent);
   if (prediction != nullptr) {
+    const bool leavesAccent = effect.left && effect.left->dead;
     // When prediction changes what goes in (a space taken back before a
     // full stop), it goes in as prediction says, characters and all.
-    const std::vector<std::string> each = shown ? keysOfEachCharacter(*shown) : std::vector<std::string>{};
-    if (key.chord && !accent) {
-      // A shortcut may move the caret or change the text anywhere.
-      prediction->lost();
-    } else if (!accent && each.size() == 1) {
-      if (const std::optional<std::string> instead = prediction->sending(each.front())) {
-        const SendResult result = sendAsIs(*instead, Aim::RecordedTarget, Patience::Click);
-        if (result != SendResult::Sent) prediction->lost();
-        return result;
-      }
-    } else if (left && left->dead) {
-      prediction->accentWaits();
-    } else {
-      tell(*prediction, shown);
+    if (const std::optional<std::string> instead =
+            predictKey(*prediction, key.chord, accent.has_value(), effect.shown, leavesAccent)) {
+      const SendResult result = sendAsIs(*instead, Aim::RecordedTarget, Patience::Click);
+      if (result != SendResult::Sent) prediction->lost();
+      return result;
     }
   }
   const SendResult result = injectPlan(plan);
-  noteAccent(result, left);
+  noteAccent(result, effect.left);
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
   return result;
 }

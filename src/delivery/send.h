@@ -87,6 +87,13 @@ class Delivery {
  private:
   SendResult sendAsIs(std::string_view keys, Aim aim, Patience patience) const;
   SendResult injectPlan(const KeyPlan& plan) const;
+  // What a physical key makes the target show (none where that is not
+  // known), and what it leaves waiting there.
+  struct KeyEffect {
+    std::optional<std::string> shown;
+    std::optional<WaitingAccent> left;
+  };
+  KeyEffect effectOf(const PhysicalKey& key, const std::optional<WaitingAccent>& accent) const;
   // The accent that may wait in the recorded target, or none.
   std::optional<WaitingAccent> accentInTarget() const;
   // An accent that may wait in the recorded target, which is not known.
