@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "base/flashes.h"
@@ -56,6 +57,15 @@ struct LanguageFaces {
   LayoutId drawnLayout = 0;
 };
 
+// An accent that may wait in the target window for the next key: a dead key
+// went in, or keys whose effect on a waiting accent is not known.
+struct WaitingAccent {
+  WindowId window = 0;
+  LayoutId layout = 0;
+  // The dead key that waits; none where it is not known whether, or which.
+  std::optional<KeyPress> dead;
+};
+
 // Finds a window of the keyboard by its form name. Every window is made at
 // start-up and lives as long as the keyboard, shown or not.
 class Windows {
@@ -84,6 +94,8 @@ struct Context {
   // The latches, where the keys go, and the faces keys act on.
   KeyboardState state;
   LanguageFaces languageFaces;
+  // Kept by the send step, which alone sees every key that goes in.
+  std::optional<WaitingAccent> waitingAccent;
   // The control of the keyboard window whose event runs now (kFormItself
   // for none, as in a timer's tick): the key a send has something to say
   // about.

@@ -37,6 +37,13 @@ class WordPrediction {
   // The text before the caret is no longer known: the keys did not arrive,
   // or the target changed.
   virtual void lost() = 0;
+  // A dead key went in: the target composes its accent with the next key,
+  // so no suggestion can be typed until that key is known.
+  virtual void accentWaits() = 0;
+  // Keys went in whose text is not known (a dead key with a key the layout
+  // cannot say it composes with): the word they fall in ends unlearned, up
+  // to its own end.
+  virtual void typedUnknown() = 0;
   // The Shift latches may have changed: the suggestions' case follows them.
   virtual void refresh() = 0;
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "keystring/utf8.h"
 #include "layout/main_window.h"
 
 namespace osk {
@@ -27,6 +28,39 @@ void targetCommandLine(Context& ctx) { ctx.state.setTarget({TargetClass::Command
 namespace {
 
 WindowId recordedWindow(const Context& ctx) { return ctx.state.target().window; }
+
+// Each character of `text` as a key string of its own, the way word
+// prediction takes keys; none for text that is not UTF-8.
+std::vector<std::string> keysOfEachCharacter(std::string_view text) {
+  std::vector<std::string> keys;
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t ch = 0;
+    const std::size_t length = decodeUtf8(text, at, ch);
+    if (length == 0) return {};
+    const std::string one(text.substr(at, length));
+    // Characters with a meaning of their own in key strings go braced.
+    const bool special =
+        length == 1 && std::string_view("+^%~(){}[]").find(one.front()) != std::string_view::npos;
+    keys.push_back(special ? "{" + one + "}" : one);
+    at += length;
+  }
+  return keys;
+}
+
+// Tells word prediction what the target shows now, character by character;
+// the word ends unlearned where that is not known.
+void tell(WordPrediction& prediction, const std::optional<std::string>& shown) {
+  if (!shown) {
+    prediction.typedUnknown();
+    return;
+  }
+  const std::vector<std::string> each = keysOfEachCharacter(*shown);
+  if (each.empty() && !shown->empty()) prediction.typedUnknown();
+  // A mark right after a suggestion is no longer in reach to go before its
+  // space once other characters came with it: what follows is not known.
+  for (const std::string& keys : each)
+    if (prediction.sending(keys)) prediction.lost();
+}
 
 void restartAsAdministrator(Context& ctx) {
   LaunchRequest request;
@@ -55,12 +89,47 @@ SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) con
   // where every key passes, and may have a punctuation mark typed before
   // the space a suggestion left. Keys aimed at whatever window is active
   // (the lock keys, the Start menu) type nothing into the target.
-  WordPrediction* prediction = aim != Aim::ActiveWindow && real ? ctx_.prediction.get() : nullptr;
+  const bool intoTarget = aim != Aim::ActiveWindow && real;
+  WordPrediction* prediction = intoTarget ? ctx_.prediction.get() : nullptr;
+  if (const std::optional<WaitingAccent> accent = intoTarget ? accentInTarget() : std::nullopt) {
+    // The accent takes these keys: Space shows it alone, as the layout
+    // says; what anything else makes of it is not known here.
+    std::optional<std::string> shown;
+    if (keys == " ") {
+      const KeyOutput both = composed(*accent, {kSpaceBarScan, {}});
+      if (both.vk != 0 && !both.dead) shown = both.text;
+    }
+    if (prediction != nullptr) tell(*prediction, shown);
+    const SendResult result = sendAsIs(*passage, keys, patience);
+    noteAccent(result, shown ? std::nullopt : std::optional(unknownAccent()));
+    if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+    return result;
+  }
   const std::optional<std::string> instead = prediction != nullptr ? prediction->sending(keys) : std::nullopt;
-  const ParseResult parsed = parseKeyString(instead ? std::string_view(*instead) : keys);
-  const SendResult result = parsed ? passage->inject(*parsed.plan, patience) : SendResult::Malformed;
+  const SendResult result = sendAsIs(*passage, instead ? std::string_view(*instead) : keys, patience);
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
   return result;
+}
+
+std::optional<WaitingAccent> Delivery::accentInTarget() const {
+  const std::optional<WaitingAccent>& accent = ctx_.waitingAccent;
+  if (!accent || target(ctx_) != TargetClass::Real || accent->window != recordedWindow(ctx_))
+    return std::nullopt;
+  return accent;
+}
+
+WaitingAccent Delivery::unknownAccent() const { return {recordedWindow(ctx_), 0, std::nullopt}; }
+
+KeyOutput Delivery::composed(const WaitingAccent& accent, KeyPress next) const {
+  if (!accent.dead) return {};
+  return ctx_.platform.languages.composed(accent.layout, *accent.dead, next);
+}
+
+void Delivery::noteAccent(SendResult result, std::optional<WaitingAccent> left) const {
+  // Keys refused part way may have left anything waiting; keys that did not
+  // go in at all left the target as it was.
+  if (result == SendResult::Refused) left = unknownAccent();
+  if (result == SendResult::Sent || result == SendResult::Refused) ctx_.waitingAccent = left;
 }
 
 std::optional<Passage> Delivery::pass(Aim aim) const {
@@ -76,28 +145,80 @@ std::optional<Passage> Delivery::pass(Aim aim) const {
   return std::nullopt;
 }
 
-SendResult Delivery::sendPlan(const KeyPlan& plan, std::string_view typed) const {
+SendResult Delivery::sendAsIs(const Passage& passage, std::string_view keys, Patience patience) {
+  const ParseResult parsed = parseKeyString(keys);
+  return parsed ? passage.inject(*parsed.plan, patience) : SendResult::Malformed;
+}
+
+Delivery::KeyEffect Delivery::effectOf(const PhysicalKey& key,
+                                       const std::optional<WaitingAccent>& accent) const {
+  // A chord types nothing known; a key after an accent shows what the
+  // layout composes of the two, a dead key alone nothing yet.
+  KeyEffect effect;
+  if (key.chord) {
+    if (accent) effect.left = unknownAccent();
+  } else if (accent) {
+    const KeyOutput both = accent->layout == key.layout ? composed(*accent, key.press) : KeyOutput{};
+    if (both.vk != 0 && !both.dead) effect.shown = both.text;
+    // The key takes whatever waited; only an accent that waits still, or
+    // a dead key whose effect is not known, may leave one.
+    if (both.vk != 0 ? both.dead : key.alone.dead) effect.left = unknownAccent();
+  } else if (key.alone.dead) {
+    effect.left = WaitingAccent{recordedWindow(ctx_), key.layout, key.press};
+  } else {
+    effect.shown = key.alone.text;
+  }
+  return effect;
+}
+
+namespace {
+
+// Tells word prediction what a physical key does in the target. The key
+// string to send instead of the key, when prediction changes what goes in.
+std::optional<std::string> predictKey(WordPrediction& prediction, bool chord, bool afterAccent,
+                                      const std::optional<std::string>& shown, bool leavesAccent) {
+  const std::vector<std::string> each = shown ? keysOfEachCharacter(*shown) : std::vector<std::string>{};
+  if (chord && !afterAccent) {
+    // A shortcut may move the caret or change the text anywhere.
+    prediction.lost();
+  } else if (!afterAccent && each.size() == 1) {
+    return prediction.sending(each.front());
+  } else if (leavesAccent) {
+    prediction.accentWaits();
+  } else {
+    tell(prediction, shown);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+SendResult Delivery::sendPlan(const KeyPlan& plan, const PhysicalKey& key) const {
   if (target(ctx_) != TargetClass::Real) return SendResult::ReservedTarget;
   const std::optional<Passage> passage = pass(Aim::RecordedTarget);
   if (!passage) return SendResult::AboveKeyboard;
   WordPrediction* prediction = ctx_.prediction.get();
-  if (prediction != nullptr && typed.empty()) prediction->lost();
-  // When prediction changes what goes in (a space taken back before a
-  // full stop), it goes in as prediction says, characters and all.
-  std::optional<std::string> instead;
-  if (prediction != nullptr && !typed.empty()) instead = prediction->sending(typed);
-  SendResult result = SendResult::Malformed;
-  if (!instead) {
-    result = passage->inject(plan, Patience::Click);
-  } else if (const ParseResult parsed = parseKeyString(*instead)) {
-    result = passage->inject(*parsed.plan, Patience::Click);
+  const std::optional<WaitingAccent> accent = accentInTarget();
+  const KeyEffect effect = effectOf(key, accent);
+  if (prediction != nullptr) {
+    const bool leavesAccent = effect.left && effect.left->dead;
+    // When prediction changes what goes in (a space taken back before a
+    // full stop), it goes in as prediction says, characters and all.
+    if (const std::optional<std::string> instead =
+            predictKey(*prediction, key.chord, accent.has_value(), effect.shown, leavesAccent)) {
+      const SendResult result = sendAsIs(*passage, *instead, Patience::Click);
+      if (result != SendResult::Sent) prediction->lost();
+      return result;
+    }
   }
+  const SendResult result = passage->inject(plan, Patience::Click);
+  noteAccent(result, effect.left);
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
   return result;
 }
 
-bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Control* flash) {
-  if (Delivery(ctx).sendPlan(plan, typed) != SendResult::Sent) return false;
+bool sendPlanStep(Context& ctx, const KeyPlan& plan, const PhysicalKey& key, Control* flash) {
+  if (Delivery(ctx).sendPlan(plan, key) != SendResult::Sent) return false;
   if (flash != nullptr) flashKey(ctx, *flash);
   return true;
 }

@@ -26,6 +26,15 @@ inline constexpr std::string_view kAdministratorNote =
     "This window runs as administrator, so Windows keeps the keyboard's keys from it. "
     "Click here to restart the keyboard as administrator.";
 
+// A physical key of the target's layout, as the keys that follow the input
+// language send it.
+struct PhysicalKey {
+  LayoutId layout = 0;
+  KeyPress press;
+  KeyOutput alone;     // what it types by itself
+  bool chord = false;  // Ctrl or Alt make a shortcut of it: it types nothing
+};
+
 // The keyboard's way of sending keys: through the administrator gate, with
 // word prediction told what went in. Stateless: it reads the target from the
 // keyboard state at every call, so a fresh one per send is fine.
@@ -33,11 +42,11 @@ class Delivery {
  public:
   explicit Delivery(Context& ctx) : ctx_(ctx) {}
   [[nodiscard]] SendResult send(std::string_view keys, Aim aim, Patience patience = Patience::Click) const;
-  // Sends keys that no key string names (a physical key by its scan code)
-  // to the recorded target. `typed` is the key string of what they type,
-  // for word prediction; empty when that is not known (an accent waiting
-  // for its letter).
-  [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, std::string_view typed) const;
+  // Sends keys that no key string names (the physical key `key`, by its
+  // scan code) to the recorded target. What the target shows, for word
+  // prediction, is what the key types there: after a dead key, what the
+  // layout composes of the two.
+  [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, const PhysicalKey& key) const;
   // Brings a real recorded target to the front without sending anything;
   // false when no window is recorded or it did not come forward.
   [[nodiscard]] bool activate(Patience patience = Patience::Click) const;
@@ -45,6 +54,26 @@ class Delivery {
  private:
   // The gate, and the note when it stays shut.
   std::optional<Passage> pass(Aim aim) const;
+  static SendResult sendAsIs(const Passage& passage, std::string_view keys, Patience patience);
+  // What a physical key makes the target show (none where that is not
+  // known), and what it leaves waiting there.
+  struct KeyEffect {
+    std::optional<std::string> shown;
+    std::optional<WaitingAccent> left;
+  };
+  KeyEffect effectOf(const PhysicalKey& key, const std::optional<WaitingAccent>& accent) const;
+  // The accent that may wait in the recorded target, or none.
+  std::optional<WaitingAccent> accentInTarget() const;
+  // An accent that may wait in the recorded target, which is not known.
+  WaitingAccent unknownAccent() const;
+  // What the target shows once `next` follows `accent`, as
+  // InputLanguages::composed says; virtual key 0 where that is not known.
+  // An accent still waiting after the two (`dead`) leaves the next key's
+  // text a guess.
+  KeyOutput composed(const WaitingAccent& accent, KeyPress next) const;
+  // Records `left` as what waits in the target after keys sent with
+  // `result`.
+  void noteAccent(SendResult result, std::optional<WaitingAccent> left) const;
 
   Context& ctx_;
 };
@@ -59,7 +88,7 @@ class Delivery {
 bool sendStep(Context& ctx, std::string_view keys, Control* flash);
 
 // sendStep for a plan (Delivery::sendPlan).
-bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Control* flash);
+bool sendPlanStep(Context& ctx, const KeyPlan& plan, const PhysicalKey& key, Control* flash);
 
 // Lights a key green for a press that went in; the colour reset lets it
 // stay lit a moment at least.

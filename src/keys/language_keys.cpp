@@ -72,18 +72,6 @@ FaceState unpacked(unsigned bits) {
 
 constexpr unsigned kNotDrawn = ~0U;
 
-// Characters with a meaning of their own in key strings go braced.
-std::string keyStringOf(std::string_view text) {
-  std::string keys;
-  for (char ch : text) {
-    const bool special = std::string_view("+^%~(){}[]").find(ch) != std::string_view::npos;
-    if (special) keys += '{';
-    keys += ch;
-    if (special) keys += '}';
-  }
-  return keys;
-}
-
 void follow(Context& ctx, bool on) {
   LanguageFaces& faces = ctx.languageFaces;
   if (faces.follow == on) return;
@@ -188,8 +176,8 @@ void clickLanguageKey(Context& ctx, const CharacterKey& key) {
       break;
     case TargetClass::Real: {
       const bool chord = (state.ctrl || state.alt) && !altGr;
-      const std::string typedKeys = chord || typed.dead ? std::string() : keyStringOf(typed.text);
-      if (!sendPlanStep(ctx, physicalPress(state, level, typed.vk, key.scan), typedKeys,
+      const PhysicalKey pressed{faces.layout, {key.scan, level}, typed, chord};
+      if (!sendPlanStep(ctx, physicalPress(state, level, typed.vk, key.scan), pressed,
                         chord ? nullptr : &button))
         return;
       break;

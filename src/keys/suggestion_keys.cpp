@@ -187,6 +187,18 @@ class SuggestionStrip final : public WordPrediction {
     refresh();
   }
 
+  void accentWaits() override {
+    if (!tracker_) return;
+    tracker_->accentWaits();
+    refresh();
+  }
+
+  void typedUnknown() override {
+    if (!tracker_) return;
+    tracker_->typedUnknown();
+    refresh();
+  }
+
   void refresh() override {
     if (!tracker_) return;
     const std::vector<std::string> words = tracker_->suggestions(letterCase());
@@ -321,7 +333,11 @@ void registerSuggestionKeys(KeyboardRoutes& router, Context& ctx) {
   // caret: what the keyboard knows of the text before it is gone, and a
   // mark after a suggestion must not take back a space that may not be
   // there.
-  router.onForm(Event::InputElsewhere, [s] { s->lost(); });
+  // An accent waiting there may have been taken by it too.
+  router.onForm(Event::InputElsewhere, [s, &ctx] {
+    if (ctx.waitingAccent) ctx.waitingAccent->dead.reset();
+    s->lost();
+  });
 }
 
 }  // namespace osk

@@ -1,5 +1,6 @@
 // What a physical key types in the input language of a window: the keyboard
-// layout of the thread that owns it, asked key by key.
+// layout of the thread that owns it, asked key by key, and what a dead key
+// makes of the key after it.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,16 @@ struct KeyOutput {
   friend bool operator==(const KeyOutput&, const KeyOutput&) = default;
 };
 
+// A physical key pressed at a level.
+struct KeyPress {
+  std::uint16_t scan = 0;
+  KeyLevel level;
+  friend bool operator==(const KeyPress&, const KeyPress&) = default;
+};
+
+// The scan code of the space bar, the same on every PC keyboard.
+inline constexpr std::uint16_t kSpaceBarScan = 0x39;
+
 class InputLanguages {
  public:
   virtual ~InputLanguages() = default;
@@ -37,6 +48,13 @@ class InputLanguages {
   virtual LayoutId layoutOf(WindowId window) const = 0;
   // What the key with hardware scan code `scan` types on `layout`.
   virtual KeyOutput typed(LayoutId layout, std::uint16_t scan, KeyLevel level) const = 0;
+  // What the target shows once `next` follows the dead key `dead` on
+  // `layout`: the letter the two compose to, the accent alone after Space,
+  // the accent and the character after a key that does not compose with it.
+  // Virtual key 0 (the next key's otherwise) where that is not known, or
+  // `dead` is no dead key there; `dead` set where an accent still waits
+  // after the two.
+  virtual KeyOutput composed(LayoutId layout, KeyPress dead, KeyPress next) const = 0;
 };
 
 // For a host that cannot read layouts: every key is blank.
@@ -45,6 +63,9 @@ inline InputLanguages& noInputLanguages() {
    public:
     LayoutId layoutOf(WindowId /*window*/) const override { return 0; }
     KeyOutput typed(LayoutId /*layout*/, std::uint16_t /*scan*/, KeyLevel /*level*/) const override {
+      return {};
+    }
+    KeyOutput composed(LayoutId /*layout*/, KeyPress /*dead*/, KeyPress /*next*/) const override {
       return {};
     }
   };

@@ -82,6 +82,11 @@ void WordTracker::endWord() {
 
 std::optional<std::string> WordTracker::typed(char32_t ch) {
   const bool afterSuggestion = std::exchange(afterSuggestion_, false);
+  accentWaiting_ = false;
+  if (inUnknownWord_) {
+    inUnknownWord_ = predict::isWordCharacter(ch);
+    return std::nullopt;
+  }
   if (afterSuggestion && isMarkBeforeSpace(ch)) {
     if (endsSentence(ch)) previous_.clear();
     // Words and these marks hold no character that the key-string notation
@@ -106,6 +111,9 @@ std::optional<std::string> WordTracker::typed(char32_t ch) {
 }
 
 void WordTracker::backspace() {
+  accentWaiting_ = false;
+  // Still inside the word that is not known.
+  if (inUnknownWord_) return;
   if (word_.empty() || afterSuggestion_) {
     lost();
     return;
@@ -131,9 +139,24 @@ void WordTracker::lost() {
   passedPerLetter_.clear();
   shownValid_ = false;
   afterSuggestion_ = false;
+  accentWaiting_ = false;
+  inUnknownWord_ = false;
+}
+
+void WordTracker::accentWaits() {
+  afterSuggestion_ = false;
+  accentWaiting_ = true;
+}
+
+void WordTracker::typedUnknown() {
+  // Learned here, the letters before would be a fragment of the word.
+  lost();
+  inUnknownWord_ = true;
 }
 
 std::vector<std::string> WordTracker::suggestions(Case letterCase) {
+  // Whatever a suggestion typed now would land after what is not known.
+  if (accentWaiting_ || inUnknownWord_) return {};
   if (!shownValid_) {
     shown_ = predictor_.suggest(previous_, word_, passedOver_);
     shownValid_ = true;
@@ -145,7 +168,7 @@ std::vector<std::string> WordTracker::suggestions(Case letterCase) {
 }
 
 std::optional<std::string> WordTracker::choose(std::string_view suggestion, Case letterCase) {
-  if (!predict::isWord(suggestion)) return std::nullopt;
+  if (!predict::isWord(suggestion) || accentWaiting_ || inUnknownWord_) return std::nullopt;
   const std::string folded = predict::fold(word_);
   if (!predict::fold(suggestion).starts_with(folded)) return std::nullopt;
   const std::string whole = cased(suggestion, letterCase);

@@ -45,6 +45,14 @@ class WordTracker {
   void backspace();
   // The caret may have moved unseen, or another window is the target.
   void lost();
+  // A dead key went in: the next key composes with its accent in the
+  // target, so nothing is offered, nor chosen, until that key comes, and a
+  // mark after it no longer follows a suggestion.
+  void accentWaits();
+  // Something not known went into the target: the word it falls in ends
+  // unlearned, and so do the letters after it up to that word's end, which
+  // are only its tail; nothing is offered meanwhile.
+  void typedUnknown();
 
   // The words to offer now, in the case the letter keys would type them:
   // the letters typed so far as they are, the next one with Shift or Caps
@@ -77,6 +85,8 @@ class WordTracker {
   std::vector<std::string> shown_;  // offered for the current letters
   bool shownValid_ = false;
   bool afterSuggestion_ = false;  // the last keys were a suggestion's
+  bool accentWaiting_ = false;    // a dead key went in, its letter not yet
+  bool inUnknownWord_ = false;    // the letters typed belong to a word not known
 };
 
 }  // namespace osk

@@ -245,11 +245,14 @@ struct FakeLayoutKey {
 };
 using FakeLayout = std::vector<FakeLayoutKey>;
 
-// Keyboard layouts by id, and the layout of each window's thread.
+// Keyboard layouts by id, and the layout of each window's thread. An
+// accent composes with the key after it as `compositions` says (accent and
+// character as the key), and otherwise stands before it, as on Windows.
 class FakeInputLanguages final : public InputLanguages {
  public:
   std::map<LayoutId, const FakeLayout*> layouts;
   std::map<WindowId, LayoutId> windowLayouts;
+  std::map<std::string, std::string> compositions;
   LayoutId own = 0;
   mutable int questions = 0;
 
@@ -274,6 +277,15 @@ class FakeInputLanguages final : public InputLanguages {
     const bool dead = text.size() > 1 && text.front() == '*';
     if (dead) text.erase(0, 1);
     return {k->vk, text, dead};
+  }
+  KeyOutput composed(LayoutId layout, KeyPress dead, KeyPress next) const override {
+    const KeyOutput accent = typed(layout, dead.scan, dead.level);
+    KeyOutput after = typed(layout, next.scan, next.level);
+    if (!accent.dead || after.vk == 0) return {};
+    const auto it = compositions.find(accent.text + after.text);
+    after.text = it != compositions.end() ? it->second : accent.text + after.text;
+    after.dead = false;
+    return after;
   }
 };
 

@@ -4,6 +4,7 @@
 // composed as the system would compose them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ const FakeLayout kUk{{0x15, 0x59, "y", "Y"}, {0x08, 0x37, "7", "&"}, {0x56, 0xE2
 const FakeLayout kUs{{0x15, 0x59, "y", "Y", "", true}, {0x2B, 0xDC, "\\", "|"}};
 const FakeLayout kGerman{
     {0x15, 0x5A, "z", "Z", "", true},
+    {0x14, 0x54, "t", "T", "", true},
+    {0x39, 0x20, " ", " "},
     {0x1E, 0x41, "a", "A", "", true},
     {0x12, 0x45, "e", "E", "\u20AC", true},
     {0x10, 0x51, "q", "Q", "@", true},
@@ -29,8 +32,15 @@ const FakeLayout kGerman{
     {0x0D, 0xDD, "*\u00B4", "*`"},
     {0x56, 0xE2, "<", ">", "|"},
 };
-const FakeLayout kFrench{
-    {0x10, 0x41, "a", "A", "", true}, {0x02, 0x31, "&", "1"}, {0x1A, 0xDD, "*^", "*\u00A8"}};
+const FakeLayout kFrench{{0x10, 0x41, "a", "A", "", true},
+                         {0x02, 0x31, "&", "1"},
+                         {0x1A, 0xDD, "*^", "*\u00A8"},
+                         {0x12, 0x45, "e", "E", "\u20AC", true},
+                         {0x14, 0x54, "t", "T", "", true},
+                         {0x13, 0x52, "r", "R", "", true},
+                         {0x21, 0x46, "f", "F", "", true},
+                         {0x18, 0x4F, "o", "O", "", true},
+                         {0x39, 0x20, " ", " "}};
 const FakeLayout kRussian{{0x10, 0x51, "\u0439", "\u0419", "", true}};
 
 enum LayoutName : LayoutId { kUkLayout = 1, kUsLayout, kGermanLayout, kFrenchLayout, kRussianLayout };
@@ -39,12 +49,15 @@ constexpr WindowId kTarget = 42;
 
 // What the system makes of an accent and the key after it.
 const std::map<std::string, std::string> kComposed{
-    {"^a", "\u00E2"}, {"\u00B4e", "\u00E9"}, {"^ ", "^"}, {"\u00B4 ", "\u00B4"}};
+    {"^a", "\u00E2"}, {"^e", "\u00EA"},      {"\u00A8e", "\u00EB"}, {"\u00B4e", "\u00E9"},
+    {"^ ", "^"},      {"\u00B4 ", "\u00B4"}, {"\u00A8 ", "\u00A8"}};
 
 enum Latches : unsigned { kNone = 0, kShift = 1, kCaps = 2, kShiftLock = 4, kRowLock = 8, kAltGr = 16 };
 
 struct LanguageRig : Rig {
-  explicit LanguageRig(LayoutId layout) {
+  explicit LanguageRig(LayoutId layout, bool predicting = false) {
+    if (predicting) static_cast<void>(store.write(kSettingsSection, "WORD_PREDICTION", "1"));
+    languages.compositions = kComposed;
     languages.layouts = {{kUkLayout, &kUk},
                          {kUsLayout, &kUs},
                          {kGermanLayout, &kGerman},
@@ -79,8 +92,8 @@ struct LanguageRig : Rig {
         text += typed;
         return;
       }
-      const auto it = kComposed.find(pending + typed);
-      text += it != kComposed.end() ? it->second : pending + typed;
+      const auto it = languages.compositions.find(pending + typed);
+      text += it != languages.compositions.end() ? it->second : pending + typed;
       pending.clear();
     };
     for (const auto& sent : injector.sent) {
@@ -209,6 +222,131 @@ const TypingRow kTypingRows[] = {
     {"ABlankKeyTypesNothing", kUsLayout, kShift, {"BUTTON_BACK_SLASH"}, "", kShift},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, Typing, ::testing::ValuesIn(kTypingRows),
+                         [](const auto& row) { return std::string(row.param.what); });
+
+// Word prediction after a dead key: what the strip offers and types, and
+// what is learned, follow what the target shows, never the bare letter. A
+// step names a key, "~word" the suggestion showing that word (nothing when
+// none does), "~" the first suggestion, "@French" the target switching to
+// that layout.
+struct AccentRow {
+  const char* what;
+  LayoutId layout;
+  std::vector<std::string> steps;
+  const char* arrived;
+  std::vector<std::string> learned;     // whole words in the learned file
+  std::vector<std::string> notLearned;  // never there
+};
+
+class AccentAndPrediction : public ::testing::TestWithParam<AccentRow> {};
+
+std::vector<std::string> wordsOf(const std::string& text) {
+  std::vector<std::string> words;
+  std::string word;
+  for (char ch : text + '\n') {
+    if (ch != ' ' && ch != '\t' && ch != '\n') {
+      word += ch;
+    } else if (!word.empty()) {
+      words.push_back(std::move(word));
+      word.clear();
+    }
+  }
+  return words;
+}
+
+TEST_P(AccentAndPrediction, FollowWhatTheTargetShows) {
+  const AccentRow& row = GetParam();
+  LanguageRig r(row.layout, true);
+  for (const std::string& step : row.steps) {
+    if (step == "~") {
+      r.click(ui::kSuggestionKeys.front().str());
+    } else if (step.starts_with('~')) {
+      for (ControlName name : ui::kSuggestionKeys)
+        if (r.c(name.str()).caption() == step.substr(1)) r.click(name.str());
+    } else if (step == "@French") {
+      r.languages.windowLayouts[kTarget] = kFrenchLayout;
+    } else {
+      r.click(step);
+    }
+    r.tick("NCS_TIMER");
+  }
+  if (row.arrived != nullptr) {
+    EXPECT_EQ(r.arrived(), row.arrived);
+  }
+  r.tick(ui::kLearnedWordsSaveTimer.str());
+  const std::vector<std::string> learned = wordsOf(r.learned.text.value_or(""));
+  const auto has = [&](const std::string& w) {
+    return std::find(learned.begin(), learned.end(), w) != learned.end();
+  };
+  for (const std::string& word : row.learned) EXPECT_TRUE(has(word)) << word << " was not learned";
+  for (const std::string& word : row.notLearned) EXPECT_FALSE(has(word)) << word << " was learned";
+}
+
+constexpr const char* kCircumflex = "LEFT_TOP_CORNER_KEY";
+constexpr const char* kFrenchAccent = "BUTTON_SQUARE_BRACKET_LEFT";
+
+const AccentRow kAccentRows[] = {
+    {"AnAccentedLetterOffersNoWordOfTheBareOne",
+     kGermanLayout,
+     {kCircumflex, "BUTTON_LETTER_E", "~"},
+     "\u00EA",
+     {},
+     {"very", "every"}},
+    {"AnAccentedWordIsLearnedAndOfferedAsTyped",
+     kFrenchLayout,
+     {kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T", "BUTTON_LETTER_R", "BUTTON_LETTER_E",
+      "BUTTON_SPACEBAR", kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T", "~\u00EAtre"},
+     "\u00EAtre \u00EAtre ",
+     {"\u00EAtre"},
+     {"etre", "tre"}},
+    {"AnAccentInsideAWord",
+     kFrenchLayout,
+     {"BUTTON_LETTER_F", "BUTTON_LETTER_O", "BUTTON_LETTER_R", kFrenchAccent, "BUTTON_LETTER_E",
+      "BUTTON_LETTER_T", "BUTTON_SPACEBAR"},
+     "for\u00EAt ",
+     {"for\u00EAt"},
+     {"for", "et", "\u00EAt", "foret"}},
+    {"TheShiftedAccent",
+     kFrenchLayout,
+     {"BUTTON_SHIFT_LEFT", kFrenchAccent, "BUTTON_LETTER_E", "BUTTON_LETTER_T", "BUTTON_LETTER_E",
+      "BUTTON_SPACEBAR"},
+     "\u00EBte ",
+     {"\u00EBte"},
+     {"ete", "te"}},
+    {"SpaceGivesTheAccentAloneAfterTheWord",
+     kGermanLayout,
+     {"BUTTON_LETTER_Y", "BUTTON_LETTER_A", "BUTTON_LETTER_Y", "BUTTON_LETTER_A", kCircumflex,
+      "BUTTON_SPACEBAR", "BUTTON_LETTER_Y", "BUTTON_LETTER_A", "~zaza"},
+     "zaza^zaza ",
+     {"zaza"},
+     {}},
+    {"AConsonantFollowsTheAccentAlone",
+     kGermanLayout,
+     {"BUTTON_LETTER_Y", "BUTTON_LETTER_A", "BUTTON_LETTER_Y", "BUTTON_LETTER_A", kCircumflex,
+      "BUTTON_LETTER_T", "BUTTON_LETTER_A", "BUTTON_SPACEBAR"},
+     "zaza^ta ",
+     {"zaza", "ta"},
+     {"zazata"}},
+    {"NoSuggestionWhileTheAccentWaits",
+     kGermanLayout,
+     {"BUTTON_LETTER_Y", "BUTTON_LETTER_A", "BUTTON_LETTER_Y", "BUTTON_LETTER_A", "BUTTON_SPACEBAR",
+      "BUTTON_LETTER_Y", "BUTTON_LETTER_A", kCircumflex, "~zaza"},
+     "zaza za",
+     {"zaza"},
+     {}},
+    // The accent waits on a layout the target has left: what the next key
+    // shows is not known, and no part of the word is learned; the next
+    // word is known again.
+    {"ALayoutThatChangedUnderTheAccentEndsTheWordUnlearned",
+     kGermanLayout,
+     {"BUTTON_LETTER_Y", "BUTTON_LETTER_E", kCircumflex, "@French", "BUTTON_LETTER_E", "BUTTON_LETTER_T",
+      "BUTTON_SPACEBAR", "BUTTON_LETTER_F", "BUTTON_LETTER_O", "BUTTON_LETTER_R", "BUTTON_LETTER_T",
+      "BUTTON_SPACEBAR"},
+     nullptr,
+     {"fort"},
+     {"ze", "et", "zeet", "ze\u00EAt", "\u00EAt"}},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, AccentAndPrediction, ::testing::ValuesIn(kAccentRows),
                          [](const auto& row) { return std::string(row.param.what); });
 
 TEST(LanguageKeys, FollowTheTargetAsItsLayoutChangesAndAskNothingWhileNothingChanges) {
