@@ -12,11 +12,13 @@
 # log's source places and clang-tidy's header filter read the same.
 
 # The include root that exposes src/<folder> (and nothing else) as
-# "<folder>/...". Its path, for target_include_directories.
+# "<folder>/...". Its path, for target_include_directories. A folder may lie
+# deeper ("host/window"): its root then exposes that folder alone.
 function(osk_folder_root folder out)
   set(root ${CMAKE_BINARY_DIR}/layers/${folder}/src)
-  file(MAKE_DIRECTORY ${root})
   set(link ${root}/${folder})
+  get_filename_component(parent ${link} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
   file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${folder} ${link} RESULT failed SYMBOLIC)
   if(failed AND CMAKE_HOST_WIN32 AND NOT EXISTS ${link})
     # Windows lets only administrators and developer mode make symbolic
@@ -35,14 +37,37 @@ endfunction()
 # osk_layer(<folder> [DEPENDS <folder>...]): the library osk_<folder> from
 # src/<folder>/*.cpp, linking osk_<dep> for each folder it includes. A
 # folder of headers alone is an INTERFACE library.
+function(osk_layer folder)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "DEPENDS")
+  osk_folder_library(osk_ ${folder} "${arg_DEPENDS}")
+endfunction()
+
+# osk_host_layer(<job> [DEPENDS <job>...]): the library osk_host_<job> from
+# src/host/<job>/*.cpp. The host's folders are held to the core's rule: a
+# job sees the core, itself and the jobs it links, so that drawing stays
+# below windows and windows below start-up. The last job, start, is the
+# program itself (src/host/CMakeLists.txt).
+function(osk_host_layer job)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "DEPENDS")
+  osk_folder_library(osk_host_ host/${job} "${arg_DEPENDS}")
+  get_target_property(type osk_host_${job} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_link_libraries(osk_host_${job} INTERFACE osk_host_platform)
+  else()
+    target_link_libraries(osk_host_${job} PUBLIC osk_host_platform)
+  endif()
+endfunction()
+
+# The library <prefix><name> of src/<folder>, <name> being the folder's
+# last part, linking <prefix><dep> for each of `deps`.
 #
 # A header is compiled only where it is included, so one that no source of
 # its own folder includes first (an interface, a folder of headers) would be
 # compiled only by higher folders, which see more. Each such header is also
-# compiled on its own, with exactly its folder's view, in osk_<folder>_headers.
-function(osk_layer folder)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "DEPENDS")
-  set(target osk_${folder})
+# compiled on its own, with exactly its folder's view, in <target>_headers.
+function(osk_folder_library prefix folder deps)
+  get_filename_component(name ${folder} NAME)
+  set(target ${prefix}${name})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp)
   if(sources)
     add_library(${target} STATIC ${sources})
@@ -53,22 +78,22 @@ function(osk_layer folder)
   endif()
   osk_folder_root(${folder} root)
   target_include_directories(${target} ${scope} ${root})
-  foreach(dep IN LISTS arg_DEPENDS)
-    if(NOT TARGET osk_${dep})
-      message(FATAL_ERROR "osk_layer(${folder}): osk_${dep} is not made yet; a folder links only those below it")
+  foreach(dep IN LISTS deps)
+    if(NOT TARGET ${prefix}${dep})
+      message(FATAL_ERROR "${folder}: ${prefix}${dep} is not made yet; a folder links only those below it")
     endif()
-    target_link_libraries(${target} ${scope} osk_${dep})
+    target_link_libraries(${target} ${scope} ${prefix}${dep})
   endforeach()
 
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.h)
   set(checks)
   foreach(header IN LISTS headers)
-    get_filename_component(name ${header} NAME_WE)
-    if(EXISTS ${CMAKE_SOURCE_DIR}/src/${folder}/${name}.cpp)
+    get_filename_component(stem ${header} NAME_WE)
+    if(EXISTS ${CMAKE_SOURCE_DIR}/src/${folder}/${stem}.cpp)
       continue()  # its own source includes it first
     endif()
-    set(check ${CMAKE_BINARY_DIR}/layers/${folder}/headers/${name}.cpp)
-    file(CONFIGURE OUTPUT ${check} CONTENT "#include \"${folder}/${name}.h\"\n")
+    set(check ${CMAKE_BINARY_DIR}/layers/${folder}/headers/${stem}.cpp)
+    file(CONFIGURE OUTPUT ${check} CONTENT "#include \"${folder}/${stem}.h\"\n")
     list(APPEND checks ${check})
   endforeach()
   if(checks)

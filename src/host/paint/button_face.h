@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "host/paint/gdi_cache.h"
-#include "host/window/placement.h"
+#include "host/paint/placement.h"
 #include "layout/model.h"
 
 namespace osk::win32 {

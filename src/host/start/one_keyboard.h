@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "host/common/handles.h"
+#include "host/system/shell_launcher.h"
 #include "host/window/form_window.h"
 #include "platform/session_claim.h"
 
@@ -26,9 +27,7 @@ std::optional<bool> keepFocusSwitch(PCWSTR commandLine);
 // "--follow-input-language" / "--no-follow-input-language", the same way.
 std::optional<bool> followLanguageSwitch(PCWSTR commandLine);
 
-// The switch of a restart: the new start takes the running keyboard's
-// place once that has closed, instead of handing it its switches.
-inline constexpr const wchar_t* kReplaceSwitch = L"--replace";
+// True when the command line holds the restart's switch (kReplaceSwitch).
 bool hasReplaceSwitch(PCWSTR commandLine);
 
 class OneKeyboard final : public MessageFilter, private SessionClaim {

@@ -12,7 +12,6 @@
 
 #include "host/common/failure.h"
 #include "host/common/text.h"
-#include "host/start/one_keyboard.h"
 
 namespace osk::win32 {
 

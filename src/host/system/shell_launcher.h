@@ -14,6 +14,10 @@
 
 namespace osk::win32 {
 
+// The switch of a restart: the new start takes the running keyboard's
+// place once that has closed, instead of handing it its switches.
+inline constexpr const wchar_t* kReplaceSwitch = L"--replace";
+
 class ShellLauncher final : public Launcher {
  public:
   // `ownArguments`: the keyboard's command line without its program name,

@@ -12,8 +12,6 @@
 
 namespace osk::win32 {
 
-inline constexpr int kTwipsPerInch = 1440;
-
 // Asks for per-monitor-v2 awareness, falling back to per-monitor and then to
 // system awareness, whichever the system offers. Call before any window.
 void enableDpiAwareness();
@@ -25,11 +23,6 @@ void setDpiOverride(int dpi);
 int systemDpi();
 int dpiForWindow(HWND hwnd);
 int dpiForMonitor(HMONITOR monitor);
-
-inline int twipsToPixels(double twips, double dpi) {
-  const double px = twips * dpi / kTwipsPerInch;
-  return static_cast<int>(px < 0 ? px - 0.5 : px + 0.5);
-}
 
 // The monitors as they are now. Windows' places and the work areas go
 // between pixels and twips through it alone, so that they always agree

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "host/common/failure.h"
+#include "host/common/resource.h"
 #include "host/common/text.h"
-#include "host/start/resource.h"
 #include "host/window/dpi.h"
 
 namespace osk::win32 {

@@ -18,11 +18,11 @@
 #include "host/input/key_event_follower.h"
 #include "host/paint/button_face.h"
 #include "host/paint/gdi_cache.h"
-#include "host/paint/resize_cover.h"
+#include "host/paint/placement.h"
 #include "host/window/child_controls.h"
 #include "host/window/form_timers.h"
 #include "host/window/outside_answers.h"
-#include "host/window/placement.h"
+#include "host/window/resize_cover.h"
 #include "host/window/window_base.h"
 #include "layout/model.h"
 

@@ -1,4 +1,4 @@
-#include "host/paint/resize_cover.h"
+#include "host/window/resize_cover.h"
 
 #include <algorithm>
 #include <utility>

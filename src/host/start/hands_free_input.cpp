@@ -1,4 +1,4 @@
-#include "host/input/hands_free_input.h"
+#include "host/start/hands_free_input.h"
 
 #include <windowsx.h>
 

@@ -1,8 +1,6 @@
-#include "host/window/placement.h"
+#include "host/paint/placement.h"
 
 #include <cmath>
-
-#include "host/window/dpi.h"
 
 namespace osk::win32 {
 

@@ -10,6 +10,13 @@
 
 namespace osk::win32 {
 
+inline constexpr int kTwipsPerInch = 1440;
+
+inline int twipsToPixels(double twips, double dpi) {
+  const double px = twips * dpi / kTwipsPerInch;
+  return static_cast<int>(px < 0 ? px - 0.5 : px + 0.5);
+}
+
 class Placement {
  public:
   explicit Placement(int dpi = USER_DEFAULT_SCREEN_DPI, LayoutFit fit = {}) : dpi_(dpi), fit_(fit) {}
