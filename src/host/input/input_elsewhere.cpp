@@ -4,6 +4,7 @@
 
 #include "host/common/failure.h"
 #include "host/input/switch_hook.h"
+#include "predict/caret_keys.h"
 
 namespace osk::win32 {
 
@@ -62,10 +63,12 @@ InputElsewhere::Seen InputElsewhere::read(HRAWINPUT input) const {
     case RIM_TYPEKEYBOARD: {
       const RAWKEYBOARD& k = raw.data.keyboard;
       const bool down = (k.Flags & RI_KEY_BREAK) == 0;
-      // The switch is the keyboard's own key while scanning, wherever the
-      // focus is; its presses move no caret.
+      // A modifier or lock key alone moves nothing (held, it repeats every
+      // few ms); the switch is the keyboard's own key while scanning,
+      // wherever the focus is; neither moves a caret.
       const bool elsewhere = following_ && down && k.ExtraInformation != kOwnInputTag &&
-                             !SwitchHook::catches(k.VKey) && !ours(::GetForegroundWindow());
+                             keyMayMoveCaret(k.VKey) && !SwitchHook::catches(k.VKey) &&
+                             !ours(::GetForegroundWindow());
       return {.key = true, .elsewhere = elsewhere};
     }
     case RIM_TYPEMOUSE: {

@@ -1,7 +1,7 @@
 // Tells the user's own keys and mouse buttons in other programs' windows
 // from everything else that raw input reports: what this program injects
 // (tagged), what goes to this program's own windows, the scanning switch,
-// releases and pointer moves.
+// keys that move nothing (predict/caret_keys.h), releases and pointer moves.
 //
 // Raw input with RIDEV_INPUTSINK rather than low-level hooks: with a hook
 // every key and every pointer move of the desktop would wait for this
