@@ -5,7 +5,7 @@
 
 namespace osk {
 
-// One key event (a press or its auto-repeat), by its virtual-key code:
+// One key event (a press or its auto-repeat), by its virtual-key `code`:
 // false only for keys that move neither text nor caret whatever else is
 // held: Shift, Ctrl, Alt and the Windows key pressed alone (either side),
 // and the lock keys. With one of them held, the next key is an event of its
@@ -13,6 +13,6 @@ namespace osk {
 // may type, delete or move, so it ends the word: a word ended for nothing
 // costs only the strip's suggestions, one kept by mistake would type into
 // the wrong place.
-bool keyMayMoveCaret(unsigned vk);
+bool keyMayMoveCaret(unsigned code);
 
 }  // namespace osk
