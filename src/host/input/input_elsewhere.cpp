@@ -95,15 +95,18 @@ bool InputElsewhere::same(const Caret& a, const Caret& b) {
 // compared: a program that draws its own shows no system caret, and a click
 // that moves its caret would go unseen. Otherwise, or refused by the
 // system, the pause does not begin: the mouse goes on being followed move
-// by move, and the next try waits as long as a pause would.
+// by move, and the next try waits as long as a pause would (a pause ended
+// early by the keyboard's own timers may begin again at the next move).
 void InputElsewhere::pause(HWND window) {
   const DWORD at = ::GetTickCount();
-  if (at - lastTry_ < kPauseMs) return;
-  lastTry_ = at;
+  if (at - lastRefused_ < kPauseMs) return;
   HWND front = ::GetForegroundWindow();
-  if (front == nullptr || ours(front)) return;
-  const std::optional<Caret> now = caretOf(::GetWindowThreadProcessId(front, nullptr));
-  if (!now || now->caret == nullptr) return;
+  const std::optional<Caret> now =
+      front == nullptr || ours(front) ? std::nullopt : caretOf(::GetWindowThreadProcessId(front, nullptr));
+  if (!now || now->caret == nullptr) {
+    lastRefused_ = at;
+    return;
+  }
   if (!registerMouse(window, false)) {
     logFailure("the mouse could not be given up for a moment", ::GetLastError());
     return;

@@ -72,7 +72,7 @@ class InputElsewhere {
   HWND pausedIn_ = nullptr;  // the window in front as the pause began
   Caret before_;
   DWORD lastOwnKey_ = 0;      // GetTickCount at the last key this program sent
-  DWORD lastTry_ = 0;         // GetTickCount at the last pause begun or refused
+  DWORD lastRefused_ = 0;     // GetTickCount at the last pause that could not begin
   bool toldNoCaret_ = false;  // the caret's failure is logged once
 };
 
