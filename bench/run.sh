@@ -20,7 +20,9 @@
 #                                     keyboard at a new size, 100 steps)
 #        bench/run.sh aids            (hover accuracy and idle cost with the
 #                                     typing aids on)
-#        bench/run.sh predict         (idle cost with word prediction on)
+#        bench/run.sh predict         (idle cost with word prediction on,
+#                                     and with the pointer moving over
+#                                     Notepad, prediction on and off)
 #        bench/run.sh language        (idle cost with the keys following
 #                                     the input language off and on)
 #        bench/run.sh idle            (3 only; BENCH_IDLE_S=10 for a quick
@@ -61,7 +63,8 @@ BENCH_EXE=$BUILD/bench/qmosk-bench.exe
 
 # shellcheck source=../scripts/desktop.sh
 source "$ROOT/scripts/desktop.sh"
-trap desktop_cleanup EXIT INT TERM
+# The pointer mover (predict) is ours to end too.
+trap '[[ -z ${POINTER_PID:-} ]] || kill "$POINTER_PID" 2>/dev/null; desktop_cleanup' EXIT INT TERM
 desktop_start
 wine_template
 
@@ -389,22 +392,45 @@ aids_bench() {
 
 # What following the user's own keys and clicks costs with word prediction
 # on: at rest, with Notepad recorded and in front and the pointer resting
-# outside the keyboard and then on a key just clicked.
+# outside the keyboard and then on a key just clicked; and with the pointer
+# moving on and on over Notepad (every move reaches the keyboard as raw
+# input while prediction is on), beside the same moves with prediction off.
+POINTER_PID=""
+start_pointer() {
+  python3 "$ROOT/bench/move_pointer.py" 200 520 700 300 125 &
+  POINTER_PID=$!
+}
+stop_pointer() {
+  kill "$POINTER_PID" 2>/dev/null || true
+  wait "$POINTER_PID" 2>/dev/null || true
+  POINTER_PID=""
+}
+
 predict_bench() {
   : >"$OUT/idle.txt"
-  start_keyboard_with predict WORD_PREDICTION=1
-  start_notepad
-  drive click main BUTTON_LETTER_T
-  drive point-at $AWAY_X $AWAY_Y
-  idle_interval predict-away
-  drive click main BUTTON_LETTER_H
-  idle_interval predict-key
-  stop_keyboard
-  kill "$NOTEPAD_PID" 2>/dev/null || true
+  local v
+  for v in 0 1; do
+    start_keyboard_with "predict$v" "WORD_PREDICTION=$v"
+    start_notepad
+    drive click main BUTTON_LETTER_T
+    drive point-at $AWAY_X $AWAY_Y
+    if [[ $v == 1 ]]; then
+      idle_interval predict-away
+    fi
+    start_pointer
+    idle_interval "predict$v-moving"
+    stop_pointer
+    if [[ $v == 1 ]]; then
+      drive click main BUTTON_LETTER_H
+      idle_interval predict-key
+    fi
+    stop_keyboard
+    kill "$NOTEPAD_PID" 2>/dev/null || true
+  done
   local I=$OUT/idle.txt n
   echo "| Idle, word prediction on | seconds | keyboard CPU | % of a core | messages | repaints |"
   echo "|---|---|---|---|---|---|"
-  for n in predict-away predict-key; do
+  for n in predict-away predict-key predict1-moving predict0-moving; do
     printf '| %s | %s | %s ms | %s | %s | %s |\n' "$n" "$(value "${n}_seconds" "$I")" \
       "$(value "${n}_keyboard_cpu_ms" "$I")" \
       "$(percent "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_seconds" "$I")")" \

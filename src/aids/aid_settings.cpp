@@ -43,6 +43,7 @@ AidSettings readAidSettings(const SettingsStore& store) {
   s.scanMode = settings::tickChosen(read(AidSettings::kScanModeKey, flag(d.scanMode)));
   s.scanStep = parseAidTime(read(AidSettings::kScanStepKey, decimal(d.scanStep)));
   s.switchVk = parseSwitchVk(read(AidSettings::kSwitchVkKey, std::to_string(d.switchVk)));
+  s.injectedSwitch = settings::tickChosen(read(AidSettings::kInjectedSwitchKey, flag(d.injectedSwitch)));
   s.wordPrediction = settings::tickChosen(read(AidSettings::kWordPredictionKey, flag(d.wordPrediction)));
   return s;
 }
@@ -53,6 +54,7 @@ void saveAidSettings(settings::Saver& saver, const AidSettings& s) {
   saver.put(AidSettings::kScanModeKey, flag(s.scanMode));
   saver.put(AidSettings::kScanStepKey, decimal(s.scanStep));
   saver.put(AidSettings::kSwitchVkKey, std::to_string(s.switchVk));
+  saver.put(AidSettings::kInjectedSwitchKey, flag(s.injectedSwitch));
   saver.put(AidSettings::kWordPredictionKey, flag(s.wordPrediction));
 }
 

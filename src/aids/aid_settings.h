@@ -38,6 +38,9 @@ struct AidSettings {
   // The switch key's virtual-key code, in decimal.
   static constexpr std::string_view kSwitchVkKey = "SCAN_SWITCH_VK";
   unsigned switchVk = 32;  // Space
+  // "1": the switch key injected by another program works the switch too.
+  static constexpr std::string_view kInjectedSwitchKey = "SCAN_SWITCH_INJECTED";
+  bool injectedSwitch = false;
   // "1": a strip of suggested words along the top of the keyboard.
   static constexpr std::string_view kWordPredictionKey = "WORD_PREDICTION";
   bool wordPrediction = false;
@@ -58,7 +61,7 @@ unsigned parseSwitchVk(std::string_view text);
 // Every value as stored, each unusable one replaced as above.
 AidSettings readAidSettings(const SettingsStore& store);
 
-// All six values, in the table's order; refusals are noted in the saver.
+// All seven values, in the table's order; refusals are noted in the saver.
 void saveAidSettings(settings::Saver& saver, const AidSettings& s);
 
 }  // namespace osk::aids

@@ -134,7 +134,8 @@ void HandsFree::restartScan() {
     scanner_.start(now(), rows());
   else
     scanner_.stop();
-  const std::optional<unsigned> wanted = on ? std::optional(settings_.switchVk) : std::nullopt;
+  const std::optional<SwitchKey> wanted =
+      on ? std::optional(SwitchKey{settings_.switchVk, settings_.injectedSwitch}) : std::nullopt;
   if (wanted != caught_) {
     caught_ = wanted;
     ctx_.platform.switches.catchSwitch(wanted);

@@ -16,6 +16,7 @@
 #include "aids/scanner.h"
 #include "base/context.h"
 #include "base/router.h"
+#include "platform/switch_keys.h"
 
 namespace osk::aids {
 
@@ -81,7 +82,7 @@ class HandsFree {
   DwellClicker dwell_;
   Scanner scanner_;
   bool suspended_ = false;
-  std::optional<unsigned> caught_;  // the switch key the platform catches
+  std::optional<SwitchKey> caught_;  // the switch key the platform catches
 };
 
 // Makes the keyboard window's aids and routes their events.

@@ -11,12 +11,26 @@
 //   that does not (hung, or gone) would leave the key swallowed everywhere
 //   with nobody acting on it. A press passed on for that reason passes with
 //   its repeats and its release; a press taken takes them too.
-// - Keys the keyboard injects itself pass untouched and leave the state
-//   alone: the keyboard's own Space key must reach the target even while
-//   the switch, Space too, is held.
+// - Keys that do not work the switch (see worksSwitch) pass untouched and
+//   leave the state alone: the keyboard's own Space key must reach the
+//   target even while the switch, Space too, is held, and so must a Space
+//   that dictation types meanwhile.
 #pragma once
 
 namespace osk::aids {
+
+// Whether one event of the switch key works the switch, by where it came
+// from. The person's own switch (a key the system did not see injected)
+// always does. A key the keyboard injects itself (`ours`: it carries the
+// keyboard's tag) never does: its Space key types a space. A key another
+// program injects (dictation, a macro, a screen reader) is that program's
+// text and passes untouched, unless the user has said that injected keys
+// work the switch (`injectedWorks`), for switch software that presses the
+// switch by injecting it.
+constexpr bool worksSwitch(bool injected, bool ours, bool injectedWorks) {
+  if (ours) return false;
+  return !injected || injectedWorks;
+}
 
 struct SwitchVerdict {
   bool swallow = false;
@@ -28,11 +42,12 @@ class SwitchGate {
  public:
   explicit SwitchGate(bool downAlready = false) : held_(downAlready ? Held::PassedOn : Held::No) {}
 
-  // `down`: a press or its auto-repeat. `answers()` is called only at a
-  // fresh press, since asking the keyboard costs a round trip to its thread.
+  // `down`: a press or its auto-repeat; `works`: worksSwitch for the event.
+  // `answers()` is called only at a fresh press, since asking the keyboard
+  // costs a round trip to its thread.
   template <typename Answers>
-  SwitchVerdict onKey(bool down, bool ours, const Answers& answers) {
-    if (ours) return {};
+  SwitchVerdict onKey(bool down, bool works, const Answers& answers) {
+    if (!works) return {};
     if (!down) {
       const bool taken = held_ == Held::Taken;
       held_ = Held::No;

@@ -27,6 +27,7 @@ void enableFields(Form& dialog) {
   dialog.control(kDwellTimeTextbox).setEnabled(hover);
   dialog.control(kScanStepTextbox).setEnabled(scan);
   dialog.control(kSwitchKeyTextbox).setEnabled(scan);
+  dialog.control(kInjectedSwitchTickbox).setEnabled(scan);
 }
 
 // What the dialog holds, each field read as the store's text would be, so
@@ -38,6 +39,7 @@ aids::AidSettings held(const Form& dialog) {
   s.scanMode = dialog.control(kScanModeTickbox).value() == 1;
   s.scanStep = aids::parseAidTime(dialog.control(kScanStepTextbox).text());
   s.switchVk = aids::parseSwitchVk(dialog.control(kSwitchKeyTextbox).text());
+  s.injectedSwitch = dialog.control(kInjectedSwitchTickbox).value() == 1;
   s.wordPrediction = dialog.control(kWordPredictionTickbox).value() == 1;
   return s;
 }
@@ -52,6 +54,7 @@ void Form_Load(Context& ctx) {
   dialog.control(kScanModeTickbox).setValue(s.scanMode ? 1 : 0);
   dialog.control(kScanStepTextbox).setText(std::to_string(s.scanStep.count()));
   dialog.control(kSwitchKeyTextbox).setText(std::to_string(s.switchVk));
+  dialog.control(kInjectedSwitchTickbox).setValue(s.injectedSwitch ? 1 : 0);
   dialog.control(kWordPredictionTickbox).setValue(s.wordPrediction ? 1 : 0);
   const bool follow = settings::tickChosen(
       store.read(kSettingsSection, settings::kFollowInputLanguage, settings::kFollowInputLanguageDefault));
@@ -94,6 +97,7 @@ void registerAidsDialog(RoutesOf<AidsWindow>& router, Context& ctx) {
   router.on(ui::aids::kDwellClickTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   router.on(ui::aids::kScanModeTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   // Taken when the dialog closes, as the other choices are.
+  router.on(ui::aids::kInjectedSwitchTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   router.on(ui::aids::kWordPredictionTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   router.on(ui::aids::kFollowInputLanguageTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   // At once, whatever the tick box says: what was learned is gone from

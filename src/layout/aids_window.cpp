@@ -17,12 +17,13 @@ std::unique_ptr<AidsForm> makeAidsForm() {
   field(b, kScanStepTextbox, "1000", {3840, 1800, 1215, 375});
   fieldLabel(b, kSwitchKeyLabel, "Switch key code (32 is Space):", {600, 2340, 3135, 255});
   field(b, kSwitchKeyTextbox, "32", {3840, 2280, 1215, 375});
+  b.checkBox(kInjectedSwitchTickbox, "Keys sent by other programs work the switch", {600, 2760, 5895, 375});
   b.checkBox(kWordPredictionTickbox, "Word prediction: suggested words above the keys",
-             {240, 2880, 6255, 375});
-  b.dialogButton(kForgetWordsButton, "Forget learned words", {600, 3360, 2655, 375});
-  b.checkBox(kFollowInputLanguageTickbox, "Keys follow the input language", {240, 3960, 6255, 375});
-  b.dialogButton(kOkButton, "OK", {2640, 4560, 1455, 495});
-  return std::make_unique<AidsForm>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 5280, std::move(b.defs),
+             {240, 3300, 6255, 375});
+  b.dialogButton(kForgetWordsButton, "Forget learned words", {600, 3780, 2655, 375});
+  b.checkBox(kFollowInputLanguageTickbox, "Keys follow the input language", {240, 4380, 6255, 375});
+  b.dialogButton(kOkButton, "OK", {2640, 4980, 1455, 495});
+  return std::make_unique<AidsForm>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 5700, std::move(b.defs),
                                     std::vector<Timer>{});
 }
 

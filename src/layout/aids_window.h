@@ -26,6 +26,7 @@ inline constexpr AidsControl kScanStepLabel{"SCAN_STEP_LABEL"};
 inline constexpr AidsControl kScanStepTextbox{"SCAN_STEP_TEXTBOX"};
 inline constexpr AidsControl kSwitchKeyLabel{"SWITCH_KEY_LABEL"};
 inline constexpr AidsControl kSwitchKeyTextbox{"SWITCH_KEY_TEXTBOX"};
+inline constexpr AidsControl kInjectedSwitchTickbox{"INJECTED_SWITCH_TICKBOX"};
 // Word prediction: the suggestion strip, and a way to drop what it learned.
 inline constexpr AidsControl kWordPredictionTickbox{"WORD_PREDICTION_TICKBOX"};
 inline constexpr AidsControl kForgetWordsButton{"FORGET_WORDS_BUTTON"};

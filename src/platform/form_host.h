@@ -51,9 +51,11 @@ class FormHost {
   virtual bool tickOnKeyEvents(const Form& form, TimerName timer) = 0;
   // While on, raises `form`'s InputElsewhere event each time a key or mouse
   // button of the user's own goes down in a window of another program: the
-  // caret there may have moved. Keys and clicks this program makes itself,
-  // and the user's own on this program's windows, raise nothing. Nothing
-  // is followed while off. False when the system cannot report such input.
+  // caret there may have moved. A key that moves neither text nor caret (a
+  // modifier or lock key alone, see keyMayMoveCaret) raises nothing, nor do
+  // keys and clicks this program makes itself, and the user's own on this
+  // program's windows. Nothing is followed while off. False when the system
+  // cannot report such input.
   virtual bool reportInputElsewhere(const Form& form, bool on) = 0;
 };
 

@@ -126,6 +126,26 @@ class PredictionMeetsTheUsersHands(PredictionCase):
         self.s.click("main", "BUTTON_FULL_STOP")
         self.wait_typed(".the ")
 
+    def test_a_real_shift_and_ctrl_between_two_letters_keep_the_word(self):
+        self.type_letters("t")
+        self.wait_typed("t")
+        light = lambda: self.s.drive("color", "main", "SCROLL_LIGHT_LABEL")
+        before = light()
+        with XPointer(self.s.env["DISPLAY"]) as hands:
+            hands.key("Shift_L")
+            hands.key("Control_L")
+            # Pressed after them, through the same path: once its light has
+            # followed, the keyboard has had the modifiers' presses too.
+            hands.key("Scroll_Lock")
+            self.s.wait_for(light, lambda got: got != before, TYPE_TIMEOUT_S, "Scroll Lock's light never followed")
+            hands.key("Scroll_Lock")
+            self.s.wait_for(light, lambda got: got == before, TYPE_TIMEOUT_S, "Scroll Lock's light never went back")
+        self.type_letters("h")
+        self.wait_typed("th")
+        # Offered for "th", not for "h" alone: the word went on.
+        self.click_offered("the")
+        self.wait_typed("the ")
+
     def toggle_caps_lock(self, letter_face):
         self.s.click("main", "BUTTON_CAPS")
         self.s.wait_for(lambda: self.s.text("main", "BUTTON_LETTER_T"), lambda got: got == letter_face,

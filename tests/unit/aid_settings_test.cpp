@@ -17,7 +17,7 @@ struct Stored {
   const char* text;  // nullptr: the value was never stored
   Millis time;       // as DWELL_TIME_MS and SCAN_STEP_MS read it
   unsigned vk;       // as SCAN_SWITCH_VK reads it
-  bool on;           // as DWELL_CLICK and SCAN_MODE read it
+  bool on;           // as DWELL_CLICK, SCAN_MODE and SCAN_SWITCH_INJECTED read it
 };
 
 void PrintTo(const Stored& s, std::ostream* os) { *os << (s.text != nullptr ? s.text : "(absent)"); }
@@ -29,7 +29,7 @@ TEST_P(AidValues, ReadAsTheUserMeantOrSafely) {
   if (const char* text = GetParam().text; text != nullptr)
     for (std::string_view key :
          {AidSettings::kDwellClickKey, AidSettings::kDwellTimeKey, AidSettings::kScanModeKey,
-          AidSettings::kScanStepKey, AidSettings::kSwitchVkKey})
+          AidSettings::kScanStepKey, AidSettings::kSwitchVkKey, AidSettings::kInjectedSwitchKey})
       store.write(kSettingsSection, key, text);
   const AidSettings s = aids::readAidSettings(store);
   EXPECT_EQ(s.dwellTime, GetParam().time);
@@ -37,6 +37,7 @@ TEST_P(AidValues, ReadAsTheUserMeantOrSafely) {
   EXPECT_EQ(s.switchVk, GetParam().vk);
   EXPECT_EQ(s.dwellClick, GetParam().on);
   EXPECT_EQ(s.scanMode, GetParam().on);
+  EXPECT_EQ(s.injectedSwitch, GetParam().on);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -54,11 +55,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AidSave, ReadsBackWhatWasSaved) {
   MemoryStore store;
-  const AidSettings chosen{true, Millis{2000}, true, Millis{750}, 13, true};
+  const AidSettings chosen{true, Millis{2000}, true, Millis{750}, 13, true, true};
   settings::Saver saver(store);
   aids::saveAidSettings(saver, chosen);
   EXPECT_TRUE(saver.refused().empty());
-  EXPECT_EQ(store.size(), 6U);
+  EXPECT_EQ(store.size(), 7U);
   EXPECT_EQ(aids::readAidSettings(store), chosen);
 }
 

@@ -225,9 +225,11 @@ class StepClock final : public Clock {
 class FakeSwitchKeys final : public SwitchKeys {
  public:
   std::optional<unsigned> caught;
+  bool injectedToo = false;
   int changes = 0;
-  void catchSwitch(std::optional<unsigned> vk) override {
-    caught = vk;
+  void catchSwitch(std::optional<SwitchKey> key) override {
+    caught = key ? std::optional(key->vk) : std::nullopt;
+    injectedToo = key && key->injectedToo;
     ++changes;
   }
 };

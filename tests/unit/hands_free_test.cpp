@@ -309,6 +309,30 @@ TEST(Aids, TheDialogOpensWithTheStoredChoicesAndTheKeyboardTakesWhatItStores) {
   EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
 }
 
+// Off at first: only the person's switch works it. Ticked in the dialog,
+// the platform is asked to let other programs' presses work it too.
+TEST(Scanning, InjectedSwitchPressesCountOnlyOnceTheUserTicksThem) {
+  AidRig a({{"SCAN_MODE", "1"}, {"SCAN_SWITCH_VK", "32"}});
+  EXPECT_EQ(a.r.switches.caught, 32U);
+  EXPECT_FALSE(a.r.switches.injectedToo);
+  std::optional<int> shown;
+  a.r.host.whileModal = [&](Form& dialog) {
+    if (dialog.name() == kSettingsFormName) {
+      a.r.kb.handle(dialog, "TYPING_AIDS_BUTTON", Event::Click);
+      return;
+    }
+    Control& box = dialog.named("INJECTED_SWITCH_TICKBOX");
+    if (box.enabled()) shown = box.value();
+    box.setValue(1);
+    a.r.kb.handle(dialog, "OK_BUTTON", Event::Click);
+  };
+  a.r.click("SETTINGS_BUTTON");
+  EXPECT_EQ(shown, 0);
+  EXPECT_EQ(a.r.store.read(kSettingsSection, "SCAN_SWITCH_INJECTED", "<none>"), "1");
+  EXPECT_EQ(a.r.switches.caught, 32U);
+  EXPECT_TRUE(a.r.switches.injectedToo);
+}
+
 TEST(Aids, NothingRunsWhenTheyAreOff) {
   AidRig a({});
   a.rest("BUTTON_LETTER_H", 5000);

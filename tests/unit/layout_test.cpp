@@ -191,6 +191,7 @@ std::vector<std::string> aidsNames() {
           "SCAN_STEP_TEXTBOX",
           "SWITCH_KEY_LABEL",
           "SWITCH_KEY_TEXTBOX",
+          "INJECTED_SWITCH_TICKBOX",
           "WORD_PREDICTION_TICKBOX",
           "FORGET_WORDS_BUTTON",
           "FOLLOW_INPUT_LANGUAGE_TICKBOX",
@@ -214,7 +215,7 @@ const FormCase kForms[] = {
     {kFkeysFormName, []() -> std::unique_ptr<Form> { return makeFkeysForm(); }, "QM-OSK - FKEYS SETTINGS",
      14820, 8595, fkeyDialogNames},
     {kAidsFormName, []() -> std::unique_ptr<Form> { return makeAidsForm(); }, "QM-OSK - TYPING AIDS", 6735,
-     5280, aidsNames},
+     5700, aidsNames},
 };
 
 TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {

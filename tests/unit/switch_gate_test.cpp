@@ -15,7 +15,8 @@ TEST(SwitchGate, DecisionTable) {
     bool downAlready;
     // The keyboard's answer to each question, in order: y or n.
     std::string replies;
-    // d: a press or repeat, u: a release; D, U: the same injected by the keyboard.
+    // d: a press or repeat, u: a release; D, U: the same from a source that
+    // does not work the switch (the keyboard's own, another program's).
     std::string events;
     // Per event: S swallowed and the keyboard told, s swallowed, p passed.
     std::string want;
@@ -37,8 +38,8 @@ TEST(SwitchGate, DecisionTable) {
     std::string got;
     for (char e : c.events) {
       const bool down = e == 'd' || e == 'D';
-      const bool ours = e == 'D' || e == 'U';
-      const SwitchVerdict v = gate.onKey(down, ours, [&] {
+      const bool passesBy = e == 'D' || e == 'U';
+      const SwitchVerdict v = gate.onKey(down, !passesBy, [&] {
         const bool yes = asked < c.replies.size() && c.replies[asked] == 'y';
         ++asked;
         return yes;
@@ -47,6 +48,30 @@ TEST(SwitchGate, DecisionTable) {
     }
     EXPECT_EQ(got, c.want);
     EXPECT_EQ(asked, c.replies.size());
+  }
+}
+
+// Where a key came from against the user's choice for injected keys.
+TEST(SwitchGate, OnlyThePersonsSwitchWorksItUnlessInjectedKeysAreChosen) {
+  struct Case {
+    const char* what;
+    bool injected;
+    bool ours;
+    bool injectedWorks;
+    bool works;
+  };
+  const Case cases[] = {
+      {"the person's switch", false, false, false, true},
+      {"the person's switch, injected keys chosen too", false, false, true, true},
+      {"another program's key", true, false, false, false},
+      {"another program's key, injected keys chosen", true, false, true, true},
+      {"the keyboard's own key", true, true, false, false},
+      {"the keyboard's own key, injected keys chosen", true, true, true, false},
+      {"the keyboard's tag on a key not seen injected", false, true, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(worksSwitch(c.injected, c.ours, c.injectedWorks), c.works);
   }
 }
 

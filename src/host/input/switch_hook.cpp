@@ -47,7 +47,8 @@ std::array<DWORD, 2> sidesOf(DWORD vk) {
 
 }  // namespace
 
-SwitchHook::SwitchHook(HWND window, UINT message, DWORD vk) : window_(window), message_(message), vk_(vk) {
+SwitchHook::SwitchHook(HWND window, UINT message, DWORD vk, bool injectedToo)
+    : window_(window), message_(message), vk_(vk), injectedToo_(injectedToo) {
   SwitchHook* none = nullptr;
   if (!g_switchHook.compare_exchange_strong(none, this)) {
     logFailure("A second switch hook was asked for; the first one stays", ERROR_SUCCESS);
@@ -152,9 +153,10 @@ LRESULT CALLBACK SwitchHook::onKey(int code, WPARAM wp, LPARAM lp) noexcept {
     const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
     const int side = self->sideOf(key.vkCode);
     if (side >= 0) {
+      const bool works = aids::worksSwitch((key.flags & LLKHF_INJECTED) != 0, key.dwExtraInfo == kOwnInputTag,
+                                           self->injectedToo_);
       const aids::SwitchVerdict verdict = self->gates_[static_cast<std::size_t>(side)].onKey(
-          (key.flags & LLKHF_UP) == 0, key.dwExtraInfo == kOwnInputTag,
-          [self] { return self->keyboardAnswers(); });
+          (key.flags & LLKHF_UP) == 0, works, [self] { return self->keyboardAnswers(); });
       if (verdict.tellKeyboard) ::PostMessageW(self->window_, self->message_, 0, 0);
       if (verdict.swallow) return 1;
     }

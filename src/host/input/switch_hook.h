@@ -12,7 +12,10 @@
 // typing, and the system never has to time the hook out. Per key the hook
 // compares the code; a fresh press of the switch also asks the keyboard's
 // window whether it answers (see switch_hook.cpp), and what passes and what
-// is swallowed follows aids/switch_gate.h.
+// is swallowed follows aids/switch_gate.h. A press that another program
+// injects (LLKHF_INJECTED without the keyboard's own tag: dictation, a
+// macro) passes untouched unless the user has chosen that injected presses
+// work the switch too.
 #pragma once
 
 #include <windows.h>
@@ -33,9 +36,10 @@ class SwitchHook {
  public:
   // Installs the hook for `vk` (VK_SHIFT, VK_CONTROL and VK_MENU stand for
   // either side's key, each side a switch of its own). Each press taken
-  // posts `message` to `window` once, key repeat or not. A failure is
+  // posts `message` to `window` once, key repeat or not. `injectedToo`:
+  // other programs' injected presses are taken as well. A failure is
   // logged and leaves active() false.
-  SwitchHook(HWND window, UINT message, DWORD vk);
+  SwitchHook(HWND window, UINT message, DWORD vk, bool injectedToo);
   ~SwitchHook();
   SwitchHook(const SwitchHook&) = delete;
   SwitchHook& operator=(const SwitchHook&) = delete;
@@ -59,6 +63,7 @@ class SwitchHook {
   const HWND window_;
   const UINT message_;
   const DWORD vk_;
+  const bool injectedToo_;
   // Made and touched only on the hook's thread, one per side of the key.
   std::array<aids::SwitchGate, 2> gates_;
   // Set by the hook's thread before it signals the start-up event, which

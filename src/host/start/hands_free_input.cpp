@@ -25,15 +25,16 @@ void HandsFreeInput::attach(FormWindow& window, aids::HandsFree& aids) {
   install();
 }
 
-void HandsFreeInput::catchSwitch(std::optional<unsigned> vk) {
-  wanted_ = vk;
+void HandsFreeInput::catchSwitch(std::optional<SwitchKey> key) {
+  wanted_ = key;
   install();
 }
 
 void HandsFreeInput::install() {
   hook_.reset();
   if (!wanted_ || window_ == nullptr || !window_->alive()) return;
-  hook_ = std::make_unique<SwitchHook>(window_->hwnd(), kSwitchMessage, static_cast<DWORD>(*wanted_));
+  hook_ = std::make_unique<SwitchHook>(window_->hwnd(), kSwitchMessage, static_cast<DWORD>(wanted_->vk),
+                                       wanted_->injectedToo);
   if (!hook_->active()) hook_.reset();
 }
 

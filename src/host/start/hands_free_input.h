@@ -29,7 +29,7 @@ class HandsFreeInput final : public SwitchKeys, public MessageFilter {
   void attach(FormWindow& window, aids::HandsFree& aids);
 
   // SwitchKeys: the hook exists only while scanning is on.
-  void catchSwitch(std::optional<unsigned> vk) override;
+  void catchSwitch(std::optional<SwitchKey> key) override;
 
   // MessageFilter: the answer when the message is taken here and goes no
   // further.
@@ -42,7 +42,7 @@ class HandsFreeInput final : public SwitchKeys, public MessageFilter {
 
   FormWindow* window_ = nullptr;
   aids::HandsFree* aids_ = nullptr;
-  std::optional<unsigned> wanted_;
+  std::optional<SwitchKey> wanted_;
   std::unique_ptr<SwitchHook> hook_;
   HWND tracking_ = nullptr;  // the window whose leave is asked for
   bool swallowing_ = false;  // a left click taken as the switch: its release too

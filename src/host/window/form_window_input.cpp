@@ -97,6 +97,10 @@ LRESULT FormWindow::childMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
 }
 
 std::optional<LRESULT> FormWindow::filtered(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int control) {
+  // What a pause in following the pointer may have hidden is known before
+  // the keyboard acts, on this window or any of its keys.
+  if (InputElsewhere::mayLeadToTyping(msg) && inputElsewhere_.catchUp(this->hwnd()))
+    raise(kFormItself, Event::InputElsewhere);
   for (MessageFilter* f : filters_)
     if (const auto answer = f->filter(hwnd, msg, wp, lp, control)) return answer;
   return std::nullopt;

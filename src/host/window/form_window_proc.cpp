@@ -27,7 +27,7 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
         return brush;
       break;
     case WM_INPUT: {
-      const InputElsewhere::Seen seen = inputElsewhere_.read(reinterpret_cast<HRAWINPUT>(lp));
+      const InputElsewhere::Seen seen = inputElsewhere_.read(self, reinterpret_cast<HRAWINPUT>(lp));
       if (seen.key) keyEvents_.keyEvent(self);
       if (seen.elsewhere) raise(kFormItself, Event::InputElsewhere);
       return ::DefWindowProcW(self, msg, wp, lp);
@@ -138,6 +138,8 @@ bool FormWindow::onTimer(HWND self, WPARAM id) {
     endSizing();
     return true;
   }
+  // Its catching up is done before any message is handled.
+  if (InputElsewhere::isPauseTick(id)) return true;
   if (KeyEventFollower::isTick(self, id)) {
     if (const auto timer = keyEvents_.timer()) raiseTick(*timer);
     return true;

@@ -134,10 +134,12 @@ bool Win32FormHost::pumpOne(bool repostQuit) {
   // which this loop passes; it ends the loop rather than spin.
   if (got == -1) return false;
   ++messagesTaken_;
-  // Timer ticks are most of what an idle keyboard takes in, and dialog
-  // navigation has nothing to do with them; looking up the root window
-  // would cost a round trip to the server at every tick under Wine.
-  if (msg.message == WM_TIMER) {
+  // Timer ticks are most of what an idle keyboard takes in, and raw input
+  // comes at every move of the pointer anywhere while word prediction is
+  // on; dialog navigation has nothing to do with either, and looking up
+  // the root window would cost a round trip to the server at each under
+  // Wine.
+  if (msg.message == WM_TIMER || msg.message == WM_INPUT) {
     ::DispatchMessageW(&msg);
     return true;
   }
