@@ -159,9 +159,11 @@ InputElsewhere::Seen InputElsewhere::read(HWND window, HRAWINPUT input) {
       }
       // A modifier or lock key alone moves nothing (held, it repeats every
       // few ms); the switch is the keyboard's own key while scanning,
-      // wherever the focus is; neither moves a caret.
-      const bool elsewhere = following_ && down && keyMayMoveCaret(k.VKey) && !SwitchHook::catches(k.VKey) &&
-                             !ours(::GetForegroundWindow());
+      // wherever the focus is, unless the hook let this press through
+      // (another program's Space typed in the window in front).
+      const bool notSwitch = !SwitchHook::catches(k.VKey) || SwitchHook::passedOn(k.VKey);
+      const bool elsewhere =
+          following_ && down && keyMayMoveCaret(k.VKey) && notSwitch && !ours(::GetForegroundWindow());
       return {.key = true, .elsewhere = elsewhere};
     }
     case RIM_TYPEMOUSE: {

@@ -122,6 +122,16 @@ bool SwitchHook::catches(DWORD vk) {
   return self != nullptr && self->active() && self->sideOf(vk) >= 0;
 }
 
+bool SwitchHook::passedOn(DWORD vk) {
+  // The raw input of a press follows the hook's verdict on it by well under
+  // this; an older mark is of a press whose raw input went elsewhere.
+  constexpr DWORD kRawInputFollowsMs = 1000;
+  SwitchHook* self = g_switchHook.load(std::memory_order_relaxed);
+  if (self == nullptr || !self->active() || self->sideOf(vk) < 0) return false;
+  const DWORD at = self->passedAt_.exchange(0, std::memory_order_relaxed);
+  return at != 0 && ::GetTickCount() - at < kRawInputFollowsMs;
+}
+
 int SwitchHook::sideOf(DWORD vkCode) const {
   if (vkCode == vk_) return 0;
   const std::array<DWORD, 2> sides = sidesOf(vk_);
@@ -159,6 +169,8 @@ LRESULT CALLBACK SwitchHook::onKey(int code, WPARAM wp, LPARAM lp) noexcept {
           (key.flags & LLKHF_UP) == 0, works, [self] { return self->keyboardAnswers(); });
       if (verdict.tellKeyboard) ::PostMessageW(self->window_, self->message_, 0, 0);
       if (verdict.swallow) return 1;
+      if ((key.flags & LLKHF_UP) == 0)
+        self->passedAt_.store(::GetTickCount() | 1U, std::memory_order_relaxed);
     }
   }
   return ::CallNextHookEx(nullptr, code, wp, lp);

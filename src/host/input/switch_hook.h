@@ -21,6 +21,7 @@
 #include <windows.h>
 
 #include <array>
+#include <atomic>
 
 #include "aids/switch_gate.h"
 #include "host/common/handles.h"
@@ -51,6 +52,11 @@ class SwitchHook {
   // reports it) as the switch. On the keyboard window's thread, which makes
   // and ends the hooks.
   static bool catches(DWORD vk);
+  // True once for each press of `vk` the hook let through to the program in
+  // front (another program's key, or a press the keyboard was too busy to
+  // answer): that press typed there like any other key, which a caught
+  // press did not.
+  static bool passedOn(DWORD vk);
 
  private:
   static unsigned __stdcall run(void* param);
@@ -69,6 +75,10 @@ class SwitchHook {
   // Set by the hook's thread before it signals the start-up event, which
   // lives only while the constructor waits for it.
   DWORD installError_ = ERROR_SUCCESS;
+  // When the hook last let a press of the switch's key through (0: not
+  // since it was last asked); written by the hook's thread, taken by the
+  // window's.
+  std::atomic<DWORD> passedAt_{0};
   HANDLE readyEvent_ = nullptr;
   unsigned threadId_ = 0;
   UniqueHandle<HANDLE, detail::closeHandle> thread_;
