@@ -278,15 +278,21 @@ class Session:
         """Makes the system refuse every window of `window_class`, as it does
         when it is out of window resources, until the returned process is
         ended."""
-        p = self.start(DENY_EXE, window_class, name="deny")
-        log = os.path.join(self.logs, "deny-%d.log" % (len(self.procs) - 1))
+        return self.start_ready(DENY_EXE, window_class, "deny", "the window hook was never set")
+
+    def start_ready(self, exe, arg, name, never):
+        """Starts a helper tool that writes "ready" to its log once it holds
+        what it was started to hold, and waits for that (`never`: the
+        failure's words)."""
+        p = self.start(exe, arg, name=name)
+        log = os.path.join(self.logs, "%s-%d.log" % (name, len(self.procs) - 1))
 
         def ready():
             if p.poll() is not None:
-                raise AssertionError("qmosk-deny-window ended (%d)" % p.returncode)
+                raise AssertionError("%s ended (%d)" % (os.path.basename(exe), p.returncode))
             with open(log, "rb") as f:
                 return b"ready" in f.read()
-        self.wait_until(ready, START_TIMEOUT_S, "the window hook was never set")
+        self.wait_until(ready, START_TIMEOUT_S, never)
         return p
 
     def close(self):

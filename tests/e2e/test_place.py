@@ -161,15 +161,8 @@ class KeyboardOutOfReach(KeyboardTestCase):
         # object is there and refuses this start (Wine checks the DACL), and
         # no window of it can be reached.
         s = self.new_session()
-        holder = s.start(DENY_OBJECT_EXE, "Local\\QM-OSK.one-keyboard.qm-osk", name="deny-object")
-        log = os.path.join(s.logs, "deny-object-%d.log" % (len(s.procs) - 1))
-
-        def held():
-            if holder.poll() is not None:
-                raise AssertionError("qmosk-deny-object ended (%d)" % holder.returncode)
-            with open(log, "rb") as f:
-                return b"ready" in f.read()
-        s.wait_until(held, START_TIMEOUT_S, "the mutex was never held")
+        s.start_ready(DENY_OBJECT_EXE, "Local\\QM-OSK.one-keyboard.qm-osk", "deny-object",
+                      "the mutex was never held")
         keyboard = s.start(KEYBOARD_EXE, name="keyboard")
         s.drive("wait-window", "#32770", str(START_TIMEOUT_S * 1000))
         self.assertIn("A keyboard already runs as administrator or as another user.",
