@@ -28,6 +28,12 @@ namespace {
 
 WindowId recordedWindow(const Context& ctx) { return ctx.state.target().window; }
 
+// A key clicked (or hovered, or chosen by the scan) clicks once its keys are
+// in; a timer's send (a burst's tick) is no key of the user's.
+void clickIfTyped(Context& ctx, Patience patience) {
+  if (ctx.clickSound && patience == Patience::Click) ctx.platform.sound.click();
+}
+
 void restartAsAdministrator(Context& ctx) {
   LaunchRequest request;
   request.kind = LaunchRequest::Kind::Restart;
@@ -60,6 +66,7 @@ SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) con
   const ParseResult parsed = parseKeyString(instead ? std::string_view(*instead) : keys);
   const SendResult result = parsed ? passage->inject(*parsed.plan, patience) : SendResult::Malformed;
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+  if (result == SendResult::Sent) clickIfTyped(ctx_, patience);
   return result;
 }
 
@@ -93,6 +100,7 @@ SendResult Delivery::sendPlan(const KeyPlan& plan, std::string_view typed) const
     result = passage->inject(*parsed.plan, Patience::Click);
   }
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+  if (result == SendResult::Sent) clickIfTyped(ctx_, Patience::Click);
   return result;
 }
 

@@ -72,9 +72,15 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
       onDpiChanged(self, wp, *reinterpret_cast<const RECT*>(lp));
       return 0;
+    case WM_SETTINGCHANGE:
+      if (wp != SPI_SETHIGHCONTRAST) break;
+      [[fallthrough]];
     case WM_SYSCOLORCHANGE:
+      // The keys are owner-drawn children: they are told to repaint too.
+      choosePalette();
       gdi_.dropBrushes();
-      ::InvalidateRect(self, nullptr, TRUE);
+      if (!::RedrawWindow(self, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN))
+        logFailure("repainting in the system's new colours", ::GetLastError());
       break;
     case WM_CLOSE:
       onClose(self);
