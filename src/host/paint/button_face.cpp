@@ -87,6 +87,12 @@ void drawMark(HDC dc, const RECT& r, const KeyLook& look, GdiCache& gdi) {
   }
 }
 
+// Pictures keep their own colours but under high contrast, where they are
+// drawn in the caption's ink.
+COLORREF pictureInk(const Palette& palette, const KeyLook& look) {
+  return palette.highContrast() ? look.ink : CLR_INVALID;
+}
+
 // A caption under its picture, as on a graphical button with both.
 void drawPictureAndCaption(HDC dc, const RECT& content, const Control& c, const std::wstring& caption,
                            const KeyLook& look, bool disabled, GdiCache& gdi) {
@@ -101,7 +107,7 @@ void drawPictureAndCaption(HDC dc, const RECT& content, const Control& c, const 
   const int block = artHeight + 2 + textHeight;
   const int top = static_cast<int>(content.top) + std::max(0, (room - block) / 2);
   const RECT art{content.left, top, content.right, top + artHeight};
-  if (artHeight > 4) icons.draw(dc, art, c.icon(), back, disabled);
+  if (artHeight > 4) icons.draw(dc, art, c.icon(), back, disabled, pictureInk(gdi.palette(), look));
   const RECT text{content.left, art.bottom + 2, content.right, art.bottom + 2 + textHeight};
   drawCaption(dc, caption, text, look, embossed(gdi.palette(), c, disabled));
 }
@@ -136,7 +142,7 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks mark
   if (c.icon() != Icon::None && caption.empty()) {
     RECT art = content;
     ::InflateRect(&art, -1, -1);
-    gdi.icons().draw(dc, art, c.icon(), back, state.disabled);
+    gdi.icons().draw(dc, art, c.icon(), back, state.disabled, pictureInk(palette, look));
   } else if (c.icon() != Icon::None) {
     drawPictureAndCaption(dc, content, c, caption, look, state.disabled, gdi);
   } else {
