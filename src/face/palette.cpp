@@ -60,7 +60,7 @@ double contrastRatio(Color a, Color b) {
 Palette Palette::choose(const SystemColours& system, HighContrastChoice choice) {
   const bool on = choice == HighContrastChoice::Always ||
                   (choice == HighContrastChoice::FollowSystem && system.highContrastOn());
-  return Palette(system.scheme(), on);
+  return {system.scheme(), on};
 }
 
 Color Palette::resolve(Color stored) const {

@@ -188,6 +188,8 @@ class FormWindow final : public WindowBase, public FormObserver {
 
   // The palette afresh from the system's colours and the choice.
   void choosePalette();
+  // The system's colours or its high-contrast switch changed.
+  void onColoursChanged(HWND self);
 
   Form& form_;
   FormEvents& events_;

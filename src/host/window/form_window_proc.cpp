@@ -73,14 +73,10 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       onDpiChanged(self, wp, *reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_SETTINGCHANGE:
-      if (wp != SPI_SETHIGHCONTRAST) break;
-      [[fallthrough]];
+      if (wp == SPI_SETHIGHCONTRAST) onColoursChanged(self);
+      break;
     case WM_SYSCOLORCHANGE:
-      // The keys are owner-drawn children: they are told to repaint too.
-      choosePalette();
-      gdi_.dropBrushes();
-      if (!::RedrawWindow(self, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN))
-        logFailure("repainting in the system's new colours", ::GetLastError());
+      onColoursChanged(self);
       break;
     case WM_CLOSE:
       onClose(self);
@@ -93,6 +89,14 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return ::DefWindowProcW(self, msg, wp, lp);
+}
+
+void FormWindow::onColoursChanged(HWND self) {
+  choosePalette();
+  gdi_.dropBrushes();
+  // The keys are owner-drawn children: they are told to repaint too.
+  if (!::RedrawWindow(self, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN))
+    logFailure("repainting in the system's new colours", ::GetLastError());
 }
 
 void FormWindow::onSizeOrMove(HWND self, UINT msg, WPARAM wp) {
