@@ -66,6 +66,8 @@ void Form_Load(Context& ctx) {
   f.enableTimer(ui::kAlwaysOnTopTimer, settings::alwaysOnTopChosen(flag));
   applyKeepTargetFocus(ctx);
   applyFollowInputLanguage(ctx);
+  ctx.clickSound = settings::tickChosen(
+      ctx.platform.store.read(kSettingsSection, settings::kClickSound, settings::kClickSoundDefault));
   ctx.handsFree->load();
 }
 

@@ -17,6 +17,7 @@
 #include "platform/form_host.h"
 #include "platform/injector.h"
 #include "platform/input_language.h"
+#include "platform/key_sound.h"
 #include "platform/launcher.h"
 #include "platform/learned_words_file.h"
 #include "platform/settings_store.h"
@@ -44,6 +45,8 @@ struct Platform {
   SignInStart& signIn = noSignInStart();
   // What the keys type in the target's input language; by default nothing.
   InputLanguages& languages = noInputLanguages();
+  // The click of a key that types; by default silent.
+  KeySound& sound = noKeySound();
 };
 
 // The character keys drawn from the target's keyboard layout: whether they
@@ -91,6 +94,8 @@ struct Context {
   // events anywhere, and every event of the keyboard window) instead of by
   // their timer's ten ticks a second.
   bool facesFollowEvents = false;
+  // "Click sound" is ticked: each key that types clicks.
+  bool clickSound = false;
   // The latches, where the keys go, and the faces keys act on.
   KeyboardState state;
   LanguageFaces languageFaces;

@@ -62,6 +62,12 @@ void tell(WordPrediction& prediction, const std::optional<std::string>& shown) {
     if (prediction.sending(keys)) prediction.lost();
 }
 
+// A key clicked (or hovered, or chosen by the scan) clicks once its keys are
+// in; a timer's send (a burst's tick) is no key of the user's.
+void clickIfTyped(Context& ctx, Patience patience) {
+  if (ctx.clickSound && patience == Patience::Click) ctx.platform.sound.click();
+}
+
 void restartAsAdministrator(Context& ctx) {
   LaunchRequest request;
   request.kind = LaunchRequest::Kind::Restart;
@@ -103,11 +109,13 @@ SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) con
     const SendResult result = sendAsIs(*passage, keys, patience);
     noteAccent(result, shown ? std::nullopt : std::optional(unknownAccent()));
     if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+    if (result == SendResult::Sent) clickIfTyped(ctx_, patience);
     return result;
   }
   const std::optional<std::string> instead = prediction != nullptr ? prediction->sending(keys) : std::nullopt;
   const SendResult result = sendAsIs(*passage, instead ? std::string_view(*instead) : keys, patience);
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+  if (result == SendResult::Sent) clickIfTyped(ctx_, patience);
   return result;
 }
 
@@ -208,12 +216,14 @@ SendResult Delivery::sendPlan(const KeyPlan& plan, const PhysicalKey& key) const
             predictKey(*prediction, key.chord, accent.has_value(), effect.shown, leavesAccent)) {
       const SendResult result = sendAsIs(*passage, *instead, Patience::Click);
       if (result != SendResult::Sent) prediction->lost();
+      if (result == SendResult::Sent) clickIfTyped(ctx_, Patience::Click);
       return result;
     }
   }
   const SendResult result = passage->inject(plan, Patience::Click);
   noteAccent(result, effect.left);
   if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+  if (result == SendResult::Sent) clickIfTyped(ctx_, Patience::Click);
   return result;
 }
 

@@ -34,11 +34,14 @@ void switchKeepTargetFocus(Context& ctx, bool ticked) {
   ctx.platform.host.setNonActivating(ctx.main, ticked);
 }
 
-constexpr std::array<TickBox, 2> kTickBoxes{{
+void switchClickSound(Context& ctx, bool ticked) { ctx.clickSound = ticked; }
+
+constexpr std::array<TickBox, 3> kTickBoxes{{
     {ui::settings::kAlwaysOnTopTickbox, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault,
      switchAlwaysOnTop},
     {ui::settings::kKeepTargetFocusTickbox, settings::kKeepTargetFocus, settings::kKeepTargetFocusDefault,
      switchKeepTargetFocus},
+    {ui::settings::kClickSoundTickbox, settings::kClickSound, settings::kClickSoundDefault, switchClickSound},
 }};
 
 }  // namespace

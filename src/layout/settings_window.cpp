@@ -31,7 +31,9 @@ std::unique_ptr<SettingsForm> makeSettingsForm() {
   b.dialogButton(kOkButton, "OK", {5160, 4560, 1935, 495});
   // Beside the version line, where the band was empty.
   b.checkBox(kStartAtSignInTickbox, "Start when I sign in", {3840, 780, 3615, 375});
-  return std::make_unique<SettingsForm>(kSettingsFormName, "QM-OSK", 7665, 5280, std::move(b.defs),
+  // A row of its own below the buttons; the dialog grew by it.
+  b.checkBox(kClickSoundTickbox, kClickSoundCaption, {1680, 5160, 5775, 375});
+  return std::make_unique<SettingsForm>(kSettingsFormName, "QM-OSK", 7665, 5760, std::move(b.defs),
                                         std::vector<Timer>{});
 }
 

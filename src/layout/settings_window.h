@@ -36,6 +36,10 @@ inline constexpr SettingsControl kFkeysSettingsButton{"FKEYS_SETTINGS_BUTTON"};
 inline constexpr SettingsControl kAlwaysOnTopTickbox{"ALWAYS_ON_TOP_TICKBOX"};
 inline constexpr SettingsControl kOkButton{"OK_BUTTON"};
 inline constexpr SettingsControl kStartAtSignInTickbox{"START_AT_SIGN_IN_TICKBOX"};
+inline constexpr SettingsControl kClickSoundTickbox{"CLICK_SOUND_TICKBOX"};
+// The texts the dialog shows that are new since the translation catalogue
+// was planned, in one place for it.
+inline constexpr const char* kClickSoundCaption = "Click sound";
 
 }  // namespace ui::settings
 

@@ -26,7 +26,7 @@ struct GeometryKeys {
 inline constexpr GeometryKeys kMainGeometry{
     "MainLeft", "MainTop", "MainWidth", "MainHeight", {1000, 1000, 16800, 4785}};
 inline constexpr GeometryKeys kSettingsGeometry{
-    "AboutMainLeft", "AboutMainTop", "AboutMainWidth", "AboutMainHeight", {1000, 1000, 7785, 5640}};
+    "AboutMainLeft", "AboutMainTop", "AboutMainWidth", "AboutMainHeight", {1000, 1000, 7785, 6120}};
 inline constexpr GeometryKeys kFkeysGeometry{"FKEYSSETTINGSMainLeft",
                                              "FKEYSSETTINGSMainTop",
                                              "FKEYSSETTINGSMainWidth",
@@ -46,6 +46,8 @@ inline constexpr std::string_view kKeepTargetFocus = "KEEP_TARGET_FOCUS";
 inline constexpr std::string_view kKeepTargetFocusDefault = "0";
 // "1": the character keys show and type what their physical keys do in the
 // target's input language; "0" keeps the UK face.
+inline constexpr std::string_view kClickSound = "CLICK_SOUND";
+inline constexpr std::string_view kClickSoundDefault = "0";
 inline constexpr std::string_view kFollowInputLanguage = "FOLLOW_INPUT_LANGUAGE";
 inline constexpr std::string_view kFollowInputLanguageDefault = "0";
 inline constexpr std::string_view kCalculatorCommand = "CALCULATOR_COMMAND_TEXTBOX";

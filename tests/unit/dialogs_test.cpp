@@ -129,7 +129,7 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
   DialogRig r;
   bool checked = false;
   r.openSettings([&](Form& d) {
-    EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 7785, 5640}));
+    EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 7785, 6120}));
     EXPECT_EQ(d.named("CALCULATOR_COMMAND_TEXTBOX").text(), "calc.exe");
     EXPECT_EQ(d.named("EMAIL_ADDRESS_TEXTBOX").text(), "EMAIL ADDRESS");
     EXPECT_EQ(d.named("BTC_ADDRESS_TEXTBOX").text(), "BTC ADDRESS");
@@ -140,8 +140,9 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
     checked = true;
   });
   ASSERT_TRUE(checked);
-  EXPECT_EQ(r.store.reads,
-            concat(concat(kSettingsGeometryKeys, {"ALWAYS_ON_TOP_TICKBOX", "KEEP_TARGET_FOCUS"}), kTextKeys));
+  EXPECT_EQ(r.store.reads, concat(concat(kSettingsGeometryKeys,
+                                         {"ALWAYS_ON_TOP_TICKBOX", "KEEP_TARGET_FOCUS", "CLICK_SOUND"}),
+                                  kTextKeys));
 }
 
 TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
@@ -381,7 +382,7 @@ TEST(Dialogs, StoredGeometryGetsTheKeyboardsFallbacksAndRescue) {
     Geometry defaults;
   };
   const Row rows[] = {
-      {kSettingsFormName, kSettingsGeometryKeys, {1000, 1000, 7785, 5640}},
+      {kSettingsFormName, kSettingsGeometryKeys, {1000, 1000, 7785, 6120}},
       {kFkeysFormName, {fkeyKeys().begin(), fkeyKeys().begin() + 4}, {1000, 1000, 14940, 8955}},
   };
   for (const Row& row : rows) {
@@ -420,7 +421,7 @@ TEST(Dialogs, ARefusedValueDoesNotStopTheOthersBeingSaved) {
   EXPECT_EQ(r.store.get("BUTTON_F_NUM_2_CAPTION"), "two");
   EXPECT_EQ(r.store.get("MY-FKEYS-COMMAND-F16"), "calc.exe");
   EXPECT_EQ(r.store.get("BTC_ADDRESS_TEXTBOX"), "coin");
-  EXPECT_EQ(r.store.get("AboutMainHeight"), "5640");
+  EXPECT_EQ(r.store.get("AboutMainHeight"), "6120");
   EXPECT_EQ(r.store.get("EMAIL_ADDRESS_TEXTBOX"), "<absent>");
 }
 

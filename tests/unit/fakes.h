@@ -291,6 +291,13 @@ class FakeInputLanguages final : public InputLanguages {
   }
 };
 
+// Counts the clicks the keyboard asks for.
+class FakeKeySound final : public KeySound {
+ public:
+  int clicks = 0;
+  void click() override { ++clicks; }
+};
+
 // A keyboard wired to fakes, ready for handler tests; StoreT may log or
 // refuse what is stored.
 template <class StoreT>
@@ -306,8 +313,9 @@ struct BasicRig {
   MemoryLearnedWordsFile learned;
   MemorySignInStart signIn;
   FakeInputLanguages languages;
-  Keyboard kb{
-      Platform{store, desktop, injector, locks, launcher, host, time, switches, learned, signIn, languages}};
+  FakeKeySound sound;
+  Keyboard kb{Platform{store, desktop, injector, locks, launcher, host, time, switches, learned, signIn,
+                       languages, sound}};
 
   static constexpr WindowId kSelf = 1;
 

@@ -161,7 +161,7 @@ std::vector<std::string> settingsNames() {
           "BTC_ADDRESS_TEXTBOX",        "KEEP_TARGET_FOCUS_TICKBOX",
           "TYPING_AIDS_BUTTON",         "FKEYS_SETTINGS_BUTTON",
           "ALWAYS_ON_TOP_TICKBOX",      "OK_BUTTON",
-          "START_AT_SIGN_IN_TICKBOX"};
+          "START_AT_SIGN_IN_TICKBOX",   "CLICK_SOUND_TICKBOX"};
 }
 
 std::vector<std::string> mainNames() {
@@ -210,7 +210,7 @@ struct FormCase {
 const FormCase kForms[] = {
     {kMainFormName, []() -> std::unique_ptr<Form> { return makeMainForm(); }, "QM-OSK", 16680, 5460,
      mainNames},
-    {kSettingsFormName, []() -> std::unique_ptr<Form> { return makeSettingsForm(); }, "QM-OSK", 7665, 5280,
+    {kSettingsFormName, []() -> std::unique_ptr<Form> { return makeSettingsForm(); }, "QM-OSK", 7665, 5760,
      settingsNames},
     {kFkeysFormName, []() -> std::unique_ptr<Form> { return makeFkeysForm(); }, "QM-OSK - FKEYS SETTINGS",
      14820, 8595, fkeyDialogNames},
@@ -249,7 +249,7 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
 TEST(Layouts, ControlCountsPerForm) {
   auto form = makeMainForm();
   EXPECT_EQ(form->controls().size(), 120U);
-  EXPECT_EQ(makeSettingsForm()->controls().size(), 17U);
+  EXPECT_EQ(makeSettingsForm()->controls().size(), 18U);
   EXPECT_EQ(makeFkeysForm()->controls().size(), 49U);
 }
 

@@ -2,4 +2,5 @@
 #pragma once
 
 // The resource compiler reads this header too, and knows only macros.
-#define IDI_QMOSK 1  // NOLINT(cppcoreguidelines-macro-usage)
+#define IDI_QMOSK 1      // NOLINT(cppcoreguidelines-macro-usage)
+#define IDR_CLICK_WAV 2  // NOLINT(cppcoreguidelines-macro-usage)

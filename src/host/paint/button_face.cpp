@@ -17,7 +17,7 @@ namespace {
 // is too wide; `oneLine` when it is known to be a single word, which saves
 // measuring it first (a third of a picture of the whole keyboard's drawing
 // under Wine).
-void drawCaption(HDC dc, const std::wstring& text, RECT area, COLORREF color, bool disabled,
+void drawCaption(HDC dc, const std::wstring& text, RECT area, const KeyLook& look, bool embossed,
                  bool oneLine = false) {
   if (text.empty()) return;
   UINT flags = DT_CENTER | DT_WORDBREAK;
@@ -33,15 +33,13 @@ void drawCaption(HDC dc, const std::wstring& text, RECT area, COLORREF color, bo
     target.bottom = target.top + height;
   }
   ::SetBkMode(dc, TRANSPARENT);
-  if (disabled) {
+  if (embossed) {
     RECT shadow = target;
     ::OffsetRect(&shadow, 1, 1);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &shadow, flags);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
-  } else {
-    ::SetTextColor(dc, color);
   }
+  ::SetTextColor(dc, look.ink);
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &target, flags);
 }
 
@@ -52,9 +50,54 @@ struct KeyState {
   bool quick = false;  // a frame of a drag, drawn again a moment later
 };
 
+// A disabled caption on a face of the system's is embossed as the system's
+// own disabled buttons are; high contrast keeps it flat, in the scheme's grey.
+bool embossed(const Palette& palette, const Control& c, bool disabled) {
+  return disabled && !palette.highContrast() && colors::isSystemReference(c.back());
+}
+
+// A state shown by a shape as well as by colour, in the caption's ink, so
+// that it does not rest on telling the scheme's colours apart.
+void drawMark(HDC dc, const RECT& r, const KeyLook& look, GdiCache& gdi) {
+  if (look.mark == KeyMark::None) return;
+  HBRUSH ink = gdi.brush(look.ink, dc);
+  const int thick = std::max<int>(2, static_cast<int>(r.bottom - r.top) / 12);
+  RECT frame = r;
+  ::InflateRect(&frame, -2, -2);
+  if (look.mark == KeyMark::Frame) {
+    for (int i = 0; i < thick; ++i) {
+      ::FrameRect(dc, &frame, ink);
+      ::InflateRect(&frame, -1, -1);
+    }
+    return;
+  }
+  // Dots: squares of the frame's thickness, one in every three.
+  const int step = thick * 3;
+  for (int x = frame.left; x + thick <= frame.right; x += step) {
+    const RECT top{x, frame.top, x + thick, frame.top + thick};
+    const RECT bottom{x, frame.bottom - thick, x + thick, frame.bottom};
+    ::FillRect(dc, &top, ink);
+    ::FillRect(dc, &bottom, ink);
+  }
+  for (int y = frame.top + step; y + thick <= frame.bottom - step; y += step) {
+    const RECT left{frame.left, y, frame.left + thick, y + thick};
+    const RECT right{frame.right - thick, y, frame.right, y + thick};
+    ::FillRect(dc, &left, ink);
+    ::FillRect(dc, &right, ink);
+  }
+}
+
+// Pictures keep their own colours but under high contrast, where they are
+// drawn in the caption's ink.
+COLORREF pictureInk(const Palette& palette, const KeyLook& look) {
+  return palette.highContrast() ? look.ink : CLR_INVALID;
+}
+
 // A caption under its picture, as on a graphical button with both.
 void drawPictureAndCaption(HDC dc, const RECT& content, const Control& c, const std::wstring& caption,
-                           COLORREF back, bool disabled, IconCache& icons) {
+                           const KeyLook& look, bool disabled, GdiCache& gdi) {
+  IconCache& icons = gdi.icons();
+  const COLORREF back = look.face;
   RECT measure = content;
   ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure,
               DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
@@ -64,26 +107,31 @@ void drawPictureAndCaption(HDC dc, const RECT& content, const Control& c, const 
   const int block = artHeight + 2 + textHeight;
   const int top = static_cast<int>(content.top) + std::max(0, (room - block) / 2);
   const RECT art{content.left, top, content.right, top + artHeight};
-  if (artHeight > 4) icons.draw(dc, art, c.icon(), back, disabled);
+  if (artHeight > 4) icons.draw(dc, art, c.icon(), back, disabled, pictureInk(gdi.palette(), look));
   const RECT text{content.left, art.bottom + 2, content.right, art.bottom + 2 + textHeight};
-  drawCaption(dc, caption, text, resolveColor(c.fore()), disabled);
+  drawCaption(dc, caption, text, look, embossed(gdi.palette(), c, disabled));
 }
 
 // Paints the key into `dc` at 0, 0.
 void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks marks, HFONT font,
               GdiCache& gdi) {
   // The scan's light covers the face; the icons blend with what lies under.
-  const Color face = marks.scanLit ? colors::kScanLight : c.back();
-  const COLORREF back = resolveColor(face);
+  const Palette& palette = gdi.palette();
+  const KeyLook look = palette.look(marks.scanLit ? colors::kScanLight : c.back(), c.fore(), !state.disabled);
+  const COLORREF back = look.face;
   RECT r{0, 0, size.cx, size.cy};
-  ::FillRect(dc, &r, gdi.brush(face, dc));
+  ::FillRect(dc, &r, gdi.brush(look.face, dc));
   if (marks.hoverFill > 0) {
     RECT fill = r;
     fill.right =
         static_cast<LONG>(std::lround(static_cast<double>(size.cx) * std::min(marks.hoverFill, 1.0)));
-    ::FillRect(dc, &fill, gdi.brush(colors::kHoverFill, dc));
+    // Under high contrast a bar along the foot in the ink: a fill of a
+    // colour of our own under the caption would undo its contrast.
+    if (palette.highContrast()) fill.top = std::max(fill.top, fill.bottom - std::max<LONG>(3, size.cy / 8));
+    ::FillRect(dc, &fill, gdi.brush(palette.highContrast() ? look.ink : colors::kHoverFill, dc));
   }
   ::DrawEdge(dc, &r, state.pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+  drawMark(dc, r, look, gdi);
 
   RECT content = r;
   ::InflateRect(&content, -2, -1);
@@ -94,18 +142,18 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks mark
   if (c.icon() != Icon::None && caption.empty()) {
     RECT art = content;
     ::InflateRect(&art, -1, -1);
-    gdi.icons().draw(dc, art, c.icon(), back, state.disabled);
+    gdi.icons().draw(dc, art, c.icon(), back, state.disabled, pictureInk(palette, look));
   } else if (c.icon() != Icon::None) {
-    drawPictureAndCaption(dc, content, c, caption, back, state.disabled, gdi.icons());
+    drawPictureAndCaption(dc, content, c, caption, look, state.disabled, gdi);
   } else {
     const bool oneWord = caption.find_first_of(L" \t\r\n") == std::wstring::npos;
-    drawCaption(dc, caption, content, resolveColor(c.fore()), state.disabled, state.quick && oneWord);
+    drawCaption(dc, caption, content, look, embossed(palette, c, state.disabled), state.quick && oneWord);
   }
 
   if (state.focused) {
     RECT f = r;
     ::InflateRect(&f, -2, -2);
-    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetTextColor(dc, look.ink);
     ::SetBkColor(dc, back);
     ::DrawFocusRect(dc, &f);
   }
@@ -173,7 +221,6 @@ void paintPlainControl(HDC dc, const RECT& rect, const Control& c, const Placeme
     case ControlKind::Label:
       ::FillRect(dc, &r, controlColors(dc, c, false, gdi));
       ::SetBkMode(dc, TRANSPARENT);
-      if (!c.enabled()) ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
       ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, align | DT_WORDBREAK | DT_EXPANDTABS);
       break;
     case ControlKind::TextBox:
@@ -208,10 +255,12 @@ HBRUSH controlColors(HDC dc, const Control& c, bool edit, GdiCache& gdi) {
   Color back = c.back();
   // A text box left at the layout's white draws as the system window colour.
   if (edit && back == colors::kWhite) back = colors::kSysWindow;
-  ::SetTextColor(dc, resolveColor(c.fore()));
-  ::SetBkColor(dc, resolveColor(back));
+  // A disabled text box still shows its text as typed; the system greys it.
+  const KeyLook look = gdi.palette().look(back, c.fore(), edit || c.enabled());
+  ::SetTextColor(dc, look.ink);
+  ::SetBkColor(dc, look.face);
   ::SetBkMode(dc, OPAQUE);
-  return gdi.brush(back, dc);
+  return gdi.brush(look.face, dc);
 }
 
 }  // namespace osk::win32

@@ -10,6 +10,7 @@
 #include <map>
 #include <utility>
 
+#include "face/palette.h"
 #include "host/common/handles.h"
 #include "host/paint/icons.h"
 #include "layout/model.h"
@@ -33,6 +34,9 @@ class GdiCache {
   Fonts takeFonts() { return std::exchange(fonts_, {}); }
   // The system's colours changed: brushes are made afresh.
   void dropBrushes() { brushes_.clear(); }
+  // The colours every control of the window is painted in.
+  const Palette& palette() const { return palette_; }
+  void setPalette(const Palette& palette) { palette_ = palette; }
 
   // A memory DC compatible with `dc` with a bitmap of at least `size`
   // selected into it, to paint a key off screen at 0, 0; kept for the next
@@ -45,6 +49,7 @@ class GdiCache {
 
  private:
   Fonts fonts_;
+  Palette palette_;
   std::map<COLORREF, UniqueBrush> brushes_;
   IconCache icons_;
   // Declared before the DC, so that the DC, which holds it selected, goes first.

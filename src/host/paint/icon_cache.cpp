@@ -90,7 +90,7 @@ BITMAPINFO topDown32(int w, int h) {
 // The picture's pixels at w x h, row by row; nothing when the system is
 // short of memory or GDI objects.
 std::optional<std::vector<std::uint32_t>> renderIcon(HDC dc, int w, int h, Icon icon, COLORREF back,
-                                                     bool disabled) {
+                                                     COLORREF ink, bool disabled) {
   const auto [boxW, boxH] = pictureBox(w, h, icon);
   const int sw = w * kSuper;
   const int sh = h * kSuper;
@@ -106,6 +106,7 @@ std::optional<std::vector<std::uint32_t>> renderIcon(HDC dc, int w, int h, Icon 
     ::FillRect(mem.get(), &all, fill.get());
     const double scale = boxH * kSuper / kUnits;
     Painter painter(mem.get(), scale, (w - boxW) / 2 * kSuper, (h - boxH) / 2 * kSuper);
+    if (ink != CLR_INVALID) painter.lineArt(back, ink);
     drawPicture(painter, icon, boxW / boxH * kUnits);
     ::GdiFlush();
   }
@@ -143,29 +144,30 @@ bool IconCache::stretchNearest(HDC dc, const RECT& area, Icon icon, COLORREF bac
   return lines > 0;
 }
 
-void IconCache::draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled) {
+void IconCache::draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled, COLORREF ink) {
   const int w = area.right - area.left;
   const int h = area.bottom - area.top;
   if (w <= 0 || h <= 0 || icon == Icon::None) return;
   const Key key{icon, w, h, disabled};
   auto it = pictures_.find(key);
-  if (it == pictures_.end() || it->second.back != back) {
-    if (quick_ && stretchNearest(dc, area, icon, back, disabled)) return;
-    std::optional<std::vector<std::uint32_t>> made = renderIcon(dc, w, h, icon, back, disabled);
+  if (it == pictures_.end() || it->second.back != back || it->second.ink != ink) {
+    if (quick_ && ink == CLR_INVALID && stretchNearest(dc, area, icon, back, disabled)) return;
+    std::optional<std::vector<std::uint32_t>> made = renderIcon(dc, w, h, icon, back, ink, disabled);
     if (!made) {
       // Drawn straight at its size, jagged and not greyed, because a key
       // whose only face is its picture must not go blank; nothing is kept,
       // so a later paint tries again.
       const auto [boxW, boxH] = pictureBox(w, h, icon);
       Painter painter(dc, boxH / kUnits, area.left + (w - boxW) / 2, area.top + (h - boxH) / 2);
+      if (ink != CLR_INVALID) painter.lineArt(back, ink);
       drawPicture(painter, icon, boxW / boxH * kUnits);
       return;
     }
     if (it != pictures_.end()) {
-      it->second = Picture{back, std::move(*made)};
+      it->second = Picture{back, ink, std::move(*made)};
     } else {
       if (pictures_.size() >= kMostPictures) pictures_.clear();
-      it = pictures_.emplace(key, Picture{back, std::move(*made)}).first;
+      it = pictures_.emplace(key, Picture{back, ink, std::move(*made)}).first;
     }
   }
   const BITMAPINFO small = topDown32(w, h);

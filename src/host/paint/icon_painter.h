@@ -48,6 +48,15 @@ class Painter {
  public:
   Painter(HDC dc, double scale, double ox, double oy) : dc_(dc), scale_(scale), ox_(ox), oy_(oy) {}
 
+  // High contrast: the picture as line art in the scheme's two colours, its
+  // outlines in `ink` over fills of `face`, and a shape with no outline
+  // filled with the ink, so that it keeps the caption's contrast.
+  void lineArt(COLORREF face, COLORREF ink) {
+    lineArt_ = true;
+    face_ = face;
+    ink_ = ink;
+  }
+
   int px(double ux) const { return static_cast<int>(std::lround(ox_ + ux * scale_)); }
   int py(double uy) const { return static_cast<int>(std::lround(oy_ + uy * scale_)); }
 
@@ -107,7 +116,7 @@ class Painter {
     UniqueFont font(::CreateFontIndirectW(&lf));
     SelectGuard sel(dc_, font.get());
     ::SetBkMode(dc_, TRANSPARENT);
-    ::SetTextColor(dc_, color);
+    ::SetTextColor(dc_, lineArt_ ? ink_ : color);
     RECT r{px(x), py(y), px(x + w), py(y + h)};
     ::DrawTextW(dc_, s, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
   }
@@ -117,6 +126,10 @@ class Painter {
   class Tools {
    public:
     Tools(Painter& p, COLORREF fill, COLORREF line, double lw) : dc_(p.dc_) {
+      if (p.lineArt_) {
+        if (fill != kNone) fill = line == kNone ? p.ink_ : p.face_;
+        if (line != kNone) line = p.ink_;
+      }
       if (fill != kNone) brush_.reset(::CreateSolidBrush(fill));
       if (line != kNone) {
         LOGBRUSH lb{BS_SOLID, line, 0};
@@ -158,6 +171,9 @@ class Painter {
 
   HDC dc_;
   double scale_, ox_, oy_;
+  bool lineArt_ = false;
+  COLORREF face_ = kNone;
+  COLORREF ink_ = kNone;
 };
 
 // The pictures' design height, in units.

@@ -23,8 +23,9 @@ double iconAspect(Icon icon);
 class IconCache {
  public:
   // Draws `icon` as large as fits, centred in `area`, on a background of
-  // `back`. A disabled picture is washed out towards the background.
-  void draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled);
+  // `back`. A disabled picture is washed out towards the background. With
+  // an `ink` (high contrast) it is line art in the ink on the background.
+  void draw(HDC dc, const RECT& area, Icon icon, COLORREF back, bool disabled, COLORREF ink = CLR_INVALID);
   void clear() { pictures_.clear(); }
   // While quick, a picture not yet drawn at its size is stretched from the
   // nearest size drawn instead: a drag of the frame shows a new size at
@@ -41,6 +42,7 @@ class IconCache {
   using Key = std::tuple<Icon, int, int, bool>;
   struct Picture {
     COLORREF back = 0;
+    COLORREF ink = CLR_INVALID;
     std::vector<std::uint32_t> pixels;
   };
   // False when no picture of `icon` on `back` has been drawn at any size.

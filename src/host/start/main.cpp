@@ -16,6 +16,7 @@
 #include "host/input/sendinput_injector.h"
 #include "host/input/win32_languages.h"
 #include "host/start/hands_free_input.h"
+#include "host/start/key_click.h"
 #include "host/start/one_keyboard.h"
 #include "host/start/start_as_user.h"
 #include "host/system/learned_words_store.h"
@@ -86,11 +87,16 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     LearnedWordsStore learnedWords(programName);
     SignInEntry signIn(programName);
     Win32InputLanguages languages;
+    Win32KeySound sound;
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
-                                         handsFree, learnedWords, signIn, languages});
+                                         handsFree, learnedWords, signIn, languages, sound});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
-    FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
+    // Read once, at start, as the system's own colours are.
+    const osk::HighContrastChoice colours =
+        osk::highContrastChoice(store.read(osk::kSettingsSection, osk::kHighContrastKey, ""));
+    host.setColourChoice(colours);
+    FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true, colours});
     if (window.alive()) {
       host.adopt(window);
       handsFree.attach(window, keyboard.handsFree());

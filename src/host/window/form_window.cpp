@@ -63,8 +63,11 @@ RECT frameFor(const Form& form, const Placement& placement, DWORD style) {
 
 FormWindow::FormWindow(Form& form, FormEvents& events, Options options)
     : form_(form), events_(events), options_(options) {
+  choosePalette();
   create();
 }
+
+void FormWindow::choosePalette() { gdi_.setPalette(Palette::choose(systemColours_, options_.colours)); }
 
 FormWindow::~FormWindow() {
   if (form_.observer() == this) form_.setObserver(nullptr);

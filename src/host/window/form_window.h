@@ -19,6 +19,7 @@
 #include "host/paint/button_face.h"
 #include "host/paint/gdi_cache.h"
 #include "host/paint/placement.h"
+#include "host/paint/win32_system_colours.h"
 #include "host/window/child_controls.h"
 #include "host/window/form_timers.h"
 #include "host/window/outside_answers.h"
@@ -66,6 +67,8 @@ class FormWindow final : public WindowBase, public FormObserver {
     bool quitOnDestroy = false;  // the keyboard: the program ends with it
     bool resizable = true;
     bool minMaxBoxes = true;
+    // Whether the keys take the system's high-contrast colours.
+    HighContrastChoice colours = HighContrastChoice::FollowSystem;
   };
 
   FormWindow(Form& form, FormEvents& events, Options options);
@@ -183,8 +186,14 @@ class FormWindow final : public WindowBase, public FormObserver {
   bool drawItem(const DRAWITEMSTRUCT& dis);
   LRESULT ctlColor(HDC dc, HWND child, bool edit);
 
+  // The palette afresh from the system's colours and the choice.
+  void choosePalette();
+  // The system's colours or its high-contrast switch changed.
+  void onColoursChanged(HWND self);
+
   Form& form_;
   FormEvents& events_;
+  Win32SystemColours systemColours_;
   Options options_;
   ChildControls children_;
   Placement placement_;

@@ -72,9 +72,11 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
       onDpiChanged(self, wp, *reinterpret_cast<const RECT*>(lp));
       return 0;
+    case WM_SETTINGCHANGE:
+      if (wp == SPI_SETHIGHCONTRAST) onColoursChanged(self);
+      break;
     case WM_SYSCOLORCHANGE:
-      gdi_.dropBrushes();
-      ::InvalidateRect(self, nullptr, TRUE);
+      onColoursChanged(self);
       break;
     case WM_CLOSE:
       onClose(self);
@@ -87,6 +89,14 @@ LRESULT FormWindow::handleMessage(HWND self, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return ::DefWindowProcW(self, msg, wp, lp);
+}
+
+void FormWindow::onColoursChanged(HWND self) {
+  choosePalette();
+  gdi_.dropBrushes();
+  // The keys are owner-drawn children: they are told to repaint too.
+  if (!::RedrawWindow(self, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN))
+    logFailure("repainting in the system's new colours", ::GetLastError());
 }
 
 void FormWindow::onSizeOrMove(HWND self, UINT msg, WPARAM wp) {

@@ -25,6 +25,8 @@ class Win32FormHost final : public FormHost {
   // Registers a window made by the program itself (the keyboard), so that
   // dialogs can be owned by it and keyboard navigation works in it.
   void adopt(FormWindow& window);
+  // Whether the dialogs it opens take the high-contrast colours.
+  void setColourChoice(HighContrastChoice colours) { colours_ = colours; }
   void forget(const Form& form);
 
   void showModal(Form& dialog, Form& owner) override;
@@ -58,6 +60,7 @@ class Win32FormHost final : public FormHost {
   void cannotOpen(HWND owner, const FormWindow& window);
 
   FormEvents* events_ = nullptr;
+  HighContrastChoice colours_ = HighContrastChoice::FollowSystem;
   std::map<const Form*, FormWindow*> windows_;
   NoteBalloon note_;
   std::vector<FormWindow*> modal_;  // shown modal dialogs, innermost last
