@@ -13,6 +13,7 @@
 #include "base/keyboard_state.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
+#include "keys/numpad_keys.h"
 #include "keystring/utf8.h"
 #include "layout/main_window.h"
 #include "platform/log.h"
@@ -271,10 +272,7 @@ class SuggestionStrip final : public WordPrediction {
     static_cast<void>(ctx_.platform.host.reportInputElsewhere(ctx_.main, false));
   }
 
-  void setDesignSize() {
-    const Geometry& d = settings::kMainGeometry.defaults;
-    ctx_.main.setDesignSize(d.width, d.height + static_cast<float>(ctx_.main.topBand()));
-  }
+  void setDesignSize() { setKeyboardDesignSize(ctx_.main); }
 
   void learned() {
     dirty_ = true;
