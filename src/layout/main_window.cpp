@@ -163,11 +163,11 @@ void numberPad(Builder& b) {
   b.key(kNumPadButton, "NUM PAD", 120, 2280, 1215).font = kSmallBold;
   struct PadKey {
     KeyboardControl name;
-    const char* caption;
-    int column;
-    int row;
-    int columns;
-    int rows;
+    const char* caption = "";
+    int column = 0;
+    int row = 0;
+    int columns = 1;
+    int rows = 1;
   };
   static constexpr std::array<PadKey, 16> kKeys{{
       {kNumPadDivide, "/", 1, 0, 1, 1},
