@@ -43,6 +43,11 @@ def shoot(s, name):
 
 
 class PadInNotepad(NotepadTestCase):
+    notepad_geometry = (67, 430, 1120, 250)
+
+    def start_helpers(self, s):
+        # Reads Num Lock for keystate; never the target.
+        s.start_keylog(67, 720, 600, 150)
 
     def wait_caption(self, control, caption):
         self.s.drive("wait-text", "main", control, caption, str(CAPTION_TIMEOUT_MS))
