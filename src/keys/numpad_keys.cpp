@@ -152,6 +152,11 @@ Geometry storedWithoutNumPad(const Form& main, const Geometry& shown) {
   return withoutNumPad(shown, main.designWidth(), main.designHeight());
 }
 
+Geometry shownWithNumPad(const Form& main, const Geometry& keys) {
+  if (main.sideBand() == 0) return keys;
+  return withNumPad(keys, main.designWidth() - static_cast<float>(main.sideBand()), main.designHeight());
+}
+
 void registerNumPadKeys(KeyboardRoutes& router, Context& ctx) {
   for (const NumPadKey& key : kKeys) {
     const NumPadKey* k = &key;

@@ -62,6 +62,9 @@ void setKeyboardDesignSize(Form& main);
 Geometry openNumPad(Context& ctx, const Geometry& stored);
 // The window's geometry as it is to be stored: without the pad.
 Geometry storedWithoutNumPad(const Form& main, const Geometry& shown);
+// The other way: the geometry of the keys alone, grown by the pad while it
+// shows, at the form's design size (which counts the pad).
+Geometry shownWithNumPad(const Form& main, const Geometry& keys);
 
 void registerNumPadKeys(KeyboardRoutes& router, Context& ctx);
 

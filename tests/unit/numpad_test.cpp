@@ -128,6 +128,20 @@ TEST(NumPad, TheWindowGrowsRightByThePadStaysOnTheScreenAndStoresItsSizeWithout)
   const Geometry d = both.main().geometry();
   EXPECT_FLOAT_EQ(d.width, a.width + ui::kNumPadWidth);
   EXPECT_FLOAT_EQ(d.height, a.height + ui::kSuggestionStripHeight);
+  // Narrowed, the keys are drawn at the width's scale; the strip switched
+  // off and on again there gives back the same window.
+  const Geometry narrow{d.left, d.top, d.width * 0.8F, d.height};
+  both.main().setGeometry(narrow);
+  WordPrediction& prediction = *both.kb.context().prediction;
+  both.store.write(kSettingsSection, "WORD_PREDICTION", "0");
+  prediction.settingsChanged();
+  const Geometry withoutStrip = both.main().geometry();
+  EXPECT_FLOAT_EQ(withoutStrip.width, narrow.width);
+  EXPECT_FLOAT_EQ(withoutStrip.height, narrow.height - ui::kSuggestionStripHeight * 0.8F);
+  both.store.write(kSettingsSection, "WORD_PREDICTION", "1");
+  prediction.settingsChanged();
+  EXPECT_EQ(both.main().geometry(), narrow);
+  both.main().setGeometry(d);
   both.kb.handleForm(Event::Unload);
   EXPECT_EQ(settings::readGeometry(both.store, settings::kMainGeometry, {}), a);
 }
