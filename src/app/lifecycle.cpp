@@ -6,6 +6,7 @@
 #include "app/keep_focus.h"
 #include "dialogs/dialogs.h"
 #include "keys/character_keys.h"
+#include "keys/numpad_keys.h"
 #include "layout/main_window.h"
 #include "screen/window_fit.h"
 #include "settings/settings_keys.h"
@@ -21,7 +22,8 @@ constexpr std::chrono::milliseconds kPlaceSaveDelay(1000);
 
 void savePlace(Context& ctx) {
   settings::Saver saver(ctx.platform.store);
-  const Geometry& shown = ctx.main.geometry();
+  // The pad's band comes off first: the strip's reckons with the keys alone.
+  const Geometry shown = storedWithoutNumPad(ctx.main, ctx.main.geometry());
   settings::saveGeometry(saver, settings::kMainGeometry,
                          ctx.prediction ? ctx.prediction->stored(shown) : shown);
 }
@@ -31,12 +33,14 @@ void savePlace(Context& ctx) {
 void Form_Load(Context& ctx) {
   // The keyboard opens wholly on its monitor, however large a screen its
   // stored size was chosen on, and whatever the scale of this one.
-  ctx.main.setDesignSize(settings::kMainGeometry.defaults.width, settings::kMainGeometry.defaults.height);
+  setKeyboardDesignSize(ctx.main);
   const std::vector<Geometry> areas = ctx.platform.host.monitorWorkAreas();
   Geometry stored = settings::readGeometry(ctx.platform.store, settings::kMainGeometry, areas);
   // With word prediction on, the window opens with room for its strip (and
   // the design size counts it), before it is fitted to the screen.
   if (ctx.prediction) stored = ctx.prediction->open(stored);
+  // So with the number pad, at the right.
+  stored = openNumPad(ctx, stored);
   ctx.main.setGeometry(fitToWorkArea(stored, areas).geometry);
 
   Form& f = ctx.main;

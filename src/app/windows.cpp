@@ -10,6 +10,7 @@
 #include "dialogs/dialogs.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
+#include "keys/numpad_keys.h"
 #include "keys/suggestion_keys.h"
 #include "layout/layouts.h"
 
@@ -21,6 +22,7 @@ void routeKeyboardWindow(KeyboardRoutes& router, Context& ctx) {
   registerDelivery(router, ctx);
   registerCharacterKeys(router, ctx);
   registerSuggestionKeys(router, ctx);
+  registerNumPadKeys(router, ctx);
   registerFace(router, ctx);
   registerCommands(router, ctx);
   registerBursts(router, ctx);

@@ -7,6 +7,7 @@
 #include "delivery/send.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
+#include "keys/numpad_keys.h"
 #include "layout/main_window.h"
 
 namespace osk {
@@ -46,6 +47,8 @@ void NCS_TIMER_Timer(Context& ctx) {
   ctx.main.control(ui::kNumLightLabel).setBack(light(locks.num));
   refreshFace(ctx, locks.caps);
   ctx.main.control(ui::kScrollLightLabel).setBack(light(locks.scroll));
+  // The pad's digits say what they do: navigation keys with Num Lock off.
+  if (ctx.main.sideBand() > 0) showNumPadFaces(ctx, (locks.num & 1) != 0);
   // The suggestions' case follows the Shift latch and lock, as the letters do.
   if (ctx.prediction) ctx.prediction->refresh();
 }

@@ -10,6 +10,7 @@
 #include "commands/commands.h"
 #include "face/face.h"
 #include "keys/character_keys.h"
+#include "keys/numpad_keys.h"
 #include "layout/main_window.h"
 
 namespace osk {
@@ -100,6 +101,7 @@ void BACKCOLOR_TIMER_Timer(Context& ctx) {
   for (KeyboardControl button : kToolButtons) rest(button, colors::kSysButtonFace);
   // A suggestion flashes as a key does; green left on it would read as a latch.
   for (KeyboardControl button : ui::kSuggestionKeys) rest(button, colors::kWhite);
+  for (const NumPadKey& key : numPadKeys()) rest(key.button, colors::kWhite);
 
   // An F key's face is its mode: the reset arms a standard F key after its
   // press, and keeps the user's commands in charge.

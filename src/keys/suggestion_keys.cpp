@@ -13,6 +13,7 @@
 #include "base/keyboard_state.h"
 #include "delivery/send.h"
 #include "keys/character_keys.h"
+#include "keys/numpad_keys.h"
 #include "keystring/utf8.h"
 #include "layout/main_window.h"
 #include "platform/log.h"
@@ -114,18 +115,21 @@ class SuggestionStrip final : public WordPrediction {
     const bool want = chosen();
     if (want == on()) return;
     const Geometry shown = ctx_.main.geometry();
+    // The strip's band is reckoned on the keys alone: the number pad's band
+    // comes off first and goes back on after.
+    const Geometry keys = storedWithoutNumPad(ctx_.main, shown);
     if (want) {
       switchOn();
       refresh();
       // A keyboard at the top of the screen, or as tall as it, is moved or
       // scaled to keep the strip on it.
       const std::vector<Geometry> areas = ctx_.platform.host.monitorWorkAreas();
-      ctx_.main.setGeometry(
-          fitToWorkArea(keepTopOnScreen(withSuggestionStrip(shown), shown.top, areas), areas).geometry);
+      const Geometry grown = shownWithNumPad(ctx_.main, withSuggestionStrip(keys));
+      ctx_.main.setGeometry(fitToWorkArea(keepTopOnScreen(grown, shown.top, areas), areas).geometry);
     } else {
-      const Geometry without = withoutSuggestionStrip(shown);
+      const Geometry without = withoutSuggestionStrip(keys);
       switchOff();
-      ctx_.main.setGeometry(without);
+      ctx_.main.setGeometry(shownWithNumPad(ctx_.main, without));
     }
   }
 
@@ -283,10 +287,7 @@ class SuggestionStrip final : public WordPrediction {
     static_cast<void>(ctx_.platform.host.reportInputElsewhere(ctx_.main, false));
   }
 
-  void setDesignSize() {
-    const Geometry& d = settings::kMainGeometry.defaults;
-    ctx_.main.setDesignSize(d.width, d.height + static_cast<float>(ctx_.main.topBand()));
-  }
+  void setDesignSize() { setKeyboardDesignSize(ctx_.main); }
 
   void learned() {
     dirty_ = true;

@@ -74,7 +74,7 @@ class Translator {
       if (e.kind == KeyEvent::Kind::Char) {
         character(e.ch);
       } else {
-        named(e.vk, e.kind == KeyEvent::Kind::KeyUp, e.scan);
+        named(e.vk, e.kind == KeyEvent::Kind::KeyUp, e.scan, e.keypad);
       }
     }
     restoreUserModifiers();
@@ -82,9 +82,12 @@ class Translator {
   }
 
  private:
-  void key(std::uint8_t code, bool up, std::uint16_t scan = 0) {
+  void key(std::uint8_t code, bool up, std::uint16_t scan = 0, bool keypad = false) {
     std::uint32_t flags = up ? rawflag::kKeyUp : 0;
-    if (isExtendedKey(code)) flags |= rawflag::kExtendedKey;
+    // The keypad's Home is the plain-coded twin of the extended one; its
+    // Enter is the extended twin of the main one.
+    const bool extended = keypad ? (code == vk::kReturn || code == vk::kDivide) : isExtendedKey(code);
+    if (extended) flags |= rawflag::kExtendedKey;
     out_.push_back({code, scan != 0 ? scan : layout_.scanCode(code), flags});
   }
   void tap(std::uint8_t code) {
@@ -94,9 +97,9 @@ class Translator {
 
   // Named keys, plan modifiers included, go out with whatever the user
   // holds: a Shift held on the real keyboard still extends a selection.
-  void named(std::uint8_t code, bool up, std::uint16_t scan) {
+  void named(std::uint8_t code, bool up, std::uint16_t scan, bool keypad) {
     restoreUserModifiers();
-    key(code, up, scan);
+    key(code, up, scan, keypad);
     if (!up && code == vk::kCapital) caps_ = !caps_;
     const unsigned bit = planBit(code);
     if (up) {

@@ -34,9 +34,12 @@ inline constexpr std::uint8_t kSnapshot = 0x2C;
 inline constexpr std::uint8_t kInsert = 0x2D;
 inline constexpr std::uint8_t kDelete = 0x2E;
 inline constexpr std::uint8_t kHelp = 0x2F;
+inline constexpr std::uint8_t kClear = 0x0C;    // keypad 5 with Num Lock off
+inline constexpr std::uint8_t kNumpad0 = 0x60;  // keypad 0..9 are kNumpad0 + n
 inline constexpr std::uint8_t kMultiply = 0x6A;
 inline constexpr std::uint8_t kAdd = 0x6B;
 inline constexpr std::uint8_t kSubtract = 0x6D;
+inline constexpr std::uint8_t kDecimal = 0x6E;
 inline constexpr std::uint8_t kDivide = 0x6F;
 inline constexpr std::uint8_t kF1 = 0x70;  // F1..F16 are kF1 + n - 1
 inline constexpr std::uint8_t kNumLock = 0x90;
@@ -55,6 +58,10 @@ struct KeyEvent {
   // A named key's hardware scan code when the sender knows the physical key
   // it means; 0 lets the layout say where `vk` sits. Never set by parsing.
   std::uint16_t scan = 0;
+  // The numeric keypad's key of that code: it carries the extended flag as
+  // the keypad's does (Enter and Divide only), not as the key of the same
+  // code elsewhere on the keyboard. Never set by parsing.
+  bool keypad = false;
   friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };
 

@@ -156,6 +156,49 @@ void suggestionStrip(Builder& b) {
   }
 }
 
+// The number pad, laid out as a keypad is: four columns from the right edge
+// of the keys, on the key rows from the number row down; + and Enter two
+// rows tall, 0 two columns wide.
+void numberPad(Builder& b) {
+  b.key(kNumPadButton, "NUM PAD", 120, 2280, 1215).font = kSmallBold;
+  struct PadKey {
+    KeyboardControl name;
+    const char* caption = "";
+    int column = 0;
+    int row = 0;
+    int columns = 1;
+    int rows = 1;
+  };
+  static constexpr std::array<PadKey, 16> kKeys{{
+      {kNumPadDivide, "/", 1, 0, 1, 1},
+      {kNumPadMultiply, "*", 2, 0, 1, 1},
+      {kNumPadSubtract, "-", 3, 0, 1, 1},
+      {kNumPad7, "7", 0, 1, 1, 1},
+      {kNumPad8, "8", 1, 1, 1, 1},
+      {kNumPad9, "9", 2, 1, 1, 1},
+      {kNumPadAdd, "+", 3, 1, 1, 2},
+      {kNumPad4, "4", 0, 2, 1, 1},
+      {kNumPad5, "5", 1, 2, 1, 1},
+      {kNumPad6, "6", 2, 2, 1, 1},
+      {kNumPad1, "1", 0, 3, 1, 1},
+      {kNumPad2, "2", 1, 3, 1, 1},
+      {kNumPad3, "3", 2, 3, 1, 1},
+      {kNumPadEnter, "ENTER", 3, 3, 1, 2},
+      {kNumPad0, "0", 0, 4, 2, 1},
+      {kNumPadDecimal, ".", 2, 4, 1, 1},
+  }};
+  constexpr int kLeft = 16680;  // the keys' client width: the band starts there
+  constexpr int kTop = 1320;    // the number row
+  constexpr int kRowPitch = 480;
+  for (const PadKey& k : kKeys) {
+    Control::Def& d = b.key(k.name, k.caption, kLeft + kPitch * k.column, kTop + kRowPitch * k.row,
+                            kKeyWidth + kPitch * (k.columns - 1), kKeyHeight + kRowPitch * (k.rows - 1));
+    d.inSideBand = true;
+    // Small enough for the navigation captions Num Lock off gives them.
+    d.font = kSmallBold;
+  }
+}
+
 std::vector<Control::Def> mainControls() {
   Builder b;
   titleRow(b);
@@ -168,6 +211,7 @@ std::vector<Control::Def> mainControls() {
   commandStrip(b);
   // Last, so that the keys above keep the child ids they always had.
   suggestionStrip(b);
+  numberPad(b);
   return std::move(b.defs);
 }
 

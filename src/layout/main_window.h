@@ -169,6 +169,29 @@ inline constexpr std::array<KeyboardControl, 5> kSuggestionKeys{
 // while the suggestions show.
 inline constexpr int kSuggestionStripHeight = 540;
 
+// The number pad: its switch, and the keypad's keys in the side band right
+// of the keys (see Form::setSideBand), shown only while the pad is open.
+inline constexpr KeyboardControl kNumPadButton{"NUM_PAD_BUTTON"};
+inline constexpr KeyboardControl kNumPad0{"NUM_PAD_0"};
+inline constexpr KeyboardControl kNumPad1{"NUM_PAD_1"};
+inline constexpr KeyboardControl kNumPad2{"NUM_PAD_2"};
+inline constexpr KeyboardControl kNumPad3{"NUM_PAD_3"};
+inline constexpr KeyboardControl kNumPad4{"NUM_PAD_4"};
+inline constexpr KeyboardControl kNumPad5{"NUM_PAD_5"};
+inline constexpr KeyboardControl kNumPad6{"NUM_PAD_6"};
+inline constexpr KeyboardControl kNumPad7{"NUM_PAD_7"};
+inline constexpr KeyboardControl kNumPad8{"NUM_PAD_8"};
+inline constexpr KeyboardControl kNumPad9{"NUM_PAD_9"};
+inline constexpr KeyboardControl kNumPadDecimal{"NUM_PAD_DECIMAL"};
+inline constexpr KeyboardControl kNumPadDivide{"NUM_PAD_DIVIDE"};
+inline constexpr KeyboardControl kNumPadMultiply{"NUM_PAD_MULTIPLY"};
+inline constexpr KeyboardControl kNumPadSubtract{"NUM_PAD_SUBTRACT"};
+inline constexpr KeyboardControl kNumPadAdd{"NUM_PAD_ADD"};
+inline constexpr KeyboardControl kNumPadEnter{"NUM_PAD_ENTER"};
+// The band's width, twips: four keys and the margins the keys have. The
+// window grows by this much (at its scale) while the pad shows.
+inline constexpr int kNumPadWidth = 3000;
+
 }  // namespace ui
 
 }  // namespace osk

@@ -49,7 +49,11 @@ TwipsRect Control::rect() const {
   return r;
 }
 
-bool Control::visible() const { return !def_.inTopBand || (owner_ != nullptr && owner_->topBand() > 0); }
+bool Control::visible() const {
+  if (def_.inTopBand) return owner_ != nullptr && owner_->topBand() > 0;
+  if (def_.inSideBand) return owner_ != nullptr && owner_->sideBand() > 0;
+  return true;
+}
 
 void Control::notify(Property p) {
   if (owner_ != nullptr && owner_->observer() != nullptr) owner_->observer()->controlChanged(*this, p);
@@ -192,6 +196,13 @@ void Form::setGeometry(const Geometry& g) {
 void Form::setTopBand(int twips) {
   if (topBand_ == twips) return;
   topBand_ = twips;
+  if (observer_ != nullptr) observer_->layoutChanged();
+  reachChanged(Reach::Band);
+}
+
+void Form::setSideBand(int twips) {
+  if (sideBand_ == twips) return;
+  sideBand_ = twips;
   if (observer_ != nullptr) observer_->layoutChanged();
   reachChanged(Reach::Band);
 }

@@ -158,6 +158,10 @@ class Control {
     // Sits in the form's top band (see Form::setTopBand) and shows only
     // while the band is open; every other control moves down by the band.
     bool inTopBand = false;
+    // Sits in the form's side band (see Form::setSideBand), right of the
+    // client area the form is declared with, and shows only while the band
+    // is open. Nothing else moves for it.
+    bool inSideBand = false;
   };
 
   explicit Control(Def def)
@@ -178,7 +182,8 @@ class Control {
   bool standardStyle() const { return def_.standardStyle; }
   bool wholeText() const { return def_.wholeText; }
   bool inTopBand() const { return def_.inTopBand; }
-  // A control of a closed top band is hidden: not drawn, not clickable.
+  bool inSideBand() const { return def_.inSideBand; }
+  // A control of a closed band is hidden: not drawn, not clickable.
   bool visible() const;
 
   const std::string& caption() const { return caption_; }
@@ -243,8 +248,8 @@ class FormObserver {
   virtual void controlChanged(const Control& control, Property property) = 0;
   virtual void timerChanged(const Timer& timer) = 0;
   virtual void geometryChanged(const Geometry& geometry) = 0;
-  // The top band opened or closed: every control has a new place, and the
-  // band's controls were shown or hidden. Only the host places controls.
+  // A band opened or closed: controls have new places, and the band's
+  // controls were shown or hidden. Only the host places controls.
   virtual void layoutChanged() {}
   // Only the keys in `before` and `after` need repainting. Most observers
   // paint no keys, hence the default.
@@ -257,7 +262,7 @@ class FormObserver {
 // What changed of the controls a click on a form can reach.
 enum class Reach : std::uint8_t {
   Enabling,  // a control was enabled or disabled
-  Band,      // the top band opened or closed: its controls shown or hidden, every other moved
+  Band,      // a band opened or closed: its controls shown or hidden, others moved
 };
 
 class Form {
@@ -324,6 +329,11 @@ class Form {
   // closes it. The caller sizes the window and its design size to match.
   void setTopBand(int twips);
   int topBand() const { return topBand_; }
+  // A band of `twips` along the right of the client area: the controls
+  // declared in it show. Zero closes it. The caller sizes the window and its
+  // design size to match.
+  void setSideBand(int twips);
+  int sideBand() const { return sideBand_; }
 
   // Every control back to its design-time state, as a window that is loaded
   // afresh starts; the geometry is left for Load to set.
@@ -361,6 +371,7 @@ class Form {
   float designWidth_ = 0;
   float designHeight_ = 0;
   int topBand_ = 0;
+  int sideBand_ = 0;
   AidMarks aidMarks_;
   FormObserver* observer_ = nullptr;
   std::function<void(Reach)> reachWatcher_;

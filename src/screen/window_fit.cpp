@@ -46,6 +46,16 @@ Geometry keepTopOnScreen(const Geometry& grown, float formerTop, const std::vect
   return out;
 }
 
+Geometry keepRightOnScreen(const Geometry& grown, float formerRight, const std::vector<Geometry>& workAreas) {
+  const Geometry* area = monitorOf(grown, workAreas);
+  const float areaRight = area == nullptr ? 0 : area->left + area->width;
+  if (area == nullptr || grown.left + grown.width <= areaRight) return grown;
+  Geometry out = grown;
+  const float right = std::max(areaRight, formerRight);
+  out.left = std::max(right - grown.width, std::min(grown.left, area->left));
+  return out;
+}
+
 void placeAsStored(Form& form, const SettingsStore& store, const settings::GeometryKeys& keys,
                    const std::vector<Geometry>& workAreas) {
   form.setDesignSize(keys.defaults.width, keys.defaults.height);

@@ -33,6 +33,14 @@ Fitted fitToWorkArea(const Geometry& g, const std::vector<Geometry>& workAreas);
 // area (pushed half out of the way) keeps its top where it was.
 Geometry keepTopOnScreen(const Geometry& grown, float formerTop, const std::vector<Geometry>& workAreas);
 
+// `grown` is a window that grew rightwards from a right edge at
+// `formerRight`. Where that pushes its right edge past the work area it
+// opens on, the window moves left until the edge is back on it (never past
+// the area's left edge: a window wider than the area is for fitToWorkArea to
+// shrink). A window that was already past the right edge keeps its right
+// edge where it was.
+Geometry keepRightOnScreen(const Geometry& grown, float formerRight, const std::vector<Geometry>& workAreas);
+
 // Gives `form` the geometry stored under `keys`, fitted as above to the
 // work areas. The default size is the one its layout is drawn at: at any
 // other size (a stored one, or one shrunk to fit) the controls scale.

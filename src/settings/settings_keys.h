@@ -50,6 +50,9 @@ inline constexpr std::string_view kClickSound = "CLICK_SOUND";
 inline constexpr std::string_view kClickSoundDefault = "0";
 inline constexpr std::string_view kFollowInputLanguage = "FOLLOW_INPUT_LANGUAGE";
 inline constexpr std::string_view kFollowInputLanguageDefault = "0";
+// "1": the number pad shows beside the keys.
+inline constexpr std::string_view kNumPad = "NUM_PAD";
+inline constexpr std::string_view kNumPadDefault = "0";
 inline constexpr std::string_view kCalculatorCommand = "CALCULATOR_COMMAND_TEXTBOX";
 inline constexpr std::string_view kCalculatorCommandDefault = "calc.exe";
 inline constexpr std::string_view kEmailAddress = "EMAIL_ADDRESS_TEXTBOX";

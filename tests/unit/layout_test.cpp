@@ -168,6 +168,10 @@ std::vector<std::string> mainNames() {
   std::vector<std::string> all = kMainSingles;
   for (auto& f : keyFamilies()) all.insert(all.end(), f.names.begin(), f.names.end());
   for (int n = 1; n <= 5; ++n) all.push_back("SUGGESTION_" + n2s(n));
+  all.emplace_back("NUM_PAD_BUTTON");
+  for (int n = 0; n <= 9; ++n) all.push_back("NUM_PAD_" + n2s(n));
+  for (const char* sign : {"DECIMAL", "DIVIDE", "MULTIPLY", "SUBTRACT", "ADD", "ENTER"})
+    all.push_back(std::string("NUM_PAD_") + sign);
   return all;
 }
 
@@ -240,7 +244,12 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
       EXPECT_GT(r.height, 0);
       EXPECT_GE(r.left, 0);
       EXPECT_GE(r.top, 0);
-      EXPECT_LE(r.left + r.width, form->clientWidth());
+      // The side band lies right of the client area the form is declared with.
+      const int bandRight = form->clientWidth() + (c.inSideBand() ? ui::kNumPadWidth : 0);
+      EXPECT_LE(r.left + r.width, bandRight);
+      if (c.inSideBand()) {
+        EXPECT_GE(r.left, form->clientWidth());
+      }
       EXPECT_LE(r.top + r.height, form->clientHeight());
     }
   }
@@ -248,7 +257,7 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
 
 TEST(Layouts, ControlCountsPerForm) {
   auto form = makeMainForm();
-  EXPECT_EQ(form->controls().size(), 120U);
+  EXPECT_EQ(form->controls().size(), 137U);
   EXPECT_EQ(makeSettingsForm()->controls().size(), 18U);
   EXPECT_EQ(makeFkeysForm()->controls().size(), 49U);
 }
@@ -390,7 +399,8 @@ TEST(Layouts, MainButtonFonts) {
     if (c.kind() != ControlKind::Button) continue;
     SCOPED_TRACE(c.name());
     EXPECT_TRUE(c.font().bold);
-    EXPECT_DOUBLE_EQ(c.font().points, small.count(c.name()) != 0 ? 8.25 : 12.0);
+    const bool isSmall = small.count(c.name()) != 0 || c.name().starts_with("NUM_PAD");
+    EXPECT_DOUBLE_EQ(c.font().points, isSmall ? 8.25 : 12.0);
   }
 }
 

@@ -432,7 +432,8 @@ void FormWindow::layoutChanged() {
   if (!alive()) return;
   const auto& controls = form_.controls();
   for (std::size_t i = 0; i < controls.size(); ++i)
-    if (HWND child = children_.window(i); child != nullptr && controls[i].inTopBand())
+    if (HWND child = children_.window(i);
+        child != nullptr && (controls[i].inTopBand() || controls[i].inSideBand()))
       ::ShowWindow(child, controls[i].visible() ? SW_SHOWNA : SW_HIDE);
   refit(true);
 }
