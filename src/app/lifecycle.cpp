@@ -7,6 +7,7 @@
 #include "dialogs/dialogs.h"
 #include "keys/character_keys.h"
 #include "layout/main_window.h"
+#include "screen/docking.h"
 #include "screen/window_fit.h"
 #include "settings/settings_keys.h"
 
@@ -21,7 +22,8 @@ constexpr std::chrono::milliseconds kPlaceSaveDelay(1000);
 
 void savePlace(Context& ctx) {
   settings::Saver saver(ctx.platform.store);
-  const Geometry& shown = ctx.main.geometry();
+  // Docked, the keyboard keeps the place it will go back to.
+  const Geometry shown = ctx.docking->placeToStore();
   settings::saveGeometry(saver, settings::kMainGeometry,
                          ctx.prediction ? ctx.prediction->stored(shown) : shown);
 }
@@ -67,6 +69,7 @@ void Form_Load(Context& ctx) {
   applyKeepTargetFocus(ctx);
   applyFollowInputLanguage(ctx);
   ctx.handsFree->load();
+  ctx.docking->load();
 }
 
 void Form_Unload(Context& ctx) {
@@ -74,6 +77,7 @@ void Form_Unload(Context& ctx) {
   // only: no window of the keyboard is left to show a note. The close goes
   // on, since it is never refused.
   savePlace(ctx);
+  ctx.docking->close();
   if (ctx.prediction) ctx.prediction->close();
   ctx.main.enableTimer(ui::kPlaceSaveTimer, false);
   ctx.main.enableTimer(ui::kAlwaysOnTopTimer, false);
@@ -108,6 +112,7 @@ void Form_DblClick(Context& ctx) { openSettingsDialog(ctx); }
 void SETTINGS_BUTTON_Click(Context& ctx) { openSettingsDialog(ctx); }
 
 void registerLifecycle(KeyboardRoutes& router, Context& ctx) {
+  ctx.docking = std::make_shared<Docking>(ctx.main, ctx.platform.host, ctx.platform.appBar, ctx.platform.store);
   Context* c = &ctx;
   router.onForm(Event::Load, [c] { Form_Load(*c); });
   router.onForm(Event::Unload, [c] { Form_Unload(*c); });

@@ -21,12 +21,14 @@
 #include "platform/settings_store.h"
 #include "platform/sign_in.h"
 #include "platform/switch_keys.h"
+#include "platform/window_look.h"
 
 namespace osk {
 
 namespace aids {
 class HandsFree;
 }
+class Docking;
 
 struct Platform {
   SettingsStore& store;
@@ -43,6 +45,11 @@ struct Platform {
   SignInStart& signIn = noSignInStart();
   // What the keys type in the target's input language; by default nothing.
   InputLanguages& languages = noInputLanguages();
+  // The keyboard window's opacity and the pointer over it; by default
+  // always opaque.
+  WindowLook& look = noWindowLook();
+  // The keyboard as an application bar; by default it never docks.
+  AppBar& appBar = noAppBar();
 };
 
 // The character keys drawn from the target's keyboard layout: whether they
@@ -94,6 +101,8 @@ struct Context {
   std::shared_ptr<aids::HandsFree> handsFree;
   // Word prediction and its suggestion strip, made with the same routes.
   std::shared_ptr<WordPrediction> prediction;
+  // The keyboard docked along the bottom of the screen, or where it was.
+  std::shared_ptr<Docking> docking;
 
   Form& window(std::string_view formName) const { return windows.window(formName); }
 };

@@ -36,6 +36,12 @@ inline constexpr SettingsControl kFkeysSettingsButton{"FKEYS_SETTINGS_BUTTON"};
 inline constexpr SettingsControl kAlwaysOnTopTickbox{"ALWAYS_ON_TOP_TICKBOX"};
 inline constexpr SettingsControl kOkButton{"OK_BUTTON"};
 inline constexpr SettingsControl kStartAtSignInTickbox{"START_AT_SIGN_IN_TICKBOX"};
+inline constexpr SettingsControl kFadeTickbox{"FADE_TICKBOX"};
+inline constexpr SettingsControl kFadeOpacityLabel{"FADE_OPACITY_LABEL"};
+inline constexpr SettingsControl kFadeOpacityTextbox{"FADE_OPACITY_TEXTBOX"};
+inline constexpr SettingsControl kFadeWaitLabel{"FADE_WAIT_LABEL"};
+inline constexpr SettingsControl kFadeWaitTextbox{"FADE_WAIT_TEXTBOX"};
+inline constexpr SettingsControl kDockTickbox{"DOCK_TICKBOX"};
 
 }  // namespace ui::settings
 

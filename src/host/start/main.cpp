@@ -26,6 +26,7 @@
 #include "host/window/dpi.h"
 #include "host/window/form_window.h"
 #include "host/window/win32_form_host.h"
+#include "host/window/window_look.h"
 #include "keys/character_keys.h"
 
 namespace {
@@ -86,14 +87,16 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     LearnedWordsStore learnedWords(programName);
     SignInEntry signIn(programName);
     Win32InputLanguages languages;
+    WindowLookHost look;
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
-                                         handsFree, learnedWords, signIn, languages});
+                                         handsFree, learnedWords, signIn, languages, look, look});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
     FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true});
     if (window.alive()) {
       host.adopt(window);
       handsFree.attach(window, keyboard.handsFree());
+      look.attach(window, *keyboard.context().docking);
       if (const std::optional<bool> keep = keepFocusSwitch(lpCmdLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
       if (const std::optional<bool> follow = followLanguageSwitch(lpCmdLine))
