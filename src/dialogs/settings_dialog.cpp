@@ -39,8 +39,8 @@ struct NumberField {
 constexpr std::array<NumberField, 2> kNumberFields{{
     {ui::settings::kFadeOpacityTextbox, settings::kFadeOpacity, settings::kFadeOpacityLowest,
      settings::kFadeOpacityHighest, settings::kFadeOpacityDefault},
-    {ui::settings::kFadeWaitTextbox, settings::kFadeWait, settings::kFadeWaitLowest, settings::kFadeWaitHighest,
-     settings::kFadeWaitDefault},
+    {ui::settings::kFadeWaitTextbox, settings::kFadeWait, settings::kFadeWaitLowest,
+     settings::kFadeWaitHighest, settings::kFadeWaitDefault},
 }};
 
 int numberIn(const Form& dialog, const NumberField& f) {

@@ -29,7 +29,8 @@ Docking::Docking(Form& window, FormHost& host, AppBar& bar, SettingsStore& store
     : window_(window), host_(host), bar_(bar), store_(store) {}
 
 void Docking::load() {
-  if (!settings::tickChosen(store_.read(kSettingsSection, settings::kDockBottom, settings::kDockBottomDefault)))
+  if (!settings::tickChosen(
+          store_.read(kSettingsSection, settings::kDockBottom, settings::kDockBottomDefault)))
     return;
   // Refused at start, the keyboard opens where it was; the choice stays
   // stored for the next start, since the refusal may be of this one only.

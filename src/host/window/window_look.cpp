@@ -56,7 +56,9 @@ void WindowLookHost::attach(FormWindow& window, Docking& docking) {
     logFailure("adding the docking item to the window menu", ::GetLastError());
 }
 
-HWND WindowLookHost::hwnd() const { return window_ != nullptr && window_->alive() ? window_->hwnd() : nullptr; }
+HWND WindowLookHost::hwnd() const {
+  return window_ != nullptr && window_->alive() ? window_->hwnd() : nullptr;
+}
 
 void WindowLookHost::setOpacity(const Form& /*form*/, bool layered, int percent) {
   HWND h = hwnd();
@@ -72,13 +74,15 @@ void WindowLookHost::setOpacity(const Form& /*form*/, bool layered, int percent)
   }
   if (!layered) {
     // Back from a layered window the system has to draw it afresh.
-    if (want != ex && !::RedrawWindow(h, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN))
+    if (want != ex &&
+        !::RedrawWindow(h, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN))
       logFailure("redrawing the keyboard after fading", ::GetLastError());
     return;
   }
   // The alpha alone changes: no repaint of any key, so no flicker.
   const auto alpha = static_cast<BYTE>(::MulDiv(percent, 255, 100));
-  if (!::SetLayeredWindowAttributes(h, 0, alpha, LWA_ALPHA)) logFailure("fading the keyboard", ::GetLastError());
+  if (!::SetLayeredWindowAttributes(h, 0, alpha, LWA_ALPHA))
+    logFailure("fading the keyboard", ::GetLastError());
 }
 
 bool WindowLookHost::pointerOver(const Form& /*form*/) const {
@@ -156,7 +160,8 @@ void WindowLookHost::removeBar() {
   static_cast<void>(barCall(ABM_REMOVE, data, "removing the keyboard's application bar"));
 }
 
-std::optional<LRESULT> WindowLookHost::filter(HWND /*hwnd*/, UINT msg, WPARAM wp, LPARAM /*lp*/, int control) {
+std::optional<LRESULT> WindowLookHost::filter(HWND /*hwnd*/, UINT msg, WPARAM wp, LPARAM /*lp*/,
+                                              int control) {
   constexpr std::optional<LRESULT> kPassOn;
   if (control != kWholeWindow) return kPassOn;
   if (msg == stateAsked_) return (registered_ ? 1 : 0) + 2 * refusals_;
@@ -180,7 +185,8 @@ std::optional<LRESULT> WindowLookHost::filter(HWND /*hwnd*/, UINT msg, WPARAM wp
       return kPassOn;
     case WM_INITMENU:
       if (::CheckMenuItem(::GetSystemMenu(data.hWnd, FALSE), kDockCommand,
-                          MF_BYCOMMAND | (docking_->docked() ? MF_CHECKED : MF_UNCHECKED)) == static_cast<DWORD>(-1))
+                          MF_BYCOMMAND | (docking_->docked() ? MF_CHECKED : MF_UNCHECKED)) ==
+          static_cast<DWORD>(-1))
         logFailure("ticking the docking item of the window menu");
       return kPassOn;
     case WM_SYSCOMMAND:

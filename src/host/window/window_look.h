@@ -45,8 +45,8 @@ class WindowLookHost final : public WindowLook, public AppBar, public MessageFil
 
   FormWindow* window_ = nullptr;
   Docking* docking_ = nullptr;
-  UINT notice_ = 0;       // the system's notes to the bar
-  UINT stateAsked_ = 0;   // kAppBarStateMessage
+  UINT notice_ = 0;      // the system's notes to the bar
+  UINT stateAsked_ = 0;  // kAppBarStateMessage
   bool registered_ = false;
   bool placing_ = false;  // within dockBottom: the system's notes of it are its own
   LRESULT refusals_ = 0;
