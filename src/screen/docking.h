@@ -32,7 +32,7 @@ class Docking {
   void load();
   // Docks or undocks as the user chose, and stores what came of it; true
   // when the keyboard is docked afterwards.
-  bool choose(bool dock);
+  bool choose(bool wanted);
   // A drag or a resize of the window by the user has ended. A docked
   // keyboard whose bottom edge still lies on the bar's takes the new height
   // as a bar; one dragged anywhere else is no bar any more and gets back
