@@ -33,9 +33,14 @@ void Fader::tick(Instant now, bool over) {
     since_ = now;
     return;
   }
-  // A leave nobody reported: the pointer went some time after it was last
-  // seen, and the wait counts from then, not from now.
-  over_ = false;
+  // A leave nobody reported: the pointer went at some moment since it was
+  // last seen, and the wait counts from now, when it is found gone, so that
+  // the keyboard never fades sooner than the wait after the pointer left.
+  if (over_) {
+    over_ = false;
+    since_ = now;
+    return;
+  }
   if (now - since_ >= options_.wait) faded_ = true;
 }
 

@@ -100,11 +100,11 @@ INSTANTIATE_TEST_SUITE_P(
         FadeCase{"over it, then left at 5 s: fades 3 s later", {{K::Over, 0}, {K::Left, 5000}}, false, 8000},
         FadeCase{"resting over it: never fades", {{K::Over, 0}}, true, -1},
         // The pointer went without a leave: it is found gone at the next
-        // look, a second at most, and the wait counts from the last sight.
-        FadeCase{"left unreported after 4.5 s: fades the wait after it was last seen",
+        // look, a second at most, and the wait counts from then.
+        FadeCase{"left unreported after 4.5 s: fades the wait after it is found gone",
                  {{K::Over, 0}, {K::Over, 4500}},
                  false,
-                 7500},
+                 8500},
         FadeCase{"faded, then over it: whole, and fades again after the next leave",
                  {{K::Over, 4000}, {K::Left, 6000}},
                  false,

@@ -16,9 +16,17 @@ namespace {
 // The system menu's own commands start at 0xF000 and use the low four bits.
 constexpr UINT kDockCommand = 0x0DC0;
 
-// The bar the process has registered, for the last resort below.
-std::atomic<HWND> barOfThisProcess{nullptr};
-LPTOP_LEVEL_EXCEPTION_FILTER nextFilter = nullptr;
+// The bar the process has registered, for the last resort below, and the
+// filter that was there before it.
+struct CrashRescue {
+  std::atomic<HWND> bar{nullptr};
+  LPTOP_LEVEL_EXCEPTION_FILTER next = nullptr;
+  bool set = false;
+};
+CrashRescue& crashRescue() {
+  static CrashRescue rescue;
+  return rescue;
+}
 
 // A crash would leave the bar registered with the shell, which keeps the
 // screen's strip reserved for a window that is gone: the shell's
@@ -26,13 +34,14 @@ LPTOP_LEVEL_EXCEPTION_FILTER nextFilter = nullptr;
 // promises no clean-up of its own. So a crash removes it too, before the
 // report the system makes of the crash.
 LONG WINAPI removeBarOnCrash(EXCEPTION_POINTERS* info) {
-  if (HWND bar = barOfThisProcess.exchange(nullptr)) {
+  CrashRescue& rescue = crashRescue();
+  if (HWND bar = rescue.bar.exchange(nullptr)) {
     APPBARDATA data{};
     data.cbSize = sizeof(data);
     data.hWnd = bar;
     ::SHAppBarMessage(ABM_REMOVE, &data);
   }
-  return nextFilter != nullptr ? nextFilter(info) : EXCEPTION_CONTINUE_SEARCH;
+  return rescue.next != nullptr ? rescue.next(info) : EXCEPTION_CONTINUE_SEARCH;
 }
 
 }  // namespace
@@ -110,8 +119,13 @@ std::optional<Geometry> WindowLookHost::dockBottom(const Form& form, float heigh
     data.uCallbackMessage = notice_;
     if (!barCall(ABM_NEW, data, "making the keyboard an application bar")) return std::nullopt;
     registered_ = true;
-    barOfThisProcess = h;
-    if (nextFilter == nullptr) nextFilter = ::SetUnhandledExceptionFilter(removeBarOnCrash);
+    CrashRescue& rescue = crashRescue();
+    rescue.bar = h;
+    // Once: a second call would find this filter itself as the one before.
+    if (!rescue.set) {
+      rescue.next = ::SetUnhandledExceptionFilter(removeBarOnCrash);
+      rescue.set = true;
+    }
   }
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
@@ -121,12 +135,14 @@ std::optional<Geometry> WindowLookHost::dockBottom(const Form& form, float heigh
     return std::nullopt;
   }
   placing_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{placing_};
+  std::optional<Geometry> granted = placeBar(data, monitor.rcMonitor, form.geometry(), height);
+  placing_ = false;
+  return granted;
+}
+
+std::optional<Geometry> WindowLookHost::placeBar(APPBARDATA& data, const RECT& monitor, Geometry sized,
+                                                 float height) {
   const ScreenMap screens = currentScreens();
-  Geometry sized = form.geometry();
   sized.height = height;
   const RECT asked = windowRectOf(sized, screens);
   const LONG pixels = asked.bottom - asked.top;
@@ -134,7 +150,7 @@ std::optional<Geometry> WindowLookHost::dockBottom(const Form& form, float heigh
   // other bars there (a taskbar at the side) and lifts it above one at the
   // bottom.
   data.uEdge = ABE_BOTTOM;
-  data.rc = monitor.rcMonitor;
+  data.rc = monitor;
   data.rc.top = data.rc.bottom - pixels;
   if (!barCall(ABM_QUERYPOS, data, "asking where the keyboard can dock")) {
     removeBar();
@@ -153,7 +169,7 @@ void WindowLookHost::remove(const Form& /*form*/) { removeBar(); }
 void WindowLookHost::removeBar() {
   if (!registered_) return;
   registered_ = false;
-  barOfThisProcess = nullptr;
+  crashRescue().bar = nullptr;
   APPBARDATA data{};
   data.cbSize = sizeof(data);
   data.hWnd = window_ != nullptr ? window_->hwnd() : nullptr;

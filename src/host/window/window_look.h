@@ -42,6 +42,9 @@ class WindowLookHost final : public WindowLook, public AppBar, public MessageFil
   HWND hwnd() const;
   void removeBar();
   bool barCall(DWORD message, APPBARDATA& data, const char* what);
+  // QUERYPOS and SETPOS for a bar `height` twips high along the bottom of
+  // `monitor`; the window's place converts the height at its monitor's DPI.
+  std::optional<Geometry> placeBar(APPBARDATA& data, const RECT& monitor, Geometry sized, float height);
 
   FormWindow* window_ = nullptr;
   Docking* docking_ = nullptr;
