@@ -48,6 +48,18 @@ AidSettings readAidSettings(const SettingsStore& store) {
   return s;
 }
 
+FadeOptions readFadeOptions(const SettingsStore& store) {
+  using namespace settings;
+  FadeOptions o;
+  o.on = tickChosen(store.read(kSettingsSection, kFade, kFadeDefault));
+  o.opacity = parseBounded(store.read(kSettingsSection, kFadeOpacity, std::to_string(kFadeOpacityDefault)),
+                           kFadeOpacityLowest, kFadeOpacityHighest, kFadeOpacityDefault);
+  const int seconds = parseBounded(store.read(kSettingsSection, kFadeWait, std::to_string(kFadeWaitDefault)),
+                                   kFadeWaitLowest, kFadeWaitHighest, kFadeWaitDefault);
+  o.wait = std::chrono::seconds(seconds);
+  return o;
+}
+
 void saveAidSettings(settings::Saver& saver, const AidSettings& s) {
   saver.put(AidSettings::kDwellClickKey, flag(s.dwellClick));
   saver.put(AidSettings::kDwellTimeKey, decimal(s.dwellTime));

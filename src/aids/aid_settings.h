@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "aids/aid_time.h"
+#include "aids/fader.h"
 #include "platform/settings_store.h"
 #include "settings/settings_keys.h"
 
@@ -60,6 +61,10 @@ unsigned parseSwitchVk(std::string_view text);
 
 // Every value as stored, each unusable one replaced as above.
 AidSettings readAidSettings(const SettingsStore& store);
+
+// Fading as stored (settings_keys.h names the values), each unusable value
+// replaced by its default or its nearest bound.
+FadeOptions readFadeOptions(const SettingsStore& store);
 
 // All seven values, in the table's order; refusals are noted in the saver.
 void saveAidSettings(settings::Saver& saver, const AidSettings& s);

@@ -26,6 +26,7 @@ HandsFree::HandsFree(Context& ctx, KeyboardRoutes& router)
   // only where they start.
   router.every(ui::kHoverTimer, dwellOptions_.paintStep, [this] { hoverTick(); });
   router.every(ui::kScanTimer, settings_.scanStep, [this] { scanTick(); });
+  router.every(ui::kFadeTimer, Fader::kLookAgain, [this] { fadeTick(); });
 }
 
 HandsFree::~HandsFree() { ctx_.main.setReachWatcher(nullptr); }
@@ -42,12 +43,21 @@ void HandsFree::applySettings() {
   if (!settings_.dwellClick) static_cast<void>(dwell_.left(now()));
   ctx_.main.control(ui::kHoverPauseButton).setEnabled(settings_.dwellClick);
   scanner_.setStep(settings_.scanStep);
+  fader_.setOptions(readFadeOptions(ctx_.platform.store), now());
   restartScan();
   rearm();
 }
 
+void HandsFree::applyFade(std::optional<bool> on) {
+  FadeOptions options = readFadeOptions(ctx_.platform.store);
+  if (on) options.on = *on;
+  fader_.setOptions(options, now());
+  rearmFade();
+}
+
 void HandsFree::stop() {
   static_cast<void>(dwell_.left(now()));
+  fader_.setOptions(FadeOptions{}, now());
   scanner_.stop();
   suspended_ = true;
   restartScan();
@@ -72,6 +82,11 @@ void HandsFree::setRestRadius(int pixels) {
 }
 
 void HandsFree::pointerMoved(PointerAt at, std::optional<KeyId> control) {
+  // Whole again before anything else sees the move, so that no rest on a
+  // key begins on a faded keyboard. Moves that change nothing set no timer.
+  const bool wasAway = fader_.layered() && (fader_.faded() || !fader_.over());
+  fader_.pointerOver(now());
+  if (wasAway) rearmFade();
   if (!settings_.dwellClick) return;
   const std::optional<KeyId> due = dwell_.moved(now(), at, hoverKey(control));
   rearm();
@@ -79,6 +94,8 @@ void HandsFree::pointerMoved(PointerAt at, std::optional<KeyId> control) {
 }
 
 void HandsFree::pointerLeft() {
+  fader_.pointerLeft(now());
+  rearmFade();
   const std::optional<KeyId> due = dwell_.left(now());
   rearm();
   click(due);
@@ -117,6 +134,26 @@ void HandsFree::scanTick() {
   rearm();
 }
 
+void HandsFree::fadeTick() {
+  ctx_.main.enableTimer(ui::kFadeTimer, false);
+  fader_.tick(now(), ctx_.platform.look.pointerOver(ctx_.main));
+  rearmFade();
+}
+
+void HandsFree::rearmFade() {
+  arm(ui::kFadeTimer, fader_.wakeIn(now()));
+  showLook();
+}
+
+void HandsFree::showLook() {
+  const std::pair<bool, int> look{fader_.layered(), fader_.opacity()};
+  if (look_ == look) return;
+  // A window never layered stays as it was: nothing to tell the host.
+  if (!look_ && !look.first) return;
+  look_ = look;
+  ctx_.platform.look.setOpacity(ctx_.main, look.first, look.second);
+}
+
 void HandsFree::click(std::optional<KeyId> key) {
   if (!key || *key >= ctx_.main.controls().size()) return;
   const Control& c = ctx_.main.controls()[*key];
@@ -134,6 +171,8 @@ void HandsFree::restartScan() {
     scanner_.start(now(), rows());
   else
     scanner_.stop();
+  fader_.setHeld(on, now());
+  rearmFade();
   const std::optional<SwitchKey> wanted =
       on ? std::optional(SwitchKey{settings_.switchVk, settings_.injectedSwitch}) : std::nullopt;
   if (wanted != caught_) {

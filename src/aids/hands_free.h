@@ -10,9 +10,11 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "aids/aid_settings.h"
 #include "aids/dwell_clicker.h"
+#include "aids/fader.h"
 #include "aids/scanner.h"
 #include "base/context.h"
 #include "base/router.h"
@@ -54,6 +56,12 @@ class HandsFree {
   // The switch key, or a left click on the keyboard while scanning.
   void switchPressed();
 
+  // Reads the stored fading choices and acts on them; `on` stands for the
+  // stored tick when given (the box's click comes before its value is
+  // stored).
+  void applyFade(std::optional<bool> on = std::nullopt);
+  const Fader& fader() const { return fader_; }
+
   const AidSettings& settings() const { return settings_; }
   // True while a left click on the keyboard is a switch press.
   bool scanning() const { return scanner_.stage() != Scanner::Stage::Stopped; }
@@ -64,6 +72,9 @@ class HandsFree {
   void pauseClicked();
   void hoverTick();
   void scanTick();
+  void fadeTick();
+  void rearmFade();
+  void showLook();
   void click(std::optional<KeyId> key);
   void restartScan();
   void rearm();
@@ -81,6 +92,9 @@ class HandsFree {
   DwellOptions dwellOptions_;
   DwellClicker dwell_;
   Scanner scanner_;
+  Fader fader_;
+  // What the window was last told: layered, and its opacity.
+  std::optional<std::pair<bool, int>> look_;
   bool suspended_ = false;
   std::optional<SwitchKey> caught_;  // the switch key the platform catches
 };

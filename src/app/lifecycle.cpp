@@ -8,6 +8,7 @@
 #include "keys/character_keys.h"
 #include "keys/numpad_keys.h"
 #include "layout/main_window.h"
+#include "screen/docking.h"
 #include "screen/window_fit.h"
 #include "settings/settings_keys.h"
 
@@ -22,8 +23,9 @@ constexpr std::chrono::milliseconds kPlaceSaveDelay(1000);
 
 void savePlace(Context& ctx) {
   settings::Saver saver(ctx.platform.store);
-  // The pad's band comes off first: the strip's reckons with the keys alone.
-  const Geometry shown = storedWithoutNumPad(ctx.main, ctx.main.geometry());
+  // Docked, the keyboard keeps the place it will go back to. The pad's
+  // band comes off first: the strip's reckons with the keys alone.
+  const Geometry shown = storedWithoutNumPad(ctx.main, ctx.docking->placeToStore());
   settings::saveGeometry(saver, settings::kMainGeometry,
                          ctx.prediction ? ctx.prediction->stored(shown) : shown);
 }
@@ -73,6 +75,7 @@ void Form_Load(Context& ctx) {
   ctx.clickSound = settings::tickChosen(
       ctx.platform.store.read(kSettingsSection, settings::kClickSound, settings::kClickSoundDefault));
   ctx.handsFree->load();
+  ctx.docking->load();
 }
 
 void Form_Unload(Context& ctx) {
@@ -80,6 +83,7 @@ void Form_Unload(Context& ctx) {
   // only: no window of the keyboard is left to show a note. The close goes
   // on, since it is never refused.
   savePlace(ctx);
+  ctx.docking->close();
   if (ctx.prediction) ctx.prediction->close();
   ctx.main.enableTimer(ui::kPlaceSaveTimer, false);
   ctx.main.enableTimer(ui::kAlwaysOnTopTimer, false);
@@ -114,6 +118,8 @@ void Form_DblClick(Context& ctx) { openSettingsDialog(ctx); }
 void SETTINGS_BUTTON_Click(Context& ctx) { openSettingsDialog(ctx); }
 
 void registerLifecycle(KeyboardRoutes& router, Context& ctx) {
+  ctx.docking =
+      std::make_shared<Docking>(ctx.main, ctx.platform.host, ctx.platform.appBar, ctx.platform.store);
   Context* c = &ctx;
   router.onForm(Event::Load, [c] { Form_Load(*c); });
   router.onForm(Event::Unload, [c] { Form_Unload(*c); });

@@ -23,12 +23,14 @@
 #include "platform/settings_store.h"
 #include "platform/sign_in.h"
 #include "platform/switch_keys.h"
+#include "platform/window_look.h"
 
 namespace osk {
 
 namespace aids {
 class HandsFree;
 }
+class Docking;
 
 struct Platform {
   SettingsStore& store;
@@ -47,6 +49,11 @@ struct Platform {
   InputLanguages& languages = noInputLanguages();
   // The click of a key that types; by default silent.
   KeySound& sound = noKeySound();
+  // The keyboard window's opacity and the pointer over it; by default
+  // always opaque.
+  WindowLook& look = noWindowLook();
+  // The keyboard as an application bar; by default it never docks.
+  AppBar& appBar = noAppBar();
 };
 
 // The character keys drawn from the target's keyboard layout: whether they
@@ -111,6 +118,8 @@ struct Context {
   std::shared_ptr<aids::HandsFree> handsFree;
   // Word prediction and its suggestion strip, made with the same routes.
   std::shared_ptr<WordPrediction> prediction;
+  // The keyboard docked along the bottom of the screen, or where it was.
+  std::shared_ptr<Docking> docking;
 
   Form& window(std::string_view formName) const { return windows.window(formName); }
 };

@@ -227,6 +227,38 @@ SendResult Delivery::sendPlan(const KeyPlan& plan, const PhysicalKey& key) const
   return result;
 }
 
+SendResult Delivery::sendPlan(const KeyPlan& plan, std::string_view typed) const {
+  if (target(ctx_) != TargetClass::Real) return SendResult::ReservedTarget;
+  const std::optional<Passage> passage = pass(Aim::RecordedTarget);
+  if (!passage) return SendResult::AboveKeyboard;
+  WordPrediction* prediction = ctx_.prediction.get();
+  if (prediction != nullptr) {
+    if (accentInTarget()) {
+      // What an accent waiting in the target makes of this key is not known.
+      prediction->typedUnknown();
+    } else if (const std::optional<std::string> instead = prediction->sending(typed)) {
+      // When prediction changes what goes in (a space taken back before a
+      // full stop), it goes in as prediction says.
+      const SendResult result = sendAsIs(*passage, *instead, Patience::Click);
+      if (result != SendResult::Sent) prediction->lost();
+      if (result == SendResult::Sent) clickIfTyped(ctx_, Patience::Click);
+      return result;
+    }
+  }
+  const SendResult result = passage->inject(plan, Patience::Click);
+  // The key takes whatever accent waited.
+  noteAccent(result, std::nullopt);
+  if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+  if (result == SendResult::Sent) clickIfTyped(ctx_, Patience::Click);
+  return result;
+}
+
+bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Control* flash) {
+  if (Delivery(ctx).sendPlan(plan, typed) != SendResult::Sent) return false;
+  if (flash != nullptr) flashKey(ctx, *flash);
+  return true;
+}
+
 bool sendPlanStep(Context& ctx, const KeyPlan& plan, const PhysicalKey& key, Control* flash) {
   if (Delivery(ctx).sendPlan(plan, key) != SendResult::Sent) return false;
   if (flash != nullptr) flashKey(ctx, *flash);

@@ -47,6 +47,10 @@ class Delivery {
   // prediction, is what the key types there: after a dead key, what the
   // layout composes of the two.
   [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, const PhysicalKey& key) const;
+  // Sends keys that carry codes of their own (the number pad's, by the
+  // keypad's scan codes) to the recorded target; `typed` is the key string
+  // of what they do, for word prediction.
+  [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, std::string_view typed) const;
   // Brings a real recorded target to the front without sending anything;
   // false when no window is recorded or it did not come forward.
   [[nodiscard]] bool activate(Patience patience = Patience::Click) const;
@@ -89,6 +93,7 @@ bool sendStep(Context& ctx, std::string_view keys, Control* flash);
 
 // sendStep for a plan (Delivery::sendPlan).
 bool sendPlanStep(Context& ctx, const KeyPlan& plan, const PhysicalKey& key, Control* flash);
+bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Control* flash);
 
 // Lights a key green for a press that went in; the colour reset lets it
 // stay lit a moment at least.

@@ -39,6 +39,9 @@ void OK_BUTTON_Click(Context& ctx);
 void FKEYS_SETTINGS_BUTTON_Click(Context& ctx);
 void TYPING_AIDS_BUTTON_Click(Context& ctx);
 void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx);
+// Not a plain stored tick box: the system may refuse the bar, and a drag
+// undocks, so the box shows whether the keyboard is docked.
+void DOCK_TICKBOX_Click(Context& ctx);
 // Not a store-backed tick box: the entry Windows reads at sign-in is its
 // only record, so the box shows what that entry says, never an old choice.
 void START_AT_SIGN_IN_TICKBOX_Click(Context& ctx);

@@ -4,8 +4,10 @@
 #include "aids/hands_free.h"
 #include "dialogs/dialogs.h"
 #include "layout/layouts.h"
+#include "layout/look_texts.h"
 #include "layout/main_window.h"
 #include "layout/settings_window.h"
+#include "screen/docking.h"
 #include "screen/window_fit.h"
 #include "settings/settings_keys.h"
 
@@ -25,6 +27,35 @@ constexpr std::array<TextField, 3> kTextFields{{
     {ui::settings::kBtcAddressTextbox, settings::kBtcAddress, settings::kBtcAddressDefault},
 }};
 
+// Whole numbers kept within their bounds: what is stored is the number the
+// keyboard uses, not what was typed.
+struct NumberField {
+  SettingsControl control;
+  std::string_view key;
+  int lowest;
+  int highest;
+  int fallback;
+};
+constexpr std::array<NumberField, 2> kNumberFields{{
+    {ui::settings::kFadeOpacityTextbox, settings::kFadeOpacity, settings::kFadeOpacityLowest,
+     settings::kFadeOpacityHighest, settings::kFadeOpacityDefault},
+    {ui::settings::kFadeWaitTextbox, settings::kFadeWait, settings::kFadeWaitLowest,
+     settings::kFadeWaitHighest, settings::kFadeWaitDefault},
+}};
+
+int numberIn(const Form& dialog, const NumberField& f) {
+  return settings::parseBounded(dialog.control(f.control).text(), f.lowest, f.highest, f.fallback);
+}
+
+// The opacity and the wait in the fields count from the click on, before
+// they are stored at the close.
+void switchFade(Context& ctx, bool ticked) {
+  Form& dialog = settingsDialog(ctx);
+  settings::Saver saver(ctx.platform.store);
+  for (const NumberField& f : kNumberFields) saver.put(f.key, std::to_string(numberIn(dialog, f)));
+  ctx.handsFree->applyFade(ticked);
+}
+
 // Switching the placement timer off does not lower the keyboard: it stays
 // topmost until the program ends, and the next start decides afresh.
 void switchAlwaysOnTop(Context& ctx, bool ticked) { ctx.main.enableTimer(ui::kAlwaysOnTopTimer, ticked); }
@@ -36,12 +67,13 @@ void switchKeepTargetFocus(Context& ctx, bool ticked) {
 
 void switchClickSound(Context& ctx, bool ticked) { ctx.clickSound = ticked; }
 
-constexpr std::array<TickBox, 3> kTickBoxes{{
+constexpr std::array<TickBox, 4> kTickBoxes{{
     {ui::settings::kAlwaysOnTopTickbox, settings::kAlwaysOnTop, settings::kAlwaysOnTopDefault,
      switchAlwaysOnTop},
     {ui::settings::kKeepTargetFocusTickbox, settings::kKeepTargetFocus, settings::kKeepTargetFocusDefault,
      switchKeepTargetFocus},
     {ui::settings::kClickSoundTickbox, settings::kClickSound, settings::kClickSoundDefault, switchClickSound},
+    {ui::settings::kFadeTickbox, settings::kFade, settings::kFadeDefault, switchFade},
 }};
 
 }  // namespace
@@ -65,6 +97,12 @@ void Form_Load(Context& ctx) {
   Form& dialog = settingsDialog(ctx);
   SettingsStore& store = ctx.platform.store;
   placeAsStored(dialog, store, settings::kSettingsGeometry, ctx.platform.host.monitorWorkAreas());
+  // Before the tick boxes: ticking the fade box reads them.
+  for (const NumberField& f : kNumberFields) {
+    const std::string stored = store.read(kSettingsSection, f.key, std::to_string(f.fallback));
+    dialog.control(f.control).setText(
+        std::to_string(settings::parseBounded(stored, f.lowest, f.highest, f.fallback)));
+  }
   for (const TickBox& box : kTickBoxes) {
     // Only a value that reads as exactly 1 ticks the box, as only that
     // value switches its choice on at start; anything else leaves the box
@@ -78,6 +116,8 @@ void Form_Load(Context& ctx) {
   }
   for (const TextField& f : kTextFields)
     dialog.control(f.control).setText(store.read(kSettingsSection, f.key, f.fallback));
+  // Shown as it is: the bar may have been refused or dragged away.
+  dialog.control(ui::settings::kDockTickbox).setValue(ctx.docking->docked() ? 1 : 0);
   // Shown as it is, without acting: only the user's own click sets it.
   dialog.control(ui::settings::kStartAtSignInTickbox).setValue(ctx.platform.signIn.on() ? 1 : 0);
 }
@@ -90,9 +130,11 @@ void Form_Unload(Context& ctx) {
   settings::Saver saver(ctx.platform.store);
   settings::saveGeometry(saver, settings::kSettingsGeometry, dialog.geometry());
   for (const TextField& f : kTextFields) saver.put(f.key, dialog.control(f.control).text());
+  for (const NumberField& f : kNumberFields) saver.put(f.key, std::to_string(numberIn(dialog, f)));
   if (!saver.refused().empty())
     ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(saver.refused()));
   ctx.handsFree->resume();
+  ctx.handsFree->applyFade();
 }
 
 void OK_BUTTON_Click(Context& ctx) {
@@ -120,6 +162,15 @@ void START_AT_SIGN_IN_TICKBOX_Click(Context& ctx) {
   box.setValue(signIn.on() ? 1 : 0);
   ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kStartAtSignInTickbox,
                              "Windows did not let the keyboard change whether it starts when you sign in.");
+}
+
+void DOCK_TICKBOX_Click(Context& ctx) {
+  Control& box = settingsDialog(ctx).control(ui::settings::kDockTickbox);
+  const bool wanted = box.value() == 1;
+  const bool docked = ctx.docking->choose(wanted);
+  if (docked == wanted) return;
+  box.setValue(docked ? 1 : 0);
+  ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kDockTickbox, texts::kDockRefusedNote);
 }
 
 void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx) {
@@ -154,6 +205,7 @@ void registerSettingsDialog(RoutesOf<SettingsWindow>& router, Context& ctx) {
   router.on(ui::settings::kTypingAidsButton, Event::Click, [c] { TYPING_AIDS_BUTTON_Click(*c); });
   router.on(ui::settings::kTarnwickQmOskCreator, Event::Click, [c] { TARNWICK_QM_OSK_CREATOR_Click(*c); });
   router.on(ui::settings::kStartAtSignInTickbox, Event::Click, [c] { START_AT_SIGN_IN_TICKBOX_Click(*c); });
+  router.on(ui::settings::kDockTickbox, Event::Click, [c] { DOCK_TICKBOX_Click(*c); });
   for (const TickBox& box : tickBoxes()) {
     const TickBox* b = &box;
     router.on(box.control, Event::Click, [c, b] { tickBoxClick(*c, *b); });

@@ -224,6 +224,7 @@ std::vector<Timer> mainTimers() {
       {std::string(kAlwaysOnTopTimer.str()), 0, false}, {std::string(kNcsTimer.str()), 0, true},
       {std::string(kHoverTimer.str()), 0, false},       {std::string(kScanTimer.str()), 0, false},
       {std::string(kPlaceSaveTimer.str()), 0, false},   {std::string(kLearnedWordsSaveTimer.str()), 0, false},
+      {std::string(kFadeTimer.str()), 0, false},
   };
 }
 

@@ -132,6 +132,8 @@ inline constexpr KeyboardTimer kNcsTimer{"NCS_TIMER"};
 // nothing runs.
 inline constexpr KeyboardTimer kHoverTimer{"HOVER_TIMER"};
 inline constexpr KeyboardTimer kScanTimer{"SCAN_TIMER"};
+// One-shot: the wait before the keyboard fades; off while faded.
+inline constexpr KeyboardTimer kFadeTimer{"FADE_TIMER"};
 // One-shot: stores the window's place a moment after it last moved.
 inline constexpr KeyboardTimer kPlaceSaveTimer{"PLACE_SAVE_TIMER"};
 // One-shot: stores what word prediction learned a few seconds after the

@@ -1,6 +1,7 @@
 #include "layout/settings_window.h"
 
 #include "layout/builder.h"
+#include "layout/look_texts.h"
 #include "qmosk_version.h"
 
 namespace osk {
@@ -31,9 +32,15 @@ std::unique_ptr<SettingsForm> makeSettingsForm() {
   b.dialogButton(kOkButton, "OK", {5160, 4560, 1935, 495});
   // Beside the version line, where the band was empty.
   b.checkBox(kStartAtSignInTickbox, "Start when I sign in", {3840, 780, 3615, 375});
-  // A row of its own below the buttons; the dialog grew by it.
+  // New rows below the buttons; the dialog grew by them.
   b.checkBox(kClickSoundTickbox, kClickSoundCaption, {1680, 5160, 5775, 375});
-  return std::make_unique<SettingsForm>(kSettingsFormName, "QM-OSK", 7665, 5760, std::move(b.defs),
+  b.checkBox(kFadeTickbox, std::string(texts::kFadeTickBox), {240, 5640, 2775, 375});
+  fieldLabel(b, kFadeOpacityLabel, std::string(texts::kFadeOpacityLabel), {3120, 5700, 1095, 255});
+  field(b, kFadeOpacityTextbox, "40", {4260, 5640, 735, 375});
+  fieldLabel(b, kFadeWaitLabel, std::string(texts::kFadeWaitLabel), {5160, 5700, 855, 255});
+  field(b, kFadeWaitTextbox, "3", {6060, 5640, 735, 375});
+  b.checkBox(kDockTickbox, std::string(texts::kDockTickBox), {240, 6120, 4695, 375});
+  return std::make_unique<SettingsForm>(kSettingsFormName, "QM-OSK", 7665, 6660, std::move(b.defs),
                                         std::vector<Timer>{});
 }
 

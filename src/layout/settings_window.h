@@ -40,6 +40,12 @@ inline constexpr SettingsControl kClickSoundTickbox{"CLICK_SOUND_TICKBOX"};
 // The texts the dialog shows that are new since the translation catalogue
 // was planned, in one place for it.
 inline constexpr const char* kClickSoundCaption = "Click sound";
+inline constexpr SettingsControl kFadeTickbox{"FADE_TICKBOX"};
+inline constexpr SettingsControl kFadeOpacityLabel{"FADE_OPACITY_LABEL"};
+inline constexpr SettingsControl kFadeOpacityTextbox{"FADE_OPACITY_TEXTBOX"};
+inline constexpr SettingsControl kFadeWaitLabel{"FADE_WAIT_LABEL"};
+inline constexpr SettingsControl kFadeWaitTextbox{"FADE_WAIT_TEXTBOX"};
+inline constexpr SettingsControl kDockTickbox{"DOCK_TICKBOX"};
 
 }  // namespace ui::settings
 

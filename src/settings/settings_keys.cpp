@@ -77,6 +77,14 @@ std::string formatTwips(float value) {
   return {buf.data(), end};
 }
 
+int parseBounded(std::string_view text, int lowest, int highest, int fallback) {
+  const std::optional<double> v = parseNumber(text);
+  if (!v || std::isnan(*v)) return fallback;
+  if (*v <= lowest) return lowest;
+  if (*v >= highest) return highest;
+  return static_cast<int>(std::lround(*v));
+}
+
 bool tickChosen(std::string_view text) {
   auto v = parseNumber(text);
   return v && *v == 1.0;

@@ -26,7 +26,7 @@ struct GeometryKeys {
 inline constexpr GeometryKeys kMainGeometry{
     "MainLeft", "MainTop", "MainWidth", "MainHeight", {1000, 1000, 16800, 4785}};
 inline constexpr GeometryKeys kSettingsGeometry{
-    "AboutMainLeft", "AboutMainTop", "AboutMainWidth", "AboutMainHeight", {1000, 1000, 7785, 6120}};
+    "AboutMainLeft", "AboutMainTop", "AboutMainWidth", "AboutMainHeight", {1000, 1000, 7785, 7020}};
 inline constexpr GeometryKeys kFkeysGeometry{"FKEYSSETTINGSMainLeft",
                                              "FKEYSSETTINGSMainTop",
                                              "FKEYSSETTINGSMainWidth",
@@ -53,6 +53,21 @@ inline constexpr std::string_view kFollowInputLanguageDefault = "0";
 // "1": the number pad shows beside the keys.
 inline constexpr std::string_view kNumPad = "NUM_PAD";
 inline constexpr std::string_view kNumPadDefault = "0";
+// "1": the keyboard fades to FADE_OPACITY percent once the pointer has
+// been off it for FADE_WAIT seconds.
+inline constexpr std::string_view kFade = "FADE_WHEN_NOT_IN_USE";
+inline constexpr std::string_view kFadeDefault = "0";
+inline constexpr std::string_view kFadeOpacity = "FADE_OPACITY";
+inline constexpr int kFadeOpacityDefault = 40;
+inline constexpr int kFadeOpacityLowest = 20;
+inline constexpr int kFadeOpacityHighest = 90;
+inline constexpr std::string_view kFadeWait = "FADE_WAIT";
+inline constexpr int kFadeWaitDefault = 3;
+inline constexpr int kFadeWaitLowest = 1;
+inline constexpr int kFadeWaitHighest = 60;
+// "1": the keyboard is an application bar along the bottom of its monitor.
+inline constexpr std::string_view kDockBottom = "DOCK_BOTTOM";
+inline constexpr std::string_view kDockBottomDefault = "0";
 inline constexpr std::string_view kCalculatorCommand = "CALCULATOR_COMMAND_TEXTBOX";
 inline constexpr std::string_view kCalculatorCommandDefault = "calc.exe";
 inline constexpr std::string_view kEmailAddress = "EMAIL_ADDRESS_TEXTBOX";
@@ -89,6 +104,11 @@ std::string formatTwips(float value);
 bool tickChosen(std::string_view text);
 inline bool alwaysOnTopChosen(std::string_view text) { return tickChosen(text); }
 inline bool keepTargetFocusChosen(std::string_view text) { return tickChosen(text); }
+
+// A stored whole number kept within [lowest, highest]: a number out of
+// range gives the nearest bound, a fraction the nearest whole number, text
+// that is not a number `fallback`.
+int parseBounded(std::string_view text, int lowest, int highest, int fallback);
 
 // Moves a window that overlaps no work area onto the nearest one, keeping its
 // size where it fits. A window already partly visible is left alone.

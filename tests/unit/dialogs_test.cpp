@@ -129,7 +129,7 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
   DialogRig r;
   bool checked = false;
   r.openSettings([&](Form& d) {
-    EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 7785, 6120}));
+    EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 7785, 7020}));
     EXPECT_EQ(d.named("CALCULATOR_COMMAND_TEXTBOX").text(), "calc.exe");
     EXPECT_EQ(d.named("EMAIL_ADDRESS_TEXTBOX").text(), "EMAIL ADDRESS");
     EXPECT_EQ(d.named("BTC_ADDRESS_TEXTBOX").text(), "BTC ADDRESS");
@@ -140,9 +140,11 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
     checked = true;
   });
   ASSERT_TRUE(checked);
-  EXPECT_EQ(r.store.reads, concat(concat(kSettingsGeometryKeys,
-                                         {"ALWAYS_ON_TOP_TICKBOX", "KEEP_TARGET_FOCUS", "CLICK_SOUND"}),
-                                  kTextKeys));
+  EXPECT_EQ(r.store.reads, concat(concat(concat(kSettingsGeometryKeys,
+                                                {"FADE_OPACITY", "FADE_WAIT", "ALWAYS_ON_TOP_TICKBOX",
+                                                 "KEEP_TARGET_FOCUS", "CLICK_SOUND", "FADE_WHEN_NOT_IN_USE"}),
+                                         kTextKeys),
+                                  {"FADE_WHEN_NOT_IN_USE", "FADE_OPACITY", "FADE_WAIT"}));
 }
 
 TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
@@ -163,7 +165,8 @@ TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
         EXPECT_TRUE(r.store.writes.empty());
       });
       EXPECT_EQ(r.host.closedBy, std::vector<std::string>{byOk ? "close" : "titlebar"});
-      EXPECT_EQ(r.store.writtenKeys(), concat(kSettingsGeometryKeys, kTextKeys));
+      EXPECT_EQ(r.store.writtenKeys(),
+                concat(concat(kSettingsGeometryKeys, kTextKeys), {"FADE_OPACITY", "FADE_WAIT"}));
       EXPECT_EQ(r.store.get("CALCULATOR_COMMAND_TEXTBOX"), text);
       EXPECT_EQ(r.store.get("EMAIL_ADDRESS_TEXTBOX"), "a" + text);
       EXPECT_EQ(r.store.get("BTC_ADDRESS_TEXTBOX"), text + "b");
@@ -382,7 +385,7 @@ TEST(Dialogs, StoredGeometryGetsTheKeyboardsFallbacksAndRescue) {
     Geometry defaults;
   };
   const Row rows[] = {
-      {kSettingsFormName, kSettingsGeometryKeys, {1000, 1000, 7785, 6120}},
+      {kSettingsFormName, kSettingsGeometryKeys, {1000, 1000, 7785, 7020}},
       {kFkeysFormName, {fkeyKeys().begin(), fkeyKeys().begin() + 4}, {1000, 1000, 14940, 8955}},
   };
   for (const Row& row : rows) {
@@ -421,7 +424,7 @@ TEST(Dialogs, ARefusedValueDoesNotStopTheOthersBeingSaved) {
   EXPECT_EQ(r.store.get("BUTTON_F_NUM_2_CAPTION"), "two");
   EXPECT_EQ(r.store.get("MY-FKEYS-COMMAND-F16"), "calc.exe");
   EXPECT_EQ(r.store.get("BTC_ADDRESS_TEXTBOX"), "coin");
-  EXPECT_EQ(r.store.get("AboutMainHeight"), "6120");
+  EXPECT_EQ(r.store.get("AboutMainHeight"), "7020");
   EXPECT_EQ(r.store.get("EMAIL_ADDRESS_TEXTBOX"), "<absent>");
 }
 

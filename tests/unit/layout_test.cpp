@@ -153,15 +153,30 @@ const std::vector<std::string> kMainSingles{"TARNWICK_TITLE",
                                             "HOVER_PAUSE_BUTTON"};
 
 std::vector<std::string> settingsNames() {
-  return {"TARNWICK_QM_OSK_TITLE_1",    "TARNWICK_QM_OSK_TITLE_2",
-          "TARNWICK_QM_OSK_VERSION",    "TARNWICK_QM_OSK_CREATOR",
-          "DOUBLE_CLICK_TXT_LABEL",     "CALC_LABEL",
-          "CALCULATOR_COMMAND_TEXTBOX", "EMAIL_LABEL",
-          "EMAIL_ADDRESS_TEXTBOX",      "BTC_ADDRESS_LABEL",
-          "BTC_ADDRESS_TEXTBOX",        "KEEP_TARGET_FOCUS_TICKBOX",
-          "TYPING_AIDS_BUTTON",         "FKEYS_SETTINGS_BUTTON",
-          "ALWAYS_ON_TOP_TICKBOX",      "OK_BUTTON",
-          "START_AT_SIGN_IN_TICKBOX",   "CLICK_SOUND_TICKBOX"};
+  return {"TARNWICK_QM_OSK_TITLE_1",
+          "TARNWICK_QM_OSK_TITLE_2",
+          "TARNWICK_QM_OSK_VERSION",
+          "TARNWICK_QM_OSK_CREATOR",
+          "DOUBLE_CLICK_TXT_LABEL",
+          "CALC_LABEL",
+          "CALCULATOR_COMMAND_TEXTBOX",
+          "EMAIL_LABEL",
+          "EMAIL_ADDRESS_TEXTBOX",
+          "BTC_ADDRESS_LABEL",
+          "BTC_ADDRESS_TEXTBOX",
+          "KEEP_TARGET_FOCUS_TICKBOX",
+          "TYPING_AIDS_BUTTON",
+          "FKEYS_SETTINGS_BUTTON",
+          "ALWAYS_ON_TOP_TICKBOX",
+          "OK_BUTTON",
+          "START_AT_SIGN_IN_TICKBOX",
+          "CLICK_SOUND_TICKBOX",
+          "FADE_TICKBOX",
+          "FADE_OPACITY_LABEL",
+          "FADE_OPACITY_TEXTBOX",
+          "FADE_WAIT_LABEL",
+          "FADE_WAIT_TEXTBOX",
+          "DOCK_TICKBOX"};
 }
 
 std::vector<std::string> mainNames() {
@@ -214,7 +229,7 @@ struct FormCase {
 const FormCase kForms[] = {
     {kMainFormName, []() -> std::unique_ptr<Form> { return makeMainForm(); }, "QM-OSK", 16680, 5460,
      mainNames},
-    {kSettingsFormName, []() -> std::unique_ptr<Form> { return makeSettingsForm(); }, "QM-OSK", 7665, 5760,
+    {kSettingsFormName, []() -> std::unique_ptr<Form> { return makeSettingsForm(); }, "QM-OSK", 7665, 6660,
      settingsNames},
     {kFkeysFormName, []() -> std::unique_ptr<Form> { return makeFkeysForm(); }, "QM-OSK - FKEYS SETTINGS",
      14820, 8595, fkeyDialogNames},
@@ -258,7 +273,7 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
 TEST(Layouts, ControlCountsPerForm) {
   auto form = makeMainForm();
   EXPECT_EQ(form->controls().size(), 137U);
-  EXPECT_EQ(makeSettingsForm()->controls().size(), 18U);
+  EXPECT_EQ(makeSettingsForm()->controls().size(), 24U);
   EXPECT_EQ(makeFkeysForm()->controls().size(), 49U);
 }
 
@@ -521,6 +536,7 @@ TEST(Layouts, MainTimersStartWithTheirDesignState) {
       {"AlwaysOnTopTimer", false},   {"NCS_TIMER", true},
       {"HOVER_TIMER", false},        {"SCAN_TIMER", false},
       {"PLACE_SAVE_TIMER", false},   {"LEARNED_WORDS_SAVE_TIMER", false},
+      {"FADE_TIMER", false},
   };
   auto form = makeMainForm();
   EXPECT_EQ(form->timers().size(), std::size(expected));

@@ -19,6 +19,7 @@
 
 namespace drive {
 
+using osk::win32::kAppBarStateMessage;
 using osk::win32::kFirstControlId;
 using osk::win32::kMessageCountMessage;
 using osk::win32::kRepaintCountMessage;

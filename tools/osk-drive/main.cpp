@@ -555,6 +555,21 @@ const Command kCommands[] = {
        for (const wchar_t* name : {kRepaintCountMessage, kMessageCountMessage})
          out(std::to_string(ask(w, name, 2000)));
      }},
+    // The window's layered opacity in percent (100 when it is not layered).
+    {L"opacity", 1, 1, "<form>",
+     [](const Args& a) {
+       HWND w = needTopLevel(a[1]);
+       BYTE alpha = 255;
+       DWORD flags = 0;
+       const bool layered = (::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+       if (layered && !::GetLayeredWindowAttributes(w, nullptr, &alpha, &flags))
+         throw Failure("GetLayeredWindowAttributes failed", 1);
+       if ((flags & LWA_ALPHA) == 0) alpha = 255;
+       out(std::to_string(::MulDiv(alpha, 100, 255)));
+     }},
+    // 1 while the keyboard is an application bar, plus twice the app-bar
+    // calls the system refused.
+    {L"appbar", 1, 1, "<form>", [](const Args& a) { out(std::to_string(ask(needTopLevel(a[1]), kAppBarStateMessage, 2000))); }},
     {L"click-at", 2, 2, "<x> <y>",
      [](const Args& a) {
        click(POINT{toInt(a[1]), toInt(a[2])}, 1);

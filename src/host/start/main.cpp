@@ -27,6 +27,7 @@
 #include "host/window/dpi.h"
 #include "host/window/form_window.h"
 #include "host/window/win32_form_host.h"
+#include "host/window/window_look.h"
 #include "keys/character_keys.h"
 
 namespace {
@@ -88,8 +89,9 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     SignInEntry signIn(programName);
     Win32InputLanguages languages;
     Win32KeySound sound;
+    WindowLookHost look;
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
-                                         handsFree, learnedWords, signIn, languages, sound});
+                                         handsFree, learnedWords, signIn, languages, sound, look, look});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
     // Read once, at start, as the system's own colours are.
@@ -100,6 +102,7 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     if (window.alive()) {
       host.adopt(window);
       handsFree.attach(window, keyboard.handsFree());
+      look.attach(window, *keyboard.context().docking);
       if (const std::optional<bool> keep = keepFocusSwitch(lpCmdLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
       if (const std::optional<bool> follow = followLanguageSwitch(lpCmdLine))

@@ -16,5 +16,9 @@ inline constexpr const wchar_t* kRepaintCountMessage = L"QmOskRepaints";
 // loop has taken from its queue: timer ticks, input, paints. An idle
 // keyboard should take little more than its own timer ticks.
 inline constexpr const wchar_t* kMessageCountMessage = L"QmOskMessages";
+// Registered message that answers how the keyboard stands as an application
+// bar: 1 while it is one, 0 when not, plus twice the number of app-bar
+// calls the system has refused so far.
+inline constexpr const wchar_t* kAppBarStateMessage = L"QmOskAppBarState";
 
 }  // namespace osk::win32
