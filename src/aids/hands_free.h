@@ -14,6 +14,7 @@
 #include "aids/aid_settings.h"
 #include "aids/dwell_clicker.h"
 #include "aids/scanner.h"
+#include "aids/timing_tuner.h"
 #include "base/context.h"
 #include "base/router.h"
 
@@ -64,6 +65,13 @@ class HandsFree {
   void hoverTick();
   void scanTick();
   void click(std::optional<KeyId> key);
+  // A hover rest ran out on `key`: the click, and what the tuning learns.
+  void hoverClick(std::optional<KeyId> key);
+  void storeTuned();
+  // Where the rows start after a click: the strip once a word is under way,
+  // the letters otherwise.
+  std::size_t firstRow() const;
+  bool likely(KeyId key) const;
   void restartScan();
   void rearm();
   void showMarks();
@@ -80,6 +88,10 @@ class HandsFree {
   DwellOptions dwellOptions_;
   DwellClicker dwell_;
   Scanner scanner_;
+  // Present while the timing is tuned to the user's presses.
+  std::optional<ScanStepTuner> stepTuner_;
+  std::optional<DwellTuner> restTuner_;
+  KeyId backspace_;
   bool suspended_ = false;
   std::optional<unsigned> caught_;  // the switch key the platform catches
 };

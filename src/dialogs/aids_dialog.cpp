@@ -27,7 +27,12 @@ void enableFields(Form& dialog) {
   dialog.control(kDwellTimeTextbox).setEnabled(hover);
   dialog.control(kScanStepTextbox).setEnabled(scan);
   dialog.control(kSwitchKeyTextbox).setEnabled(scan);
+  const bool tuned = dialog.control(kTuneTimingTickbox).value() == 1;
+  dialog.control(kScanStepTunedLabel).setEnabled(tuned && scan);
+  dialog.control(kDwellTimeTunedLabel).setEnabled(tuned && hover);
 }
+
+std::string tunedCaption(aids::Millis t) { return kTunedPrefix + std::to_string(t.count()) + kTunedSuffix; }
 
 // What the dialog holds, each field read as the store's text would be, so
 // what is stored is what the keyboard will use.
@@ -39,6 +44,7 @@ aids::AidSettings held(const Form& dialog) {
   s.scanStep = aids::parseAidTime(dialog.control(kScanStepTextbox).text());
   s.switchVk = aids::parseSwitchVk(dialog.control(kSwitchKeyTextbox).text());
   s.wordPrediction = dialog.control(kWordPredictionTickbox).value() == 1;
+  s.tuneTiming = dialog.control(kTuneTimingTickbox).value() == 1;
   return s;
 }
 
@@ -53,6 +59,9 @@ void Form_Load(Context& ctx) {
   dialog.control(kScanStepTextbox).setText(std::to_string(s.scanStep.count()));
   dialog.control(kSwitchKeyTextbox).setText(std::to_string(s.switchVk));
   dialog.control(kWordPredictionTickbox).setValue(s.wordPrediction ? 1 : 0);
+  dialog.control(kTuneTimingTickbox).setValue(s.tuneTiming ? 1 : 0);
+  dialog.control(kScanStepTunedLabel).setCaption(tunedCaption(s.scanStepTuned));
+  dialog.control(kDwellTimeTunedLabel).setCaption(tunedCaption(s.dwellTimeTuned));
   const bool follow = settings::tickChosen(
       store.read(kSettingsSection, settings::kFollowInputLanguage, settings::kFollowInputLanguageDefault));
   dialog.control(kFollowInputLanguageTickbox).setValue(follow ? 1 : 0);
@@ -96,6 +105,7 @@ void registerAidsDialog(RoutesOf<AidsWindow>& router, Context& ctx) {
   // Taken when the dialog closes, as the other choices are.
   router.on(ui::aids::kWordPredictionTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   router.on(ui::aids::kFollowInputLanguageTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
+  router.on(ui::aids::kTuneTimingTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   // At once, whatever the tick box says: what was learned is gone from
   // memory and from the file, unless the file could not be read; then the
   // note beside the button says it is still there.

@@ -21,8 +21,12 @@ std::unique_ptr<AidsForm> makeAidsForm() {
              {240, 2880, 6255, 375});
   b.dialogButton(kForgetWordsButton, "Forget learned words", {600, 3360, 2655, 375});
   b.checkBox(kFollowInputLanguageTickbox, "Keys follow the input language", {240, 3960, 6255, 375});
-  b.dialogButton(kOkButton, "OK", {2640, 4560, 1455, 495});
-  return std::make_unique<AidsForm>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 5280, std::move(b.defs),
+  fieldLabel(b, kDwellTimeTunedLabel, "", {5160, 780, 1455, 255});
+  fieldLabel(b, kScanStepTunedLabel, "", {5160, 1860, 1455, 255});
+  b.checkBox(kTuneTimingTickbox, kTuneTimingCaption, {240, 4560, 6255, 375});
+  fieldLabel(b, kTuneTimingNote, kTuneTimingNoteText, {600, 5000, 5895, 765});
+  b.dialogButton(kOkButton, "OK", {2640, 5940, 1455, 495});
+  return std::make_unique<AidsForm>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 6660, std::move(b.defs),
                                     std::vector<Timer>{});
 }
 
