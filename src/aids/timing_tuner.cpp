@@ -39,7 +39,8 @@ void ScanStepTuner::picked(Millis reaction) {
   double r = ms(reaction);
   const bool late = r < kQuickestReactionMs;
   if (late) r += step_;
-  errors_ += kWeight * ((late ? 1.0 : 0.0) - errors_);
+  // Only a click says a pick went right; a late press already says it went wrong.
+  if (late) errors_ += kWeight * (1 - errors_);
   meanReaction_ = presses_ == 0 ? r : meanReaction_ + kWeight * (r - meanReaction_);
   if (++presses_ < kTunerWarmUp) return;
   double target = meanReaction_ / kReactionShare;
