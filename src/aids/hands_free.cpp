@@ -162,6 +162,7 @@ std::size_t HandsFree::firstRow() const {
 bool HandsFree::likely(KeyId key) const {
   if (!ctx_.prediction) return false;
   std::vector<std::string> shown;
+  shown.reserve(ui::kSuggestionKeys.size());
   for (const KeyboardControl name : ui::kSuggestionKeys) shown.push_back(ctx_.main.control(name).caption());
   const std::vector<char> next = likelyNextLetters(ctx_.prediction->word(), shown);
   for (std::size_t i = 0; i < ui::kLetterKeys.size(); ++i)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 namespace osk::aids {
 namespace {
@@ -29,7 +30,7 @@ double bounded(double value) {
   return std::clamp(value, ms(kAidTimeRange.lowest), ms(kAidTimeRange.highest));
 }
 
-Millis rounded(double value) { return Millis{static_cast<long long>(value + 0.5)}; }
+Millis rounded(double value) { return Millis{std::llround(value)}; }
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <random>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "aids/dwell_clicker.h"
@@ -63,7 +64,7 @@ class Hands {
 // The keyboard's window, what it has typed and what its strip shows.
 class Keyboard {
  public:
-  Keyboard(const std::string& goal, bool prediction) : form_(osk::makeMainForm()), goal_(goal) {
+  Keyboard(std::string goal, bool prediction) : form_(osk::makeMainForm()), goal_(std::move(goal)) {
     if (prediction) form_->setTopBand(osk::ui::kSuggestionStripHeight);
     prediction_ = prediction;
     for (std::size_t i = 0; i < osk::ui::kLetterKeys.size(); ++i)
@@ -91,7 +92,7 @@ class Keyboard {
   }
   osk::TwipsRect rect(KeyId k) const { return form_->controls().at(k).rect(); }
   // The key beside `k` in its row on one side, if there is one.
-  std::optional<KeyId> beside(KeyId k, bool right, const osk::aids::ScanRows& rows) const {
+  static std::optional<KeyId> beside(KeyId k, bool right, const osk::aids::ScanRows& rows) {
     for (const auto& row : rows)
       for (std::size_t i = 0; i < row.size(); ++i) {
         if (row[i] != k) continue;
@@ -112,7 +113,7 @@ class Keyboard {
   bool done() const { return typed_ == goal_ || typed_ == goal_ + " "; }
   bool backspace(KeyId k) const { return k == backspace_; }
   std::size_t lettersTyped() const { return tracker_.word().size(); }
-  std::size_t rowOf(const osk::aids::ScanRows& rows, KeyId k) const {
+  static std::size_t rowOf(const osk::aids::ScanRows& rows, KeyId k) {
     for (std::size_t r = 0; r < rows.size(); ++r)
       if (std::ranges::find(rows[r], k) != rows[r].end()) return r;
     return 0;
@@ -185,9 +186,8 @@ class Keyboard {
 
   // The letter keys word prediction expects next.
   bool likely(KeyId k) const {
-    for (const char c : osk::aids::likelyNextLetters(tracker_.word(), shown_))
-      if (keyOf_.contains(c) && keyOf_.at(c) == k) return true;
-    return false;
+    return std::ranges::any_of(osk::aids::likelyNextLetters(tracker_.word(), shown_),
+                               [&](char c) { return keyOf_.contains(c) && keyOf_.at(c) == k; });
   }
 
  private:
