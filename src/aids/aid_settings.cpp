@@ -45,6 +45,12 @@ AidSettings readAidSettings(const SettingsStore& store) {
   s.switchVk = parseSwitchVk(read(AidSettings::kSwitchVkKey, std::to_string(d.switchVk)));
   s.injectedSwitch = settings::tickChosen(read(AidSettings::kInjectedSwitchKey, flag(d.injectedSwitch)));
   s.wordPrediction = settings::tickChosen(read(AidSettings::kWordPredictionKey, flag(d.wordPrediction)));
+  s.tuneTiming = settings::tickChosen(read(AidSettings::kTuneTimingKey, flag(d.tuneTiming)));
+  // Before any tuning has run, it starts from the user's own times.
+  const TimeRange step{kAidTimeRange.lowest, kAidTimeRange.highest, s.scanStep};
+  s.scanStepTuned = parseAidTime(read(AidSettings::kScanStepTunedKey, decimal(s.scanStep)), step);
+  const TimeRange rest{kAidTimeRange.lowest, kAidTimeRange.highest, s.dwellTime};
+  s.dwellTimeTuned = parseAidTime(read(AidSettings::kDwellTimeTunedKey, decimal(s.dwellTime)), rest);
   return s;
 }
 
@@ -68,6 +74,12 @@ void saveAidSettings(settings::Saver& saver, const AidSettings& s) {
   saver.put(AidSettings::kSwitchVkKey, std::to_string(s.switchVk));
   saver.put(AidSettings::kInjectedSwitchKey, flag(s.injectedSwitch));
   saver.put(AidSettings::kWordPredictionKey, flag(s.wordPrediction));
+  saver.put(AidSettings::kTuneTimingKey, flag(s.tuneTiming));
+}
+
+void saveTunedTimes(settings::Saver& saver, Millis scanStep, Millis dwellTime) {
+  saver.put(AidSettings::kScanStepTunedKey, decimal(scanStep));
+  saver.put(AidSettings::kDwellTimeTunedKey, decimal(dwellTime));
 }
 
 }  // namespace osk::aids

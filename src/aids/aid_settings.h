@@ -45,6 +45,18 @@ struct AidSettings {
   // "1": a strip of suggested words along the top of the keyboard.
   static constexpr std::string_view kWordPredictionKey = "WORD_PREDICTION";
   bool wordPrediction = false;
+  // "1": the scan step and the hover rest follow the user's presses (the
+  // two times above stay as the user set them, for unticking).
+  static constexpr std::string_view kTuneTimingKey = "TUNE_TIMING";
+  bool tuneTiming = false;
+  // The step and rest the tuning has reached; the user's own until it runs.
+  static constexpr std::string_view kScanStepTunedKey = "SCAN_STEP_TUNED_MS";
+  Millis scanStepTuned = kAidTimeRange.fallback;
+  static constexpr std::string_view kDwellTimeTunedKey = "DWELL_TIME_TUNED_MS";
+  Millis dwellTimeTuned = kAidTimeRange.fallback;
+
+  // What scanning and hover use now.
+  Millis scanStepInUse() const { return tuneTiming ? scanStepTuned : scanStep; }
 
   friend bool operator==(const AidSettings&, const AidSettings&) = default;
 };
@@ -66,7 +78,9 @@ AidSettings readAidSettings(const SettingsStore& store);
 // replaced by its default or its nearest bound.
 FadeOptions readFadeOptions(const SettingsStore& store);
 
-// All seven values, in the table's order; refusals are noted in the saver.
+// The values the user sets, in the table's order; refusals are noted in the
+// saver. The tuned times are the keyboard's own: saveTunedTimes.
 void saveAidSettings(settings::Saver& saver, const AidSettings& s);
+void saveTunedTimes(settings::Saver& saver, Millis scanStep, Millis dwellTime);
 
 }  // namespace osk::aids

@@ -23,7 +23,7 @@ void DwellClicker::restFrom(Instant now, PointerAt at) {
   phase_ = Phase::Resting;
   anchor_ = at;
   since_ = now;
-  runFor_ = options_.dwellTime;
+  runFor_ = restFor_ && key_ ? restFor_(*key_) : options_.dwellTime;
 }
 
 std::optional<KeyId> DwellClicker::moved(Instant now, PointerAt at, std::optional<KeyId> key) {

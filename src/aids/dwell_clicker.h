@@ -16,7 +16,9 @@
 //   nothing runs and no tick is asked for.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "aids/aid_time.h"
 
@@ -72,6 +74,10 @@ class DwellClicker {
   bool paused() const { return paused_; }
   // Applies to rests that start from now on.
   void setOptions(DwellOptions options) { options_ = options; }
+  // A rest of its own for each key (likely keys rest for less); nothing:
+  // every key rests for the options' dwell time. Applies to rests that start
+  // from now on.
+  void setRestFor(std::function<Millis(KeyId)> restFor) { restFor_ = std::move(restFor); }
 
   DwellFace face(Instant now) const;
   // How long the host may sleep before the next tick; nothing when no rest
@@ -96,6 +102,7 @@ class DwellClicker {
   PointerAt anchor_;
   Instant since_;
   Millis runFor_{};  // the dwell time of the running rest
+  std::function<Millis(KeyId)> restFor_;
   std::optional<KeyId> pauseKey_;
   bool paused_ = false;
 };

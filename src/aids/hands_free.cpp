@@ -1,10 +1,14 @@
 #include "aids/hands_free.h"
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/word_prediction.h"
 #include "layout/main_window.h"
+#include "platform/log.h"
 
 namespace osk::aids {
 namespace {
@@ -18,7 +22,8 @@ HandsFree::HandsFree(Context& ctx, KeyboardRoutes& router)
     : ctx_(ctx),
       router_(router.router()),
       dwell_(dwellOptions_),
-      scanner_(settings_.scanStep, [this](KeyId key) { return reachable(key); }) {
+      scanner_(settings_.scanStep, [this](KeyId key) { return reachable(key); }),
+      backspace_(ctx.main.indexOf(ctx.main.control(ui::kButtonBackspace))) {
   dwell_.setPauseKey(ctx_.main.indexOf(ctx_.main.control(ui::kHoverPauseButton)));
   ctx_.main.setReachWatcher([this](Reach what) { reachChanged(what); });
   router.on(ui::kHoverPauseButton, Event::Click, [this] { pauseClicked(); });
@@ -42,7 +47,16 @@ void HandsFree::applySettings() {
   dwell_.setOptions(dwellOptions_);
   if (!settings_.dwellClick) static_cast<void>(dwell_.left(now()));
   ctx_.main.control(ui::kHoverPauseButton).setEnabled(settings_.dwellClick);
-  scanner_.setStep(settings_.scanStep);
+  if (settings_.tuneTiming) {
+    stepTuner_.emplace(settings_.scanStepTuned);
+    restTuner_.emplace(settings_.dwellTime, settings_.dwellTimeTuned);
+    dwell_.setRestFor([this](KeyId key) { return restTuner_->restFor(likely(key)); });
+  } else {
+    stepTuner_.reset();
+    restTuner_.reset();
+    dwell_.setRestFor(nullptr);
+  }
+  scanner_.setStep(settings_.scanStepInUse());
   fader_.setOptions(readFadeOptions(ctx_.platform.store), now());
   restartScan();
   rearm();
@@ -90,7 +104,7 @@ void HandsFree::pointerMoved(PointerAt at, std::optional<KeyId> control) {
   if (!settings_.dwellClick) return;
   const std::optional<KeyId> due = dwell_.moved(now(), at, hoverKey(control));
   rearm();
-  click(due);
+  hoverClick(due);
 }
 
 void HandsFree::pointerLeft() {
@@ -98,7 +112,7 @@ void HandsFree::pointerLeft() {
   rearmFade();
   const std::optional<KeyId> due = dwell_.left(now());
   rearm();
-  click(due);
+  hoverClick(due);
 }
 
 void HandsFree::buttonDown(KeyId control) {
@@ -107,9 +121,71 @@ void HandsFree::buttonDown(KeyId control) {
 }
 
 void HandsFree::switchPressed() {
-  const std::optional<KeyId> chosen = scanner_.pressed(now());
+  const bool picking = scanner_.stage() == Scanner::Stage::Rows || scanner_.stage() == Scanner::Stage::Keys;
+  const Instant t = now();
+  const auto reaction = std::chrono::duration_cast<Millis>(t - scanner_.litSince());
+  const std::optional<KeyId> chosen = scanner_.pressed(t);
+  if (stepTuner_ && picking) stepTuner_->picked(reaction);
   rearm();
   click(chosen);
+  if (!chosen) {
+    storeTuned();
+    return;
+  }
+  if (stepTuner_) stepTuner_->clicked(*chosen == backspace_);
+  storeTuned();
+  scanner_.setFirstRow(firstRow());
+  scanner_.relightRows(now());
+  rearm();
+}
+
+void HandsFree::hoverClick(std::optional<KeyId> key) {
+  click(key);
+  if (!key || !restTuner_) return;
+  restTuner_->clicked(*key == backspace_);
+  storeTuned();
+}
+
+// Stored as the tuning moves, so that a restart goes on from where it was.
+void HandsFree::storeTuned() {
+  if (!stepTuner_ || !restTuner_) return;
+  const Millis step = stepTuner_->step();
+  const Millis rest = restTuner_->rest();
+  scanner_.setStep(step);
+  if (step == settings_.scanStepTuned && rest == settings_.dwellTimeTuned) return;
+  settings_.scanStepTuned = step;
+  settings_.dwellTimeTuned = rest;
+  settings::Saver saver(ctx_.platform.store);
+  saveTunedTimes(saver, step, rest);
+  if (!saver.refused().empty()) logFailure("the tuned scan step and hover time were not stored");
+}
+
+std::size_t HandsFree::firstRow() const {
+  if (!ctx_.prediction) return 0;
+  const Control& strip = ctx_.main.control(ui::kSuggestionKeys.front());
+  if (!strip.visible()) return 0;
+  const ScanRows all = rows();
+  const auto rowOf = [&all](KeyId key) {
+    for (std::size_t r = 0; r < all.size(); ++r)
+      if (std::ranges::find(all[r], key) != all[r].end()) return r;
+    return std::size_t{0};
+  };
+  return scanStripFirst(ctx_.prediction->word().size())
+             ? rowOf(ctx_.main.indexOf(strip))
+             : rowOf(ctx_.main.indexOf(ctx_.main.control(ui::kButtonLetterQ)));
+}
+
+// A letter key is likely when a word on the strip goes on with its letter.
+bool HandsFree::likely(KeyId key) const {
+  if (!ctx_.prediction) return false;
+  std::vector<std::string> shown;
+  shown.reserve(ui::kSuggestionKeys.size());
+  for (const KeyboardControl name : ui::kSuggestionKeys) shown.push_back(ctx_.main.control(name).caption());
+  const std::vector<char> next = likelyNextLetters(ctx_.prediction->word(), shown);
+  for (std::size_t i = 0; i < ui::kLetterKeys.size(); ++i)
+    if (ctx_.main.indexOf(ctx_.main.control(ui::kLetterKeys.at(i))) == key)
+      return std::ranges::find(next, static_cast<char>('a' + i)) != next.end();
+  return false;
 }
 
 void HandsFree::pauseClicked() {
@@ -125,7 +201,7 @@ void HandsFree::hoverTick() {
   ctx_.main.enableTimer(ui::kHoverTimer, false);
   const std::optional<KeyId> due = dwell_.tick(now());
   rearm();
-  click(due);
+  hoverClick(due);
 }
 
 void HandsFree::scanTick() {
@@ -167,10 +243,12 @@ void HandsFree::click(std::optional<KeyId> key) {
 
 void HandsFree::restartScan() {
   const bool on = settings_.scanMode && !suspended_;
-  if (on)
+  if (on) {
+    scanner_.setFirstRow(firstRow());
     scanner_.start(now(), rows());
-  else
+  } else {
     scanner_.stop();
+  }
   fader_.setHeld(on, now());
   rearmFade();
   const std::optional<SwitchKey> wanted =

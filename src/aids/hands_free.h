@@ -16,6 +16,7 @@
 #include "aids/dwell_clicker.h"
 #include "aids/fader.h"
 #include "aids/scanner.h"
+#include "aids/timing_tuner.h"
 #include "base/context.h"
 #include "base/router.h"
 #include "platform/switch_keys.h"
@@ -76,6 +77,13 @@ class HandsFree {
   void rearmFade();
   void showLook();
   void click(std::optional<KeyId> key);
+  // A hover rest ran out on `key`: the click, and what the tuning learns.
+  void hoverClick(std::optional<KeyId> key);
+  void storeTuned();
+  // Where the rows start after a click: the strip once a word is under way,
+  // the letters otherwise.
+  std::size_t firstRow() const;
+  bool likely(KeyId key) const;
   void restartScan();
   void rearm();
   void showMarks();
@@ -95,6 +103,10 @@ class HandsFree {
   Fader fader_;
   // What the window was last told: layered, and its opacity.
   std::optional<std::pair<bool, int>> look_;
+  // Present while the timing is tuned to the user's presses.
+  std::optional<ScanStepTuner> stepTuner_;
+  std::optional<DwellTuner> restTuner_;
+  KeyId backspace_;
   bool suspended_ = false;
   std::optional<SwitchKey> caught_;  // the switch key the platform catches
 };

@@ -47,7 +47,13 @@ void Scanner::start(Instant now, ScanRows rows) {
     return;
   }
   rowLights_ = 0;
-  lightRows(now, 0);
+  lightRows(now, firstRow());
+}
+
+void Scanner::relightRows(Instant now) {
+  if (stage_ != Stage::Rows || rowLights_ != 1) return;
+  rowLights_ = 0;
+  lightRows(now, firstRow());
 }
 
 void Scanner::stop() {
@@ -117,7 +123,7 @@ std::optional<KeyId> Scanner::pressed(Instant now) {
     case Stage::Stopped:
       return std::nullopt;
     case Stage::Resting:
-      lightRows(now, 0);
+      lightRows(now, firstRow());
       return std::nullopt;
     case Stage::Rows:
       passes_ = 0;
@@ -133,7 +139,7 @@ std::optional<KeyId> Scanner::pressed(Instant now) {
         nextKey(now);
         return std::nullopt;
       }
-      lightRows(now, 0);
+      lightRows(now, firstRow());
       return click;
     }
   }

@@ -6,8 +6,10 @@
 // Rules, each chosen for people who can press only one switch:
 // - The first row lights at once when scanning starts and again after every
 //   click, and the first key as soon as its row is chosen: a press during a
-//   first step acts on what is lit, so the top row and the first key of a
-//   row are the quickest to reach, never skipped.
+//   first step acts on what is lit, so the first row and the first key of a
+//   row are the quickest to reach, never skipped. The first row is the top
+//   one unless the host names another (setFirstRow): then the rows go round
+//   from there, in their order.
 // - A press acts on what the user sees lit, even when the tick that would
 //   have moved the light is already overdue.
 // - A row whose keys have all been lit twice with no press goes back to the
@@ -77,6 +79,13 @@ class Scanner {
   bool reachChanged(Instant now);
   // Applies from the next light on.
   void setStep(Millis step) { step_ = step; }
+  // The row lit first after a click or a wake; the top row when out of range.
+  void setFirstRow(std::size_t row) { firstRow_ = row; }
+  // Right after a click, the host may have changed the first row: the rows
+  // light again from it, at the same moment.
+  void relightRows(Instant now);
+  // When what is lit now appeared: a press's reaction time runs from it.
+  Instant litSince() const { return litSince_; }
 
   Stage stage() const { return stage_; }
   // What the host paints lit: the row's keys in reach, or the one key.
@@ -96,7 +105,10 @@ class Scanner {
   void lightKey(Instant now, std::size_t key);
   void nextKey(Instant now);
 
+  std::size_t firstRow() const { return firstRow_ < rows_.size() ? firstRow_ : 0; }
+
   Millis step_;
+  std::size_t firstRow_ = 0;
   std::function<bool(KeyId)> reachable_;
   ScanRows rows_;
   Stage stage_ = Stage::Stopped;

@@ -46,6 +46,8 @@ class WordPrediction {
   virtual void typedUnknown() = 0;
   // The Shift latches may have changed: the suggestions' case follows them.
   virtual void refresh() = 0;
+  // The letters of the word being typed, as far as the keyboard knows them.
+  virtual std::string word() const = 0;
 };
 
 }  // namespace osk

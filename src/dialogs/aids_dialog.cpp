@@ -28,7 +28,12 @@ void enableFields(Form& dialog) {
   dialog.control(kScanStepTextbox).setEnabled(scan);
   dialog.control(kSwitchKeyTextbox).setEnabled(scan);
   dialog.control(kInjectedSwitchTickbox).setEnabled(scan);
+  const bool tuned = dialog.control(kTuneTimingTickbox).value() == 1;
+  dialog.control(kScanStepTunedLabel).setEnabled(tuned && scan);
+  dialog.control(kDwellTimeTunedLabel).setEnabled(tuned && hover);
 }
+
+std::string tunedCaption(aids::Millis t) { return kTunedPrefix + std::to_string(t.count()) + kTunedSuffix; }
 
 // What the dialog holds, each field read as the store's text would be, so
 // what is stored is what the keyboard will use.
@@ -41,6 +46,7 @@ aids::AidSettings held(const Form& dialog) {
   s.switchVk = aids::parseSwitchVk(dialog.control(kSwitchKeyTextbox).text());
   s.injectedSwitch = dialog.control(kInjectedSwitchTickbox).value() == 1;
   s.wordPrediction = dialog.control(kWordPredictionTickbox).value() == 1;
+  s.tuneTiming = dialog.control(kTuneTimingTickbox).value() == 1;
   return s;
 }
 
@@ -56,6 +62,9 @@ void Form_Load(Context& ctx) {
   dialog.control(kSwitchKeyTextbox).setText(std::to_string(s.switchVk));
   dialog.control(kInjectedSwitchTickbox).setValue(s.injectedSwitch ? 1 : 0);
   dialog.control(kWordPredictionTickbox).setValue(s.wordPrediction ? 1 : 0);
+  dialog.control(kTuneTimingTickbox).setValue(s.tuneTiming ? 1 : 0);
+  dialog.control(kScanStepTunedLabel).setCaption(tunedCaption(s.scanStepTuned));
+  dialog.control(kDwellTimeTunedLabel).setCaption(tunedCaption(s.dwellTimeTuned));
   const bool follow = settings::tickChosen(
       store.read(kSettingsSection, settings::kFollowInputLanguage, settings::kFollowInputLanguageDefault));
   dialog.control(kFollowInputLanguageTickbox).setValue(follow ? 1 : 0);
@@ -100,6 +109,7 @@ void registerAidsDialog(RoutesOf<AidsWindow>& router, Context& ctx) {
   router.on(ui::aids::kInjectedSwitchTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   router.on(ui::aids::kWordPredictionTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   router.on(ui::aids::kFollowInputLanguageTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
+  router.on(ui::aids::kTuneTimingTickbox, Event::Click, [c] { enableFields(aidsDialog(*c)); });
   // At once, whatever the tick box says: what was learned is gone from
   // memory and from the file, unless the file could not be read; then the
   // note beside the button says it is still there.

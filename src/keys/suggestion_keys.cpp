@@ -203,6 +203,8 @@ class SuggestionStrip final : public WordPrediction {
     refresh();
   }
 
+  std::string word() const override { return tracker_ ? tracker_->word() : std::string(); }
+
   void refresh() override {
     if (!tracker_) return;
     const std::vector<std::string> words = tracker_->suggestions(letterCase());

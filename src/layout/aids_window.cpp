@@ -22,8 +22,12 @@ std::unique_ptr<AidsForm> makeAidsForm() {
              {240, 3300, 6255, 375});
   b.dialogButton(kForgetWordsButton, "Forget learned words", {600, 3780, 2655, 375});
   b.checkBox(kFollowInputLanguageTickbox, "Keys follow the input language", {240, 4380, 6255, 375});
-  b.dialogButton(kOkButton, "OK", {2640, 4980, 1455, 495});
-  return std::make_unique<AidsForm>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 5700, std::move(b.defs),
+  fieldLabel(b, kDwellTimeTunedLabel, "", {5160, 780, 1455, 255});
+  fieldLabel(b, kScanStepTunedLabel, "", {5160, 1860, 1455, 255});
+  b.checkBox(kTuneTimingTickbox, kTuneTimingCaption, {240, 4980, 6255, 375});
+  fieldLabel(b, kTuneTimingNote, kTuneTimingNoteText, {600, 5420, 5895, 765});
+  b.dialogButton(kOkButton, "OK", {2640, 6360, 1455, 495});
+  return std::make_unique<AidsForm>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 7080, std::move(b.defs),
                                     std::vector<Timer>{});
 }
 

@@ -32,7 +32,21 @@ inline constexpr AidsControl kWordPredictionTickbox{"WORD_PREDICTION_TICKBOX"};
 inline constexpr AidsControl kForgetWordsButton{"FORGET_WORDS_BUTTON"};
 // The character keys show the target's input language.
 inline constexpr AidsControl kFollowInputLanguageTickbox{"FOLLOW_INPUT_LANGUAGE_TICKBOX"};
+// The timing follows the user's presses; beside each time, the one in use.
+inline constexpr AidsControl kTuneTimingTickbox{"TUNE_TIMING_TICKBOX"};
+inline constexpr AidsControl kTuneTimingNote{"TUNE_TIMING_NOTE"};
+inline constexpr AidsControl kScanStepTunedLabel{"SCAN_STEP_TUNED_LABEL"};
+inline constexpr AidsControl kDwellTimeTunedLabel{"DWELL_TIME_TUNED_LABEL"};
 inline constexpr AidsControl kOkButton{"OK_BUTTON"};
+
+// The dialog's words that are new since its first version, kept together.
+inline constexpr const char* kTuneTimingCaption = "Tune the timing to my presses";
+inline constexpr const char* kTuneTimingNoteText =
+    "The scan step and hover time follow how quickly and surely you press; your own times above are kept. "
+    "Untick to use them again.";
+// Beside a time: the tuned one in use, in milliseconds.
+inline constexpr const char* kTunedPrefix = "now ";
+inline constexpr const char* kTunedSuffix = " ms";
 
 }  // namespace ui::aids
 

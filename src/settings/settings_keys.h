@@ -37,7 +37,7 @@ inline constexpr GeometryKeys kAidsGeometry{"TYPINGAIDSMainLeft",
                                             "TYPINGAIDSMainTop",
                                             "TYPINGAIDSMainWidth",
                                             "TYPINGAIDSMainHeight",
-                                            {1000, 1000, 6855, 6060}};
+                                            {1000, 1000, 6855, 7440}};
 
 inline constexpr std::string_view kAlwaysOnTop = "ALWAYS_ON_TOP_TICKBOX";
 inline constexpr std::string_view kAlwaysOnTopDefault = "0";

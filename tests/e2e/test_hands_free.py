@@ -153,6 +153,58 @@ class ScanningTakesInjectedKeys(ScanningCase):
         self.assertEqual(self.typed(), "h")
 
 
+class TabPresses(HandsFreeCase):
+    """Switch presses made through X, as a person's hands, each soon after
+    its light: with tuning on the stored step comes down from the user's own
+    1.5 s, with tuning off nothing is stored. A press cannot be timed to the
+    millisecond from here: the direction and the bounds are checked."""
+    # The person's reaction after a light: well over the 200 ms nobody beats,
+    # well under the 975 ms (1.5 s x 0.65) the step would settle at.
+    REACTION_S = 0.4
+
+    def lit(self, *controls):
+        lines = self.s.drive("color-each", "main", *controls).splitlines()
+        return {line.split()[0] for line in lines if line.split()[1] == SCAN_LIGHT}
+
+    def press_tab_twice_a_light(self, hands, times):
+        """Chooses the row of Q, then its first key (Tab), `times` times."""
+        for _ in range(times):
+            self.s.wait_for(lambda: self.lit("BUTTON_LETTER_Q", "BUTTON_TAB"),
+                            lambda lit: lit == {"BUTTON_LETTER_Q", "BUTTON_TAB"}, 60,
+                            "the row of q never lit")
+            time.sleep(self.REACTION_S)  # the person, not a wait for the keyboard
+            hands.key("space")
+            self.s.wait_for(lambda: self.lit("BUTTON_LETTER_Q", "BUTTON_TAB"),
+                            lambda lit: lit == {"BUTTON_TAB"}, 60, "tab alone never lit")
+            time.sleep(self.REACTION_S)
+            hands.key("space")
+
+
+class TunedScanning(TabPresses):
+    stored = {"SCAN_MODE": "1", "SCAN_STEP_MS": "1500", "TUNE_TIMING": "1"}
+
+    def test_quick_presses_bring_the_stored_step_down(self):
+        with XPointer(self.s.env["DISPLAY"]) as hands:
+            self.press_tab_twice_a_light(hands, 8)
+        step = self.s.wait_for(lambda: self.s.setting("SCAN_STEP_TUNED_MS"),
+                               lambda v: v is not None and 300 <= int(v) < 1500, 30,
+                               "the tuned step never came down")
+        self.assertEqual(self.s.setting("SCAN_STEP_MS"), "1500")
+        self.assertLess(int(step), 1500)
+
+
+class UntunedScanning(TabPresses):
+    stored = {"SCAN_MODE": "1", "SCAN_STEP_MS": "1500", "TUNE_TIMING": "0"}
+
+    def test_quick_presses_leave_the_step_alone(self):
+        with XPointer(self.s.env["DISPLAY"]) as hands:
+            self.press_tab_twice_a_light(hands, 8)
+        # Eight tabs arrived: every press was taken, and none stored a step.
+        self.wait_typed("\t" * 8)
+        self.assertIsNone(self.s.setting("SCAN_STEP_TUNED_MS"))
+        self.assertEqual(self.s.setting("SCAN_STEP_MS"), "1500")
+
+
 class ScanningOff(HandsFreeCase):
 
     def test_space_reaches_notepad(self):

@@ -214,6 +214,10 @@ std::vector<std::string> aidsNames() {
           "WORD_PREDICTION_TICKBOX",
           "FORGET_WORDS_BUTTON",
           "FOLLOW_INPUT_LANGUAGE_TICKBOX",
+          "TUNE_TIMING_TICKBOX",
+          "TUNE_TIMING_NOTE",
+          "SCAN_STEP_TUNED_LABEL",
+          "DWELL_TIME_TUNED_LABEL",
           "OK_BUTTON"};
 }
 
@@ -234,7 +238,7 @@ const FormCase kForms[] = {
     {kFkeysFormName, []() -> std::unique_ptr<Form> { return makeFkeysForm(); }, "QM-OSK - FKEYS SETTINGS",
      14820, 8595, fkeyDialogNames},
     {kAidsFormName, []() -> std::unique_ptr<Form> { return makeAidsForm(); }, "QM-OSK - TYPING AIDS", 6735,
-     5700, aidsNames},
+     7080, aidsNames},
 };
 
 TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {

@@ -24,7 +24,7 @@ struct TitleSearch {
 BOOL CALLBACK findByTitle(HWND hwnd, LPARAM lp) {
   return guardedEnumeration([&] {
     auto* search = reinterpret_cast<TitleSearch*>(lp);
-    if (!::IsWindowVisible(hwnd) || windowTextW(hwnd) != *search->title) return true;
+    if (::IsWindowVisible(hwnd) == FALSE || windowTextW(hwnd) != *search->title) return true;
     search->found = hwnd;
     return false;  // the first match is the highest in the z-order
   });

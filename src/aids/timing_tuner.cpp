@@ -1,0 +1,98 @@
+#include "aids/timing_tuner.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace osk::aids {
+namespace {
+
+// Clinical tuning's rule: the step is the reaction time over this.
+constexpr double kReactionShare = 0.65;
+// Above this share of undone clicks the step only lengthens.
+constexpr double kErrorCeiling = 0.25;
+// How much of the running figures one press or click moves.
+constexpr double kWeight = 0.1;
+// Nobody presses this soon after a light appears: such a press was meant
+// for the item before, which went out a moment earlier.
+constexpr double kQuickestReactionMs = 200;
+// The largest change of the step per press, as a share of the step.
+constexpr double kLargestMove = 0.05;
+// The hover rest: kept clicks shorten it, undone ones lengthen it.
+constexpr double kRestKept = 0.98;
+constexpr double kRestUndone = 1.25;
+// A likely key rests for this share of the tuned rest.
+constexpr double kLikelyShare = 0.75;
+
+double ms(Millis m) { return static_cast<double>(m.count()); }
+
+double bounded(double value) {
+  return std::clamp(value, ms(kAidTimeRange.lowest), ms(kAidTimeRange.highest));
+}
+
+Millis rounded(double value) { return Millis{std::llround(value)}; }
+
+}  // namespace
+
+ScanStepTuner::ScanStepTuner(Millis step) : step_(bounded(ms(step))) {}
+
+void ScanStepTuner::picked(Millis reaction) {
+  double r = ms(reaction);
+  const bool late = r < kQuickestReactionMs;
+  if (late) r += step_;
+  // Only a click says a pick went right; a late press already says it went wrong.
+  if (late) errors_ += kWeight * (1 - errors_);
+  meanReaction_ = presses_ == 0 ? r : meanReaction_ + kWeight * (r - meanReaction_);
+  if (++presses_ < kTunerWarmUp) return;
+  double target = meanReaction_ / kReactionShare;
+  if (errors_ > kErrorCeiling) target = step_ * (1 + kLargestMove);
+  const double move = std::clamp(target - step_, -kLargestMove * step_, kLargestMove * step_);
+  step_ = bounded(step_ + move);
+}
+
+void ScanStepTuner::clicked(bool backspace) {
+  const bool undone = undo_.clicked(backspace);
+  // Backspace itself is not a pick that can be wrong; the pick it undid is.
+  if (undone)
+    errors_ += kWeight * (1 - errors_);
+  else if (!backspace)
+    errors_ -= kWeight * errors_;
+}
+
+Millis ScanStepTuner::step() const { return rounded(step_); }
+
+DwellTuner::DwellTuner(Millis own, Millis tuned) : own_(bounded(ms(own))), rest_(ms(tuned)) {
+  rest_ = std::clamp(rest_, own_ / 2, ms(kAidTimeRange.highest));
+}
+
+void DwellTuner::clicked(bool backspace) {
+  if (undo_.clicked(backspace))
+    rest_ *= kRestUndone / kRestKept;  // also takes back the shortening of the undone click
+  else
+    rest_ *= kRestKept;
+  rest_ = std::clamp(rest_, own_ / 2, ms(kAidTimeRange.highest));
+}
+
+Millis DwellTuner::rest() const { return rounded(rest_); }
+
+Millis DwellTuner::restFor(bool likely) const {
+  if (likely) return rounded(std::max(own_ / 2, rest_ * kLikelyShare));
+  return rounded(std::max(own_, rest_));
+}
+
+std::vector<char> likelyNextLetters(std::string_view typedWord, const std::vector<std::string>& suggestions) {
+  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  std::vector<char> next;
+  for (const std::string& s : suggestions) {
+    if (s.size() <= typedWord.size()) continue;
+    if (!std::equal(typedWord.begin(), typedWord.end(), s.begin(),
+                    [&](char a, char b) { return lower(a) == lower(b); }))
+      continue;
+    const char c = lower(s[typedWord.size()]);
+    if (std::isalpha(static_cast<unsigned char>(c)) != 0 && std::ranges::find(next, c) == next.end())
+      next.push_back(c);
+  }
+  return next;
+}
+
+}  // namespace osk::aids
