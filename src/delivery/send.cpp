@@ -83,6 +83,14 @@ void restartAsAdministrator(Context& ctx) {
 
 }  // namespace
 
+SendResult Delivery::settle(SendResult result, WordPrediction* prediction, Patience patience) const {
+  // Keys that did not all go in leave the text unknown; a key that typed
+  // clicks.
+  if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
+  if (result == SendResult::Sent) clickIfTyped(ctx_, patience);
+  return result;
+}
+
 SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) const {
   const bool real = target(ctx_) == TargetClass::Real;
   if (aim == Aim::RecordedTarget && !real) return SendResult::ReservedTarget;
@@ -108,15 +116,11 @@ SendResult Delivery::send(std::string_view keys, Aim aim, Patience patience) con
     if (prediction != nullptr) tell(*prediction, shown);
     const SendResult result = sendAsIs(*passage, keys, patience);
     noteAccent(result, shown ? std::nullopt : std::optional(unknownAccent()));
-    if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
-    if (result == SendResult::Sent) clickIfTyped(ctx_, patience);
-    return result;
+    return settle(result, prediction, patience);
   }
   const std::optional<std::string> instead = prediction != nullptr ? prediction->sending(keys) : std::nullopt;
   const SendResult result = sendAsIs(*passage, instead ? std::string_view(*instead) : keys, patience);
-  if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
-  if (result == SendResult::Sent) clickIfTyped(ctx_, patience);
-  return result;
+  return settle(result, prediction, patience);
 }
 
 std::optional<WaitingAccent> Delivery::accentInTarget() const {
@@ -215,16 +219,12 @@ SendResult Delivery::sendPlan(const KeyPlan& plan, const PhysicalKey& key) const
     if (const std::optional<std::string> instead =
             predictKey(*prediction, key.chord, accent.has_value(), effect.shown, leavesAccent)) {
       const SendResult result = sendAsIs(*passage, *instead, Patience::Click);
-      if (result != SendResult::Sent) prediction->lost();
-      if (result == SendResult::Sent) clickIfTyped(ctx_, Patience::Click);
-      return result;
+      return settle(result, prediction, Patience::Click);
     }
   }
   const SendResult result = passage->inject(plan, Patience::Click);
   noteAccent(result, effect.left);
-  if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
-  if (result == SendResult::Sent) clickIfTyped(ctx_, Patience::Click);
-  return result;
+  return settle(result, prediction, Patience::Click);
 }
 
 SendResult Delivery::sendPlan(const KeyPlan& plan, std::string_view typed) const {
@@ -240,17 +240,13 @@ SendResult Delivery::sendPlan(const KeyPlan& plan, std::string_view typed) const
       // When prediction changes what goes in (a space taken back before a
       // full stop), it goes in as prediction says.
       const SendResult result = sendAsIs(*passage, *instead, Patience::Click);
-      if (result != SendResult::Sent) prediction->lost();
-      if (result == SendResult::Sent) clickIfTyped(ctx_, Patience::Click);
-      return result;
+      return settle(result, prediction, Patience::Click);
     }
   }
   const SendResult result = passage->inject(plan, Patience::Click);
   // The key takes whatever accent waited.
   noteAccent(result, std::nullopt);
-  if (result != SendResult::Sent && prediction != nullptr) prediction->lost();
-  if (result == SendResult::Sent) clickIfTyped(ctx_, Patience::Click);
-  return result;
+  return settle(result, prediction, Patience::Click);
 }
 
 bool sendPlanStep(Context& ctx, const KeyPlan& plan, std::string_view typed, Control* flash) {

@@ -59,6 +59,8 @@ class Delivery {
   // The gate, and the note when it stays shut.
   std::optional<Passage> pass(Aim aim) const;
   static SendResult sendAsIs(const Passage& passage, std::string_view keys, Patience patience);
+  // What follows every send: word prediction and the key click.
+  SendResult settle(SendResult result, WordPrediction* prediction, Patience patience) const;
   // What a physical key makes the target show (none where that is not
   // known), and what it leaves waiting there.
   struct KeyEffect {
