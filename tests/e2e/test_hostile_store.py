@@ -257,7 +257,8 @@ class ReadOnlyStore(KeyboardTestCase):
         note = s.wait_until(lambda: note_naming(s, "main", "About"), NOTE_TIMEOUT_S,
                             "no note at the keyboard after the dialog closed")
         self.assertIn("AboutMainLeft", note)
-        self.assertIn("and 4 more", note)
+        # The dialog's place, its three text boxes and the fade opacity and wait.
+        self.assertIn("and 6 more", note)
 
         # Nothing was stored, and the keyboard goes on as before.
         for key, value in stored.items():
