@@ -129,6 +129,10 @@ class Soak:
             s.set_setting("MY-FKEYS-COMMAND-F%d" % n, marker)
         s.set_setting("EMAIL_ADDRESS_TEXTBOX", PROBE_TEXT)
         s.set_setting("BTC_ADDRESS_TEXTBOX", PROBE_TEXT)
+        # The first click sound loads Wine's whole audio stack (some 3 MB,
+        # once); the run may switch the sound on at any time, so the level
+        # that the end is held to has it already.
+        s.set_setting("CLICK_SOUND", "1")
         s.start_keyboard()
         self.pid = unix_pid_of("qm-osk.exe", s.dir)
         self.watchdog = s.start(rig.DRIVE_EXE, "watch", "main", "1000", name="watchdog")
@@ -158,6 +162,7 @@ class Soak:
         self.target = None
         self.start_notepad()
         self.start_keylog()
+        self.switch_target("keylog")
         self.switch_target("keylog")
 
     def start_notepad(self):
