@@ -57,6 +57,7 @@ void HandsFree::applySettings() {
     dwell_.setRestFor(nullptr);
   }
   scanner_.setStep(settings_.scanStepInUse());
+  scanner_.setGrace(settings_.tuneTiming ? kLatePressGrace : Millis{0});
   fader_.setOptions(readFadeOptions(ctx_.platform.store), now());
   restartScan();
   rearm();

@@ -47,16 +47,19 @@ void Scanner::start(Instant now, ScanRows rows) {
     return;
   }
   rowLights_ = 0;
+  beforeTick_.reset();
   lightRows(now, firstRow());
 }
 
 void Scanner::relightRows(Instant now) {
   if (stage_ != Stage::Rows || rowLights_ != 1) return;
   rowLights_ = 0;
+  beforeTick_.reset();
   lightRows(now, firstRow());
 }
 
 void Scanner::stop() {
+  beforeTick_.reset();
   stage_ = Stage::Stopped;
   rows_.clear();
 }
@@ -117,7 +120,18 @@ void Scanner::nextKey(Instant now) {
   lightKey(now, *next);
 }
 
+void Scanner::restore(const Light& l) {
+  stage_ = l.stage;
+  row_ = l.row;
+  key_ = l.key;
+  passes_ = l.passes;
+  litSince_ = l.since;
+  litFor_ = l.litFor;
+}
+
 std::optional<KeyId> Scanner::pressed(Instant now) {
+  if (beforeTick_ && stage_ != Stage::Stopped && now - litSince_ < grace_) restore(*beforeTick_);
+  beforeTick_.reset();
   if (stage_ != Stage::Stopped) rowLights_ = 0;
   switch (stage_) {
     case Stage::Stopped:
@@ -148,6 +162,7 @@ std::optional<KeyId> Scanner::pressed(Instant now) {
 
 void Scanner::tick(Instant now) {
   if (stage_ == Stage::Stopped || stage_ == Stage::Resting || now < litSince_ + litFor_) return;
+  beforeTick_ = light();
   if (stage_ == Stage::Rows) {
     if (rowLights_ >= kRoundsBeforeRest * rowsInReach())
       stage_ = Stage::Resting;
@@ -159,6 +174,8 @@ void Scanner::tick(Instant now) {
 }
 
 bool Scanner::reachChanged(Instant now) {
+  // What was lit before may be out of reach now.
+  beforeTick_.reset();
   switch (stage_) {
     case Stage::Stopped:
     case Stage::Resting:

@@ -79,6 +79,10 @@ class Scanner {
   bool reachChanged(Instant now);
   // Applies from the next light on.
   void setStep(Millis step) { step_ = step; }
+  // A press this soon after the light moved on by itself picks what was lit
+  // before: nobody reacts that fast, so the press was meant for it. Zero
+  // (the default) takes every press at its word.
+  void setGrace(Millis grace) { grace_ = grace; }
   // The row lit first after a click or a wake; the top row when out of range.
   void setFirstRow(std::size_t row) { firstRow_ = row; }
   // Right after a click, the host may have changed the first row: the rows
@@ -107,7 +111,23 @@ class Scanner {
 
   std::size_t firstRow() const { return firstRow_ < rows_.size() ? firstRow_ : 0; }
 
+  // What is lit and since when: enough to go back one move.
+  struct Light {
+    Stage stage = Stage::Stopped;
+    std::size_t row = 0;
+    std::size_t key = 0;
+    int passes = 0;
+    Instant since;
+    Millis litFor{};
+  };
+  Light light() const { return {stage_, row_, key_, passes_, litSince_, litFor_}; }
+  void restore(const Light& l);
+
   Millis step_;
+  Millis grace_{};
+  // The light before the last move the timer made; none once a press or a
+  // change of reach moved it.
+  std::optional<Light> beforeTick_;
   std::size_t firstRow_ = 0;
   std::function<bool(KeyId)> reachable_;
   ScanRows rows_;

@@ -13,9 +13,6 @@ constexpr double kReactionShare = 0.65;
 constexpr double kErrorCeiling = 0.25;
 // How much of the running figures one press or click moves.
 constexpr double kWeight = 0.1;
-// Nobody presses this soon after a light appears: such a press was meant
-// for the item before, which went out a moment earlier.
-constexpr double kQuickestReactionMs = 200;
 // The largest change of the step per press, as a share of the step.
 constexpr double kLargestMove = 0.05;
 // The hover rest: kept clicks shorten it, undone ones lengthen it.
@@ -38,7 +35,7 @@ ScanStepTuner::ScanStepTuner(Millis step) : step_(bounded(ms(step))) {}
 
 void ScanStepTuner::picked(Millis reaction) {
   double r = ms(reaction);
-  const bool late = r < kQuickestReactionMs;
+  const bool late = r < ms(kLatePressGrace);
   if (late) r += step_;
   // Only a click says a pick went right; a late press already says it went wrong.
   if (late) errors_ += kWeight * (1 - errors_);

@@ -31,6 +31,13 @@
 
 namespace osk::aids {
 
+// Nobody presses this soon after a light appears: such a press was meant
+// for the item lit before, which went out a moment earlier. With tuning on
+// the scanner picks that item (Scanner::setGrace), which is what lets the
+// tuned step come close to the user's reaction time without costing them
+// the presses that come a moment late.
+inline constexpr Millis kLatePressGrace{200};
+
 // How many presses the scan tuner waits for before it moves the step: a
 // single press says little about a person.
 inline constexpr int kTunerWarmUp = 5;

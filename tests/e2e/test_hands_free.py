@@ -191,6 +191,18 @@ class TunedScanning(TabPresses):
                                "the tuned step never came down")
         self.assertEqual(self.s.setting("SCAN_STEP_MS"), "1500")
         self.assertLess(int(step), 1500)
+        # The dialog shows the step reached beside the user's own (opened
+        # with scanning off: while it is on, a click is the switch).
+        self.s.close_keyboard()
+        step = self.s.setting("SCAN_STEP_TUNED_MS")
+        self.s.set_setting("SCAN_MODE", "0")
+        self.s.start_keyboard()
+        self.s.click("main", "SETTINGS_BUTTON")
+        self.s.drive("wait-window", "settings")
+        self.s.click("settings", "TYPING_AIDS_BUTTON")
+        self.s.drive("wait-window", "aids")
+        self.assertEqual(self.s.text("aids", "SCAN_STEP_TUNED_LABEL"), "now %s ms" % step)
+        self.assertEqual(self.s.text("aids", "SCAN_STEP_TEXTBOX"), "1500")
 
 
 class UntunedScanning(TabPresses):

@@ -41,6 +41,7 @@ Beat on(long long at, std::vector<KeyId> keys) { return {at, Beat::Kind::On, std
 struct Session {
   const char* what;
   std::vector<Beat> beats;
+  long long graceMs = 0;
 };
 
 void PrintTo(const Session& s, std::ostream* os) { *os << s.what; }
@@ -50,6 +51,7 @@ class ScanSessions : public ::testing::TestWithParam<Session> {};
 TEST_P(ScanSessions, LightAndClickInTurn) {
   std::set<KeyId> outOfReach;
   Scanner scan(Millis{1000}, [&](KeyId key) { return !outOfReach.contains(key); });
+  scan.setGrace(Millis{GetParam().graceMs});
   AidClock clock(scan);
   scan.start(clock.now(), kRows);
   clock.rearm();
@@ -124,7 +126,22 @@ INSTANTIATE_TEST_SUITE_P(
                 {off(0, {4, 5}), look(5999, {6}), look(6000, {})}},
         Session{"nothing in reach rests; a press after a key comes back lights its row",
                 {off(0, {1, 2, 3, 4, 5, 6}), look(0, {}), on(100, {6}), look(100, {}), press(200),
-                 look(200, {6})}}));
+                 look(200, {6})}},
+        // With a grace: a press a moment after the timer moved the light was
+        // meant for what it left; a light that a press moved is never gone
+        // back on.
+        Session{"within the grace a press picks the row and the key just left",
+                {press(1100), look(1100, {1}), look(2100, {2}), press(2150, {1}), look(2150, {1, 2, 3})},
+                200},
+        Session{"a press a press's light follows is taken as it stands",
+                {press(1100), press(1150, {1})},
+                200},
+        Session{"at the grace's end the press is the new light's; going round the row is a move too",
+                {press(1200), look(1200, {4}), look(3200, {4}), press(3250, {5})},
+                200},
+        Session{"a key gone out of reach is not gone back to",
+                {press(0), look(1000, {2}), off(1050, {1}), press(1100, {2})},
+                200}));
 
 TEST(ScanStops, NothingLitNoTimerNoClick) {
   Scanner scan(Millis{1000}, [](KeyId) { return true; });

@@ -232,6 +232,7 @@ Result scan(const std::string& goal, const Person& person, const Run& run) {
   Hands hands(person, run.seed);
   osk::aids::ScanStepTuner tuner(Millis{run.stepMs});
   osk::aids::Scanner scanner(Millis{run.stepMs}, [&kb](KeyId k) { return kb.reachable(k); });
+  if (run.tuned) scanner.setGrace(osk::aids::kLatePressGrace);
   const osk::aids::ScanRows rows = kb.rows();
   const std::size_t stripRow = kb.stripRow(rows);
   const std::size_t letterRow = kb.letterRow(rows);
