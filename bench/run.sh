@@ -25,6 +25,9 @@
 #                                     Notepad, prediction on and off)
 #        bench/run.sh language        (idle cost with the keys following
 #                                     the input language off and on)
+#        bench/run.sh comfort         (idle cost with each comfort setting
+#                                     on: fading, docking, number pad, high
+#                                     contrast, click sound)
 #        bench/run.sh idle            (3 only; BENCH_IDLE_S=10 for a quick
 #                                     look, the figures need 60)
 # Environment: BENCH_ROUNDS (latency rounds, default 60), BENCH_SWITCH_ROUNDS
@@ -465,6 +468,41 @@ language_bench() {
   done
 }
 
+# What the comfort settings cost at rest: each on its own, with Notepad
+# recorded and in front, a key clicked (so the click sound has played) and
+# the pointer away from the keyboard (so a fading keyboard has faded: the
+# wait is 3 s, the interval starts 2 s after the point and runs on after).
+COMFORT_STATES=(plain "fade FADE_WHEN_NOT_IN_USE=1" "dock DOCK_BOTTOM=1" "numpad NUM_PAD=1"
+                "contrast HIGH_CONTRAST=1" "sound CLICK_SOUND=1")
+comfort_bench() {
+  : >"$OUT/idle.txt"
+  local state name setting
+  for state in "${COMFORT_STATES[@]}"; do
+    read -r name setting <<<"$state"
+    # shellcheck disable=SC2086  # no setting for the plain keyboard
+    start_keyboard_with "comfort-$name" $setting
+    start_notepad
+    # Docked, the keyboard is where Notepad usually stands.
+    [[ $name == dock ]] && drive move "Untitled - Notepad" 67 60 1120 300
+    drive click main BUTTON_LETTER_T
+    drive point-at $AWAY_X $AWAY_Y
+    sleep 2
+    idle_interval "comfort-$name"
+    stop_keyboard
+    kill "$NOTEPAD_PID" 2>/dev/null || true
+  done
+  local I=$OUT/idle.txt
+  echo "| Idle, comfort setting on | seconds | keyboard CPU | % of a core | messages | repaints |"
+  echo "|---|---|---|---|---|---|"
+  for state in "${COMFORT_STATES[@]}"; do
+    read -r name _ <<<"$state"
+    printf '| %s | %s | %s ms | %s | %s | %s |\n' "$name" "$(value "comfort-${name}_seconds" "$I")" \
+      "$(value "comfort-${name}_keyboard_cpu_ms" "$I")" \
+      "$(percent "$(value "comfort-${name}_keyboard_cpu_ms" "$I")" "$(value "comfort-${name}_seconds" "$I")")" \
+      "$(value "comfort-${name}_messages" "$I")" "$(value "comfort-${name}_repaints" "$I")"
+  done
+}
+
 # ---- what runs ------------------------------------------------------------
 
 resize_table() {
@@ -496,6 +534,11 @@ fi
 
 if [[ "${1:-}" == language ]]; then
   language_bench | tee "$OUT/language.md"
+  exit 0
+fi
+
+if [[ "${1:-}" == comfort ]]; then
+  comfort_bench | tee "$OUT/comfort.md"
   exit 0
 fi
 
