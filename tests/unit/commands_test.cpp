@@ -95,19 +95,19 @@ TEST(FunctionKeys, DecisionTableInBothModes) {
     Rig rig;
     if (std::string_view(tc.target) == "QM-OSK-CMD") {
       rig.target("Notepad");
-      rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
+      rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
     } else if (std::string_view(tc.target) != "QM-OSK") {
       rig.target(tc.target);
     } else {
       rig.desktop.foreground = Rig::kSelf;
     }
     rig.store.write("Settings", "MY-FKEYS-COMMAND-F" + std::to_string(tc.n), "tool.exe");
-    Control& key = rig.c(fkey(tc.n));
+    Control& key = rig.named(fkey(tc.n));
     setFkeyFace(rig, tc.n, tc.colour);
     if (tc.caption != nullptr) rig.state().setFkeyCaption(tc.n, tc.caption);
     setLatches(rig, tc.latches);
 
-    rig.click(fkey(tc.n));
+    rig.clickNamed(fkey(tc.n));
 
     EXPECT_EQ(rig.injector.keys(), tc.typed);
     if (tc.starts) {
@@ -138,8 +138,8 @@ TEST(FunctionKeys, ATypedKeyThatNeverArrivedKeepsItsLatchesAndColour) {
   rig.target("Notepad");
   setLatches(rig, "CS");
   rig.injector.refuse = true;
-  rig.click(fkey(12));
-  EXPECT_EQ(rig.c(fkey(12)).back(), kWhite);
+  rig.clickNamed(fkey(12));
+  EXPECT_EQ(rig.named(fkey(12)).back(), kWhite);
   EXPECT_EQ(latchesOf(rig), "CS");
 }
 
@@ -147,13 +147,13 @@ TEST(FunctionKeys, ATypedKeyThatNeverArrivedKeepsItsLatchesAndColour) {
 
 std::vector<std::string> captions(Rig& rig) {
   std::vector<std::string> out;
-  for (int n = 1; n <= 16; ++n) out.push_back(rig.c(fkey(n)).caption());
+  for (int n = 1; n <= 16; ++n) out.push_back(rig.named(fkey(n)).caption());
   return out;
 }
 
 std::vector<Color> fkeyColours(Rig& rig) {
   std::vector<Color> out;
-  for (int n = 1; n <= 16; ++n) out.push_back(rig.c(fkey(n)).back());
+  for (int n = 1; n <= 16; ++n) out.push_back(rig.named(fkey(n)).back());
   return out;
 }
 
@@ -168,8 +168,8 @@ TEST(UserFKeyMode, SwitchesCaptionsAndTintFromTheStoreAtEachSwitchOn) {
     standard.push_back("F" + std::to_string(n));
   }
 
-  rig.click("BUTTON_MY_FKEYS");
-  EXPECT_EQ(rig.c("BUTTON_MY_FKEYS").back(), kGreen);
+  rig.click(ui::kButtonMyFkeys);
+  EXPECT_EQ(rig.c(ui::kButtonMyFkeys).back(), kGreen);
   EXPECT_EQ(captions(rig), userCaptions);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kBlueTint));
   EXPECT_TRUE(rig.injector.sent.empty());
@@ -177,35 +177,35 @@ TEST(UserFKeyMode, SwitchesCaptionsAndTintFromTheStoreAtEachSwitchOn) {
 
   // A press flashes green; the flash reset brings the tint back once the
   // flash has shown.
-  rig.click(fkey(16));
-  EXPECT_EQ(rig.c(fkey(16)).back(), kGreen);
-  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
-  EXPECT_EQ(rig.c(fkey(16)).back(), kGreen);
+  rig.clickNamed(fkey(16));
+  EXPECT_EQ(rig.named(fkey(16)).back(), kGreen);
+  rig.kb.tick(ui::kBackcolorTimer);
+  EXPECT_EQ(rig.named(fkey(16)).back(), kGreen);
   rig.time.at += Flashes::kShortestFlash;
-  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
+  rig.kb.tick(ui::kBackcolorTimer);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kBlueTint));
 
   // Captions saved meanwhile wait for the next switch on.
   rig.store.write("Settings", "BUTTON_F_NUM_3_CAPTION", "Post");
   EXPECT_EQ(captions(rig), userCaptions);
 
-  rig.click("BUTTON_MY_FKEYS");
-  EXPECT_EQ(rig.c("BUTTON_MY_FKEYS").back(), kWhite);
+  rig.click(ui::kButtonMyFkeys);
+  EXPECT_EQ(rig.c(ui::kButtonMyFkeys).back(), kWhite);
   EXPECT_EQ(captions(rig), standard);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kSysWindow));
-  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
+  rig.kb.tick(ui::kBackcolorTimer);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kWhite));
 
-  rig.click("BUTTON_MY_FKEYS");
-  EXPECT_EQ(rig.c(fkey(3)).caption(), "Post");
+  rig.click(ui::kButtonMyFkeys);
+  EXPECT_EQ(rig.named(fkey(3)).caption(), "Post");
 }
 
 TEST(UserFKeyMode, EachPressReadsTheCommandAfresh) {
   Rig rig;
-  rig.click("BUTTON_MY_FKEYS");
-  rig.click(fkey(2));  // nothing stored: the default
+  rig.click(ui::kButtonMyFkeys);
+  rig.clickNamed(fkey(2));  // nothing stored: the default
   rig.store.write("Settings", "MY-FKEYS-COMMAND-F2", "notepad.exe");
-  rig.click(fkey(2));
+  rig.clickNamed(fkey(2));
   ASSERT_EQ(rig.launcher.requests.size(), 2u);
   EXPECT_EQ(rig.launcher.requests[0].file, "calc.exe");
   EXPECT_EQ(rig.launcher.requests[1].file, "notepad.exe");
@@ -252,20 +252,20 @@ TEST(Launchers, EachButtonAsksForItsStart) {
     rig.target("Notepad");
     setLatches(rig, "CAS");
     for (const auto& [k, v] : tc.stored) rig.store.write("Settings", k, v);
-    if (tc.commandLine != nullptr) rig.c("COMMAND_LINE_TEXTBOX").setText(tc.commandLine);
+    if (tc.commandLine != nullptr) rig.c(ui::kCommandLineTextbox).setText(tc.commandLine);
     rig.desktop.activations.clear();
-    rig.c(tc.button).setBack(kSysWindow);
-    rig.click(tc.button);
+    rig.named(tc.button).setBack(kSysWindow);
+    rig.clickNamed(tc.button);
     ASSERT_EQ(rig.launcher.requests.size(), 1u);
     EXPECT_EQ(rig.launcher.requests[0], tc.want);
-    EXPECT_EQ(rig.c(tc.button).back(), tc.flashes ? kGreen : kSysWindow);
+    EXPECT_EQ(rig.named(tc.button).back(), tc.flashes ? kGreen : kSysWindow);
     // Launchers neither bring the target back nor spend latches.
     EXPECT_TRUE(rig.desktop.activations.empty());
     EXPECT_TRUE(rig.injector.sent.empty());
     EXPECT_EQ(latchesOf(rig), "CAS");
     EXPECT_TRUE(rig.host.notes.empty());
     if (tc.commandLine != nullptr) {
-      EXPECT_EQ(rig.c("COMMAND_LINE_TEXTBOX").text(), tc.commandLine);
+      EXPECT_EQ(rig.c(ui::kCommandLineTextbox).text(), tc.commandLine);
     }
   }
 }
@@ -274,12 +274,12 @@ TEST(Launchers, RunButtonsThatStartNothing) {
   for (const char* text : {"", "   ", "Command Line"}) {
     SCOPED_TRACE(text);
     Rig rig;
-    rig.c("COMMAND_LINE_TEXTBOX").setText(text);
-    rig.click("BUTTON_RUN_INTERNAL");
-    rig.click("BUTTON_WINDOWS_RUN_EXTERNAL");
+    rig.c(ui::kCommandLineTextbox).setText(text);
+    rig.click(ui::kButtonRunInternal);
+    rig.click(ui::kButtonWindowsRunExternal);
     EXPECT_TRUE(rig.launcher.requests.empty());
     EXPECT_TRUE(rig.host.notes.empty());
-    EXPECT_EQ(rig.c("COMMAND_LINE_TEXTBOX").text(), text);
+    EXPECT_EQ(rig.c(ui::kCommandLineTextbox).text(), text);
   }
 }
 
@@ -311,22 +311,22 @@ TEST(Launchers, AFailedStartLeavesTheKeyUnflashedAndSaysWhyBesideIt) {
     Rig rig;
     rig.store.write("Settings", "CALCULATOR_COMMAND_TEXTBOX", tc.command);
     rig.store.write("Settings", "MY-FKEYS-COMMAND-F4", tc.command);
-    rig.c("COMMAND_LINE_TEXTBOX").setText(tc.command);
+    rig.c(ui::kCommandLineTextbox).setText(tc.command);
     rig.launcher.outcomes[tc.command] = tc.outcome;
-    rig.click("BUTTON_MY_FKEYS");
-    const Color before = rig.c(tc.button).back();
-    rig.click(tc.button);
+    rig.click(ui::kButtonMyFkeys);
+    const Color before = rig.named(tc.button).back();
+    rig.clickNamed(tc.button);
     // An empty command is never handed to the system.
     EXPECT_EQ(rig.launcher.requests.size(),
               std::string_view(tc.command).find_first_not_of(' ') == std::string_view::npos ? 0u : 1u);
-    EXPECT_EQ(rig.c(tc.button).back(), before);
+    EXPECT_EQ(rig.named(tc.button).back(), before);
     ASSERT_EQ(rig.host.notes.size(), 1u);
     EXPECT_EQ(rig.host.notes[0].form, "QM_OSK_MAIN");
     EXPECT_EQ(rig.host.notes[0].control, tc.button);
     EXPECT_EQ(rig.host.notes[0].text, tc.note);
     // The keyboard goes on working.
     rig.target("Notepad");
-    rig.click("BUTTON_TAB");
+    rig.click(ui::kButtonTab);
     EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{TAB}"});
   }
 }
@@ -334,11 +334,11 @@ TEST(Launchers, AFailedStartLeavesTheKeyUnflashedAndSaysWhyBesideIt) {
 TEST(Launchers, TheFlashWaitsForTheSystemsAnswer) {
   Rig rig;
   rig.launcher.holdAnswers = true;
-  rig.click("BUTTON_CALC");
+  rig.click(ui::kButtonCalc);
   ASSERT_EQ(rig.launcher.requests.size(), 1u);
-  EXPECT_NE(rig.c("BUTTON_CALC").back(), kGreen);
+  EXPECT_NE(rig.c(ui::kButtonCalc).back(), kGreen);
   rig.launcher.answerAll();
-  EXPECT_EQ(rig.c("BUTTON_CALC").back(), kGreen);
+  EXPECT_EQ(rig.c(ui::kButtonCalc).back(), kGreen);
 }
 
 TEST(Launchers, ACommandThatNamesNoFileIsStartedAsProgramAndArguments) {
@@ -369,10 +369,10 @@ TEST(Launchers, ACommandThatNamesNoFileIsStartedAsProgramAndArguments) {
     rig.store.write("Settings", "MY-FKEYS-COMMAND-F1", tc.command);
     if (!tc.wholeFound) rig.launcher.outcomes[tc.command] = notFound;
     rig.launcher.outcomes["nothere.exe"] = notFound;
-    rig.click("BUTTON_MY_FKEYS");
-    rig.click(fkey(1));
+    rig.click(ui::kButtonMyFkeys);
+    rig.clickNamed(fkey(1));
     EXPECT_EQ(rig.launcher.requests, tc.want);
-    EXPECT_EQ(rig.c(fkey(1)).back(), tc.started ? kGreen : kBlueTint);
+    EXPECT_EQ(rig.named(fkey(1)).back(), tc.started ? kGreen : kBlueTint);
     EXPECT_EQ(rig.host.notes.size(), tc.started ? 0u : 1u);
   }
 }
@@ -381,7 +381,7 @@ TEST(Launchers, OnlyAMissingFileIsRetriedInParts) {
   Rig rig;
   rig.store.write("Settings", "CALCULATOR_COMMAND_TEXTBOX", "calc.exe /x");
   rig.launcher.outcomes["calc.exe /x"] = {LaunchOutcome::Status::Failed, "Access is denied."};
-  rig.click("BUTTON_CALC");
+  rig.click(ui::kButtonCalc);
   EXPECT_EQ(rig.launcher.requests, std::vector<LaunchRequest>{shell("calc.exe /x")});
   ASSERT_EQ(rig.host.notes.size(), 1u);
   EXPECT_EQ(rig.host.notes[0].text, "Could not start \"calc.exe /x\": Access is denied.");
@@ -434,16 +434,16 @@ TEST(ShortcutKeys, SendTheirChordsToARealTargetOnly) {
         Rig rig;
         if (std::string_view(target) == "QM-OSK-CMD") {
           rig.target("Notepad");
-          rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
+          rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
         } else if (std::string_view(target) != "QM-OSK") {
           rig.target(target);
         }
         setLatches(rig, latches);
-        rig.c(tc.button).setBack(kSysWindow);
-        rig.click(tc.button);
+        rig.named(tc.button).setBack(kSysWindow);
+        rig.clickNamed(tc.button);
         const bool real = std::string_view(target) == "Notepad";
         EXPECT_EQ(rig.injector.keys(), real ? std::vector<std::string>{tc.keys} : std::vector<std::string>{});
-        EXPECT_EQ(rig.c(tc.button).back(), real ? kGreen : kSysWindow);
+        EXPECT_EQ(rig.named(tc.button).back(), real ? kGreen : kSysWindow);
         // Only the clipboard keys clear Shift; Ctrl and Alt stay as they
         // were.
         std::string after(latches);
@@ -457,34 +457,34 @@ TEST(ShortcutKeys, SendTheirChordsToARealTargetOnly) {
 TEST(ContextMenuKey, TogglesTheMenuAndForgetsItWhenTheFocusMoves) {
   Rig rig;
   rig.target("Notepad");
-  Control& key = rig.c("BUTTON_RIGHT_CLICK");
+  Control& key = rig.c(ui::kButtonRightClick);
   auto activations = [&] { return rig.desktop.activations.size(); };
 
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"+{F10}"});
   EXPECT_EQ(rig.injector.sent.back().foreground, 42u);
   EXPECT_EQ(key.back(), kGreen);
   EXPECT_EQ(activations(), 1u);
 
   rig.desktop.foreground = Rig::kSelf;
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_EQ(rig.injector.keys(), (std::vector<std::string>{"+{F10}", "{ESC}"}));
   EXPECT_EQ(rig.injector.sent.back().foreground, Rig::kSelf);  // Escape is not aimed
   EXPECT_EQ(key.back(), kWhite);
   EXPECT_EQ(activations(), 1u);
 
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_EQ(key.back(), kGreen);
   // Another control takes the focus: the latch goes, nothing is sent, and
   // the next click opens a menu again.
-  rig.kb.handle(rig.kb.main(), "BUTTON_RIGHT_CLICK", Event::LostFocus);
+  rig.kb.handle(ui::kButtonRightClick, Event::LostFocus);
   EXPECT_EQ(key.back(), kWhite);
   EXPECT_EQ(rig.injector.sent.size(), 3u);
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_EQ(rig.injector.keys().back(), "+{F10}");
   EXPECT_EQ(key.back(), kGreen);
   // Part of no latch: the flash reset leaves it be, and it uses no modifier.
-  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
+  rig.kb.tick(ui::kBackcolorTimer);
   EXPECT_EQ(key.back(), kGreen);
 }
 
@@ -492,8 +492,8 @@ TEST(ContextMenuKey, TheStartMenuIsClosedAndReopenedOnEveryClick) {
   Rig rig;
   rig.target("Start Menu");
   for (int click = 0; click < 2; ++click) {
-    rig.click("BUTTON_RIGHT_CLICK");
-    EXPECT_EQ(rig.c("BUTTON_RIGHT_CLICK").back(), kGreen);
+    rig.click(ui::kButtonRightClick);
+    EXPECT_EQ(rig.c(ui::kButtonRightClick).back(), kGreen);
   }
   EXPECT_EQ(rig.injector.keys(), (std::vector<std::string>{"{ESC}", "+{F10}", "{ESC}", "+{F10}"}));
   EXPECT_TRUE(rig.desktop.activations.empty());
@@ -503,9 +503,9 @@ TEST(ContextMenuKey, AnUnreachableTargetLeavesNothingToClose) {
   Rig rig;
   rig.target("Gone");
   rig.desktop.windows.erase(42);
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_TRUE(rig.injector.sent.empty());
-  EXPECT_EQ(rig.c("BUTTON_RIGHT_CLICK").back(), kWhite);
+  EXPECT_EQ(rig.c(ui::kButtonRightClick).back(), kWhite);
 }
 
 // The key does not look at reserved captions: with no target yet, or the
@@ -514,12 +514,12 @@ TEST(ContextMenuKey, AReservedTargetStillOpensTheMenuOfWhatIsActive) {
   for (bool commandLine : {false, true}) {
     SCOPED_TRACE(commandLine ? "QM-OSK-CMD" : "QM-OSK");
     Rig rig;
-    if (commandLine) rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
-    rig.click("BUTTON_RIGHT_CLICK");
+    if (commandLine) rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
+    rig.click(ui::kButtonRightClick);
     ASSERT_EQ(rig.injector.sent.size(), 1U);
     EXPECT_EQ(rig.injector.sent[0].keys, "+{F10}");
     EXPECT_TRUE(rig.desktop.activations.empty());
-    EXPECT_EQ(rig.c("BUTTON_RIGHT_CLICK").back(), kGreen);
+    EXPECT_EQ(rig.c(ui::kButtonRightClick).back(), kGreen);
   }
 }
 

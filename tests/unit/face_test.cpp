@@ -63,7 +63,7 @@ const std::vector<Faces> kPunctuationFaces{
 std::map<std::string, std::string> captionsOf(Rig& r) {
   std::map<std::string, std::string> out;
   for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
-    for (const Faces& f : group) out[f.button] = r.c(f.button).caption();
+    for (const Faces& f : group) out[f.button] = r.named(f.button).caption();
   }
   return out;
 }
@@ -96,25 +96,26 @@ TEST_P(CaptionRefresh, ShowsTheFacesAndCapsMirrorOfTheState) {
   r.latch(Latch::NumberRowLock, row.t);
   r.latch(Latch::ShiftLock, row.k);
   // Start from the opposite of every expected face so each caption must move.
-  for (const Faces& f : letterFaces()) r.face(f.button, row.upperLetters ? f.plain : f.shifted);
-  for (const Faces& f : kTopRowFaces) r.face(f.button, row.shiftedTopRow ? f.plain : f.shifted);
-  for (const Faces& f : kPunctuationFaces) r.face(f.button, row.shiftedPunctuation ? f.plain : f.shifted);
+  for (const Faces& f : letterFaces()) r.faceNamed(f.button, row.upperLetters ? f.plain : f.shifted);
+  for (const Faces& f : kTopRowFaces) r.faceNamed(f.button, row.shiftedTopRow ? f.plain : f.shifted);
+  for (const Faces& f : kPunctuationFaces)
+    r.faceNamed(f.button, row.shiftedPunctuation ? f.plain : f.shifted);
 
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
 
   for (const Faces& f : letterFaces())
-    EXPECT_EQ(r.c(f.button).caption(), row.upperLetters ? f.shifted : f.plain);
+    EXPECT_EQ(r.named(f.button).caption(), row.upperLetters ? f.shifted : f.plain);
   for (const Faces& f : kTopRowFaces)
-    EXPECT_EQ(r.c(f.button).caption(), row.shiftedTopRow ? f.shifted : f.plain);
+    EXPECT_EQ(r.named(f.button).caption(), row.shiftedTopRow ? f.shifted : f.plain);
   for (const Faces& f : kPunctuationFaces) {
-    EXPECT_EQ(r.c(f.button).caption(), row.shiftedPunctuation ? f.shifted : f.plain);
+    EXPECT_EQ(r.named(f.button).caption(), row.shiftedPunctuation ? f.shifted : f.plain);
   }
-  EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), row.c ? kGreen : kRed);
-  EXPECT_EQ(r.c("BUTTON_CAPS").back(), row.c ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kCapsLightLabel).back(), row.c ? kGreen : kRed);
+  EXPECT_EQ(r.c(ui::kButtonCaps).back(), row.c ? kGreen : kWhite);
   // The refresh reads the latches; it never writes them or injects.
-  EXPECT_EQ(r.c("BUTTON_SHIFT_LEFT").back(), row.s ? kGreen : kWhite);
-  EXPECT_EQ(r.c("SHIFT_LOCK_BUTTON").back(), row.k ? kGreen : kWhite);
-  EXPECT_EQ(r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").back(), row.t ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kButtonShiftLeft).back(), row.s ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kShiftLockButton).back(), row.k ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kLockTopNumberKeysButton).back(), row.t ? kGreen : kWhite);
   EXPECT_TRUE(r.injector.sent.empty());
 }
 
@@ -152,11 +153,11 @@ TEST_P(UnrecognisedState, KeepsFaceAndCapsMirrorButUpdatesNumAndScroll) {
   // A recognised state whose face differs from the design-time one.
   setShift(r, true);
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
   const auto before = captionsOf(r);
-  ASSERT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
-  ASSERT_EQ(r.c("BUTTON_NUMBER_2").caption(), "''");
-  ASSERT_EQ(r.c("NUM_LIGHT_LABEL").back(), kRed);
+  ASSERT_EQ(r.c(ui::kButtonLetterA).caption(), "a");
+  ASSERT_EQ(r.c(ui::kButtonNumber2).caption(), "''");
+  ASSERT_EQ(r.c(ui::kNumLightLabel).back(), kRed);
 
   // Everything else now points at a different face: Caps off, no Shift.
   setShift(r, false);
@@ -164,13 +165,13 @@ TEST_P(UnrecognisedState, KeepsFaceAndCapsMirrorButUpdatesNumAndScroll) {
   r.locks.state[LockKey::NumLock] = 1;
   r.locks.state[LockKey::ScrollLock] = 1;
   GetParam().apply(r);
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
 
   EXPECT_EQ(captionsOf(r), before);
-  EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
-  EXPECT_EQ(r.c("BUTTON_CAPS").back(), kGreen);
-  EXPECT_EQ(r.c("NUM_LIGHT_LABEL").back(), kGreen);
-  EXPECT_EQ(r.c("SCROLL_LIGHT_LABEL").back(), kGreen);
+  EXPECT_EQ(r.c(ui::kCapsLightLabel).back(), kGreen);
+  EXPECT_EQ(r.c(ui::kButtonCaps).back(), kGreen);
+  EXPECT_EQ(r.c(ui::kNumLightLabel).back(), kGreen);
+  EXPECT_EQ(r.c(ui::kScrollLightLabel).back(), kGreen);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -196,8 +197,8 @@ TEST_P(NumAndScrollLights, AnyNonZeroStateLights) {
                             std::pair{LockKey::ScrollLock, "SCROLL_LIGHT_LABEL"}}) {
     Rig r;
     r.locks.state[key] = GetParam().state;
-    r.kb.tick(r.kb.main(), "NCS_TIMER");
-    EXPECT_EQ(r.c(label).back(), GetParam().expected) << label;
+    r.kb.tick(ui::kNcsTimer);
+    EXPECT_EQ(r.named(label).back(), GetParam().expected) << label;
   }
 }
 
@@ -216,10 +217,10 @@ TEST(CaptionRefresh, TicksWithNothingChangedNotifyNothing) {
   Rig r;
   setShift(r, true);
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
   r.main().setObserver(&counter);
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
+  r.kb.tick(ui::kNcsTimer);
   r.main().setObserver(nullptr);
   EXPECT_EQ(counter.changes, 0);
 }
@@ -244,28 +245,28 @@ TEST_P(FacesFollowEvents, ShowLatchesAtOnceAndLocksOnTheirKeyEvent) {
   r.host.reportsKeyEvents = want.hostReportsKeys;
   r.locks.state[LockKey::CapsLock] = 1;
   r.kb.handleForm(Event::Load);
-  EXPECT_EQ(r.main().namedTimer("NCS_TIMER").enabled, want.timerRuns);
-  EXPECT_EQ(r.main().namedTimer("NCS_TIMER").intervalMs, 100);
+  EXPECT_EQ(r.main().timer(ui::kNcsTimer).enabled, want.timerRuns);
+  EXPECT_EQ(r.main().timer(ui::kNcsTimer).intervalMs, 100);
   // Right from the start when no tick will come to set it.
   if (want.hostReportsKeys) {
-    EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
+    EXPECT_EQ(r.c(ui::kCapsLightLabel).back(), kGreen);
   }
 
   r.locks.state[LockKey::CapsLock] = 0;
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
-  ASSERT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
-  r.click("BUTTON_SHIFT_LEFT");
-  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), want.shiftShownAtOnce ? "A" : "a");
+  r.kb.tick(ui::kNcsTimer);
+  ASSERT_EQ(r.c(ui::kButtonLetterA).caption(), "a");
+  r.click(ui::kButtonShiftLeft);
+  EXPECT_EQ(r.c(ui::kButtonLetterA).caption(), want.shiftShownAtOnce ? "A" : "a");
 
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.tick(r.kb.main(), "NCS_TIMER");  // the key event's tick, or the timer's own
-  EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
-  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");  // Shift and Caps Lock cancel out
+  r.kb.tick(ui::kNcsTimer);  // the key event's tick, or the timer's own
+  EXPECT_EQ(r.c(ui::kCapsLightLabel).back(), kGreen);
+  EXPECT_EQ(r.c(ui::kButtonLetterA).caption(), "a");  // Shift and Caps Lock cancel out
 
   r.kb.handleForm(Event::Unload);
-  EXPECT_FALSE(r.main().namedTimer("NCS_TIMER").enabled);
-  r.click("BUTTON_SHIFT_LEFT");
-  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a") << "no refresh after the window has gone";
+  EXPECT_FALSE(r.main().timer(ui::kNcsTimer).enabled);
+  r.click(ui::kButtonShiftLeft);
+  EXPECT_EQ(r.c(ui::kButtonLetterA).caption(), "a") << "no refresh after the window has gone";
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, FacesFollowEvents,
@@ -286,11 +287,11 @@ TEST_P(LightDoubleClick, InjectsTheLockKeyWithoutTargetOrFlash) {
   for (bool withTarget : {false, true}) {
     Rig r;
     if (withTarget) r.target("Notepad");
-    const Color before = r.c(GetParam().label).back();
+    const Color before = r.named(GetParam().label).back();
     r.kb.handle(r.kb.main(), GetParam().label, Event::DblClick);
     EXPECT_EQ(r.injector.keys(), std::vector<std::string>{GetParam().keys});
     EXPECT_TRUE(r.desktop.activations.empty());
-    EXPECT_EQ(r.c(GetParam().label).back(), before);
+    EXPECT_EQ(r.named(GetParam().label).back(), before);
   }
 }
 
@@ -343,26 +344,26 @@ TEST_P(FlashReset, RestsEveryListedKeyAndPaintsTheTints) {
   r.latch(Latch::Highlight, row.highlight);
   // Every listed key pressed, so each must be written to pass.
   for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
-    for (const Faces& f : group) r.c(f.button).setBack(kGreen);
+    for (const Faces& f : group) r.named(f.button).setBack(kGreen);
   }
   for (const auto& group : {kOtherPlainKeys, kArrowKeys, kToolButtons, fKeys()}) {
-    for (const std::string& b : group) r.c(b).setBack(kGreen);
+    for (const std::string& b : group) r.named(b).setBack(kGreen);
   }
 
-  r.kb.tick(r.kb.main(), "BACKCOLOR_TIMER");
+  r.kb.tick(ui::kBackcolorTimer);
 
-  for (const Faces& f : letterFaces()) EXPECT_EQ(r.c(f.button).back(), colors::kSysWindow) << f.button;
-  for (const std::string& b : kOtherPlainKeys) EXPECT_EQ(r.c(b).back(), colors::kSysWindow) << b;
-  for (const std::string& b : kToolButtons) EXPECT_EQ(r.c(b).back(), colors::kSysButtonFace) << b;
-  for (const Faces& f : kTopRowFaces) EXPECT_EQ(r.c(f.button).back(), row.topRow) << f.button;
-  for (const Faces& f : kPunctuationFaces) EXPECT_EQ(r.c(f.button).back(), row.punctuation) << f.button;
-  for (const std::string& b : fKeys()) EXPECT_EQ(r.c(b).back(), row.fkey) << b;
-  for (const std::string& b : kArrowKeys) EXPECT_EQ(r.c(b).back(), row.arrow) << b;
+  for (const Faces& f : letterFaces()) EXPECT_EQ(r.named(f.button).back(), colors::kSysWindow) << f.button;
+  for (const std::string& b : kOtherPlainKeys) EXPECT_EQ(r.named(b).back(), colors::kSysWindow) << b;
+  for (const std::string& b : kToolButtons) EXPECT_EQ(r.named(b).back(), colors::kSysButtonFace) << b;
+  for (const Faces& f : kTopRowFaces) EXPECT_EQ(r.named(f.button).back(), row.topRow) << f.button;
+  for (const Faces& f : kPunctuationFaces) EXPECT_EQ(r.named(f.button).back(), row.punctuation) << f.button;
+  for (const std::string& b : fKeys()) EXPECT_EQ(r.named(b).back(), row.fkey) << b;
+  for (const std::string& b : kArrowKeys) EXPECT_EQ(r.named(b).back(), row.arrow) << b;
   // The mode buttons show their latches and stay as they were.
-  EXPECT_EQ(r.c("SHIFT_LOCK_BUTTON").back(), row.shiftLock ? kGreen : kWhite);
-  EXPECT_EQ(r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").back(), row.numberRowLock ? kGreen : kWhite);
-  EXPECT_EQ(r.c("BUTTON_MY_FKEYS").back(), row.myFkeys ? kGreen : kWhite);
-  EXPECT_EQ(r.c("SHIFT_ARROW_HIGHLIGHT_BUTTON").back(), row.highlight ? colors::kPink : kWhite);
+  EXPECT_EQ(r.c(ui::kShiftLockButton).back(), row.shiftLock ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kLockTopNumberKeysButton).back(), row.numberRowLock ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kButtonMyFkeys).back(), row.myFkeys ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kShiftArrowHighlightButton).back(), row.highlight ? colors::kPink : kWhite);
 }
 
 constexpr Color kWin = colors::kSysWindow;
@@ -391,9 +392,9 @@ TEST(FlashReset, NeverTouchesStateButtons) {
       "NUM_LIGHT_LABEL",       "CAPS_LIGHT_LABEL",   "SCROLL_LIGHT_LABEL",  "ACTIVE_WINDOW_LABEL"};
   constexpr Color kMarker = 0x123456;
   Rig r;
-  for (const std::string& b : untouched) r.c(b).setBack(kMarker);
-  r.kb.tick(r.kb.main(), "BACKCOLOR_TIMER");
-  for (const std::string& b : untouched) EXPECT_EQ(r.c(b).back(), kMarker) << b;
+  for (const std::string& b : untouched) r.named(b).setBack(kMarker);
+  r.kb.tick(ui::kBackcolorTimer);
+  for (const std::string& b : untouched) EXPECT_EQ(r.named(b).back(), kMarker) << b;
 }
 
 }  // namespace

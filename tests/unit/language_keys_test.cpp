@@ -66,7 +66,7 @@ struct LanguageRig : Rig {
     languages.own = kUkLayout;
     languages.windowLayouts[kTarget] = layout;
     static_cast<void>(store.write(kSettingsSection, settings::kFollowInputLanguage, "1"));
-    kb.handle(main(), "Form", Event::Load);
+    kb.handleForm(Event::Load);
     target("Untitled - Notepad", kTarget);
     latch(kNone);
   }
@@ -77,7 +77,7 @@ struct LanguageRig : Rig {
     BasicRig::latch(Latch::Ctrl, (latches & kAltGr) != 0);
     BasicRig::latch(Latch::Alt, (latches & kAltGr) != 0);
     locks.state[LockKey::CapsLock] = (latches & kCaps) != 0 ? 1 : 0;
-    tick("NCS_TIMER");
+    tick(ui::kNcsTimer);
   }
   // The text the target shows after every key sent so far, read on its
   // own layout as the system reads physical keys.
@@ -147,8 +147,8 @@ TEST_P(Faces, ShowWhatThePhysicalKeyTypesOnTheTargetsLayout) {
   const FaceRow& row = GetParam();
   LanguageRig r(row.layout);
   r.latch(row.latches);
-  EXPECT_EQ(r.c(row.button).caption(), row.caption);
-  EXPECT_EQ(r.c(row.button).enabled(), std::string(row.caption) != "");
+  EXPECT_EQ(r.named(row.button).caption(), row.caption);
+  EXPECT_EQ(r.named(row.button).enabled(), std::string(row.caption) != "");
 }
 
 const FaceRow kFaceRows[] = {
@@ -194,8 +194,8 @@ TEST_P(Typing, ThePhysicalKeyGoesInAndTheTargetsLayoutDecides) {
   LanguageRig r(row.layout);
   r.latch(row.latches);
   for (const char* button : row.clicks) {
-    r.click(button);
-    r.tick("NCS_TIMER");
+    r.clickNamed(button);
+    r.tick(ui::kNcsTimer);
   }
   EXPECT_EQ(r.arrived(), row.arrived);
   EXPECT_EQ(r.state().latched(Latch::Shift), (row.latchedAfter & kShift) != 0);
@@ -259,21 +259,21 @@ TEST_P(AccentAndPrediction, FollowWhatTheTargetShows) {
   LanguageRig r(row.layout, true);
   for (const std::string& step : row.steps) {
     if (step == "~") {
-      r.click(ui::kSuggestionKeys.front().str());
+      r.click(ui::kSuggestionKeys.front());
     } else if (step.starts_with('~')) {
       for (ControlName name : ui::kSuggestionKeys)
-        if (r.c(name.str()).caption() == step.substr(1)) r.click(name.str());
+        if (r.named(name.str()).caption() == step.substr(1)) r.clickNamed(name.str());
     } else if (step == "@French") {
       r.languages.windowLayouts[kTarget] = kFrenchLayout;
     } else {
-      r.click(step);
+      r.clickNamed(step);
     }
-    r.tick("NCS_TIMER");
+    r.tick(ui::kNcsTimer);
   }
   if (row.arrived != nullptr) {
     EXPECT_EQ(r.arrived(), row.arrived);
   }
-  r.tick(ui::kLearnedWordsSaveTimer.str());
+  r.tick(ui::kLearnedWordsSaveTimer);
   const std::vector<std::string> learned = wordsOf(r.learned.text.value_or(""));
   const auto has = [&](const std::string& w) {
     return std::find(learned.begin(), learned.end(), w) != learned.end();
@@ -351,38 +351,38 @@ INSTANTIATE_TEST_SUITE_P(Rows, AccentAndPrediction, ::testing::ValuesIn(kAccentR
 
 TEST(LanguageKeys, FollowTheTargetAsItsLayoutChangesAndAskNothingWhileNothingChanges) {
   LanguageRig r(kGermanLayout);
-  EXPECT_EQ(r.c("BUTTON_LETTER_Y").caption(), "z");
+  EXPECT_EQ(r.c(ui::kButtonLetterY).caption(), "z");
   const int asked = r.languages.questions;
-  r.tick("NCS_TIMER");
+  r.tick(ui::kNcsTimer);
   EXPECT_EQ(r.languages.questions, asked);
   r.languages.windowLayouts[kTarget] = kRussianLayout;
-  r.tick("NCS_TIMER");
-  EXPECT_EQ(r.c("BUTTON_LETTER_Q").caption(), "\u0439");
-  EXPECT_FALSE(r.c("BUTTON_LETTER_Y").enabled());
+  r.tick(ui::kNcsTimer);
+  EXPECT_EQ(r.c(ui::kButtonLetterQ).caption(), "\u0439");
+  EXPECT_FALSE(r.c(ui::kButtonLetterY).enabled());
 }
 
 TEST(LanguageKeys, TheCommandLineGetsTheKeyboardsOwnLayoutsCharacter) {
   LanguageRig r(kGermanLayout);
-  r.click("COMMAND_LINE_TEXTBOX");
-  r.c("COMMAND_LINE_TEXTBOX").setText("dir ");
-  r.tick("NCS_TIMER");
-  r.click("BUTTON_LETTER_Y");
-  EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), "dir y");
+  r.click(ui::kCommandLineTextbox);
+  r.c(ui::kCommandLineTextbox).setText("dir ");
+  r.tick(ui::kNcsTimer);
+  r.click(ui::kButtonLetterY);
+  EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(), "dir y");
   EXPECT_TRUE(r.injector.sent.empty());
 }
 
 TEST(LanguageKeys, OffTheUkFaceComesBackWholeAndTypesItsCaptions) {
   LanguageRig r(kUsLayout);
-  EXPECT_FALSE(r.c("BUTTON_BACK_SLASH").enabled());
+  EXPECT_FALSE(r.c(ui::kButtonBackSlash).enabled());
   r.kb.handle(r.kb.window(kAidsFormName), "Form", Event::Load);
-  r.kb.window(kAidsFormName).named("FOLLOW_INPUT_LANGUAGE_TICKBOX").setValue(0);
+  r.kb.window(kAidsFormName).control(ui::aids::kFollowInputLanguageTickbox).setValue(0);
   r.kb.handle(r.kb.window(kAidsFormName), "Form", Event::Unload);
-  r.tick("NCS_TIMER");
+  r.tick(ui::kNcsTimer);
   EXPECT_EQ(r.store.read(kSettingsSection, settings::kFollowInputLanguage, ""), "0");
-  EXPECT_TRUE(r.c("BUTTON_BACK_SLASH").enabled());
-  EXPECT_EQ(r.c("BUTTON_BACK_SLASH").caption(), "\\");
-  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
-  r.click("BUTTON_LETTER_A");
+  EXPECT_TRUE(r.c(ui::kButtonBackSlash).enabled());
+  EXPECT_EQ(r.c(ui::kButtonBackSlash).caption(), "\\");
+  EXPECT_EQ(r.c(ui::kButtonLetterA).caption(), "a");
+  r.click(ui::kButtonLetterA);
   EXPECT_EQ(r.injector.keys(), std::vector<std::string>{"a"});
 }
 
