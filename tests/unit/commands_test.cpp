@@ -45,7 +45,8 @@ void setFkeyFace(Rig& rig, int n, Color colour) {
   rig.state().setFkey(n, face);
 }
 
-std::string fkey(int n) { return "BUTTON_F_NUM_" + std::to_string(n); }
+// F1 is 1.
+KeyboardControl fkey(int n) { return ui::kFunctionKeys.at(static_cast<std::size_t>(n - 1)); }
 
 // --- the function-key table ------------------------------------------------
 
@@ -102,12 +103,12 @@ TEST(FunctionKeys, DecisionTableInBothModes) {
       rig.desktop.foreground = Rig::kSelf;
     }
     rig.store.write("Settings", "MY-FKEYS-COMMAND-F" + std::to_string(tc.n), "tool.exe");
-    Control& key = rig.named(fkey(tc.n));
+    Control& key = rig.c(fkey(tc.n));
     setFkeyFace(rig, tc.n, tc.colour);
     if (tc.caption != nullptr) rig.state().setFkeyCaption(tc.n, tc.caption);
     setLatches(rig, tc.latches);
 
-    rig.clickNamed(fkey(tc.n));
+    rig.click(fkey(tc.n));
 
     EXPECT_EQ(rig.injector.keys(), tc.typed);
     if (tc.starts) {
@@ -138,8 +139,8 @@ TEST(FunctionKeys, ATypedKeyThatNeverArrivedKeepsItsLatchesAndColour) {
   rig.target("Notepad");
   setLatches(rig, "CS");
   rig.injector.refuse = true;
-  rig.clickNamed(fkey(12));
-  EXPECT_EQ(rig.named(fkey(12)).back(), kWhite);
+  rig.click(fkey(12));
+  EXPECT_EQ(rig.c(fkey(12)).back(), kWhite);
   EXPECT_EQ(latchesOf(rig), "CS");
 }
 
@@ -147,13 +148,13 @@ TEST(FunctionKeys, ATypedKeyThatNeverArrivedKeepsItsLatchesAndColour) {
 
 std::vector<std::string> captions(Rig& rig) {
   std::vector<std::string> out;
-  for (int n = 1; n <= 16; ++n) out.push_back(rig.named(fkey(n)).caption());
+  for (int n = 1; n <= 16; ++n) out.push_back(rig.c(fkey(n)).caption());
   return out;
 }
 
 std::vector<Color> fkeyColours(Rig& rig) {
   std::vector<Color> out;
-  for (int n = 1; n <= 16; ++n) out.push_back(rig.named(fkey(n)).back());
+  for (int n = 1; n <= 16; ++n) out.push_back(rig.c(fkey(n)).back());
   return out;
 }
 
@@ -177,10 +178,10 @@ TEST(UserFKeyMode, SwitchesCaptionsAndTintFromTheStoreAtEachSwitchOn) {
 
   // A press flashes green; the flash reset brings the tint back once the
   // flash has shown.
-  rig.clickNamed(fkey(16));
-  EXPECT_EQ(rig.named(fkey(16)).back(), kGreen);
+  rig.click(fkey(16));
+  EXPECT_EQ(rig.c(fkey(16)).back(), kGreen);
   rig.kb.tick(ui::kBackcolorTimer);
-  EXPECT_EQ(rig.named(fkey(16)).back(), kGreen);
+  EXPECT_EQ(rig.c(fkey(16)).back(), kGreen);
   rig.time.at += Flashes::kShortestFlash;
   rig.kb.tick(ui::kBackcolorTimer);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kBlueTint));
@@ -197,15 +198,15 @@ TEST(UserFKeyMode, SwitchesCaptionsAndTintFromTheStoreAtEachSwitchOn) {
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kWhite));
 
   rig.click(ui::kButtonMyFkeys);
-  EXPECT_EQ(rig.named(fkey(3)).caption(), "Post");
+  EXPECT_EQ(rig.c(fkey(3)).caption(), "Post");
 }
 
 TEST(UserFKeyMode, EachPressReadsTheCommandAfresh) {
   Rig rig;
   rig.click(ui::kButtonMyFkeys);
-  rig.clickNamed(fkey(2));  // nothing stored: the default
+  rig.click(fkey(2));  // nothing stored: the default
   rig.store.write("Settings", "MY-FKEYS-COMMAND-F2", "notepad.exe");
-  rig.clickNamed(fkey(2));
+  rig.click(fkey(2));
   ASSERT_EQ(rig.launcher.requests.size(), 2u);
   EXPECT_EQ(rig.launcher.requests[0].file, "calc.exe");
   EXPECT_EQ(rig.launcher.requests[1].file, "notepad.exe");
@@ -214,7 +215,7 @@ TEST(UserFKeyMode, EachPressReadsTheCommandAfresh) {
 // --- starting programs -----------------------------------------------------
 
 struct StartCase {
-  const char* button;
+  KeyboardControl button;
   std::vector<std::pair<std::string, std::string>> stored;
   const char* commandLine;  // nullptr: left as designed
   LaunchRequest want;
@@ -236,29 +237,29 @@ TEST(Launchers, EachButtonAsksForItsStart) {
   direct.file = "\"C:\\Tools\\my tool.exe\" --go";
   direct.owner = Rig::kSelf;
   const std::vector<StartCase> cases{
-      {"BUTTON_CALC", {}, nullptr, shell("calc.exe"), true},
-      {"BUTTON_CALC",
+      {ui::kButtonCalc, {}, nullptr, shell("calc.exe"), true},
+      {ui::kButtonCalc,
        {{"CALCULATOR_COMMAND_TEXTBOX", "C:\\bin\\calc2.exe"}},
        nullptr,
        shell("C:\\bin\\calc2.exe"),
        true},
-      {"BUTTON_CMD", {}, nullptr, shell("cmd.exe"), false},
-      {"BUTTON_WINDOWS_LOCK", {}, nullptr, shell("Rundll32.exe", "User32.dll,LockWorkStation"), false},
-      {"BUTTON_RUN_INTERNAL", {}, "\"C:\\Tools\\my tool.exe\" --go", direct, false},
+      {ui::kButtonCmd, {}, nullptr, shell("cmd.exe"), false},
+      {ui::kButtonWindowsLock, {}, nullptr, shell("Rundll32.exe", "User32.dll,LockWorkStation"), false},
+      {ui::kButtonRunInternal, {}, "\"C:\\Tools\\my tool.exe\" --go", direct, false},
   };
   for (const StartCase& tc : cases) {
-    SCOPED_TRACE(tc.button);
+    SCOPED_TRACE(tc.button.str());
     Rig rig;
     rig.target("Notepad");
     setLatches(rig, "CAS");
     for (const auto& [k, v] : tc.stored) rig.store.write("Settings", k, v);
     if (tc.commandLine != nullptr) rig.c(ui::kCommandLineTextbox).setText(tc.commandLine);
     rig.desktop.activations.clear();
-    rig.named(tc.button).setBack(kSysWindow);
-    rig.clickNamed(tc.button);
+    rig.c(tc.button).setBack(kSysWindow);
+    rig.click(tc.button);
     ASSERT_EQ(rig.launcher.requests.size(), 1u);
     EXPECT_EQ(rig.launcher.requests[0], tc.want);
-    EXPECT_EQ(rig.named(tc.button).back(), tc.flashes ? kGreen : kSysWindow);
+    EXPECT_EQ(rig.c(tc.button).back(), tc.flashes ? kGreen : kSysWindow);
     // Launchers neither bring the target back nor spend latches.
     EXPECT_TRUE(rig.desktop.activations.empty());
     EXPECT_TRUE(rig.injector.sent.empty());
@@ -285,44 +286,44 @@ TEST(Launchers, RunButtonsThatStartNothing) {
 
 TEST(Launchers, AFailedStartLeavesTheKeyUnflashedAndSaysWhyBesideIt) {
   struct Case {
-    const char* button;
+    KeyboardControl button;
     const char* command;
     LaunchOutcome outcome;
     const char* note;
   };
   const std::vector<Case> cases{
-      {"BUTTON_CALC",
+      {ui::kButtonCalc,
        "missing.exe",
        {LaunchOutcome::Status::NotFound, "The system cannot find the file specified."},
        "Could not start \"missing.exe\": The system cannot find the file specified."},
-      {"BUTTON_F_NUM_4",
+      {ui::kFunctionKeys[3],
        "admin.exe",
        {LaunchOutcome::Status::Failed, "The operation was canceled by the user."},
        "Could not start \"admin.exe\": The operation was canceled by the user."},
-      {"BUTTON_CALC", "", {}, "Nothing to start: the command is empty."},
-      {"BUTTON_F_NUM_4", "  ", {}, "Nothing to start: the command is empty."},
-      {"BUTTON_RUN_INTERNAL",
+      {ui::kButtonCalc, "", {}, "Nothing to start: the command is empty."},
+      {ui::kFunctionKeys[3], "  ", {}, "Nothing to start: the command is empty."},
+      {ui::kButtonRunInternal,
        "nothere.exe -x",
        {LaunchOutcome::Status::NotFound, "File not found."},
        "Could not start \"nothere.exe -x\": File not found."},
   };
   for (const Case& tc : cases) {
-    SCOPED_TRACE(tc.button);
+    SCOPED_TRACE(tc.button.str());
     Rig rig;
     rig.store.write("Settings", "CALCULATOR_COMMAND_TEXTBOX", tc.command);
     rig.store.write("Settings", "MY-FKEYS-COMMAND-F4", tc.command);
     rig.c(ui::kCommandLineTextbox).setText(tc.command);
     rig.launcher.outcomes[tc.command] = tc.outcome;
     rig.click(ui::kButtonMyFkeys);
-    const Color before = rig.named(tc.button).back();
-    rig.clickNamed(tc.button);
+    const Color before = rig.c(tc.button).back();
+    rig.click(tc.button);
     // An empty command is never handed to the system.
     EXPECT_EQ(rig.launcher.requests.size(),
               std::string_view(tc.command).find_first_not_of(' ') == std::string_view::npos ? 0u : 1u);
-    EXPECT_EQ(rig.named(tc.button).back(), before);
+    EXPECT_EQ(rig.c(tc.button).back(), before);
     ASSERT_EQ(rig.host.notes.size(), 1u);
     EXPECT_EQ(rig.host.notes[0].form, "QM_OSK_MAIN");
-    EXPECT_EQ(rig.host.notes[0].control, tc.button);
+    EXPECT_EQ(rig.host.notes[0].control, tc.button.str());
     EXPECT_EQ(rig.host.notes[0].text, tc.note);
     // The keyboard goes on working.
     rig.target("Notepad");
@@ -370,9 +371,9 @@ TEST(Launchers, ACommandThatNamesNoFileIsStartedAsProgramAndArguments) {
     if (!tc.wholeFound) rig.launcher.outcomes[tc.command] = notFound;
     rig.launcher.outcomes["nothere.exe"] = notFound;
     rig.click(ui::kButtonMyFkeys);
-    rig.clickNamed(fkey(1));
+    rig.click(fkey(1));
     EXPECT_EQ(rig.launcher.requests, tc.want);
-    EXPECT_EQ(rig.named(fkey(1)).back(), tc.started ? kGreen : kBlueTint);
+    EXPECT_EQ(rig.c(fkey(1)).back(), tc.started ? kGreen : kBlueTint);
     EXPECT_EQ(rig.host.notes.size(), tc.started ? 0u : 1u);
   }
 }
@@ -416,21 +417,21 @@ TEST(CommandSplit, ReadsProgramAndArgumentsAsTheRunBoxDoes) {
 
 TEST(ShortcutKeys, SendTheirChordsToARealTargetOnly) {
   struct Case {
-    const char* button;
+    KeyboardControl button;
     const char* keys;
     bool spendsShift;
   };
   const std::vector<Case> cases{
-      {"COPY_BUTTON", "^{c}", true},
-      {"CUT_BUTTON", "^{x}", true},
-      {"PASTE_BUTTON", "^{v}", true},
-      {"PRINT_SCREEN_APP_WINDOW", "%{PRTSC}", false},
-      {"PRINT_SCREEN_COMPLETE_SCREEN", "{PRTSC}", false},
+      {ui::kCopyButton, "^{c}", true},
+      {ui::kCutButton, "^{x}", true},
+      {ui::kPasteButton, "^{v}", true},
+      {ui::kPrintScreenAppWindow, "%{PRTSC}", false},
+      {ui::kPrintScreenCompleteScreen, "{PRTSC}", false},
   };
   for (const Case& tc : cases) {
     for (const char* target : {"Notepad", "QM-OSK", "QM-OSK-CMD"}) {
       for (std::string_view latches : {"CAS", "C", "S"}) {
-        SCOPED_TRACE(std::string(tc.button) + " to " + target + " with " + std::string(latches));
+        SCOPED_TRACE(std::string(tc.button.str()) + " to " + target + " with " + std::string(latches));
         Rig rig;
         if (std::string_view(target) == "QM-OSK-CMD") {
           rig.target("Notepad");
@@ -439,11 +440,11 @@ TEST(ShortcutKeys, SendTheirChordsToARealTargetOnly) {
           rig.target(target);
         }
         setLatches(rig, latches);
-        rig.named(tc.button).setBack(kSysWindow);
-        rig.clickNamed(tc.button);
+        rig.c(tc.button).setBack(kSysWindow);
+        rig.click(tc.button);
         const bool real = std::string_view(target) == "Notepad";
         EXPECT_EQ(rig.injector.keys(), real ? std::vector<std::string>{tc.keys} : std::vector<std::string>{});
-        EXPECT_EQ(rig.named(tc.button).back(), real ? kGreen : kSysWindow);
+        EXPECT_EQ(rig.c(tc.button).back(), real ? kGreen : kSysWindow);
         // Only the clipboard keys clear Shift; Ctrl and Alt stay as they
         // were.
         std::string after(latches);

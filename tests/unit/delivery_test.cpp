@@ -10,16 +10,16 @@
 namespace osk::testing {
 namespace {
 
-const std::vector<std::string> kEditingGroup{
-    "BUTTON_BACKSPACE", "BUTTON_AUTO_BACKSPACE", "BUTTON_DELETE",     "BUTTON_AUTO_DELETE",
-    "BUTTON_INS",       "BUTTON_HOME",           "BUTTON_END",        "BUTTON_PG_UP",
-    "BUTTON_PG_DN",     "BUTTON_CTRL_LEFT",      "BUTTON_CTRL_RIGHT", "BUTTON_ALT_LEFT",
-    "BUTTON_ALT_GR"};
-const std::vector<std::string> kTargetOnly{"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP", "BUTTON_KEY_DOWN",
-                                           "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT"};
+const std::vector<KeyboardControl> kEditingGroup{
+    ui::kButtonBackspace, ui::kButtonAutoBackspace, ui::kButtonDelete,    ui::kButtonAutoDelete,
+    ui::kButtonIns,       ui::kButtonHome,          ui::kButtonEnd,       ui::kButtonPgUp,
+    ui::kButtonPgDn,      ui::kButtonCtrlLeft,      ui::kButtonCtrlRight, ui::kButtonAltLeft,
+    ui::kButtonAltGr};
+const std::vector<KeyboardControl> kTargetOnly{ui::kShiftArrowHighlightButton, ui::kButtonKeyUp,
+                                               ui::kButtonKeyDown, ui::kButtonKeyLeft, ui::kButtonKeyRight};
 
-void expectEnabled(Rig& rig, const std::vector<std::string>& names, bool enabled) {
-  for (const auto& n : names) EXPECT_EQ(rig.named(n).enabled(), enabled) << n;
+void expectEnabled(Rig& rig, const std::vector<KeyboardControl>& names, bool enabled) {
+  for (const KeyboardControl n : names) EXPECT_EQ(rig.c(n).enabled(), enabled) << n.str();
 }
 
 // --- target tracking -------------------------------------------------------
@@ -200,8 +200,8 @@ TEST(SendStep, ATargetAboveTheKeyboardGetsANoteInsteadOfKeys) {
       continue;
     }
     ASSERT_EQ(rig.host.notes.size(), 2u) << row;
-    EXPECT_EQ(rig.host.notes[0].control, "BUTTON_TAB") << row;
-    EXPECT_EQ(rig.host.notes[1].control, "ACTIVE_WINDOW_LABEL") << row;
+    EXPECT_EQ(rig.host.notes[0].control, ui::kButtonTab.str()) << row;
+    EXPECT_EQ(rig.host.notes[1].control, ui::kActiveWindowLabel.str()) << row;
     EXPECT_EQ(rig.host.notes[0].text, kAdministratorNote) << row;
   }
 }
@@ -254,41 +254,41 @@ TEST(SendStep, TheNoteRestartsTheKeyboardAsAdministratorOnceItHasStarted) {
 // --- navigation and editing keys ---------------------------------------------
 
 struct NavCase {
-  const char* button;
+  KeyboardControl button;
   std::vector<std::string> sent;  // with Shift latched
   Color after;
 };
 
 TEST(NavigationKeys, EachSendsItsKeyAndSettlesItsColour) {
   const std::vector<NavCase> cases{
-      {"BUTTON_DELETE", {"{DEL}"}, colors::kGreen},
-      {"BUTTON_INS", {"{INSERT}"}, colors::kGreen},
-      {"BUTTON_HOME", {"{HOME}"}, colors::kGreen},
-      {"BUTTON_END", {"{END}"}, colors::kGreen},
-      {"BUTTON_PG_UP", {"{PGUP}"}, colors::kGreen},
-      {"BUTTON_PG_DN", {"{PGDN}"}, colors::kGreen},
-      {"BUTTON_TAB", {"{TAB}"}, colors::kGreen},
-      {"BUTTON_RETURN_KEY", {"{ENTER}"}, colors::kGreen},
-      {"BUTTON_ESC", {"{ESC}"}, colors::kSysWindow},
-      {"BUTTON_BACKSPACE", {"{BACKSPACE}"}, colors::kWhite},
-      {"BUTTON_SPACEBAR", {" "}, colors::kGreen},
-      {"BUTTON_KEY_UP", {"{UP}"}, colors::kGreen},
-      {"BUTTON_KEY_DOWN", {"{DOWN}", "+{DOWN}"}, colors::kGreen},
-      {"BUTTON_KEY_LEFT", {"{LEFT}", "+{LEFT}"}, colors::kGreen},
-      {"BUTTON_KEY_RIGHT", {"{RIGHT}", "+{RIGHT}"}, colors::kGreen},
+      {ui::kButtonDelete, {"{DEL}"}, colors::kGreen},
+      {ui::kButtonIns, {"{INSERT}"}, colors::kGreen},
+      {ui::kButtonHome, {"{HOME}"}, colors::kGreen},
+      {ui::kButtonEnd, {"{END}"}, colors::kGreen},
+      {ui::kButtonPgUp, {"{PGUP}"}, colors::kGreen},
+      {ui::kButtonPgDn, {"{PGDN}"}, colors::kGreen},
+      {ui::kButtonTab, {"{TAB}"}, colors::kGreen},
+      {ui::kButtonReturnKey, {"{ENTER}"}, colors::kGreen},
+      {ui::kButtonEsc, {"{ESC}"}, colors::kSysWindow},
+      {ui::kButtonBackspace, {"{BACKSPACE}"}, colors::kWhite},
+      {ui::kButtonSpacebar, {" "}, colors::kGreen},
+      {ui::kButtonKeyUp, {"{UP}"}, colors::kGreen},
+      {ui::kButtonKeyDown, {"{DOWN}", "+{DOWN}"}, colors::kGreen},
+      {ui::kButtonKeyLeft, {"{LEFT}", "+{LEFT}"}, colors::kGreen},
+      {ui::kButtonKeyRight, {"{RIGHT}", "+{RIGHT}"}, colors::kGreen},
   };
   for (const auto& tc : cases) {
-    SCOPED_TRACE(tc.button);
+    SCOPED_TRACE(tc.button.str());
     Rig rig;
     rig.target("Notepad");
     // A resting colour that no key writes itself shows which ones flash.
-    rig.named(tc.button).setBack(colors::kSysWindow);
+    rig.c(tc.button).setBack(colors::kSysWindow);
     rig.click(ui::kButtonShiftLeft);
     rig.click(ui::kButtonCtrlLeft);
     rig.click(ui::kButtonAltLeft);
-    rig.clickNamed(tc.button);
+    rig.click(tc.button);
     EXPECT_EQ(rig.injector.keys(), tc.sent);
-    EXPECT_EQ(rig.named(tc.button).back(), tc.after);
+    EXPECT_EQ(rig.c(tc.button).back(), tc.after);
     // Navigation consumes no latch.
     EXPECT_EQ(rig.c(ui::kButtonShiftRight).back(), colors::kGreen);
     EXPECT_EQ(rig.c(ui::kButtonCtrlRight).back(), colors::kGreen);
@@ -299,16 +299,17 @@ TEST(NavigationKeys, EachSendsItsKeyAndSettlesItsColour) {
 TEST(NavigationKeys, ArrowsSendOnceWithoutShift) {
   Rig rig;
   rig.target("Notepad");
-  for (auto b : {"BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT"}) rig.clickNamed(b);
+  for (KeyboardControl b : {ui::kButtonKeyDown, ui::kButtonKeyLeft, ui::kButtonKeyRight}) rig.click(b);
   EXPECT_EQ(rig.injector.keys(), (std::vector<std::string>{"{DOWN}", "{LEFT}", "{RIGHT}"}));
 }
 
 TEST(NavigationKeys, NoTargetDoesNothing) {
   Rig rig;
-  for (auto b : {"BUTTON_TAB", "BUTTON_BACKSPACE", "BUTTON_SPACEBAR", "BUTTON_KEY_DOWN", "BUTTON_ESC"}) {
-    rig.named(b).setBack(colors::kSysWindow);
-    rig.clickNamed(b);
-    EXPECT_EQ(rig.named(b).back(), colors::kSysWindow) << b;
+  for (KeyboardControl b :
+       {ui::kButtonTab, ui::kButtonBackspace, ui::kButtonSpacebar, ui::kButtonKeyDown, ui::kButtonEsc}) {
+    rig.c(b).setBack(colors::kSysWindow);
+    rig.click(b);
+    EXPECT_EQ(rig.c(b).back(), colors::kSysWindow) << b.str();
   }
   EXPECT_TRUE(rig.injector.sent.empty());
   EXPECT_TRUE(rig.desktop.activations.empty());
@@ -318,10 +319,10 @@ TEST(NavigationKeys, CommandLineMode) {
   Rig rig;
   rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
   rig.c(ui::kCommandLineTextbox).setText("dir");
-  for (auto b : {"BUTTON_TAB", "BUTTON_DELETE", "BUTTON_RETURN_KEY", "BUTTON_KEY_UP", "BUTTON_BACKSPACE",
-                 "BUTTON_SPACEBAR"}) {
-    rig.named(b).setBack(colors::kSysWindow);
-    rig.clickNamed(b);
+  for (KeyboardControl b : {ui::kButtonTab, ui::kButtonDelete, ui::kButtonReturnKey, ui::kButtonKeyUp,
+                            ui::kButtonBackspace, ui::kButtonSpacebar}) {
+    rig.c(b).setBack(colors::kSysWindow);
+    rig.click(b);
   }
   EXPECT_TRUE(rig.injector.sent.empty());
   EXPECT_EQ(rig.c(ui::kCommandLineTextbox).text(), "dir ");  // backspace leaves the text alone
@@ -334,31 +335,31 @@ TEST(NavigationKeys, CommandLineMode) {
 // --- latches -----------------------------------------------------------------
 
 struct LatchCase {
-  const char* click;
-  std::vector<std::string> written;
+  KeyboardControl click;
+  std::vector<KeyboardControl> written;
   Color latched;
 };
 
 TEST(Latches, ClickTogglesEveryButtonOfTheLatch) {
   const std::vector<LatchCase> cases{
-      {"BUTTON_SHIFT_LEFT", {"BUTTON_SHIFT_LEFT", "BUTTON_SHIFT_RIGHT"}, colors::kGreen},
-      {"BUTTON_SHIFT_RIGHT", {"BUTTON_SHIFT_LEFT", "BUTTON_SHIFT_RIGHT"}, colors::kGreen},
-      {"BUTTON_CTRL_LEFT", {"BUTTON_CTRL_LEFT", "BUTTON_CTRL_RIGHT"}, colors::kGreen},
-      {"BUTTON_ALT_LEFT", {"BUTTON_ALT_LEFT"}, colors::kGreen},
-      {"SHIFT_LOCK_BUTTON", {"SHIFT_LOCK_BUTTON"}, colors::kGreen},
-      {"LOCK_TOP_NUMBER_KEYS_BUTTON", {"LOCK_TOP_NUMBER_KEYS_BUTTON"}, colors::kGreen},
-      {"SHIFT_ARROW_HIGHLIGHT_BUTTON",
-       {"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT",
-        "BUTTON_KEY_RIGHT"},
+      {ui::kButtonShiftLeft, {ui::kButtonShiftLeft, ui::kButtonShiftRight}, colors::kGreen},
+      {ui::kButtonShiftRight, {ui::kButtonShiftLeft, ui::kButtonShiftRight}, colors::kGreen},
+      {ui::kButtonCtrlLeft, {ui::kButtonCtrlLeft, ui::kButtonCtrlRight}, colors::kGreen},
+      {ui::kButtonAltLeft, {ui::kButtonAltLeft}, colors::kGreen},
+      {ui::kShiftLockButton, {ui::kShiftLockButton}, colors::kGreen},
+      {ui::kLockTopNumberKeysButton, {ui::kLockTopNumberKeysButton}, colors::kGreen},
+      {ui::kShiftArrowHighlightButton,
+       {ui::kShiftArrowHighlightButton, ui::kButtonKeyUp, ui::kButtonKeyDown, ui::kButtonKeyLeft,
+        ui::kButtonKeyRight},
        colors::kPink},
   };
   for (const auto& tc : cases) {
-    SCOPED_TRACE(tc.click);
+    SCOPED_TRACE(tc.click.str());
     Rig rig;
-    rig.clickNamed(tc.click);
-    for (const auto& n : tc.written) EXPECT_EQ(rig.named(n).back(), tc.latched) << n;
-    rig.clickNamed(tc.click);
-    for (const auto& n : tc.written) EXPECT_EQ(rig.named(n).back(), colors::kWhite) << n;
+    rig.click(tc.click);
+    for (const KeyboardControl n : tc.written) EXPECT_EQ(rig.c(n).back(), tc.latched) << n.str();
+    rig.click(tc.click);
+    for (const KeyboardControl n : tc.written) EXPECT_EQ(rig.c(n).back(), colors::kWhite) << n.str();
     EXPECT_TRUE(rig.injector.sent.empty());
   }
 }

@@ -18,7 +18,8 @@ using colors::kRed;
 using colors::kWhite;
 
 struct Faces {
-  std::string button, plain, shifted;
+  KeyboardControl button;
+  std::string plain, shifted;
 };
 
 // Written out here rather than taken from the key table, so that a wrong
@@ -26,44 +27,44 @@ struct Faces {
 std::vector<Faces> letterFaces() {
   std::vector<Faces> out;
   for (char c = 'A'; c <= 'Z'; ++c) {
-    out.push_back({std::string("BUTTON_LETTER_") + c, std::string(1, static_cast<char>(c - 'A' + 'a')),
-                   std::string(1, c)});
+    out.push_back({ui::kLetterKeys.at(static_cast<std::size_t>(c - 'A')),
+                   std::string(1, static_cast<char>(c - 'A' + 'a')), std::string(1, c)});
   }
   return out;
 }
 
 const std::vector<Faces> kTopRowFaces{
-    {"LEFT_TOP_CORNER_KEY", "`", "\xC2\xAC"},
-    {"BUTTON_NUMBER_1", "1", "!"},
-    {"BUTTON_NUMBER_2", "2", "''"},
-    {"BUTTON_NUMBER_3", "3", "\xC2\xA3"},
-    {"BUTTON_NUMBER_4", "4", "$"},
-    {"BUTTON_NUMBER_5", "5", "%"},
-    {"BUTTON_NUMBER_6", "6", "^"},
-    {"BUTTON_NUMBER_7", "7", "&&"},
-    {"BUTTON_NUMBER_8", "8", "*"},
-    {"BUTTON_NUMBER_9", "9", "("},
-    {"BUTTON_NUMBER_0", "0", ")"},
-    {"BUTTON_DASH", "-", "_"},
-    {"BUTTON_EQUALS", "=", "+"},
+    {ui::kLeftTopCornerKey, "`", "\xC2\xAC"},
+    {ui::kButtonNumber1, "1", "!"},
+    {ui::kButtonNumber2, "2", "''"},
+    {ui::kButtonNumber3, "3", "\xC2\xA3"},
+    {ui::kButtonNumber4, "4", "$"},
+    {ui::kButtonNumber5, "5", "%"},
+    {ui::kButtonNumber6, "6", "^"},
+    {ui::kButtonNumber7, "7", "&&"},
+    {ui::kButtonNumber8, "8", "*"},
+    {ui::kButtonNumber9, "9", "("},
+    {ui::kButtonNumber0, "0", ")"},
+    {ui::kButtonDash, "-", "_"},
+    {ui::kButtonEquals, "=", "+"},
 };
 
 const std::vector<Faces> kPunctuationFaces{
-    {"BUTTON_SQUARE_BRACKET_LEFT", "[", "{"},
-    {"BUTTON_SQUARE_BRACKET_RIGHT", "]", "}"},
-    {"BUTTON_SEMI_COLON", ";", ":"},
-    {"BUTTON_APOS_SIGN", "'", "@"},
-    {"BUTTON_HASH", "#", "~"},
-    {"BUTTON_COMMA", ",", "<"},
-    {"BUTTON_FULL_STOP", ".", ">"},
-    {"BUTTON_FORWARD_SLASH", "/", "?"},
-    {"BUTTON_BACK_SLASH", "\\", "|"},
+    {ui::kButtonSquareBracketLeft, "[", "{"},
+    {ui::kButtonSquareBracketRight, "]", "}"},
+    {ui::kButtonSemiColon, ";", ":"},
+    {ui::kButtonAposSign, "'", "@"},
+    {ui::kButtonHash, "#", "~"},
+    {ui::kButtonComma, ",", "<"},
+    {ui::kButtonFullStop, ".", ">"},
+    {ui::kButtonForwardSlash, "/", "?"},
+    {ui::kButtonBackSlash, "\\", "|"},
 };
 
 std::map<std::string, std::string> captionsOf(Rig& r) {
   std::map<std::string, std::string> out;
   for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
-    for (const Faces& f : group) out[f.button] = r.named(f.button).caption();
+    for (const Faces& f : group) out[std::string(f.button.str())] = r.c(f.button).caption();
   }
   return out;
 }
@@ -75,7 +76,7 @@ TEST(CharacterKeyTable, HoldsEachOfTheFortyEightKeysOnce) {
   for (const CharacterKey& key : characterKeys()) ++seen[std::string(key.button.str())];
   EXPECT_EQ(seen.size(), 48u);
   for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
-    for (const Faces& f : group) EXPECT_EQ(seen[f.button], 1) << f.button;
+    for (const Faces& f : group) EXPECT_EQ(seen[std::string(f.button.str())], 1) << f.button.str();
   }
 }
 
@@ -96,19 +97,18 @@ TEST_P(CaptionRefresh, ShowsTheFacesAndCapsMirrorOfTheState) {
   r.latch(Latch::NumberRowLock, row.t);
   r.latch(Latch::ShiftLock, row.k);
   // Start from the opposite of every expected face so each caption must move.
-  for (const Faces& f : letterFaces()) r.faceNamed(f.button, row.upperLetters ? f.plain : f.shifted);
-  for (const Faces& f : kTopRowFaces) r.faceNamed(f.button, row.shiftedTopRow ? f.plain : f.shifted);
-  for (const Faces& f : kPunctuationFaces)
-    r.faceNamed(f.button, row.shiftedPunctuation ? f.plain : f.shifted);
+  for (const Faces& f : letterFaces()) r.face(f.button, row.upperLetters ? f.plain : f.shifted);
+  for (const Faces& f : kTopRowFaces) r.face(f.button, row.shiftedTopRow ? f.plain : f.shifted);
+  for (const Faces& f : kPunctuationFaces) r.face(f.button, row.shiftedPunctuation ? f.plain : f.shifted);
 
   r.kb.tick(ui::kNcsTimer);
 
   for (const Faces& f : letterFaces())
-    EXPECT_EQ(r.named(f.button).caption(), row.upperLetters ? f.shifted : f.plain);
+    EXPECT_EQ(r.c(f.button).caption(), row.upperLetters ? f.shifted : f.plain);
   for (const Faces& f : kTopRowFaces)
-    EXPECT_EQ(r.named(f.button).caption(), row.shiftedTopRow ? f.shifted : f.plain);
+    EXPECT_EQ(r.c(f.button).caption(), row.shiftedTopRow ? f.shifted : f.plain);
   for (const Faces& f : kPunctuationFaces) {
-    EXPECT_EQ(r.named(f.button).caption(), row.shiftedPunctuation ? f.shifted : f.plain);
+    EXPECT_EQ(r.c(f.button).caption(), row.shiftedPunctuation ? f.shifted : f.plain);
   }
   EXPECT_EQ(r.c(ui::kCapsLightLabel).back(), row.c ? kGreen : kRed);
   EXPECT_EQ(r.c(ui::kButtonCaps).back(), row.c ? kGreen : kWhite);
@@ -193,12 +193,12 @@ struct LightRow {
 class NumAndScrollLights : public ::testing::TestWithParam<LightRow> {};
 
 TEST_P(NumAndScrollLights, AnyNonZeroStateLights) {
-  for (auto [key, label] : {std::pair{LockKey::NumLock, "NUM_LIGHT_LABEL"},
-                            std::pair{LockKey::ScrollLock, "SCROLL_LIGHT_LABEL"}}) {
+  for (auto [key, label] : {std::pair{LockKey::NumLock, ui::kNumLightLabel},
+                            std::pair{LockKey::ScrollLock, ui::kScrollLightLabel}}) {
     Rig r;
     r.locks.state[key] = GetParam().state;
     r.kb.tick(ui::kNcsTimer);
-    EXPECT_EQ(r.named(label).back(), GetParam().expected) << label;
+    EXPECT_EQ(r.c(label).back(), GetParam().expected) << label.str();
   }
 }
 
@@ -276,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(Hosts, FacesFollowEvents,
 // ---- Double-click on a light -------------------------------------------------
 
 struct LightClick {
-  const char* label;
+  KeyboardControl label;
   const char* keys;
 };
 
@@ -287,45 +287,41 @@ TEST_P(LightDoubleClick, InjectsTheLockKeyWithoutTargetOrFlash) {
   for (bool withTarget : {false, true}) {
     Rig r;
     if (withTarget) r.target("Notepad");
-    const Color before = r.named(GetParam().label).back();
-    r.kb.handle(r.kb.main(), GetParam().label, Event::DblClick);
+    const Color before = r.c(GetParam().label).back();
+    r.kb.handle(GetParam().label, Event::DblClick);
     EXPECT_EQ(r.injector.keys(), std::vector<std::string>{GetParam().keys});
     EXPECT_TRUE(r.desktop.activations.empty());
-    EXPECT_EQ(r.named(GetParam().label).back(), before);
+    EXPECT_EQ(r.c(GetParam().label).back(), before);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Lights, LightDoubleClick,
-                         ::testing::Values(LightClick{"NUM_LIGHT_LABEL", "{NUMLOCK}"},
-                                           LightClick{"CAPS_LIGHT_LABEL", "{CAPSLOCK}"},
-                                           LightClick{"SCROLL_LIGHT_LABEL", "{SCROLLLOCK}"}));
+                         ::testing::Values(LightClick{ui::kNumLightLabel, "{NUMLOCK}"},
+                                           LightClick{ui::kCapsLightLabel, "{CAPSLOCK}"},
+                                           LightClick{ui::kScrollLightLabel, "{SCROLLLOCK}"}));
 
 // ---- Flash reset --------------------------------------------------------------
 
-const std::vector<std::string> kOtherPlainKeys{"BUTTON_SPACEBAR",
-                                               "BUTTON_RETURN_KEY",
-                                               "BUTTON_ESC",
-                                               "BUTTON_TAB",
-                                               "BUTTON_DELETE",
-                                               "BUTTON_INS",
-                                               "BUTTON_HOME",
-                                               "BUTTON_END",
-                                               "BUTTON_PG_UP",
-                                               "BUTTON_PG_DN",
-                                               "PRINT_SCREEN_APP_WINDOW",
-                                               "PRINT_SCREEN_COMPLETE_SCREEN",
-                                               "BUTTON_RUN_INTERNAL",
-                                               "BUTTON_WINDOWS_RUN_EXTERNAL"};
-const std::vector<std::string> kArrowKeys{"BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT",
-                                          "BUTTON_KEY_RIGHT"};
-const std::vector<std::string> kToolButtons{"COPY_BUTTON", "CUT_BUTTON",     "PASTE_BUTTON",
-                                            "BUTTON_CALC", "AT_SIGN_BUTTON", "BTC_BUTTON"};
+const std::vector<KeyboardControl> kOtherPlainKeys{ui::kButtonSpacebar,
+                                                   ui::kButtonReturnKey,
+                                                   ui::kButtonEsc,
+                                                   ui::kButtonTab,
+                                                   ui::kButtonDelete,
+                                                   ui::kButtonIns,
+                                                   ui::kButtonHome,
+                                                   ui::kButtonEnd,
+                                                   ui::kButtonPgUp,
+                                                   ui::kButtonPgDn,
+                                                   ui::kPrintScreenAppWindow,
+                                                   ui::kPrintScreenCompleteScreen,
+                                                   ui::kButtonRunInternal,
+                                                   ui::kButtonWindowsRunExternal};
+const std::vector<KeyboardControl> kArrowKeys{ui::kButtonKeyUp, ui::kButtonKeyDown, ui::kButtonKeyLeft,
+                                              ui::kButtonKeyRight};
+const std::vector<KeyboardControl> kToolButtons{ui::kCopyButton, ui::kCutButton,    ui::kPasteButton,
+                                                ui::kButtonCalc, ui::kAtSignButton, ui::kBtcButton};
 
-std::vector<std::string> fKeys() {
-  std::vector<std::string> out;
-  for (int n = 1; n <= 16; ++n) out.push_back("BUTTON_F_NUM_" + std::to_string(n));
-  return out;
-}
+std::vector<KeyboardControl> fKeys() { return {ui::kFunctionKeys.begin(), ui::kFunctionKeys.end()}; }
 
 struct TintRow {
   const char* what;
@@ -344,21 +340,21 @@ TEST_P(FlashReset, RestsEveryListedKeyAndPaintsTheTints) {
   r.latch(Latch::Highlight, row.highlight);
   // Every listed key pressed, so each must be written to pass.
   for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
-    for (const Faces& f : group) r.named(f.button).setBack(kGreen);
+    for (const Faces& f : group) r.c(f.button).setBack(kGreen);
   }
   for (const auto& group : {kOtherPlainKeys, kArrowKeys, kToolButtons, fKeys()}) {
-    for (const std::string& b : group) r.named(b).setBack(kGreen);
+    for (const KeyboardControl b : group) r.c(b).setBack(kGreen);
   }
 
   r.kb.tick(ui::kBackcolorTimer);
 
-  for (const Faces& f : letterFaces()) EXPECT_EQ(r.named(f.button).back(), colors::kSysWindow) << f.button;
-  for (const std::string& b : kOtherPlainKeys) EXPECT_EQ(r.named(b).back(), colors::kSysWindow) << b;
-  for (const std::string& b : kToolButtons) EXPECT_EQ(r.named(b).back(), colors::kSysButtonFace) << b;
-  for (const Faces& f : kTopRowFaces) EXPECT_EQ(r.named(f.button).back(), row.topRow) << f.button;
-  for (const Faces& f : kPunctuationFaces) EXPECT_EQ(r.named(f.button).back(), row.punctuation) << f.button;
-  for (const std::string& b : fKeys()) EXPECT_EQ(r.named(b).back(), row.fkey) << b;
-  for (const std::string& b : kArrowKeys) EXPECT_EQ(r.named(b).back(), row.arrow) << b;
+  for (const Faces& f : letterFaces()) EXPECT_EQ(r.c(f.button).back(), colors::kSysWindow) << f.button.str();
+  for (const KeyboardControl b : kOtherPlainKeys) EXPECT_EQ(r.c(b).back(), colors::kSysWindow) << b.str();
+  for (const KeyboardControl b : kToolButtons) EXPECT_EQ(r.c(b).back(), colors::kSysButtonFace) << b.str();
+  for (const Faces& f : kTopRowFaces) EXPECT_EQ(r.c(f.button).back(), row.topRow) << f.button.str();
+  for (const Faces& f : kPunctuationFaces) EXPECT_EQ(r.c(f.button).back(), row.punctuation) << f.button.str();
+  for (const KeyboardControl b : fKeys()) EXPECT_EQ(r.c(b).back(), row.fkey) << b.str();
+  for (const KeyboardControl b : kArrowKeys) EXPECT_EQ(r.c(b).back(), row.arrow) << b.str();
   // The mode buttons show their latches and stay as they were.
   EXPECT_EQ(r.c(ui::kShiftLockButton).back(), row.shiftLock ? kGreen : kWhite);
   EXPECT_EQ(r.c(ui::kLockTopNumberKeysButton).back(), row.numberRowLock ? kGreen : kWhite);
@@ -384,17 +380,17 @@ INSTANTIATE_TEST_SUITE_P(Modes, FlashReset,
                          [](const auto& p) { return std::string(p.param.what); });
 
 TEST(FlashReset, NeverTouchesStateButtons) {
-  const std::vector<std::string> untouched{
-      "BUTTON_SHIFT_LEFT",     "BUTTON_SHIFT_RIGHT", "BUTTON_CTRL_LEFT",    "BUTTON_CTRL_RIGHT",
-      "BUTTON_ALT_LEFT",       "BUTTON_ALT_GR",      "BUTTON_WIN_KEY_LEFT", "BUTTON_WIN_KEY_RIGHT",
-      "BUTTON_CAPS",           "BUTTON_BACKSPACE",   "BUTTON_RIGHT_CLICK",  "BUTTON_AUTO_DELETE",
-      "BUTTON_AUTO_BACKSPACE", "SETTINGS_BUTTON",    "BUTTON_CMD",          "BUTTON_WINDOWS_LOCK",
-      "NUM_LIGHT_LABEL",       "CAPS_LIGHT_LABEL",   "SCROLL_LIGHT_LABEL",  "ACTIVE_WINDOW_LABEL"};
+  const std::vector<KeyboardControl> untouched{
+      ui::kButtonShiftLeft,     ui::kButtonShiftRight, ui::kButtonCtrlLeft,   ui::kButtonCtrlRight,
+      ui::kButtonAltLeft,       ui::kButtonAltGr,      ui::kButtonWinKeyLeft, ui::kButtonWinKeyRight,
+      ui::kButtonCaps,          ui::kButtonBackspace,  ui::kButtonRightClick, ui::kButtonAutoDelete,
+      ui::kButtonAutoBackspace, ui::kSettingsButton,   ui::kButtonCmd,        ui::kButtonWindowsLock,
+      ui::kNumLightLabel,       ui::kCapsLightLabel,   ui::kScrollLightLabel, ui::kActiveWindowLabel};
   constexpr Color kMarker = 0x123456;
   Rig r;
-  for (const std::string& b : untouched) r.named(b).setBack(kMarker);
+  for (const KeyboardControl b : untouched) r.c(b).setBack(kMarker);
   r.kb.tick(ui::kBackcolorTimer);
-  for (const std::string& b : untouched) EXPECT_EQ(r.named(b).back(), kMarker) << b;
+  for (const KeyboardControl b : untouched) EXPECT_EQ(r.c(b).back(), kMarker) << b.str();
 }
 
 }  // namespace

@@ -330,20 +330,18 @@ struct BasicRig {
   Form& main() { return kb.main(); }
   void clickOn(const Control& control) { kb.handle(kb.main(), kb.main().indexOf(control), Event::Click); }
   Control& c(KeyboardControl name) { return kb.main().control(name); }
-  // A name the window lacks throws (control, named): a click on nothing
+  // A name the window lacks throws: a click on nothing
   // would otherwise pass as a click that did nothing.
   void click(KeyboardControl name) { clickOn(c(name)); }
-  // By the name as data, for a test that walks a table of names on purpose.
-  Control& named(std::string_view name) { return kb.main().named(name); }
-  void clickNamed(std::string_view name) { clickOn(named(name)); }
+  // By the name as data, for a test that walks a script of steps on purpose.
+  void clickNamed(std::string_view name) { clickOn(kb.main().named(name)); }
   KeyboardState& state() { return kb.context().state; }
   void latch(Latch latch, bool on = true) { state().set(latch, on); }
   // Draws a character key's face as the refresh would: its plain or shifted
   // caption, or any other text as a language face.
-  void face(KeyboardControl button, std::string_view caption) { faceNamed(button.str(), caption); }
-  void faceNamed(std::string_view button, std::string_view caption) {
+  void face(KeyboardControl button, std::string_view caption) {
     for (const CharacterKey& key : characterKeys()) {
-      if (key.button.str() != button) continue;
+      if (key.button != button) continue;
       const CharacterFace face = caption == key.plain     ? CharacterFace::Plain
                                  : caption == key.shifted ? CharacterFace::Shifted
                                                           : CharacterFace::Language;
@@ -351,7 +349,7 @@ struct BasicRig {
       if (face == CharacterFace::Language) c(key.button).setCaption(std::string(caption));
       return;
     }
-    ADD_FAILURE() << button << " is no character key";
+    ADD_FAILURE() << button.str() << " is no character key";
   }
   void tick(KeyboardTimer timer) { kb.tick(timer); }
   // Makes `title` the recorded target as the tracking timer would.

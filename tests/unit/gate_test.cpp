@@ -56,8 +56,8 @@ struct GateRig {
   std::vector<std::string> offered() {
     r.tick(ui::kNcsTimer);
     std::vector<std::string> out;
-    for (ControlName name : ui::kSuggestionKeys) {
-      std::string word = r.named(name.str()).caption();
+    for (KeyboardControl name : ui::kSuggestionKeys) {
+      std::string word = r.c(name).caption();
       for (char& ch : word) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
       out.push_back(word);
     }

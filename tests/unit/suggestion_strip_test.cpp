@@ -43,7 +43,7 @@ struct PredictRig {
   }
   std::vector<std::string> offered() {
     std::vector<std::string> out;
-    for (ControlName name : ui::kSuggestionKeys) out.push_back(r.named(name.str()).caption());
+    for (KeyboardControl name : ui::kSuggestionKeys) out.push_back(r.c(name).caption());
     return out;
   }
   bool offers(std::string_view word) {
@@ -81,7 +81,7 @@ TEST(SuggestionStrip, ChoosingFinishesTheWordAndAMarkGoesBeforeItsSpace) {
   // The chosen word flashed and comes back as any key does.
   auto greens = [&p] {
     return std::count_if(ui::kSuggestionKeys.begin(), ui::kSuggestionKeys.end(),
-                         [&p](ControlName name) { return p.r.named(name.str()).back() == colors::kGreen; });
+                         [&p](KeyboardControl name) { return p.r.c(name).back() == colors::kGreen; });
   };
   EXPECT_EQ(greens(), 1);
   // A tick at once would end the flash unseen; the next one ends it.
@@ -151,8 +151,8 @@ TEST_P(SuggestionCase, FollowsTheLetterKeys) {
 }
 
 void capsLock(PredictRig& p) { p.r.locks.state[LockKey::CapsLock] = 1; }
-void shiftLock(PredictRig& p) { p.r.clickNamed(ui::kShiftLockButton.str()); }
-void shift(PredictRig& p) { p.r.clickNamed(ui::kButtonShiftLeft.str()); }
+void shiftLock(PredictRig& p) { p.r.click(ui::kShiftLockButton); }
+void shift(PredictRig& p) { p.r.click(ui::kButtonShiftLeft); }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SuggestionCase,
@@ -274,7 +274,7 @@ TEST(SuggestionStrip, StoredTextAndAnotherTargetStartAfresh) {
   const StoredTextKey& stored = storedTextKeys().front();
   p.r.store.write(kSettingsSection, stored.settingKey, "x");
   p.type("q");
-  p.r.clickNamed(stored.button.str());
+  p.r.click(stored.button);
   EXPECT_EQ(p.offered(), atStart);
 }
 
