@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,14 +19,17 @@ constexpr std::string_view kHoverPausedCaption = "HOVER PAUSED";
 
 }  // namespace
 
-HandsFree::HandsFree(Context& ctx, KeyboardRoutes& router)
+HandsFree::HandsFree(Context& ctx, const Router& keyboardRoutes)
     : ctx_(ctx),
-      router_(router.router()),
+      router_(keyboardRoutes),
       dwell_(dwellOptions_),
       scanner_(settings_.scanStep, [this](KeyId key) { return reachable(key); }),
       backspace_(ctx.main.indexOf(ctx.main.control(ui::kButtonBackspace))) {
   dwell_.setPauseKey(ctx_.main.indexOf(ctx_.main.control(ui::kHoverPauseButton)));
   ctx_.main.setReachWatcher([this](Reach what) { reachChanged(what); });
+}
+
+void HandsFree::route(KeyboardRoutes& router) {
   router.on(ui::kHoverPauseButton, Event::Click, [this] { pauseClicked(); });
   // Both are one-shots set afresh for every wake-up; these intervals are
   // only where they start.
@@ -324,7 +328,8 @@ ScanRows HandsFree::rows() const {
 }
 
 void registerHandsFree(KeyboardRoutes& router, Context& ctx) {
-  ctx.handsFree = std::make_shared<HandsFree>(ctx, router);
+  if (!ctx.handsFree) throw std::logic_error("the typing aids are routed before they are made");
+  ctx.handsFree->route(router);
 }
 
 }  // namespace osk::aids

@@ -25,13 +25,18 @@ namespace osk::aids {
 
 class HandsFree {
  public:
-  // Routes the pause key and the two timers of the keyboard window.
-  HandsFree(Context& ctx, KeyboardRoutes& router);
+  // `keyboardRoutes` tells which keys a click acts on: the ones hover and
+  // scanning offer. Nothing is routed yet.
+  HandsFree(Context& ctx, const Router& keyboardRoutes);
   HandsFree(const HandsFree&) = delete;
   HandsFree& operator=(const HandsFree&) = delete;
   HandsFree(HandsFree&&) = delete;
   HandsFree& operator=(HandsFree&&) = delete;
   ~HandsFree();
+
+  // Routes the pause key and the hover, scan and fade timers of the
+  // keyboard window here.
+  void route(KeyboardRoutes& router);
 
   // The keyboard window has loaded: the stored choices take effect.
   void load();
@@ -111,7 +116,8 @@ class HandsFree {
   std::optional<SwitchKey> caught_;  // the switch key the platform catches
 };
 
-// Makes the keyboard window's aids and routes their events.
+// Routes the events of the aids the keyboard window's set-up made; throws
+// std::logic_error when it made none.
 void registerHandsFree(KeyboardRoutes& router, Context& ctx);
 
 }  // namespace osk::aids

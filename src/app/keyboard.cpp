@@ -22,6 +22,9 @@ std::vector<std::unique_ptr<Keyboard::Window>> Keyboard::makeWindows() {
 
 Keyboard::Keyboard(Platform platform)
     : windows_(makeWindows()), ctx_(dynamic_cast<KeyboardForm&>(*windows_.front()->form), platform, *this) {
+  // Built first, routed after: a route only binds a handler to what is
+  // already there.
+  setUpKeyboardWindow(ctx_, windows_.front()->router);
   const auto units = windowUnits();
   for (std::size_t i = 0; i < units.size(); ++i) units[i].routes(windows_[i]->router, ctx_);
 }

@@ -46,10 +46,15 @@ class Keyboard final : public Windows {
   // false for a name it does not have.
   bool handle(const Form& form, std::string_view control, Event event);
   void tick(const Form& form, std::string_view timer);
-  // The keyboard window's own, by typed name.
-  bool handle(KeyboardControl control, Event event) { return handle(main(), control.str(), event); }
+  // The keyboard window's own, by typed name. Throws std::out_of_range for
+  // a name its layout lacks: an event of nothing is no event.
+  bool handle(KeyboardControl control, Event event) {
+    return handle(main(), main().indexOf(main().control(control)), event);
+  }
   bool handleForm(Event event) { return handle(main(), kFormItself, event); }
-  void tick(KeyboardTimer timer) { tick(main(), timer.str()); }
+  void tick(KeyboardTimer timer) {
+    tick(main(), static_cast<TimerIndex>(&main().timer(timer) - main().timers().data()));
+  }
 
  private:
   struct Window {

@@ -118,8 +118,6 @@ void Form_DblClick(Context& ctx) { openSettingsDialog(ctx); }
 void SETTINGS_BUTTON_Click(Context& ctx) { openSettingsDialog(ctx); }
 
 void registerLifecycle(KeyboardRoutes& router, Context& ctx) {
-  ctx.docking =
-      std::make_shared<Docking>(ctx.main, ctx.platform.host, ctx.platform.appBar, ctx.platform.store);
   Context* c = &ctx;
   router.onForm(Event::Load, [c] { Form_Load(*c); });
   router.onForm(Event::Unload, [c] { Form_Unload(*c); });

@@ -32,4 +32,10 @@ constexpr WindowUnit unitOf() {
 // Every window, the keyboard window first.
 std::span<const WindowUnit> windowUnits();
 
+// Makes the keyboard window's parts that keep state (the faces as drawn,
+// docking, word prediction, the typing aids) and hands them to `ctx`,
+// before any window is routed. `keyboardRoutes` is the keyboard window's
+// router, routed afterwards.
+void setUpKeyboardWindow(Context& ctx, const Router& keyboardRoutes);
+
 }  // namespace osk

@@ -114,9 +114,10 @@ struct Context {
   ControlIndex handling = kFormItself;
   // The keys flashed lately, which the colour reset leaves lit a moment.
   Flashes flashes;
-  // Hover clicking and scanning, made with the keyboard window's routes.
+  // The keyboard window's parts, made in its set-up before any route
+  // (src/app/windows.cpp). Hover clicking and scanning:
   std::shared_ptr<aids::HandsFree> handsFree;
-  // Word prediction and its suggestion strip, made with the same routes.
+  // Word prediction and its suggestion strip:
   std::shared_ptr<WordPrediction> prediction;
   // The keyboard docked along the bottom of the screen, or where it was.
   std::shared_ptr<Docking> docking;

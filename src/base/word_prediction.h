@@ -1,7 +1,7 @@
 // Word prediction as the rest of the keyboard sees it: the send step tells
 // it what goes into the target, the window's life and the typing aids
-// dialog switch it on and off. Made with the keyboard window's routes
-// (keys/suggestion_keys.h); absent in a context that never routes them.
+// dialog switch it on and off. Made in the keyboard window's set-up
+// (keys/suggestion_keys.h); absent in a context that never sets it up.
 #pragma once
 
 #include <optional>

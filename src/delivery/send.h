@@ -49,7 +49,11 @@ class Delivery {
   [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, const PhysicalKey& key) const;
   // Sends keys that carry codes of their own (the number pad's, by the
   // keypad's scan codes) to the recorded target; `typed` is the key string
-  // of what they do, for word prediction.
+  // of what they do, for word prediction. Not a PhysicalKey: the layout is
+  // asked by scan code alone, and the keypad's slash and Enter share theirs
+  // with the main keys (only the extended flag tells them apart), so the
+  // layout would answer for the main keys; nor does a keypad key compose
+  // with a waiting accent as a key of the layout would.
   [[nodiscard]] SendResult sendPlan(const KeyPlan& plan, std::string_view typed) const;
   // Brings a real recorded target to the front without sending anything;
   // false when no window is recorded or it did not come forward.

@@ -128,11 +128,14 @@ std::string chordKeys(std::string_view prefixes, std::string_view lower) {
   return keys;
 }
 
-void registerCharacterKeys(KeyboardRoutes& router, Context& ctx) {
+void recordLayoutFaces(KeyboardState& state) {
   // The layout draws the letters as capitals and every other key plain.
   for (const CharacterKey& key : characterKeys())
-    ctx.state.drewFace(placeOf(key),
-                       key.family == KeyFamily::Letter ? CharacterFace::Shifted : CharacterFace::Plain);
+    state.drewFace(placeOf(key),
+                   key.family == KeyFamily::Letter ? CharacterFace::Shifted : CharacterFace::Plain);
+}
+
+void registerCharacterKeys(KeyboardRoutes& router, Context& ctx) {
   for (const CharacterKey& key : characterKeys()) {
     const CharacterKey* k = &key;
     switch (key.family) {

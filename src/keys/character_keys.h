@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/context.h"
+#include "base/keyboard_state.h"
 #include "base/router.h"
 
 namespace osk {
@@ -95,6 +96,9 @@ struct StoredTextKey {
 std::span<const StoredTextKey> storedTextKeys();
 void clickStoredTextKey(Context& ctx, const StoredTextKey& key);
 
+// The faces the layout draws the keys with, as the state's record of what
+// each key shows: taken once, before anything draws a face.
+void recordLayoutFaces(KeyboardState& state);
 void registerCharacterKeys(KeyboardRoutes& router, Context& ctx);
 
 }  // namespace osk

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -325,10 +326,13 @@ class SuggestionStrip final : public WordPrediction {
 
 }  // namespace
 
+std::shared_ptr<WordPrediction> makeSuggestionStrip(Context& ctx) {
+  return std::make_shared<SuggestionStrip>(ctx);
+}
+
 void registerSuggestionKeys(KeyboardRoutes& router, Context& ctx) {
-  auto strip = std::make_shared<SuggestionStrip>(ctx);
-  ctx.prediction = strip;
-  SuggestionStrip* s = strip.get();
+  auto* s = dynamic_cast<SuggestionStrip*>(ctx.prediction.get());
+  if (s == nullptr) throw std::logic_error("the suggestion keys are routed before their strip is made");
   for (std::size_t i = 0; i < ui::kSuggestionKeys.size(); ++i)
     router.on(ui::kSuggestionKeys.at(i), Event::Click, [s, i] { s->clicked(i); });
   router.every(ui::kLearnedWordsSaveTimer, kLearnedSaveDelay, [s] { s->saveTimer(); });

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "base/context.h"
 #include "base/router.h"
+#include "base/word_prediction.h"
 #include "layout/model.h"
 
 namespace osk {
@@ -31,6 +33,11 @@ struct TypedKey {
 };
 TypedKey typedBy(std::string_view keys);
 
+// The strip, made at start-up before any route: what the send step tells
+// of every key (`Context::prediction`).
+std::shared_ptr<WordPrediction> makeSuggestionStrip(Context& ctx);
+// Routes the strip's keys and its save timer to the strip made above;
+// throws std::logic_error when none was made.
 void registerSuggestionKeys(KeyboardRoutes& router, Context& ctx);
 
 }  // namespace osk

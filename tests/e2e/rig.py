@@ -44,6 +44,7 @@ DRIVE_TIMEOUT_S = 120
 # second (0.99 s median, 1.35 s at most).
 TRACK_TIMEOUT_MS = 5000
 TYPE_TIMEOUT_S = 10
+VK_NUMLOCK = 0x90
 
 # The keyboard sits at its default place (about 67,67 to 1187,386 at 96 dpi);
 # targets go below it so that no click on a key lands on them.
@@ -294,6 +295,33 @@ class Session:
                 return b"ready" in f.read()
         self.wait_until(ready, START_TIMEOUT_S, never)
         return p
+
+    def set_num_lock(self, test, on, window):
+        """Sets Num Lock, tapped in `window` (Wine delivers the key only to a
+        window with the focus), and puts it back when `test` ends: the lock
+        lives in the display that later tests share."""
+
+        def toggle_to(state):
+            if ("num=%d" % state) not in self.drive("keystate"):
+                self.drive("foreground", window)
+                self.drive("tap-key", str(VK_NUMLOCK))
+                self.wait_until(lambda: ("num=%d" % state) in self.drive("keystate"), TYPE_TIMEOUT_S,
+                                "Num Lock did not follow the key")
+
+        original = 1 if "num=1" in self.drive("keystate") else 0
+        toggle_to(1 if on else 0)
+        test.addCleanup(toggle_to, original)
+
+    def shoot(self, name, form="main"):
+        """A window as shown, for the README: into the folder that
+        QMOSK_SHOTS names, when it names one."""
+        folder = os.environ.get("QMOSK_SHOTS")
+        if not folder:
+            return
+        x, y, w, h = self.rect(form)
+        subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root",
+                        "-crop", "%dx%d+%d+%d" % (w, h, x, y), os.path.join(folder, name)],
+                       check=False, timeout=60)
 
     def close(self):
         if getattr(self, "_closed", False):

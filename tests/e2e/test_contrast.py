@@ -5,7 +5,6 @@ it). A screenshot of the keyboard is read key by key: every caption stands
 out from its face by at least 7:1, and a latched key differs from a plain
 one by a frame, not only by its colour."""
 
-import os
 import subprocess
 import tempfile
 import unittest
@@ -107,24 +106,13 @@ class BlackScheme(KeyboardTestCase):
                                lambda shot: "the faces were %r, never %r" % (faces(shot), want))
         return shot
 
-    def shoot(self, name):
-        """The keyboard as shown, for the README: into the folder that
-        QMOSK_SHOTS names, when it names one."""
-        folder = os.environ.get("QMOSK_SHOTS")
-        if not folder:
-            return
-        x, y, w, h = self.s.rect("main")
-        subprocess.run(["import", "-display", self.display.name, "-window", "root",
-                        "-crop", "%dx%d+%d+%d" % (w, h, x, y), os.path.join(folder, name)],
-                       check=False, timeout=60)
-
     def test_every_caption_reads_and_a_latched_key_wears_a_frame(self):
         s = self.s
         rects = self.key_rects()
         s.click("main", "BUTTON_CTRL_LEFT")
         shot = self.wait_faces(rects, {"BUTTON_CTRL_LEFT": HIGHLIGHT, "BUTTON_CTRL_RIGHT": HIGHLIGHT,
                                        "BUTTON_ALT_LEFT": BLACK})
-        self.shoot("keyboard-high-contrast.png")
+        self.s.shoot("keyboard-high-contrast.png")
 
         checked = []
         failures = []

@@ -3,14 +3,13 @@ as keystrokes that program really receives."""
 
 import unittest
 
-from rig import (KEYLOG_TITLE, NOTEPAD_TITLE, TYPE_TIMEOUT_S, KeyLogTestCase, NotepadTestCase)
+from rig import (KEYLOG_TITLE, NOTEPAD_TITLE, TYPE_TIMEOUT_S, VK_NUMLOCK, KeyLogTestCase, NotepadTestCase)
 
 GREEN = "0x00FF00"
 
 
 VK_SHIFT = 0x10
 VK_CONTROL = 0x11
-VK_NUMLOCK = 0x90
 LOCK_VKS = (0x14, VK_NUMLOCK, 0x91)
 
 # button, vk, scan code, extended flag ("1" for the keys of the separate
@@ -40,24 +39,6 @@ SHIFT_ARROWS = [
     ("BUTTON_KEY_DOWN", 0x28, True),
     ("BUTTON_KEY_UP", 0x26, False),
 ]
-
-
-def set_num_lock(test, s, on):
-    """Sets Num Lock as the key-log window sees it and puts it back when the
-    test ends: the lock lives in the display that later tests share."""
-    want = "num=%d" % on
-
-    def toggle_to(state):
-        if ("num=%d" % state) not in s.drive("keystate"):
-            s.drive("foreground", KEYLOG_TITLE)
-            s.drive("tap-key", str(VK_NUMLOCK))
-            s.wait_until(lambda: ("num=%d" % state) in s.drive("keystate"), TYPE_TIMEOUT_S,
-                         "Num Lock did not follow the key")
-
-    original = 1 if "num=1" in s.drive("keystate") else 0
-    toggle_to(1 if on else 0)
-    test.addCleanup(toggle_to, original)
-    test.assertIn(want, s.drive("keystate"))
 
 
 class NotepadTarget(NotepadTestCase):
@@ -262,7 +243,7 @@ class KeyLogTarget(KeyLogTestCase):
 
     def test_latched_shift_arrows_stay_extended_with_num_lock_on(self):
         s = self.s
-        set_num_lock(self, s, True)
+        s.set_num_lock(self, True, KEYLOG_TITLE)
         before = s.drive("keystate")
         s.click("main", "BUTTON_SHIFT_LEFT")
         s.drive("wait-text", "main", "BUTTON_LETTER_A", "A")

@@ -3,8 +3,6 @@ Notepad: with the keys following the input language they show and type the
 German keys; without, the same desktop keeps the UK face, and each key types
 the character its caption shows."""
 
-import os
-import subprocess
 import unittest
 
 from rig import NOTEPAD_TITLE, TARGET_GEOMETRY, TYPE_TIMEOUT_S, KeyboardTestCase
@@ -46,23 +44,12 @@ class GermanKeymap(KeyboardTestCase):
         self.s.wait_for(lambda: self.s.drive("edit-text", NOTEPAD_TITLE), lambda got: got == want, TYPE_TIMEOUT_S,
                         "Notepad never showed %r" % want)
 
-    def shoot(self, name):
-        """The keyboard as shown, for the README: into the folder that
-        QMOSK_SHOTS names, when it names one."""
-        folder = os.environ.get("QMOSK_SHOTS")
-        if not folder:
-            return
-        x, y, w, h = self.s.rect("main")
-        path = os.path.join(folder, name)
-        subprocess.run(["import", "-display", self.display.name, "-window", "root",
-                        "-crop", "%dx%d+%d+%d" % (w, h, x, y), path], check=False, timeout=60)
-
     def test_following_the_input_language_the_keys_show_and_type_german(self):
         s = self.start("--follow-input-language")
         self.wait_caption("BUTTON_LETTER_Y", "z")
         self.wait_caption("BUTTON_SQUARE_BRACKET_LEFT", "\u00fc")
         self.wait_caption("BUTTON_DASH", "\u00df")
-        self.shoot("keyboard-de.png")
+        s.shoot("keyboard-de.png")
         s.click("main", "BUTTON_LETTER_Y")
         s.click("main", "BUTTON_SQUARE_BRACKET_LEFT")
         self.wait_typed("z\u00fc")

@@ -3,43 +3,12 @@ window as a keypad's keys, Num Lock deciding between digits and navigation;
 the window grows to the right by the pad, stays on the screen, and a
 restart keeps the pad open."""
 
-import os
-import subprocess
 import unittest
 
 from rig import (KEYLOG_TITLE, NOTEPAD_TITLE, TYPE_TIMEOUT_S, KeyLogTestCase, NotepadTestCase, px)
 
-VK_NUMLOCK = 0x90
 PAD_WIDTH_TWIPS = 3000  # the pad's band at the keys' design scale
 CAPTION_TIMEOUT_MS = 15000
-
-
-def set_num_lock(test, s, on, window):
-    """Sets Num Lock, tapped in `window`, and puts it back when the test
-    ends: the lock lives in the display that later tests share."""
-
-    def toggle_to(state):
-        if ("num=%d" % state) not in s.drive("keystate"):
-            s.drive("foreground", window)
-            s.drive("tap-key", str(VK_NUMLOCK))
-            s.wait_until(lambda: ("num=%d" % state) in s.drive("keystate"), TYPE_TIMEOUT_S,
-                         "Num Lock did not follow the key")
-
-    original = 1 if "num=1" in s.drive("keystate") else 0
-    toggle_to(1 if on else 0)
-    test.addCleanup(toggle_to, original)
-
-
-def shoot(s, name):
-    """The keyboard as shown, for the README: into the folder that
-    QMOSK_SHOTS names, when it names one."""
-    folder = os.environ.get("QMOSK_SHOTS")
-    if not folder:
-        return
-    x, y, w, h = s.rect("main")
-    subprocess.run(["import", "-display", s.env["DISPLAY"], "-window", "root",
-                    "-crop", "%dx%d+%d+%d" % (w, h, x, y), os.path.join(folder, name)],
-                   check=False, timeout=60)
 
 
 class PadInNotepad(NotepadTestCase):
@@ -65,17 +34,17 @@ class PadInNotepad(NotepadTestCase):
 
     def test_seven_types_a_digit_with_num_lock_on_and_goes_home_with_it_off(self):
         s = self.s
-        set_num_lock(self, s, True, NOTEPAD_TITLE)
+        s.set_num_lock(self, True, NOTEPAD_TITLE)
         s.make_target(NOTEPAD_TITLE)
         self.open_pad()
         self.click_keys("BUTTON_LETTER_A", "BUTTON_LETTER_B")
         self.wait_typed("ab")
         self.wait_caption("NUM_PAD_7", "7")
-        shoot(s, "keyboard-numpad.png")
+        s.shoot("keyboard-numpad.png")
         s.click("main", "NUM_PAD_7")
         self.wait_typed("ab7")
         self.wait_caret(3)
-        set_num_lock(self, s, False, NOTEPAD_TITLE)
+        s.set_num_lock(self, False, NOTEPAD_TITLE)
         s.make_target(NOTEPAD_TITLE)
         self.wait_caption("NUM_PAD_7", "HOME")
         s.click("main", "NUM_PAD_7")
@@ -113,7 +82,7 @@ class PadInKeyLog(KeyLogTestCase):
 
     def test_keypad_keys_arrive_with_the_keypads_codes(self):
         s = self.s
-        set_num_lock(self, s, True, KEYLOG_TITLE)
+        s.set_num_lock(self, True, KEYLOG_TITLE)
         s.make_target(KEYLOG_TITLE)
         s.click("main", "NUM_PAD_BUTTON")
         s.drive("wait-text", "main", "NUM_PAD_7", "7", str(CAPTION_TIMEOUT_MS))

@@ -2,26 +2,19 @@
 # last line: "characters per minute: <x>, errors per 100 characters: <y>",
 # the same both times, x at least MIN_CPM.
 # cmake -DTOOL=<tool> -DTEXT=<file> -DMETHOD=scan -DTIMING=fixed -DMIN_CPM=1 -P check.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/../last_figure.cmake)
 foreach(run 1 2)
-  execute_process(COMMAND "${TOOL}" --method ${METHOD} --timing ${TIMING} --seed 7 "${TEXT}" RESULT_VARIABLE rc OUTPUT_VARIABLE out)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "qmosk-handsfree failed (${rc}):\n${out}")
-  endif()
-  if(out MATCHES "gave up")
-    message(FATAL_ERROR "the simulated person gave up:\n${out}")
-  endif()
-  string(REGEX MATCH "[^\n]*\n?$" last "${out}")
-  string(STRIP "${last}" last)
-  if(NOT last MATCHES "^characters per minute: ([0-9]+\\.[0-9][0-9]), errors per 100 characters: ([0-9]+\\.[0-9][0-9])$")
-    message(FATAL_ERROR "last line is not the figure: '${last}'\n${out}")
-  endif()
-  set(figure${run} "${last}")
-  set(cpm ${CMAKE_MATCH_1})
+  last_figure(PREFIX hf
+              PATTERN "^characters per minute: ([0-9]+\\.[0-9][0-9]), errors per 100 characters: ([0-9]+\\.[0-9][0-9])$"
+              REFUSE "gave up" WHY "the simulated person gave up"
+              COMMAND "${TOOL}" --method ${METHOD} --timing ${TIMING} --seed 7 "${TEXT}")
+  set(figure${run} "${hf_LINE}")
+  set(cpm ${hf_1})
 endforeach()
 if(NOT figure1 STREQUAL figure2)
   message(FATAL_ERROR "the same seed gave two figures: '${figure1}', '${figure2}'")
 endif()
 if(cpm LESS MIN_CPM)
-  message(FATAL_ERROR "${cpm} characters per minute is below ${MIN_CPM}\n${out}")
+  message(FATAL_ERROR "${cpm} characters per minute is below ${MIN_CPM}\n${hf_OUT}")
 endif()
 message(STATUS "${METHOD}, ${TIMING}: ${figure1}")

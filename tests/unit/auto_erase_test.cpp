@@ -23,7 +23,7 @@ struct Burst {
   Rig rig;
   ManualClock clock{rig.kb};
   Burst() {
-    rig.kb.handle(rig.kb.main(), "Form", Event::Load);
+    rig.kb.handleForm(Event::Load);
     rig.target("Notepad");
   }
 };
@@ -31,26 +31,26 @@ struct Burst {
 TEST(AutoErase, JoinedModeErasesBothSidesAndEndsWithTheFirst) {
   Burst b;
   Rig& rig = b.rig;
-  rig.click("BUTTON_AUTO_BACKSPACE");
-  EXPECT_EQ(rig.c("BUTTON_AUTO_BACKSPACE").back(), kGreen);
-  EXPECT_EQ(rig.c("BUTTON_AUTO_DELETE").back(), colors::kWhite);
+  rig.click(ui::kButtonAutoBackspace);
+  EXPECT_EQ(rig.c(ui::kButtonAutoBackspace).back(), kGreen);
+  EXPECT_EQ(rig.c(ui::kButtonAutoDelete).back(), colors::kWhite);
   b.clock.advance(2000);
   EXPECT_EQ(count(rig, "{BACKSPACE}"), 20);
-  rig.click("BUTTON_AUTO_DELETE");
+  rig.click(ui::kButtonAutoDelete);
   // A second click on a running mode neither doubles it nor stretches the
   // burst past its five seconds.
   b.clock.advance(1000);
-  rig.click("BUTTON_AUTO_BACKSPACE");
+  rig.click(ui::kButtonAutoBackspace);
   b.clock.advance(1200);
   // An ordinary key during the burst types and flashes; the reset returns
   // it to rest and leaves the burst buttons green.
-  rig.c("BUTTON_LETTER_Q").setCaption("q");
-  rig.click("BUTTON_LETTER_Q");
-  EXPECT_EQ(rig.c("BUTTON_LETTER_Q").back(), kGreen);
+  rig.c(ui::kButtonLetterQ).setCaption("q");
+  rig.click(ui::kButtonLetterQ);
+  EXPECT_EQ(rig.c(ui::kButtonLetterQ).back(), kGreen);
   b.clock.advance(300);
-  EXPECT_EQ(rig.c("BUTTON_LETTER_Q").back(), kSysWindow);
-  EXPECT_EQ(rig.c("BUTTON_AUTO_BACKSPACE").back(), kGreen);
-  EXPECT_EQ(rig.c("BUTTON_AUTO_DELETE").back(), kGreen);
+  EXPECT_EQ(rig.c(ui::kButtonLetterQ).back(), kSysWindow);
+  EXPECT_EQ(rig.c(ui::kButtonAutoBackspace).back(), kGreen);
+  EXPECT_EQ(rig.c(ui::kButtonAutoDelete).back(), kGreen);
   b.clock.advance(1500);
 
   EXPECT_EQ(count(rig, "{BACKSPACE}"), 50);
@@ -63,15 +63,15 @@ TEST(AutoErase, JoinedModeErasesBothSidesAndEndsWithTheFirst) {
   EXPECT_EQ((firstDel - 1)->keys, "{BACKSPACE}");
   for (const auto& s : sent) EXPECT_EQ(s.foreground, 42u) << s.keys;
 
-  EXPECT_EQ(rig.c("BUTTON_AUTO_BACKSPACE").back(), kSysWindow);
-  EXPECT_EQ(rig.c("BUTTON_AUTO_DELETE").back(), kSysWindow);
-  EXPECT_FALSE(rig.main().namedTimer("AUTO_DELETE_TIMER").enabled);
-  EXPECT_FALSE(rig.main().namedTimer("AUTO_DELETE_STOP_TIMER").enabled);
+  EXPECT_EQ(rig.c(ui::kButtonAutoBackspace).back(), kSysWindow);
+  EXPECT_EQ(rig.c(ui::kButtonAutoDelete).back(), kSysWindow);
+  EXPECT_FALSE(rig.main().timer(ui::kAutoDeleteTimer).enabled);
+  EXPECT_FALSE(rig.main().timer(ui::kAutoDeleteStopTimer).enabled);
   b.clock.advance(3000);
   EXPECT_EQ(rig.injector.sent.size(), 81u);
 
   // The next click starts a fresh burst of its own.
-  rig.click("BUTTON_AUTO_DELETE");
+  rig.click(ui::kButtonAutoDelete);
   b.clock.advance(6000);
   EXPECT_EQ(count(rig, "{DEL}"), 80);
   EXPECT_EQ(count(rig, "{BACKSPACE}"), 50);
@@ -80,28 +80,28 @@ TEST(AutoErase, JoinedModeErasesBothSidesAndEndsWithTheFirst) {
 TEST(AutoErase, ReservedCaptionSkipsTicksAndTheBurstGoesOn) {
   Rig rig;
   ManualClock clock(rig.kb);
-  rig.kb.handle(rig.kb.main(), "Form", Event::Load);
+  rig.kb.handleForm(Event::Load);
   rig.desktop.foreground = Rig::kSelf;
-  rig.click("BUTTON_AUTO_DELETE");  // label still "QM-OSK"
+  rig.click(ui::kButtonAutoDelete);  // label still "QM-OSK"
   clock.advance(1500);
-  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);  // "QM-OSK-CMD"
+  rig.kb.handle(ui::kCommandLineTextbox, Event::Click);  // "QM-OSK-CMD"
   clock.advance(1000);
   EXPECT_TRUE(rig.injector.sent.empty());
   EXPECT_TRUE(rig.desktop.activations.empty());
-  EXPECT_EQ(rig.c("BUTTON_AUTO_DELETE").back(), kGreen);
+  EXPECT_EQ(rig.c(ui::kButtonAutoDelete).back(), kGreen);
   // A window comes to the front and the tracking tick at 3000 records it.
   rig.desktop.show(42, "Notepad");
   clock.advance(2500);
   EXPECT_EQ(count(rig, "{DEL}"), 20);
-  EXPECT_EQ(rig.c("BUTTON_AUTO_DELETE").back(), kSysWindow);
+  EXPECT_EQ(rig.c(ui::kButtonAutoDelete).back(), kSysWindow);
 }
 
 TEST(AutoErase, TickThatCannotBringTheTargetForwardGivesUpWithinItsPeriod) {
   Burst b;
   Rig& rig = b.rig;
   rig.desktop.refuseActivation = true;
-  rig.click("BUTTON_AUTO_BACKSPACE");
-  rig.click("BUTTON_AUTO_DELETE");
+  rig.click(ui::kButtonAutoBackspace);
+  rig.click(ui::kButtonAutoDelete);
   b.clock.advance(1000);
   EXPECT_TRUE(rig.injector.sent.empty());
   // One wait per tick, not one per running mode.
@@ -113,7 +113,7 @@ TEST(AutoErase, TickThatCannotBringTheTargetForwardGivesUpWithinItsPeriod) {
   b.clock.advance(100);
   EXPECT_EQ(count(rig, "{BACKSPACE}"), 1);
   EXPECT_EQ(count(rig, "{DEL}"), 1);
-  rig.click("BUTTON_TAB");
+  rig.click(ui::kButtonTab);
   EXPECT_GT(rig.desktop.patience.back().count(), 100);
 }
 

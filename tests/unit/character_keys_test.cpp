@@ -48,23 +48,23 @@ unsigned latched(Rig& r) {
 
 void commandLineMode(Rig& r) {
   r.kb.handle(ui::kCommandLineTextbox, Event::Click);
-  r.c("COMMAND_LINE_TEXTBOX").setText(kCommandText);
+  r.c(ui::kCommandLineTextbox).setText(kCommandText);
 }
 
-void refresh(Rig& r) { r.kb.tick(r.kb.main(), "NCS_TIMER"); }
+void refresh(Rig& r) { r.kb.tick(ui::kNcsTimer); }
 
 // Keys rest at the window colour between flashes.
-void rest(Rig& r, const std::string& button) { r.c(button).setBack(colors::kSysWindow); }
+void rest(Rig& r, KeyboardControl button) { r.c(button).setBack(colors::kSysWindow); }
 
-const std::vector<std::string> kNumberButtons{
-    "BUTTON_NUMBER_1", "BUTTON_NUMBER_2", "BUTTON_NUMBER_3", "BUTTON_NUMBER_4", "BUTTON_NUMBER_5",
-    "BUTTON_NUMBER_6", "BUTTON_NUMBER_7", "BUTTON_NUMBER_8", "BUTTON_NUMBER_9", "BUTTON_NUMBER_0"};
+const std::vector<KeyboardControl> kNumberButtons{
+    ui::kButtonNumber1, ui::kButtonNumber2, ui::kButtonNumber3, ui::kButtonNumber4, ui::kButtonNumber5,
+    ui::kButtonNumber6, ui::kButtonNumber7, ui::kButtonNumber8, ui::kButtonNumber9, ui::kButtonNumber0};
 const Keys kDigitCaptions{"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"};
 const Keys kSymbolCaptions{"!", "''", "\xC2\xA3", "$", "%", "^", "&&", "*", "(", ")"};
 
 Keys numberRow(Rig& r) {
   Keys out;
-  for (const std::string& b : kNumberButtons) out.push_back(r.c(b).caption());
+  for (const KeyboardControl b : kNumberButtons) out.push_back(r.c(b).caption());
   return out;
 }
 
@@ -84,7 +84,7 @@ class LetterToTarget : public ::testing::TestWithParam<LetterRow> {};
 
 TEST_P(LetterToTarget, FollowsTheDecisionTable) {
   const LetterRow row = GetParam();
-  const std::string button = std::string("BUTTON_LETTER_") + row.letter;
+  const KeyboardControl button = ui::kLetterKeys.at(static_cast<std::size_t>(row.letter - 'A'));
   const char lower = static_cast<char>(row.letter - 'A' + 'a');
   Rig r;
   r.target(kTitle);
@@ -136,13 +136,14 @@ TEST_P(LetterToCommandLine, AppendsTheFaceWithoutSending) {
   Rig r;
   commandLineMode(r);
   latch(r, row.latches);
-  r.face("BUTTON_LETTER_B", row.capitalFace ? "B" : "b");
-  rest(r, "BUTTON_LETTER_B");
+  r.face(ui::kButtonLetterB, row.capitalFace ? "B" : "b");
+  rest(r, ui::kButtonLetterB);
 
-  r.click("BUTTON_LETTER_B");
+  r.click(ui::kButtonLetterB);
 
-  EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), std::string(kCommandText) + (row.appends ? row.appends : ""));
-  EXPECT_EQ(r.c("BUTTON_LETTER_B").back(), row.appends ? kGreen : colors::kSysWindow);
+  EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(),
+            std::string(kCommandText) + (row.appends ? row.appends : ""));
+  EXPECT_EQ(r.c(ui::kButtonLetterB).back(), row.appends ? kGreen : colors::kSysWindow);
   EXPECT_EQ(latched(r), row.remaining);
   EXPECT_TRUE(r.injector.sent.empty());
   EXPECT_TRUE(r.desktop.activations.empty());
@@ -173,7 +174,7 @@ class LetterWithCapsLock : public ::testing::TestWithParam<CapsRow> {};
 
 TEST_P(LetterWithCapsLock, TypesWhatTheRefreshedFaceSays) {
   const CapsRow row = GetParam();
-  const std::string button = std::string("BUTTON_LETTER_") + row.letter;
+  const KeyboardControl button = ui::kLetterKeys.at(static_cast<std::size_t>(row.letter - 'A'));
   Rig r;
   r.target(kTitle);
   latch(r, row.latches);
@@ -209,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LetterKeys, EveryLetterTypesBothCasesAndItsChords) {
   for (char upper = 'A'; upper <= 'Z'; ++upper) {
-    const std::string button = std::string("BUTTON_LETTER_") + upper;
+    const KeyboardControl button = ui::kLetterKeys.at(static_cast<std::size_t>(upper - 'A'));
     const std::string lower(1, static_cast<char>(upper - 'A' + 'a'));
     Rig r;
     r.target(kTitle);
@@ -226,14 +227,14 @@ TEST(LetterKeys, EveryLetterTypesBothCasesAndItsChords) {
     }
     EXPECT_EQ(r.injector.keys(), (Keys{lower, std::string(1, upper), "^{" + lower + "}", "%{" + lower + "}",
                                        "^%{" + lower + "}"}))
-        << button;
+        << button.str();
   }
 }
 
 // ---- Number row --------------------------------------------------------------
 
 struct NumberKeyRow {
-  const char* button;
+  KeyboardControl button;
   const char* digit;
   const char* symbol;   // caption
   const char* sends;    // for the symbol
@@ -277,14 +278,14 @@ TEST_P(NumberKey, CommandLineGetsTheDigitOrTheSymbolCharacter) {
   commandLineMode(r);
   refresh(r);
   r.click(row.button);
-  EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), std::string(kCommandText) + row.digit);
+  EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(), std::string(kCommandText) + row.digit);
   EXPECT_EQ(latched(r), unsigned{kNone});
 
   latch(r, kShift);
   refresh(r);
   rest(r, row.button);
   r.click(row.button);
-  EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), std::string(kCommandText) + row.digit + row.appends);
+  EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(), std::string(kCommandText) + row.digit + row.appends);
   EXPECT_EQ(r.c(row.button).back(), kGreen);
   EXPECT_EQ(latched(r), unsigned{kNone});
   EXPECT_EQ(numberRow(r), kDigitCaptions);
@@ -292,25 +293,25 @@ TEST_P(NumberKey, CommandLineGetsTheDigitOrTheSymbolCharacter) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Row, NumberKey,
-                         ::testing::Values(NumberKeyRow{"BUTTON_NUMBER_1", "1", "!", "!", "!"},
-                                           NumberKeyRow{"BUTTON_NUMBER_2", "2", "''", "+2", "''"},
-                                           NumberKeyRow{"BUTTON_NUMBER_3", "3", "\xC2\xA3", "\xC2\xA3",
+                         ::testing::Values(NumberKeyRow{ui::kButtonNumber1, "1", "!", "!", "!"},
+                                           NumberKeyRow{ui::kButtonNumber2, "2", "''", "+2", "''"},
+                                           NumberKeyRow{ui::kButtonNumber3, "3", "\xC2\xA3", "\xC2\xA3",
                                                         "\xC2\xA3"},
-                                           NumberKeyRow{"BUTTON_NUMBER_4", "4", "$", "$", "$"},
-                                           NumberKeyRow{"BUTTON_NUMBER_5", "5", "%", "+5", "%"},
-                                           NumberKeyRow{"BUTTON_NUMBER_6", "6", "^", "+6", "^"},
-                                           NumberKeyRow{"BUTTON_NUMBER_7", "7", "&&", "&", "&"},
-                                           NumberKeyRow{"BUTTON_NUMBER_8", "8", "*", "*", "*"},
-                                           NumberKeyRow{"BUTTON_NUMBER_9", "9", "(", "{(}", "("},
-                                           NumberKeyRow{"BUTTON_NUMBER_0", "0", ")", "{)}", ")"}),
-                         [](const auto& p) { return std::string(p.param.button); });
+                                           NumberKeyRow{ui::kButtonNumber4, "4", "$", "$", "$"},
+                                           NumberKeyRow{ui::kButtonNumber5, "5", "%", "+5", "%"},
+                                           NumberKeyRow{ui::kButtonNumber6, "6", "^", "+6", "^"},
+                                           NumberKeyRow{ui::kButtonNumber7, "7", "&&", "&", "&"},
+                                           NumberKeyRow{ui::kButtonNumber8, "8", "*", "*", "*"},
+                                           NumberKeyRow{ui::kButtonNumber9, "9", "(", "{(}", "("},
+                                           NumberKeyRow{ui::kButtonNumber0, "0", ")", "{)}", ")"}),
+                         [](const auto& p) { return std::string(p.param.button.str()); });
 
 TEST(NumberRow, ShiftLockKeepsTheSymbolsShowingAfterAClick) {
   Rig r;
   r.target(kTitle);
   r.latch(osk::Latch::ShiftLock);
   refresh(r);
-  r.click("BUTTON_NUMBER_5");
+  r.click(ui::kButtonNumber5);
   EXPECT_EQ(r.injector.keys(), Keys{"+5"});
   EXPECT_EQ(latched(r), unsigned{kNone});
   EXPECT_EQ(numberRow(r), kSymbolCaptions);
@@ -323,7 +324,7 @@ TEST(NumberRow, ShiftWithShiftLockTypesTheDigitAndKeepsShift) {
   latch(r, kShift);
   refresh(r);
   ASSERT_EQ(numberRow(r), kDigitCaptions);
-  r.click("BUTTON_NUMBER_2");
+  r.click(ui::kButtonNumber2);
   EXPECT_EQ(r.injector.keys(), Keys{"2"});
   EXPECT_EQ(latched(r), unsigned{kShift});
   // Symbols until the refresh, which turns them back to digits.
@@ -337,7 +338,7 @@ TEST(NumberRow, NumberRowLockShowsDigitsUntilTheNextRefresh) {
   r.target(kTitle);
   r.latch(osk::Latch::NumberRowLock);
   refresh(r);
-  r.click("BUTTON_NUMBER_1");
+  r.click(ui::kButtonNumber1);
   EXPECT_EQ(r.injector.keys(), Keys{"!"});
   EXPECT_EQ(numberRow(r), kDigitCaptions);
   refresh(r);
@@ -349,10 +350,10 @@ TEST(NumberRow, NoTargetChangesNothingButTheShiftLockStillShowsSymbols) {
     Rig r;
     latch(r, kShift);
     r.latch(osk::Latch::ShiftLock, shiftLock);
-    rest(r, "BUTTON_NUMBER_4");
-    r.click("BUTTON_NUMBER_4");  // design-time face: the digit
+    rest(r, ui::kButtonNumber4);
+    r.click(ui::kButtonNumber4);  // design-time face: the digit
     EXPECT_TRUE(r.injector.sent.empty());
-    EXPECT_EQ(r.c("BUTTON_NUMBER_4").back(), colors::kSysWindow);
+    EXPECT_EQ(r.c(ui::kButtonNumber4).back(), colors::kSysWindow);
     EXPECT_EQ(latched(r), unsigned{kShift});
     EXPECT_EQ(numberRow(r), shiftLock ? kSymbolCaptions : kDigitCaptions);
   }
@@ -362,17 +363,17 @@ TEST(NumberRow, AFaceThatIsNeitherDigitNorSymbolTypesNothing) {
   Rig r;
   r.target(kTitle);
   latch(r, kShift);
-  r.face("BUTTON_NUMBER_4", "&");
-  r.click("BUTTON_NUMBER_4");
+  r.face(ui::kButtonNumber4, "&");
+  r.click(ui::kButtonNumber4);
   EXPECT_TRUE(r.injector.sent.empty());
   EXPECT_EQ(latched(r), unsigned{kShift});
-  EXPECT_EQ(r.c("BUTTON_NUMBER_4").caption(), "&");
+  EXPECT_EQ(r.c(ui::kButtonNumber4).caption(), "&");
 }
 
 // ---- Punctuation -------------------------------------------------------------
 
 struct PunctuationRow {
-  const char* button;
+  KeyboardControl button;
   const char* plain;
   const char* shifted;  // caption and command-line text
   const char* sends;    // for the shifted face
@@ -418,14 +419,14 @@ TEST_P(PunctuationKey, CommandLineGetsTheCharactersNotTheirKeyStrings) {
   latch(r, kCtrl);
   refresh(r);
   r.click(row.button);
-  EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), std::string(kCommandText) + row.plain);
+  EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(), std::string(kCommandText) + row.plain);
   EXPECT_EQ(latched(r), unsigned{kCtrl});
 
   latch(r, kShift);
   refresh(r);
   rest(r, row.button);
   r.click(row.button);
-  EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), std::string(kCommandText) + row.plain + row.shifted);
+  EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(), std::string(kCommandText) + row.plain + row.shifted);
   EXPECT_EQ(r.c(row.button).back(), afterSend(row));
   EXPECT_EQ(latched(r), unsigned{kCtrl});
   EXPECT_TRUE(r.injector.sent.empty());
@@ -433,19 +434,19 @@ TEST_P(PunctuationKey, CommandLineGetsTheCharactersNotTheirKeyStrings) {
 
 INSTANTIATE_TEST_SUITE_P(
     Row, PunctuationKey,
-    ::testing::Values(PunctuationRow{"LEFT_TOP_CORNER_KEY", "`", "\xC2\xAC", "\xC2\xAC", true},
-                      PunctuationRow{"BUTTON_DASH", "-", "_", "_", false},
-                      PunctuationRow{"BUTTON_EQUALS", "=", "+", "{+}", false},
-                      PunctuationRow{"BUTTON_SQUARE_BRACKET_LEFT", "[", "{", "{{}", false},
-                      PunctuationRow{"BUTTON_SQUARE_BRACKET_RIGHT", "]", "}", "{}}", false},
-                      PunctuationRow{"BUTTON_SEMI_COLON", ";", ":", ":", false},
-                      PunctuationRow{"BUTTON_APOS_SIGN", "'", "@", "@", false},
-                      PunctuationRow{"BUTTON_HASH", "#", "~", "{~}", false},
-                      PunctuationRow{"BUTTON_COMMA", ",", "<", "<", false},
-                      PunctuationRow{"BUTTON_FULL_STOP", ".", ">", ">", false},
-                      PunctuationRow{"BUTTON_FORWARD_SLASH", "/", "?", "?", false},
-                      PunctuationRow{"BUTTON_BACK_SLASH", "\\", "|", "|", false}),
-    [](const auto& p) { return std::string(p.param.button); });
+    ::testing::Values(PunctuationRow{ui::kLeftTopCornerKey, "`", "\xC2\xAC", "\xC2\xAC", true},
+                      PunctuationRow{ui::kButtonDash, "-", "_", "_", false},
+                      PunctuationRow{ui::kButtonEquals, "=", "+", "{+}", false},
+                      PunctuationRow{ui::kButtonSquareBracketLeft, "[", "{", "{{}", false},
+                      PunctuationRow{ui::kButtonSquareBracketRight, "]", "}", "{}}", false},
+                      PunctuationRow{ui::kButtonSemiColon, ";", ":", ":", false},
+                      PunctuationRow{ui::kButtonAposSign, "'", "@", "@", false},
+                      PunctuationRow{ui::kButtonHash, "#", "~", "{~}", false},
+                      PunctuationRow{ui::kButtonComma, ",", "<", "<", false},
+                      PunctuationRow{ui::kButtonFullStop, ".", ">", ">", false},
+                      PunctuationRow{ui::kButtonForwardSlash, "/", "?", "?", false},
+                      PunctuationRow{ui::kButtonBackSlash, "\\", "|", "|", false}),
+    [](const auto& p) { return std::string(p.param.button.str()); });
 
 TEST(Punctuation, ShiftWithShiftLockTypesPlainAndKeepsShift) {
   Rig r;
@@ -453,7 +454,7 @@ TEST(Punctuation, ShiftWithShiftLockTypesPlainAndKeepsShift) {
   r.latch(osk::Latch::ShiftLock);
   latch(r, kShift);
   refresh(r);
-  r.click("BUTTON_HASH");
+  r.click(ui::kButtonHash);
   EXPECT_EQ(r.injector.keys(), Keys{"#"});
   EXPECT_EQ(latched(r), unsigned{kShift});
 }
@@ -463,8 +464,8 @@ TEST(Punctuation, NumberRowLockShiftsOnlyTheTopRowKeys) {
   r.target(kTitle);
   r.latch(osk::Latch::NumberRowLock);
   refresh(r);
-  r.click("BUTTON_DASH");
-  r.click("BUTTON_SEMI_COLON");
+  r.click(ui::kButtonDash);
+  r.click(ui::kButtonSemiColon);
   EXPECT_EQ(r.injector.keys(), (Keys{"_", ";"}));
 }
 
@@ -473,19 +474,19 @@ TEST(Punctuation, NoTargetTypesNothingButTheGraveKeyStillShedsGreen) {
   latch(r, kShift);
   refresh(r);
   flashKey(r.kb.context(), r.c(ui::kLeftTopCornerKey));
-  rest(r, "BUTTON_COMMA");
-  r.click("LEFT_TOP_CORNER_KEY");
-  r.click("BUTTON_COMMA");
+  rest(r, ui::kButtonComma);
+  r.click(ui::kLeftTopCornerKey);
+  r.click(ui::kButtonComma);
   EXPECT_TRUE(r.injector.sent.empty());
-  EXPECT_EQ(r.c("LEFT_TOP_CORNER_KEY").back(), kWhite);
-  EXPECT_EQ(r.c("BUTTON_COMMA").back(), colors::kSysWindow);
+  EXPECT_EQ(r.c(ui::kLeftTopCornerKey).back(), kWhite);
+  EXPECT_EQ(r.c(ui::kButtonComma).back(), colors::kSysWindow);
   EXPECT_EQ(latched(r), unsigned{kShift});
 }
 
 // ---- Stored-text keys --------------------------------------------------------
 
 struct StoredRow {
-  const char* button;
+  KeyboardControl button;
   const char* setting;
   const char* fallback;
 };
@@ -540,22 +541,22 @@ TEST_P(StoredText, NoWindowTargetDoesNothing) {
   for (const char* title : {"QM-OSK", "QM-OSK-CMD"}) {
     Rig r;
     if (std::string_view(title) == "QM-OSK-CMD") r.kb.handle(ui::kCommandLineTextbox, Event::Click);
-    ASSERT_EQ(r.c("ACTIVE_WINDOW_LABEL").caption(), title);
-    r.c("COMMAND_LINE_TEXTBOX").setText(kCommandText);
+    ASSERT_EQ(r.c(ui::kActiveWindowLabel).caption(), title);
+    r.c(ui::kCommandLineTextbox).setText(kCommandText);
     const Color before = r.c(GetParam().button).back();
     r.click(GetParam().button);
     EXPECT_TRUE(r.injector.sent.empty()) << title;
     EXPECT_TRUE(r.desktop.activations.empty()) << title;
     EXPECT_EQ(r.c(GetParam().button).back(), before) << title;
-    EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), kCommandText) << title;
+    EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(), kCommandText) << title;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, StoredText,
-                         ::testing::Values(StoredRow{"AT_SIGN_BUTTON", "EMAIL_ADDRESS_TEXTBOX",
+                         ::testing::Values(StoredRow{ui::kAtSignButton, "EMAIL_ADDRESS_TEXTBOX",
                                                      "EMAIL ADDRESS"},
-                                           StoredRow{"BTC_BUTTON", "BTC_ADDRESS_TEXTBOX", "BTC ADDRESS"}),
-                         [](const auto& p) { return std::string(p.param.button); });
+                                           StoredRow{ui::kBtcButton, "BTC_ADDRESS_TEXTBOX", "BTC ADDRESS"}),
+                         [](const auto& p) { return std::string(p.param.button.str()); });
 
 // ---- Across the families -----------------------------------------------------
 
@@ -563,24 +564,24 @@ TEST(CharacterKeys, NoTargetYetMeansNothingForAnyKey) {
   Rig r;
   latch(r, kShift | kCtrl | kAlt);
   refresh(r);
-  std::vector<std::string> buttons;
-  for (const CharacterKey& key : characterKeys()) buttons.emplace_back(key.button.str());
-  buttons.insert(buttons.end(), {"AT_SIGN_BUTTON", "BTC_BUTTON"});
+  std::vector<KeyboardControl> buttons;
+  for (const CharacterKey& key : characterKeys()) buttons.push_back(key.button);
+  buttons.insert(buttons.end(), {ui::kAtSignButton, ui::kBtcButton});
   const Keys row = numberRow(r);
-  for (const std::string& b : buttons) {
+  for (const KeyboardControl b : buttons) {
     const Color before = r.c(b).back();
     r.click(b);
-    EXPECT_EQ(r.c(b).back(), before) << b;
+    EXPECT_EQ(r.c(b).back(), before) << b.str();
   }
   EXPECT_TRUE(r.injector.sent.empty());
   EXPECT_EQ(latched(r), unsigned{kShift | kCtrl | kAlt});
   EXPECT_EQ(numberRow(r), row);
-  EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), "Command Line");
+  EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(), "Command Line");
 }
 
 struct RefusedSend {
   const char* what;
-  const char* button;
+  KeyboardControl button;
   unsigned latches;
 };
 
@@ -609,11 +610,11 @@ TEST_P(WhenTheSendFails, NothingFlashesAndNoLatchIsSpent) {
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, WhenTheSendFails,
-    ::testing::Combine(::testing::Values(RefusedSend{"CapitalLetter", "BUTTON_LETTER_A", kShift},
-                                         RefusedSend{"CtrlAltChord", "BUTTON_LETTER_E", kCtrl | kAlt},
-                                         RefusedSend{"NumberSymbol", "BUTTON_NUMBER_2", kShift},
-                                         RefusedSend{"PunctuationShifted", "BUTTON_HASH", kShift},
-                                         RefusedSend{"StoredText", "AT_SIGN_BUTTON", kShift}),
+    ::testing::Combine(::testing::Values(RefusedSend{"CapitalLetter", ui::kButtonLetterA, kShift},
+                                         RefusedSend{"CtrlAltChord", ui::kButtonLetterE, kCtrl | kAlt},
+                                         RefusedSend{"NumberSymbol", ui::kButtonNumber2, kShift},
+                                         RefusedSend{"PunctuationShifted", ui::kButtonHash, kShift},
+                                         RefusedSend{"StoredText", ui::kAtSignButton, kShift}),
                        ::testing::Values(0, 1)),
     [](const auto& p) {
       return std::string(std::get<0>(p.param).what) +

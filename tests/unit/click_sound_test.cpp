@@ -26,28 +26,28 @@ struct Row {
 };
 
 TEST(ClickSound, ClicksForEveryKeyThatTypesAndForNoOther) {
-  const auto press = [](const char* key) { return [key](Rig& r) { r.click(key); }; };
+  const auto press = [](KeyboardControl key) { return [key](Rig& r) { r.click(key); }; };
   const std::vector<Row> rows{
-      {"letter, ticked", "1", false, false, press("BUTTON_LETTER_A"), 1, 1},
+      {"letter, ticked", "1", false, false, press(ui::kButtonLetterA), 1, 1},
       {"two keys, ticked", "1", false, false,
        [](Rig& r) {
-         r.click("BUTTON_LETTER_A");
-         r.click("BUTTON_COMMA");
+         r.click(ui::kButtonLetterA);
+         r.click(ui::kButtonComma);
        },
        2, 2},
-      {"Enter, ticked", "1", false, false, press("BUTTON_RETURN_KEY"), 1, 1},
-      {"letter, unticked", "0", false, false, press("BUTTON_LETTER_A"), 0, 1},
-      {"letter, never stored", nullptr, false, false, press("BUTTON_LETTER_A"), 0, 1},
-      {"letter, target above the keyboard", "1", true, false, press("BUTTON_LETTER_A"), 0, 0},
-      {"letter, system refuses", "1", false, true, press("BUTTON_LETTER_A"), 0, 0},
-      {"Shift latched, nothing typed", "1", false, false, press("BUTTON_SHIFT_LEFT"), 0, 0},
+      {"Enter, ticked", "1", false, false, press(ui::kButtonReturnKey), 1, 1},
+      {"letter, unticked", "0", false, false, press(ui::kButtonLetterA), 0, 1},
+      {"letter, never stored", nullptr, false, false, press(ui::kButtonLetterA), 0, 1},
+      {"letter, target above the keyboard", "1", true, false, press(ui::kButtonLetterA), 0, 0},
+      {"letter, system refuses", "1", false, true, press(ui::kButtonLetterA), 0, 0},
+      {"Shift latched, nothing typed", "1", false, false, press(ui::kButtonShiftLeft), 0, 0},
       {"burst ticks", "1", false, false,
        [](Rig& r) {
-         r.click("BUTTON_AUTO_BACKSPACE");
+         r.click(ui::kButtonAutoBackspace);
          r.injector.sent.clear();
          r.sound.clicks = 0;
-         r.tick("AUTO_DELETE_TIMER");
-         r.tick("AUTO_DELETE_TIMER");
+         r.tick(ui::kAutoDeleteTimer);
+         r.tick(ui::kAutoDeleteTimer);
        },
        0, 2},
   };
@@ -76,9 +76,9 @@ TEST(ClickSound, TheSettingsBoxSwitchesItAtOnceAndKeepsIt) {
     box.setValue(1);
     r.kb.handle(dialog, box.name(), Event::Click);
   };
-  r.click("SETTINGS_BUTTON");
+  r.click(ui::kSettingsButton);
   EXPECT_EQ(r.store.read(kSettingsSection, "CLICK_SOUND", ""), "1");
-  r.click("BUTTON_LETTER_A");
+  r.click(ui::kButtonLetterA);
   EXPECT_EQ(r.sound.clicks, 1);
 }
 

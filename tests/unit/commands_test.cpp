@@ -45,7 +45,8 @@ void setFkeyFace(Rig& rig, int n, Color colour) {
   rig.state().setFkey(n, face);
 }
 
-std::string fkey(int n) { return "BUTTON_F_NUM_" + std::to_string(n); }
+// F1 is 1.
+KeyboardControl fkey(int n) { return ui::kFunctionKeys.at(static_cast<std::size_t>(n - 1)); }
 
 // --- the function-key table ------------------------------------------------
 
@@ -95,7 +96,7 @@ TEST(FunctionKeys, DecisionTableInBothModes) {
     Rig rig;
     if (std::string_view(tc.target) == "QM-OSK-CMD") {
       rig.target("Notepad");
-      rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
+      rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
     } else if (std::string_view(tc.target) != "QM-OSK") {
       rig.target(tc.target);
     } else {
@@ -168,8 +169,8 @@ TEST(UserFKeyMode, SwitchesCaptionsAndTintFromTheStoreAtEachSwitchOn) {
     standard.push_back("F" + std::to_string(n));
   }
 
-  rig.click("BUTTON_MY_FKEYS");
-  EXPECT_EQ(rig.c("BUTTON_MY_FKEYS").back(), kGreen);
+  rig.click(ui::kButtonMyFkeys);
+  EXPECT_EQ(rig.c(ui::kButtonMyFkeys).back(), kGreen);
   EXPECT_EQ(captions(rig), userCaptions);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kBlueTint));
   EXPECT_TRUE(rig.injector.sent.empty());
@@ -179,30 +180,30 @@ TEST(UserFKeyMode, SwitchesCaptionsAndTintFromTheStoreAtEachSwitchOn) {
   // flash has shown.
   rig.click(fkey(16));
   EXPECT_EQ(rig.c(fkey(16)).back(), kGreen);
-  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
+  rig.kb.tick(ui::kBackcolorTimer);
   EXPECT_EQ(rig.c(fkey(16)).back(), kGreen);
   rig.time.at += Flashes::kShortestFlash;
-  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
+  rig.kb.tick(ui::kBackcolorTimer);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kBlueTint));
 
   // Captions saved meanwhile wait for the next switch on.
   rig.store.write("Settings", "BUTTON_F_NUM_3_CAPTION", "Post");
   EXPECT_EQ(captions(rig), userCaptions);
 
-  rig.click("BUTTON_MY_FKEYS");
-  EXPECT_EQ(rig.c("BUTTON_MY_FKEYS").back(), kWhite);
+  rig.click(ui::kButtonMyFkeys);
+  EXPECT_EQ(rig.c(ui::kButtonMyFkeys).back(), kWhite);
   EXPECT_EQ(captions(rig), standard);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kSysWindow));
-  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
+  rig.kb.tick(ui::kBackcolorTimer);
   EXPECT_EQ(fkeyColours(rig), std::vector<Color>(16, kWhite));
 
-  rig.click("BUTTON_MY_FKEYS");
+  rig.click(ui::kButtonMyFkeys);
   EXPECT_EQ(rig.c(fkey(3)).caption(), "Post");
 }
 
 TEST(UserFKeyMode, EachPressReadsTheCommandAfresh) {
   Rig rig;
-  rig.click("BUTTON_MY_FKEYS");
+  rig.click(ui::kButtonMyFkeys);
   rig.click(fkey(2));  // nothing stored: the default
   rig.store.write("Settings", "MY-FKEYS-COMMAND-F2", "notepad.exe");
   rig.click(fkey(2));
@@ -214,7 +215,7 @@ TEST(UserFKeyMode, EachPressReadsTheCommandAfresh) {
 // --- starting programs -----------------------------------------------------
 
 struct StartCase {
-  const char* button;
+  KeyboardControl button;
   std::vector<std::pair<std::string, std::string>> stored;
   const char* commandLine;  // nullptr: left as designed
   LaunchRequest want;
@@ -236,23 +237,23 @@ TEST(Launchers, EachButtonAsksForItsStart) {
   direct.file = "\"C:\\Tools\\my tool.exe\" --go";
   direct.owner = Rig::kSelf;
   const std::vector<StartCase> cases{
-      {"BUTTON_CALC", {}, nullptr, shell("calc.exe"), true},
-      {"BUTTON_CALC",
+      {ui::kButtonCalc, {}, nullptr, shell("calc.exe"), true},
+      {ui::kButtonCalc,
        {{"CALCULATOR_COMMAND_TEXTBOX", "C:\\bin\\calc2.exe"}},
        nullptr,
        shell("C:\\bin\\calc2.exe"),
        true},
-      {"BUTTON_CMD", {}, nullptr, shell("cmd.exe"), false},
-      {"BUTTON_WINDOWS_LOCK", {}, nullptr, shell("Rundll32.exe", "User32.dll,LockWorkStation"), false},
-      {"BUTTON_RUN_INTERNAL", {}, "\"C:\\Tools\\my tool.exe\" --go", direct, false},
+      {ui::kButtonCmd, {}, nullptr, shell("cmd.exe"), false},
+      {ui::kButtonWindowsLock, {}, nullptr, shell("Rundll32.exe", "User32.dll,LockWorkStation"), false},
+      {ui::kButtonRunInternal, {}, "\"C:\\Tools\\my tool.exe\" --go", direct, false},
   };
   for (const StartCase& tc : cases) {
-    SCOPED_TRACE(tc.button);
+    SCOPED_TRACE(tc.button.str());
     Rig rig;
     rig.target("Notepad");
     setLatches(rig, "CAS");
     for (const auto& [k, v] : tc.stored) rig.store.write("Settings", k, v);
-    if (tc.commandLine != nullptr) rig.c("COMMAND_LINE_TEXTBOX").setText(tc.commandLine);
+    if (tc.commandLine != nullptr) rig.c(ui::kCommandLineTextbox).setText(tc.commandLine);
     rig.desktop.activations.clear();
     rig.c(tc.button).setBack(kSysWindow);
     rig.click(tc.button);
@@ -265,7 +266,7 @@ TEST(Launchers, EachButtonAsksForItsStart) {
     EXPECT_EQ(latchesOf(rig), "CAS");
     EXPECT_TRUE(rig.host.notes.empty());
     if (tc.commandLine != nullptr) {
-      EXPECT_EQ(rig.c("COMMAND_LINE_TEXTBOX").text(), tc.commandLine);
+      EXPECT_EQ(rig.c(ui::kCommandLineTextbox).text(), tc.commandLine);
     }
   }
 }
@@ -274,46 +275,46 @@ TEST(Launchers, RunButtonsThatStartNothing) {
   for (const char* text : {"", "   ", "Command Line"}) {
     SCOPED_TRACE(text);
     Rig rig;
-    rig.c("COMMAND_LINE_TEXTBOX").setText(text);
-    rig.click("BUTTON_RUN_INTERNAL");
-    rig.click("BUTTON_WINDOWS_RUN_EXTERNAL");
+    rig.c(ui::kCommandLineTextbox).setText(text);
+    rig.click(ui::kButtonRunInternal);
+    rig.click(ui::kButtonWindowsRunExternal);
     EXPECT_TRUE(rig.launcher.requests.empty());
     EXPECT_TRUE(rig.host.notes.empty());
-    EXPECT_EQ(rig.c("COMMAND_LINE_TEXTBOX").text(), text);
+    EXPECT_EQ(rig.c(ui::kCommandLineTextbox).text(), text);
   }
 }
 
 TEST(Launchers, AFailedStartLeavesTheKeyUnflashedAndSaysWhyBesideIt) {
   struct Case {
-    const char* button;
+    KeyboardControl button;
     const char* command;
     LaunchOutcome outcome;
     const char* note;
   };
   const std::vector<Case> cases{
-      {"BUTTON_CALC",
+      {ui::kButtonCalc,
        "missing.exe",
        {LaunchOutcome::Status::NotFound, "The system cannot find the file specified."},
        "Could not start \"missing.exe\": The system cannot find the file specified."},
-      {"BUTTON_F_NUM_4",
+      {ui::kFunctionKeys[3],
        "admin.exe",
        {LaunchOutcome::Status::Failed, "The operation was canceled by the user."},
        "Could not start \"admin.exe\": The operation was canceled by the user."},
-      {"BUTTON_CALC", "", {}, "Nothing to start: the command is empty."},
-      {"BUTTON_F_NUM_4", "  ", {}, "Nothing to start: the command is empty."},
-      {"BUTTON_RUN_INTERNAL",
+      {ui::kButtonCalc, "", {}, "Nothing to start: the command is empty."},
+      {ui::kFunctionKeys[3], "  ", {}, "Nothing to start: the command is empty."},
+      {ui::kButtonRunInternal,
        "nothere.exe -x",
        {LaunchOutcome::Status::NotFound, "File not found."},
        "Could not start \"nothere.exe -x\": File not found."},
   };
   for (const Case& tc : cases) {
-    SCOPED_TRACE(tc.button);
+    SCOPED_TRACE(tc.button.str());
     Rig rig;
     rig.store.write("Settings", "CALCULATOR_COMMAND_TEXTBOX", tc.command);
     rig.store.write("Settings", "MY-FKEYS-COMMAND-F4", tc.command);
-    rig.c("COMMAND_LINE_TEXTBOX").setText(tc.command);
+    rig.c(ui::kCommandLineTextbox).setText(tc.command);
     rig.launcher.outcomes[tc.command] = tc.outcome;
-    rig.click("BUTTON_MY_FKEYS");
+    rig.click(ui::kButtonMyFkeys);
     const Color before = rig.c(tc.button).back();
     rig.click(tc.button);
     // An empty command is never handed to the system.
@@ -322,11 +323,11 @@ TEST(Launchers, AFailedStartLeavesTheKeyUnflashedAndSaysWhyBesideIt) {
     EXPECT_EQ(rig.c(tc.button).back(), before);
     ASSERT_EQ(rig.host.notes.size(), 1u);
     EXPECT_EQ(rig.host.notes[0].form, "QM_OSK_MAIN");
-    EXPECT_EQ(rig.host.notes[0].control, tc.button);
+    EXPECT_EQ(rig.host.notes[0].control, tc.button.str());
     EXPECT_EQ(rig.host.notes[0].text, tc.note);
     // The keyboard goes on working.
     rig.target("Notepad");
-    rig.click("BUTTON_TAB");
+    rig.click(ui::kButtonTab);
     EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{TAB}"});
   }
 }
@@ -334,11 +335,11 @@ TEST(Launchers, AFailedStartLeavesTheKeyUnflashedAndSaysWhyBesideIt) {
 TEST(Launchers, TheFlashWaitsForTheSystemsAnswer) {
   Rig rig;
   rig.launcher.holdAnswers = true;
-  rig.click("BUTTON_CALC");
+  rig.click(ui::kButtonCalc);
   ASSERT_EQ(rig.launcher.requests.size(), 1u);
-  EXPECT_NE(rig.c("BUTTON_CALC").back(), kGreen);
+  EXPECT_NE(rig.c(ui::kButtonCalc).back(), kGreen);
   rig.launcher.answerAll();
-  EXPECT_EQ(rig.c("BUTTON_CALC").back(), kGreen);
+  EXPECT_EQ(rig.c(ui::kButtonCalc).back(), kGreen);
 }
 
 TEST(Launchers, ACommandThatNamesNoFileIsStartedAsProgramAndArguments) {
@@ -369,7 +370,7 @@ TEST(Launchers, ACommandThatNamesNoFileIsStartedAsProgramAndArguments) {
     rig.store.write("Settings", "MY-FKEYS-COMMAND-F1", tc.command);
     if (!tc.wholeFound) rig.launcher.outcomes[tc.command] = notFound;
     rig.launcher.outcomes["nothere.exe"] = notFound;
-    rig.click("BUTTON_MY_FKEYS");
+    rig.click(ui::kButtonMyFkeys);
     rig.click(fkey(1));
     EXPECT_EQ(rig.launcher.requests, tc.want);
     EXPECT_EQ(rig.c(fkey(1)).back(), tc.started ? kGreen : kBlueTint);
@@ -381,7 +382,7 @@ TEST(Launchers, OnlyAMissingFileIsRetriedInParts) {
   Rig rig;
   rig.store.write("Settings", "CALCULATOR_COMMAND_TEXTBOX", "calc.exe /x");
   rig.launcher.outcomes["calc.exe /x"] = {LaunchOutcome::Status::Failed, "Access is denied."};
-  rig.click("BUTTON_CALC");
+  rig.click(ui::kButtonCalc);
   EXPECT_EQ(rig.launcher.requests, std::vector<LaunchRequest>{shell("calc.exe /x")});
   ASSERT_EQ(rig.host.notes.size(), 1u);
   EXPECT_EQ(rig.host.notes[0].text, "Could not start \"calc.exe /x\": Access is denied.");
@@ -416,25 +417,25 @@ TEST(CommandSplit, ReadsProgramAndArgumentsAsTheRunBoxDoes) {
 
 TEST(ShortcutKeys, SendTheirChordsToARealTargetOnly) {
   struct Case {
-    const char* button;
+    KeyboardControl button;
     const char* keys;
     bool spendsShift;
   };
   const std::vector<Case> cases{
-      {"COPY_BUTTON", "^{c}", true},
-      {"CUT_BUTTON", "^{x}", true},
-      {"PASTE_BUTTON", "^{v}", true},
-      {"PRINT_SCREEN_APP_WINDOW", "%{PRTSC}", false},
-      {"PRINT_SCREEN_COMPLETE_SCREEN", "{PRTSC}", false},
+      {ui::kCopyButton, "^{c}", true},
+      {ui::kCutButton, "^{x}", true},
+      {ui::kPasteButton, "^{v}", true},
+      {ui::kPrintScreenAppWindow, "%{PRTSC}", false},
+      {ui::kPrintScreenCompleteScreen, "{PRTSC}", false},
   };
   for (const Case& tc : cases) {
     for (const char* target : {"Notepad", "QM-OSK", "QM-OSK-CMD"}) {
       for (std::string_view latches : {"CAS", "C", "S"}) {
-        SCOPED_TRACE(std::string(tc.button) + " to " + target + " with " + std::string(latches));
+        SCOPED_TRACE(std::string(tc.button.str()) + " to " + target + " with " + std::string(latches));
         Rig rig;
         if (std::string_view(target) == "QM-OSK-CMD") {
           rig.target("Notepad");
-          rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
+          rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
         } else if (std::string_view(target) != "QM-OSK") {
           rig.target(target);
         }
@@ -457,34 +458,34 @@ TEST(ShortcutKeys, SendTheirChordsToARealTargetOnly) {
 TEST(ContextMenuKey, TogglesTheMenuAndForgetsItWhenTheFocusMoves) {
   Rig rig;
   rig.target("Notepad");
-  Control& key = rig.c("BUTTON_RIGHT_CLICK");
+  Control& key = rig.c(ui::kButtonRightClick);
   auto activations = [&] { return rig.desktop.activations.size(); };
 
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"+{F10}"});
   EXPECT_EQ(rig.injector.sent.back().foreground, 42u);
   EXPECT_EQ(key.back(), kGreen);
   EXPECT_EQ(activations(), 1u);
 
   rig.desktop.foreground = Rig::kSelf;
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_EQ(rig.injector.keys(), (std::vector<std::string>{"+{F10}", "{ESC}"}));
   EXPECT_EQ(rig.injector.sent.back().foreground, Rig::kSelf);  // Escape is not aimed
   EXPECT_EQ(key.back(), kWhite);
   EXPECT_EQ(activations(), 1u);
 
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_EQ(key.back(), kGreen);
   // Another control takes the focus: the latch goes, nothing is sent, and
   // the next click opens a menu again.
-  rig.kb.handle(rig.kb.main(), "BUTTON_RIGHT_CLICK", Event::LostFocus);
+  rig.kb.handle(ui::kButtonRightClick, Event::LostFocus);
   EXPECT_EQ(key.back(), kWhite);
   EXPECT_EQ(rig.injector.sent.size(), 3u);
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_EQ(rig.injector.keys().back(), "+{F10}");
   EXPECT_EQ(key.back(), kGreen);
   // Part of no latch: the flash reset leaves it be, and it uses no modifier.
-  rig.kb.tick(rig.kb.main(), "BACKCOLOR_TIMER");
+  rig.kb.tick(ui::kBackcolorTimer);
   EXPECT_EQ(key.back(), kGreen);
 }
 
@@ -492,8 +493,8 @@ TEST(ContextMenuKey, TheStartMenuIsClosedAndReopenedOnEveryClick) {
   Rig rig;
   rig.target("Start Menu");
   for (int click = 0; click < 2; ++click) {
-    rig.click("BUTTON_RIGHT_CLICK");
-    EXPECT_EQ(rig.c("BUTTON_RIGHT_CLICK").back(), kGreen);
+    rig.click(ui::kButtonRightClick);
+    EXPECT_EQ(rig.c(ui::kButtonRightClick).back(), kGreen);
   }
   EXPECT_EQ(rig.injector.keys(), (std::vector<std::string>{"{ESC}", "+{F10}", "{ESC}", "+{F10}"}));
   EXPECT_TRUE(rig.desktop.activations.empty());
@@ -503,9 +504,9 @@ TEST(ContextMenuKey, AnUnreachableTargetLeavesNothingToClose) {
   Rig rig;
   rig.target("Gone");
   rig.desktop.windows.erase(42);
-  rig.click("BUTTON_RIGHT_CLICK");
+  rig.click(ui::kButtonRightClick);
   EXPECT_TRUE(rig.injector.sent.empty());
-  EXPECT_EQ(rig.c("BUTTON_RIGHT_CLICK").back(), kWhite);
+  EXPECT_EQ(rig.c(ui::kButtonRightClick).back(), kWhite);
 }
 
 // The key does not look at reserved captions: with no target yet, or the
@@ -514,12 +515,12 @@ TEST(ContextMenuKey, AReservedTargetStillOpensTheMenuOfWhatIsActive) {
   for (bool commandLine : {false, true}) {
     SCOPED_TRACE(commandLine ? "QM-OSK-CMD" : "QM-OSK");
     Rig rig;
-    if (commandLine) rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
-    rig.click("BUTTON_RIGHT_CLICK");
+    if (commandLine) rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
+    rig.click(ui::kButtonRightClick);
     ASSERT_EQ(rig.injector.sent.size(), 1U);
     EXPECT_EQ(rig.injector.sent[0].keys, "+{F10}");
     EXPECT_TRUE(rig.desktop.activations.empty());
-    EXPECT_EQ(rig.c("BUTTON_RIGHT_CLICK").back(), kGreen);
+    EXPECT_EQ(rig.c(ui::kButtonRightClick).back(), kGreen);
   }
 }
 

@@ -27,7 +27,7 @@ TEST_P(DeliveryPolicy, ActivatesAndInjectsAsTheAimSays) {
   const Row& row = GetParam();
   Rig rig;
   if (row.label == Label::Real) rig.target("Notepad");
-  if (row.label == Label::CommandLine) rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
+  if (row.label == Label::CommandLine) rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
   rig.desktop.foreground = Rig::kSelf;
   rig.desktop.refuseActivation = row.refuseActivation;
   rig.injector.refuse = row.refuseInjection;
@@ -73,17 +73,17 @@ TEST(Tracking, NoWindowInFrontKeepsTheTargetButAnUntitledWindowIsOne) {
   Rig rig;
   rig.target("Notepad");
   rig.desktop.foreground = 0;  // in the middle of a switch
-  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Notepad");
-  EXPECT_TRUE(rig.c("BUTTON_KEY_UP").enabled());
-  rig.click("BUTTON_TAB");
+  rig.kb.tick(ui::kActiveWindowTimer);
+  EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), "Notepad");
+  EXPECT_TRUE(rig.c(ui::kButtonKeyUp).enabled());
+  rig.click(ui::kButtonTab);
   ASSERT_EQ(rig.injector.sent.size(), 1u);
   EXPECT_EQ(rig.injector.sent[0].foreground, 42u);
 
   rig.desktop.show(77, "");
-  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "");
-  EXPECT_TRUE(rig.c("BUTTON_KEY_UP").enabled());
+  rig.kb.tick(ui::kActiveWindowTimer);
+  EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), "");
+  EXPECT_TRUE(rig.c(ui::kButtonKeyUp).enabled());
 }
 
 }  // namespace

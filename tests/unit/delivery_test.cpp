@@ -10,16 +10,16 @@
 namespace osk::testing {
 namespace {
 
-const std::vector<std::string> kEditingGroup{
-    "BUTTON_BACKSPACE", "BUTTON_AUTO_BACKSPACE", "BUTTON_DELETE",     "BUTTON_AUTO_DELETE",
-    "BUTTON_INS",       "BUTTON_HOME",           "BUTTON_END",        "BUTTON_PG_UP",
-    "BUTTON_PG_DN",     "BUTTON_CTRL_LEFT",      "BUTTON_CTRL_RIGHT", "BUTTON_ALT_LEFT",
-    "BUTTON_ALT_GR"};
-const std::vector<std::string> kTargetOnly{"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP", "BUTTON_KEY_DOWN",
-                                           "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT"};
+const std::vector<KeyboardControl> kEditingGroup{
+    ui::kButtonBackspace, ui::kButtonAutoBackspace, ui::kButtonDelete,    ui::kButtonAutoDelete,
+    ui::kButtonIns,       ui::kButtonHome,          ui::kButtonEnd,       ui::kButtonPgUp,
+    ui::kButtonPgDn,      ui::kButtonCtrlLeft,      ui::kButtonCtrlRight, ui::kButtonAltLeft,
+    ui::kButtonAltGr};
+const std::vector<KeyboardControl> kTargetOnly{ui::kShiftArrowHighlightButton, ui::kButtonKeyUp,
+                                               ui::kButtonKeyDown, ui::kButtonKeyLeft, ui::kButtonKeyRight};
 
-void expectEnabled(Rig& rig, const std::vector<std::string>& names, bool enabled) {
-  for (const auto& n : names) EXPECT_EQ(rig.c(n).enabled(), enabled) << n;
+void expectEnabled(Rig& rig, const std::vector<KeyboardControl>& names, bool enabled) {
+  for (const KeyboardControl n : names) EXPECT_EQ(rig.c(n).enabled(), enabled) << n.str();
 }
 
 // --- target tracking -------------------------------------------------------
@@ -27,8 +27,8 @@ void expectEnabled(Rig& rig, const std::vector<std::string>& names, bool enabled
 TEST(Tracking, KeyboardInFrontAtFirstTickDisablesTargetGroup) {
   Rig rig;
   rig.desktop.foreground = Rig::kSelf;
-  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "QM-OSK");
+  rig.kb.tick(ui::kActiveWindowTimer);
+  EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), "QM-OSK");
   expectEnabled(rig, kEditingGroup, false);
   expectEnabled(rig, kTargetOnly, false);
 }
@@ -36,11 +36,11 @@ TEST(Tracking, KeyboardInFrontAtFirstTickDisablesTargetGroup) {
 TEST(Tracking, OtherWindowIsRecordedAndSurvivesClickingTheKeyboard) {
   Rig rig;
   rig.target("Untitled - Notepad");
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Untitled - Notepad");
+  EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), "Untitled - Notepad");
   expectEnabled(rig, kEditingGroup, true);
   expectEnabled(rig, kTargetOnly, true);
-  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");  // the keyboard itself is in front now
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Untitled - Notepad");
+  rig.kb.tick(ui::kActiveWindowTimer);  // the keyboard itself is in front now
+  EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), "Untitled - Notepad");
   expectEnabled(rig, kTargetOnly, true);
 }
 
@@ -64,8 +64,8 @@ TEST(Tracking, ReservedAndNearReservedTitles) {
   for (const auto& tc : cases) {
     Rig rig;
     rig.desktop.show(7, tc.title);
-    rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
-    EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), tc.recorded ? tc.title : "QM-OSK") << tc.title;
+    rig.kb.tick(ui::kActiveWindowTimer);
+    EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), tc.recorded ? tc.title : "QM-OSK") << tc.title;
     expectEnabled(rig, kTargetOnly, tc.targetGroupEnabled);
   }
 }
@@ -85,43 +85,43 @@ TEST(Tracking, TheKeyboardsOwnWindowsUnderItsTitleAreNoTarget) {
     rig.host.windows[&rig.kb.window(tc.form)] = dialog;
     rig.desktop.show(dialog, tc.title);
     rig.kb.tick(ui::kActiveWindowTimer);
-    EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), tc.recorded ? tc.title : "Notepad") << tc.title;
+    EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), tc.recorded ? tc.title : "Notepad") << tc.title;
   }
 }
 
 TEST(CommandLine, FocusAndClickEnterCommandLineMode) {
   Rig rig;
   rig.target("Notepad");
-  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::GotFocus);
+  rig.kb.handle(ui::kCommandLineTextbox, Event::GotFocus);
   expectEnabled(rig, kEditingGroup, false);
   expectEnabled(rig, kTargetOnly, true);  // left alone until the next tick
-  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "QM-OSK-CMD");
-  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
+  rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
+  EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), "QM-OSK-CMD");
+  rig.kb.tick(ui::kActiveWindowTimer);
   expectEnabled(rig, kTargetOnly, false);
-  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::LostFocus);
+  rig.kb.handle(ui::kCommandLineTextbox, Event::LostFocus);
   expectEnabled(rig, kEditingGroup, true);
-  rig.kb.tick(rig.kb.main(), "ACTIVE_WINDOW_TIMER");
+  rig.kb.tick(ui::kActiveWindowTimer);
   expectEnabled(rig, kEditingGroup, false);  // still command-line mode
 }
 
 TEST(CommandLine, TabIntoTheBoxKeepsTheTarget) {
   Rig rig;
   rig.target("Notepad");
-  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::GotFocus);
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Notepad");
+  rig.kb.handle(ui::kCommandLineTextbox, Event::GotFocus);
+  EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), "Notepad");
   expectEnabled(rig, kEditingGroup, false);
 }
 
 TEST(Tracking, RunsOncePerSecondFromLoad) {
   Rig rig;
-  rig.kb.handle(rig.kb.main(), "Form", Event::Load);
+  rig.kb.handleForm(Event::Load);
   ManualClock clock(rig.kb);
   rig.desktop.show(9, "Editor");
   clock.advance(999);
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "QM-OSK");
+  EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), "QM-OSK");
   clock.advance(1);
-  EXPECT_EQ(rig.c("ACTIVE_WINDOW_LABEL").caption(), "Editor");
+  EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), "Editor");
 }
 
 // --- the send step ---------------------------------------------------------
@@ -130,7 +130,7 @@ TEST(SendStep, GoesToTheRecordedWindowWhenTitlesCollide) {
   Rig rig;
   rig.desktop.show(50, "Twin");
   rig.target("Twin", 51);  // 51 was in front at the tick
-  rig.click("BUTTON_TAB");
+  rig.click(ui::kButtonTab);
   ASSERT_EQ(rig.injector.sent.size(), 1u);
   EXPECT_EQ(rig.injector.sent[0].foreground, 51u);
 }
@@ -139,9 +139,9 @@ TEST(SendStep, ClosedTargetSendsNothingAndDoesNotFlash) {
   Rig rig;
   rig.target("Gone");
   rig.desktop.windows.erase(42);
-  rig.click("BUTTON_TAB");
+  rig.click(ui::kButtonTab);
   EXPECT_TRUE(rig.injector.sent.empty());
-  EXPECT_EQ(rig.c("BUTTON_TAB").back(), colors::kWhite);
+  EXPECT_EQ(rig.c(ui::kButtonTab).back(), colors::kWhite);
 }
 
 TEST(SendStep, RefusedActivationOrInjectionDoesNotFlash) {
@@ -150,16 +150,16 @@ TEST(SendStep, RefusedActivationOrInjectionDoesNotFlash) {
     rig.target("Notepad");
     rig.desktop.refuseActivation = refuseActivation;
     rig.injector.refuse = !refuseActivation;
-    rig.click("BUTTON_HOME");
+    rig.click(ui::kButtonHome);
     EXPECT_TRUE(rig.injector.sent.empty());
-    EXPECT_EQ(rig.c("BUTTON_HOME").back(), colors::kWhite);
+    EXPECT_EQ(rig.c(ui::kButtonHome).back(), colors::kWhite);
   }
 }
 
 TEST(SendStep, ActivatesBeforeInjecting) {
   Rig rig;
   rig.target("Notepad", 42);
-  rig.click("BUTTON_END");
+  rig.click(ui::kButtonEnd);
   ASSERT_EQ(rig.desktop.activations.size(), 1u);
   EXPECT_EQ(rig.desktop.activations[0], (std::pair<WindowId, std::string>{42, "Notepad"}));
   ASSERT_EQ(rig.injector.sent.size(), 1u);
@@ -186,22 +186,22 @@ TEST(SendStep, ATargetAboveTheKeyboardGetsANoteInsteadOfKeys) {
     rig.target("Setup");
     // Held down, the key sends from the timer's tick, with no click to
     // point the note at: it stands by the target's name.
-    rig.click("BUTTON_TAB");
-    rig.click("BUTTON_AUTO_BACKSPACE");
-    rig.tick("AUTO_DELETE_TIMER");
-    rig.tick("AUTO_DELETE_TIMER");
+    rig.click(ui::kButtonTab);
+    rig.click(ui::kButtonAutoBackspace);
+    rig.tick(ui::kAutoDeleteTimer);
+    rig.tick(ui::kAutoDeleteTimer);
     EXPECT_EQ(rig.injector.sent.empty(), !tc.sent) << row;
     EXPECT_EQ(rig.desktop.activations.empty(), !tc.sent) << row;
-    EXPECT_EQ(rig.c("BUTTON_TAB").back(), tc.sent ? colors::kGreen : colors::kWhite) << row;
+    EXPECT_EQ(rig.c(ui::kButtonTab).back(), tc.sent ? colors::kGreen : colors::kWhite) << row;
     // A burst that cannot get through ends at once.
-    EXPECT_EQ(rig.c("BUTTON_AUTO_BACKSPACE").back(), tc.sent ? colors::kGreen : colors::kSysWindow) << row;
+    EXPECT_EQ(rig.c(ui::kButtonAutoBackspace).back(), tc.sent ? colors::kGreen : colors::kSysWindow) << row;
     if (tc.sent) {
       EXPECT_TRUE(rig.host.notes.empty()) << row;
       continue;
     }
     ASSERT_EQ(rig.host.notes.size(), 2u) << row;
-    EXPECT_EQ(rig.host.notes[0].control, "BUTTON_TAB") << row;
-    EXPECT_EQ(rig.host.notes[1].control, "ACTIVE_WINDOW_LABEL") << row;
+    EXPECT_EQ(rig.host.notes[0].control, ui::kButtonTab.str()) << row;
+    EXPECT_EQ(rig.host.notes[1].control, ui::kActiveWindowLabel.str()) << row;
     EXPECT_EQ(rig.host.notes[0].text, kAdministratorNote) << row;
   }
 }
@@ -213,15 +213,15 @@ TEST(SendStep, ALevelIsReadOncePerWindow) {
   rig.desktop.levels = {{42, Integrity::Refused}, {43, Integrity::Medium}};
   rig.desktop.probeAnswers[42] = ProbeAnswer::AccessDenied;
   rig.target("Setup", 42);
-  for (int i = 0; i < 3; ++i) rig.tick("ACTIVE_WINDOW_TIMER");
-  rig.click("BUTTON_TAB");
+  for (int i = 0; i < 3; ++i) rig.tick(ui::kActiveWindowTimer);
+  rig.click(ui::kButtonTab);
   EXPECT_EQ(rig.desktop.levelReads, 1);
   EXPECT_EQ(rig.desktop.probed, std::vector<WindowId>{42});
   rig.target("Notepad", 43);
-  rig.click("BUTTON_TAB");
+  rig.click(ui::kButtonTab);
   EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{TAB}"});
   rig.target("Setup", 42);
-  rig.click("BUTTON_TAB");
+  rig.click(ui::kButtonTab);
   EXPECT_EQ(rig.injector.sent.size(), 1u);
   EXPECT_EQ(rig.desktop.levelReads, 3);
   EXPECT_EQ(rig.desktop.probed, (std::vector<WindowId>{42, 42}));
@@ -233,7 +233,7 @@ TEST(SendStep, TheNoteRestartsTheKeyboardAsAdministratorOnceItHasStarted) {
     rig.desktop.own = Integrity::Medium;
     rig.desktop.levels[42] = Integrity::High;
     rig.target("Setup");
-    rig.click("BUTTON_TAB");
+    rig.click(ui::kButtonTab);
     ASSERT_EQ(rig.host.notes.size(), 1u);
     ASSERT_TRUE(rig.host.notes[0].onClick);
     rig.launcher.holdAnswers = true;
@@ -254,61 +254,62 @@ TEST(SendStep, TheNoteRestartsTheKeyboardAsAdministratorOnceItHasStarted) {
 // --- navigation and editing keys ---------------------------------------------
 
 struct NavCase {
-  const char* button;
+  KeyboardControl button;
   std::vector<std::string> sent;  // with Shift latched
   Color after;
 };
 
 TEST(NavigationKeys, EachSendsItsKeyAndSettlesItsColour) {
   const std::vector<NavCase> cases{
-      {"BUTTON_DELETE", {"{DEL}"}, colors::kGreen},
-      {"BUTTON_INS", {"{INSERT}"}, colors::kGreen},
-      {"BUTTON_HOME", {"{HOME}"}, colors::kGreen},
-      {"BUTTON_END", {"{END}"}, colors::kGreen},
-      {"BUTTON_PG_UP", {"{PGUP}"}, colors::kGreen},
-      {"BUTTON_PG_DN", {"{PGDN}"}, colors::kGreen},
-      {"BUTTON_TAB", {"{TAB}"}, colors::kGreen},
-      {"BUTTON_RETURN_KEY", {"{ENTER}"}, colors::kGreen},
-      {"BUTTON_ESC", {"{ESC}"}, colors::kSysWindow},
-      {"BUTTON_BACKSPACE", {"{BACKSPACE}"}, colors::kWhite},
-      {"BUTTON_SPACEBAR", {" "}, colors::kGreen},
-      {"BUTTON_KEY_UP", {"{UP}"}, colors::kGreen},
-      {"BUTTON_KEY_DOWN", {"{DOWN}", "+{DOWN}"}, colors::kGreen},
-      {"BUTTON_KEY_LEFT", {"{LEFT}", "+{LEFT}"}, colors::kGreen},
-      {"BUTTON_KEY_RIGHT", {"{RIGHT}", "+{RIGHT}"}, colors::kGreen},
+      {ui::kButtonDelete, {"{DEL}"}, colors::kGreen},
+      {ui::kButtonIns, {"{INSERT}"}, colors::kGreen},
+      {ui::kButtonHome, {"{HOME}"}, colors::kGreen},
+      {ui::kButtonEnd, {"{END}"}, colors::kGreen},
+      {ui::kButtonPgUp, {"{PGUP}"}, colors::kGreen},
+      {ui::kButtonPgDn, {"{PGDN}"}, colors::kGreen},
+      {ui::kButtonTab, {"{TAB}"}, colors::kGreen},
+      {ui::kButtonReturnKey, {"{ENTER}"}, colors::kGreen},
+      {ui::kButtonEsc, {"{ESC}"}, colors::kSysWindow},
+      {ui::kButtonBackspace, {"{BACKSPACE}"}, colors::kWhite},
+      {ui::kButtonSpacebar, {" "}, colors::kGreen},
+      {ui::kButtonKeyUp, {"{UP}"}, colors::kGreen},
+      {ui::kButtonKeyDown, {"{DOWN}", "+{DOWN}"}, colors::kGreen},
+      {ui::kButtonKeyLeft, {"{LEFT}", "+{LEFT}"}, colors::kGreen},
+      {ui::kButtonKeyRight, {"{RIGHT}", "+{RIGHT}"}, colors::kGreen},
   };
   for (const auto& tc : cases) {
-    SCOPED_TRACE(tc.button);
+    SCOPED_TRACE(tc.button.str());
     Rig rig;
     rig.target("Notepad");
     // A resting colour that no key writes itself shows which ones flash.
     rig.c(tc.button).setBack(colors::kSysWindow);
-    rig.click("BUTTON_SHIFT_LEFT");
-    rig.click("BUTTON_CTRL_LEFT");
-    rig.click("BUTTON_ALT_LEFT");
+    rig.click(ui::kButtonShiftLeft);
+    rig.click(ui::kButtonCtrlLeft);
+    rig.click(ui::kButtonAltLeft);
     rig.click(tc.button);
     EXPECT_EQ(rig.injector.keys(), tc.sent);
     EXPECT_EQ(rig.c(tc.button).back(), tc.after);
     // Navigation consumes no latch.
-    EXPECT_EQ(rig.c("BUTTON_SHIFT_RIGHT").back(), colors::kGreen);
-    EXPECT_EQ(rig.c("BUTTON_CTRL_RIGHT").back(), colors::kGreen);
-    EXPECT_EQ(rig.c("BUTTON_ALT_LEFT").back(), colors::kGreen);
+    EXPECT_EQ(rig.c(ui::kButtonShiftRight).back(), colors::kGreen);
+    EXPECT_EQ(rig.c(ui::kButtonCtrlRight).back(), colors::kGreen);
+    EXPECT_EQ(rig.c(ui::kButtonAltLeft).back(), colors::kGreen);
   }
 }
 
 TEST(NavigationKeys, ArrowsSendOnceWithoutShift) {
   Rig rig;
   rig.target("Notepad");
-  for (auto b : {"BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT", "BUTTON_KEY_RIGHT"}) rig.click(b);
+  for (KeyboardControl b : {ui::kButtonKeyDown, ui::kButtonKeyLeft, ui::kButtonKeyRight}) rig.click(b);
   EXPECT_EQ(rig.injector.keys(), (std::vector<std::string>{"{DOWN}", "{LEFT}", "{RIGHT}"}));
 }
 
 TEST(NavigationKeys, NoTargetDoesNothing) {
   Rig rig;
-  for (auto b : {"BUTTON_TAB", "BUTTON_BACKSPACE", "BUTTON_SPACEBAR", "BUTTON_KEY_DOWN", "BUTTON_ESC"}) {
+  for (KeyboardControl b :
+       {ui::kButtonTab, ui::kButtonBackspace, ui::kButtonSpacebar, ui::kButtonKeyDown, ui::kButtonEsc}) {
     rig.c(b).setBack(colors::kSysWindow);
     rig.click(b);
-    EXPECT_EQ(rig.c(b).back(), colors::kSysWindow) << b;
+    EXPECT_EQ(rig.c(b).back(), colors::kSysWindow) << b.str();
   }
   EXPECT_TRUE(rig.injector.sent.empty());
   EXPECT_TRUE(rig.desktop.activations.empty());
@@ -316,100 +317,100 @@ TEST(NavigationKeys, NoTargetDoesNothing) {
 
 TEST(NavigationKeys, CommandLineMode) {
   Rig rig;
-  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
-  rig.c("COMMAND_LINE_TEXTBOX").setText("dir");
-  for (auto b : {"BUTTON_TAB", "BUTTON_DELETE", "BUTTON_RETURN_KEY", "BUTTON_KEY_UP", "BUTTON_BACKSPACE",
-                 "BUTTON_SPACEBAR"}) {
+  rig.kb.handle(ui::kCommandLineTextbox, Event::Click);
+  rig.c(ui::kCommandLineTextbox).setText("dir");
+  for (KeyboardControl b : {ui::kButtonTab, ui::kButtonDelete, ui::kButtonReturnKey, ui::kButtonKeyUp,
+                            ui::kButtonBackspace, ui::kButtonSpacebar}) {
     rig.c(b).setBack(colors::kSysWindow);
     rig.click(b);
   }
   EXPECT_TRUE(rig.injector.sent.empty());
-  EXPECT_EQ(rig.c("COMMAND_LINE_TEXTBOX").text(), "dir ");  // backspace leaves the text alone
-  EXPECT_EQ(rig.c("BUTTON_SPACEBAR").back(), colors::kGreen);
-  EXPECT_EQ(rig.c("BUTTON_BACKSPACE").back(), colors::kWhite);
-  EXPECT_EQ(rig.c("BUTTON_TAB").back(), colors::kSysWindow);
-  EXPECT_EQ(rig.c("BUTTON_KEY_UP").back(), colors::kSysWindow);
+  EXPECT_EQ(rig.c(ui::kCommandLineTextbox).text(), "dir ");  // backspace leaves the text alone
+  EXPECT_EQ(rig.c(ui::kButtonSpacebar).back(), colors::kGreen);
+  EXPECT_EQ(rig.c(ui::kButtonBackspace).back(), colors::kWhite);
+  EXPECT_EQ(rig.c(ui::kButtonTab).back(), colors::kSysWindow);
+  EXPECT_EQ(rig.c(ui::kButtonKeyUp).back(), colors::kSysWindow);
 }
 
 // --- latches -----------------------------------------------------------------
 
 struct LatchCase {
-  const char* click;
-  std::vector<std::string> written;
+  KeyboardControl click;
+  std::vector<KeyboardControl> written;
   Color latched;
 };
 
 TEST(Latches, ClickTogglesEveryButtonOfTheLatch) {
   const std::vector<LatchCase> cases{
-      {"BUTTON_SHIFT_LEFT", {"BUTTON_SHIFT_LEFT", "BUTTON_SHIFT_RIGHT"}, colors::kGreen},
-      {"BUTTON_SHIFT_RIGHT", {"BUTTON_SHIFT_LEFT", "BUTTON_SHIFT_RIGHT"}, colors::kGreen},
-      {"BUTTON_CTRL_LEFT", {"BUTTON_CTRL_LEFT", "BUTTON_CTRL_RIGHT"}, colors::kGreen},
-      {"BUTTON_ALT_LEFT", {"BUTTON_ALT_LEFT"}, colors::kGreen},
-      {"SHIFT_LOCK_BUTTON", {"SHIFT_LOCK_BUTTON"}, colors::kGreen},
-      {"LOCK_TOP_NUMBER_KEYS_BUTTON", {"LOCK_TOP_NUMBER_KEYS_BUTTON"}, colors::kGreen},
-      {"SHIFT_ARROW_HIGHLIGHT_BUTTON",
-       {"SHIFT_ARROW_HIGHLIGHT_BUTTON", "BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT",
-        "BUTTON_KEY_RIGHT"},
+      {ui::kButtonShiftLeft, {ui::kButtonShiftLeft, ui::kButtonShiftRight}, colors::kGreen},
+      {ui::kButtonShiftRight, {ui::kButtonShiftLeft, ui::kButtonShiftRight}, colors::kGreen},
+      {ui::kButtonCtrlLeft, {ui::kButtonCtrlLeft, ui::kButtonCtrlRight}, colors::kGreen},
+      {ui::kButtonAltLeft, {ui::kButtonAltLeft}, colors::kGreen},
+      {ui::kShiftLockButton, {ui::kShiftLockButton}, colors::kGreen},
+      {ui::kLockTopNumberKeysButton, {ui::kLockTopNumberKeysButton}, colors::kGreen},
+      {ui::kShiftArrowHighlightButton,
+       {ui::kShiftArrowHighlightButton, ui::kButtonKeyUp, ui::kButtonKeyDown, ui::kButtonKeyLeft,
+        ui::kButtonKeyRight},
        colors::kPink},
   };
   for (const auto& tc : cases) {
-    SCOPED_TRACE(tc.click);
+    SCOPED_TRACE(tc.click.str());
     Rig rig;
     rig.click(tc.click);
-    for (const auto& n : tc.written) EXPECT_EQ(rig.c(n).back(), tc.latched) << n;
+    for (const KeyboardControl n : tc.written) EXPECT_EQ(rig.c(n).back(), tc.latched) << n.str();
     rig.click(tc.click);
-    for (const auto& n : tc.written) EXPECT_EQ(rig.c(n).back(), colors::kWhite) << n;
+    for (const KeyboardControl n : tc.written) EXPECT_EQ(rig.c(n).back(), colors::kWhite) << n.str();
     EXPECT_TRUE(rig.injector.sent.empty());
   }
 }
 
 TEST(Latches, RightShiftTestsTheLeftButton) {
   Rig rig;
-  rig.click("BUTTON_SHIFT_LEFT");
-  rig.click("BUTTON_SHIFT_RIGHT");
-  EXPECT_EQ(rig.c("BUTTON_SHIFT_LEFT").back(), colors::kWhite);
-  EXPECT_EQ(rig.c("BUTTON_SHIFT_RIGHT").back(), colors::kWhite);
+  rig.click(ui::kButtonShiftLeft);
+  rig.click(ui::kButtonShiftRight);
+  EXPECT_EQ(rig.c(ui::kButtonShiftLeft).back(), colors::kWhite);
+  EXPECT_EQ(rig.c(ui::kButtonShiftRight).back(), colors::kWhite);
 }
 
 TEST(Latches, RightCtrlInjectsCaretOnlyWhenItLatches) {
   Rig rig;
-  rig.click("BUTTON_CTRL_RIGHT");
+  rig.click(ui::kButtonCtrlRight);
   EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{^}"});
   EXPECT_TRUE(rig.desktop.activations.empty());  // direct: no target involved
-  rig.click("BUTTON_CTRL_RIGHT");
-  rig.click("BUTTON_CTRL_LEFT");
-  rig.click("BUTTON_CTRL_RIGHT");  // unlatches what the left one latched
+  rig.click(ui::kButtonCtrlRight);
+  rig.click(ui::kButtonCtrlLeft);
+  rig.click(ui::kButtonCtrlRight);  // unlatches what the left one latched
   EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{^}"});
-  EXPECT_EQ(rig.c("BUTTON_CTRL_LEFT").back(), colors::kWhite);
+  EXPECT_EQ(rig.c(ui::kButtonCtrlLeft).back(), colors::kWhite);
 }
 
 TEST(Latches, WindowsKeyOpensAndClosesTheStartMenu) {
   Rig rig;
-  rig.click("BUTTON_WIN_KEY_RIGHT");
-  EXPECT_EQ(rig.c("BUTTON_WIN_KEY_LEFT").back(), colors::kGreen);
-  EXPECT_EQ(rig.c("BUTTON_WIN_KEY_RIGHT").back(), colors::kGreen);
-  rig.click("BUTTON_WIN_KEY_LEFT");
-  EXPECT_EQ(rig.c("BUTTON_WIN_KEY_LEFT").back(), colors::kWhite);
+  rig.click(ui::kButtonWinKeyRight);
+  EXPECT_EQ(rig.c(ui::kButtonWinKeyLeft).back(), colors::kGreen);
+  EXPECT_EQ(rig.c(ui::kButtonWinKeyRight).back(), colors::kGreen);
+  rig.click(ui::kButtonWinKeyLeft);
+  EXPECT_EQ(rig.c(ui::kButtonWinKeyLeft).back(), colors::kWhite);
   EXPECT_EQ(rig.injector.keys(), (std::vector<std::string>{"^{ESC}", "{ESC}"}));
   EXPECT_TRUE(rig.desktop.activations.empty());
 }
 
 TEST(Latches, CapsTogglesTheSystemLockOnly) {
   Rig rig;
-  rig.click("BUTTON_CAPS");
+  rig.click(ui::kButtonCaps);
   EXPECT_EQ(rig.injector.keys(), std::vector<std::string>{"{CAPSLOCK}"});
-  EXPECT_EQ(rig.c("BUTTON_CAPS").back(), colors::kWhite);
+  EXPECT_EQ(rig.c(ui::kButtonCaps).back(), colors::kWhite);
 }
 
 TEST(Latches, SurviveDisablingAndATargetChange) {
   Rig rig;
   rig.target("One");
-  rig.click("BUTTON_CTRL_LEFT");
-  rig.kb.handle(rig.kb.main(), "COMMAND_LINE_TEXTBOX", Event::GotFocus);
-  EXPECT_FALSE(rig.c("BUTTON_CTRL_LEFT").enabled());
-  EXPECT_EQ(rig.c("BUTTON_CTRL_LEFT").back(), colors::kGreen);
+  rig.click(ui::kButtonCtrlLeft);
+  rig.kb.handle(ui::kCommandLineTextbox, Event::GotFocus);
+  EXPECT_FALSE(rig.c(ui::kButtonCtrlLeft).enabled());
+  EXPECT_EQ(rig.c(ui::kButtonCtrlLeft).back(), colors::kGreen);
   rig.target("Two", 43);
-  EXPECT_EQ(rig.c("BUTTON_CTRL_RIGHT").back(), colors::kGreen);
+  EXPECT_EQ(rig.c(ui::kButtonCtrlRight).back(), colors::kGreen);
 }
 
 }  // namespace

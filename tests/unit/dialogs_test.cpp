@@ -57,12 +57,16 @@ struct DialogRig : BasicRig<LoggingStore> {
     host.whileModal = [inside](Form& dialog) {
       if (dialog.name() == kSettingsFormName && inside) inside(dialog);
     };
-    kb.handle(kb.main(), "SETTINGS_BUTTON", Event::Click);
+    kb.handle(ui::kSettingsButton, Event::Click);
   }
-  void click(Form& dialog, std::string_view control) { kb.handle(dialog, control, Event::Click); }
+  // A control the dialog lacks throws: a click on nothing would pass as a
+  // click that did nothing.
+  void click(Form& dialog, ControlName control) {
+    kb.handle(dialog, dialog.indexOf(dialog.control(control)), Event::Click);
+  }
   // As the host reports a click on the tick box: the value has changed first.
-  void tick(Form& dialog, int value, std::string_view box = "ALWAYS_ON_TOP_TICKBOX") {
-    dialog.named(box).setValue(value);
+  void tick(Form& dialog, int value, SettingsControl box = ui::settings::kAlwaysOnTopTickbox) {
+    dialog.control(box).setValue(value);
     click(dialog, box);
   }
 };
@@ -116,7 +120,7 @@ TEST(Routes, EachFormReachesOnlyItsOwnHandlers) {
     EXPECT_FALSE(r.kb.handle(r.kb.main(), "OK_BUTTON", Event::Click));
     EXPECT_TRUE(r.kb.handle(dialog, "TARNWICK_QM_OSK_CREATOR", Event::Click));
     EXPECT_FALSE(r.kb.handle(dialog, "SETTINGS_BUTTON", Event::Click));
-    r.click(dialog, "OK_BUTTON");
+    r.click(dialog, ui::settings::kOkButton);
     seen = r.host.closeAsked;
   });
   EXPECT_EQ(seen, std::vector<std::string>{kSettingsFormName});
@@ -130,11 +134,11 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
   bool checked = false;
   r.openSettings([&](Form& d) {
     EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 7785, 7020}));
-    EXPECT_EQ(d.named("CALCULATOR_COMMAND_TEXTBOX").text(), "calc.exe");
-    EXPECT_EQ(d.named("EMAIL_ADDRESS_TEXTBOX").text(), "EMAIL ADDRESS");
-    EXPECT_EQ(d.named("BTC_ADDRESS_TEXTBOX").text(), "BTC ADDRESS");
-    EXPECT_EQ(d.named("ALWAYS_ON_TOP_TICKBOX").value(), 0);
-    EXPECT_FALSE(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled);
+    EXPECT_EQ(d.control(ui::settings::kCalculatorCommandTextbox).text(), "calc.exe");
+    EXPECT_EQ(d.control(ui::settings::kEmailAddressTextbox).text(), "EMAIL ADDRESS");
+    EXPECT_EQ(d.control(ui::settings::kBtcAddressTextbox).text(), "BTC ADDRESS");
+    EXPECT_EQ(d.control(ui::settings::kAlwaysOnTopTickbox).value(), 0);
+    EXPECT_FALSE(r.kb.main().timer(ui::kAlwaysOnTopTimer).enabled);
     // Reading with a default writes nothing.
     EXPECT_TRUE(r.store.writes.empty());
     checked = true;
@@ -156,11 +160,11 @@ TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
       const Geometry moved{2000.5F, 1500, 9000, 6000};
       r.openSettings([&](Form& d) {
         d.syncGeometry(moved);  // the user moved and sized it
-        d.named("CALCULATOR_COMMAND_TEXTBOX").setText(text);
-        d.named("EMAIL_ADDRESS_TEXTBOX").setText("a" + text);
-        d.named("BTC_ADDRESS_TEXTBOX").setText(text + "b");
+        d.control(ui::settings::kCalculatorCommandTextbox).setText(text);
+        d.control(ui::settings::kEmailAddressTextbox).setText("a" + text);
+        d.control(ui::settings::kBtcAddressTextbox).setText(text + "b");
         r.store.clearLog();
-        if (byOk) r.click(d, "OK_BUTTON");
+        if (byOk) r.click(d, ui::settings::kOkButton);
         // The closing click saves nothing itself: Unload does.
         EXPECT_TRUE(r.store.writes.empty());
       });
@@ -174,9 +178,9 @@ TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
       // Reopened, it shows the same again.
       r.openSettings([&](Form& d) {
         EXPECT_EQ(d.geometry(), moved);
-        EXPECT_EQ(d.named("CALCULATOR_COMMAND_TEXTBOX").text(), text);
-        EXPECT_EQ(d.named("EMAIL_ADDRESS_TEXTBOX").text(), "a" + text);
-        EXPECT_EQ(d.named("BTC_ADDRESS_TEXTBOX").text(), text + "b");
+        EXPECT_EQ(d.control(ui::settings::kCalculatorCommandTextbox).text(), text);
+        EXPECT_EQ(d.control(ui::settings::kEmailAddressTextbox).text(), "a" + text);
+        EXPECT_EQ(d.control(ui::settings::kBtcAddressTextbox).text(), text + "b");
       });
     }
   }
@@ -198,8 +202,8 @@ TEST(SettingsDialog, StoredFlagDecidesTheBoxAndATickedLoadActsAsAClick) {
     DialogRig r;
     if (row.stored) r.store.put("ALWAYS_ON_TOP_TICKBOX", row.stored);
     r.openSettings([&](Form& d) {
-      EXPECT_EQ(d.named("ALWAYS_ON_TOP_TICKBOX").value(), row.box);
-      EXPECT_EQ(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled, row.box == 1);
+      EXPECT_EQ(d.control(ui::settings::kAlwaysOnTopTickbox).value(), row.box);
+      EXPECT_EQ(r.kb.main().timer(ui::kAlwaysOnTopTimer).enabled, row.box == 1);
       EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), row.after);
       // Written back once when ticked, never otherwise.
       EXPECT_EQ(r.store.writes.size(), row.box == 1 ? 1U : 0U);
@@ -212,14 +216,14 @@ TEST(SettingsDialog, TickingStoresAtOnceAndUntickingNeverLowersTheKeyboard) {
   r.openSettings([&](Form& d) {
     r.tick(d, 1);
     EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), "1");
-    EXPECT_TRUE(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled);
-    EXPECT_EQ(r.kb.main().namedTimer("AlwaysOnTopTimer").intervalMs,
+    EXPECT_TRUE(r.kb.main().timer(ui::kAlwaysOnTopTimer).enabled);
+    EXPECT_EQ(r.kb.main().timer(ui::kAlwaysOnTopTimer).intervalMs,
               1000);  // given with its handler, untouched here
     r.desktop.foreground = 42;
-    r.kb.tick(r.kb.main(), "AlwaysOnTopTimer");  // the keyboard's timers run meanwhile
+    r.kb.tick(ui::kAlwaysOnTopTimer);  // the keyboard's timers run meanwhile
     r.tick(d, 0);
     EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), "0");
-    EXPECT_FALSE(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled);
+    EXPECT_FALSE(r.kb.main().timer(ui::kAlwaysOnTopTimer).enabled);
   });
   // Raised once by the tick; nothing ever took the topmost place back.
   using Calls = std::vector<std::pair<WindowId, bool>>;
@@ -240,11 +244,11 @@ TEST(SettingsDialog, SignInBoxShowsTheEntryAsItIsAndSaysWhenWindowsRefusesAChang
     r.signIn.refuse = row.refuse;
     r.openSettings([&](Form& d) {
       // Opening only shows the entry; nothing is written without a click.
-      EXPECT_EQ(d.named("START_AT_SIGN_IN_TICKBOX").value(), row.entry ? 1 : 0);
+      EXPECT_EQ(d.control(ui::settings::kStartAtSignInTickbox).value(), row.entry ? 1 : 0);
       EXPECT_EQ(r.signIn.entry, row.entry);
-      r.tick(d, row.entry ? 0 : 1, "START_AT_SIGN_IN_TICKBOX");
+      r.tick(d, row.entry ? 0 : 1, ui::settings::kStartAtSignInTickbox);
       EXPECT_EQ(r.signIn.entry, row.after);
-      EXPECT_EQ(d.named("START_AT_SIGN_IN_TICKBOX").value(), row.after ? 1 : 0);
+      EXPECT_EQ(d.control(ui::settings::kStartAtSignInTickbox).value(), row.after ? 1 : 0);
       EXPECT_EQ(r.host.notes.size(), row.noted ? 1U : 0U);
     });
     // Not a setting of the store: the entry is its only record.
@@ -256,19 +260,19 @@ TEST(SettingsDialog, KeepFocusBoxSwitchesTheKeyboardAtTheClickAndOpensAsStored) 
   DialogRig r;
   r.store.put("KEEP_TARGET_FOCUS", "1");
   r.openSettings([&](Form& d) {
-    EXPECT_EQ(d.named("KEEP_TARGET_FOCUS_TICKBOX").value(), 1);
+    EXPECT_EQ(d.control(ui::settings::kKeepTargetFocusTickbox).value(), 1);
     EXPECT_TRUE(r.host.nonActivating[&r.kb.main()]);
-    r.tick(d, 0, "KEEP_TARGET_FOCUS_TICKBOX");
+    r.tick(d, 0, ui::settings::kKeepTargetFocusTickbox);
     // Stored and in effect before the dialog closes.
     EXPECT_EQ(r.store.get("KEEP_TARGET_FOCUS"), "0");
     EXPECT_FALSE(r.host.nonActivating[&r.kb.main()]);
     // The other box is a choice of its own.
-    EXPECT_EQ(d.named("ALWAYS_ON_TOP_TICKBOX").value(), 0);
+    EXPECT_EQ(d.control(ui::settings::kAlwaysOnTopTickbox).value(), 0);
     EXPECT_EQ(r.store.get("ALWAYS_ON_TOP_TICKBOX"), "<absent>");
   });
   r.openSettings([&](Form& d) {
-    EXPECT_EQ(d.named("KEEP_TARGET_FOCUS_TICKBOX").value(), 0);
-    r.tick(d, 1, "KEEP_TARGET_FOCUS_TICKBOX");
+    EXPECT_EQ(d.control(ui::settings::kKeepTargetFocusTickbox).value(), 0);
+    r.tick(d, 1, ui::settings::kKeepTargetFocusTickbox);
     EXPECT_EQ(r.store.get("KEEP_TARGET_FOCUS"), "1");
     EXPECT_TRUE(r.host.nonActivating[&r.kb.main()]);
   });
@@ -276,20 +280,20 @@ TEST(SettingsDialog, KeepFocusBoxSwitchesTheKeyboardAtTheClickAndOpensAsStored) 
 
 TEST(SettingsDialog, EveryOpenStartsFromTheStoreAndTheDesign) {
   DialogRig r;
-  const std::string credit = makeSettingsForm()->named("TARNWICK_QM_OSK_CREATOR").caption();
+  const std::string credit = makeSettingsForm()->control(ui::settings::kTarnwickQmOskCreator).caption();
   r.openSettings([&](Form& d) {
-    r.click(d, "TARNWICK_QM_OSK_CREATOR");
-    EXPECT_EQ(d.named("TARNWICK_QM_OSK_CREATOR").caption(), kContactAddress);
+    r.click(d, ui::settings::kTarnwickQmOskCreator);
+    EXPECT_EQ(d.control(ui::settings::kTarnwickQmOskCreator).caption(), kContactAddress);
     r.tick(d, 1);
-    d.named("EMAIL_ADDRESS_TEXTBOX").setText("typed");
+    d.control(ui::settings::kEmailAddressTextbox).setText("typed");
   });
   // Changed behind the dialog's back, as another copy of the program could.
   r.store.put("ALWAYS_ON_TOP_TICKBOX", "0");
   r.store.put("EMAIL_ADDRESS_TEXTBOX", "stored");
   r.openSettings([&](Form& d) {
-    EXPECT_EQ(d.named("TARNWICK_QM_OSK_CREATOR").caption(), credit);
-    EXPECT_EQ(d.named("ALWAYS_ON_TOP_TICKBOX").value(), 0);
-    EXPECT_EQ(d.named("EMAIL_ADDRESS_TEXTBOX").text(), "stored");
+    EXPECT_EQ(d.control(ui::settings::kTarnwickQmOskCreator).caption(), credit);
+    EXPECT_EQ(d.control(ui::settings::kAlwaysOnTopTickbox).value(), 0);
+    EXPECT_EQ(d.control(ui::settings::kEmailAddressTextbox).text(), "stored");
   });
   EXPECT_NE(credit, kContactAddress);
   EXPECT_EQ(r.host.modalShown.size(), 2U);
@@ -310,10 +314,10 @@ const std::vector<std::string>& fkeyKeys() {
 // is shown.
 void openFkeys(DialogRig& r, std::function<void(Form&)> inside) {
   r.host.whileModal = [&r, inside](Form& dialog) {
-    if (dialog.name() == kSettingsFormName) r.click(dialog, "FKEYS_SETTINGS_BUTTON");
+    if (dialog.name() == kSettingsFormName) r.click(dialog, ui::settings::kFkeysSettingsButton);
     if (dialog.name() == kFkeysFormName && inside) inside(dialog);
   };
-  r.kb.handle(r.kb.main(), "SETTINGS_BUTTON", Event::Click);
+  r.kb.handle(ui::kSettingsButton, Event::Click);
 }
 
 TEST(FkeysDialog, OpensOverTheSettingsDialogWithTheDefaults) {
@@ -321,10 +325,10 @@ TEST(FkeysDialog, OpensOverTheSettingsDialogWithTheDefaults) {
   bool checked = false;
   openFkeys(r, [&](Form& d) {
     EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 14940, 8955}));
-    for (int n = 1; n <= 16; ++n) {
-      SCOPED_TRACE(n);
-      EXPECT_EQ(d.named("BUTTON_TEXT_F" + std::to_string(n)).text(), "FK" + std::to_string(n));
-      EXPECT_EQ(d.named("COMMAND_F" + std::to_string(n)).text(), "calc.exe");
+    for (std::size_t i = 0; i < ui::fkeys::kCaptionFields.size(); ++i) {
+      SCOPED_TRACE(i + 1);
+      EXPECT_EQ(d.control(ui::fkeys::kCaptionFields.at(i)).text(), "FK" + std::to_string(i + 1));
+      EXPECT_EQ(d.control(ui::fkeys::kCommandFields.at(i)).text(), "calc.exe");
     }
     checked = true;
   });
@@ -345,15 +349,15 @@ TEST(FkeysDialog, OkSavesThenClosesAndTheCloseSavesAgain) {
     DialogRig r;
     openFkeys(r, [&](Form& d) {
       r.store.clearLog();
-      d.named("BUTTON_TEXT_F3").setText("Mail");
-      d.named("COMMAND_F4").setText("");  // cleared: stored empty
-      d.named("COMMAND_F16").setText(awkwardTexts()[1]);
+      d.control(ui::fkeys::kCaptionFields[2]).setText("Mail");
+      d.control(ui::fkeys::kCommandFields[3]).setText("");  // cleared: stored empty
+      d.control(ui::fkeys::kCommandFields[15]).setText(awkwardTexts()[1]);
       d.syncGeometry({500, 600, 15000, 9000});
       if (byOk) {
-        r.click(d, "OK_BUTTON");
+        r.click(d, ui::fkeys::kOkButton);
         EXPECT_EQ(r.store.writtenKeys(), fkeyKeys());  // saved before the close
         EXPECT_EQ(r.host.closeAsked, std::vector<std::string>{kFkeysFormName});
-        d.named("BUTTON_TEXT_F3").setText("Mail 2");  // typed before the close took effect
+        d.control(ui::fkeys::kCaptionFields[2]).setText("Mail 2");  // typed before the close took effect
       }
     });
     std::vector<std::string> want = fkeyKeys();
@@ -370,9 +374,9 @@ TEST(FkeysDialog, OkSavesThenClosesAndTheCloseSavesAgain) {
     EXPECT_EQ(r.host.closedBy.front(), byOk ? "close" : "titlebar");
 
     openFkeys(r, [&](Form& d) {
-      EXPECT_EQ(d.named("BUTTON_TEXT_F3").text(), byOk ? "Mail 2" : "Mail");
-      EXPECT_EQ(d.named("COMMAND_F4").text(), "");
-      EXPECT_EQ(d.named("BUTTON_TEXT_F4").text(), "FK4");
+      EXPECT_EQ(d.control(ui::fkeys::kCaptionFields[2]).text(), byOk ? "Mail 2" : "Mail");
+      EXPECT_EQ(d.control(ui::fkeys::kCommandFields[3]).text(), "");
+      EXPECT_EQ(d.control(ui::fkeys::kCaptionFields[3]).text(), "FK4");
       EXPECT_EQ(d.geometry(), (Geometry{500, 600, 15000, 9000}));
     });
   }
@@ -417,9 +421,9 @@ TEST(Dialogs, ARefusedValueDoesNotStopTheOthersBeingSaved) {
   DialogRig r;
   r.store.refuse = {"AboutMainLeft", "EMAIL_ADDRESS_TEXTBOX", "BUTTON_F_NUM_1_CAPTION"};
   openFkeys(r, [&](Form& d) {
-    d.named("BUTTON_TEXT_F2").setText("two");
-    r.settings().named("BTC_ADDRESS_TEXTBOX").setText("coin");
-    r.click(d, "OK_BUTTON");
+    d.control(ui::fkeys::kCaptionFields[1]).setText("two");
+    r.settings().control(ui::settings::kBtcAddressTextbox).setText("coin");
+    r.click(d, ui::settings::kOkButton);
   });
   EXPECT_EQ(r.store.get("BUTTON_F_NUM_2_CAPTION"), "two");
   EXPECT_EQ(r.store.get("MY-FKEYS-COMMAND-F16"), "calc.exe");
@@ -483,12 +487,12 @@ TEST(Dialogs, ValuesTheStoreRefusesAreNamedWhereTheUserIsLooking) {
       if (dialog.name() == kSettingsFormName) {
         r.host.windows[&dialog] = 2;  // shown, as the real host reports it
         if (row.tickTheBox) r.tick(dialog, 1);
-        r.click(dialog, "FKEYS_SETTINGS_BUTTON");
+        r.click(dialog, ui::settings::kFkeysSettingsButton);
         r.host.windows.erase(&dialog);
       }
-      if (dialog.name() == kFkeysFormName) r.click(dialog, "OK_BUTTON");
+      if (dialog.name() == kFkeysFormName) r.click(dialog, ui::fkeys::kOkButton);
     };
-    r.kb.handle(r.kb.main(), "SETTINGS_BUTTON", Event::Click);
+    r.kb.handle(ui::kSettingsButton, Event::Click);
 
     std::vector<std::string> at;
     std::string all;
@@ -501,7 +505,7 @@ TEST(Dialogs, ValuesTheStoreRefusesAreNamedWhereTheUserIsLooking) {
       EXPECT_NE(all.find(name), std::string::npos) << name << " in " << all;
     // A refusal never stops the tick box acting for this run.
     if (row.tickTheBox) {
-      EXPECT_TRUE(r.kb.main().namedTimer("AlwaysOnTopTimer").enabled);
+      EXPECT_TRUE(r.kb.main().timer(ui::kAlwaysOnTopTimer).enabled);
     }
     // Whatever was refused, everything else reached the store.
     for (const std::string& k : concat(concat(fkeyKeys(), kSettingsGeometryKeys), kTextKeys))

@@ -18,7 +18,8 @@ using colors::kRed;
 using colors::kWhite;
 
 struct Faces {
-  std::string button, plain, shifted;
+  KeyboardControl button;
+  std::string plain, shifted;
 };
 
 // Written out here rather than taken from the key table, so that a wrong
@@ -26,44 +27,44 @@ struct Faces {
 std::vector<Faces> letterFaces() {
   std::vector<Faces> out;
   for (char c = 'A'; c <= 'Z'; ++c) {
-    out.push_back({std::string("BUTTON_LETTER_") + c, std::string(1, static_cast<char>(c - 'A' + 'a')),
-                   std::string(1, c)});
+    out.push_back({ui::kLetterKeys.at(static_cast<std::size_t>(c - 'A')),
+                   std::string(1, static_cast<char>(c - 'A' + 'a')), std::string(1, c)});
   }
   return out;
 }
 
 const std::vector<Faces> kTopRowFaces{
-    {"LEFT_TOP_CORNER_KEY", "`", "\xC2\xAC"},
-    {"BUTTON_NUMBER_1", "1", "!"},
-    {"BUTTON_NUMBER_2", "2", "''"},
-    {"BUTTON_NUMBER_3", "3", "\xC2\xA3"},
-    {"BUTTON_NUMBER_4", "4", "$"},
-    {"BUTTON_NUMBER_5", "5", "%"},
-    {"BUTTON_NUMBER_6", "6", "^"},
-    {"BUTTON_NUMBER_7", "7", "&&"},
-    {"BUTTON_NUMBER_8", "8", "*"},
-    {"BUTTON_NUMBER_9", "9", "("},
-    {"BUTTON_NUMBER_0", "0", ")"},
-    {"BUTTON_DASH", "-", "_"},
-    {"BUTTON_EQUALS", "=", "+"},
+    {ui::kLeftTopCornerKey, "`", "\xC2\xAC"},
+    {ui::kButtonNumber1, "1", "!"},
+    {ui::kButtonNumber2, "2", "''"},
+    {ui::kButtonNumber3, "3", "\xC2\xA3"},
+    {ui::kButtonNumber4, "4", "$"},
+    {ui::kButtonNumber5, "5", "%"},
+    {ui::kButtonNumber6, "6", "^"},
+    {ui::kButtonNumber7, "7", "&&"},
+    {ui::kButtonNumber8, "8", "*"},
+    {ui::kButtonNumber9, "9", "("},
+    {ui::kButtonNumber0, "0", ")"},
+    {ui::kButtonDash, "-", "_"},
+    {ui::kButtonEquals, "=", "+"},
 };
 
 const std::vector<Faces> kPunctuationFaces{
-    {"BUTTON_SQUARE_BRACKET_LEFT", "[", "{"},
-    {"BUTTON_SQUARE_BRACKET_RIGHT", "]", "}"},
-    {"BUTTON_SEMI_COLON", ";", ":"},
-    {"BUTTON_APOS_SIGN", "'", "@"},
-    {"BUTTON_HASH", "#", "~"},
-    {"BUTTON_COMMA", ",", "<"},
-    {"BUTTON_FULL_STOP", ".", ">"},
-    {"BUTTON_FORWARD_SLASH", "/", "?"},
-    {"BUTTON_BACK_SLASH", "\\", "|"},
+    {ui::kButtonSquareBracketLeft, "[", "{"},
+    {ui::kButtonSquareBracketRight, "]", "}"},
+    {ui::kButtonSemiColon, ";", ":"},
+    {ui::kButtonAposSign, "'", "@"},
+    {ui::kButtonHash, "#", "~"},
+    {ui::kButtonComma, ",", "<"},
+    {ui::kButtonFullStop, ".", ">"},
+    {ui::kButtonForwardSlash, "/", "?"},
+    {ui::kButtonBackSlash, "\\", "|"},
 };
 
 std::map<std::string, std::string> captionsOf(Rig& r) {
   std::map<std::string, std::string> out;
   for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
-    for (const Faces& f : group) out[f.button] = r.c(f.button).caption();
+    for (const Faces& f : group) out[std::string(f.button.str())] = r.c(f.button).caption();
   }
   return out;
 }
@@ -75,7 +76,7 @@ TEST(CharacterKeyTable, HoldsEachOfTheFortyEightKeysOnce) {
   for (const CharacterKey& key : characterKeys()) ++seen[std::string(key.button.str())];
   EXPECT_EQ(seen.size(), 48u);
   for (const auto& group : {letterFaces(), kTopRowFaces, kPunctuationFaces}) {
-    for (const Faces& f : group) EXPECT_EQ(seen[f.button], 1) << f.button;
+    for (const Faces& f : group) EXPECT_EQ(seen[std::string(f.button.str())], 1) << f.button.str();
   }
 }
 
@@ -100,7 +101,7 @@ TEST_P(CaptionRefresh, ShowsTheFacesAndCapsMirrorOfTheState) {
   for (const Faces& f : kTopRowFaces) r.face(f.button, row.shiftedTopRow ? f.plain : f.shifted);
   for (const Faces& f : kPunctuationFaces) r.face(f.button, row.shiftedPunctuation ? f.plain : f.shifted);
 
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
 
   for (const Faces& f : letterFaces())
     EXPECT_EQ(r.c(f.button).caption(), row.upperLetters ? f.shifted : f.plain);
@@ -109,12 +110,12 @@ TEST_P(CaptionRefresh, ShowsTheFacesAndCapsMirrorOfTheState) {
   for (const Faces& f : kPunctuationFaces) {
     EXPECT_EQ(r.c(f.button).caption(), row.shiftedPunctuation ? f.shifted : f.plain);
   }
-  EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), row.c ? kGreen : kRed);
-  EXPECT_EQ(r.c("BUTTON_CAPS").back(), row.c ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kCapsLightLabel).back(), row.c ? kGreen : kRed);
+  EXPECT_EQ(r.c(ui::kButtonCaps).back(), row.c ? kGreen : kWhite);
   // The refresh reads the latches; it never writes them or injects.
-  EXPECT_EQ(r.c("BUTTON_SHIFT_LEFT").back(), row.s ? kGreen : kWhite);
-  EXPECT_EQ(r.c("SHIFT_LOCK_BUTTON").back(), row.k ? kGreen : kWhite);
-  EXPECT_EQ(r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").back(), row.t ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kButtonShiftLeft).back(), row.s ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kShiftLockButton).back(), row.k ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kLockTopNumberKeysButton).back(), row.t ? kGreen : kWhite);
   EXPECT_TRUE(r.injector.sent.empty());
 }
 
@@ -152,11 +153,11 @@ TEST_P(UnrecognisedState, KeepsFaceAndCapsMirrorButUpdatesNumAndScroll) {
   // A recognised state whose face differs from the design-time one.
   setShift(r, true);
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
   const auto before = captionsOf(r);
-  ASSERT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
-  ASSERT_EQ(r.c("BUTTON_NUMBER_2").caption(), "''");
-  ASSERT_EQ(r.c("NUM_LIGHT_LABEL").back(), kRed);
+  ASSERT_EQ(r.c(ui::kButtonLetterA).caption(), "a");
+  ASSERT_EQ(r.c(ui::kButtonNumber2).caption(), "''");
+  ASSERT_EQ(r.c(ui::kNumLightLabel).back(), kRed);
 
   // Everything else now points at a different face: Caps off, no Shift.
   setShift(r, false);
@@ -164,13 +165,13 @@ TEST_P(UnrecognisedState, KeepsFaceAndCapsMirrorButUpdatesNumAndScroll) {
   r.locks.state[LockKey::NumLock] = 1;
   r.locks.state[LockKey::ScrollLock] = 1;
   GetParam().apply(r);
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
 
   EXPECT_EQ(captionsOf(r), before);
-  EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
-  EXPECT_EQ(r.c("BUTTON_CAPS").back(), kGreen);
-  EXPECT_EQ(r.c("NUM_LIGHT_LABEL").back(), kGreen);
-  EXPECT_EQ(r.c("SCROLL_LIGHT_LABEL").back(), kGreen);
+  EXPECT_EQ(r.c(ui::kCapsLightLabel).back(), kGreen);
+  EXPECT_EQ(r.c(ui::kButtonCaps).back(), kGreen);
+  EXPECT_EQ(r.c(ui::kNumLightLabel).back(), kGreen);
+  EXPECT_EQ(r.c(ui::kScrollLightLabel).back(), kGreen);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -192,12 +193,12 @@ struct LightRow {
 class NumAndScrollLights : public ::testing::TestWithParam<LightRow> {};
 
 TEST_P(NumAndScrollLights, AnyNonZeroStateLights) {
-  for (auto [key, label] : {std::pair{LockKey::NumLock, "NUM_LIGHT_LABEL"},
-                            std::pair{LockKey::ScrollLock, "SCROLL_LIGHT_LABEL"}}) {
+  for (auto [key, label] : {std::pair{LockKey::NumLock, ui::kNumLightLabel},
+                            std::pair{LockKey::ScrollLock, ui::kScrollLightLabel}}) {
     Rig r;
     r.locks.state[key] = GetParam().state;
-    r.kb.tick(r.kb.main(), "NCS_TIMER");
-    EXPECT_EQ(r.c(label).back(), GetParam().expected) << label;
+    r.kb.tick(ui::kNcsTimer);
+    EXPECT_EQ(r.c(label).back(), GetParam().expected) << label.str();
   }
 }
 
@@ -216,10 +217,10 @@ TEST(CaptionRefresh, TicksWithNothingChangedNotifyNothing) {
   Rig r;
   setShift(r, true);
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
   r.main().setObserver(&counter);
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
+  r.kb.tick(ui::kNcsTimer);
+  r.kb.tick(ui::kNcsTimer);
   r.main().setObserver(nullptr);
   EXPECT_EQ(counter.changes, 0);
 }
@@ -244,28 +245,28 @@ TEST_P(FacesFollowEvents, ShowLatchesAtOnceAndLocksOnTheirKeyEvent) {
   r.host.reportsKeyEvents = want.hostReportsKeys;
   r.locks.state[LockKey::CapsLock] = 1;
   r.kb.handleForm(Event::Load);
-  EXPECT_EQ(r.main().namedTimer("NCS_TIMER").enabled, want.timerRuns);
-  EXPECT_EQ(r.main().namedTimer("NCS_TIMER").intervalMs, 100);
+  EXPECT_EQ(r.main().timer(ui::kNcsTimer).enabled, want.timerRuns);
+  EXPECT_EQ(r.main().timer(ui::kNcsTimer).intervalMs, 100);
   // Right from the start when no tick will come to set it.
   if (want.hostReportsKeys) {
-    EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
+    EXPECT_EQ(r.c(ui::kCapsLightLabel).back(), kGreen);
   }
 
   r.locks.state[LockKey::CapsLock] = 0;
-  r.kb.tick(r.kb.main(), "NCS_TIMER");
-  ASSERT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
-  r.click("BUTTON_SHIFT_LEFT");
-  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), want.shiftShownAtOnce ? "A" : "a");
+  r.kb.tick(ui::kNcsTimer);
+  ASSERT_EQ(r.c(ui::kButtonLetterA).caption(), "a");
+  r.click(ui::kButtonShiftLeft);
+  EXPECT_EQ(r.c(ui::kButtonLetterA).caption(), want.shiftShownAtOnce ? "A" : "a");
 
   r.locks.state[LockKey::CapsLock] = 1;
-  r.kb.tick(r.kb.main(), "NCS_TIMER");  // the key event's tick, or the timer's own
-  EXPECT_EQ(r.c("CAPS_LIGHT_LABEL").back(), kGreen);
-  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");  // Shift and Caps Lock cancel out
+  r.kb.tick(ui::kNcsTimer);  // the key event's tick, or the timer's own
+  EXPECT_EQ(r.c(ui::kCapsLightLabel).back(), kGreen);
+  EXPECT_EQ(r.c(ui::kButtonLetterA).caption(), "a");  // Shift and Caps Lock cancel out
 
   r.kb.handleForm(Event::Unload);
-  EXPECT_FALSE(r.main().namedTimer("NCS_TIMER").enabled);
-  r.click("BUTTON_SHIFT_LEFT");
-  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a") << "no refresh after the window has gone";
+  EXPECT_FALSE(r.main().timer(ui::kNcsTimer).enabled);
+  r.click(ui::kButtonShiftLeft);
+  EXPECT_EQ(r.c(ui::kButtonLetterA).caption(), "a") << "no refresh after the window has gone";
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, FacesFollowEvents,
@@ -275,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(Hosts, FacesFollowEvents,
 // ---- Double-click on a light -------------------------------------------------
 
 struct LightClick {
-  const char* label;
+  KeyboardControl label;
   const char* keys;
 };
 
@@ -287,7 +288,7 @@ TEST_P(LightDoubleClick, InjectsTheLockKeyWithoutTargetOrFlash) {
     Rig r;
     if (withTarget) r.target("Notepad");
     const Color before = r.c(GetParam().label).back();
-    r.kb.handle(r.kb.main(), GetParam().label, Event::DblClick);
+    r.kb.handle(GetParam().label, Event::DblClick);
     EXPECT_EQ(r.injector.keys(), std::vector<std::string>{GetParam().keys});
     EXPECT_TRUE(r.desktop.activations.empty());
     EXPECT_EQ(r.c(GetParam().label).back(), before);
@@ -295,36 +296,32 @@ TEST_P(LightDoubleClick, InjectsTheLockKeyWithoutTargetOrFlash) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lights, LightDoubleClick,
-                         ::testing::Values(LightClick{"NUM_LIGHT_LABEL", "{NUMLOCK}"},
-                                           LightClick{"CAPS_LIGHT_LABEL", "{CAPSLOCK}"},
-                                           LightClick{"SCROLL_LIGHT_LABEL", "{SCROLLLOCK}"}));
+                         ::testing::Values(LightClick{ui::kNumLightLabel, "{NUMLOCK}"},
+                                           LightClick{ui::kCapsLightLabel, "{CAPSLOCK}"},
+                                           LightClick{ui::kScrollLightLabel, "{SCROLLLOCK}"}));
 
 // ---- Flash reset --------------------------------------------------------------
 
-const std::vector<std::string> kOtherPlainKeys{"BUTTON_SPACEBAR",
-                                               "BUTTON_RETURN_KEY",
-                                               "BUTTON_ESC",
-                                               "BUTTON_TAB",
-                                               "BUTTON_DELETE",
-                                               "BUTTON_INS",
-                                               "BUTTON_HOME",
-                                               "BUTTON_END",
-                                               "BUTTON_PG_UP",
-                                               "BUTTON_PG_DN",
-                                               "PRINT_SCREEN_APP_WINDOW",
-                                               "PRINT_SCREEN_COMPLETE_SCREEN",
-                                               "BUTTON_RUN_INTERNAL",
-                                               "BUTTON_WINDOWS_RUN_EXTERNAL"};
-const std::vector<std::string> kArrowKeys{"BUTTON_KEY_UP", "BUTTON_KEY_DOWN", "BUTTON_KEY_LEFT",
-                                          "BUTTON_KEY_RIGHT"};
-const std::vector<std::string> kToolButtons{"COPY_BUTTON", "CUT_BUTTON",     "PASTE_BUTTON",
-                                            "BUTTON_CALC", "AT_SIGN_BUTTON", "BTC_BUTTON"};
+const std::vector<KeyboardControl> kOtherPlainKeys{ui::kButtonSpacebar,
+                                                   ui::kButtonReturnKey,
+                                                   ui::kButtonEsc,
+                                                   ui::kButtonTab,
+                                                   ui::kButtonDelete,
+                                                   ui::kButtonIns,
+                                                   ui::kButtonHome,
+                                                   ui::kButtonEnd,
+                                                   ui::kButtonPgUp,
+                                                   ui::kButtonPgDn,
+                                                   ui::kPrintScreenAppWindow,
+                                                   ui::kPrintScreenCompleteScreen,
+                                                   ui::kButtonRunInternal,
+                                                   ui::kButtonWindowsRunExternal};
+const std::vector<KeyboardControl> kArrowKeys{ui::kButtonKeyUp, ui::kButtonKeyDown, ui::kButtonKeyLeft,
+                                              ui::kButtonKeyRight};
+const std::vector<KeyboardControl> kToolButtons{ui::kCopyButton, ui::kCutButton,    ui::kPasteButton,
+                                                ui::kButtonCalc, ui::kAtSignButton, ui::kBtcButton};
 
-std::vector<std::string> fKeys() {
-  std::vector<std::string> out;
-  for (int n = 1; n <= 16; ++n) out.push_back("BUTTON_F_NUM_" + std::to_string(n));
-  return out;
-}
+std::vector<KeyboardControl> fKeys() { return {ui::kFunctionKeys.begin(), ui::kFunctionKeys.end()}; }
 
 struct TintRow {
   const char* what;
@@ -346,23 +343,23 @@ TEST_P(FlashReset, RestsEveryListedKeyAndPaintsTheTints) {
     for (const Faces& f : group) r.c(f.button).setBack(kGreen);
   }
   for (const auto& group : {kOtherPlainKeys, kArrowKeys, kToolButtons, fKeys()}) {
-    for (const std::string& b : group) r.c(b).setBack(kGreen);
+    for (const KeyboardControl b : group) r.c(b).setBack(kGreen);
   }
 
-  r.kb.tick(r.kb.main(), "BACKCOLOR_TIMER");
+  r.kb.tick(ui::kBackcolorTimer);
 
-  for (const Faces& f : letterFaces()) EXPECT_EQ(r.c(f.button).back(), colors::kSysWindow) << f.button;
-  for (const std::string& b : kOtherPlainKeys) EXPECT_EQ(r.c(b).back(), colors::kSysWindow) << b;
-  for (const std::string& b : kToolButtons) EXPECT_EQ(r.c(b).back(), colors::kSysButtonFace) << b;
-  for (const Faces& f : kTopRowFaces) EXPECT_EQ(r.c(f.button).back(), row.topRow) << f.button;
-  for (const Faces& f : kPunctuationFaces) EXPECT_EQ(r.c(f.button).back(), row.punctuation) << f.button;
-  for (const std::string& b : fKeys()) EXPECT_EQ(r.c(b).back(), row.fkey) << b;
-  for (const std::string& b : kArrowKeys) EXPECT_EQ(r.c(b).back(), row.arrow) << b;
+  for (const Faces& f : letterFaces()) EXPECT_EQ(r.c(f.button).back(), colors::kSysWindow) << f.button.str();
+  for (const KeyboardControl b : kOtherPlainKeys) EXPECT_EQ(r.c(b).back(), colors::kSysWindow) << b.str();
+  for (const KeyboardControl b : kToolButtons) EXPECT_EQ(r.c(b).back(), colors::kSysButtonFace) << b.str();
+  for (const Faces& f : kTopRowFaces) EXPECT_EQ(r.c(f.button).back(), row.topRow) << f.button.str();
+  for (const Faces& f : kPunctuationFaces) EXPECT_EQ(r.c(f.button).back(), row.punctuation) << f.button.str();
+  for (const KeyboardControl b : fKeys()) EXPECT_EQ(r.c(b).back(), row.fkey) << b.str();
+  for (const KeyboardControl b : kArrowKeys) EXPECT_EQ(r.c(b).back(), row.arrow) << b.str();
   // The mode buttons show their latches and stay as they were.
-  EXPECT_EQ(r.c("SHIFT_LOCK_BUTTON").back(), row.shiftLock ? kGreen : kWhite);
-  EXPECT_EQ(r.c("LOCK_TOP_NUMBER_KEYS_BUTTON").back(), row.numberRowLock ? kGreen : kWhite);
-  EXPECT_EQ(r.c("BUTTON_MY_FKEYS").back(), row.myFkeys ? kGreen : kWhite);
-  EXPECT_EQ(r.c("SHIFT_ARROW_HIGHLIGHT_BUTTON").back(), row.highlight ? colors::kPink : kWhite);
+  EXPECT_EQ(r.c(ui::kShiftLockButton).back(), row.shiftLock ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kLockTopNumberKeysButton).back(), row.numberRowLock ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kButtonMyFkeys).back(), row.myFkeys ? kGreen : kWhite);
+  EXPECT_EQ(r.c(ui::kShiftArrowHighlightButton).back(), row.highlight ? colors::kPink : kWhite);
 }
 
 constexpr Color kWin = colors::kSysWindow;
@@ -383,17 +380,17 @@ INSTANTIATE_TEST_SUITE_P(Modes, FlashReset,
                          [](const auto& p) { return std::string(p.param.what); });
 
 TEST(FlashReset, NeverTouchesStateButtons) {
-  const std::vector<std::string> untouched{
-      "BUTTON_SHIFT_LEFT",     "BUTTON_SHIFT_RIGHT", "BUTTON_CTRL_LEFT",    "BUTTON_CTRL_RIGHT",
-      "BUTTON_ALT_LEFT",       "BUTTON_ALT_GR",      "BUTTON_WIN_KEY_LEFT", "BUTTON_WIN_KEY_RIGHT",
-      "BUTTON_CAPS",           "BUTTON_BACKSPACE",   "BUTTON_RIGHT_CLICK",  "BUTTON_AUTO_DELETE",
-      "BUTTON_AUTO_BACKSPACE", "SETTINGS_BUTTON",    "BUTTON_CMD",          "BUTTON_WINDOWS_LOCK",
-      "NUM_LIGHT_LABEL",       "CAPS_LIGHT_LABEL",   "SCROLL_LIGHT_LABEL",  "ACTIVE_WINDOW_LABEL"};
+  const std::vector<KeyboardControl> untouched{
+      ui::kButtonShiftLeft,     ui::kButtonShiftRight, ui::kButtonCtrlLeft,   ui::kButtonCtrlRight,
+      ui::kButtonAltLeft,       ui::kButtonAltGr,      ui::kButtonWinKeyLeft, ui::kButtonWinKeyRight,
+      ui::kButtonCaps,          ui::kButtonBackspace,  ui::kButtonRightClick, ui::kButtonAutoDelete,
+      ui::kButtonAutoBackspace, ui::kSettingsButton,   ui::kButtonCmd,        ui::kButtonWindowsLock,
+      ui::kNumLightLabel,       ui::kCapsLightLabel,   ui::kScrollLightLabel, ui::kActiveWindowLabel};
   constexpr Color kMarker = 0x123456;
   Rig r;
-  for (const std::string& b : untouched) r.c(b).setBack(kMarker);
-  r.kb.tick(r.kb.main(), "BACKCOLOR_TIMER");
-  for (const std::string& b : untouched) EXPECT_EQ(r.c(b).back(), kMarker) << b;
+  for (const KeyboardControl b : untouched) r.c(b).setBack(kMarker);
+  r.kb.tick(ui::kBackcolorTimer);
+  for (const KeyboardControl b : untouched) EXPECT_EQ(r.c(b).back(), kMarker) << b.str();
 }
 
 }  // namespace

@@ -328,34 +328,30 @@ struct BasicRig {
     desktop.windows[kSelf].title = "QM-OSK";
   }
   Form& main() { return kb.main(); }
-  // Tests name controls as data, the way the layout's tables list them.
-  Control& c(std::string_view name) { return kb.main().named(name); }
+  void clickOn(const Control& control) { kb.handle(kb.main(), kb.main().indexOf(control), Event::Click); }
   Control& c(KeyboardControl name) { return kb.main().control(name); }
-  // A name the window lacks throws (named, namedTimer): a click on nothing
+  // A name the window lacks throws: a click on nothing
   // would otherwise pass as a click that did nothing.
-  void click(std::string_view name) {
-    kb.handle(kb.main(), kb.main().indexOf(kb.main().named(name)), Event::Click);
-  }
-  void click(KeyboardControl name) { click(name.str()); }
+  void click(KeyboardControl name) { clickOn(c(name)); }
+  // By the name as data, for a test that walks a script of steps on purpose.
+  void clickNamed(std::string_view name) { clickOn(kb.main().named(name)); }
   KeyboardState& state() { return kb.context().state; }
   void latch(Latch latch, bool on = true) { state().set(latch, on); }
   // Draws a character key's face as the refresh would: its plain or shifted
   // caption, or any other text as a language face.
-  void face(std::string_view button, std::string_view caption) {
+  void face(KeyboardControl button, std::string_view caption) {
     for (const CharacterKey& key : characterKeys()) {
-      if (key.button.str() != button) continue;
+      if (key.button != button) continue;
       const CharacterFace face = caption == key.plain     ? CharacterFace::Plain
                                  : caption == key.shifted ? CharacterFace::Shifted
                                                           : CharacterFace::Language;
       showFace(kb.context(), key, face);
-      if (face == CharacterFace::Language) c(button).setCaption(std::string(caption));
+      if (face == CharacterFace::Language) c(key.button).setCaption(std::string(caption));
       return;
     }
-    ADD_FAILURE() << button << " is no character key";
+    ADD_FAILURE() << button.str() << " is no character key";
   }
-  void tick(std::string_view timer) {
-    kb.tick(kb.main(), static_cast<TimerIndex>(&kb.main().namedTimer(timer) - kb.main().timers().data()));
-  }
+  void tick(KeyboardTimer timer) { kb.tick(timer); }
   // Makes `title` the recorded target as the tracking timer would.
   void target(std::string_view title, WindowId id = 42) {
     desktop.show(id, std::string(title));

@@ -47,23 +47,23 @@ struct GateRig {
     r.desktop.probeAnswers[kFront] = above ? ProbeAnswer::AccessDenied : ProbeAnswer::Answered;
     r.kb.handleForm(Event::Load);
     r.target("Setup", kTarget);
-    r.tick("NCS_TIMER");
+    r.tick(ui::kNcsTimer);
     r.desktop.windows[kFront].title = "Administrator: Command Prompt";
     r.desktop.foreground = kFront;
   }
   // The words offered, in lower case: their case follows the Shift latch,
   // which a refused key leaves latched.
   std::vector<std::string> offered() {
-    r.tick("NCS_TIMER");
+    r.tick(ui::kNcsTimer);
     std::vector<std::string> out;
-    for (ControlName name : ui::kSuggestionKeys) {
-      std::string word = r.c(name.str()).caption();
+    for (KeyboardControl name : ui::kSuggestionKeys) {
+      std::string word = r.c(name).caption();
       for (char& ch : word) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
       out.push_back(word);
     }
     return out;
   }
-  void rest(std::string_view key) {
+  void rest(KeyboardControl key) {
     r.kb.handsFree().pointerMoved({10, 10}, r.main().indexOf(r.c(key)));
     clock.advance(1500);
   }
@@ -76,41 +76,40 @@ struct Family {
 };
 
 const Family kFamilies[] = {
-    {"Letter", false, [](GateRig& g) { g.r.click("BUTTON_LETTER_Q"); }},
+    {"Letter", false, [](GateRig& g) { g.r.click(ui::kButtonLetterQ); }},
     {"LetterWithCtrl", false,
      [](GateRig& g) {
-       g.r.click("BUTTON_CTRL_LEFT");
-       g.r.click("BUTTON_LETTER_C");
+       g.r.click(ui::kButtonCtrlLeft);
+       g.r.click(ui::kButtonLetterC);
      }},
-    {"NumberRow", false, [](GateRig& g) { g.r.click("BUTTON_NUMBER_2"); }},
-    {"Punctuation", false, [](GateRig& g) { g.r.click("BUTTON_FULL_STOP"); }},
-    {"Space", false, [](GateRig& g) { g.r.click("BUTTON_SPACEBAR"); }},
-    {"Tab", false, [](GateRig& g) { g.r.click("BUTTON_TAB"); }},
-    {"Arrow", false, [](GateRig& g) { g.r.click("BUTTON_KEY_UP"); }},
-    {"Backspace", false, [](GateRig& g) { g.r.click("BUTTON_BACKSPACE"); }},
-    {"Escape", false, [](GateRig& g) { g.r.click("BUTTON_ESC"); }},
-    {"RightCtrlLatch", false, [](GateRig& g) { g.r.click("BUTTON_CTRL_RIGHT"); }},
-    {"FunctionKey", false, [](GateRig& g) { g.r.click("BUTTON_F_NUM_5"); }},
+    {"NumberRow", false, [](GateRig& g) { g.r.click(ui::kButtonNumber2); }},
+    {"Punctuation", false, [](GateRig& g) { g.r.click(ui::kButtonFullStop); }},
+    {"Space", false, [](GateRig& g) { g.r.click(ui::kButtonSpacebar); }},
+    {"Tab", false, [](GateRig& g) { g.r.click(ui::kButtonTab); }},
+    {"Arrow", false, [](GateRig& g) { g.r.click(ui::kButtonKeyUp); }},
+    {"Backspace", false, [](GateRig& g) { g.r.click(ui::kButtonBackspace); }},
+    {"Escape", false, [](GateRig& g) { g.r.click(ui::kButtonEsc); }},
+    {"RightCtrlLatch", false, [](GateRig& g) { g.r.click(ui::kButtonCtrlRight); }},
+    {"FunctionKey", false, [](GateRig& g) { g.r.click(ui::kFunctionKeys[4]); }},
     {"FunctionKeyWithShift", false,
      [](GateRig& g) {
-       g.r.click("BUTTON_SHIFT_LEFT");
-       g.r.click("BUTTON_F_NUM_12");
+       g.r.click(ui::kButtonShiftLeft);
+       g.r.click(ui::kFunctionKeys[11]);
      }},
-    {"StoredText", false, [](GateRig& g) { g.r.click("AT_SIGN_BUTTON"); }},
-    {"Clipboard", false, [](GateRig& g) { g.r.click("COPY_BUTTON"); }},
+    {"StoredText", false, [](GateRig& g) { g.r.click(ui::kAtSignButton); }},
+    {"Clipboard", false, [](GateRig& g) { g.r.click(ui::kCopyButton); }},
     {"Burst", false,
      [](GateRig& g) {
-       g.r.click("BUTTON_AUTO_BACKSPACE");
-       g.r.tick("AUTO_DELETE_TIMER");
+       g.r.click(ui::kButtonAutoBackspace);
+       g.r.tick(ui::kAutoDeleteTimer);
      }},
-    {"LanguageKey", true, [](GateRig& g) { g.r.click("BUTTON_LETTER_Q"); }},
-    {"CapsLock", false, [](GateRig& g) { g.r.click("BUTTON_CAPS"); }},
-    {"NumLockLight", false,
-     [](GateRig& g) { g.r.kb.handle(g.r.main(), "NUM_LIGHT_LABEL", Event::DblClick); }},
-    {"WindowsKey", false, [](GateRig& g) { g.r.click("BUTTON_WIN_KEY_LEFT"); }},
-    {"ContextMenu", false, [](GateRig& g) { g.r.click("BUTTON_RIGHT_CLICK"); }},
-    {"Suggestion", false, [](GateRig& g) { g.r.click("SUGGESTION_1"); }},
-    {"Hover", false, [](GateRig& g) { g.rest("BUTTON_LETTER_W"); }},
+    {"LanguageKey", true, [](GateRig& g) { g.r.click(ui::kButtonLetterQ); }},
+    {"CapsLock", false, [](GateRig& g) { g.r.click(ui::kButtonCaps); }},
+    {"NumLockLight", false, [](GateRig& g) { g.r.kb.handle(ui::kNumLightLabel, Event::DblClick); }},
+    {"WindowsKey", false, [](GateRig& g) { g.r.click(ui::kButtonWinKeyLeft); }},
+    {"ContextMenu", false, [](GateRig& g) { g.r.click(ui::kButtonRightClick); }},
+    {"Suggestion", false, [](GateRig& g) { g.r.click(ui::kSuggestionKeys[0]); }},
+    {"Hover", false, [](GateRig& g) { g.rest(ui::kButtonLetterW); }},
 };
 
 class EverySend : public ::testing::TestWithParam<Family> {};
@@ -164,8 +163,8 @@ TEST_P(InFront, TheWindowInFrontIsAskedAbout) {
   r.target("Notepad", kTarget);
   r.desktop.windows[kFront].title = "Other";
   r.desktop.foreground = row.front;
-  r.click("BUTTON_CAPS");
-  r.click("BUTTON_WIN_KEY_LEFT");
+  r.click(ui::kButtonCaps);
+  r.click(ui::kButtonWinKeyLeft);
   const std::vector<std::string> both{"{CAPSLOCK}", "^{ESC}"};
   EXPECT_EQ(r.injector.keys(), row.sent ? both : std::vector<std::string>{});
   EXPECT_EQ(r.host.notes.size(), row.sent ? 0U : 2U);
@@ -204,7 +203,7 @@ TEST_P(Levels, RefuseOnlyWhereWindowsBlocks) {
   r.desktop.levels[kTarget] = row.target;
   r.desktop.probeAnswers[kTarget] = row.answer;
   r.target("Setup", kTarget);
-  r.click("BUTTON_TAB");
+  r.click(ui::kButtonTab);
   EXPECT_EQ(r.desktop.probed, row.probed ? std::vector<WindowId>{kTarget} : std::vector<WindowId>{});
   EXPECT_EQ(r.injector.sent.size(), row.sent ? 1U : 0U);
   EXPECT_EQ(r.host.notes.size(), row.sent ? 0U : 1U);

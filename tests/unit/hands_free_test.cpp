@@ -28,8 +28,8 @@ struct AidRig {
     if (targeted) r.target("Untitled - Notepad");
   }
   aids::HandsFree& aids() { return r.kb.handsFree(); }
-  std::size_t index(std::string_view key) { return r.main().indexOf(r.c(key)); }
-  void rest(std::string_view key, std::int64_t ms, int x = 10) {
+  std::size_t index(KeyboardControl key) { return r.main().indexOf(r.c(key)); }
+  void rest(KeyboardControl key, std::int64_t ms, int x = 10) {
     aids().pointerMoved({x, 10}, index(key));
     clock.advance(ms);
   }
@@ -43,27 +43,27 @@ const std::vector<std::pair<std::string_view, std::string_view>> kHover{{"DWELL_
 
 TEST(Hover, RestingTypesTheKeyOnceAndShowsItsProgressMeanwhile) {
   AidRig a(kHover);
-  a.rest("BUTTON_LETTER_H", 500);
-  EXPECT_EQ(a.r.main().aidMarks().dwellKey, a.index("BUTTON_LETTER_H"));
+  a.rest(ui::kButtonLetterH, 500);
+  EXPECT_EQ(a.r.main().aidMarks().dwellKey, a.index(ui::kButtonLetterH));
   EXPECT_NEAR(a.r.main().aidMarks().dwellProgress, 0.5, 0.06);
   EXPECT_TRUE(a.r.injector.keys().empty());
   a.clock.advance(499);
   EXPECT_TRUE(a.r.injector.keys().empty());
   // Wandering within a few pixels is still resting; the key types once.
-  a.aids().pointerMoved({12, 11}, a.index("BUTTON_LETTER_H"));
+  a.aids().pointerMoved({12, 11}, a.index(ui::kButtonLetterH));
   a.clock.advance(60'000);
   EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
   EXPECT_EQ(a.r.main().aidMarks(), AidMarks{});
   EXPECT_FALSE(a.anyAidTimerRuns());
   // On to the next key, which types in its turn.
-  a.rest("BUTTON_LETTER_I", 1000);
+  a.rest(ui::kButtonLetterI, 1000);
   EXPECT_EQ(a.r.injector.keys(), (Keys{"h", "i"}));
 }
 
 TEST(Hover, PassingOverKeysTypesNothingAndLeavingStopsEverything) {
   AidRig a(kHover);
   int x = 0;
-  for (const char* key : {"BUTTON_LETTER_A", "BUTTON_LETTER_S", "BUTTON_LETTER_D", "BUTTON_LETTER_F"})
+  for (KeyboardControl key : {ui::kButtonLetterA, ui::kButtonLetterS, ui::kButtonLetterD, ui::kButtonLetterF})
     a.rest(key, 900, x += 50);
   a.aids().pointerLeft();
   a.clock.advance(10'000);
@@ -73,28 +73,28 @@ TEST(Hover, PassingOverKeysTypesNothingAndLeavingStopsEverything) {
 
 TEST(Hover, LatchesActAsWithTheMouseAndTheMouseClickIsNotDoubled) {
   AidRig a(kHover);
-  a.rest("BUTTON_SHIFT_LEFT", 1500);
-  a.rest("BUTTON_LETTER_A", 1500, 60);
+  a.rest(ui::kButtonShiftLeft, 1500);
+  a.rest(ui::kButtonLetterA, 1500, 60);
   EXPECT_EQ(a.r.injector.keys(), Keys{"A"});
-  EXPECT_EQ(a.r.c("BUTTON_SHIFT_LEFT").back(), colors::kWhite);  // released by the letter
+  EXPECT_EQ(a.r.c(ui::kButtonShiftLeft).back(), colors::kWhite);  // released by the letter
   // A mouse click on the key the pointer rests on is that visit's click.
-  a.aids().pointerMoved({200, 10}, a.index("BUTTON_LETTER_B"));
-  a.aids().buttonDown(a.index("BUTTON_LETTER_B"));
-  a.r.click("BUTTON_LETTER_B");
+  a.aids().pointerMoved({200, 10}, a.index(ui::kButtonLetterB));
+  a.aids().buttonDown(a.index(ui::kButtonLetterB));
+  a.r.click(ui::kButtonLetterB);
   a.clock.advance(5000);
   EXPECT_EQ(a.r.injector.keys(), (Keys{"A", "b"}));
 }
 
 TEST(Hover, ThePauseKeyStopsHoverAndResumesItByHover) {
   AidRig a(kHover);
-  a.rest("HOVER_PAUSE_BUTTON", 1200);
-  EXPECT_EQ(a.r.c("HOVER_PAUSE_BUTTON").caption(), "HOVER PAUSED");
-  a.rest("BUTTON_LETTER_H", 3000, 40);
+  a.rest(ui::kHoverPauseButton, 1200);
+  EXPECT_EQ(a.r.c(ui::kHoverPauseButton).caption(), "HOVER PAUSED");
+  a.rest(ui::kButtonLetterH, 3000, 40);
   EXPECT_TRUE(a.r.injector.keys().empty());
   EXPECT_FALSE(a.anyAidTimerRuns());
-  a.rest("HOVER_PAUSE_BUTTON", 1200, 80);
-  EXPECT_EQ(a.r.c("HOVER_PAUSE_BUTTON").caption(), "HOVER ON");
-  a.rest("BUTTON_LETTER_H", 1200, 120);
+  a.rest(ui::kHoverPauseButton, 1200, 80);
+  EXPECT_EQ(a.r.c(ui::kHoverPauseButton).caption(), "HOVER ON");
+  a.rest(ui::kButtonLetterH, 1200, 120);
   EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
 }
 
@@ -112,7 +112,7 @@ bool waitLit(AidRig& a, const std::vector<std::size_t>& lit, bool whole) {
 TEST(Scanning, TheSwitchChoosesTheRowThenTheKeyAndClicksIt) {
   AidRig a({{"SCAN_MODE", "1"}, {"SCAN_STEP_MS", "1000"}});
   EXPECT_EQ(a.r.switches.caught, 32U);
-  const std::size_t h = a.index("BUTTON_LETTER_H");
+  const std::size_t h = a.index(ui::kButtonLetterH);
   ASSERT_TRUE(waitLit(a, {h}, false));
   EXPECT_GT(a.r.main().aidMarks().scanLit.size(), 5U);  // the whole row of h
   a.aids().switchPressed();
@@ -143,14 +143,14 @@ TEST(Scanning, LeftUnusedItRestsAndTheNextPressOnlyWakesTheRows) {
 // at all while it is hidden.
 TEST(Scanning, ReachesTheSuggestionsOnlyWhileTheyShow) {
   AidRig off({{"SCAN_MODE", "1"}, {"WORD_PREDICTION", "0"}});
-  const std::size_t first = off.index("SUGGESTION_1");
+  const std::size_t first = off.index(ui::kSuggestionKeys[0]);
   EXPECT_FALSE(waitLit(off, {first}, false));
 
   AidRig on({{"SCAN_MODE", "1"}, {"WORD_PREDICTION", "1"}});
   on.r.kb.tick(ui::kNcsTimer);
-  on.r.click("BUTTON_LETTER_T");
-  on.r.click("BUTTON_LETTER_H");
-  const std::string word = on.r.c("SUGGESTION_1").caption();
+  on.r.click(ui::kButtonLetterT);
+  on.r.click(ui::kButtonLetterH);
+  const std::string word = on.r.c(ui::kSuggestionKeys[0]).caption();
   ASSERT_TRUE(word.starts_with("th")) << word;
   ASSERT_TRUE(waitLit(on, {first}, false));
   on.aids().switchPressed();
@@ -169,7 +169,7 @@ void expectLitReachable(AidRig& a) {
 
 // Scans to `key` as its user would: the row that shows it, then the key.
 // False when it never lights in a few rounds.
-bool scanTo(AidRig& a, std::string_view key) {
+bool scanTo(AidRig& a, KeyboardControl key) {
   const std::size_t k = a.index(key);
   for (int step = 0; step < 60; ++step) {
     expectLitReachable(a);
@@ -193,7 +193,7 @@ bool scanTo(AidRig& a, std::string_view key) {
 struct ReachCase {
   const char* what;
   void (*meanwhile)(AidRig&);
-  const char* key;
+  KeyboardControl key;
   Keys typed;  // nothing: the key never lights
 };
 
@@ -204,7 +204,7 @@ class ScanReach : public ::testing::TestWithParam<ReachCase> {};
 void noTargetYet(AidRig& a) { a.clock.advance(1000); }
 void dialogThenTarget(AidRig& a) {
   noTargetYet(a);
-  a.r.click("SETTINGS_BUTTON");  // the rows are made afresh, the keys still off
+  a.r.click(ui::kSettingsButton);  // the rows are made afresh, the keys still off
   a.r.desktop.show(42, "Untitled - Notepad");
   a.clock.advance(1000);
 }
@@ -220,14 +220,14 @@ TEST_P(ScanReach, TheScanReachesWhatAClickReaches) {
 INSTANTIATE_TEST_SUITE_P(
     Scanning, ScanReach,
     ::testing::Values(
-        ReachCase{"no target: Backspace goes off and never lights", noTargetYet, "BUTTON_BACKSPACE", {}},
+        ReachCase{"no target: Backspace goes off and never lights", noTargetYet, ui::kButtonBackspace, {}},
         ReachCase{"a target after the rows were made: Backspace joins them",
                   dialogThenTarget,
-                  "BUTTON_BACKSPACE",
+                  ui::kButtonBackspace,
                   {"{BACKSPACE}"}},
         ReachCase{"a target after the rows were made: the arrows join them",
                   dialogThenTarget,
-                  "BUTTON_KEY_LEFT",
+                  ui::kButtonKeyLeft,
                   {"{LEFT}"}}));
 
 // The light leaves a key the moment a click can no longer reach it, and the
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
 // turns the editing keys off (until the next tracking tick).
 TEST(Scanning, ALitKeyThatGoesOffIsLeftAtOnce) {
   AidRig a({{"SCAN_MODE", "1"}, {"SCAN_STEP_MS", "1000"}});
-  const std::size_t backspace = a.index("BUTTON_BACKSPACE");
+  const std::size_t backspace = a.index(ui::kButtonBackspace);
   ASSERT_TRUE(waitLit(a, {backspace}, false));
   a.aids().switchPressed();
   ASSERT_TRUE(waitLit(a, {backspace}, true));
@@ -273,7 +273,7 @@ TEST(Scanning, TheSwitchIsCaughtOnlyWhileTheKeysCanBeScanned) {
     inside = a.r.switches.caught;
     timerInside = a.anyAidTimerRuns();
   };
-  a.r.click("SETTINGS_BUTTON");
+  a.r.click(ui::kSettingsButton);
   EXPECT_EQ(inside, std::nullopt);
   EXPECT_FALSE(timerInside);
   EXPECT_EQ(a.r.switches.caught, 13U);
@@ -292,12 +292,12 @@ TEST(Aids, TheDialogOpensWithTheStoredChoicesAndTheKeyboardTakesWhatItStores) {
     }
     for (const char* field : {"DWELL_TIME_TEXTBOX", "SCAN_STEP_TEXTBOX", "SWITCH_KEY_TEXTBOX"})
       shown.push_back(dialog.named(field).text() + (dialog.named(field).enabled() ? "" : " (off)"));
-    dialog.named("DWELL_CLICK_TICKBOX").setValue(1);
+    dialog.control(ui::aids::kDwellClickTickbox).setValue(1);
     a.r.kb.handle(dialog, "DWELL_CLICK_TICKBOX", Event::Click);
-    dialog.named("DWELL_TIME_TEXTBOX").setText("99999");
+    dialog.control(ui::aids::kDwellTimeTextbox).setText("99999");
     a.r.kb.handle(dialog, "OK_BUTTON", Event::Click);
   };
-  a.r.click("SETTINGS_BUTTON");
+  a.r.click(ui::kSettingsButton);
   EXPECT_EQ(shown, (std::vector<std::string>{"1000 (off)", "300 (off)", "32 (off)"}));
   for (auto [key, value] : {std::pair{"DWELL_CLICK", "1"},
                             {"DWELL_TIME_MS", "5000"},
@@ -305,8 +305,8 @@ TEST(Aids, TheDialogOpensWithTheStoredChoicesAndTheKeyboardTakesWhatItStores) {
                             {"SCAN_STEP_MS", "300"},
                             {"SCAN_SWITCH_VK", "32"}})
     EXPECT_EQ(a.r.store.read(kSettingsSection, key, "<none>"), value) << key;
-  EXPECT_TRUE(a.r.c("HOVER_PAUSE_BUTTON").enabled());
-  a.rest("BUTTON_LETTER_H", 4990);
+  EXPECT_TRUE(a.r.c(ui::kHoverPauseButton).enabled());
+  a.rest(ui::kButtonLetterH, 4990);
   EXPECT_TRUE(a.r.injector.keys().empty());
   a.clock.advance(10);
   EXPECT_EQ(a.r.injector.keys(), Keys{"h"});
@@ -324,12 +324,12 @@ TEST(Scanning, InjectedSwitchPressesCountOnlyOnceTheUserTicksThem) {
       a.r.kb.handle(dialog, "TYPING_AIDS_BUTTON", Event::Click);
       return;
     }
-    Control& box = dialog.named("INJECTED_SWITCH_TICKBOX");
+    Control& box = dialog.control(ui::aids::kInjectedSwitchTickbox);
     if (box.enabled()) shown = box.value();
     box.setValue(1);
     a.r.kb.handle(dialog, "OK_BUTTON", Event::Click);
   };
-  a.r.click("SETTINGS_BUTTON");
+  a.r.click(ui::kSettingsButton);
   EXPECT_EQ(shown, 0);
   EXPECT_EQ(a.r.store.read(kSettingsSection, "SCAN_SWITCH_INJECTED", "<none>"), "1");
   EXPECT_EQ(a.r.switches.caught, 32U);
@@ -338,11 +338,11 @@ TEST(Scanning, InjectedSwitchPressesCountOnlyOnceTheUserTicksThem) {
 
 TEST(Aids, NothingRunsWhenTheyAreOff) {
   AidRig a({});
-  a.rest("BUTTON_LETTER_H", 5000);
+  a.rest(ui::kButtonLetterH, 5000);
   a.aids().switchPressed();
   EXPECT_TRUE(a.r.injector.keys().empty());
   EXPECT_FALSE(a.anyAidTimerRuns());
-  EXPECT_FALSE(a.r.c("HOVER_PAUSE_BUTTON").enabled());
+  EXPECT_FALSE(a.r.c(ui::kHoverPauseButton).enabled());
   EXPECT_EQ(a.r.switches.changes, 0);
 }
 

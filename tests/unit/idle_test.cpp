@@ -31,10 +31,10 @@ void withTarget(Rig& r) { r.target("Untitled - Notepad", kNotepad); }
 void userFkeyMode(Rig& r) {
   // As the mode switch leaves it: the button green, the keys relabelled
   // and tinted.
-  r.c("BUTTON_MY_FKEYS").setBack(colors::kGreen);
-  for (int n = 1; n <= 16; ++n) {
-    Control& key = r.c("BUTTON_F_NUM_" + std::to_string(n));
-    key.setCaption("FK" + std::to_string(n));
+  r.c(ui::kButtonMyFkeys).setBack(colors::kGreen);
+  for (std::size_t i = 0; i < ui::kFunctionKeys.size(); ++i) {
+    Control& key = r.c(ui::kFunctionKeys.at(i));
+    key.setCaption("FK" + std::to_string(i + 1));
     key.setBack(colors::kBlueTint);
   }
 }
@@ -56,13 +56,13 @@ TEST_P(IdleTicks, ChangeNothingOnceSettled) {
   r.desktop.foreground = Rig::kSelf;
   // Every timer the window has that runs while idle, the topmost one too.
   r.store.write(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", "1");
-  r.kb.handle(r.kb.main(), "Form", Event::Load);
-  ASSERT_TRUE(r.main().namedTimer("AlwaysOnTopTimer").enabled);
+  r.kb.handleForm(Event::Load);
+  ASSERT_TRUE(r.main().timer(ui::kAlwaysOnTopTimer).enabled);
   ManualClock clock(r.kb);
   GetParam().enter(r);
   // The user's last click: a key that flashes and a tool button.
-  r.click("BUTTON_LETTER_Q");
-  r.click("COPY_BUTTON");
+  r.click(ui::kButtonLetterQ);
+  r.click(ui::kCopyButton);
   if (GetParam().keyboardInFront) r.desktop.foreground = Rig::kSelf;
   clock.advance(1500);  // every timer has ticked at least once since
 
@@ -73,7 +73,7 @@ TEST_P(IdleTicks, ChangeNothingOnceSettled) {
 
   // The same ticks still do their work: a flash now is written and reset.
   log.changes.clear();
-  r.c("BUTTON_LETTER_W").setBack(colors::kGreen);
+  r.c(ui::kButtonLetterW).setBack(colors::kGreen);
   clock.advance(500);
   EXPECT_EQ(log.changes, (std::vector<std::string>{"BUTTON_LETTER_W back", "BUTTON_LETTER_W back"}));
   r.main().setObserver(nullptr);
@@ -97,12 +97,12 @@ INSTANTIATE_TEST_SUITE_P(
         IdleMode{"ShiftLock",
                  [](Rig& r) {
                    withTarget(r);
-                   r.click("SHIFT_LOCK_BUTTON");
+                   r.click(ui::kShiftLockButton);
                  }},
         IdleMode{"NumberRowLock",
                  [](Rig& r) {
                    withTarget(r);
-                   r.click("LOCK_TOP_NUMBER_KEYS_BUTTON");
+                   r.click(ui::kLockTopNumberKeysButton);
                  }},
         IdleMode{"UserFkeyMode",
                  [](Rig& r) {
@@ -112,23 +112,23 @@ INSTANTIATE_TEST_SUITE_P(
         IdleMode{"Highlight",
                  [](Rig& r) {
                    withTarget(r);
-                   r.click("SHIFT_ARROW_HIGHLIGHT_BUTTON");
+                   r.click(ui::kShiftArrowHighlightButton);
                  }},
         IdleMode{"CommandLine",
                  [](Rig& r) {
                    withTarget(r);
-                   r.kb.handle(r.kb.main(), "COMMAND_LINE_TEXTBOX", Event::GotFocus);
-                   r.kb.handle(r.kb.main(), "COMMAND_LINE_TEXTBOX", Event::Click);
+                   r.kb.handle(ui::kCommandLineTextbox, Event::GotFocus);
+                   r.kb.handle(ui::kCommandLineTextbox, Event::Click);
                  }},
         IdleMode{"EverythingAtOnce",
                  [](Rig& r) {
                    withTarget(r);
                    r.locks.state[LockKey::CapsLock] = 1;
                    r.locks.state[LockKey::NumLock] = 1;
-                   r.click("BUTTON_SHIFT_LEFT");
-                   r.click("SHIFT_LOCK_BUTTON");
-                   r.click("LOCK_TOP_NUMBER_KEYS_BUTTON");
-                   r.click("SHIFT_ARROW_HIGHLIGHT_BUTTON");
+                   r.click(ui::kButtonShiftLeft);
+                   r.click(ui::kShiftLockButton);
+                   r.click(ui::kLockTopNumberKeysButton);
+                   r.click(ui::kShiftArrowHighlightButton);
                    userFkeyMode(r);
                  }}),
     [](const auto& p) { return std::string(p.param.what); });

@@ -22,7 +22,7 @@ TEST(KeepTargetFocus, LoadAppliesTheStoredChoiceOnlyWhenItReadsAsOne) {
   for (const auto& row : rows) {
     Rig rig;
     if (row.stored != nullptr) rig.store.write(kSettingsSection, "KEEP_TARGET_FOCUS", row.stored);
-    rig.kb.handle(rig.kb.main(), "Form", Event::Load);
+    rig.kb.handleForm(Event::Load);
     ASSERT_EQ(rig.host.nonActivating.count(&rig.main()), 1u) << (row.stored ? row.stored : "(none)");
     EXPECT_EQ(rig.host.nonActivating[&rig.main()], row.on) << (row.stored ? row.stored : "(none)");
     EXPECT_EQ(rig.store.has(kSettingsSection, "KEEP_TARGET_FOCUS"), row.stored != nullptr)
@@ -32,7 +32,7 @@ TEST(KeepTargetFocus, LoadAppliesTheStoredChoiceOnlyWhenItReadsAsOne) {
 
 TEST(KeepTargetFocus, SwitchingAtRunTimeTellsTheHostAndIsRemembered) {
   Rig rig;
-  rig.kb.handle(rig.kb.main(), "Form", Event::Load);
+  rig.kb.handleForm(Event::Load);
   setKeepTargetFocus(rig.kb.context(), true);
   EXPECT_TRUE(rig.host.nonActivating[&rig.main()]);
   EXPECT_EQ(rig.store.read(kSettingsSection, "KEEP_TARGET_FOCUS", "?"), "1");
@@ -45,7 +45,7 @@ TEST(KeepTargetFocus, SwitchingAtRunTimeTellsTheHostAndIsRemembered) {
   Rig next;
   next.store.write(kSettingsSection, "KEEP_TARGET_FOCUS",
                    rig.store.read(kSettingsSection, "KEEP_TARGET_FOCUS", "?"));
-  next.kb.handle(next.kb.main(), "Form", Event::Load);
+  next.kb.handleForm(Event::Load);
   EXPECT_TRUE(next.host.nonActivating[&next.main()]);
 }
 
@@ -68,7 +68,7 @@ TEST(KeepTargetFocus, ASecondStartHandsOverItsSwitchAndComesForwardWithoutTaking
     SCOPED_TRACE(row.what);
     Rig rig;
     rig.store.write(kSettingsSection, "KEEP_TARGET_FOCUS", row.stored);
-    rig.kb.handle(rig.kb.main(), "Form", Event::Load);
+    rig.kb.handleForm(Event::Load);
     secondStart(rig.kb.context(), row.keepFocus);
     using Forward = std::vector<std::pair<const Form*, bool>>;
     EXPECT_EQ(rig.host.broughtForward, (Forward{{&rig.main(), row.activated}}));

@@ -66,7 +66,7 @@ struct LanguageRig : Rig {
     languages.own = kUkLayout;
     languages.windowLayouts[kTarget] = layout;
     static_cast<void>(store.write(kSettingsSection, settings::kFollowInputLanguage, "1"));
-    kb.handle(main(), "Form", Event::Load);
+    kb.handleForm(Event::Load);
     target("Untitled - Notepad", kTarget);
     latch(kNone);
   }
@@ -77,7 +77,7 @@ struct LanguageRig : Rig {
     BasicRig::latch(Latch::Ctrl, (latches & kAltGr) != 0);
     BasicRig::latch(Latch::Alt, (latches & kAltGr) != 0);
     locks.state[LockKey::CapsLock] = (latches & kCaps) != 0 ? 1 : 0;
-    tick("NCS_TIMER");
+    tick(ui::kNcsTimer);
   }
   // The text the target shows after every key sent so far, read on its
   // own layout as the system reads physical keys.
@@ -137,7 +137,7 @@ struct FaceRow {
   const char* what;
   LayoutId layout;
   unsigned latches;
-  const char* button;
+  KeyboardControl button;
   const char* caption;  // "" for a blank, disabled key
 };
 
@@ -152,28 +152,28 @@ TEST_P(Faces, ShowWhatThePhysicalKeyTypesOnTheTargetsLayout) {
 }
 
 const FaceRow kFaceRows[] = {
-    {"GermanZWhereUkHasY", kGermanLayout, kNone, "BUTTON_LETTER_Y", "z"},
-    {"ShiftMakesTheCapital", kGermanLayout, kShift, "BUTTON_LETTER_Y", "Z"},
-    {"CapsLockAndShiftCancel", kGermanLayout, kShift | kCaps, "BUTTON_LETTER_Y", "z"},
-    {"CapsLockReachesALetterOffTheLetterRows", kGermanLayout, kCaps, "BUTTON_SQUARE_BRACKET_LEFT", "\u00DC"},
-    {"ShiftLockLeavesLetters", kGermanLayout, kShiftLock, "BUTTON_LETTER_Y", "z"},
-    {"ShiftLockShiftsTheLetterRightOfP", kGermanLayout, kShiftLock, "BUTTON_SQUARE_BRACKET_LEFT", "\u00DC"},
-    {"RowLockShiftsTheTopRow", kGermanLayout, kRowLock, "BUTTON_DASH", "?"},
-    {"CapsLockLeavesASymbol", kGermanLayout, kCaps, "BUTTON_DASH", "\u00DF"},
-    {"AltGrWhereTheLayoutHasIt", kGermanLayout, kAltGr, "BUTTON_LETTER_Q", "@"},
-    {"AltGrFallsBackToThePlainKey", kGermanLayout, kAltGr, "BUTTON_LETTER_Y", "z"},
-    {"DeadKeyShowsItsAccentMarked", kGermanLayout, kNone, "LEFT_TOP_CORNER_KEY", "\u25CC^"},
-    {"ShiftedDeadKey", kGermanLayout, kShift, "BUTTON_EQUALS", "\u25CC`"},
-    {"TheKeyBesideLeftShift", kGermanLayout, kNone, "BUTTON_BACK_SLASH", "<"},
-    {"UsLacksTheKeyBesideLeftShift", kUsLayout, kNone, "BUTTON_BACK_SLASH", ""},
-    {"AKeyTheLayoutCannotDescribeIsBlank", kUsLayout, kNone, "BUTTON_LETTER_A", ""},
-    {"FrenchAOnUkQ", kFrenchLayout, kNone, "BUTTON_LETTER_Q", "a"},
-    {"AnAmpersandIsNoAccessKey", kFrenchLayout, kNone, "BUTTON_NUMBER_1", "&&"},
-    {"FrenchShiftedDigit", kFrenchLayout, kShift, "BUTTON_NUMBER_1", "1"},
-    {"FrenchDeadCircumflex", kFrenchLayout, kNone, "BUTTON_SQUARE_BRACKET_LEFT", "\u25CC^"},
-    {"Cyrillic", kRussianLayout, kNone, "BUTTON_LETTER_Q", "\u0439"},
-    {"CyrillicCapital", kRussianLayout, kCaps, "BUTTON_LETTER_Q", "\u0419"},
-    {"UkAmpersand", kUkLayout, kShift, "BUTTON_NUMBER_7", "&&"},
+    {"GermanZWhereUkHasY", kGermanLayout, kNone, ui::kButtonLetterY, "z"},
+    {"ShiftMakesTheCapital", kGermanLayout, kShift, ui::kButtonLetterY, "Z"},
+    {"CapsLockAndShiftCancel", kGermanLayout, kShift | kCaps, ui::kButtonLetterY, "z"},
+    {"CapsLockReachesALetterOffTheLetterRows", kGermanLayout, kCaps, ui::kButtonSquareBracketLeft, "\u00DC"},
+    {"ShiftLockLeavesLetters", kGermanLayout, kShiftLock, ui::kButtonLetterY, "z"},
+    {"ShiftLockShiftsTheLetterRightOfP", kGermanLayout, kShiftLock, ui::kButtonSquareBracketLeft, "\u00DC"},
+    {"RowLockShiftsTheTopRow", kGermanLayout, kRowLock, ui::kButtonDash, "?"},
+    {"CapsLockLeavesASymbol", kGermanLayout, kCaps, ui::kButtonDash, "\u00DF"},
+    {"AltGrWhereTheLayoutHasIt", kGermanLayout, kAltGr, ui::kButtonLetterQ, "@"},
+    {"AltGrFallsBackToThePlainKey", kGermanLayout, kAltGr, ui::kButtonLetterY, "z"},
+    {"DeadKeyShowsItsAccentMarked", kGermanLayout, kNone, ui::kLeftTopCornerKey, "\u25CC^"},
+    {"ShiftedDeadKey", kGermanLayout, kShift, ui::kButtonEquals, "\u25CC`"},
+    {"TheKeyBesideLeftShift", kGermanLayout, kNone, ui::kButtonBackSlash, "<"},
+    {"UsLacksTheKeyBesideLeftShift", kUsLayout, kNone, ui::kButtonBackSlash, ""},
+    {"AKeyTheLayoutCannotDescribeIsBlank", kUsLayout, kNone, ui::kButtonLetterA, ""},
+    {"FrenchAOnUkQ", kFrenchLayout, kNone, ui::kButtonLetterQ, "a"},
+    {"AnAmpersandIsNoAccessKey", kFrenchLayout, kNone, ui::kButtonNumber1, "&&"},
+    {"FrenchShiftedDigit", kFrenchLayout, kShift, ui::kButtonNumber1, "1"},
+    {"FrenchDeadCircumflex", kFrenchLayout, kNone, ui::kButtonSquareBracketLeft, "\u25CC^"},
+    {"Cyrillic", kRussianLayout, kNone, ui::kButtonLetterQ, "\u0439"},
+    {"CyrillicCapital", kRussianLayout, kCaps, ui::kButtonLetterQ, "\u0419"},
+    {"UkAmpersand", kUkLayout, kShift, ui::kButtonNumber7, "&&"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, Faces, ::testing::ValuesIn(kFaceRows),
                          [](const auto& row) { return std::string(row.param.what); });
@@ -182,7 +182,7 @@ struct TypingRow {
   const char* what;
   LayoutId layout;
   unsigned latches;
-  std::vector<const char*> clicks;
+  std::vector<KeyboardControl> clicks;
   const char* arrived;
   unsigned latchedAfter;
 };
@@ -193,9 +193,9 @@ TEST_P(Typing, ThePhysicalKeyGoesInAndTheTargetsLayoutDecides) {
   const TypingRow& row = GetParam();
   LanguageRig r(row.layout);
   r.latch(row.latches);
-  for (const char* button : row.clicks) {
+  for (const KeyboardControl button : row.clicks) {
     r.click(button);
-    r.tick("NCS_TIMER");
+    r.tick(ui::kNcsTimer);
   }
   EXPECT_EQ(r.arrived(), row.arrived);
   EXPECT_EQ(r.state().latched(Latch::Shift), (row.latchedAfter & kShift) != 0);
@@ -204,22 +204,27 @@ TEST_P(Typing, ThePhysicalKeyGoesInAndTheTargetsLayoutDecides) {
 }
 
 const TypingRow kTypingRows[] = {
-    {"Letter", kGermanLayout, kNone, {"BUTTON_LETTER_Y"}, "z", kNone},
-    {"ShiftIsSpent", kGermanLayout, kShift, {"BUTTON_NUMBER_2", "BUTTON_NUMBER_2"}, "\"2", kNone},
-    {"ShiftUnderShiftLockIsKept", kGermanLayout, kShift | kShiftLock, {"BUTTON_DASH"}, "\u00DF", kShift},
-    {"CapsLockIsTheTargetsOwn", kGermanLayout, kCaps, {"BUTTON_SQUARE_BRACKET_LEFT"}, "\u00DC", kNone},
-    {"AltGrIsSpent", kGermanLayout, kAltGr, {"BUTTON_LETTER_E", "BUTTON_LETTER_E"}, "\u20ACe", kNone},
-    {"AltGrWithoutACharacterIsAChord", kGermanLayout, kAltGr, {"BUTTON_LETTER_A"}, "<chord>", kNone},
-    {"DeadKeyThenLetter", kGermanLayout, kNone, {"LEFT_TOP_CORNER_KEY", "BUTTON_LETTER_A"}, "\u00E2", kNone},
-    {"ShiftedDeadKeyThenLetter", kGermanLayout, kNone, {"BUTTON_EQUALS", "BUTTON_LETTER_E"}, "\u00E9", kNone},
-    {"DeadKeyThenSpace", kGermanLayout, kNone, {"LEFT_TOP_CORNER_KEY", "BUTTON_SPACEBAR"}, "^", kNone},
+    {"Letter", kGermanLayout, kNone, {ui::kButtonLetterY}, "z", kNone},
+    {"ShiftIsSpent", kGermanLayout, kShift, {ui::kButtonNumber2, ui::kButtonNumber2}, "\"2", kNone},
+    {"ShiftUnderShiftLockIsKept", kGermanLayout, kShift | kShiftLock, {ui::kButtonDash}, "\u00DF", kShift},
+    {"CapsLockIsTheTargetsOwn", kGermanLayout, kCaps, {ui::kButtonSquareBracketLeft}, "\u00DC", kNone},
+    {"AltGrIsSpent", kGermanLayout, kAltGr, {ui::kButtonLetterE, ui::kButtonLetterE}, "\u20ACe", kNone},
+    {"AltGrWithoutACharacterIsAChord", kGermanLayout, kAltGr, {ui::kButtonLetterA}, "<chord>", kNone},
+    {"DeadKeyThenLetter", kGermanLayout, kNone, {ui::kLeftTopCornerKey, ui::kButtonLetterA}, "\u00E2", kNone},
+    {"ShiftedDeadKeyThenLetter",
+     kGermanLayout,
+     kNone,
+     {ui::kButtonEquals, ui::kButtonLetterE},
+     "\u00E9",
+     kNone},
+    {"DeadKeyThenSpace", kGermanLayout, kNone, {ui::kLeftTopCornerKey, ui::kButtonSpacebar}, "^", kNone},
     {"FrenchDeadKeyThenQ",
      kFrenchLayout,
      kNone,
-     {"BUTTON_SQUARE_BRACKET_LEFT", "BUTTON_LETTER_Q"},
+     {ui::kButtonSquareBracketLeft, ui::kButtonLetterQ},
      "\u00E2",
      kNone},
-    {"ABlankKeyTypesNothing", kUsLayout, kShift, {"BUTTON_BACK_SLASH"}, "", kShift},
+    {"ABlankKeyTypesNothing", kUsLayout, kShift, {ui::kButtonBackSlash}, "", kShift},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, Typing, ::testing::ValuesIn(kTypingRows),
                          [](const auto& row) { return std::string(row.param.what); });
@@ -259,21 +264,21 @@ TEST_P(AccentAndPrediction, FollowWhatTheTargetShows) {
   LanguageRig r(row.layout, true);
   for (const std::string& step : row.steps) {
     if (step == "~") {
-      r.click(ui::kSuggestionKeys.front().str());
+      r.click(ui::kSuggestionKeys.front());
     } else if (step.starts_with('~')) {
-      for (ControlName name : ui::kSuggestionKeys)
-        if (r.c(name.str()).caption() == step.substr(1)) r.click(name.str());
+      for (KeyboardControl name : ui::kSuggestionKeys)
+        if (r.c(name).caption() == step.substr(1)) r.click(name);
     } else if (step == "@French") {
       r.languages.windowLayouts[kTarget] = kFrenchLayout;
     } else {
-      r.click(step);
+      r.clickNamed(step);
     }
-    r.tick("NCS_TIMER");
+    r.tick(ui::kNcsTimer);
   }
   if (row.arrived != nullptr) {
     EXPECT_EQ(r.arrived(), row.arrived);
   }
-  r.tick(ui::kLearnedWordsSaveTimer.str());
+  r.tick(ui::kLearnedWordsSaveTimer);
   const std::vector<std::string> learned = wordsOf(r.learned.text.value_or(""));
   const auto has = [&](const std::string& w) {
     return std::find(learned.begin(), learned.end(), w) != learned.end();
@@ -351,38 +356,38 @@ INSTANTIATE_TEST_SUITE_P(Rows, AccentAndPrediction, ::testing::ValuesIn(kAccentR
 
 TEST(LanguageKeys, FollowTheTargetAsItsLayoutChangesAndAskNothingWhileNothingChanges) {
   LanguageRig r(kGermanLayout);
-  EXPECT_EQ(r.c("BUTTON_LETTER_Y").caption(), "z");
+  EXPECT_EQ(r.c(ui::kButtonLetterY).caption(), "z");
   const int asked = r.languages.questions;
-  r.tick("NCS_TIMER");
+  r.tick(ui::kNcsTimer);
   EXPECT_EQ(r.languages.questions, asked);
   r.languages.windowLayouts[kTarget] = kRussianLayout;
-  r.tick("NCS_TIMER");
-  EXPECT_EQ(r.c("BUTTON_LETTER_Q").caption(), "\u0439");
-  EXPECT_FALSE(r.c("BUTTON_LETTER_Y").enabled());
+  r.tick(ui::kNcsTimer);
+  EXPECT_EQ(r.c(ui::kButtonLetterQ).caption(), "\u0439");
+  EXPECT_FALSE(r.c(ui::kButtonLetterY).enabled());
 }
 
 TEST(LanguageKeys, TheCommandLineGetsTheKeyboardsOwnLayoutsCharacter) {
   LanguageRig r(kGermanLayout);
-  r.click("COMMAND_LINE_TEXTBOX");
-  r.c("COMMAND_LINE_TEXTBOX").setText("dir ");
-  r.tick("NCS_TIMER");
-  r.click("BUTTON_LETTER_Y");
-  EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(), "dir y");
+  r.click(ui::kCommandLineTextbox);
+  r.c(ui::kCommandLineTextbox).setText("dir ");
+  r.tick(ui::kNcsTimer);
+  r.click(ui::kButtonLetterY);
+  EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(), "dir y");
   EXPECT_TRUE(r.injector.sent.empty());
 }
 
 TEST(LanguageKeys, OffTheUkFaceComesBackWholeAndTypesItsCaptions) {
   LanguageRig r(kUsLayout);
-  EXPECT_FALSE(r.c("BUTTON_BACK_SLASH").enabled());
+  EXPECT_FALSE(r.c(ui::kButtonBackSlash).enabled());
   r.kb.handle(r.kb.window(kAidsFormName), "Form", Event::Load);
-  r.kb.window(kAidsFormName).named("FOLLOW_INPUT_LANGUAGE_TICKBOX").setValue(0);
+  r.kb.window(kAidsFormName).control(ui::aids::kFollowInputLanguageTickbox).setValue(0);
   r.kb.handle(r.kb.window(kAidsFormName), "Form", Event::Unload);
-  r.tick("NCS_TIMER");
+  r.tick(ui::kNcsTimer);
   EXPECT_EQ(r.store.read(kSettingsSection, settings::kFollowInputLanguage, ""), "0");
-  EXPECT_TRUE(r.c("BUTTON_BACK_SLASH").enabled());
-  EXPECT_EQ(r.c("BUTTON_BACK_SLASH").caption(), "\\");
-  EXPECT_EQ(r.c("BUTTON_LETTER_A").caption(), "a");
-  r.click("BUTTON_LETTER_A");
+  EXPECT_TRUE(r.c(ui::kButtonBackSlash).enabled());
+  EXPECT_EQ(r.c(ui::kButtonBackSlash).caption(), "\\");
+  EXPECT_EQ(r.c(ui::kButtonLetterA).caption(), "a");
+  r.click(ui::kButtonLetterA);
   EXPECT_EQ(r.injector.keys(), std::vector<std::string>{"a"});
 }
 

@@ -294,9 +294,12 @@ TEST(Layouts, KeyFamiliesKeepTheKeyPitchAndStaggeredRowStarts) {
   }
   // Rows are staggered as on a physical keyboard: each starts half a key
   // further right than the one above.
-  EXPECT_EQ(form->named("BUTTON_LETTER_Q").rect().left - form->named("BUTTON_NUMBER_1").rect().left, 360);
-  EXPECT_EQ(form->named("BUTTON_LETTER_A").rect().left - form->named("BUTTON_LETTER_Q").rect().left, 360);
-  EXPECT_EQ(form->named("BUTTON_LETTER_Z").rect().left - form->named("BUTTON_LETTER_A").rect().left, 360);
+  EXPECT_EQ(form->control(ui::kButtonLetterQ).rect().left - form->control(ui::kButtonNumber1).rect().left,
+            360);
+  EXPECT_EQ(form->control(ui::kButtonLetterA).rect().left - form->control(ui::kButtonLetterQ).rect().left,
+            360);
+  EXPECT_EQ(form->control(ui::kButtonLetterZ).rect().left - form->control(ui::kButtonLetterA).rect().left,
+            360);
 }
 
 TEST(Layouts, FamilyCaptionsFollowTheirNames) {
@@ -360,14 +363,14 @@ TEST(Layouts, SingleKeysHaveTheirCaptionsAndPlaces) {
 
 TEST(Layouts, EnterSpansTwoKeyRowsBesideTheBrackets) {
   auto form = makeMainForm();
-  const TwipsRect enter = form->named("BUTTON_RETURN_KEY").rect();
-  const TwipsRect q = form->named("BUTTON_LETTER_Q").rect();
-  const TwipsRect a = form->named("BUTTON_LETTER_A").rect();
-  const TwipsRect bracket = form->named("BUTTON_SQUARE_BRACKET_RIGHT").rect();
+  const TwipsRect enter = form->control(ui::kButtonReturnKey).rect();
+  const TwipsRect q = form->control(ui::kButtonLetterQ).rect();
+  const TwipsRect a = form->control(ui::kButtonLetterA).rect();
+  const TwipsRect bracket = form->control(ui::kButtonSquareBracketRight).rect();
   EXPECT_EQ(enter.top, q.top);
   EXPECT_EQ(enter.top + enter.height, a.top + a.height);
   EXPECT_EQ(enter.left, bracket.left + 720);
-  EXPECT_EQ(form->named("BUTTON_RETURN_KEY").icon(), Icon::GreenTick);
+  EXPECT_EQ(form->control(ui::kButtonReturnKey).icon(), Icon::GreenTick);
 }
 
 TEST(Layouts, IconButtonsShowTheirSubjectAndOthersACaption) {

@@ -232,12 +232,12 @@ TEST(MainWindowUnload, StopsTopmostAndCaptionTimersOnly) {
   Rig r;
   r.store.write(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", "1");
   load(r);
-  ASSERT_TRUE(r.main().namedTimer("AlwaysOnTopTimer").enabled);
+  ASSERT_TRUE(r.main().timer(ui::kAlwaysOnTopTimer).enabled);
   unload(r);
-  EXPECT_FALSE(r.main().namedTimer("AlwaysOnTopTimer").enabled);
-  EXPECT_FALSE(r.main().namedTimer("NCS_TIMER").enabled);
-  EXPECT_TRUE(r.main().namedTimer("ACTIVE_WINDOW_TIMER").enabled);
-  EXPECT_TRUE(r.main().namedTimer("BACKCOLOR_TIMER").enabled);
+  EXPECT_FALSE(r.main().timer(ui::kAlwaysOnTopTimer).enabled);
+  EXPECT_FALSE(r.main().timer(ui::kNcsTimer).enabled);
+  EXPECT_TRUE(r.main().timer(ui::kActiveWindowTimer).enabled);
+  EXPECT_TRUE(r.main().timer(ui::kBackcolorTimer).enabled);
   // Only the geometry is saved.
   EXPECT_EQ(r.store.read(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", "?"), "1");
   EXPECT_EQ(r.store.size(), 5U);
@@ -254,8 +254,8 @@ TEST(MainWindowLoad, AlwaysOnTopOnlyWhenTheFlagReadsExactlyOne) {
     Rig r;
     r.store.write(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", text);
     load(r);
-    EXPECT_EQ(r.main().namedTimer("AlwaysOnTopTimer").enabled, on);
-    EXPECT_EQ(r.main().namedTimer("AlwaysOnTopTimer").intervalMs, 1000);
+    EXPECT_EQ(r.main().timer(ui::kAlwaysOnTopTimer).enabled, on);
+    EXPECT_EQ(r.main().timer(ui::kAlwaysOnTopTimer).intervalMs, 1000);
   }
 }
 
@@ -276,7 +276,7 @@ TEST(TopmostTick, TakesTopmostFromTheWindowInFrontAndKeepsTheKeyboardAbove) {
     r.store.write(kSettingsSection, "ALWAYS_ON_TOP_TICKBOX", "1");
     load(r);
     r.desktop.foreground = c.foreground;
-    r.kb.tick(r.kb.main(), "AlwaysOnTopTimer");
+    r.kb.tick(ui::kAlwaysOnTopTimer);
     EXPECT_EQ(r.desktop.topmostCalls, c.want);
   }
 }
@@ -285,7 +285,7 @@ TEST(TopmostTick, DoesNothingBeforeTheKeyboardHasAWindow) {
   Rig r;
   r.host.windows.clear();
   r.desktop.foreground = 42;
-  r.kb.tick(r.kb.main(), "AlwaysOnTopTimer");
+  r.kb.tick(ui::kAlwaysOnTopTimer);
   EXPECT_TRUE(r.desktop.topmostCalls.empty());
 }
 
@@ -296,7 +296,7 @@ TEST(SettingsDialog, BothEntriesOpenTheSameDialogModallyOverTheKeyboard) {
   r.host.whileModal = [&](Form& dialog) { shown.push_back(&dialog); };
 
   r.kb.handleForm(Event::DblClick);
-  r.click("SETTINGS_BUTTON");
+  r.click(ui::kSettingsButton);
   r.kb.handleForm(Event::DblClick);
 
   ASSERT_EQ(shown.size(), 3U);
@@ -310,7 +310,7 @@ TEST(SettingsDialog, BothEntriesOpenTheSameDialogModallyOverTheKeyboard) {
 TEST(SettingsDialog, ButtonOpensItFirstToo) {
   Rig r;
   ASSERT_TRUE(r.host.modalShown.empty());
-  r.click("SETTINGS_BUTTON");
+  r.click(ui::kSettingsButton);
   EXPECT_EQ(r.host.modalShown, std::vector<std::string>{kSettingsFormName});
 }
 

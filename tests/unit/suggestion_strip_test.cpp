@@ -43,7 +43,7 @@ struct PredictRig {
   }
   std::vector<std::string> offered() {
     std::vector<std::string> out;
-    for (ControlName name : ui::kSuggestionKeys) out.push_back(r.c(name.str()).caption());
+    for (KeyboardControl name : ui::kSuggestionKeys) out.push_back(r.c(name).caption());
     return out;
   }
   bool offers(std::string_view word) {
@@ -51,14 +51,14 @@ struct PredictRig {
     return std::find(shown.begin(), shown.end(), word) != shown.end();
   }
   void type(std::string_view letters) {
-    for (char ch : letters) r.click(std::string("BUTTON_LETTER_") + static_cast<char>(ch - 'a' + 'A'));
+    for (char ch : letters) r.click(ui::kLetterKeys.at(static_cast<std::size_t>(ch - 'a')));
   }
   // Clicks the suggestion showing `word`; false when none does.
   bool choose(std::string_view word) {
     const std::vector<std::string> shown = offered();
     const auto at = std::find(shown.begin(), shown.end(), word);
     if (at == shown.end()) return false;
-    r.click(ui::kSuggestionKeys.at(static_cast<std::size_t>(at - shown.begin())).str());
+    r.click(ui::kSuggestionKeys.at(static_cast<std::size_t>(at - shown.begin())));
     return true;
   }
 };
@@ -67,28 +67,28 @@ TEST(SuggestionStrip, ChoosingFinishesTheWordAndAMarkGoesBeforeItsSpace) {
   PredictRig p(true);
   p.type("th");
   ASSERT_TRUE(p.choose("the"));
-  p.r.click("BUTTON_FULL_STOP");
+  p.r.click(ui::kButtonFullStop);
   EXPECT_EQ(p.r.injector.keys(), (Keys{"t", "h", "e ", "{BS}. "}));
   // After a sentence, Shift latched: the suggestions come capitalised, and
   // the chosen word spends the latch as a letter would.
-  p.r.click("BUTTON_SHIFT_LEFT");
+  p.r.click(ui::kButtonShiftLeft);
   p.r.kb.tick(ui::kNcsTimer);  // the faces follow the latch at the next tick
   p.type("t");
   p.r.kb.tick(ui::kNcsTimer);
   ASSERT_TRUE(p.choose("The"));
   EXPECT_EQ(p.r.injector.keys().back(), "he ");
-  EXPECT_EQ(p.r.c("BUTTON_SHIFT_LEFT").back(), colors::kWhite);
+  EXPECT_EQ(p.r.c(ui::kButtonShiftLeft).back(), colors::kWhite);
   // The chosen word flashed and comes back as any key does.
   auto greens = [&p] {
     return std::count_if(ui::kSuggestionKeys.begin(), ui::kSuggestionKeys.end(),
-                         [&p](ControlName name) { return p.r.c(name.str()).back() == colors::kGreen; });
+                         [&p](KeyboardControl name) { return p.r.c(name).back() == colors::kGreen; });
   };
   EXPECT_EQ(greens(), 1);
   // A tick at once would end the flash unseen; the next one ends it.
-  p.r.tick(ui::kBackcolorTimer.str());
+  p.r.tick(ui::kBackcolorTimer);
   EXPECT_EQ(greens(), 1);
   p.r.time.at += Flashes::kShortestFlash;
-  p.r.tick(ui::kBackcolorTimer.str());
+  p.r.tick(ui::kBackcolorTimer);
   EXPECT_EQ(greens(), 0);
 }
 
@@ -115,7 +115,7 @@ TEST_P(WhatHappensBetween, KeepsTheWordOnlyWhileTheCaretCannotHaveMoved) {
   mark.type("th");
   ASSERT_TRUE(mark.choose("the"));
   row.act(mark);
-  mark.r.click("BUTTON_FULL_STOP");
+  mark.r.click(ui::kButtonFullStop);
   EXPECT_EQ(mark.r.injector.keys().back(), row.keepsWord ? "{BS}. " : ".");
 }
 
@@ -151,8 +151,8 @@ TEST_P(SuggestionCase, FollowsTheLetterKeys) {
 }
 
 void capsLock(PredictRig& p) { p.r.locks.state[LockKey::CapsLock] = 1; }
-void shiftLock(PredictRig& p) { p.r.click(ui::kShiftLockButton.str()); }
-void shift(PredictRig& p) { p.r.click(ui::kButtonShiftLeft.str()); }
+void shiftLock(PredictRig& p) { p.r.click(ui::kShiftLockButton); }
+void shift(PredictRig& p) { p.r.click(ui::kButtonShiftLeft); }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SuggestionCase,
@@ -189,7 +189,7 @@ TEST(SuggestionStrip, KeepsTheTitleBarOnTheScreen) {
 TEST(SuggestionStrip, WhatIsTypedIsLearnedStoredAndForgotten) {
   PredictRig first(true);
   first.type("zebu");
-  first.r.click("BUTTON_SPACEBAR");
+  first.r.click(ui::kButtonSpacebar);
   first.r.kb.tick(ui::kLearnedWordsSaveTimer);
   ASSERT_TRUE(first.r.learned.text.has_value());
 
@@ -197,7 +197,7 @@ TEST(SuggestionStrip, WhatIsTypedIsLearnedStoredAndForgotten) {
   next.type("ze");
   EXPECT_TRUE(next.choose("zebu"));
   EXPECT_EQ(next.r.kb.context().prediction->forget(), "");
-  next.r.click("BUTTON_SPACEBAR");
+  next.r.click(ui::kButtonSpacebar);
   next.type("ze");
   EXPECT_FALSE(next.offers("zebu"));
 
@@ -213,7 +213,7 @@ TEST(SuggestionStrip, AFileThatCouldNotBeReadIsNeverWrittenOver) {
   const std::string kept = "QM-OSK learned words\t1\nw\tzebu\t1\nend\t1\n";
   auto learnAWord = [](PredictRig& p) {
     p.type("quoll");
-    p.r.click("BUTTON_SPACEBAR");
+    p.r.click(ui::kButtonSpacebar);
   };
   struct Row {
     const char* name;
@@ -234,7 +234,7 @@ TEST(SuggestionStrip, AFileThatCouldNotBeReadIsNeverWrittenOver) {
                dialog.name() == kSettingsFormName ? "TYPING_AIDS_BUTTON" : "FORGET_WORDS_BUTTON";
            p.r.kb.handle(dialog, button, Event::Click);
          };
-         p.r.click("SETTINGS_BUTTON");
+         p.r.click(ui::kSettingsButton);
        },
        {std::string(kAidsFormName) + " FORGET_WORDS_BUTTON"}},
       {"the close",
@@ -274,7 +274,7 @@ TEST(SuggestionStrip, StoredTextAndAnotherTargetStartAfresh) {
   const StoredTextKey& stored = storedTextKeys().front();
   p.r.store.write(kSettingsSection, stored.settingKey, "x");
   p.type("q");
-  p.r.click(stored.button.str());
+  p.r.click(stored.button);
   EXPECT_EQ(p.offered(), atStart);
 }
 
@@ -288,12 +288,12 @@ TEST(SuggestionStrip, TheWindowGrowsByTheStripAndStoresItsSizeWithout) {
   EXPECT_GT(b.height, a.height);
   EXPECT_FLOAT_EQ(b.top + b.height, a.top + a.height);
   // The keys keep their size and move down by the band.
-  const TwipsRect h0 = off.r.c("BUTTON_LETTER_H").rect();
-  const TwipsRect h1 = on.r.c("BUTTON_LETTER_H").rect();
+  const TwipsRect h0 = off.r.c(ui::kButtonLetterH).rect();
+  const TwipsRect h1 = on.r.c(ui::kButtonLetterH).rect();
   EXPECT_EQ(h1.top - h0.top, ui::kSuggestionStripHeight);
   EXPECT_EQ(h1.height, h0.height);
-  EXPECT_FALSE(off.r.c("SUGGESTION_1").visible());
-  EXPECT_TRUE(on.r.c("SUGGESTION_1").visible());
+  EXPECT_FALSE(off.r.c(ui::kSuggestionKeys[0]).visible());
+  EXPECT_TRUE(on.r.c(ui::kSuggestionKeys[0]).visible());
 
   on.r.kb.handleForm(Event::Unload);
   off.r.kb.handleForm(Event::Unload);
