@@ -40,6 +40,7 @@ class PairTable {
 
   PairTable(std::span<const std::string_view> chunks, const FindWord& find) {
     bool open = false;  // the last context read is in contexts_
+    std::string_view openFirst;
     for (std::string_view chunk : chunks) {
       while (!chunk.empty()) {
         const std::size_t nl = chunk.find('\n');
@@ -55,19 +56,21 @@ class PairTable {
         const std::string_view numbers = rest.substr(tab2 + 1);
         if (second.empty()) {
           open = startContext(find, first, numbers);
+          openFirst = first;
           continue;
         }
         std::uint32_t count = 0;
         if (!open || !number(numbers, count) || count == 0 || !predict::isWord(second)) continue;
         // A follower of another context than the one open is damage.
+        if (first != openFirst) continue;
         Context& ctx = contexts_.back();
-        if (ctx.key != keyOf(find, first)) continue;
         const std::int32_t b = find(predict::fold(second));
         if (b < 0 || static_cast<double>(count) > ctx.total) continue;
         followers_.push_back({static_cast<std::uint32_t>(b), count});
         ctx.end = static_cast<std::uint32_t>(followers_.size());
       }
     }
+    followers_.shrink_to_fit();
     std::erase_if(contexts_, [](const Context& c) { return c.first == c.end; });
     std::sort(contexts_.begin(), contexts_.end(),
               [](const Context& a, const Context& b) { return a.key < b.key; });
