@@ -2,14 +2,11 @@
 #pragma once
 
 #include <algorithm>
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <limits>
 #include <span>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "predict/words.h"
@@ -38,47 +35,7 @@ class PairTable {
     std::uint32_t end = 0;
   };
 
-  PairTable(std::span<const std::string_view> chunks, const FindWord& find) {
-    bool open = false;  // the last context read is in contexts_
-    std::string_view openFirst;
-    for (std::string_view chunk : chunks) {
-      while (!chunk.empty()) {
-        const std::size_t nl = chunk.find('\n');
-        const std::string_view line = chunk.substr(0, nl);
-        chunk.remove_prefix(nl == std::string_view::npos ? chunk.size() : nl + 1);
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos) continue;
-        const std::string_view first = line.substr(0, tab);
-        const std::string_view rest = line.substr(tab + 1);
-        const std::size_t tab2 = rest.find('\t');
-        if (tab2 == std::string_view::npos) continue;
-        const std::string_view second = rest.substr(0, tab2);
-        const std::string_view numbers = rest.substr(tab2 + 1);
-        if (second.empty()) {
-          open = startContext(find, first, numbers);
-          openFirst = first;
-          continue;
-        }
-        std::uint32_t count = 0;
-        if (!open || !number(numbers, count) || count == 0 || !predict::isWord(second)) continue;
-        // A follower of another context than the one open is damage.
-        if (first != openFirst) continue;
-        Context& ctx = contexts_.back();
-        const std::int32_t b = find(predict::fold(second));
-        if (b < 0 || static_cast<double>(count) > ctx.total) continue;
-        followers_.push_back({static_cast<std::uint32_t>(b), count});
-        ctx.end = static_cast<std::uint32_t>(followers_.size());
-      }
-    }
-    followers_.shrink_to_fit();
-    std::erase_if(contexts_, [](const Context& c) { return c.first == c.end; });
-    std::sort(contexts_.begin(), contexts_.end(),
-              [](const Context& a, const Context& b) { return a.key < b.key; });
-    // A context given twice keeps its first.
-    contexts_.erase(std::unique(contexts_.begin(), contexts_.end(),
-                                [](const Context& a, const Context& b) { return a.key == b.key; }),
-                    contexts_.end());
-  }
+  PairTable(std::span<const std::string_view> chunks, const FindWord& find);
 
   // The context of a list entry (-1: the start of a sentence); nothing when
   // the table has no pairs for it.
@@ -98,32 +55,13 @@ class PairTable {
   }
 
  private:
-  static bool number(std::string_view text, std::uint32_t& out) {
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return ec == std::errc() && ptr == text.data() + text.size();
-  }
-  // 0 for the start of a sentence, list entry + 1 for a word, and an
-  // impossible key for a word the list lacks.
-  static std::uint32_t keyOf(const FindWord& find, std::string_view first) {
-    if (first.empty()) return 0;
-    if (!predict::isWord(first)) return std::numeric_limits<std::uint32_t>::max();
-    const std::int32_t b = find(predict::fold(first));
-    return b < 0 ? std::numeric_limits<std::uint32_t>::max() : static_cast<std::uint32_t>(b) + 1;
-  }
-  bool startContext(const FindWord& find, std::string_view first, std::string_view numbers) {
-    const std::size_t tab = numbers.find('\t');
-    std::uint32_t total = 0;
-    std::uint32_t kinds = 0;
-    if (tab == std::string_view::npos || !number(numbers.substr(0, tab), total) ||
-        !number(numbers.substr(tab + 1), kinds) || total == 0 || kinds == 0 || kinds > total)
-      return false;
-    const std::uint32_t key = keyOf(find, first);
-    if (key == std::numeric_limits<std::uint32_t>::max()) return false;
-    const auto at = static_cast<std::uint32_t>(followers_.size());
-    contexts_.push_back({key, static_cast<double>(total), static_cast<double>(kinds), at, at});
-    return true;
-  }
+  // A line of the table; a context's line opens it (openFirst_ is its first
+  // word), a follower's line goes to the context open.
+  void readLine(const FindWord& find, std::string_view line);
+  bool startContext(const FindWord& find, std::string_view first, std::string_view numbers);
 
+  std::string_view openFirst_;
+  bool open_ = false;              // the last context read is in contexts_
   std::vector<Context> contexts_;  // by key once read
   std::vector<Follower> followers_;
 };

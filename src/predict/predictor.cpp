@@ -327,106 +327,138 @@ double Predictor::pairShareOf(const Learned* ctx, double s) {
 // context seen often with few followers leans on its pairs. The user's
 // pairs weigh first: a pair the user typed once outweighs any the built-in
 // table has but the commonest.
-std::vector<std::string> Predictor::suggest(std::optional<std::string_view> previous, std::string_view prefix,
-                                            std::span<const std::string> passedOver) const {
-  const BuiltinList& list = builtin();
-  const std::string folded = fold(prefix);
-  // The word just typed is not offered again straight after itself.
-  std::vector<std::string> left(passedOver.begin(), passedOver.end());
-  const bool afterWord = previous && isWord(*previous);
-  if (afterWord) left.emplace_back(*previous);
-  const Passed passed(left);
-  const auto isPassed = [&](std::string_view key) { return passed.has(key); };
-
-  const double s = scale();
-  const double learnedTotal = total_ * s;
-  const double unigramNorm = 1.0 / (learnedTotal + kBuiltinWeight);
-  const Learned* ctx = previous ? context(*previous) : nullptr;
-  const double userShare = pairShareOf(ctx, s);
-
-  const PairTable& table = pairTable();
-  const PairTable::Context* listCtx = nullptr;
-  if (afterWord) {
-    if (const std::int32_t b = list.find(fold(*previous)); b >= 0) listCtx = table.find(b);
-  } else if (previous) {
-    listCtx = table.find(-1);
+// One call of suggest(): the context's shares worked out once, and the
+// candidates scored in three passes.
+class Predictor::Ranking {
+ public:
+  Ranking(const Predictor& p, std::optional<std::string_view> previous, std::string_view prefix,
+          std::span<const std::string> passedOver)
+      : p_(p),
+        list_(builtin()),
+        table_(p.pairTable()),
+        folded_(fold(prefix)),
+        passed_(leftOut(previous, passedOver)),
+        s_(p.scale()),
+        unigramNorm_(1.0 / (p.total_ * s_ + kBuiltinWeight)),
+        ctx_(previous ? p.context(*previous) : nullptr),
+        userShare_(pairShareOf(ctx_, s_)) {
+    if (previous && isWord(*previous)) {
+      if (const std::int32_t b = list_.find(fold(*previous)); b >= 0) listCtx_ = table_.find(b);
+    } else if (previous) {
+      listCtx_ = table_.find(-1);
+    }
+    if (listCtx_ != nullptr)
+      listShare_ = listCtx_->total / (listCtx_->total + kBuiltinPairDoubt * listCtx_->kinds);
+    wordsShare_ = (1.0 - userShare_) * (1.0 - listShare_);
   }
-  const double listShare =
-      listCtx == nullptr ? 0.0 : listCtx->total / (listCtx->total + kBuiltinPairDoubt * listCtx->kinds);
-  const double wordsShare = (1.0 - userShare) * (1.0 - listShare);
-  const auto listPair = [&](std::int32_t b) {
-    if (listCtx == nullptr || b < 0) return 0.0;
-    for (const PairTable::Follower& f : table.followers(*listCtx)) {
-      if (f.word == static_cast<std::uint32_t>(b)) return f.count / listCtx->total;
+
+  std::vector<std::string> words() {
+    // The followers of either kind first, each scored once with its pairs;
+    // the rest of the words then by themselves.
+    offerUserPairs();
+    offerListPairs();
+    std::sort(doneLearned_.begin(), doneLearned_.end());
+    std::sort(doneList_.begin(), doneList_.end());
+    offerLearnedWords();
+    p_.offerListWords(folded_, wordsShare_ * kBuiltinWeight * unigramNorm_, passed_, doneList_, best_);
+    return best_.words();
+  }
+
+ private:
+  // The word just typed is not offered again straight after itself.
+  static std::vector<std::string> leftOut(std::optional<std::string_view> previous,
+                                          std::span<const std::string> passedOver) {
+    std::vector<std::string> left(passedOver.begin(), passedOver.end());
+    if (previous && isWord(*previous)) left.emplace_back(*previous);
+    return left;
+  }
+
+  double listPair(std::int32_t b) const {
+    if (listCtx_ == nullptr || b < 0) return 0.0;
+    for (const PairTable::Follower& f : table_.followers(*listCtx_)) {
+      if (f.word == static_cast<std::uint32_t>(b)) return f.count / listCtx_->total;
     }
     return 0.0;
-  };
+  }
+  double wordsScore(const Learned* w, std::int32_t b) const {
+    const double p = b >= 0 ? list_.probability(static_cast<std::uint32_t>(b)) : 0.0;
+    return ((w != nullptr ? w->weight * s_ : 0.0) + kBuiltinWeight * p) * unigramNorm_;
+  }
+  double pairedScore(const Learned* w, std::int32_t b, double userPair) const {
+    return userShare_ * userPair +
+           (1.0 - userShare_) * (listShare_ * listPair(b) + (1.0 - listShare_) * wordsScore(w, b));
+  }
+  bool fits(std::string_view key) const { return key.starts_with(folded_) && !passed_.has(key); }
 
-  Best best;
-  const auto offer = [&](double score, std::string_view key, std::string_view form) {
-    best.offer(score, key, form);
-  };
-  const auto wordsScore = [&](const Learned* w, std::int32_t b) {
-    const double p = b >= 0 ? list.probability(static_cast<std::uint32_t>(b)) : 0.0;
-    return ((w != nullptr ? w->weight * s : 0.0) + kBuiltinWeight * p) * unigramNorm;
-  };
-  const auto pairedScore = [&](const Learned* w, std::int32_t b, double userPair) {
-    return userShare * userPair +
-           (1.0 - userShare) * (listShare * listPair(b) + (1.0 - listShare) * wordsScore(w, b));
-  };
-
-  // The followers of either kind first, each scored once with its pairs;
-  // the rest of the words then by themselves.
-  std::vector<std::uint32_t> doneLearned;
-  std::vector<std::uint32_t> doneList;
-  if (ctx != nullptr && userShare > 0) {
-    for (const Follower& f : ctx->followers) {
-      const Learned& w = words_[f.word];
-      if (!w.key.starts_with(folded) || isPassed(w.key)) continue;
-      offer(pairedScore(&w, w.builtin, f.weight / ctx->followersWeight), w.key, w.form);
-      doneLearned.push_back(f.word);
-      if (w.builtin >= 0) doneList.push_back(static_cast<std::uint32_t>(w.builtin));
+  void offerUserPairs() {
+    if (ctx_ == nullptr || userShare_ <= 0) return;
+    for (const Follower& f : ctx_->followers) {
+      const Learned& w = p_.words_[f.word];
+      if (!fits(w.key)) continue;
+      best_.offer(pairedScore(&w, w.builtin, f.weight / ctx_->followersWeight), w.key, w.form);
+      doneLearned_.push_back(f.word);
+      if (w.builtin >= 0) doneList_.push_back(static_cast<std::uint32_t>(w.builtin));
     }
   }
-  if (listCtx != nullptr && listShare > 0) {
-    std::sort(doneList.begin(), doneList.end());
-    const std::size_t fromUser = doneList.size();
-    for (const PairTable::Follower& f : table.followers(*listCtx)) {
-      const std::string_view key = list.key(f.word);
-      if (!key.starts_with(folded) || isPassed(key) ||
-          std::binary_search(doneList.begin(), doneList.begin() + static_cast<std::ptrdiff_t>(fromUser),
-                             f.word))
-        continue;
-      const bool learned = f.word < learnedFromList_.size() && learnedFromList_[f.word];
-      const std::uint32_t id = learned ? findWord(key) : 0;
-      const Learned* w = id != 0 ? &words_[id] : nullptr;
-      offer(pairedScore(w, static_cast<std::int32_t>(f.word), 0.0), key,
-            w != nullptr ? std::string_view(w->form) : list.form(f.word));
-      doneList.push_back(f.word);
-      if (id != 0) doneLearned.push_back(id);
+
+  void offerListPairs() {
+    if (listCtx_ == nullptr || listShare_ <= 0) return;
+    std::sort(doneList_.begin(), doneList_.end());
+    const auto fromUser = static_cast<std::ptrdiff_t>(doneList_.size());
+    for (const PairTable::Follower& f : table_.followers(*listCtx_)) {
+      const std::string_view key = list_.key(f.word);
+      if (!fits(key) || std::binary_search(doneList_.begin(), doneList_.begin() + fromUser, f.word)) continue;
+      const bool learned = f.word < p_.learnedFromList_.size() && p_.learnedFromList_[f.word];
+      const std::uint32_t id = learned ? p_.findWord(key) : 0;
+      const Learned* w = id != 0 ? &p_.words_[id] : nullptr;
+      best_.offer(pairedScore(w, static_cast<std::int32_t>(f.word), 0.0), key,
+                  w != nullptr ? std::string_view(w->form) : list_.form(f.word));
+      doneList_.push_back(f.word);
+      if (id != 0) doneLearned_.push_back(id);
     }
   }
-  std::sort(doneLearned.begin(), doneLearned.end());
-  std::sort(doneList.begin(), doneList.end());
-  const auto offerLearned = [&](std::uint32_t id) {
-    const Learned& w = words_[id];
-    if (std::binary_search(doneLearned.begin(), doneLearned.end(), id) || isPassed(w.key)) return;
-    offer(wordsShare * wordsScore(&w, w.builtin), w.key, w.form);
-  };
-  if (folded.size() <= 1) {
-    // Most or many learned words match: the entries in a row are far quicker
-    // to go through than the index's scattered nodes (0.14 ms against 1.8 ms
-    // of CPU time for 8,000 words, all matching).
-    for (std::uint32_t id = 1; id < words_.size(); ++id) {
-      if (words_[id].live && words_[id].key.starts_with(folded)) offerLearned(id);
+
+  void offerLearned(std::uint32_t id) {
+    const Learned& w = p_.words_[id];
+    if (std::binary_search(doneLearned_.begin(), doneLearned_.end(), id) || passed_.has(w.key)) return;
+    best_.offer(wordsShare_ * wordsScore(&w, w.builtin), w.key, w.form);
+  }
+
+  void offerLearnedWords() {
+    if (folded_.size() <= 1) {
+      // Most or many learned words match: the entries in a row are far
+      // quicker to go through than the index's scattered nodes (0.14 ms
+      // against 1.8 ms of CPU time for 8,000 words, all matching).
+      for (std::uint32_t id = 1; id < p_.words_.size(); ++id) {
+        if (p_.words_[id].live && p_.words_[id].key.starts_with(folded_)) offerLearned(id);
+      }
+      return;
     }
-  } else {
-    for (auto it = index_.lower_bound(folded); it != index_.end() && it->first.starts_with(folded); ++it) {
+    for (auto it = p_.index_.lower_bound(folded_); it != p_.index_.end() && it->first.starts_with(folded_);
+         ++it)
       offerLearned(it->second);
-    }
   }
-  offerListWords(folded, wordsShare * kBuiltinWeight * unigramNorm, passed, doneList, best);
-  return best.words();
+
+  const Predictor& p_;
+  const BuiltinList& list_;
+  const PairTable& table_;
+  const std::string folded_;
+  const Passed passed_;
+  const double s_;
+  const double unigramNorm_;
+  const Learned* ctx_;
+  double userShare_;
+  const PairTable::Context* listCtx_ = nullptr;
+  double listShare_ = 0;
+  double wordsShare_ = 1;
+  Best best_;
+  std::vector<std::uint32_t> doneLearned_;
+  std::vector<std::uint32_t> doneList_;
+};
+
+std::vector<std::string> Predictor::suggest(std::optional<std::string_view> previous, std::string_view prefix,
+                                            std::span<const std::string> passedOver) const {
+  return Ranking(*this, previous, prefix, passedOver).words();
 }
 
 const Predictor::Learned* Predictor::context(std::string_view previous) const {

@@ -111,6 +111,7 @@ class Predictor {
   std::uint32_t wordId(std::string_view folded, std::string_view form);
   class Best;
   class Passed;
+  class Ranking;
   void offerListWords(std::string_view folded, double scale, const Passed& passed,
                       std::span<const std::uint32_t> done, Best& best) const;
   std::uint32_t findWord(std::string_view folded) const;
