@@ -150,6 +150,9 @@ int main(int argc, char** argv) {
   std::size_t embedded = 0;
   for (const std::string_view chunk : osk::predict::builtinWordChunks()) embedded += chunk.size();
   std::printf("word_list_in_program_bytes %zu\n", embedded);
+  std::size_t pairText = 0;
+  for (const std::string_view chunk : osk::predict::builtinPairChunks()) pairText += chunk.size();
+  std::printf("word_pairs_in_program_bytes %zu\n", pairText);
 
   // Start-up: a predictor costs nothing until first asked; the first
   // question loads the list.

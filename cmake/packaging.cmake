@@ -29,6 +29,7 @@ endfunction()
 qmosk_install_file(program TARGET qm-osk)
 qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/LICENSE)
 qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/data/LICENSE-words-en.md)
+qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/data/LICENSE-pairs-en.md)
 qmosk_install_file(installed FILE ${CMAKE_SOURCE_DIR}/README.md)
 # The zip's alone: not in the installer's list.
 install(FILES ${CMAKE_SOURCE_DIR}/docs/portable-read-me.txt DESTINATION . RENAME READ-ME.txt

@@ -1,5 +1,6 @@
-// The word list built into the program (data/words-en.tsv, generated into a
-// source file at build time by cmake/embed-words.cmake).
+// The word list and word pairs built into the program (data/words-en.tsv,
+// data/pairs-en.tsv, generated into source files at build time by
+// cmake/embed-words.cmake).
 #pragma once
 
 #include <cstddef>
@@ -14,5 +15,11 @@ std::span<const std::string_view> builtinWordChunks();
 
 // How many lines the pieces hold.
 std::size_t builtinWordLines();
+
+// The word pairs (data/pairs-en.tsv), in the same pieces: for each first
+// word, "first<TAB><TAB>total<TAB>kinds" and then "first<TAB>second<TAB>count"
+// lines, commonest first; an empty first word is the start of a sentence.
+std::span<const std::string_view> builtinPairChunks();
+std::size_t builtinPairLines();
 
 }  // namespace osk::predict

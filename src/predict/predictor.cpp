@@ -7,13 +7,17 @@
 #include <limits>
 #include <utility>
 
+#include "predict/builtin_list.h"
 #include "predict/builtin_words.h"
+#include "predict/pair_table.h"
 #include "predict/words.h"
 
 namespace osk {
 
 namespace {
 
+using predict::builtin;
+using predict::BuiltinList;
 using predict::fold;
 using predict::isWord;
 
@@ -28,119 +32,21 @@ constexpr double kBuiltinWeight = 2000;
 // Trust in a context's pairs: a context seen C times (faded) with N
 // different followers has its pairs weighed C / (C + kPairDoubt * N).
 constexpr double kPairDoubt = 1.0;
+// The same for the built-in pairs, weighed by the counts of the text they
+// were taken from: a context seen C times with N different followers there
+// has its pairs weighed C / (C + kBuiltinPairDoubt * N). That text (the
+// SQLite documentation) is not everyday prose, so its pairs are trusted
+// less than the user's own.
+constexpr double kBuiltinPairDoubt = 4.0;
 // Weights are kept relative to a base that moves on once they have grown by
 // this power of two, far inside a float's range.
 constexpr double kRebaseAfterHalfLives = 10;
 
-// ---- the built-in list ---------------------------------------------------
-
-// The list leaves out one-letter words; "I" and "a" are among the most
-// common of all, so they are added with counts of the order of "to" and
-// "and".
-struct ExtraWord {
-  std::string_view form;
-  std::uint32_t count;
-};
-constexpr std::array kExtraWords{ExtraWord{"I", 80000}, ExtraWord{"a", 75000}};
-
-class BuiltinList {
- public:
-  BuiltinList() {
-    entries_.reserve(predict::builtinWordLines() + kExtraWords.size());
-    for (const ExtraWord& extra : kExtraWords) add(extra.form, extra.count);
-    for (std::string_view chunk : predict::builtinWordChunks()) {
-      while (!chunk.empty()) {
-        const std::size_t end = chunk.find('\n');
-        const std::string_view line = chunk.substr(0, end);
-        chunk.remove_prefix(end == std::string_view::npos ? chunk.size() : end + 1);
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos) continue;
-        const std::string_view form = line.substr(0, tab);
-        const std::string_view digits = line.substr(tab + 1);
-        std::uint32_t count = 0;
-        const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
-        // Entries we could never offer (digits, hyphens) only take room.
-        if (ec != std::errc() || ptr != digits.data() + digits.size() || count == 0 || !isWord(form))
-          continue;
-        add(form, count);
-      }
-    }
-    // Most common first, as the list is; the two added words go in their place.
-    std::stable_sort(entries_.begin(), entries_.end(),
-                     [](const Entry& a, const Entry& b) { return a.count > b.count; });
-    byKey_.resize(entries_.size());
-    for (std::uint32_t i = 0; i < byKey_.size(); ++i) byKey_[i] = i;
-    std::sort(byKey_.begin(), byKey_.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return key(a) != key(b) ? key(a) < key(b) : a < b; });
-    // The list holds a few words twice; each is kept once, in the place and
-    // spelling of its more common entry, with both counts.
-    std::size_t kept = 0;
-    for (const std::uint32_t i : std::vector<std::uint32_t>(byKey_)) {
-      if (kept > 0 && key(byKey_[kept - 1]) == key(i)) {
-        entries_[byKey_[kept - 1]].count += entries_[i].count;
-        entries_[i].count = 0;
-        continue;
-      }
-      byKey_[kept++] = i;
-    }
-    byKey_.resize(kept);
-    for (const Entry& e : entries_) total_ += e.count;
-  }
-
-  std::size_t size() const { return entries_.size(); }
-  std::string_view key(std::uint32_t i) const {
-    return std::string_view(folded_).substr(entries_[i].key, entries_[i].keyLen);
-  }
-  std::string_view form(std::uint32_t i) const { return {entries_[i].form, entries_[i].formLen}; }
-  // Share of all the list's words; 0 for a second entry of a word.
-  double probability(std::uint32_t i) const { return entries_[i].count / total_; }
-
-  // Entries in order of key, from the first that begins with `folded`.
-  std::span<const std::uint32_t> withPrefix(std::string_view folded) const {
-    const auto first = std::lower_bound(byKey_.begin(), byKey_.end(), folded,
-                                        [&](std::uint32_t i, std::string_view p) { return key(i) < p; });
-    auto last = first;
-    while (last != byKey_.end() && key(*last).starts_with(folded)) ++last;
-    return {first, last};
-  }
-
-  std::int32_t find(std::string_view folded) const {
-    const auto range = withPrefix(folded);
-    if (range.empty() || key(range.front()) != folded) return -1;
-    return static_cast<std::int32_t>(range.front());
-  }
-
-  std::size_t bytes() const {
-    return folded_.capacity() + entries_.capacity() * sizeof(Entry) +
-           byKey_.capacity() * sizeof(std::uint32_t);
-  }
-
- private:
-  void add(std::string_view form, std::uint32_t count) {
-    const std::string key = fold(form);
-    entries_.push_back({form.data(), static_cast<std::uint32_t>(folded_.size()),
-                        static_cast<std::uint8_t>(key.size()), static_cast<std::uint8_t>(form.size()),
-                        count});
-    folded_ += key;
-  }
-
-  struct Entry {
-    const char* form;  // in the program's own text of the list
-    std::uint32_t key;
-    std::uint8_t keyLen, formLen;
-    std::uint32_t count;
-  };
-  std::string folded_;
-  std::vector<Entry> entries_;  // most common first
-  std::vector<std::uint32_t> byKey_;
-  double total_ = 0;
-};
-
-// Built on first use, so that a keyboard with prediction off never pays
-// for it, and shared by every predictor.
-const BuiltinList& builtin() {
-  static const BuiltinList list;
-  return list;
+// Loaded on first use, as the list is, and shared by every predictor.
+const PairTable& builtinPairTable() {
+  static const PairTable table(predict::builtinPairChunks(),
+                               [](std::string_view folded) { return builtin().find(folded); });
+  return table;
 }
 
 // A capital first letter at the start of a sentence, or capitals
@@ -199,6 +105,16 @@ class Predictor::Passed {
 
 Predictor::Predictor() { forget(); }
 
+Predictor::Predictor(std::span<const std::string_view> pairText)
+    : ownPairs_(std::make_shared<const PairTable>(
+          pairText, [](std::string_view folded) { return builtin().find(folded); })) {
+  forget();
+}
+
+const PairTable& Predictor::pairTable() const { return ownPairs_ ? *ownPairs_ : builtinPairTable(); }
+
+std::size_t Predictor::builtinPairs() const { return pairTable().size(); }
+
 void Predictor::forget() {
   words_.assign(1, Learned{});
   words_[0].live = true;
@@ -218,6 +134,7 @@ void Predictor::markSaved() {
 
 bool Predictor::mergeSaved(std::optional<std::string_view> saved) {
   Predictor merged;
+  merged.ownPairs_ = ownPairs_;
   if (saved && !merged.load(*saved)) return false;
   // Learned again, they are kept again: until a save succeeds they still
   // need merging.
@@ -269,10 +186,10 @@ void Predictor::rebase() {
   clock_ = 0;
 }
 
-void Predictor::learn(std::string_view previous, std::string_view word) {
+void Predictor::learn(std::optional<std::string_view> previous, std::string_view word) {
   if (!isWord(word)) return;
   if (unsaved_.size() < kMaxUnsavedUses) {
-    unsaved_.push_back({std::string(previous), std::string(word)});
+    unsaved_.push_back({previous ? std::optional<std::string>(*previous) : std::nullopt, std::string(word)});
   } else {
     unsavedComplete_ = false;
   }
@@ -280,9 +197,11 @@ void Predictor::learn(std::string_view previous, std::string_view word) {
   ++clock_;
   const auto amount = static_cast<float>(std::exp2(static_cast<double>(clock_) / kHalfLife));
 
-  const bool sentenceStart = !isWord(previous);
+  const bool afterWord = previous && isWord(*previous);
+  // Where the word before is not known, the word may start a sentence.
+  const bool sentenceStart = !afterWord;
   std::uint32_t context = 0;
-  if (!sentenceStart) context = wordId(fold(previous), previous);
+  if (afterWord) context = wordId(fold(*previous), *previous);
   const std::string folded = fold(word);
   const bool known = findWord(folded) != 0 || builtin().find(folded) >= 0;
   std::uint32_t id = 0;
@@ -298,6 +217,11 @@ void Predictor::learn(std::string_view previous, std::string_view word) {
   }
   words_[id].weight += amount;
   total_ += amount;
+  // Nothing known of what came before: the word alone.
+  if (!previous) {
+    if (index_.size() > kMaxLearnedWords) prune();
+    return;
+  }
 
   Learned& ctx = words_[context];
   ctx.followersWeight += amount;
@@ -358,13 +282,15 @@ void Predictor::prune() {
   }
 }
 
-// The list's words that were not scored as learned ones, each worth
+// The list's words that were not scored as learned ones nor with their
+// pairs (`done`, in order), each worth
 // `scale` times its share of the list.
 void Predictor::offerListWords(std::string_view folded, double scale, const Passed& passed,
-                               Best& best) const {
+                               std::span<const std::uint32_t> done, Best& best) const {
   const BuiltinList& list = builtin();
   const auto listOnly = [&](std::uint32_t i) {
-    return (i >= learnedFromList_.size() || !learnedFromList_[i]) && !passed.has(list.key(i));
+    return (i >= learnedFromList_.size() || !learnedFromList_[i]) && !passed.has(list.key(i)) &&
+           !std::binary_search(done.begin(), done.end(), i);
   };
   if (!folded.empty()) {
     for (const std::uint32_t i : list.withPrefix(folded)) {
@@ -388,60 +314,151 @@ double Predictor::pairShareOf(const Learned* ctx, double s) {
   return seen / (seen + kPairDoubt * static_cast<double>(ctx->followers.size()));
 }
 
-std::vector<std::string> Predictor::suggest(std::string_view previous, std::string_view prefix,
-                                            std::span<const std::string> passedOver) const {
-  const BuiltinList& list = builtin();
-  const std::string folded = fold(prefix);
-  const Passed passed(passedOver);
-  const auto isPassed = [&](std::string_view key) { return passed.has(key); };
+// The chance of a word after its context, smoothed by interpolation in the
+// manner of Witten and Bell: the user's pairs, trusted by how often their
+// context was seen against how many different words followed it, and
+// otherwise the built-in pairs, trusted the same way by the counts of their
+// text, and otherwise the single words (learned ones and the list's):
+//
+//   P(w) = u * user pair + (1 - u) * (b * built-in pair + (1 - b) * words)
+//
+// Interpolating rather than backing off keeps every word a chance, so a
+// word the pairs never saw still comes up as its letters are typed, while a
+// context seen often with few followers leans on its pairs. The user's
+// pairs weigh first: a pair the user typed once outweighs any the built-in
+// table has but the commonest.
+// One call of suggest(): the context's shares worked out once, and the
+// candidates scored in three passes.
+class Predictor::Ranking {
+ public:
+  Ranking(const Predictor& p, std::optional<std::string_view> previous, std::string_view prefix,
+          std::span<const std::string> passedOver)
+      : p_(p),
+        list_(builtin()),
+        table_(p.pairTable()),
+        folded_(fold(prefix)),
+        passed_(leftOut(previous, passedOver)),
+        s_(p.scale()),
+        unigramNorm_(1.0 / (p.total_ * s_ + kBuiltinWeight)),
+        ctx_(previous ? p.context(*previous) : nullptr),
+        userShare_(pairShareOf(ctx_, s_)) {
+    if (previous && isWord(*previous)) {
+      if (const std::int32_t b = list_.find(fold(*previous)); b >= 0) listCtx_ = table_.find(b);
+    } else if (previous) {
+      listCtx_ = table_.find(-1);
+    }
+    if (listCtx_ != nullptr)
+      listShare_ = listCtx_->total / (listCtx_->total + kBuiltinPairDoubt * listCtx_->kinds);
+    wordsShare_ = (1.0 - userShare_) * (1.0 - listShare_);
+  }
 
-  const double s = scale();
-  const double learnedTotal = total_ * s;
-  const double unigramNorm = 1.0 / (learnedTotal + kBuiltinWeight);
-  const Learned* ctx = context(previous);
-  const double pairShare = pairShareOf(ctx, s);
-  const double unigramShare = 1.0 - pairShare;
+  std::vector<std::string> words() {
+    // The followers of either kind first, each scored once with its pairs;
+    // the rest of the words then by themselves.
+    offerUserPairs();
+    offerListPairs();
+    std::sort(doneLearned_.begin(), doneLearned_.end());
+    std::sort(doneList_.begin(), doneList_.end());
+    offerLearnedWords();
+    p_.offerListWords(folded_, wordsShare_ * kBuiltinWeight * unigramNorm_, passed_, doneList_, best_);
+    return best_.words();
+  }
 
-  Best best;
-  const auto offer = [&](double score, std::string_view key, std::string_view form) {
-    best.offer(score, key, form);
-  };
+ private:
+  // The word just typed is not offered again straight after itself.
+  static std::vector<std::string> leftOut(std::optional<std::string_view> previous,
+                                          std::span<const std::string> passedOver) {
+    std::vector<std::string> left(passedOver.begin(), passedOver.end());
+    if (previous && isWord(*previous)) left.emplace_back(*previous);
+    return left;
+  }
 
-  const auto learnedScore = [&](const Learned& w) {
-    const double b = w.builtin >= 0 ? list.probability(static_cast<std::uint32_t>(w.builtin)) : 0.0;
-    return unigramShare * (w.weight * s + kBuiltinWeight * b) * unigramNorm;
-  };
-  // The context's followers first, so each learned word is scored once with
-  // its pair; the rest of the learned words then without.
-  std::vector<std::uint32_t> followed;
-  if (ctx != nullptr && pairShare > 0) {
-    for (const Follower& f : ctx->followers) {
-      const Learned& w = words_[f.word];
-      if (!w.key.starts_with(folded) || isPassed(w.key)) continue;
-      offer(learnedScore(w) + pairShare * f.weight / ctx->followersWeight, w.key, w.form);
-      followed.push_back(f.word);
+  double listPair(std::int32_t b) const {
+    if (listCtx_ == nullptr || b < 0) return 0.0;
+    for (const PairTable::Follower& f : table_.followers(*listCtx_)) {
+      if (f.word == static_cast<std::uint32_t>(b)) return f.count / listCtx_->total;
+    }
+    return 0.0;
+  }
+  double wordsScore(const Learned* w, std::int32_t b) const {
+    const double p = b >= 0 ? list_.probability(static_cast<std::uint32_t>(b)) : 0.0;
+    return ((w != nullptr ? w->weight * s_ : 0.0) + kBuiltinWeight * p) * unigramNorm_;
+  }
+  double pairedScore(const Learned* w, std::int32_t b, double userPair) const {
+    return userShare_ * userPair +
+           (1.0 - userShare_) * (listShare_ * listPair(b) + (1.0 - listShare_) * wordsScore(w, b));
+  }
+  bool fits(std::string_view key) const { return key.starts_with(folded_) && !passed_.has(key); }
+
+  void offerUserPairs() {
+    if (ctx_ == nullptr || userShare_ <= 0) return;
+    for (const Follower& f : ctx_->followers) {
+      const Learned& w = p_.words_[f.word];
+      if (!fits(w.key)) continue;
+      best_.offer(pairedScore(&w, w.builtin, f.weight / ctx_->followersWeight), w.key, w.form);
+      doneLearned_.push_back(f.word);
+      if (w.builtin >= 0) doneList_.push_back(static_cast<std::uint32_t>(w.builtin));
     }
   }
-  std::sort(followed.begin(), followed.end());
-  const auto offerLearned = [&](std::uint32_t id) {
-    const Learned& w = words_[id];
-    if (std::binary_search(followed.begin(), followed.end(), id) || isPassed(w.key)) return;
-    offer(learnedScore(w), w.key, w.form);
-  };
-  if (folded.size() <= 1) {
-    // Most or many learned words match: the entries in a row are far quicker
-    // to go through than the index's scattered nodes (0.14 ms against 1.8 ms
-    // of CPU time for 8,000 words, all matching).
-    for (std::uint32_t id = 1; id < words_.size(); ++id) {
-      if (words_[id].live && words_[id].key.starts_with(folded)) offerLearned(id);
+
+  void offerListPairs() {
+    if (listCtx_ == nullptr || listShare_ <= 0) return;
+    std::sort(doneList_.begin(), doneList_.end());
+    const auto fromUser = static_cast<std::ptrdiff_t>(doneList_.size());
+    for (const PairTable::Follower& f : table_.followers(*listCtx_)) {
+      const std::string_view key = list_.key(f.word);
+      if (!fits(key) || std::binary_search(doneList_.begin(), doneList_.begin() + fromUser, f.word)) continue;
+      const bool learned = f.word < p_.learnedFromList_.size() && p_.learnedFromList_[f.word];
+      const std::uint32_t id = learned ? p_.findWord(key) : 0;
+      const Learned* w = id != 0 ? &p_.words_[id] : nullptr;
+      best_.offer(pairedScore(w, static_cast<std::int32_t>(f.word), 0.0), key,
+                  w != nullptr ? std::string_view(w->form) : list_.form(f.word));
+      doneList_.push_back(f.word);
+      if (id != 0) doneLearned_.push_back(id);
     }
-  } else {
-    for (auto it = index_.lower_bound(folded); it != index_.end() && it->first.starts_with(folded); ++it) {
+  }
+
+  void offerLearned(std::uint32_t id) {
+    const Learned& w = p_.words_[id];
+    if (std::binary_search(doneLearned_.begin(), doneLearned_.end(), id) || passed_.has(w.key)) return;
+    best_.offer(wordsShare_ * wordsScore(&w, w.builtin), w.key, w.form);
+  }
+
+  void offerLearnedWords() {
+    if (folded_.size() <= 1) {
+      // Most or many learned words match: the entries in a row are far
+      // quicker to go through than the index's scattered nodes (0.14 ms
+      // against 1.8 ms of CPU time for 8,000 words, all matching).
+      for (std::uint32_t id = 1; id < p_.words_.size(); ++id) {
+        if (p_.words_[id].live && p_.words_[id].key.starts_with(folded_)) offerLearned(id);
+      }
+      return;
+    }
+    for (auto it = p_.index_.lower_bound(folded_); it != p_.index_.end() && it->first.starts_with(folded_);
+         ++it)
       offerLearned(it->second);
-    }
   }
-  offerListWords(folded, unigramShare * kBuiltinWeight * unigramNorm, passed, best);
-  return best.words();
+
+  const Predictor& p_;
+  const BuiltinList& list_;
+  const PairTable& table_;
+  const std::string folded_;
+  const Passed passed_;
+  const double s_;
+  const double unigramNorm_;
+  const Learned* ctx_;
+  double userShare_;
+  const PairTable::Context* listCtx_ = nullptr;
+  double listShare_ = 0;
+  double wordsShare_ = 1;
+  Best best_;
+  std::vector<std::uint32_t> doneLearned_;
+  std::vector<std::uint32_t> doneList_;
+};
+
+std::vector<std::string> Predictor::suggest(std::optional<std::string_view> previous, std::string_view prefix,
+                                            std::span<const std::string> passedOver) const {
+  return Ranking(*this, previous, prefix, passedOver).words();
 }
 
 const Predictor::Learned* Predictor::context(std::string_view previous) const {

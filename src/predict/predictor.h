@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +18,9 @@
 #include <vector>
 
 namespace osk {
+
+// The built-in word pairs, loaded from their text (see predictor.cpp).
+class PairTable;
 
 class Predictor {
  public:
@@ -30,6 +34,10 @@ class Predictor {
   static constexpr std::size_t kMaxUnsavedUses = 20000;
 
   Predictor();
+  // With these word pairs in place of the built-in ones (the pair table's
+  // own text, as data/pairs-en.tsv holds it): for trying a damaged or
+  // missing table.
+  explicit Predictor(std::span<const std::string_view> pairText);
   // Learned entries point into the index, so a copy would point into the
   // original; moving keeps them valid.
   Predictor(const Predictor&) = delete;
@@ -40,16 +48,18 @@ class Predictor {
 
   // Up to kSuggestions words that begin with `prefix` (compared without
   // case), most likely first, each in its usual form ("I'm", "London").
-  // `previous` is the word typed before it, empty at the start of a sentence
-  // or when not known; an empty prefix offers likely next words. Words in
-  // `passedOver` (offered earlier for the same word and not taken) are left
-  // out.
-  std::vector<std::string> suggest(std::string_view previous, std::string_view prefix,
+  // `previous` is the word typed before it, empty at the start of a
+  // sentence, nothing when not known; an empty prefix offers likely next
+  // words. Neither `previous` itself ("the the") nor the words in
+  // `passedOver` (offered earlier for the same word and not taken) are
+  // offered.
+  std::vector<std::string> suggest(std::optional<std::string_view> previous, std::string_view prefix,
                                    std::span<const std::string> passedOver = {}) const;
 
   // Learns that `word` was typed after `previous` (empty: at the start of a
-  // sentence). Anything that is not a word is ignored.
-  void learn(std::string_view previous, std::string_view word);
+  // sentence; nothing: after something not known, so the word alone is
+  // learned, without a pair). Anything that is not a word is ignored.
+  void learn(std::optional<std::string_view> previous, std::string_view word);
 
   // Drops everything learned; the built-in list stays.
   void forget();
@@ -80,6 +90,8 @@ class Predictor {
   // Memory the built-in list takes once loaded (it is shared by every
   // predictor and loaded at the first use of any).
   static std::size_t builtinBytes();
+  // Pairs in the table this predictor uses.
+  std::size_t builtinPairs() const;
 
  private:
   struct Follower {
@@ -99,12 +111,15 @@ class Predictor {
   std::uint32_t wordId(std::string_view folded, std::string_view form);
   class Best;
   class Passed;
-  void offerListWords(std::string_view folded, double scale, const Passed& passed, Best& best) const;
+  class Ranking;
+  void offerListWords(std::string_view folded, double scale, const Passed& passed,
+                      std::span<const std::uint32_t> done, Best& best) const;
   std::uint32_t findWord(std::string_view folded) const;
   // The entry of the word before, entry 0 at the start of a sentence;
   // nothing when the word was never learned.
   const Learned* context(std::string_view previous) const;
   static double pairShareOf(const Learned* ctx, double s);
+  const PairTable& pairTable() const;
   void addWeight(float& weight, double amount) const;
   bool loadLine(const std::vector<std::string_view>& fields, std::vector<std::uint32_t>& ids);
   void rebase();
@@ -120,7 +135,7 @@ class Predictor {
   std::size_t pairs_ = 0;
   float total_ = 0;  // sum of the words' weights
   struct Use {
-    std::string previous;
+    std::optional<std::string> previous;
     std::string word;
   };
   std::vector<Use> unsaved_;  // since markSaved(), oldest first
@@ -128,6 +143,8 @@ class Predictor {
   // Words typed since the weights' base: a use adds 2^(clock / half-life)
   // to a weight, so weights never need fading one by one.
   std::uint64_t clock_ = 0;
+  // Pairs of its own in place of the built-in ones, shared by its copies.
+  std::shared_ptr<const PairTable> ownPairs_;
 };
 
 }  // namespace osk

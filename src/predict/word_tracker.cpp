@@ -62,7 +62,10 @@ std::string WordTracker::cased(std::string_view form, Case letterCase) const {
   const std::size_t nextEnd = byteOfCodePoint(tail, 1);
   const std::string_view next = tail.substr(0, nextEnd);
   const std::string_view after = tail.substr(nextEnd);
-  const bool nextCapital = goOnInCapitals || letterCase.shift != letterCase.capsLock;
+  // A sentence the keyboard saw end starts with a capital, as a latched
+  // Shift would type it; Shift under Caps Lock still asks for a small one.
+  const bool sentenceCapital = atSentenceStart() && !letterCase.shift && !letterCase.capsLock;
+  const bool nextCapital = goOnInCapitals || sentenceCapital || letterCase.shift != letterCase.capsLock;
   const bool afterCapitals = goOnInCapitals || letterCase.capsLock;
   head += nextCapital ? predict::upper(next) : std::string(next);
   head += afterCapitals ? predict::upper(after) : std::string(after);
@@ -71,9 +74,15 @@ std::string WordTracker::cased(std::string_view form, Case letterCase) const {
 
 void WordTracker::endWord() {
   if (!word_.empty()) {
-    predictor_.learn(previous_, word_);
-    previous_ = std::move(word_);
+    if (fragment_) {
+      // Perhaps the tail of a word: neither learned nor a context.
+      previous_.reset();
+    } else {
+      predictor_.learn(previous_, word_);
+      previous_ = std::move(word_);
+    }
   }
+  fragment_ = false;
   word_.clear();
   passedOver_.clear();
   passedPerLetter_.clear();
@@ -85,10 +94,12 @@ std::optional<std::string> WordTracker::typed(char32_t ch) {
   accentWaiting_ = false;
   if (inUnknownWord_) {
     inUnknownWord_ = predict::isWordCharacter(ch);
+    // The next word starts here, seen; what came before is not known.
+    if (!inUnknownWord_) endedBy(ch);
     return std::nullopt;
   }
   if (afterSuggestion && isMarkBeforeSpace(ch)) {
-    if (endsSentence(ch)) previous_.clear();
+    if (endsSentence(ch)) previous_.emplace();
     // Words and these marks hold no character that the key-string notation
     // reads as anything but itself.
     std::string keys = "{BS}";
@@ -106,8 +117,13 @@ std::optional<std::string> WordTracker::typed(char32_t ch) {
     return std::nullopt;
   }
   endWord();
-  if (endsSentence(ch)) previous_.clear();
+  endedBy(ch);
   return std::nullopt;
+}
+
+void WordTracker::endedBy(char32_t ch) {
+  fragment_ = false;
+  if (endsSentence(ch)) previous_.emplace();
 }
 
 void WordTracker::backspace() {
@@ -134,7 +150,8 @@ void WordTracker::backspace() {
 
 void WordTracker::lost() {
   word_.clear();
-  previous_.clear();
+  previous_.reset();
+  fragment_ = true;
   passedOver_.clear();
   passedPerLetter_.clear();
   shownValid_ = false;

@@ -4,7 +4,11 @@
 //
 // It sees only the keyboard's own keys, so anything that may have moved the
 // caret unseen (a navigation key, stored text, a change of target) makes it
-// forget the word and its context: lost().
+// forget the word and its context: lost(). From then on until the keyboard
+// types something that ends a word, the letters it types may continue a
+// word it never saw begin: such a word is never learned, and the word after
+// it is learned without a pair. Nor does it know whether a sentence starts
+// there, so it capitalises nothing (it starts in that state too).
 #pragma once
 
 #include <cstdint>
@@ -67,17 +71,21 @@ class WordTracker {
   std::optional<std::string> choose(std::string_view suggestion, Case letterCase = {});
 
   // The letters typed since the word began, and the word before them
-  // (empty at the start of a sentence or when not known).
+  // (empty at the start of a sentence, nothing when not known).
   const std::string& word() const { return word_; }
-  const std::string& previous() const { return previous_; }
+  const std::optional<std::string>& previous() const { return previous_; }
 
  private:
   void endWord();
+  void endedBy(char32_t ch);
+  bool atSentenceStart() const { return word_.empty() && previous_ && previous_->empty(); }
   std::string cased(std::string_view form, Case letterCase) const;
 
   Predictor& predictor_;
   std::string word_;
-  std::string previous_;
+  std::optional<std::string> previous_;
+  // The word being typed may have begun before the keyboard saw it.
+  bool fragment_ = true;
   std::vector<std::string> passedOver_;  // offered for this word, not taken
   // How many of passedOver_ each letter of the word added, so that a
   // Backspace offers them again.

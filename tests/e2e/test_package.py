@@ -292,7 +292,8 @@ class Portable(KeyboardTestCase):
         s = self.new_session()
         folder = os.path.join(s.dir, "drive_c", "stick", "qm-osk")
         with zipfile.ZipFile(artefact("portable.zip")) as z:
-            self.assertEqual(sorted(z.namelist()), ["LICENSE", "LICENSE-words-en.md", "READ-ME.txt", "qm-osk.exe"])
+            self.assertEqual(sorted(z.namelist()),
+                             ["LICENSE", "LICENSE-pairs-en.md", "LICENSE-words-en.md", "READ-ME.txt", "qm-osk.exe"])
             z.extractall(folder)
         type_with(s, r"C:\stick\qm-osk\qm-osk.exe")
 

@@ -58,12 +58,15 @@ class PredictionOn(PredictionCase):
         self.type_letters("zebu")
         self.s.click("main", "BUTTON_SPACEBAR")
         self.wait_typed("the zebu ")
+        # A word between: no word is offered straight after itself.
+        self.type_letters("a")
+        self.s.click("main", "BUTTON_SPACEBAR")
         self.type_letters("ze")
-        self.wait_typed("the zebu ze")
+        self.wait_typed("the zebu a ze")
         self.click_offered("zebu")
-        self.wait_typed("the zebu zebu ")
+        self.wait_typed("the zebu a zebu ")
         self.s.click("main", "BUTTON_FULL_STOP")
-        self.wait_typed("the zebu zebu. ")
+        self.wait_typed("the zebu a zebu. ")
 
     def learned_file(self):
         found = glob.glob(os.path.join(self.s.dir, "drive_c", "users", "*", "AppData", "Roaming", "QM-OSK",
@@ -73,20 +76,48 @@ class PredictionOn(PredictionCase):
         with open(found[0], encoding="utf-8") as f:
             return f.read()
 
-    def test_a_learned_word_outlasts_a_crash_and_a_restart(self):
-        self.type_letters("zebu")
-        self.s.click("main", "BUTTON_SPACEBAR")
-        self.wait_typed("zebu ")
-        # Stored a few seconds after the word, with no close to store it.
-        self.s.wait_for(self.learned_file, lambda text: "zebu" in text, 30, "zebu was never stored")
+    def type_words(self, text):
+        """Types `text` with the letter keys and the space bar."""
+        for c in text:
+            self.s.click("main", "BUTTON_SPACEBAR" if c == " " else "BUTTON_LETTER_" + c.upper())
+
+    def test_a_learned_pair_outlasts_a_crash_and_a_restart(self):
+        # The keyboard learns a word it saw start: after its own space.
+        self.type_words(" zebu herd zebu herd ")
+        self.wait_typed(" zebu herd zebu herd ")
+        # Stored a few seconds after the words, with no close to store them.
+        self.s.wait_for(self.learned_file, lambda text: "herd" in text, 30, "herd was never stored")
+        self.type_words("zebu ")
+        self.wait_typed(" zebu herd zebu herd zebu ")
+        self.click_offered("herd")
+        self.wait_typed(" zebu herd zebu herd zebu herd ")
         self.s.kill_all()
         self.s.start_keyboard()
         self.s.start_notepad(*self.notepad_geometry)
         self.s.make_target(NOTEPAD_TITLE)
-        self.type_letters("ze")
-        self.wait_typed("ze")
-        self.click_offered("zebu")
-        self.wait_typed("zebu ")
+        self.type_words(" zebu ")
+        self.wait_typed(" zebu ")
+        self.click_offered("herd")
+        self.wait_typed(" zebu herd ")
+
+    def test_the_built_in_pairs_offer_the_next_word(self):
+        # "an" is no single word common enough to be offered after a space:
+        # it comes from the pair "of an".
+        self.type_words(" of ")
+        self.wait_typed(" of ")
+        self.s.wait_for(self.offered, lambda got: "the" in got and "an" in got, TYPE_TIMEOUT_S,
+                        "'the' and 'an' were never offered after 'of'")
+
+    def test_a_sentence_starts_with_capitals_offered_and_typed(self):
+        self.type_words(" it")
+        self.s.click("main", "BUTTON_FULL_STOP")
+        self.s.click("main", "BUTTON_SPACEBAR")
+        self.wait_typed(" it. ")
+        offered = self.s.wait_for(self.offered, lambda got: "The" in got, TYPE_TIMEOUT_S,
+                                  "'The' was never offered after 'it. '")
+        self.assertTrue(all(w[:1].isupper() for w in offered if w), offered)
+        self.click_offered("The")
+        self.wait_typed(" it. The ")
 
 
 class PredictionMeetsTheUsersHands(PredictionCase):

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <map>
+#include <optional>
+#include <span>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "predict/learned_words.h"
@@ -49,8 +53,8 @@ std::string madeUp(std::size_t n) {
 
 struct RankRow {
   const char* name;
-  const char* learned;  // text learned first
-  const char* previous;
+  const char* learned;   // text learned first
+  const char* previous;  // nullptr: not known
   const char* prefix;
   Words passedOver;
   const char* first;   // expected first suggestion; "" when none is offered
@@ -63,7 +67,9 @@ TEST_P(Ranking, FollowsTheDecisionTable) {
   const RankRow& row = GetParam();
   Predictor p;
   learnText(p, row.learned);
-  const Words got = p.suggest(row.previous, row.prefix, row.passedOver);
+  const std::optional<std::string_view> previous =
+      row.previous != nullptr ? std::optional<std::string_view>(row.previous) : std::nullopt;
+  const Words got = p.suggest(previous, row.prefix, row.passedOver);
   ASSERT_LE(got.size(), Predictor::kSuggestions);
   if (std::string(row.first).empty()) {
     EXPECT_TRUE(got.empty()) << got.front();
@@ -90,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         RankRow{"ListOrderWithNothingLearned", "", "", "th", {}, "the", ""},
         RankRow{"PrefixWithoutCase", "", "", "TH", {}, "the", ""},
         RankRow{"UsualFormKept", "", "", "i'm", {}, "I'm", ""},
-        RankRow{"OneLetterWordsOfferedAfterASpace", "", "", "", {"the", "to", "and"}, "I", "the"},
+        RankRow{"OneLetterWordsOfferedAfterASpace", "", nullptr, "", {"the", "to", "and"}, "I", "the"},
         RankRow{"PassedOverLeftOut", "", "", "th", {"the", "That"}, "this", "that"},
         RankRow{"NoWordNothingOffered", "", "", "xqzv", {}, "", ""},
         RankRow{"LearnedPairAfterItsWord", "peanut butter. peanut butter.", "peanut", "", {}, "butter", ""},
@@ -110,8 +116,60 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 "zebus",
                 ""},
-        RankRow{"TypedFormLearnedMidSentence", "we met Zorro. we met Zorro.", "met", "", {}, "Zorro", ""}),
+        RankRow{"TypedFormLearnedMidSentence", "we met Zorro. we met Zorro.", "met", "", {}, "Zorro", ""},
+        // The built-in pairs: "to" after "able" before "the", the commonest
+        // single word; the user's own pair before them; the single words
+        // where no pair fits the letters.
+        RankRow{"BuiltinPairBeforeSingleWords", "", "able", "t", {}, "to", ""},
+        RankRow{"UsersPairBeforeBuiltinPair", "able that. able that.", "able", "t", {}, "that", ""},
+        RankRow{"BackOffToSingleWordsWhereNoPairFits", "", "able", "wh", {}, "what", ""},
+        RankRow{
+            "NoWordStraightAfterItself", "zebu zebu. zebu zebu. zebra.", "zebu", "zeb", {}, "zebra", "zebu"},
+        RankRow{"NothingKnownBeforeIsNoSentenceStart",
+                "Zebus graze. Zebus sleep. Zebus eat.",
+                nullptr,
+                "",
+                {},
+                "the",
+                "zebus"}),
     [](const ::testing::TestParamInfo<RankRow>& row) { return row.param.name; });
+
+// The built-in pairs load lazily from the program's own text; a table that
+// is missing or damaged keeps what reads of it, and the single words work
+// whatever it holds.
+TEST(Predictor, APairTableThatIsMissingOrDamagedLeavesSingleWordsWorking) {
+  struct Row {
+    const char* name;
+    std::string text;
+    std::size_t pairs;      // that the predictor takes from it
+    const char* afterAble;  // first word offered after "able" for "t"
+  };
+  const Row rows[] = {
+      {"the built-in table", "", 0, "to"},
+      {"no table", "", 0, "the"},
+      {"a sound table", "able\t\t311\t4\nable\tto\t308\n", 1, "to"},
+      {"damaged lines left out",
+       "able\t\t311\t4\nable\tto\tx\nable\tthe\t999\nof\tto\t3\nable\t\nable\tzzqxv\t5\n\t\tnone\t1\n\tto\t9"
+       "\n"
+       "in\t\t50\t2\nin\tthe\t40\n",
+       1, "the"},
+      {"cut off inside a line", "able\t\t311\t4\nable\tto\t308\nin\t\t5", 1, "to"},
+  };
+  const Predictor unpaired(std::span<const std::string_view>{});
+  for (const Row& row : rows) {
+    const std::array<std::string_view, 1> text{row.text};
+    const Predictor p = std::string_view(row.name) == "the built-in table" ? Predictor() : Predictor(text);
+    if (std::string_view(row.name) != "the built-in table") {
+      EXPECT_EQ(p.builtinPairs(), row.pairs) << row.name;
+    } else {
+      EXPECT_GT(p.builtinPairs(), 10000U);
+    }
+    EXPECT_EQ(p.suggest("able", "t").front(), row.afterAble) << row.name;
+    // Single words as ever where no pair fits.
+    EXPECT_EQ(p.suggest(std::nullopt, "wh"), unpaired.suggest(std::nullopt, "wh")) << row.name;
+    EXPECT_EQ(p.suggest("zebu", "th"), unpaired.suggest("zebu", "th")) << row.name;
+  }
+}
 
 TEST(Predictor, LearnsOnlyWordsAndForgetsThemAll) {
   Predictor p;
@@ -128,7 +186,7 @@ TEST(Predictor, LearnsOnlyWordsAndForgetsThemAll) {
   EXPECT_EQ(p.learnedWords(), 0U);
   EXPECT_EQ(p.learnedPairs(), 0U);
   EXPECT_FALSE(has(p.suggest("", "ze"), "zebu"));
-  EXPECT_EQ(p.suggest("zebu", ""), Predictor().suggest("", ""));
+  EXPECT_EQ(p.suggest("zebu", ""), Predictor().suggest("zebu", ""));
 }
 
 // Five old uses against two recent ones: frequency wins while both are

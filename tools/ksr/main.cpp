@@ -1,7 +1,10 @@
 // qmosk-ksr: the keystroke savings of word prediction on a UTF-8 text, with
 // the keyboard's own prediction code, learning as it goes.
 //
-//   qmosk-ksr <text file>
+//   qmosk-ksr [--pairs <pairs.tsv>] <text file>
+//
+// --pairs measures with another word-pair table (as data/pairs-en.tsv holds
+// them) in place of the built-in one, without building the program again.
 //
 // Words are runs of letters and apostrophes, compared without case. Typing
 // a word without prediction costs its letters and a space. With prediction,
@@ -10,12 +13,15 @@
 // word offered before its first letter costs one click). The text between
 // words costs nothing either way. The last line printed is
 // "keystroke savings: 0.NNN", that is 1 - (clicks with) / (clicks without).
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -46,22 +52,31 @@ std::vector<char32_t> decode(const std::string& text) {
   return out;
 }
 
+std::optional<std::string> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: qmosk-ksr <UTF-8 text file>\n";
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const bool withPairs = args.size() == 3 && args[0] == "--pairs";
+  if (args.size() != 1 && !withPairs) {
+    std::cerr << "usage: qmosk-ksr [--pairs <pairs.tsv>] <UTF-8 text file>\n";
     return 2;
   }
-  std::ifstream in(argv[1], std::ios::binary);
-  if (!in) {
-    std::cerr << "qmosk-ksr: cannot read " << argv[1] << "\n";
+  std::optional<std::string> text = readFile(args.back());
+  std::optional<std::string> pairs = withPairs ? readFile(args[1]) : std::nullopt;
+  if (!text || (withPairs && !pairs)) {
+    std::cerr << "qmosk-ksr: cannot read " << (text ? args[1] : args.back()) << "\n";
     return 1;
   }
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::vector<char32_t> chars = decode(text);
+  const std::vector<char32_t> chars = decode(*text);
 
-  osk::Predictor predictor;
+  const std::array<std::string_view, 1> pairText{pairs ? std::string_view(*pairs) : std::string_view()};
+  osk::Predictor predictor = withPairs ? osk::Predictor(pairText) : osk::Predictor();
   osk::WordTracker tracker(predictor);
   long long without = 0;
   long long with = 0;

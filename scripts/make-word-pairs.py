@@ -1,0 +1,159 @@
+#!/usr/bin/env python3
+"""Builds data/pairs-en.tsv, the built-in word pairs, from the Debian packages
+of public-domain and permissively licensed English prose named in
+data/LICENSE-pairs-en.md.
+
+    apt-get download sqlite3-doc rust-doc dict-devil dict-jargon
+    scripts/make-word-pairs.py *.deb > data/pairs-en.tsv
+
+Only the documents' prose counts: code, syntax diagrams, tables and
+navigation are left out, and so are pairs that cross a sentence, a
+parenthesis or a line of a list. A pair is kept when both its words are in
+the built-in word list (so the program knows how each is written), it was
+seen often enough to be more than chance, and it is among the commonest
+followers of its first word: the strip shows five words, and a follower far
+down the list would rarely reach it.
+
+Each line is "first<TAB>second<TAB>count"; an empty first word stands for the
+start of a sentence. One line per first word, "first<TAB><TAB>total<TAB>kinds",
+comes before its pairs: how often that word was followed by any word, and by
+how many different ones, before the pruning, which the program needs to
+weigh the pairs it has against the single words.
+"""
+import collections
+import glob
+import gzip
+import html.parser
+import io
+import os
+import re
+import subprocess
+import sys
+import tarfile
+import tempfile
+
+MIN_COUNT = 3  # seen fewer times, a pair says more about one page than about English
+MAX_FOLLOWERS = 64  # per first word; more saved nothing more on the tuning text
+SKIPPED = {"pre", "code", "script", "style", "table", "tt", "svg", "kbd", "var", "blockquote"}
+BREAKS = {"p", "li", "dd", "dt", "h1", "h2", "h3", "h4", "h5", "h6", "div", "br", "td", "tr", "ul", "ol", "dl",
+          "title", "a"}
+WORD = re.compile(r"[A-Za-z]+(?:'[A-Za-z]+)?")
+# Inside a run of prose, these end a run of words that follow one another.
+CUT = re.compile(r"[.!?;:()\[\]{}\"<>=*/\\|_#&%$@^~`+\u201c\u201d\u2018\u2014\u2013]|--|\d|,")
+SENTENCE_END = re.compile(r"[.!?]\s+(?=[A-Z])")
+
+
+class Prose(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.skip = 0
+        self.blocks = [[]]
+
+    def handle_starttag(self, tag, attrs):
+        if tag in SKIPPED:
+            self.skip += 1
+        if tag in BREAKS and tag != "a":
+            self.blocks.append([])
+
+    def handle_endtag(self, tag):
+        if tag in SKIPPED and self.skip > 0:
+            self.skip -= 1
+        if tag in BREAKS and tag != "a":
+            self.blocks.append([])
+
+    def handle_data(self, data):
+        if self.skip == 0:
+            self.blocks[-1].append(data)
+
+
+def words_list(path):
+    forms = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            form = line.split("\t")[0]
+            forms.setdefault(form.lower(), form)
+    forms.setdefault("i", "I")
+    forms.setdefault("a", "a")
+    return forms
+
+
+def pages(deb):
+    """The prose documents of one of the packages, as (kind, text)."""
+    name = os.path.basename(deb).split("_")[0]
+    with tempfile.TemporaryDirectory() as tmp:
+        subprocess.run(["dpkg-deb", "-x", deb, tmp], check=True)
+        if name == "sqlite3-doc":
+            found = glob.glob(os.path.join(tmp, "usr/share/doc/sqlite3/**/*.html"), recursive=True)
+        elif name == "rust-doc":
+            # The book's chapters; the library reference is mostly code.
+            found = glob.glob(os.path.join(tmp, "usr/share/doc/rust-doc/html/book/ch*.html"))
+        elif name.startswith("dict-"):
+            found = glob.glob(os.path.join(tmp, "usr/share/dictd/*.dict.dz"))
+        else:
+            sys.exit(f"{deb}: not a source this script knows")
+        for path in sorted(found):
+            if path.endswith(".dz"):
+                with gzip.open(path, "rt", encoding="utf-8", errors="replace") as f:
+                    yield "text", f.read()
+            else:
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    yield "html", f.read()
+
+
+def blocks(kind, page):
+    if kind == "html":
+        parser = Prose()
+        parser.feed(page)
+        for block in parser.blocks:
+            yield " ".join(block)
+    else:
+        # Paragraphs, each a block; a dictionary's headword lines are too
+        # short to count as prose.
+        yield from re.split(r"\n\s*\n", page)
+
+
+def count(block, pairs):
+    text = " ".join(block.replace("\u2019", "'").split())
+    # Prose has sentences of several words; headings and labels do not.
+    if len(text.split()) < 6:
+        return
+    for sentence in SENTENCE_END.split(text):
+        first = True
+        for run in CUT.split(sentence):
+            words = [w.lower() for w in WORD.findall(run)]
+            if first and words and run.strip()[0].isupper():
+                pairs[("", words[0])] += 1
+            first = False
+            for a, b in zip(words, words[1:]):
+                pairs[(a, b)] += 1
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    here = os.path.dirname(os.path.abspath(__file__))
+    known = words_list(os.path.join(here, "..", "data", "words-en.tsv"))
+    pairs = collections.Counter()
+    for deb in sys.argv[1:]:
+        for kind, page in pages(deb):
+            for block in blocks(kind, page):
+                count(block, pairs)
+    totals = collections.Counter()
+    kinds = collections.Counter()
+    followers = collections.defaultdict(list)
+    for (a, b), n in pairs.items():
+        totals[a] += n
+        kinds[a] += 1
+        if n >= MIN_COUNT and b in known and (a == "" or a in known) and a != b:
+            followers[a].append((n, b))
+    out = io.StringIO()
+    for a in sorted(followers, key=lambda w: (-totals[w], w)):
+        kept = sorted(followers[a], key=lambda x: (-x[0], x[1]))[:MAX_FOLLOWERS]
+        out.write(f"{a}\t\t{totals[a]}\t{kinds[a]}\n")
+        for n, b in kept:
+            out.write(f"{a}\t{b}\t{n}\n")
+    sys.stdout.write(out.getvalue())
+
+
+if __name__ == "__main__":
+    main()
