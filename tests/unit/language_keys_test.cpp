@@ -263,8 +263,8 @@ TEST_P(AccentAndPrediction, FollowWhatTheTargetShows) {
   const AccentRow& row = GetParam();
   LanguageRig r(row.layout, true);
   // A space first, so that the first word starts where the keyboard saw it.
-  r.click("BUTTON_SPACEBAR");
-  r.tick("NCS_TIMER");
+  r.click(ui::kButtonSpacebar);
+  r.tick(ui::kNcsTimer);
   for (const std::string& step : row.steps) {
     if (step == "~") {
       r.click(ui::kSuggestionKeys.front());

@@ -189,7 +189,7 @@ TEST(SuggestionStrip, KeepsTheTitleBarOnTheScreen) {
 TEST(SuggestionStrip, WhatIsTypedIsLearnedStoredAndForgotten) {
   PredictRig first(true);
   // Seen to start after a space the keyboard typed, the word is learned.
-  first.r.click("BUTTON_SPACEBAR");
+  first.r.click(ui::kButtonSpacebar);
   first.type("zebu");
   first.r.click(ui::kButtonSpacebar);
   first.r.kb.tick(ui::kLearnedWordsSaveTimer);
