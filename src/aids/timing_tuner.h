@@ -18,7 +18,7 @@
 //   feels no jump, and never leaves the range a person can use.
 // - A hover rest shortens a little with every click kept and grows with
 //   every one undone. Keys that word prediction makes likely next rest for
-//   less (never below half the user's own rest); a key that is unlikely
+//   less (never below 70 % of the user's own rest); a key that is unlikely
 //   never clicks sooner than the user's own setting.
 #pragma once
 

@@ -81,9 +81,9 @@ TEST(HoverTuning, KeptClicksShortenUndoneOnesLengthenLikelyKeysRestLess) {
   // The user's own rest is 1000 ms throughout.
   const Row rows[] = {
       {"fresh", 0, 0, 1000, 1000, 750, 750, 1000},
-      {"a few kept", 10, 0, 800, 830, 600, 625, 1000},
-      {"many kept: never below half", 200, 0, 500, 500, 500, 500, 1000},
-      {"undone after kept", 200, 3, 900, 1000, 675, 750, 1000},
+      {"a few kept: likely keys at their floor", 10, 0, 800, 830, 700, 700, 1000},
+      {"many kept: never below half", 200, 0, 500, 500, 700, 700, 1000},
+      {"undone after kept", 200, 3, 900, 1000, 700, 750, 1000},
       {"many undone: never above 5 s", 0, 40, 5000, 5000, 3750, 3750, 5000},
   };
   for (const Row& row : rows) {
