@@ -13,8 +13,6 @@
 namespace osk::aids {
 namespace {
 
-constexpr std::string_view kHoverOnCaption = "HOVER ON";
-constexpr std::string_view kHoverPausedCaption = "HOVER PAUSED";
 
 }  // namespace
 
@@ -191,7 +189,7 @@ bool HandsFree::likely(KeyId key) const {
 void HandsFree::pauseClicked() {
   dwell_.setPaused(!dwell_.paused());
   ctx_.main.control(ui::kHoverPauseButton)
-      .setCaption(dwell_.paused() ? kHoverPausedCaption : kHoverOnCaption);
+      .setCaption(ctx_.platform.texts.text(dwell_.paused() ? TextId::HoverPausedKey : TextId::HoverOnKey));
   rearm();
 }
 

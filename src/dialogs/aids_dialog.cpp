@@ -33,7 +33,9 @@ void enableFields(Form& dialog) {
   dialog.control(kDwellTimeTunedLabel).setEnabled(tuned && hover);
 }
 
-std::string tunedCaption(aids::Millis t) { return kTunedPrefix + std::to_string(t.count()) + kTunedSuffix; }
+std::string tunedCaption(const Texts& texts, aids::Millis t) {
+  return texts.text(TextId::TunedTime, {std::to_string(t.count())});
+}
 
 // What the dialog holds, each field read as the store's text would be, so
 // what is stored is what the keyboard will use.
@@ -63,8 +65,8 @@ void Form_Load(Context& ctx) {
   dialog.control(kInjectedSwitchTickbox).setValue(s.injectedSwitch ? 1 : 0);
   dialog.control(kWordPredictionTickbox).setValue(s.wordPrediction ? 1 : 0);
   dialog.control(kTuneTimingTickbox).setValue(s.tuneTiming ? 1 : 0);
-  dialog.control(kScanStepTunedLabel).setCaption(tunedCaption(s.scanStepTuned));
-  dialog.control(kDwellTimeTunedLabel).setCaption(tunedCaption(s.dwellTimeTuned));
+  dialog.control(kScanStepTunedLabel).setCaption(tunedCaption(ctx.platform.texts, s.scanStepTuned));
+  dialog.control(kDwellTimeTunedLabel).setCaption(tunedCaption(ctx.platform.texts, s.dwellTimeTuned));
   const bool follow = settings::tickChosen(
       store.read(kSettingsSection, settings::kFollowInputLanguage, settings::kFollowInputLanguageDefault));
   dialog.control(kFollowInputLanguageTickbox).setValue(follow ? 1 : 0);

@@ -50,6 +50,9 @@ inline constexpr std::string_view kClickSound = "CLICK_SOUND";
 inline constexpr std::string_view kClickSoundDefault = "0";
 inline constexpr std::string_view kFollowInputLanguage = "FOLLOW_INPUT_LANGUAGE";
 inline constexpr std::string_view kFollowInputLanguageDefault = "0";
+// The language of the keyboard's words: a code of data/texts/languages.txt,
+// or "" for Windows' display language.
+inline constexpr std::string_view kUiLanguage = "UI_LANGUAGE";
 // "1": the number pad shows beside the keys.
 inline constexpr std::string_view kNumPad = "NUM_PAD";
 inline constexpr std::string_view kNumPadDefault = "0";

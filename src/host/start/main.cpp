@@ -102,7 +102,7 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     if (window.alive()) {
       host.adopt(window);
       handsFree.attach(window, keyboard.handsFree());
-      look.attach(window, *keyboard.context().docking);
+      look.attach(window, *keyboard.context().docking, keyboard.context().platform.texts);
       if (const std::optional<bool> keep = keepFocusSwitch(lpCmdLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
       if (const std::optional<bool> follow = followLanguageSwitch(lpCmdLine))

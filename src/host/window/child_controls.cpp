@@ -53,8 +53,7 @@ ChildStyle styleOf(const Control& c) {
 
 std::wstring ChildControls::textOf(const Control& c) {
   if (c.kind() == ControlKind::TextBox) return widen(c.text());
-  if (c.caption().empty() && c.icon() != Icon::None) return widen(iconName(c.icon()));
-  return widen(c.caption());
+  return widen(c.accessibleName());
 }
 
 std::string ChildControls::create(HWND parent, const Form& form, SUBCLASSPROC proc, DWORD_PTR refData) {
