@@ -26,7 +26,7 @@ struct GeometryKeys {
 inline constexpr GeometryKeys kMainGeometry{
     "MainLeft", "MainTop", "MainWidth", "MainHeight", {1000, 1000, 16800, 4785}};
 inline constexpr GeometryKeys kSettingsGeometry{
-    "AboutMainLeft", "AboutMainTop", "AboutMainWidth", "AboutMainHeight", {1000, 1000, 7785, 7020}};
+    "AboutMainLeft", "AboutMainTop", "AboutMainWidth", "AboutMainHeight", {1000, 1000, 7785, 7500}};
 inline constexpr GeometryKeys kFkeysGeometry{"FKEYSSETTINGSMainLeft",
                                              "FKEYSSETTINGSMainTop",
                                              "FKEYSSETTINGSMainWidth",

@@ -176,7 +176,9 @@ std::vector<std::string> settingsNames() {
           "FADE_OPACITY_TEXTBOX",
           "FADE_WAIT_LABEL",
           "FADE_WAIT_TEXTBOX",
-          "DOCK_TICKBOX"};
+          "DOCK_TICKBOX",
+          "LANGUAGE_LABEL",
+          "LANGUAGE_LIST"};
 }
 
 std::vector<std::string> mainNames() {
@@ -233,7 +235,7 @@ struct FormCase {
 const FormCase kForms[] = {
     {kMainFormName, []() -> std::unique_ptr<Form> { return makeMainForm(); }, "QM-OSK", 16680, 5460,
      mainNames},
-    {kSettingsFormName, []() -> std::unique_ptr<Form> { return makeSettingsForm(); }, "QM-OSK", 7665, 6660,
+    {kSettingsFormName, []() -> std::unique_ptr<Form> { return makeSettingsForm(); }, "QM-OSK", 7665, 7140,
      settingsNames},
     {kFkeysFormName, []() -> std::unique_ptr<Form> { return makeFkeysForm(); }, "QM-OSK - FKEYS SETTINGS",
      14820, 8595, fkeyDialogNames},
@@ -277,7 +279,7 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
 TEST(Layouts, ControlCountsPerForm) {
   auto form = makeMainForm();
   EXPECT_EQ(form->controls().size(), 137U);
-  EXPECT_EQ(makeSettingsForm()->controls().size(), 24U);
+  EXPECT_EQ(makeSettingsForm()->controls().size(), 26U);
   EXPECT_EQ(makeFkeysForm()->controls().size(), 49U);
 }
 
