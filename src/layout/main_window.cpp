@@ -163,13 +163,13 @@ void numberPad(Builder& b) {
   b.key(kNumPadButton, TextId::NumPadKey, 120, 2280, 1215).font = kSmallBold;
   struct PadKey {
     KeyboardControl name;
-    const char* caption = "";
+    Caption caption;
     int column = 0;
     int row = 0;
     int columns = 1;
     int rows = 1;
   };
-  static constexpr std::array<PadKey, 16> kKeys{{
+  const std::array<PadKey, 16> kKeys{{
       {kNumPadDivide, "/", 1, 0, 1, 1},
       {kNumPadMultiply, "*", 2, 0, 1, 1},
       {kNumPadSubtract, "-", 3, 0, 1, 1},
@@ -183,7 +183,7 @@ void numberPad(Builder& b) {
       {kNumPad1, "1", 0, 3, 1, 1},
       {kNumPad2, "2", 1, 3, 1, 1},
       {kNumPad3, "3", 2, 3, 1, 1},
-      {kNumPadEnter, "ENTER", 3, 3, 1, 2},
+      {kNumPadEnter, TextId::EnterKey, 3, 3, 1, 2},
       {kNumPad0, "0", 0, 4, 2, 1},
       {kNumPadDecimal, ".", 2, 4, 1, 1},
   }};
