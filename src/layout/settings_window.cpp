@@ -16,25 +16,25 @@ std::unique_ptr<SettingsForm> makeSettingsForm() {
   heading(b, kTarnwickQmOskCreator, TextId::CreatorLabel, {120, 1320, 7335, 495});
   b.label(kDoubleClickTxtLabel, TextId::DoubleClickLightsLabel, {120, 1920, 7335, 495}, {12.0, true},
           colors::kCyan, colors::kBlack, Align::Center);
-  fieldLabel(b, kCalcLabel, TextId::CalculatorLabel, {240, 2760, 1215, 255});
-  field(b, kCalculatorCommandTextbox, "COMMAND", {1680, 2640, 5775, 375});
-  fieldLabel(b, kEmailLabel, TextId::EmailLabel, {240, 3240, 1455, 255});
-  field(b, kEmailAddressTextbox, "COMMAND", {1680, 3120, 5775, 375});
+  fieldLabel(b, kCalcLabel, TextId::CalculatorLabel, {240, 2760, 1395, 255});
+  field(b, kCalculatorCommandTextbox, "COMMAND", {1800, 2640, 5655, 375});
+  fieldLabel(b, kEmailLabel, TextId::EmailLabel, {240, 3240, 1515, 255});
+  field(b, kEmailAddressTextbox, "COMMAND", {1800, 3120, 5655, 375});
   fieldLabel(b, kBtcAddressLabel, TextId::BtcLabel, {240, 3720, 1335, 255});
-  field(b, kBtcAddressTextbox, "COMMAND", {1680, 3600, 5775, 375});
+  field(b, kBtcAddressTextbox, "COMMAND", {1800, 3600, 5655, 375});
   // In the free band above the buttons, so no other control moves.
-  b.checkBox(kKeepTargetFocusTickbox, TextId::KeepFocusTickBox, {1680, 4080, 5775, 375});
+  b.checkBox(kKeepTargetFocusTickbox, TextId::KeepFocusTickBox, {2160, 4080, 5295, 375});
   // Left of the tick box above, where the band was empty.
-  b.dialogButton(kTypingAidsButton, TextId::TypingAidsButton, {120, 4080, 1455, 375});
+  b.dialogButton(kTypingAidsButton, TextId::TypingAidsButton, {120, 4080, 1935, 375});
   b.dialogButton(kFkeysSettingsButton, TextId::FkeysSettingsButton, {600, 4560, 2535, 495});
-  b.checkBox(kAlwaysOnTopTickbox, TextId::AlwaysOnTopTickBox, {3480, 4680, 1455, 375});
-  b.dialogButton(kOkButton, TextId::OkButton, {5160, 4560, 1935, 495});
+  b.checkBox(kAlwaysOnTopTickbox, TextId::AlwaysOnTopTickBox, {3360, 4680, 1935, 375});
+  b.dialogButton(kOkButton, TextId::OkButton, {5400, 4560, 1695, 495});
   // Beside the version line, where the band was empty.
   b.checkBox(kStartAtSignInTickbox, TextId::StartAtSignInTickBox, {3840, 780, 3615, 375});
   // New rows below the buttons; the dialog grew by them.
   b.checkBox(kClickSoundTickbox, TextId::ClickSoundTickBox, {1680, 5160, 5775, 375});
   b.checkBox(kFadeTickbox, TextId::FadeTickBox, {240, 5640, 2775, 375});
-  fieldLabel(b, kFadeOpacityLabel, TextId::FadeOpacityLabel, {3120, 5700, 1095, 255});
+  fieldLabel(b, kFadeOpacityLabel, TextId::FadeOpacityLabel, {3120, 5700, 1125, 255});
   field(b, kFadeOpacityTextbox, "40", {4260, 5640, 735, 375});
   fieldLabel(b, kFadeWaitLabel, TextId::FadeWaitLabel, {5160, 5700, 855, 255});
   field(b, kFadeWaitTextbox, "3", {6060, 5640, 735, 375});

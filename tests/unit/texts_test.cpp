@@ -77,10 +77,10 @@ TEST(Language, TheListSwitchesEveryWindowAtOnce) {
   };
   const Row rows[] = {
       {2, "de", "STRG", "Entf", "F-TASTE F3:", "Windows-Anzeigesprache"},
-      {3, "fr", "CTRL", "Suppr", "TOUCHE F - F3 :", "Langue de Windows"},
+      {3, "fr", "CTRL", "Suppr", "TOUCHE F3 :", "Langue de Windows"},
       {1, "en", "CTRL", "Delete", "F-KEYS - F3:", "Windows' language"},
       // Windows' own language: the rig's display language is Spanish.
-      {0, "", "CTRL", "Supr", "TECLA F - F3:", "Idioma de Windows"},
+      {0, "", "CTRL", "Supr", "TECLA F3:", "Idioma de Windows"},
   };
   LanguageRig r;
   ASSERT_EQ(r.c("BUTTON_CTRL_RIGHT").caption(), "CTRL");
