@@ -11,10 +11,7 @@
 #include "platform/log.h"
 
 namespace osk::aids {
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 HandsFree::HandsFree(Context& ctx, KeyboardRoutes& router)
     : ctx_(ctx),

@@ -179,11 +179,13 @@ void DOCK_TICKBOX_Click(Context& ctx) {
   const bool docked = ctx.docking->choose(wanted);
   if (docked == wanted) return;
   box.setValue(docked ? 1 : 0);
-  ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kDockTickbox, ctx.platform.texts.text(TextId::DockRefusedNote));
+  ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kDockTickbox,
+                             ctx.platform.texts.text(TextId::DockRefusedNote));
 }
 
 void LANGUAGE_LIST_Click(Context& ctx) {
-  const auto place = static_cast<std::size_t>(settingsDialog(ctx).control(ui::settings::kLanguageList).value());
+  const auto place =
+      static_cast<std::size_t>(settingsDialog(ctx).control(ui::settings::kLanguageList).value());
   const std::string_view code = place == 0 || place > kCatalogue.size() ? "" : kCatalogue.at(place - 1).code;
   settings::Saver saver(ctx.platform.store);
   saver.put(settings::kUiLanguage, std::string(code));

@@ -17,15 +17,18 @@ namespace {
 // here as Home with the keypad's plain scan code is what such a keypad's 7
 // gives, and programs that tell the two Homes apart see the keypad's.
 constexpr std::array<NumPadKey, 16> kKeys{{
-    {ui::kNumPad0, vk::kNumpad0 + 0, "0", std::nullopt, vk::kInsert, TextId::NumPadIns, "0", "{INSERT}", 0x52},
+    {ui::kNumPad0, vk::kNumpad0 + 0, "0", std::nullopt, vk::kInsert, TextId::NumPadIns, "0", "{INSERT}",
+     0x52},
     {ui::kNumPad1, vk::kNumpad0 + 1, "1", std::nullopt, vk::kEnd, TextId::NumPadEnd, "1", "{END}", 0x4F},
     {ui::kNumPad2, vk::kNumpad0 + 2, "2", std::nullopt, vk::kDown, TextId::NumPadDown, "2", "{DOWN}", 0x50},
     {ui::kNumPad3, vk::kNumpad0 + 3, "3", std::nullopt, vk::kNext, TextId::NumPadPgDn, "3", "{PGDN}", 0x51},
     {ui::kNumPad4, vk::kNumpad0 + 4, "4", std::nullopt, vk::kLeft, TextId::NumPadLeft, "4", "{LEFT}", 0x4B},
     // The middle key has no navigation of its own: Clear, which most
     // programs ignore, as a real keypad sends it.
-    {ui::kNumPad5, vk::kNumpad0 + 5, "5", std::nullopt, vk::kClear, TextId::NumPadClear, "5", "{CLEAR}", 0x4C},
-    {ui::kNumPad6, vk::kNumpad0 + 6, "6", std::nullopt, vk::kRight, TextId::NumPadRight, "6", "{RIGHT}", 0x4D},
+    {ui::kNumPad5, vk::kNumpad0 + 5, "5", std::nullopt, vk::kClear, TextId::NumPadClear, "5", "{CLEAR}",
+     0x4C},
+    {ui::kNumPad6, vk::kNumpad0 + 6, "6", std::nullopt, vk::kRight, TextId::NumPadRight, "6", "{RIGHT}",
+     0x4D},
     {ui::kNumPad7, vk::kNumpad0 + 7, "7", std::nullopt, vk::kHome, TextId::NumPadHome, "7", "{HOME}", 0x47},
     {ui::kNumPad8, vk::kNumpad0 + 8, "8", std::nullopt, vk::kUp, TextId::NumPadUp, "8", "{UP}", 0x48},
     {ui::kNumPad9, vk::kNumpad0 + 9, "9", std::nullopt, vk::kPrior, TextId::NumPadPgUp, "9", "{PGUP}", 0x49},
@@ -118,7 +121,8 @@ std::string numPadCaption(const NumPadKey& key, bool numLock, const Texts& texts
 }
 
 void showNumPadFaces(Context& ctx, bool numLock) {
-  for (const NumPadKey& key : kKeys) ctx.main.control(key.button).setCaption(numPadCaption(key, numLock, ctx.platform.texts));
+  for (const NumPadKey& key : kKeys)
+    ctx.main.control(key.button).setCaption(numPadCaption(key, numLock, ctx.platform.texts));
 }
 
 Geometry withNumPad(const Geometry& g, float designWidth, float designHeight) {

@@ -18,8 +18,7 @@ std::unique_ptr<AidsForm> makeAidsForm() {
   fieldLabel(b, kSwitchKeyLabel, TextId::SwitchKeyLabel, {600, 2340, 3135, 255});
   field(b, kSwitchKeyTextbox, "32", {3840, 2280, 1215, 375});
   b.checkBox(kInjectedSwitchTickbox, TextId::InjectedSwitchTickBox, {600, 2760, 5895, 375});
-  b.checkBox(kWordPredictionTickbox, TextId::WordPredictionTickBox,
-             {240, 3300, 6255, 375});
+  b.checkBox(kWordPredictionTickbox, TextId::WordPredictionTickBox, {240, 3300, 6255, 375});
   b.dialogButton(kForgetWordsButton, TextId::ForgetWordsButton, {600, 3780, 2655, 375});
   b.checkBox(kFollowInputLanguageTickbox, TextId::FollowInputLanguageTickBox, {240, 4380, 6255, 375});
   fieldLabel(b, kDwellTimeTunedLabel, "", {5160, 780, 1455, 255});

@@ -39,7 +39,6 @@ inline constexpr AidsControl kScanStepTunedLabel{"SCAN_STEP_TUNED_LABEL"};
 inline constexpr AidsControl kDwellTimeTunedLabel{"DWELL_TIME_TUNED_LABEL"};
 inline constexpr AidsControl kOkButton{"OK_BUTTON"};
 
-
 }  // namespace ui::aids
 
 }  // namespace osk

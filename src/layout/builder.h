@@ -2,8 +2,8 @@
 // that lists one window's controls in reading order.
 #pragma once
 
-#include <string>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -62,8 +62,8 @@ class Builder {
     return d;
   }
 
-  Control::Def& label(ControlName name, Caption caption, TwipsRect rect, Font font, Color fore,
-                      Color back, Align align) {
+  Control::Def& label(ControlName name, Caption caption, TwipsRect rect, Font font, Color fore, Color back,
+                      Align align) {
     Control::Def& d = add(name, ControlKind::Label, std::move(caption), rect, font, back, align);
     d.fore = fore;
     return d;
@@ -76,8 +76,8 @@ class Builder {
   // A drop-down list: `first`, then `rest`; its value is the chosen item's
   // place. Only the first item may be words of the catalogue.
   Control::Def& dropDown(ControlName name, Caption first, std::vector<std::string> rest, TwipsRect rect) {
-    Control::Def& d = add(name, ControlKind::DropDown, std::string(), rect, kPlain, colors::kSysWindow,
-                          Align::Left);
+    Control::Def& d =
+        add(name, ControlKind::DropDown, std::string(), rect, kPlain, colors::kSysWindow, Align::Left);
     d.words = first.words;
     d.items.push_back(std::move(first.text));
     for (std::string& item : rest) d.items.push_back(std::move(item));

@@ -34,8 +34,8 @@ std::unique_ptr<SettingsForm> makeSettingsForm() {
   // New rows below the buttons; the dialog grew by them.
   b.checkBox(kClickSoundTickbox, TextId::ClickSoundTickBox, {1680, 5160, 5775, 375});
   b.checkBox(kFadeTickbox, TextId::FadeTickBox, {240, 5640, 2775, 375});
-  fieldLabel(b, kFadeOpacityLabel, TextId::FadeOpacityLabel, {3120, 5700, 1125, 255});
-  field(b, kFadeOpacityTextbox, "40", {4260, 5640, 735, 375});
+  fieldLabel(b, kFadeOpacityLabel, TextId::FadeOpacityLabel, {3060, 5700, 1245, 255});
+  field(b, kFadeOpacityTextbox, "40", {4320, 5640, 675, 375});
   fieldLabel(b, kFadeWaitLabel, TextId::FadeWaitLabel, {5160, 5700, 855, 255});
   field(b, kFadeWaitTextbox, "3", {6060, 5640, 735, 375});
   b.checkBox(kDockTickbox, TextId::DockTickBox, {240, 6120, 4695, 375});

@@ -35,7 +35,8 @@ std::string fillIn(std::string_view text, std::initializer_list<std::string_view
 
 std::size_t markCount(std::string_view text) {
   std::size_t count = 0;
-  for (std::size_t at = text.find(kMark); at != std::string_view::npos; at = text.find(kMark, at + kMark.size()))
+  for (std::size_t at = text.find(kMark); at != std::string_view::npos;
+       at = text.find(kMark, at + kMark.size()))
     ++count;
   return count;
 }

@@ -3,8 +3,9 @@
 // width estimate per character, rounded up from the system's 8 pt dialog
 // font at 96 dpi, judges every language on every build in milliseconds
 // instead of one Wine start per language. It errs on the wide side: on
-// Wine, "Immer im Vordergrund" (1485 here) was cut in a box's 1200 twips
-// of room, and "Always On Top" (1005 here) was whole.
+// Wine, "Immer im Vordergrund" (1380 here) was cut in a box's 1200 twips
+// of room, "DECKKRAFT %:" (1185 here) wrapped in 1125, and
+// "Always On Top" (1005 here) was whole.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -25,7 +26,8 @@ constexpr int kListArrow = 300;    // a drop-down list's button
 int characterTwips(char32_t c) {
   static const std::u32string narrow = U" .,:;'!|ijltfrI()-";
   if (narrow.find(c) != std::u32string::npos) return 45;
-  if ((c >= 'a' && c <= 'z' && c != 'm' && c != 'w') || c == '%') return 75;
+  if (c == '%') return 150;
+  if (c >= 'a' && c <= 'z' && c != 'm' && c != 'w') return 75;
   return 105;  // capitals, digits, m, w and every letter beyond ASCII
 }
 
@@ -53,14 +55,18 @@ struct Room {
 Room roomOf(const Control& c) {
   const TwipsRect r = c.rect();
   switch (c.kind()) {
-    case ControlKind::CheckBox: return {r.width - kTickRoom, 1};
-    case ControlKind::Button: return {r.width - kButtonEdges, 1};
-    case ControlKind::DropDown: return {r.width - kListArrow, 1};
+    case ControlKind::CheckBox:
+      return {r.width - kTickRoom, 1};
+    case ControlKind::Button:
+      return {r.width - kButtonEdges, 1};
+    case ControlKind::DropDown:
+      return {r.width - kListArrow, 1};
     case ControlKind::Label: {
       const int lineHeight = static_cast<int>(c.font().points * 20 * 1.25);
       return {r.width, std::max(1, r.height / lineHeight)};
     }
-    case ControlKind::TextBox: break;
+    case ControlKind::TextBox:
+      break;
   }
   return {0, 0};
 }
@@ -78,9 +84,8 @@ TEST(TextFit, EveryDialogControlShowsItsWholeTextInEveryLanguage) {
           if (room.lines == 0 || text.empty()) continue;
           // Words wrap whole, so a line of several holds less than its width.
           const int fits = room.lines == 1 ? room.width : room.width * room.lines * 4 / 5;
-          EXPECT_LE(estimate(text, c.font()), fits)
-              << language.code << " " << c.name() << ": \"" << text << "\" in " << room.width << " x "
-              << room.lines;
+          EXPECT_LE(estimate(text, c.font()), fits) << language.code << " " << c.name() << ": \"" << text
+                                                    << "\" in " << room.width << " x " << room.lines;
         }
       }
     }

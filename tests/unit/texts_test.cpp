@@ -31,8 +31,8 @@ TEST(Catalogue, ALanguageNotShippedReadsEnglish) {
     std::string_view settingsKey;
   };
   const Row rows[] = {
-      {"en", 0x09, "SETTINGS"},     {"de", 0x07, "EINSTELLUNGEN"}, {"fr", 0x0C, "PARAMÈTRES"},
-      {"es", 0x0A, "CONFIGURACIÓN"}, {"it", 0x10, "SETTINGS"},     {"", 0x00, "SETTINGS"},
+      {"en", 0x09, "SETTINGS"},      {"de", 0x07, "EINSTELLUNGEN"}, {"fr", 0x0C, "PARAMÈTRES"},
+      {"es", 0x0A, "CONFIGURACIÓN"}, {"it", 0x10, "SETTINGS"},      {"", 0x00, "SETTINGS"},
       {"DE", 0x11, "SETTINGS"},
   };
   for (const Row& row : rows) {

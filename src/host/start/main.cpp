@@ -93,7 +93,8 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     WindowLookHost look;
     ResourceTexts texts;
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
-                                         handsFree, learnedWords, signIn, languages, sound, look, texts, look});
+                                         handsFree, learnedWords, signIn, languages, sound, look, texts,
+                                         look});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
     // Read once, at start, as the system's own colours are.
