@@ -1,7 +1,9 @@
 """The keyboard's own words: under a German Windows the keys and the three
 dialogs speak German, the settings dialog's list switches every window to
 French at once, and a language the keyboard does not ship reads English.
-The texts are compared with data/texts, the files the program is built from."""
+The texts are compared with data/texts, the files the program is built from.
+Wine takes its display language from LC_ALL even where that locale is not
+generated on the machine (only C.UTF-8 is here), so the rig needs none."""
 
 import os
 import subprocess
