@@ -90,9 +90,10 @@ void Form_Unload(Context& ctx) {
   if (saver.refused().empty()) return;
   if (ctx.platform.host.windowOf(settingsDialog(ctx)) != 0)
     ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kTypingAidsButton,
-                               settings::unsavedNote(saver.refused()));
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
   else
-    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(saver.refused()));
+    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton,
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ void tickBoxClick(Context& ctx, const TickBox& box) {
   settings::Saver saver(ctx.platform.store);
   saver.put(box.key, std::to_string(value));
   if (!saver.refused().empty())
-    ctx.platform.host.showNote(settingsDialog(ctx), box.control, settings::unsavedNote(saver.refused()));
+    ctx.platform.host.showNote(settingsDialog(ctx), box.control,
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
 }
 
 void Form_Load(Context& ctx) {
@@ -141,7 +142,8 @@ void Form_Unload(Context& ctx) {
   for (const TextField& f : kTextFields) saver.put(f.key, dialog.control(f.control).text());
   for (const NumberField& f : kNumberFields) saver.put(f.key, std::to_string(numberIn(dialog, f)));
   if (!saver.refused().empty())
-    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(saver.refused()));
+    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton,
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
   ctx.handsFree->resume();
   ctx.handsFree->applyFade();
 }
@@ -193,7 +195,7 @@ void LANGUAGE_LIST_Click(Context& ctx) {
   applyLanguage(ctx);
   if (!saver.refused().empty())
     ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kLanguageList,
-                               settings::unsavedNote(saver.refused()));
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
 }
 
 void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx) {

@@ -69,7 +69,7 @@ class Builder {
     return d;
   }
 
-  Control::Def& textBox(ControlName name, std::string text, TwipsRect rect, Font font = kPlain) {
+  Control::Def& textBox(ControlName name, Caption text, TwipsRect rect, Font font = kPlain) {
     return add(name, ControlKind::TextBox, std::move(text), rect, font, colors::kSysWindow, Align::Left);
   }
 

@@ -136,7 +136,7 @@ void commandStrip(Builder& b) {
   b.key(kButtonWindowsRunExternal, TextId::RunKey, 120, 3360, 1215, 375);
   b.iconKey(kButtonCmd, Icon::CommandPrompt, 120, 3840, 615);
   b.iconKey(kButtonRunInternal, Icon::RunInternal, 720, 3840, 615);
-  b.textBox(kCommandLineTextbox, std::string(kCommandLineHint), {1440, 3960, 11295, 375}, {9.75, false});
+  b.textBox(kCommandLineTextbox, TextId::CommandLineHint, {1440, 3960, 11295, 375}, {9.75, false});
   b.key(kShiftArrowHighlightButton, TextId::HighlightKey, 12840, 3960, 2175, 375);
   b.iconKey(kButtonWindowsLock, Icon::PadlockMonitor, 15120, 3840, 1455);
 }

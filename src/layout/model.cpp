@@ -107,9 +107,9 @@ void Control::applyTexts(const TextSource& text) {
     return;
   }
   std::string words = fillIn(text(*def_.words), {def_.wordsValue});
-  const bool atDesign = caption_ == def_.caption;
+  const bool atDesign = (kind() == ControlKind::TextBox ? text_ : caption_) == def_.caption;
   def_.caption = std::move(words);
-  if (atDesign) setCaption(def_.caption);
+  if (atDesign) kind() == ControlKind::TextBox ? setText(def_.caption) : setCaption(def_.caption);
 }
 
 void Control::restoreDesign() {

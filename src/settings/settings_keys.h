@@ -10,6 +10,7 @@
 #include "layout/main_window.h"
 #include "layout/model.h"
 #include "platform/settings_store.h"
+#include "platform/texts.h"
 
 namespace osk::settings {
 
@@ -141,6 +142,6 @@ void saveGeometry(Saver& saver, const GeometryKeys& keys, const Geometry& g);
 
 // What the user is told about values a save could not store: the first few
 // by name and how many more; empty when everything was stored.
-std::string unsavedNote(const std::vector<std::string>& refused);
+std::string unsavedNote(const Texts& texts, const std::vector<std::string>& refused);
 
 }  // namespace osk::settings

@@ -99,6 +99,9 @@ TEST(Language, TheListSwitchesEveryWindowAtOnce) {
               fillIn(catalogueLanguage(row.stored.empty() ? "es" : row.stored).text(TextId::VersionLabel),
                      {kProgramVersion}));
     EXPECT_EQ(r.c("BUTTON_TAB").caption(), "mine");
+    // A text box still at its design text follows as a caption does.
+    EXPECT_EQ(r.c("COMMAND_LINE_TEXTBOX").text(),
+              catalogueLanguage(row.stored.empty() ? "es" : row.stored).text(TextId::CommandLineHint));
   }
 }
 
