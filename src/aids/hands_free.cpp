@@ -12,12 +12,7 @@
 #include "platform/log.h"
 
 namespace osk::aids {
-namespace {
-
-constexpr std::string_view kHoverOnCaption = "HOVER ON";
-constexpr std::string_view kHoverPausedCaption = "HOVER PAUSED";
-
-}  // namespace
+namespace {}  // namespace
 
 HandsFree::HandsFree(Context& ctx, const Router& keyboardRoutes)
     : ctx_(ctx),
@@ -196,7 +191,7 @@ bool HandsFree::likely(KeyId key) const {
 void HandsFree::pauseClicked() {
   dwell_.setPaused(!dwell_.paused());
   ctx_.main.control(ui::kHoverPauseButton)
-      .setCaption(dwell_.paused() ? kHoverPausedCaption : kHoverOnCaption);
+      .setCaption(ctx_.platform.texts.text(dwell_.paused() ? TextId::HoverPausedKey : TextId::HoverOnKey));
   rearm();
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/window_unit.h"
+#include "dialogs/dialogs.h"
 #include "face/face.h"
 
 namespace osk {
@@ -27,6 +28,8 @@ Keyboard::Keyboard(Platform platform)
   setUpKeyboardWindow(ctx_, windows_.front()->router);
   const auto units = windowUnits();
   for (std::size_t i = 0; i < units.size(); ++i) units[i].routes(windows_[i]->router, ctx_);
+  // Before any window is shown, so that none is ever seen in another language.
+  applyLanguage(ctx_);
 }
 
 Form& Keyboard::window(std::string_view formName) {

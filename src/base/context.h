@@ -23,6 +23,7 @@
 #include "platform/settings_store.h"
 #include "platform/sign_in.h"
 #include "platform/switch_keys.h"
+#include "platform/texts.h"
 #include "platform/window_look.h"
 
 namespace osk {
@@ -52,6 +53,8 @@ struct Platform {
   // The keyboard window's opacity and the pointer over it; by default
   // always opaque.
   WindowLook& look = noWindowLook();
+  // The words shown, in the chosen language.
+  Texts& texts = englishTexts();
   // The keyboard as an application bar; by default it never docks.
   AppBar& appBar = noAppBar();
 };

@@ -52,7 +52,8 @@ void BUTTON_CALC_Click(Context& ctx) {
 
 void BUTTON_RUN_INTERNAL_Click(Context& ctx) {
   const Control& box = ctx.main.control(kCommandLine);
-  if (trimBlanks(box.text()).empty() || box.text() == ui::kCommandLineHint) return;
+  if (trimBlanks(box.text()).empty() || box.text() == ctx.platform.texts.text(TextId::CommandLineHint))
+    return;
   LaunchRequest request;
   request.kind = LaunchRequest::Kind::CommandLine;
   request.file = box.text();

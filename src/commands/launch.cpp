@@ -7,10 +7,9 @@
 
 namespace osk {
 
-std::string launchFailureNote(std::string_view command, const LaunchOutcome& outcome) {
-  if (trimBlanks(command).empty()) return "Nothing to start: the command is empty.";
-  std::string note = "Could not start \"";
-  note.append(command).append("\"");
+std::string launchFailureNote(const Texts& texts, std::string_view command, const LaunchOutcome& outcome) {
+  if (trimBlanks(command).empty()) return texts.text(TextId::LaunchEmptyNote);
+  std::string note = texts.text(TextId::LaunchFailedNote, {command});
   if (!outcome.reason.empty()) note.append(": ").append(outcome.reason);
   return note;
 }
@@ -25,7 +24,7 @@ void startProgram(Context& ctx, LaunchRequest request, KeyboardControl key, bool
       if (flash) flashKey(ctx, ctx.main.control(key));
       return;
     }
-    ctx.platform.host.showNote(ctx.main, key, launchFailureNote(shown, outcome));
+    ctx.platform.host.showNote(ctx.main, key, launchFailureNote(ctx.platform.texts, shown, outcome));
   };
 
   // An empty name could only ever fail, and the system would not say why.

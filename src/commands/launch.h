@@ -16,6 +16,6 @@ namespace osk {
 void startProgram(Context& ctx, LaunchRequest request, KeyboardControl key, bool flash);
 
 // What the note says when `command` could not be started.
-std::string launchFailureNote(std::string_view command, const LaunchOutcome& outcome);
+std::string launchFailureNote(const Texts& texts, std::string_view command, const LaunchOutcome& outcome);
 
 }  // namespace osk

@@ -33,7 +33,9 @@ void enableFields(Form& dialog) {
   dialog.control(kDwellTimeTunedLabel).setEnabled(tuned && hover);
 }
 
-std::string tunedCaption(aids::Millis t) { return kTunedPrefix + std::to_string(t.count()) + kTunedSuffix; }
+std::string tunedCaption(const Texts& texts, aids::Millis t) {
+  return texts.text(TextId::TunedTime, {std::to_string(t.count())});
+}
 
 // What the dialog holds, each field read as the store's text would be, so
 // what is stored is what the keyboard will use.
@@ -63,8 +65,8 @@ void Form_Load(Context& ctx) {
   dialog.control(kInjectedSwitchTickbox).setValue(s.injectedSwitch ? 1 : 0);
   dialog.control(kWordPredictionTickbox).setValue(s.wordPrediction ? 1 : 0);
   dialog.control(kTuneTimingTickbox).setValue(s.tuneTiming ? 1 : 0);
-  dialog.control(kScanStepTunedLabel).setCaption(tunedCaption(s.scanStepTuned));
-  dialog.control(kDwellTimeTunedLabel).setCaption(tunedCaption(s.dwellTimeTuned));
+  dialog.control(kScanStepTunedLabel).setCaption(tunedCaption(ctx.platform.texts, s.scanStepTuned));
+  dialog.control(kDwellTimeTunedLabel).setCaption(tunedCaption(ctx.platform.texts, s.dwellTimeTuned));
   const bool follow = settings::tickChosen(
       store.read(kSettingsSection, settings::kFollowInputLanguage, settings::kFollowInputLanguageDefault));
   dialog.control(kFollowInputLanguageTickbox).setValue(follow ? 1 : 0);
@@ -88,9 +90,10 @@ void Form_Unload(Context& ctx) {
   if (saver.refused().empty()) return;
   if (ctx.platform.host.windowOf(settingsDialog(ctx)) != 0)
     ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kTypingAidsButton,
-                               settings::unsavedNote(saver.refused()));
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
   else
-    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(saver.refused()));
+    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton,
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
 }
 
 }  // namespace

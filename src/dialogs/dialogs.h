@@ -28,6 +28,10 @@ FkeysForm& fkeysDialog(const Context& ctx);
 AidsForm& aidsDialog(const Context& ctx);
 
 void registerSettingsDialog(RoutesOf<SettingsWindow>& router, Context& ctx);
+
+// Every window's words in the language UI_LANGUAGE names, at once: at the
+// start, and whenever the settings dialog's list chooses another.
+void applyLanguage(Context& ctx);
 void registerFkeysDialog(RoutesOf<FkeysWindow>& router, Context& ctx);
 void registerAidsDialog(RoutesOf<AidsWindow>& router, Context& ctx);
 
@@ -45,6 +49,8 @@ void DOCK_TICKBOX_Click(Context& ctx);
 // Not a store-backed tick box: the entry Windows reads at sign-in is its
 // only record, so the box shows what that entry says, never an old choice.
 void START_AT_SIGN_IN_TICKBOX_Click(Context& ctx);
+// Stores the chosen language and switches every window to it at once.
+void LANGUAGE_LIST_Click(Context& ctx);
 
 // A tick box that keeps its value under its own name in the store, writes
 // it at every click and acts on the keyboard at once. Adding one is a line

@@ -55,9 +55,10 @@ void Form_Unload(Context& ctx) {
   const bool overSettings = ctx.platform.host.windowOf(settingsDialog(ctx)) != 0;
   if (overSettings)
     ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kFkeysSettingsButton,
-                               settings::unsavedNote(refused));
+                               settings::unsavedNote(ctx.platform.texts, refused));
   else
-    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(refused));
+    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton,
+                               settings::unsavedNote(ctx.platform.texts, refused));
 }
 
 void OK_BUTTON_Click(Context& ctx) {

@@ -4,7 +4,6 @@
 #include "aids/hands_free.h"
 #include "dialogs/dialogs.h"
 #include "layout/layouts.h"
-#include "layout/look_texts.h"
 #include "layout/main_window.h"
 #include "layout/settings_window.h"
 #include "screen/docking.h"
@@ -76,6 +75,15 @@ constexpr std::array<TickBox, 4> kTickBoxes{{
     {ui::settings::kFadeTickbox, settings::kFade, settings::kFadeDefault, switchFade},
 }};
 
+// The list's item for the stored language: 0 is Windows' own, n + 1 the
+// catalogue's n-th; a code the keyboard does not ship shows as Windows' own.
+int languagePlace(const SettingsStore& store) {
+  const std::string code = store.read(kSettingsSection, settings::kUiLanguage, "");
+  for (std::size_t i = 0; i < kCatalogue.size(); ++i)
+    if (kCatalogue.at(i).code == code) return static_cast<int>(i) + 1;
+  return 0;
+}
+
 }  // namespace
 
 std::span<const TickBox> tickBoxes() { return kTickBoxes; }
@@ -88,7 +96,8 @@ void tickBoxClick(Context& ctx, const TickBox& box) {
   settings::Saver saver(ctx.platform.store);
   saver.put(box.key, std::to_string(value));
   if (!saver.refused().empty())
-    ctx.platform.host.showNote(settingsDialog(ctx), box.control, settings::unsavedNote(saver.refused()));
+    ctx.platform.host.showNote(settingsDialog(ctx), box.control,
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
 }
 
 void Form_Load(Context& ctx) {
@@ -120,6 +129,7 @@ void Form_Load(Context& ctx) {
   dialog.control(ui::settings::kDockTickbox).setValue(ctx.docking->docked() ? 1 : 0);
   // Shown as it is, without acting: only the user's own click sets it.
   dialog.control(ui::settings::kStartAtSignInTickbox).setValue(ctx.platform.signIn.on() ? 1 : 0);
+  dialog.control(ui::settings::kLanguageList).setValue(languagePlace(store));
 }
 
 void Form_Unload(Context& ctx) {
@@ -132,7 +142,8 @@ void Form_Unload(Context& ctx) {
   for (const TextField& f : kTextFields) saver.put(f.key, dialog.control(f.control).text());
   for (const NumberField& f : kNumberFields) saver.put(f.key, std::to_string(numberIn(dialog, f)));
   if (!saver.refused().empty())
-    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton, settings::unsavedNote(saver.refused()));
+    ctx.platform.host.showNote(ctx.main, ui::kSettingsButton,
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
   ctx.handsFree->resume();
   ctx.handsFree->applyFade();
 }
@@ -161,7 +172,7 @@ void START_AT_SIGN_IN_TICKBOX_Click(Context& ctx) {
   // The box goes back to what Windows will really do at the next sign-in.
   box.setValue(signIn.on() ? 1 : 0);
   ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kStartAtSignInTickbox,
-                             "Windows did not let the keyboard change whether it starts when you sign in.");
+                             ctx.platform.texts.text(TextId::SignInRefusedNote));
 }
 
 void DOCK_TICKBOX_Click(Context& ctx) {
@@ -170,7 +181,21 @@ void DOCK_TICKBOX_Click(Context& ctx) {
   const bool docked = ctx.docking->choose(wanted);
   if (docked == wanted) return;
   box.setValue(docked ? 1 : 0);
-  ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kDockTickbox, texts::kDockRefusedNote);
+  ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kDockTickbox,
+                             ctx.platform.texts.text(TextId::DockRefusedNote));
+}
+
+void LANGUAGE_LIST_Click(Context& ctx) {
+  const auto place =
+      static_cast<std::size_t>(settingsDialog(ctx).control(ui::settings::kLanguageList).value());
+  const std::string_view code = place == 0 || place > kCatalogue.size() ? "" : kCatalogue.at(place - 1).code;
+  settings::Saver saver(ctx.platform.store);
+  saver.put(settings::kUiLanguage, std::string(code));
+  // The language changes for this run all the same.
+  applyLanguage(ctx);
+  if (!saver.refused().empty())
+    ctx.platform.host.showNote(settingsDialog(ctx), ui::settings::kLanguageList,
+                               settings::unsavedNote(ctx.platform.texts, saver.refused()));
 }
 
 void TARNWICK_QM_OSK_CREATOR_Click(Context& ctx) {
@@ -187,6 +212,14 @@ SettingsForm& settingsDialog(const Context& ctx) {
 }
 FkeysForm& fkeysDialog(const Context& ctx) { return dynamic_cast<FkeysForm&>(ctx.window(kFkeysFormName)); }
 AidsForm& aidsDialog(const Context& ctx) { return dynamic_cast<AidsForm&>(ctx.window(kAidsFormName)); }
+
+void applyLanguage(Context& ctx) {
+  Texts& texts = ctx.platform.texts;
+  texts.choose(ctx.platform.store.read(kSettingsSection, settings::kUiLanguage, ""));
+  const TextSource source = [&texts](TextId id) { return texts.text(id); };
+  for (const std::string_view name : {kMainFormName, kSettingsFormName, kFkeysFormName, kAidsFormName})
+    ctx.window(name).applyTexts(source);
+}
 
 void openSettingsDialog(Context& ctx) {
   // One form for the whole run, but every open starts from the layout as
@@ -206,6 +239,7 @@ void registerSettingsDialog(RoutesOf<SettingsWindow>& router, Context& ctx) {
   router.on(ui::settings::kTarnwickQmOskCreator, Event::Click, [c] { TARNWICK_QM_OSK_CREATOR_Click(*c); });
   router.on(ui::settings::kStartAtSignInTickbox, Event::Click, [c] { START_AT_SIGN_IN_TICKBOX_Click(*c); });
   router.on(ui::settings::kDockTickbox, Event::Click, [c] { DOCK_TICKBOX_Click(*c); });
+  router.on(ui::settings::kLanguageList, Event::Click, [c] { LANGUAGE_LIST_Click(*c); });
   for (const TickBox& box : tickBoxes()) {
     const TickBox* b = &box;
     router.on(box.control, Event::Click, [c, b] { tickBoxClick(*c, *b); });

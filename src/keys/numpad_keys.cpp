@@ -17,24 +17,27 @@ namespace {
 // here as Home with the keypad's plain scan code is what such a keypad's 7
 // gives, and programs that tell the two Homes apart see the keypad's.
 constexpr std::array<NumPadKey, 16> kKeys{{
-    {ui::kNumPad0, vk::kNumpad0 + 0, "0", vk::kInsert, "INS", "0", "{INSERT}", 0x52},
-    {ui::kNumPad1, vk::kNumpad0 + 1, "1", vk::kEnd, "END", "1", "{END}", 0x4F},
-    {ui::kNumPad2, vk::kNumpad0 + 2, "2", vk::kDown, "DOWN", "2", "{DOWN}", 0x50},
-    {ui::kNumPad3, vk::kNumpad0 + 3, "3", vk::kNext, "PG DN", "3", "{PGDN}", 0x51},
-    {ui::kNumPad4, vk::kNumpad0 + 4, "4", vk::kLeft, "LEFT", "4", "{LEFT}", 0x4B},
+    {ui::kNumPad0, vk::kNumpad0 + 0, "0", std::nullopt, vk::kInsert, TextId::NumPadIns, "0", "{INSERT}",
+     0x52},
+    {ui::kNumPad1, vk::kNumpad0 + 1, "1", std::nullopt, vk::kEnd, TextId::NumPadEnd, "1", "{END}", 0x4F},
+    {ui::kNumPad2, vk::kNumpad0 + 2, "2", std::nullopt, vk::kDown, TextId::NumPadDown, "2", "{DOWN}", 0x50},
+    {ui::kNumPad3, vk::kNumpad0 + 3, "3", std::nullopt, vk::kNext, TextId::NumPadPgDn, "3", "{PGDN}", 0x51},
+    {ui::kNumPad4, vk::kNumpad0 + 4, "4", std::nullopt, vk::kLeft, TextId::NumPadLeft, "4", "{LEFT}", 0x4B},
     // The middle key has no navigation of its own: Clear, which most
     // programs ignore, as a real keypad sends it.
-    {ui::kNumPad5, vk::kNumpad0 + 5, "5", vk::kClear, "CLEAR", "5", "{CLEAR}", 0x4C},
-    {ui::kNumPad6, vk::kNumpad0 + 6, "6", vk::kRight, "RIGHT", "6", "{RIGHT}", 0x4D},
-    {ui::kNumPad7, vk::kNumpad0 + 7, "7", vk::kHome, "HOME", "7", "{HOME}", 0x47},
-    {ui::kNumPad8, vk::kNumpad0 + 8, "8", vk::kUp, "UP", "8", "{UP}", 0x48},
-    {ui::kNumPad9, vk::kNumpad0 + 9, "9", vk::kPrior, "PG UP", "9", "{PGUP}", 0x49},
-    {ui::kNumPadDecimal, vk::kDecimal, ".", vk::kDelete, "DEL", ".", "{DEL}", 0x53},
-    {ui::kNumPadDivide, vk::kDivide, "/", 0, "", "/", "", 0x35},
-    {ui::kNumPadMultiply, vk::kMultiply, "*", 0, "", "*", "", 0x37},
-    {ui::kNumPadSubtract, vk::kSubtract, "-", 0, "", "-", "", 0x4A},
-    {ui::kNumPadAdd, vk::kAdd, "+", 0, "", "{+}", "", 0x4E},
-    {ui::kNumPadEnter, vk::kReturn, "ENTER", 0, "", "{ENTER}", "", 0x1C},
+    {ui::kNumPad5, vk::kNumpad0 + 5, "5", std::nullopt, vk::kClear, TextId::NumPadClear, "5", "{CLEAR}",
+     0x4C},
+    {ui::kNumPad6, vk::kNumpad0 + 6, "6", std::nullopt, vk::kRight, TextId::NumPadRight, "6", "{RIGHT}",
+     0x4D},
+    {ui::kNumPad7, vk::kNumpad0 + 7, "7", std::nullopt, vk::kHome, TextId::NumPadHome, "7", "{HOME}", 0x47},
+    {ui::kNumPad8, vk::kNumpad0 + 8, "8", std::nullopt, vk::kUp, TextId::NumPadUp, "8", "{UP}", 0x48},
+    {ui::kNumPad9, vk::kNumpad0 + 9, "9", std::nullopt, vk::kPrior, TextId::NumPadPgUp, "9", "{PGUP}", 0x49},
+    {ui::kNumPadDecimal, vk::kDecimal, ".", std::nullopt, vk::kDelete, TextId::NumPadDel, ".", "{DEL}", 0x53},
+    {ui::kNumPadDivide, vk::kDivide, "/", std::nullopt, 0, std::nullopt, "/", "", 0x35},
+    {ui::kNumPadMultiply, vk::kMultiply, "*", std::nullopt, 0, std::nullopt, "*", "", 0x37},
+    {ui::kNumPadSubtract, vk::kSubtract, "-", std::nullopt, 0, std::nullopt, "-", "", 0x4A},
+    {ui::kNumPadAdd, vk::kAdd, "+", std::nullopt, 0, std::nullopt, "{+}", "", 0x4E},
+    {ui::kNumPadEnter, vk::kReturn, "ENTER", TextId::EnterKey, 0, std::nullopt, "{ENTER}", "", 0x1C},
 }};
 
 bool navigates(const NumPadKey& key, bool numLock) { return !numLock && key.offVk != 0; }
@@ -112,12 +115,14 @@ std::string_view numPadTyped(const NumPadKey& key, bool numLock) {
   return navigates(key, numLock) ? key.offKeys : key.keys;
 }
 
-std::string_view numPadCaption(const NumPadKey& key, bool numLock) {
-  return navigates(key, numLock) ? key.offCaption : key.caption;
+std::string numPadCaption(const NumPadKey& key, bool numLock, const Texts& texts) {
+  if (navigates(key, numLock) && key.offWords) return texts.text(*key.offWords);
+  return key.words ? texts.text(*key.words) : std::string(key.caption);
 }
 
 void showNumPadFaces(Context& ctx, bool numLock) {
-  for (const NumPadKey& key : kKeys) ctx.main.control(key.button).setCaption(numPadCaption(key, numLock));
+  for (const NumPadKey& key : kKeys)
+    ctx.main.control(key.button).setCaption(numPadCaption(key, numLock, ctx.platform.texts));
 }
 
 Geometry withNumPad(const Geometry& g, float designWidth, float designHeight) {

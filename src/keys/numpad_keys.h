@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "base/context.h"
@@ -11,6 +13,7 @@
 #include "keystring/keystring.h"
 #include "layout/main_window.h"
 #include "layout/model.h"
+#include "platform/texts.h"
 
 namespace osk {
 
@@ -20,10 +23,12 @@ struct NumPadKey {
   // operators, Enter) and the caption it has then.
   std::uint8_t vk = 0;
   std::string_view caption;
+  // Words shown instead of the caption, in the language chosen (Enter).
+  std::optional<TextId> words;
   // With Num Lock off the digits and the decimal key are the navigation
   // keys printed below their digits; 0 for a key that stays what it is.
   std::uint8_t offVk = 0;
-  std::string_view offCaption;
+  std::optional<TextId> offWords;
   // The key strings of what it types with Num Lock on and off (word
   // prediction reads them): the digit or sign, "{ENTER}", a navigation key.
   std::string_view keys;
@@ -40,7 +45,7 @@ KeyPlan numPadPress(const NumPadKey& key, bool numLock);
 // The key string of what it types, for word prediction and the command
 // line: the digit or sign, "{ENTER}", or a navigation key's name.
 std::string_view numPadTyped(const NumPadKey& key, bool numLock);
-std::string_view numPadCaption(const NumPadKey& key, bool numLock);
+std::string numPadCaption(const NumPadKey& key, bool numLock, const Texts& texts);
 
 // The captions follow Num Lock, as the caption refresh reads it.
 void showNumPadFaces(Context& ctx, bool numLock);

@@ -9,24 +9,23 @@ using namespace layout;
 
 std::unique_ptr<AidsForm> makeAidsForm() {
   Builder b;
-  b.checkBox(kDwellClickTickbox, "Hover: resting the pointer on a key clicks it", {240, 240, 6255, 375});
-  fieldLabel(b, kDwellTimeLabel, "Hover time, 300 to 5000 ms:", {600, 780, 3135, 255});
+  b.checkBox(kDwellClickTickbox, TextId::DwellClickTickBox, {240, 240, 6255, 375});
+  fieldLabel(b, kDwellTimeLabel, TextId::DwellTimeLabel, {600, 780, 3135, 255});
   field(b, kDwellTimeTextbox, "1000", {3840, 720, 1215, 375});
-  b.checkBox(kScanModeTickbox, "Scanning: rows, then their keys, light in turn", {240, 1320, 6255, 375});
-  fieldLabel(b, kScanStepLabel, "Time each row or key is lit, ms:", {600, 1860, 3135, 255});
+  b.checkBox(kScanModeTickbox, TextId::ScanModeTickBox, {240, 1320, 6255, 375});
+  fieldLabel(b, kScanStepLabel, TextId::ScanStepLabel, {600, 1860, 3135, 255});
   field(b, kScanStepTextbox, "1000", {3840, 1800, 1215, 375});
-  fieldLabel(b, kSwitchKeyLabel, "Switch key code (32 is Space):", {600, 2340, 3135, 255});
+  fieldLabel(b, kSwitchKeyLabel, TextId::SwitchKeyLabel, {600, 2340, 3135, 255});
   field(b, kSwitchKeyTextbox, "32", {3840, 2280, 1215, 375});
-  b.checkBox(kInjectedSwitchTickbox, "Keys sent by other programs work the switch", {600, 2760, 5895, 375});
-  b.checkBox(kWordPredictionTickbox, "Word prediction: suggested words above the keys",
-             {240, 3300, 6255, 375});
-  b.dialogButton(kForgetWordsButton, "Forget learned words", {600, 3780, 2655, 375});
-  b.checkBox(kFollowInputLanguageTickbox, "Keys follow the input language", {240, 4380, 6255, 375});
+  b.checkBox(kInjectedSwitchTickbox, TextId::InjectedSwitchTickBox, {600, 2760, 5895, 375});
+  b.checkBox(kWordPredictionTickbox, TextId::WordPredictionTickBox, {240, 3300, 6255, 375});
+  b.dialogButton(kForgetWordsButton, TextId::ForgetWordsButton, {600, 3780, 2655, 375});
+  b.checkBox(kFollowInputLanguageTickbox, TextId::FollowInputLanguageTickBox, {240, 4380, 6255, 375});
   fieldLabel(b, kDwellTimeTunedLabel, "", {5160, 780, 1455, 255});
   fieldLabel(b, kScanStepTunedLabel, "", {5160, 1860, 1455, 255});
-  b.checkBox(kTuneTimingTickbox, kTuneTimingCaption, {240, 4980, 6255, 375});
-  fieldLabel(b, kTuneTimingNote, kTuneTimingNoteText, {600, 5420, 5895, 765});
-  b.dialogButton(kOkButton, "OK", {2640, 6360, 1455, 495});
+  b.checkBox(kTuneTimingTickbox, TextId::TuneTimingTickBox, {240, 4980, 6255, 375});
+  fieldLabel(b, kTuneTimingNote, TextId::TuneTimingNote, {600, 5420, 5895, 765});
+  b.dialogButton(kOkButton, TextId::OkButton, {2640, 6360, 1455, 495});
   return std::make_unique<AidsForm>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 7080, std::move(b.defs),
                                     std::vector<Timer>{});
 }

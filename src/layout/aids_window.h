@@ -39,15 +39,6 @@ inline constexpr AidsControl kScanStepTunedLabel{"SCAN_STEP_TUNED_LABEL"};
 inline constexpr AidsControl kDwellTimeTunedLabel{"DWELL_TIME_TUNED_LABEL"};
 inline constexpr AidsControl kOkButton{"OK_BUTTON"};
 
-// The dialog's words that are new since its first version, kept together.
-inline constexpr const char* kTuneTimingCaption = "Tune the timing to my presses";
-inline constexpr const char* kTuneTimingNoteText =
-    "The scan step and hover time follow how quickly and surely you press; your own times above are kept. "
-    "Untick to use them again.";
-// Beside a time: the tuned one in use, in milliseconds.
-inline constexpr const char* kTunedPrefix = "now ";
-inline constexpr const char* kTunedSuffix = " ms";
-
 }  // namespace ui::aids
 
 }  // namespace osk

@@ -24,7 +24,7 @@ void addLetterRow(Builder& b, std::string_view letters, int firstLeft, int top) 
 void titleRow(Builder& b) {
   b.label(kTarnwickTitle, "Q-M - OSK", {120, 120, 1935, 480}, {13.5, true}, colors::kGreen, colors::kBlack,
           Align::Center);
-  b.key(kSettingsButton, "SETTINGS", 2160, 120, 1455).font = kSmallBold;
+  b.key(kSettingsButton, TextId::SettingsKey, 2160, 120, 1455).font = kSmallBold;
   b.tool(kCutButton, Icon::Scissors, 3720, 120);
   b.tool(kCopyButton, Icon::Copy, 4440, 120);
   b.tool(kPasteButton, Icon::PasteBrush, 5160, 120);
@@ -36,12 +36,12 @@ void titleRow(Builder& b) {
   b.iconKey(kButtonAutoDelete, Icon::BinUpArrow, 11160, 120, 1215, 465);
   struct Light {
     ControlName name;
-    const char* caption;
+    TextId caption;
     int left;
   };
-  const std::array<Light, 3> lights{{{kNumLightLabel, "NUM", 13200},
-                                     {kCapsLightLabel, "CAPS", 14400},
-                                     {kScrollLightLabel, "SCROLL", 15480}}};
+  const std::array<Light, 3> lights{{{kNumLightLabel, TextId::NumLight, 13200},
+                                     {kCapsLightLabel, TextId::CapsLight, 14400},
+                                     {kScrollLightLabel, TextId::ScrollLight, 15480}}};
   for (auto [name, caption, left] : lights)
     // NOLINTNEXTLINE(readability-suspicious-call-argument): dark text on a light ground, as drawn
     b.label(name, caption, {left, 240, 855, 255}, kSmallBold, colors::kBlack, colors::kWhite, Align::Center);
@@ -49,7 +49,7 @@ void titleRow(Builder& b) {
 
 // F-key row.
 void fkeyRow(Builder& b) {
-  b.key(kButtonMyFkeys, "MY F-KEYS", 120, 720, 1215).font = kSmallBold;
+  b.key(kButtonMyFkeys, TextId::MyFkeysKey, 120, 720, 1215).font = kSmallBold;
   b.iconKey(kButtonEsc, Icon::RedCross, 1440, 720, kKeyWidth);
   for (int n = 1; n <= 12; ++n)
     b.key(kFunctionKeys.at(n - 1), named("F", n), 2160 + kPitch * (n - 1), 720, kKeyWidth);
@@ -70,7 +70,7 @@ void numberRow(Builder& b) {
   b.key(kButtonDash, "-", 9360, 1320, kKeyWidth);
   b.key(kButtonEquals, "=", 10080, 1320, kKeyWidth);
   b.key(kButtonBackspace, "<---", 10800, 1320, 1935);
-  b.key(kButtonIns, "INS", 12960, 1320, 975);
+  b.key(kButtonIns, TextId::InsKey, 12960, 1320, 975);
   b.iconKey(kButtonHome, Icon::House, 14040, 1320, 975);
   b.iconKey(kPrintScreenAppWindow, Icon::PrinterWindow, 15240, 1320, 1335);
 }
@@ -79,12 +79,12 @@ void numberRow(Builder& b) {
 void qRow(Builder& b) {
   // The hover pause key has the empty place left of TAB, so no key moved
   // for it.
-  b.key(kHoverPauseButton, "HOVER ON", 120, 1800, 1215).font = kSmallBold;
-  b.key(kButtonTab, "TAB", 1440, 1800, 1095);
+  b.key(kHoverPauseButton, TextId::HoverOnKey, 120, 1800, 1215).font = kSmallBold;
+  b.key(kButtonTab, TextId::TabKey, 1440, 1800, 1095);
   addLetterRow(b, "QWERTYUIOP", 2520, 1800);
   b.key(kButtonSquareBracketLeft, "[", 9720, 1800, kKeyWidth);
   b.key(kButtonSquareBracketRight, "]", 10440, 1800, kKeyWidth);
-  Control::Def& enter = b.key(kButtonReturnKey, "ENTER", 11160, 1800, 1575, 975);
+  Control::Def& enter = b.key(kButtonReturnKey, TextId::EnterKey, 11160, 1800, 1575, 975);
   enter.font = kSmallBold;
   enter.icon = Icon::GreenTick;
   b.iconKey(kButtonDelete, Icon::Bin, 12960, 1800, 975);
@@ -94,7 +94,7 @@ void qRow(Builder& b) {
 
 // A row.
 void aRow(Builder& b) {
-  b.key(kButtonCaps, "CAPS", 1440, 2280, 1455);
+  b.key(kButtonCaps, TextId::CapsKey, 1440, 2280, 1455);
   addLetterRow(b, "ASDFGHJKL", 2880, 2280);
   b.key(kButtonSemiColon, ";", 9360, 2280, kKeyWidth);
   b.key(kButtonAposSign, "'", 10080, 2280, kKeyWidth);
@@ -117,14 +117,14 @@ void zRow(Builder& b) {
 
 // Bottom key row.
 void bottomRow(Builder& b) {
-  b.key(kButtonCtrlLeft, "CTRL", 1440, 3240, 1095);
+  b.key(kButtonCtrlLeft, TextId::CtrlKey, 1440, 3240, 1095);
   b.iconKey(kButtonWinKeyLeft, Icon::WindowFlag, 2520, 3240, 1095);
-  b.key(kButtonAltLeft, "ALT", 3600, 3240, kKeyWidth);
-  b.key(kButtonSpacebar, "SPACE", 4320, 3240, 4335);
-  b.key(kButtonAltGr, "ALT GR", 8640, 3240, 1095);
+  b.key(kButtonAltLeft, TextId::AltKey, 3600, 3240, kKeyWidth);
+  b.key(kButtonSpacebar, TextId::SpaceKey, 4320, 3240, 4335);
+  b.key(kButtonAltGr, TextId::AltGrKey, 8640, 3240, 1095);
   b.iconKey(kButtonWinKeyRight, Icon::WindowFlag, 9720, 3240, kKeyWidth);
   b.iconKey(kButtonRightClick, Icon::PointerMenu, 10440, 3240, 1215);
-  b.key(kButtonCtrlRight, "CTRL", 11640, 3240, 1095);
+  b.key(kButtonCtrlRight, TextId::CtrlKey, 11640, 3240, 1095);
   b.iconKey(kButtonKeyLeft, Icon::BlueLeft, 12840, 3240, kKeyWidth);
   b.iconKey(kButtonKeyDown, Icon::BlueDown, 13560, 3240, kKeyWidth);
   b.iconKey(kButtonKeyRight, Icon::BlueRight, 14280, 3240, kKeyWidth);
@@ -133,11 +133,11 @@ void bottomRow(Builder& b) {
 
 // Command line strip.
 void commandStrip(Builder& b) {
-  b.key(kButtonWindowsRunExternal, "RUN", 120, 3360, 1215, 375);
+  b.key(kButtonWindowsRunExternal, TextId::RunKey, 120, 3360, 1215, 375);
   b.iconKey(kButtonCmd, Icon::CommandPrompt, 120, 3840, 615);
   b.iconKey(kButtonRunInternal, Icon::RunInternal, 720, 3840, 615);
-  b.textBox(kCommandLineTextbox, std::string(kCommandLineHint), {1440, 3960, 11295, 375}, {9.75, false});
-  b.key(kShiftArrowHighlightButton, "HIGHLIGHT", 12840, 3960, 2175, 375);
+  b.textBox(kCommandLineTextbox, TextId::CommandLineHint, {1440, 3960, 11295, 375}, {9.75, false});
+  b.key(kShiftArrowHighlightButton, TextId::HighlightKey, 12840, 3960, 2175, 375);
   b.iconKey(kButtonWindowsLock, Icon::PadlockMonitor, 15120, 3840, 1455);
 }
 
@@ -160,16 +160,16 @@ void suggestionStrip(Builder& b) {
 // of the keys, on the key rows from the number row down; + and Enter two
 // rows tall, 0 two columns wide.
 void numberPad(Builder& b) {
-  b.key(kNumPadButton, "NUM PAD", 120, 2280, 1215).font = kSmallBold;
+  b.key(kNumPadButton, TextId::NumPadKey, 120, 2280, 1215).font = kSmallBold;
   struct PadKey {
     KeyboardControl name;
-    const char* caption = "";
+    Caption caption;
     int column = 0;
     int row = 0;
     int columns = 1;
     int rows = 1;
   };
-  static constexpr std::array<PadKey, 16> kKeys{{
+  const std::array<PadKey, 16> kKeys{{
       {kNumPadDivide, "/", 1, 0, 1, 1},
       {kNumPadMultiply, "*", 2, 0, 1, 1},
       {kNumPadSubtract, "-", 3, 0, 1, 1},
@@ -183,7 +183,7 @@ void numberPad(Builder& b) {
       {kNumPad1, "1", 0, 3, 1, 1},
       {kNumPad2, "2", 1, 3, 1, 1},
       {kNumPad3, "3", 2, 3, 1, 1},
-      {kNumPadEnter, "ENTER", 3, 3, 1, 2},
+      {kNumPadEnter, TextId::EnterKey, 3, 3, 1, 2},
       {kNumPad0, "0", 0, 4, 2, 1},
       {kNumPadDecimal, ".", 2, 4, 1, 1},
   }};

@@ -117,7 +117,6 @@ inline constexpr KeyboardControl kButtonCmd{"BUTTON_CMD"};
 inline constexpr KeyboardControl kButtonRunInternal{"BUTTON_RUN_INTERNAL"};
 inline constexpr KeyboardControl kCommandLineTextbox{"COMMAND_LINE_TEXTBOX"};
 // What the command line holds until the user types: a hint, not a command.
-inline constexpr std::string_view kCommandLineHint = "Command Line";
 inline constexpr KeyboardControl kShiftArrowHighlightButton{"SHIFT_ARROW_HIGHLIGHT_BUTTON"};
 inline constexpr KeyboardControl kButtonWindowsLock{"BUTTON_WINDOWS_LOCK"};
 // Stops and resumes hover clicking; its caption says which.

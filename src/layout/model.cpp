@@ -5,42 +5,42 @@
 
 namespace osk {
 
-std::string_view iconName(Icon icon) {
+std::optional<TextId> iconWords(Icon icon) {
   // One icon per line, read as a table.
   // clang-format off
   switch (icon) {
-    case Icon::None: return "";
-    case Icon::Scissors: return "Cut";
-    case Icon::Copy: return "Copy";
-    case Icon::PasteBrush: return "Paste";
-    case Icon::Calculator: return "Calculator";
-    case Icon::AtSign: return "E-mail address";
-    case Icon::Coin: return "Coin address";
-    case Icon::BinUpArrow: return "Auto delete";
-    case Icon::BinLeftArrow: return "Auto backspace";
-    case Icon::RedCross: return "Esc";
-    case Icon::House: return "Home";
-    case Icon::PrinterWindow: return "Capture window";
-    case Icon::PrinterMonitor: return "Capture screen";
-    case Icon::GreenTick: return "Enter";
-    case Icon::Bin: return "Delete";
-    case Icon::StopSign: return "End";
-    case Icon::UpArrowPadlock: return "Lock";
-    case Icon::UpArrow: return "Shift";
-    case Icon::BlueUp: return "Up";
-    case Icon::BlueDown: return "Down";
-    case Icon::BlueLeft: return "Left";
-    case Icon::BlueRight: return "Right";
-    case Icon::PageUp: return "Page Up";
-    case Icon::PageDown: return "Page Down";
-    case Icon::WindowFlag: return "Windows";
-    case Icon::PointerMenu: return "Context menu";
-    case Icon::CommandPrompt: return "Command prompt";
-    case Icon::RunInternal: return "Run command line";
-    case Icon::PadlockMonitor: return "Lock workstation";
+    case Icon::None: return std::nullopt;
+    case Icon::Scissors: return TextId::IconCut;
+    case Icon::Copy: return TextId::IconCopy;
+    case Icon::PasteBrush: return TextId::IconPaste;
+    case Icon::Calculator: return TextId::IconCalculator;
+    case Icon::AtSign: return TextId::IconEmail;
+    case Icon::Coin: return TextId::IconCoin;
+    case Icon::BinUpArrow: return TextId::IconAutoDelete;
+    case Icon::BinLeftArrow: return TextId::IconAutoBackspace;
+    case Icon::RedCross: return TextId::IconEsc;
+    case Icon::House: return TextId::IconHome;
+    case Icon::PrinterWindow: return TextId::IconCaptureWindow;
+    case Icon::PrinterMonitor: return TextId::IconCaptureScreen;
+    case Icon::GreenTick: return TextId::IconEnter;
+    case Icon::Bin: return TextId::IconDelete;
+    case Icon::StopSign: return TextId::IconEnd;
+    case Icon::UpArrowPadlock: return TextId::IconLock;
+    case Icon::UpArrow: return TextId::IconShift;
+    case Icon::BlueUp: return TextId::IconUp;
+    case Icon::BlueDown: return TextId::IconDown;
+    case Icon::BlueLeft: return TextId::IconLeft;
+    case Icon::BlueRight: return TextId::IconRight;
+    case Icon::PageUp: return TextId::IconPageUp;
+    case Icon::PageDown: return TextId::IconPageDown;
+    case Icon::WindowFlag: return TextId::IconWindows;
+    case Icon::PointerMenu: return TextId::IconContextMenu;
+    case Icon::CommandPrompt: return TextId::IconCommandPrompt;
+    case Icon::RunInternal: return TextId::IconRunCommandLine;
+    case Icon::PadlockMonitor: return TextId::IconLockWorkstation;
   }
   // clang-format on
-  return "";
+  return std::nullopt;
 }
 
 TwipsRect Control::rect() const {
@@ -92,6 +92,24 @@ void Control::setValue(int value) {
   if (value_ == value) return;
   value_ = value;
   notify(Property::Value);
+}
+
+void Control::applyTexts(const TextSource& text) {
+  if (const std::optional<TextId> icon = iconWords(def_.icon)) {
+    iconName_ = text(*icon);
+    // The native control carries the name; it is told as of a new caption.
+    if (caption_.empty()) notify(Property::Caption);
+  }
+  if (!def_.words) return;
+  if (kind() == ControlKind::DropDown) {
+    def_.items.front() = text(*def_.words);
+    notify(Property::Caption);  // the host reads the items again
+    return;
+  }
+  std::string words = fillIn(text(*def_.words), {def_.wordsValue});
+  const bool atDesign = (kind() == ControlKind::TextBox ? text_ : caption_) == def_.caption;
+  def_.caption = std::move(words);
+  if (atDesign) kind() == ControlKind::TextBox ? setText(def_.caption) : setCaption(def_.caption);
 }
 
 void Control::restoreDesign() {
@@ -181,6 +199,10 @@ void Form::restartTimer(TimerName name) {
   Timer& t = timer(name);
   t.enabled = true;
   if (observer_ != nullptr) observer_->timerChanged(t);
+}
+
+void Form::applyTexts(const TextSource& text) {
+  for (Control& c : controls_) c.applyTexts(text);
 }
 
 void Form::restoreDesign() {

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "texts/catalogue.h"
+
 namespace osk {
 
 // A background colour exactly as stored: 0x00BBGGRR, or 0x80000000 plus a
@@ -81,7 +83,9 @@ inline constexpr ControlIndex kFormItself = static_cast<ControlIndex>(-1);
 // A timer by its place in its form's list of timers.
 using TimerIndex = std::size_t;
 
-enum class ControlKind : std::uint8_t { Button, Label, TextBox, CheckBox };
+// A drop-down list: its items are fixed by its layout, its value is the
+// place of the chosen one.
+enum class ControlKind : std::uint8_t { Button, Label, TextBox, CheckBox, DropDown };
 
 // Pictures drawn on icon buttons; the host draws each subject.
 enum class Icon : std::uint8_t {
@@ -117,7 +121,10 @@ enum class Icon : std::uint8_t {
 };
 
 // Short accessible name for an icon, used as the native control's text.
-std::string_view iconName(Icon icon);
+std::optional<TextId> iconWords(Icon icon);
+
+// What a form's texts are read from when its language changes.
+using TextSource = std::function<std::string(TextId)>;
 
 struct Font {
   double points = 8.25;
@@ -162,13 +169,22 @@ class Control {
     // client area the form is declared with, and shows only while the band
     // is open. Nothing else moves for it.
     bool inSideBand = false;
+    // Where the caption comes from: the text of this id, with `wordsValue`
+    // in place of its mark, in the language chosen. Without one the caption
+    // is the same in every language (a letter, "F1").
+    std::optional<TextId> words;
+    std::string wordsValue;
+    // A drop-down list's items, in order.
+    std::vector<std::string> items;
   };
 
   explicit Control(Def def)
       : def_(std::move(def)),
         caption_(def_.caption),
         back_(def_.back),
-        text_(def_.kind == ControlKind::TextBox ? def_.caption : std::string()) {}
+        text_(def_.kind == ControlKind::TextBox ? def_.caption : std::string()) {
+    if (const std::optional<TextId> icon = iconWords(def_.icon)) iconName_ = englishText(*icon);
+  }
 
   const std::string& name() const { return def_.name; }
   ControlKind kind() const { return def_.kind; }
@@ -187,6 +203,9 @@ class Control {
   bool visible() const;
 
   const std::string& caption() const { return caption_; }
+  // What a reader of the screen hears: the caption, or the icon's name.
+  const std::string& accessibleName() const { return caption_.empty() ? iconName_ : caption_; }
+  const std::vector<std::string>& items() const { return def_.items; }
   Color back() const { return back_; }
   bool enabled() const { return enabled_; }
   // Text of a text box (for other kinds the caption is the text).
@@ -202,6 +221,9 @@ class Control {
   void setValue(int value);
   // Back to the design-time caption, colour, text, value and enabling.
   void restoreDesign();
+  // The design texts in another language; a caption still at its design
+  // text follows at once.
+  void applyTexts(const TextSource& text);
 
  private:
   friend class Form;
@@ -214,6 +236,7 @@ class Control {
   std::string text_;
   int value_ = 0;
   Form* owner_ = nullptr;
+  std::string iconName_;
 };
 
 struct Timer {
@@ -338,6 +361,8 @@ class Form {
   // Every control back to its design-time state, as a window that is loaded
   // afresh starts; the geometry is left for Load to set.
   void restoreDesign();
+  // Every control's words in the language `text` reads (Control::applyTexts).
+  void applyTexts(const TextSource& text);
 
   const AidMarks& aidMarks() const { return aidMarks_; }
   // Notifies the observer only when the marks change.

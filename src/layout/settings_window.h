@@ -37,15 +37,19 @@ inline constexpr SettingsControl kAlwaysOnTopTickbox{"ALWAYS_ON_TOP_TICKBOX"};
 inline constexpr SettingsControl kOkButton{"OK_BUTTON"};
 inline constexpr SettingsControl kStartAtSignInTickbox{"START_AT_SIGN_IN_TICKBOX"};
 inline constexpr SettingsControl kClickSoundTickbox{"CLICK_SOUND_TICKBOX"};
-// The texts the dialog shows that are new since the translation catalogue
-// was planned, in one place for it.
-inline constexpr const char* kClickSoundCaption = "Click sound";
 inline constexpr SettingsControl kFadeTickbox{"FADE_TICKBOX"};
 inline constexpr SettingsControl kFadeOpacityLabel{"FADE_OPACITY_LABEL"};
 inline constexpr SettingsControl kFadeOpacityTextbox{"FADE_OPACITY_TEXTBOX"};
 inline constexpr SettingsControl kFadeWaitLabel{"FADE_WAIT_LABEL"};
 inline constexpr SettingsControl kFadeWaitTextbox{"FADE_WAIT_TEXTBOX"};
 inline constexpr SettingsControl kDockTickbox{"DOCK_TICKBOX"};
+// The language the keyboard speaks: its items are languageItems().
+inline constexpr SettingsControl kLanguageLabel{"LANGUAGE_LABEL"};
+inline constexpr SettingsControl kLanguageList{"LANGUAGE_LIST"};
+
+// The language list: Windows' own language first (stored as ""), then each
+// shipped language by its own name, in kCatalogue's order (item n + 1 is
+// kCatalogue[n]).
 
 }  // namespace ui::settings
 

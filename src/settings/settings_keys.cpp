@@ -152,20 +152,19 @@ void saveGeometry(Saver& saver, const GeometryKeys& keys, const Geometry& g) {
   saver.put(keys.height, formatTwips(g.height));
 }
 
-std::string unsavedNote(const std::vector<std::string>& refused) {
+std::string unsavedNote(const Texts& texts, const std::vector<std::string>& refused) {
   if (refused.empty()) return {};
   // A store that refuses everything refuses dozens of values at once; a
   // balloon can hold only a line or two.
   constexpr std::size_t kNamed = 3;
-  std::string note = "Not saved: ";
+  std::string named;
   for (std::size_t i = 0; i < refused.size() && i < kNamed; ++i) {
-    if (i > 0) note.append(", ");
-    note.append(refused[i]);
+    if (i > 0) named.append(", ");
+    named.append(refused[i]);
   }
   if (refused.size() > kNamed)
-    note.append(" and ").append(std::to_string(refused.size() - kNamed)).append(" more");
-  note.append(". The settings store refused the change.");
-  return note;
+    named = texts.text(TextId::UnsavedMore, {named, std::to_string(refused.size() - kNamed)});
+  return texts.text(TextId::UnsavedNote, {named});
 }
 
 }  // namespace osk::settings

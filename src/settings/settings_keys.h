@@ -10,6 +10,7 @@
 #include "layout/main_window.h"
 #include "layout/model.h"
 #include "platform/settings_store.h"
+#include "platform/texts.h"
 
 namespace osk::settings {
 
@@ -26,7 +27,7 @@ struct GeometryKeys {
 inline constexpr GeometryKeys kMainGeometry{
     "MainLeft", "MainTop", "MainWidth", "MainHeight", {1000, 1000, 16800, 4785}};
 inline constexpr GeometryKeys kSettingsGeometry{
-    "AboutMainLeft", "AboutMainTop", "AboutMainWidth", "AboutMainHeight", {1000, 1000, 7785, 7020}};
+    "AboutMainLeft", "AboutMainTop", "AboutMainWidth", "AboutMainHeight", {1000, 1000, 7785, 7500}};
 inline constexpr GeometryKeys kFkeysGeometry{"FKEYSSETTINGSMainLeft",
                                              "FKEYSSETTINGSMainTop",
                                              "FKEYSSETTINGSMainWidth",
@@ -50,6 +51,9 @@ inline constexpr std::string_view kClickSound = "CLICK_SOUND";
 inline constexpr std::string_view kClickSoundDefault = "0";
 inline constexpr std::string_view kFollowInputLanguage = "FOLLOW_INPUT_LANGUAGE";
 inline constexpr std::string_view kFollowInputLanguageDefault = "0";
+// The language of the keyboard's words: a code of data/texts/languages.txt,
+// or "" for Windows' display language.
+inline constexpr std::string_view kUiLanguage = "UI_LANGUAGE";
 // "1": the number pad shows beside the keys.
 inline constexpr std::string_view kNumPad = "NUM_PAD";
 inline constexpr std::string_view kNumPadDefault = "0";
@@ -138,6 +142,6 @@ void saveGeometry(Saver& saver, const GeometryKeys& keys, const Geometry& g);
 
 // What the user is told about values a save could not store: the first few
 // by name and how many more; empty when everything was stored.
-std::string unsavedNote(const std::vector<std::string>& refused);
+std::string unsavedNote(const Texts& texts, const std::vector<std::string>& refused);
 
 }  // namespace osk::settings

@@ -116,6 +116,18 @@ class Installed(KeyboardTestCase):
         s.wait_for(lambda: s.reg_value(UNINSTALL_KEY, "DisplayName", "32"), lambda v: v is None,
                    SETUP_TIMEOUT_S, "the uninstall entry stayed")
 
+    def test_the_installer_speaks_the_systems_language_and_english_otherwise(self):
+        # Its first page, left open: the session's end closes it.
+        for lang, cancel in (("de_DE.UTF-8", "Abbrechen"), ("fr_FR.UTF-8", "Annuler"),
+                             ("es_ES.UTF-8", "Cancelar"), ("it_IT.UTF-8", "Cancel")):
+            with self.subTest(lang=lang):
+                s = self.new_session(name="setup-" + lang[:2], lang=lang)
+                s.start(artefact("setup.exe"), name="setup")
+                s.wait_for(lambda s=s: s.drive("child-texts", "#32770", check=False)[1].split("\n"),
+                           lambda texts, cancel=cancel: cancel in texts, SETUP_TIMEOUT_S,
+                           "the installer's page never offered %r" % cancel)
+                s.close()
+
     def test_install_type_uninstall_keeps_then_removes_the_settings(self):
         s = self.new_session()
         v = project_version()

@@ -133,7 +133,7 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
   DialogRig r;
   bool checked = false;
   r.openSettings([&](Form& d) {
-    EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 7785, 7020}));
+    EXPECT_EQ(d.geometry(), (Geometry{1000, 1000, 7785, 7500}));
     EXPECT_EQ(d.control(ui::settings::kCalculatorCommandTextbox).text(), "calc.exe");
     EXPECT_EQ(d.control(ui::settings::kEmailAddressTextbox).text(), "EMAIL ADDRESS");
     EXPECT_EQ(d.control(ui::settings::kBtcAddressTextbox).text(), "BTC ADDRESS");
@@ -144,11 +144,11 @@ TEST(SettingsDialog, EmptyStoreOpensWithTheDefaults) {
     checked = true;
   });
   ASSERT_TRUE(checked);
-  EXPECT_EQ(r.store.reads, concat(concat(concat(kSettingsGeometryKeys,
+  EXPECT_EQ(r.store.reads, concat(concat(concat(concat({"UI_LANGUAGE"}, kSettingsGeometryKeys),
                                                 {"FADE_OPACITY", "FADE_WAIT", "ALWAYS_ON_TOP_TICKBOX",
                                                  "KEEP_TARGET_FOCUS", "CLICK_SOUND", "FADE_WHEN_NOT_IN_USE"}),
                                          kTextKeys),
-                                  {"FADE_WHEN_NOT_IN_USE", "FADE_OPACITY", "FADE_WAIT"}));
+                                  {"UI_LANGUAGE", "FADE_WHEN_NOT_IN_USE", "FADE_OPACITY", "FADE_WAIT"}));
 }
 
 TEST(SettingsDialog, EveryCloseSavesGeometryThenTheTextsExactlyAsTyped) {
@@ -389,7 +389,7 @@ TEST(Dialogs, StoredGeometryGetsTheKeyboardsFallbacksAndRescue) {
     Geometry defaults;
   };
   const Row rows[] = {
-      {kSettingsFormName, kSettingsGeometryKeys, {1000, 1000, 7785, 7020}},
+      {kSettingsFormName, kSettingsGeometryKeys, {1000, 1000, 7785, 7500}},
       {kFkeysFormName, {fkeyKeys().begin(), fkeyKeys().begin() + 4}, {1000, 1000, 14940, 8955}},
   };
   for (const Row& row : rows) {
@@ -428,7 +428,7 @@ TEST(Dialogs, ARefusedValueDoesNotStopTheOthersBeingSaved) {
   EXPECT_EQ(r.store.get("BUTTON_F_NUM_2_CAPTION"), "two");
   EXPECT_EQ(r.store.get("MY-FKEYS-COMMAND-F16"), "calc.exe");
   EXPECT_EQ(r.store.get("BTC_ADDRESS_TEXTBOX"), "coin");
-  EXPECT_EQ(r.store.get("AboutMainHeight"), "7020");
+  EXPECT_EQ(r.store.get("AboutMainHeight"), "7500");
   EXPECT_EQ(r.store.get("EMAIL_ADDRESS_TEXTBOX"), "<absent>");
 }
 

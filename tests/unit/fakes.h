@@ -314,8 +314,10 @@ struct BasicRig {
   MemorySignInStart signIn;
   FakeInputLanguages languages;
   FakeKeySound sound;
+  // Windows' display language, as far as the keyboard can tell, is English.
+  CatalogueTexts texts;
   Keyboard kb{Platform{store, desktop, injector, locks, launcher, host, time, switches, learned, signIn,
-                       languages, sound}};
+                       languages, sound, noWindowLook(), texts}};
 
   static constexpr WindowId kSelf = 1;
 

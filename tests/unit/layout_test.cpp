@@ -176,7 +176,9 @@ std::vector<std::string> settingsNames() {
           "FADE_OPACITY_TEXTBOX",
           "FADE_WAIT_LABEL",
           "FADE_WAIT_TEXTBOX",
-          "DOCK_TICKBOX"};
+          "DOCK_TICKBOX",
+          "LANGUAGE_LABEL",
+          "LANGUAGE_LIST"};
 }
 
 std::vector<std::string> mainNames() {
@@ -233,7 +235,7 @@ struct FormCase {
 const FormCase kForms[] = {
     {kMainFormName, []() -> std::unique_ptr<Form> { return makeMainForm(); }, "QM-OSK", 16680, 5460,
      mainNames},
-    {kSettingsFormName, []() -> std::unique_ptr<Form> { return makeSettingsForm(); }, "QM-OSK", 7665, 6660,
+    {kSettingsFormName, []() -> std::unique_ptr<Form> { return makeSettingsForm(); }, "QM-OSK", 7665, 7140,
      settingsNames},
     {kFkeysFormName, []() -> std::unique_ptr<Form> { return makeFkeysForm(); }, "QM-OSK - FKEYS SETTINGS",
      14820, 8595, fkeyDialogNames},
@@ -277,7 +279,7 @@ TEST(Layouts, EachFormHasExactlyItsNamedControlsInsideItsClientArea) {
 TEST(Layouts, ControlCountsPerForm) {
   auto form = makeMainForm();
   EXPECT_EQ(form->controls().size(), 137U);
-  EXPECT_EQ(makeSettingsForm()->controls().size(), 24U);
+  EXPECT_EQ(makeSettingsForm()->controls().size(), 26U);
   EXPECT_EQ(makeFkeysForm()->controls().size(), 49U);
 }
 
@@ -456,13 +458,13 @@ TEST(Layouts, LabelsTextBoxesAndCheckBoxStyles) {
       {kSettingsFormName, "TARNWICK_QM_OSK_VERSION", ControlKind::Label, versionCaption.c_str(), 13.5, false, colors::kGreen, colors::kBlack, Align::Center, {120, 720, 3495, 495}},
       {kSettingsFormName, "TARNWICK_QM_OSK_CREATOR", ControlKind::Label, "Made by the QM-OSK developers", 13.5, false, colors::kGreen, colors::kBlack, Align::Center, {120, 1320, 7335, 495}},
       {kSettingsFormName, "DOUBLE_CLICK_TXT_LABEL", ControlKind::Label, "Double Click Light To Set ON / OFF", 12.0, true, colors::kCyan, colors::kBlack, Align::Center, {120, 1920, 7335, 495}},
-      {kSettingsFormName, "CALC_LABEL", ControlKind::Label, "CALCULATOR:", 8.25, false, colors::kBlack, colors::kSysButtonFace, Align::Left, {240, 2760, 1215, 255}},
-      {kSettingsFormName, "CALCULATOR_COMMAND_TEXTBOX", ControlKind::TextBox, "COMMAND", 8.25, false, colors::kBlack, colors::kSysWindow, Align::Left, {1680, 2640, 5775, 375}},
-      {kSettingsFormName, "EMAIL_LABEL", ControlKind::Label, "EMAIL ADDRESS:", 8.25, false, colors::kBlack, colors::kSysButtonFace, Align::Left, {240, 3240, 1455, 255}},
-      {kSettingsFormName, "EMAIL_ADDRESS_TEXTBOX", ControlKind::TextBox, "COMMAND", 8.25, false, colors::kBlack, colors::kSysWindow, Align::Left, {1680, 3120, 5775, 375}},
+      {kSettingsFormName, "CALC_LABEL", ControlKind::Label, "CALCULATOR:", 8.25, false, colors::kBlack, colors::kSysButtonFace, Align::Left, {240, 2760, 1395, 255}},
+      {kSettingsFormName, "CALCULATOR_COMMAND_TEXTBOX", ControlKind::TextBox, "COMMAND", 8.25, false, colors::kBlack, colors::kSysWindow, Align::Left, {1800, 2640, 5655, 375}},
+      {kSettingsFormName, "EMAIL_LABEL", ControlKind::Label, "EMAIL ADDRESS:", 8.25, false, colors::kBlack, colors::kSysButtonFace, Align::Left, {240, 3240, 1515, 255}},
+      {kSettingsFormName, "EMAIL_ADDRESS_TEXTBOX", ControlKind::TextBox, "COMMAND", 8.25, false, colors::kBlack, colors::kSysWindow, Align::Left, {1800, 3120, 5655, 375}},
       {kSettingsFormName, "BTC_ADDRESS_LABEL", ControlKind::Label, "BTC ADDRESS:", 8.25, false, colors::kBlack, colors::kSysButtonFace, Align::Left, {240, 3720, 1335, 255}},
-      {kSettingsFormName, "BTC_ADDRESS_TEXTBOX", ControlKind::TextBox, "COMMAND", 8.25, false, colors::kBlack, colors::kSysWindow, Align::Left, {1680, 3600, 5775, 375}},
-      {kSettingsFormName, "ALWAYS_ON_TOP_TICKBOX", ControlKind::CheckBox, "Always On Top", 8.25, false, colors::kBlack, colors::kSysButtonFace, Align::Left, {3480, 4680, 1455, 375}},
+      {kSettingsFormName, "BTC_ADDRESS_TEXTBOX", ControlKind::TextBox, "COMMAND", 8.25, false, colors::kBlack, colors::kSysWindow, Align::Left, {1800, 3600, 5655, 375}},
+      {kSettingsFormName, "ALWAYS_ON_TOP_TICKBOX", ControlKind::CheckBox, "Always On Top", 8.25, false, colors::kBlack, colors::kSysButtonFace, Align::Left, {3360, 4680, 1935, 375}},
   };
   // clang-format on
   auto main = makeMainForm();
@@ -492,7 +494,7 @@ TEST(Layouts, DialogButtonsAreStandardButtonFaceButtons) {
   };
   Row rows[] = {
       {makeSettingsForm(), "FKEYS_SETTINGS_BUTTON", "MY F-KEYS SETTINGS", {600, 4560, 2535, 495}},
-      {makeSettingsForm(), "OK_BUTTON", "OK", {5160, 4560, 1935, 495}},
+      {makeSettingsForm(), "OK_BUTTON", "OK", {5400, 4560, 1695, 495}},
       {makeFkeysForm(), "OK_BUTTON", "OK", {5400, 7920, 1455, 495}},
   };
   for (const auto& r : rows) {

@@ -319,7 +319,7 @@ TEST(Settings, KeyNamesAndDefaults) {
   EXPECT_EQ(st::fkeyCaptionKey(16), "BUTTON_F_NUM_16_CAPTION");
   EXPECT_EQ(st::fkeyCaptionDefault(7), "FK7");
   EXPECT_EQ(st::fkeyCommandKey(12), "MY-FKEYS-COMMAND-F12");
-  EXPECT_EQ(st::kSettingsGeometry.defaults, (Geometry{1000, 1000, 7785, 7020}));
+  EXPECT_EQ(st::kSettingsGeometry.defaults, (Geometry{1000, 1000, 7785, 7500}));
   EXPECT_EQ(st::kFkeysGeometry.defaults, (Geometry{1000, 1000, 14940, 8955}));
   EXPECT_EQ(st::kMainGeometry.defaults, kDefaults);
 }

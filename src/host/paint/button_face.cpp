@@ -215,6 +215,8 @@ void paintPlainControl(HDC dc, const RECT& rect, const Control& c, const Placeme
   if (r.right <= r.left || r.bottom <= r.top) return;
   const SelectGuard selectFont(dc, gdi.font(placement.fontHeight(c.font().points), c.font().bold));
   std::wstring text = widen(c.kind() == ControlKind::TextBox ? c.text() : c.caption());
+  const auto chosen = static_cast<std::size_t>(c.value());
+  if (c.kind() == ControlKind::DropDown) text = chosen < c.items().size() ? widen(c.items()[chosen]) : L"";
   const UINT align = c.align() == Align::Center ? DT_CENTER : DT_LEFT;
   ::SetBkMode(dc, TRANSPARENT);
   switch (c.kind()) {
@@ -224,6 +226,7 @@ void paintPlainControl(HDC dc, const RECT& rect, const Control& c, const Placeme
       ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, align | DT_WORDBREAK | DT_EXPANDTABS);
       break;
     case ControlKind::TextBox:
+    case ControlKind::DropDown:
       ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
       ::FillRect(dc, &r, controlColors(dc, c, true, gdi));
       ::SetBkMode(dc, TRANSPARENT);

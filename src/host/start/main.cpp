@@ -21,6 +21,7 @@
 #include "host/start/start_as_user.h"
 #include "host/system/learned_words_store.h"
 #include "host/system/registry_store.h"
+#include "host/system/resource_texts.h"
 #include "host/system/shell_launcher.h"
 #include "host/system/sign_in_entry.h"
 #include "host/system/win32_desktop.h"
@@ -90,8 +91,10 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     Win32InputLanguages languages;
     Win32KeySound sound;
     WindowLookHost look;
+    ResourceTexts texts;
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
-                                         handsFree, learnedWords, signIn, languages, sound, look, look});
+                                         handsFree, learnedWords, signIn, languages, sound, look, texts,
+                                         look});
     KeyboardEvents events(keyboard);
     host.setEvents(events);
     // Read once, at start, as the system's own colours are.
@@ -102,7 +105,7 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     if (window.alive()) {
       host.adopt(window);
       handsFree.attach(window, keyboard.handsFree());
-      look.attach(window, *keyboard.context().docking);
+      look.attach(window, *keyboard.context().docking, keyboard.context().platform.texts);
       if (const std::optional<bool> keep = keepFocusSwitch(lpCmdLine))
         osk::setKeepTargetFocus(keyboard.context(), *keep);
       if (const std::optional<bool> follow = followLanguageSwitch(lpCmdLine))

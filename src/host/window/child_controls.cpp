@@ -42,6 +42,10 @@ ChildStyle styleOf(const Control& c) {
     case ControlKind::CheckBox:
       s.style |= WS_TABSTOP | BS_AUTOCHECKBOX;
       break;
+    case ControlKind::DropDown:
+      s.windowClass = WC_COMBOBOXW;
+      s.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+      break;
   }
   if (!c.enabled()) s.style |= WS_DISABLED;
   // The top band's keys exist from the start and show only while it is open.
@@ -49,12 +53,20 @@ ChildStyle styleOf(const Control& c) {
   return s;
 }
 
+// A drop-down list's window holds its open list too: room for the items
+// below the closed box, which is as tall as its font makes it.
+RECT placedRect(const Placement& placement, const Control& c) {
+  RECT p = placement.controlRect(c.rect());
+  if (c.kind() == ControlKind::DropDown)
+    p.bottom += (p.bottom - p.top) * static_cast<LONG>(std::max<std::size_t>(c.items().size(), 1));
+  return p;
+}
+
 }  // namespace
 
 std::wstring ChildControls::textOf(const Control& c) {
   if (c.kind() == ControlKind::TextBox) return widen(c.text());
-  if (c.caption().empty() && c.icon() != Icon::None) return widen(iconName(c.icon()));
-  return widen(c.caption());
+  return widen(c.accessibleName());
 }
 
 std::string ChildControls::create(HWND parent, const Form& form, SUBCLASSPROC proc, DWORD_PTR refData) {
@@ -102,7 +114,18 @@ std::string ChildControls::createOne(HWND parent, const Control& c, std::size_t 
   if (c.kind() == ControlKind::TextBox && c.wholeText()) ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
   if (c.kind() == ControlKind::CheckBox)
     ::SendMessageW(child, BM_SETCHECK, c.value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (c.kind() == ControlKind::DropDown) fillList(child, c);
   return {};
+}
+
+void ChildControls::fillList(HWND list, const Control& c) {
+  ::SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : c.items()) {
+    const std::wstring wide = widen(item);
+    const LRESULT added = ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (added == CB_ERR || added == CB_ERRSPACE) logFailure("filling the list " + c.name(), ::GetLastError());
+  }
+  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(c.value()), 0);
 }
 
 void ChildControls::raiseCoveredControls(const Form& form) {
@@ -155,7 +178,7 @@ void ChildControls::place(HWND parent, const Form& form, const Placement& placem
     if (child == nullptr) continue;
     const UINT show = showAll && controls[i].visible() ? SWP_SHOWWINDOW : 0U;
     if (batch != nullptr) {
-      const RECT p = placement.controlRect(controls[i].rect());
+      const RECT p = placedRect(placement, controls[i]);
       // Each move redrawn on its own would repaint the window once per
       // control; the whole window is repainted once below instead.
       batch = ::DeferWindowPos(batch, child, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top,
@@ -171,7 +194,7 @@ void ChildControls::place(HWND parent, const Form& form, const Placement& placem
       HWND child = window(i);
       if (child == nullptr) continue;
       const UINT show = showAll && controls[i].visible() ? SWP_SHOWWINDOW : 0U;
-      const RECT p = placement.controlRect(controls[i].rect());
+      const RECT p = placedRect(placement, controls[i]);
       if (!::SetWindowPos(child, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top,
                           SWP_NOZORDER | SWP_NOACTIVATE | show))
         logFailure("placing the control " + controls[i].name(), ::GetLastError());

@@ -31,6 +31,8 @@ class ChildControls {
   // The window text of a control's child: a text box's text, a caption, or
   // the name of the picture of a key that has only a picture.
   static std::wstring textOf(const Control& control);
+  // A drop-down list's items afresh from the model, and its choice.
+  static void fillList(HWND list, const Control& control);
 
   // Creates a child per control of `form` in `parent`, subclassed by
   // `proc` with `refData`. The failure, for the user, when one could not be

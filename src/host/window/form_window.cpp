@@ -363,6 +363,11 @@ void FormWindow::controlChanged(const Control& control, Property property) {
   const BOOL erase = children_.ownerDrawn(index) ? FALSE : TRUE;
   switch (property) {
     case Property::Caption:
+      // A list's caption is its items (Control::applyTexts).
+      if (control.kind() == ControlKind::DropDown) {
+        ChildControls::fillList(child, control);
+        break;
+      }
       // A label shows its window text, so a refusal (the system short of
       // memory) leaves the old caption standing; owner-drawn keys paint
       // from the model and are right regardless.
@@ -394,6 +399,10 @@ void FormWindow::controlChanged(const Control& control, Property property) {
       break;
     }
     case Property::Value:
+      if (control.kind() == ControlKind::DropDown) {
+        ::SendMessageW(child, CB_SETCURSEL, static_cast<WPARAM>(control.value()), 0);
+        break;
+      }
       ::SendMessageW(child, BM_SETCHECK, control.value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
     case Property::Geometry:

@@ -30,6 +30,15 @@ void FormWindow::onCommand(int id, int code, HWND child) {
         raise(index, Event::Click);
       }
       break;
+    case ControlKind::DropDown:
+      // A choice is a click, as a tick is: the value has changed first.
+      if (code == CBN_SELCHANGE) {
+        const LRESULT chosen = ::SendMessageW(child, CB_GETCURSEL, 0, 0);
+        if (chosen == CB_ERR) break;
+        c.setValue(static_cast<int>(chosen));
+        raise(index, Event::Click);
+      }
+      break;
     case ControlKind::Label:
       if (code == STN_CLICKED) raise(index, Event::Click);
       if (code == STN_DBLCLK) raise(index, Event::DblClick);

@@ -8,7 +8,6 @@
 #include "host/common/failure.h"
 #include "host/common/text.h"
 #include "host/window/dpi.h"
-#include "layout/look_texts.h"
 
 namespace osk::win32 {
 namespace {
@@ -54,12 +53,12 @@ WindowLookHost::WindowLookHost()
 
 WindowLookHost::~WindowLookHost() { removeBar(); }
 
-void WindowLookHost::attach(FormWindow& window, Docking& docking) {
+void WindowLookHost::attach(FormWindow& window, Docking& docking, const Texts& texts) {
   window_ = &window;
   docking_ = &docking;
   window.addFilter(*this);
   HMENU menu = ::GetSystemMenu(window.hwnd(), FALSE);
-  const std::wstring item = widen(std::string(texts::kDockMenuItem));
+  const std::wstring item = widen(texts.text(TextId::DockMenuItem));
   if (menu == nullptr || !::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) ||
       !::AppendMenuW(menu, MF_STRING, kDockCommand, item.c_str()))
     logFailure("adding the docking item to the window menu", ::GetLastError());

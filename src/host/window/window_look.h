@@ -12,6 +12,7 @@
 
 #include "host/window/form_window.h"
 #include "host/window/outside_view.h"
+#include "platform/texts.h"
 #include "platform/window_look.h"
 #include "screen/docking.h"
 
@@ -29,7 +30,8 @@ class WindowLookHost final : public WindowLook, public AppBar, public MessageFil
 
   // Listens to the keyboard window, as a filter of its own, and puts the
   // docking item in its system menu; before its Load.
-  void attach(FormWindow& window, Docking& docking);
+  // The docking item joins the window menu in the language chosen then.
+  void attach(FormWindow& window, Docking& docking, const Texts& texts);
 
   void setOpacity(const Form& form, bool layered, int percent) override;
   bool pointerOver(const Form& form) const override;
