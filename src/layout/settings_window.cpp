@@ -42,6 +42,7 @@ std::unique_ptr<SettingsForm> makeSettingsForm() {
   // The language row below them all; the dialog grew by it.
   fieldLabel(b, kLanguageLabel, TextId::LanguageLabel, {240, 6660, 1935, 255});
   std::vector<std::string> shipped;
+  shipped.reserve(kCatalogue.size());
   for (const CatalogueLanguage& language : kCatalogue) shipped.emplace_back(language.ownName);
   b.dropDown(kLanguageList, TextId::WindowsLanguage, std::move(shipped), {2280, 6600, 3135, 375});
   return std::make_unique<SettingsForm>(kSettingsFormName, "QM-OSK", 7665, 7140, std::move(b.defs),

@@ -22,11 +22,11 @@ const CatalogueLanguage& catalogueLanguageOf(unsigned primaryLanguage) {
 
 std::string fillIn(std::string_view text, std::initializer_list<std::string_view> values) {
   std::string out;
-  const auto* value = values.begin();
   std::size_t from = 0;
-  for (std::size_t at = text.find(kMark); at != std::string_view::npos && value != values.end();
-       at = text.find(kMark, from)) {
-    out.append(text.substr(from, at - from)).append(*value++);
+  for (const std::string_view value : values) {
+    const std::size_t at = text.find(kMark, from);
+    if (at == std::string_view::npos) break;
+    out.append(text.substr(from, at - from)).append(value);
     from = at + kMark.size();
   }
   out.append(text.substr(from));
