@@ -133,9 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
         Session{"within the grace a press picks the row and the key just left",
                 {press(1100), look(1100, {1}), look(2100, {2}), press(2150, {1}), look(2150, {1, 2, 3})},
                 200},
-        Session{"a press a press's light follows is taken as it stands",
-                {press(1100), press(1150, {1})},
-                200},
+        Session{
+            "a press a press's light follows is taken as it stands", {press(1100), press(1150, {1})}, 200},
         Session{"at the grace's end the press is the new light's; going round the row is a move too",
                 {press(1200), look(1200, {4}), look(3200, {4}), press(3250, {5})},
                 200},
