@@ -333,6 +333,15 @@ lit_keys() {
   drive color-each main "${names[@]}" | tr -d '\r' | awk -v c="$SCAN_LIGHT" '$2 == c {n++} END {print n + 0}'
 }
 
+# One row of an idle table: $1 the label, $2 the interval's name, $3 the file.
+idle_row() {
+  local n=$2 I=$3
+  printf '| %s | %s | %s ms | %s | %s | %s |\n' "$1" "$(value "${n}_seconds" "$I")" \
+    "$(value "${n}_keyboard_cpu_ms" "$I")" \
+    "$(percent "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_seconds" "$I")")" \
+    "$(value "${n}_messages" "$I")" "$(value "${n}_repaints" "$I")"
+}
+
 # How late a hover clicks against its setting, then what the keyboard costs
 # idle with hover and scanning both on: while the scan runs, and once it
 # rests.
@@ -384,10 +393,7 @@ aids_bench() {
   echo "| Idle, hover and scanning on | seconds | keyboard CPU | % of a core | messages | repaints |"
   echo "|---|---|---|---|---|---|"
   for n in aids-scanning aids-away aids-key; do
-    printf '| %s | %s | %s ms | %s | %s | %s |\n' "$n" "$(value "${n}_seconds" "$I")" \
-      "$(value "${n}_keyboard_cpu_ms" "$I")" \
-      "$(percent "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_seconds" "$I")")" \
-      "$(value "${n}_messages" "$I")" "$(value "${n}_repaints" "$I")"
+    idle_row "$n" "$n" "$I"
   done
   echo
   echo "Keys lit: at the end of scanning $(value aids-scanning_lit_at_end "$I"), once at rest $(value aids-rest_lit "$I"), at the end $(value aids-key_lit_at_end "$I")."
@@ -434,10 +440,7 @@ predict_bench() {
   echo "| Idle, word prediction on | seconds | keyboard CPU | % of a core | messages | repaints |"
   echo "|---|---|---|---|---|---|"
   for n in predict-away predict-key predict1-moving predict0-moving; do
-    printf '| %s | %s | %s ms | %s | %s | %s |\n' "$n" "$(value "${n}_seconds" "$I")" \
-      "$(value "${n}_keyboard_cpu_ms" "$I")" \
-      "$(percent "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_seconds" "$I")")" \
-      "$(value "${n}_messages" "$I")" "$(value "${n}_repaints" "$I")"
+    idle_row "$n" "$n" "$I"
   done
 }
 
@@ -461,10 +464,7 @@ language_bench() {
   echo "| Idle, keys following the input language | seconds | keyboard CPU | % of a core | messages | repaints |"
   echo "|---|---|---|---|---|---|"
   for n in language-0-away language-1-away language-0-key language-1-key; do
-    printf '| %s | %s | %s ms | %s | %s | %s |\n' "$n" "$(value "${n}_seconds" "$I")" \
-      "$(value "${n}_keyboard_cpu_ms" "$I")" \
-      "$(percent "$(value "${n}_keyboard_cpu_ms" "$I")" "$(value "${n}_seconds" "$I")")" \
-      "$(value "${n}_messages" "$I")" "$(value "${n}_repaints" "$I")"
+    idle_row "$n" "$n" "$I"
   done
 }
 
@@ -496,10 +496,7 @@ comfort_bench() {
   echo "|---|---|---|---|---|---|"
   for state in "${COMFORT_STATES[@]}"; do
     read -r name _ <<<"$state"
-    printf '| %s | %s | %s ms | %s | %s | %s |\n' "$name" "$(value "comfort-${name}_seconds" "$I")" \
-      "$(value "comfort-${name}_keyboard_cpu_ms" "$I")" \
-      "$(percent "$(value "comfort-${name}_keyboard_cpu_ms" "$I")" "$(value "comfort-${name}_seconds" "$I")")" \
-      "$(value "comfort-${name}_messages" "$I")" "$(value "comfort-${name}_repaints" "$I")"
+    idle_row "$name" "comfort-$name" "$I"
   done
 }
 
