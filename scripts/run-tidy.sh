@@ -19,9 +19,11 @@ run-clang-tidy -p build/native -quiet -j "$jobs" \
 
 # The host, the tools and the bench: a database of the MinGW build with the
 # bench switched on, in a tree of its own so that the ordinary build and the
-# bench's are left alone (configuring writes the database; nothing is built).
+# bench's are left alone (configuring writes the database).
 host_build=build/tidy-mingw
 cmake --preset mingw -B "$host_build" -DQMOSK_BENCH=ON >/dev/null
+# Only the texts' ids are built: the build generates them, every layout includes them.
+cmake --build "$host_build" --target osk_texts_generated >/dev/null
 # clang does not find the MinGW compiler's C++ library by itself; the
 # compiler names its folders (the C headers clang finds for the target).
 cxx=i686-w64-mingw32-g++
