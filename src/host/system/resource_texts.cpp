@@ -1,5 +1,7 @@
 #include "host/system/resource_texts.h"
 
+#include <span>
+
 #include "host/common/failure.h"
 #include "host/common/text.h"
 
@@ -31,12 +33,14 @@ std::optional<std::wstring> ResourceTexts::fromTable(TextId id, LANGID language)
   HRSRC found = ::FindResourceExW(self, RT_STRING, MAKEINTRESOURCEW(number / 16 + 1), language);
   if (found == nullptr) return std::nullopt;
   HGLOBAL loaded = ::LoadResource(self, found);
-  const auto* at = static_cast<const WCHAR*>(loaded != nullptr ? ::LockResource(loaded) : nullptr);
-  if (at == nullptr) return std::nullopt;
-  const WCHAR* end = at + ::SizeofResource(self, found) / sizeof(WCHAR);
-  for (unsigned place = 0; place < number % 16 && at < end; ++place) at += 1 + *at;
-  if (at >= end || *at == 0 || at + 1 + *at > end) return std::nullopt;
-  return std::wstring(at + 1, *at);
+  const auto* first = static_cast<const WCHAR*>(loaded != nullptr ? ::LockResource(loaded) : nullptr);
+  if (first == nullptr) return std::nullopt;
+  const std::span<const WCHAR> bundle(first, ::SizeofResource(self, found) / sizeof(WCHAR));
+  std::size_t at = 0;
+  for (unsigned place = 0; place < number % 16 && at < bundle.size(); ++place) at += 1 + bundle[at];
+  if (at >= bundle.size() || bundle[at] == 0 || at + 1 + bundle[at] > bundle.size()) return std::nullopt;
+  const std::span<const WCHAR> text = bundle.subspan(at + 1, bundle[at]);
+  return std::wstring(text.begin(), text.end());
 }
 
 std::string ResourceTexts::text(TextId id) const {

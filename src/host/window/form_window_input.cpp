@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -13,6 +14,18 @@
 #include "host/window/outside_view.h"
 
 namespace osk::win32 {
+namespace {
+
+bool ticked(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The list's chosen item, if any.
+std::optional<int> chosenItem(HWND list) {
+  const LRESULT chosen = ::SendMessageW(list, CB_GETCURSEL, 0, 0);
+  if (chosen == CB_ERR) return std::nullopt;
+  return static_cast<int>(chosen);
+}
+
+}  // namespace
 
 void FormWindow::onCommand(int id, int code, HWND child) {
   const int i = id - kFirstControlId;
@@ -26,19 +39,18 @@ void FormWindow::onCommand(int id, int code, HWND child) {
       break;
     case ControlKind::CheckBox:
       if (code == BN_CLICKED) {
-        c.setValue(::SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        c.setValue(static_cast<int>(ticked(child)));
         raise(index, Event::Click);
       }
       break;
-    case ControlKind::DropDown:
+    case ControlKind::DropDown: {
       // A choice is a click, as a tick is: the value has changed first.
-      if (code == CBN_SELCHANGE) {
-        const LRESULT chosen = ::SendMessageW(child, CB_GETCURSEL, 0, 0);
-        if (chosen == CB_ERR) break;
-        c.setValue(static_cast<int>(chosen));
-        raise(index, Event::Click);
-      }
+      const std::optional<int> chosen = code == CBN_SELCHANGE ? chosenItem(child) : std::nullopt;
+      if (!chosen) break;
+      c.setValue(*chosen);
+      raise(index, Event::Click);
       break;
+    }
     case ControlKind::Label:
       if (code == STN_CLICKED) raise(index, Event::Click);
       if (code == STN_DBLCLK) raise(index, Event::DblClick);
