@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The hands-free speed table of the README: qmosk-handsfree (built by the
+# The hands-free speed table of docs/figures.md: qmosk-handsfree (built by the
 # native preset) on the held-out text, for every method, simulated user,
 # timing and prediction, seed 1, the tool's defaults otherwise.
 #

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures the keyboard under Wine on a private virtual display and prints a
-# table of results:
+# table of results (they go in docs/figures.md):
 #   1. click-to-arrival latency of a key, against a direct SendInput;
 #   2. throughput of a long stored text typed into Notepad, against direct
 #      SendInput of the same text;

@@ -3,7 +3,7 @@
 # Xvfb: each run launches the program in a warm prefix (its wineserver
 # already up) and times it until X reports its top-level window viewable;
 # the two programs alternate, RUNS times each. Prints one line per run and
-# the medians.
+# the medians (they go in docs/figures.md, Start-up).
 #
 #   bench/startup.sh [build dir, default build/mingw] [RUNS, default 5]
 set -euo pipefail

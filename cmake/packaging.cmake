@@ -2,8 +2,8 @@
 # installer (NSIS, which Debian's nsis package runs on Linux) and the
 # portable zip. Both take their version from project(VERSION).
 
-# What goes where: the program and both licences in both, the README with
-# the installed program, a short read-me in the zip.
+# What goes where: the program, the licences and the user's guide in both,
+# the README with the installed program, a short read-me in the zip.
 #
 # Every file the installer puts goes through qmosk_install_file, which
 # keeps the one list of them. From it come the installer's own lines that
@@ -30,6 +30,7 @@ qmosk_install_file(program TARGET qm-osk)
 qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/LICENSE)
 qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/data/LICENSE-words-en.md)
 qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/data/LICENSE-pairs-en.md)
+qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/docs/user-guide.md)
 qmosk_install_file(installed FILE ${CMAKE_SOURCE_DIR}/README.md)
 # The zip's alone: not in the installer's list.
 install(FILES ${CMAKE_SOURCE_DIR}/docs/portable-read-me.txt DESTINATION . RENAME READ-ME.txt

@@ -7,11 +7,13 @@
 # folder, so "../app/keyboard.h" would reach past the include roots that
 # keep each folder to itself and what it links (cmake/layers.cmake).
 # Function length (80 lines) is clang-tidy's readability-function-size.
+# The README's and the guides' links are followed too (check-links.py).
 # Prints every breach; exits non-zero when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-python3 - <<'PY'
+status=0
+python3 - <<'PY' || status=1
 import pathlib, re, sys
 
 # The log's sink on Windows, the one writer of the debug channel.
@@ -38,3 +40,6 @@ if breaches:
     sys.exit(1)
 print("check-structure: the tree keeps its shape")
 PY
+# Run even after a breach above, so that one does not hide the other.
+python3 scripts/check-links.py || status=1
+exit $status

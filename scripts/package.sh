@@ -8,7 +8,7 @@
 #   scripts/package.sh --uiaccess   the uiAccess build (build/mingw-uiaccess,
 #                                   artefacts in build/package-uiaccess/); it
 #                                   must be signed before Windows starts it,
-#                                   see the README
+#                                   see docs/developing.md
 # With QMOSK_SIGN_PFX (a PKCS#12 certificate file; its password in the file
 # QMOSK_SIGN_PASS_FILE, if it has one) the program is signed with Debian's
 # osslsigncode before it is packaged.

@@ -22,7 +22,7 @@ using predict::fold;
 using predict::isWord;
 
 // How the model weighs its parts; chosen on the tuning text (see the
-// README's prediction section), never on the hold-out text.
+// keystroke savings in docs/figures.md), never on the hold-out text.
 //
 // A learned count halves over this many words typed.
 constexpr double kHalfLife = 10000;

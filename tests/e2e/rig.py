@@ -313,7 +313,7 @@ class Session:
         test.addCleanup(toggle_to, original)
 
     def shoot(self, name, form="main"):
-        """A window as shown, for the README: into the folder that
+        """A window as shown, for the guides: into the folder that
         QMOSK_SHOTS names, when it names one."""
         folder = os.environ.get("QMOSK_SHOTS")
         if not folder:

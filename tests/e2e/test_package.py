@@ -158,6 +158,7 @@ class Installed(KeyboardTestCase):
         folder = self.unix(s, where)
         listed = installed_files()
         self.assertIn("LICENSE", listed)
+        self.assertIn("user-guide.md", listed)
         self.assertEqual(sorted(os.listdir(folder)), sorted(listed + ["Uninstall.exe"]))
         self.assertTrue(os.path.exists(os.path.join(s.dir, "drive_c", SHORTCUT)), "no Start-menu shortcut")
 
@@ -305,7 +306,8 @@ class Portable(KeyboardTestCase):
         folder = os.path.join(s.dir, "drive_c", "stick", "qm-osk")
         with zipfile.ZipFile(artefact("portable.zip")) as z:
             self.assertEqual(sorted(z.namelist()),
-                             ["LICENSE", "LICENSE-pairs-en.md", "LICENSE-words-en.md", "READ-ME.txt", "qm-osk.exe"])
+                             ["LICENSE", "LICENSE-pairs-en.md", "LICENSE-words-en.md", "READ-ME.txt", "qm-osk.exe",
+                              "user-guide.md"])
             z.extractall(folder)
         type_with(s, r"C:\stick\qm-osk\qm-osk.exe")
 

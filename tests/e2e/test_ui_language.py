@@ -65,7 +65,7 @@ class UiLanguage(KeyboardTestCase):
         return self.s.drive("child-texts", form).split("\n")
 
     def shoot(self, form, name):
-        """The dialog as shown, for the README: into the folder that
+        """The dialog as shown, for the user's guide: into the folder that
         QMOSK_SHOTS names, when it names one."""
         folder = os.environ.get("QMOSK_SHOTS")
         if not folder:
