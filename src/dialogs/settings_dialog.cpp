@@ -1,4 +1,5 @@
 #include <array>
+#include <optional>
 #include <string>
 
 #include "aids/hands_free.h"
@@ -18,12 +19,13 @@ struct TextField {
   SettingsControl control;
   std::string_view key;  // the control's name, as the store has always had it
   std::string_view fallback;
+  std::optional<TextId> words;  // the fallback is these words, in the language chosen
 };
 constexpr std::array<TextField, 3> kTextFields{{
     {ui::settings::kCalculatorCommandTextbox, settings::kCalculatorCommand,
-     settings::kCalculatorCommandDefault},
-    {ui::settings::kEmailAddressTextbox, settings::kEmailAddress, settings::kEmailAddressDefault},
-    {ui::settings::kBtcAddressTextbox, settings::kBtcAddress, settings::kBtcAddressDefault},
+     settings::kCalculatorCommandDefault, {}},
+    {ui::settings::kEmailAddressTextbox, settings::kEmailAddress, {}, settings::kEmailAddressDefault},
+    {ui::settings::kBtcAddressTextbox, settings::kBtcAddress, {}, settings::kBtcAddressDefault},
 }};
 
 // Whole numbers kept within their bounds: what is stored is the number the
@@ -124,7 +126,8 @@ void Form_Load(Context& ctx) {
     tickBoxClick(ctx, box);
   }
   for (const TextField& f : kTextFields)
-    dialog.control(f.control).setText(store.read(kSettingsSection, f.key, f.fallback));
+    dialog.control(f.control).setText(store.read(
+        kSettingsSection, f.key, f.words ? ctx.platform.texts.text(*f.words) : std::string(f.fallback)));
   // Shown as it is: the bar may have been refused or dragged away.
   dialog.control(ui::settings::kDockTickbox).setValue(ctx.docking->docked() ? 1 : 0);
   // Shown as it is, without acting: only the user's own click sets it.
