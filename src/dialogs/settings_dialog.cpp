@@ -22,8 +22,10 @@ struct TextField {
   std::optional<TextId> words;  // the fallback is these words, in the language chosen
 };
 constexpr std::array<TextField, 3> kTextFields{{
-    {ui::settings::kCalculatorCommandTextbox, settings::kCalculatorCommand,
-     settings::kCalculatorCommandDefault, {}},
+    {ui::settings::kCalculatorCommandTextbox,
+     settings::kCalculatorCommand,
+     settings::kCalculatorCommandDefault,
+     {}},
     {ui::settings::kEmailAddressTextbox, settings::kEmailAddress, {}, settings::kEmailAddressDefault},
     {ui::settings::kBtcAddressTextbox, settings::kBtcAddress, {}, settings::kBtcAddressDefault},
 }};

@@ -242,7 +242,8 @@ class SuggestionStrip final : public WordPrediction {
     // load: the keyboard's Load comes before its window shows.
     if (unreadable_ && !told_) {
       told_ = true;
-      ctx_.platform.host.showNote(ctx_.main, ui::kSuggestionKeys.front(), unreadableNote(ctx_.platform.texts, *unreadable_));
+      ctx_.platform.host.showNote(ctx_.main, ui::kSuggestionKeys.front(),
+                                  unreadableNote(ctx_.platform.texts, *unreadable_));
     }
     save();
   }

@@ -18,6 +18,7 @@
 #include "host/system/shell_launcher.h"
 #include "host/window/form_window.h"
 #include "platform/session_claim.h"
+#include "platform/texts.h"
 
 namespace osk::win32 {
 
