@@ -1,6 +1,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "aids/hands_free.h"
 #include "dialogs/dialogs.h"
@@ -220,10 +221,18 @@ AidsForm& aidsDialog(const Context& ctx) { return dynamic_cast<AidsForm&>(ctx.wi
 
 void applyLanguage(Context& ctx) {
   Texts& texts = ctx.platform.texts;
+  // A field that still shows its words in the language left (nothing the
+  // user typed) follows the change, as the dialogs' own texts do.
+  std::vector<const settings_dialog::TextField*> unchanged;
+  for (const settings_dialog::TextField& f : settings_dialog::kTextFields)
+    if (f.words && settingsDialog(ctx).control(f.control).text() == texts.text(*f.words))
+      unchanged.push_back(&f);
   texts.choose(ctx.platform.store.read(kSettingsSection, settings::kUiLanguage, ""));
   const TextSource source = [&texts](TextId id) { return texts.text(id); };
   for (const std::string_view name : {kMainFormName, kSettingsFormName, kFkeysFormName, kAidsFormName})
     ctx.window(name).applyTexts(source);
+  for (const settings_dialog::TextField* f : unchanged)
+    settingsDialog(ctx).control(f->control).setText(texts.text(*f->words));
 }
 
 void openSettingsDialog(Context& ctx) {
