@@ -50,15 +50,17 @@ struct CaptionFont {
   bool bold;
 };
 
-// Whether `text`, in the font selected into `dc`, fits `area`: on one line
-// when it is one word, else wrapped at its blanks as drawCaption wraps it.
+// Whether `text`, in the font selected into `dc`, fits `area`: one word
+// across its width (a line a little taller than a small key still reads, as
+// it always has, but a word cut at the sides does not); several wrapped at
+// their blanks as drawCaption wraps them, in its width and height.
 bool fits(HDC dc, const std::wstring& text, const RECT& area, bool oneWord) {
   const LONG width = area.right - area.left;
   const LONG height = area.bottom - area.top;
   if (oneWord) {
     SIZE size{};
     return ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size) != FALSE &&
-           size.cx <= width && size.cy <= height;
+           size.cx <= width;
   }
   RECT measure = area;
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
@@ -69,13 +71,16 @@ bool fits(HDC dc, const std::wstring& text, const RECT& area, bool oneWord) {
 // The caption's own font or, where the caption would not fit its key in it
 // (a language's longer words, or a keyboard dragged small, where the key's
 // edges take a larger share), the largest smaller one it fits in: shrunk
-// rather than cut at the edges or run over them. Leaves that font selected.
+// rather than cut at the edges or run over them; never below a height that
+// still reads, where a keyboard dragged that small draws what it can.
+// Leaves that font selected.
 void selectFittedFont(HDC dc, const std::wstring& text, const RECT& area, bool oneWord, CaptionFont font,
                       GdiCache& gdi) {
   ::SelectObject(dc, gdi.font(font.height, font.bold));
   if (text.empty() || fits(dc, text, area, oneWord)) return;
   // Heights are negative: a smaller font is one nearer zero.
-  for (LONG height = font.height + 1; height < -1; ++height) {
+  constexpr LONG kSmallestReadable = -6;
+  for (LONG height = font.height + 1; height <= kSmallestReadable; ++height) {
     ::SelectObject(dc, gdi.font(height, font.bold));
     if (fits(dc, text, area, oneWord)) return;
   }
