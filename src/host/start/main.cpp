@@ -91,7 +91,7 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     osk::SendInputInjector injector;
     Win32LockKeys locks;
     ShellLauncher launcher(lpCmdLine != nullptr ? lpCmdLine : L"");
-    Win32FormHost host;
+    Win32FormHost host(texts);
     HandsFreeInput handsFree;
     LearnedWordsStore learnedWords(programName);
     SignInEntry signIn(programName);

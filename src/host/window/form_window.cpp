@@ -449,7 +449,7 @@ void FormWindow::layoutChanged() {
 
 void FormWindow::titleChanged() {
   if (!alive()) return;
-  if (!::SetWindowTextW(hwnd(), widen(form_.title()).c_str()))
+  if (::SetWindowTextW(hwnd(), widen(form_.title()).c_str()) == FALSE)
     logFailure("retitling a window in the language chosen", ::GetLastError());
 }
 
