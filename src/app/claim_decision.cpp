@@ -29,7 +29,7 @@ ClaimStep nextClaimStep(const ClaimFacts& facts) {
   return facts.waitedOut ? giveUp : ClaimStep::Wait;
 }
 
-bool claimSession(SessionClaim& system, bool replacing) {
+bool claimSession(SessionClaim& system, bool replacing, const Texts& texts) {
   ClaimFacts facts{.replacing = replacing};
   for (;;) {
     facts.answer = system.claimName();
@@ -63,7 +63,7 @@ bool claimSession(SessionClaim& system, bool replacing) {
         return false;
       case ClaimStep::TellAndEnd:
         logFailure("a keyboard of this name runs out of this start's reach");
-        system.tell(kKeyboardOutOfReach);
+        system.tell(texts.text(TextId::KeyboardOutOfReach));
         return false;
     }
   }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/session_claim.h"
+#include "platform/texts.h"
 
 namespace osk {
 
@@ -35,14 +36,11 @@ enum class ClaimStep : std::uint8_t {
 
 ClaimStep nextClaimStep(const ClaimFacts& facts);
 
-// What the user reads when a keyboard of this name runs where this start
-// cannot reach it.
-inline constexpr std::string_view kKeyboardOutOfReach =
-    "A keyboard already runs as administrator or as another user. Close it first, or use that one.";
-
 // Asks until the steps above decide: true when this start is to run the
 // keyboard.
-[[nodiscard]] bool claimSession(SessionClaim& system, bool replacing);
+// `texts` word what the user is told when a keyboard of this name runs where
+// this start cannot reach it.
+[[nodiscard]] bool claimSession(SessionClaim& system, bool replacing, const Texts& texts);
 
 // On the keyboard that runs: lets later starts reach it, whatever their
 // level. A refusal is logged and the keyboard runs on: only starts from

@@ -152,7 +152,7 @@ std::optional<Passage> Delivery::pass(Aim aim) const {
   const std::vector<Control>& controls = ctx_.main.controls();
   const Control& at =
       ctx_.handling < controls.size() ? controls[ctx_.handling] : ctx_.main.control(ui::kActiveWindowLabel);
-  ctx_.platform.host.showActionNote(ctx_.main, at, kAdministratorNote,
+  ctx_.platform.host.showActionNote(ctx_.main, at, ctx_.platform.texts.text(TextId::AdministratorNote),
                                     [&ctx = ctx_] { restartAsAdministrator(ctx); });
   return std::nullopt;
 }

@@ -20,12 +20,6 @@ const std::string& targetTitle(const Context& ctx);
 void recordTarget(Context& ctx, std::string_view title, WindowId window);
 void targetCommandLine(Context& ctx);
 
-// What a key says when its target runs above the keyboard, offering the
-// restart as administrator.
-inline constexpr std::string_view kAdministratorNote =
-    "This window runs as administrator, so Windows keeps the keyboard's keys from it. "
-    "Click here to restart the keyboard as administrator.";
-
 // A physical key of the target's layout, as the keys that follow the input
 // language send it.
 struct PhysicalKey {

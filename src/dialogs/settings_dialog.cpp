@@ -1,5 +1,7 @@
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "aids/hands_free.h"
 #include "dialogs/dialogs.h"
@@ -18,12 +20,15 @@ struct TextField {
   SettingsControl control;
   std::string_view key;  // the control's name, as the store has always had it
   std::string_view fallback;
+  std::optional<TextId> words;  // the fallback is these words, in the language chosen
 };
 constexpr std::array<TextField, 3> kTextFields{{
-    {ui::settings::kCalculatorCommandTextbox, settings::kCalculatorCommand,
-     settings::kCalculatorCommandDefault},
-    {ui::settings::kEmailAddressTextbox, settings::kEmailAddress, settings::kEmailAddressDefault},
-    {ui::settings::kBtcAddressTextbox, settings::kBtcAddress, settings::kBtcAddressDefault},
+    {ui::settings::kCalculatorCommandTextbox,
+     settings::kCalculatorCommand,
+     settings::kCalculatorCommandDefault,
+     {}},
+    {ui::settings::kEmailAddressTextbox, settings::kEmailAddress, {}, settings::kEmailAddressDefault},
+    {ui::settings::kBtcAddressTextbox, settings::kBtcAddress, {}, settings::kBtcAddressDefault},
 }};
 
 // Whole numbers kept within their bounds: what is stored is the number the
@@ -124,7 +129,8 @@ void Form_Load(Context& ctx) {
     tickBoxClick(ctx, box);
   }
   for (const TextField& f : kTextFields)
-    dialog.control(f.control).setText(store.read(kSettingsSection, f.key, f.fallback));
+    dialog.control(f.control).setText(store.read(
+        kSettingsSection, f.key, f.words ? ctx.platform.texts.text(*f.words) : std::string(f.fallback)));
   // Shown as it is: the bar may have been refused or dragged away.
   dialog.control(ui::settings::kDockTickbox).setValue(ctx.docking->docked() ? 1 : 0);
   // Shown as it is, without acting: only the user's own click sets it.
@@ -215,10 +221,18 @@ AidsForm& aidsDialog(const Context& ctx) { return dynamic_cast<AidsForm&>(ctx.wi
 
 void applyLanguage(Context& ctx) {
   Texts& texts = ctx.platform.texts;
+  // A field that still shows its words in the language left (nothing the
+  // user typed) follows the change, as the dialogs' own texts do.
+  std::vector<const settings_dialog::TextField*> unchanged;
+  for (const settings_dialog::TextField& f : settings_dialog::kTextFields)
+    if (f.words && settingsDialog(ctx).control(f.control).text() == texts.text(*f.words))
+      unchanged.push_back(&f);
   texts.choose(ctx.platform.store.read(kSettingsSection, settings::kUiLanguage, ""));
   const TextSource source = [&texts](TextId id) { return texts.text(id); };
   for (const std::string_view name : {kMainFormName, kSettingsFormName, kFkeysFormName, kAidsFormName})
     ctx.window(name).applyTexts(source);
+  for (const settings_dialog::TextField* f : unchanged)
+    settingsDialog(ctx).control(f->control).setText(texts.text(*f->words));
 }
 
 void openSettingsDialog(Context& ctx) {

@@ -91,7 +91,7 @@ void clickLanguageKey(Context& ctx, const CharacterKey& key);
 struct StoredTextKey {
   KeyboardControl button;
   std::string_view settingKey;
-  std::string_view fallback;
+  TextId fallback;  // typed until the user stores a text
 };
 std::span<const StoredTextKey> storedTextKeys();
 void clickStoredTextKey(Context& ctx, const StoredTextKey& key);

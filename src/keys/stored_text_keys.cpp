@@ -10,7 +10,8 @@ void clickStoredTextKey(Context& ctx, const StoredTextKey& key) {
   // Never into the keyboard's own command line: the text may hold key names
   // that mean nothing there.
   if (target(ctx) != TargetClass::Real) return;
-  const std::string text = ctx.platform.store.read(kSettingsSection, key.settingKey, key.fallback);
+  const std::string text =
+      ctx.platform.store.read(kSettingsSection, key.settingKey, ctx.platform.texts.text(key.fallback));
   sendStep(ctx, text, &ctx.main.control(key.button));
   // Whatever the text was, even one letter, the suggestions start afresh
   // after it: what it typed is not a word the user spelt out.

@@ -148,7 +148,7 @@ class SuggestionStrip final : public WordPrediction {
     // told the words are still there.
     if (unreadable_) {
       dirty_ = false;
-      return notForgottenNote(*unreadable_);
+      return notForgottenNote(ctx_.platform.texts, *unreadable_);
     }
     // Empty of words, the file says nothing was learned. Refused, the old
     // file would come back at the next start: tried again at the close.
@@ -242,7 +242,8 @@ class SuggestionStrip final : public WordPrediction {
     // load: the keyboard's Load comes before its window shows.
     if (unreadable_ && !told_) {
       told_ = true;
-      ctx_.platform.host.showNote(ctx_.main, ui::kSuggestionKeys.front(), unreadableNote(*unreadable_));
+      ctx_.platform.host.showNote(ctx_.main, ui::kSuggestionKeys.front(),
+                                  unreadableNote(ctx_.platform.texts, *unreadable_));
     }
     save();
   }

@@ -26,8 +26,10 @@ std::unique_ptr<AidsForm> makeAidsForm() {
   b.checkBox(kTuneTimingTickbox, TextId::TuneTimingTickBox, {240, 4980, 6255, 375});
   fieldLabel(b, kTuneTimingNote, TextId::TuneTimingNote, {600, 5420, 5895, 765});
   b.dialogButton(kOkButton, TextId::OkButton, {2640, 6360, 1455, 495});
-  return std::make_unique<AidsForm>(kAidsFormName, "QM-OSK - TYPING AIDS", 6735, 7080, std::move(b.defs),
-                                    std::vector<Timer>{});
+  auto form =
+      std::make_unique<AidsForm>(kAidsFormName, "", 6735, 7080, std::move(b.defs), std::vector<Timer>{});
+  form->setTitleWords(TextId::AidsTitle);
+  return form;
 }
 
 }  // namespace osk

@@ -130,7 +130,7 @@ inline void fieldLabel(Builder& b, ControlName name, Caption caption, TwipsRect 
 }
 
 // A dialog's text field: it holds stored text, which may be anything.
-inline void field(Builder& b, ControlName name, std::string text, TwipsRect rect) {
+inline void field(Builder& b, ControlName name, Caption text, TwipsRect rect) {
   b.textBox(name, std::move(text), rect).wholeText = true;
 }
 

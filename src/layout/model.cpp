@@ -201,8 +201,18 @@ void Form::restartTimer(TimerName name) {
   if (observer_ != nullptr) observer_->timerChanged(t);
 }
 
+void Form::setTitleWords(TextId id) {
+  titleWords_ = id;
+  title_ = englishText(id);
+}
+
 void Form::applyTexts(const TextSource& text) {
   for (Control& c : controls_) c.applyTexts(text);
+  if (!titleWords_) return;
+  std::string title = text(*titleWords_);
+  if (title == title_) return;
+  title_ = std::move(title);
+  if (observer_ != nullptr) observer_->titleChanged();
 }
 
 void Form::restoreDesign() {

@@ -274,6 +274,8 @@ class FormObserver {
   // A band opened or closed: controls have new places, and the band's
   // controls were shown or hidden. Only the host places controls.
   virtual void layoutChanged() {}
+  // The form's title is in another language.
+  virtual void titleChanged() {}
   // Only the keys in `before` and `after` need repainting. Most observers
   // paint no keys, hence the default.
   virtual void aidMarksChanged(const AidMarks& before, const AidMarks& after) {
@@ -301,6 +303,9 @@ class Form {
 
   const std::string& name() const { return name_; }
   const std::string& title() const { return title_; }
+  // The title is these words, in the language chosen (applyTexts); a form
+  // without them keeps its title in every language.
+  void setTitleWords(TextId id);
   int clientWidth() const { return clientWidth_; }
   int clientHeight() const { return clientHeight_; }
 
@@ -387,6 +392,7 @@ class Form {
 
   std::string name_;
   std::string title_;
+  std::optional<TextId> titleWords_;
   int clientWidth_;
   int clientHeight_;
   std::vector<Control> controls_;

@@ -17,11 +17,11 @@ std::unique_ptr<SettingsForm> makeSettingsForm() {
   b.label(kDoubleClickTxtLabel, TextId::DoubleClickLightsLabel, {120, 1920, 7335, 495}, {12.0, true},
           colors::kCyan, colors::kBlack, Align::Center);
   fieldLabel(b, kCalcLabel, TextId::CalculatorLabel, {240, 2760, 1395, 255});
-  field(b, kCalculatorCommandTextbox, "COMMAND", {1800, 2640, 5655, 375});
+  field(b, kCalculatorCommandTextbox, TextId::CommandField, {1800, 2640, 5655, 375});
   fieldLabel(b, kEmailLabel, TextId::EmailLabel, {240, 3240, 1515, 255});
-  field(b, kEmailAddressTextbox, "COMMAND", {1800, 3120, 5655, 375});
+  field(b, kEmailAddressTextbox, TextId::CommandField, {1800, 3120, 5655, 375});
   fieldLabel(b, kBtcAddressLabel, TextId::BtcLabel, {240, 3720, 1335, 255});
-  field(b, kBtcAddressTextbox, "COMMAND", {1800, 3600, 5655, 375});
+  field(b, kBtcAddressTextbox, TextId::CommandField, {1800, 3600, 5655, 375});
   // In the free band above the buttons, so no other control moves.
   b.checkBox(kKeepTargetFocusTickbox, TextId::KeepFocusTickBox, {2160, 4080, 5295, 375});
   // Left of the tick box above, where the band was empty.

@@ -94,14 +94,14 @@ bool SharedLearnedWords::write(Predictor& predictor) {
   return true;
 }
 
-std::string unreadableNote(std::string_view reason) {
-  return sentence("The learned words could not be read", reason) +
-         " They are left as they are, and nothing learned is stored until the keyboard starts again.";
+std::string unreadableNote(const Texts& texts, std::string_view reason) {
+  return sentence(texts.text(TextId::LearnedWordsUnreadable), reason) + " " +
+         texts.text(TextId::LearnedWordsKept);
 }
 
-std::string notForgottenNote(std::string_view reason) {
-  return sentence("The learned words could not be read", reason) +
-         " They are left as they are: forget them again once the keyboard has started again.";
+std::string notForgottenNote(const Texts& texts, std::string_view reason) {
+  return sentence(texts.text(TextId::LearnedWordsUnreadable), reason) + " " +
+         texts.text(TextId::LearnedWordsNotForgotten);
 }
 
 }  // namespace osk

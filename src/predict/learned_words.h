@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/learned_words_file.h"
+#include "platform/texts.h"
 #include "predict/predictor.h"
 
 namespace osk {
@@ -61,9 +62,9 @@ class SharedLearnedWords {
 
 // What the user is told when the file could not be read for `reason`, and
 // so nothing learned in this run is stored.
-std::string unreadableNote(std::string_view reason);
+std::string unreadableNote(const Texts& texts, std::string_view reason);
 
 // What the user is told when forgetting left an unreadable file as it was.
-std::string notForgottenNote(std::string_view reason);
+std::string notForgottenNote(const Texts& texts, std::string_view reason);
 
 }  // namespace osk

@@ -75,9 +75,11 @@ inline constexpr std::string_view kDockBottomDefault = "0";
 inline constexpr std::string_view kCalculatorCommand = "CALCULATOR_COMMAND_TEXTBOX";
 inline constexpr std::string_view kCalculatorCommandDefault = "calc.exe";
 inline constexpr std::string_view kEmailAddress = "EMAIL_ADDRESS_TEXTBOX";
-inline constexpr std::string_view kEmailAddressDefault = "EMAIL ADDRESS";
+// Until the user gives one, the stored-text keys type their words for what
+// belongs there, in the language chosen.
+inline constexpr TextId kEmailAddressDefault = TextId::EmailAddressDefault;
 inline constexpr std::string_view kBtcAddress = "BTC_ADDRESS_TEXTBOX";
-inline constexpr std::string_view kBtcAddressDefault = "BTC ADDRESS";
+inline constexpr TextId kBtcAddressDefault = TextId::BtcAddressDefault;
 
 inline constexpr int kFkeyCount = ui::kFkeyCount;
 // n is 1-based: "BUTTON_F_NUM_<n>_CAPTION", default "FK<n>".

@@ -82,14 +82,18 @@ class UiLanguage(KeyboardTestCase):
         self.assertEqual(english_left(s.drive("child-texts", "main").split("\n"), GERMAN), [])
         shown = self.open("settings", "main", "SETTINGS_BUTTON")
         self.assertIn(GERMAN["FkeysSettingsButton"], shown)
+        # What the e-mail key types until the user gives an address.
+        self.assertIn(GERMAN["EmailAddressDefault"], shown)
         self.assertEqual(english_left(shown, GERMAN), [])
         self.shoot("settings", "settings-de.png")
         shown = self.open("aids", "settings", "TYPING_AIDS_BUTTON")
+        self.assertEqual(s.drive("text", "aids"), GERMAN["AidsTitle"])
         self.assertIn(GERMAN["DwellClickTickBox"], shown)
         self.assertEqual(english_left(shown, GERMAN), [])
         s.click("aids", "OK_BUTTON")
         s.drive("wait-gone", "aids")
         shown = self.open("fkeys", "settings", "FKEYS_SETTINGS_BUTTON")
+        self.assertEqual(s.drive("text", "fkeys"), GERMAN["FkeysTitle"])
         self.assertIn(GERMAN["FkeyRowLabel"].replace("{}", "16"), shown)
         self.assertEqual(english_left(shown, GERMAN), [])
         # Nothing was chosen: the keyboard follows Windows.

@@ -106,16 +106,19 @@ TEST(ClaimSession, AKeyboardOutOfReachTakesTheCommandLineOrTheUserIsTold) {
       {"refused (another user's keyboard)", true, false, true, 1},
       {"no window ever shows", false, true, true, 0},
   };
+  // Told in the language chosen, not always in English.
+  CatalogueTexts german;
+  german.choose("de");
   for (const Case& c : cases) {
     FakeSession s;
     s.window = c.window;
     s.accepts = c.accepts;
-    EXPECT_FALSE(claimSession(s, false)) << c.what;
+    EXPECT_FALSE(claimSession(s, false, german)) << c.what;
     EXPECT_TRUE(s.outOfReach) << c.what;
     EXPECT_EQ(s.handOvers, c.handOvers) << c.what;
     ASSERT_EQ(s.told.size(), c.told ? 1U : 0U) << c.what;
     if (c.told) {
-      EXPECT_EQ(s.told.front(), kKeyboardOutOfReach);
+      EXPECT_EQ(s.told.front(), catalogueLanguage("de").text(TextId::KeyboardOutOfReach));
     }
   }
 }
@@ -124,7 +127,7 @@ TEST(ClaimSession, ARestartRunsOnceTheKeyboardItReplacesHasClosed) {
   FakeSession s;
   s.answer = ClaimAnswer::AlreadyExists;
   s.closesAfter = 2;
-  EXPECT_TRUE(claimSession(s, true));
+  EXPECT_TRUE(claimSession(s, true, englishTexts()));
   EXPECT_EQ(s.handOvers, 0);
   EXPECT_EQ(s.waits, 2);
   EXPECT_TRUE(s.told.empty());

@@ -202,7 +202,7 @@ TEST(SendStep, ATargetAboveTheKeyboardGetsANoteInsteadOfKeys) {
     ASSERT_EQ(rig.host.notes.size(), 2u) << row;
     EXPECT_EQ(rig.host.notes[0].control, ui::kButtonTab.str()) << row;
     EXPECT_EQ(rig.host.notes[1].control, ui::kActiveWindowLabel.str()) << row;
-    EXPECT_EQ(rig.host.notes[0].text, kAdministratorNote) << row;
+    EXPECT_EQ(rig.host.notes[0].text, englishText(TextId::AdministratorNote)) << row;
   }
 }
 

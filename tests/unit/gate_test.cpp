@@ -132,7 +132,7 @@ TEST_P(EverySend, GoesInAtTheKeyboardsLevelAndNeverAboveIt) {
     EXPECT_TRUE(g.r.injector.sent.empty()) << g.r.injector.keys().front();
     EXPECT_TRUE(g.r.desktop.activations.empty());
     ASSERT_FALSE(g.r.host.notes.empty());
-    for (const auto& note : g.r.host.notes) EXPECT_EQ(note.text, kAdministratorNote);
+    for (const auto& note : g.r.host.notes) EXPECT_EQ(note.text, englishText(TextId::AdministratorNote));
     // Word prediction still offers what it offered: it took nothing as typed.
     EXPECT_EQ(g.offered(), before);
   }

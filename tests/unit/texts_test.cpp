@@ -55,6 +55,7 @@ struct LanguageRig : Rig {
     Form& dialog = kb.window(kSettingsFormName);
     host.whileModal = [this, item](Form& shown) {
       if (shown.name() != kSettingsFormName) return;
+      shown.control(ui::settings::kBtcAddressTextbox).setText("bc1-mine");
       shown.control(ui::settings::kLanguageList).setValue(item);
       kb.handle(shown, "LANGUAGE_LIST", Event::Click);
     };
@@ -64,8 +65,9 @@ struct LanguageRig : Rig {
 };
 
 // Each choice reaches every window at once, designed captions, icon names
-// and texts with a value alike; what the user set aside (a caption of their
-// own) is left as it is.
+// and texts with a value alike, window titles and the placeholder of a
+// field the user has left empty; what the user set aside (a caption or a
+// field's text of their own) is left as it is.
 TEST(Language, TheListSwitchesEveryWindowAtOnce) {
   struct Row {
     int item;
@@ -99,6 +101,11 @@ TEST(Language, TheListSwitchesEveryWindowAtOnce) {
               fillIn(catalogueLanguage(row.stored.empty() ? "es" : row.stored).text(TextId::VersionLabel),
                      {kProgramVersion}));
     EXPECT_EQ(r.c(ui::kButtonTab).caption(), "mine");
+    const CatalogueLanguage& language = catalogueLanguage(row.stored.empty() ? "es" : row.stored);
+    EXPECT_EQ(r.kb.window(kAidsFormName).title(), language.text(TextId::AidsTitle));
+    EXPECT_EQ(settings.control(ui::settings::kEmailAddressTextbox).text(),
+              language.text(TextId::EmailAddressDefault));
+    EXPECT_EQ(settings.control(ui::settings::kBtcAddressTextbox).text(), "bc1-mine");
     // A text box still at its design text follows as a caption does.
     EXPECT_EQ(r.c(ui::kCommandLineTextbox).text(),
               catalogueLanguage(row.stored.empty() ? "es" : row.stored).text(TextId::CommandLineHint));

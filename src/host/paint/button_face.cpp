@@ -43,6 +43,49 @@ void drawCaption(HDC dc, const std::wstring& text, RECT area, const KeyLook& loo
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &target, flags);
 }
 
+// A key's caption font as the key's place sizes it (a LOGFONT height: the
+// characters' height, negative).
+struct CaptionFont {
+  LONG height;
+  bool bold;
+};
+
+// Whether `text`, in the font selected into `dc`, fits `area`: one word
+// across its width (a line a little taller than a small key still reads, as
+// it always has, but a word cut at the sides does not); several wrapped at
+// their blanks as drawCaption wraps them, in its width and height.
+bool fits(HDC dc, const std::wstring& text, const RECT& area, bool oneWord) {
+  const LONG width = area.right - area.left;
+  const LONG height = area.bottom - area.top;
+  if (oneWord) {
+    SIZE size{};
+    return ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size) != FALSE &&
+           size.cx <= width;
+  }
+  RECT measure = area;
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
+              DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+  return measure.right - measure.left <= width && measure.bottom - measure.top <= height;
+}
+
+// The caption's own font or, where the caption would not fit its key in it
+// (a language's longer words, or a keyboard dragged small, where the key's
+// edges take a larger share), the largest smaller one it fits in: shrunk
+// rather than cut at the edges or run over them; never below a height that
+// still reads, where a keyboard dragged that small draws what it can.
+// Leaves that font selected.
+void selectFittedFont(HDC dc, const std::wstring& text, const RECT& area, bool oneWord, CaptionFont font,
+                      GdiCache& gdi) {
+  ::SelectObject(dc, gdi.font(font.height, font.bold));
+  if (text.empty() || fits(dc, text, area, oneWord)) return;
+  // Heights are negative: a smaller font is one nearer zero.
+  constexpr LONG kSmallestReadable = -6;
+  for (LONG height = font.height + 1; height <= kSmallestReadable; ++height) {
+    ::SelectObject(dc, gdi.font(height, font.bold));
+    if (fits(dc, text, area, oneWord)) return;
+  }
+}
+
 struct KeyState {
   bool pushed = false;
   bool disabled = false;
@@ -113,7 +156,7 @@ void drawPictureAndCaption(HDC dc, const RECT& content, const Control& c, const 
 }
 
 // Paints the key into `dc` at 0, 0.
-void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks marks, HFONT font,
+void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks marks, CaptionFont font,
               GdiCache& gdi) {
   // The scan's light covers the face; the icons blend with what lies under.
   const Palette& palette = gdi.palette();
@@ -137,7 +180,7 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks mark
   ::InflateRect(&content, -2, -1);
   if (state.pushed) ::OffsetRect(&content, 1, 1);
 
-  const SelectGuard selectFont(dc, font);
+  const SelectGuard selectFont(dc, gdi.font(font.height, font.bold));
   const std::wstring caption = widen(c.caption());
   if (c.icon() != Icon::None && caption.empty()) {
     RECT art = content;
@@ -147,6 +190,7 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks mark
     drawPictureAndCaption(dc, content, c, caption, look, state.disabled, gdi);
   } else {
     const bool oneWord = caption.find_first_of(L" \t\r\n") == std::wstring::npos;
+    selectFittedFont(dc, caption, content, oneWord, font, gdi);
     drawCaption(dc, caption, content, look, embossed(palette, c, state.disabled), state.quick && oneWord);
   }
 
@@ -177,7 +221,7 @@ void drawKey(const DRAWITEMSTRUCT& dis, const Control& c, KeyMarks marks, const 
   if (size.cx <= 0 || size.cy <= 0) return;
   const KeyState state{(dis.itemState & ODS_SELECTED) != 0, (dis.itemState & ODS_DISABLED) != 0,
                        (dis.itemState & ODS_FOCUS) != 0 && (dis.itemState & ODS_NOFOCUSRECT) == 0};
-  HFONT font = gdi.font(placement.fontHeight(c.font().points), c.font().bold);
+  const CaptionFont font{placement.fontHeight(c.font().points), c.font().bold};
 
   // Painted off screen first: the flash and refresh timers repaint keys
   // several times a second, and a visible erase would flicker.
@@ -202,7 +246,7 @@ void paintKeyAt(HDC dc, const RECT& rect, const Control& c, KeyMarks marks, cons
                 GdiCache& gdi) {
   const SIZE size{rect.right - rect.left, rect.bottom - rect.top};
   if (size.cx <= 0 || size.cy <= 0) return;
-  HFONT font = gdi.font(placement.fontHeight(c.font().points), c.font().bold);
+  const CaptionFont font{placement.fontHeight(c.font().points), c.font().bold};
   POINT origin{};
   ::OffsetViewportOrgEx(dc, rect.left, rect.top, &origin);
   paintKey(dc, size, c, KeyState{false, !c.enabled(), false, true}, marks, font, gdi);

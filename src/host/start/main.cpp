@@ -30,6 +30,7 @@
 #include "host/window/win32_form_host.h"
 #include "host/window/window_look.h"
 #include "keys/character_keys.h"
+#include "settings/settings_keys.h"
 
 namespace {
 
@@ -47,8 +48,9 @@ class KeyboardEvents final : public osk::win32::FormEvents {
 
 // A keyboard that cannot work must not just fail to appear: whoever started
 // it would be left waiting for a window that never comes.
-void tellCannotWork(bool started, const std::string& why) {
-  const std::string headline = started ? "QM-OSK had to stop." : "QM-OSK could not start.";
+void tellCannotWork(const osk::Texts& texts, bool started, const std::string& why) {
+  const std::string headline =
+      texts.text(started ? osk::TextId::HadToStopHeadline : osk::TextId::CouldNotStartHeadline);
   const std::wstring text = osk::win32::widen(headline + "\n\n" + why);
   osk::logFailure(headline + " " + why);
   ::MessageBoxW(nullptr, text.c_str(), L"QM-OSK", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
@@ -67,8 +69,13 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
   // "--keep-focus" and "--no-keep-focus" switch the mode and remember it, as
   // the settings dialog does, in this start or handed to the running one.
   const std::wstring programName = RegistryStore::applicationNameOfThisProgram();
+  // The words of a start that does not get as far as the keyboard (told
+  // another one runs out of reach, or that it cannot start) are already in
+  // the language the user chose.
+  ResourceTexts texts;
+  texts.choose(RegistryStore(programName).read(osk::kSettingsSection, osk::settings::kUiLanguage, ""));
   OneKeyboard one(programName);
-  if (!one.claim(lpCmdLine)) return 0;
+  if (!one.claim(lpCmdLine, texts)) return 0;
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   // Refused, the balloon class may be missing: a note then falls back to a
   // warning sound, and everything else uses classes of the system's own.
@@ -84,14 +91,13 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     osk::SendInputInjector injector;
     Win32LockKeys locks;
     ShellLauncher launcher(lpCmdLine != nullptr ? lpCmdLine : L"");
-    Win32FormHost host;
+    Win32FormHost host(texts);
     HandsFreeInput handsFree;
     LearnedWordsStore learnedWords(programName);
     SignInEntry signIn(programName);
     Win32InputLanguages languages;
     Win32KeySound sound;
     WindowLookHost look;
-    ResourceTexts texts;
     osk::Keyboard keyboard(osk::Platform{store, desktop, injector, locks, launcher, host, osk::steadyClock(),
                                          handsFree, learnedWords, signIn, languages, sound, look, texts,
                                          look});
@@ -120,14 +126,14 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
       host.forget(keyboard.main());
     }
     if (!started) {
-      tellCannotWork(false, window.failure());
+      tellCannotWork(texts, false, window.failure());
       rc = 1;
     }
   } catch (const std::exception& e) {
     // The keyboard refuses to start with a route to a control its window
     // lacks; the unit tests build the same keyboard, so only an untested
     // build gets here. Events themselves never throw this far.
-    tellCannotWork(started, e.what());
+    tellCannotWork(texts, started, e.what());
     rc = 1;
   }
   if (SUCCEEDED(com)) ::CoUninitialize();

@@ -165,12 +165,12 @@ bool hasReplaceSwitch(PCWSTR commandLine) {
 
 OneKeyboard::OneKeyboard(std::wstring programName) : program_(lowered(std::move(programName))) {}
 
-bool OneKeyboard::claim(PCWSTR commandLine) {
+bool OneKeyboard::claim(PCWSTR commandLine, const Texts& texts) {
   commandLine_ = commandLine;
   start_ = ::GetTickCount();
   // A restart waits out the keyboard it replaces, which closes once this
   // start is under way.
-  return claimSession(*this, hasReplaceSwitch(commandLine));
+  return claimSession(*this, hasReplaceSwitch(commandLine), texts);
 }
 
 ClaimAnswer OneKeyboard::claimName() {

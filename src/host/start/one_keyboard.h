@@ -18,6 +18,7 @@
 #include "host/system/shell_launcher.h"
 #include "host/window/form_window.h"
 #include "platform/session_claim.h"
+#include "platform/texts.h"
 
 namespace osk::win32 {
 
@@ -46,8 +47,9 @@ class OneKeyboard final : public MessageFilter, private SessionClaim {
   // another keyboard of this name runs in the session and has been handed
   // `commandLine` (or, still starting or stuck, never showed a window; or,
   // run as administrator or as another user, could not be reached, which
-  // the user is told): this start then has nothing left to do.
-  [[nodiscard]] bool claim(PCWSTR commandLine);
+  // the user is told, in the words of `texts`): this start then has nothing
+  // left to do.
+  [[nodiscard]] bool claim(PCWSTR commandLine, const Texts& texts);
 
   // Lets later starts find `window` and hands their command lines to
   // `received`; call once the window exists, before it is shown. The

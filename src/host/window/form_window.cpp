@@ -447,6 +447,12 @@ void FormWindow::layoutChanged() {
   refit(true);
 }
 
+void FormWindow::titleChanged() {
+  if (!alive()) return;
+  if (::SetWindowTextW(hwnd(), widen(form_.title()).c_str()) == FALSE)
+    logFailure("retitling a window in the language chosen", ::GetLastError());
+}
+
 void FormWindow::syncGeometryFromWindow() {
   if (!alive() || applyingGeometry_ > 0 || ::IsIconic(hwnd()) || ::IsZoomed(hwnd())) return;
   RECT r{};

@@ -124,6 +124,7 @@ class FormWindow final : public WindowBase, public FormObserver {
   void timerChanged(const Timer& timer) override;
   void geometryChanged(const Geometry& geometry) override;
   void layoutChanged() override;
+  void titleChanged() override;
   void aidMarksChanged(const AidMarks& before, const AidMarks& after) override;
 
  private:

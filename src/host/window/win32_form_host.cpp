@@ -241,7 +241,7 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
 }
 
 void Win32FormHost::cannotOpen(HWND owner, const FormWindow& window) {
-  noteAt(owner, owner, "The dialog could not be opened. " + window.failure());
+  noteAt(owner, owner, texts_.text(TextId::DialogNotOpened) + " " + window.failure());
 }
 
 std::vector<Geometry> Win32FormHost::monitorWorkAreas() const {

@@ -13,11 +13,15 @@
 #include "host/window/form_window.h"
 #include "host/window/note_balloon.h"
 #include "platform/form_host.h"
+#include "platform/texts.h"
 
 namespace osk::win32 {
 
 class Win32FormHost final : public FormHost {
  public:
+  // `texts` word what the host itself tells the user; they outlive it.
+  explicit Win32FormHost(const Texts& texts) : texts_(texts) {}
+
   // Where the events of the dialogs go: the path the keyboard window's own
   // events take.
   void setEvents(FormEvents& events) { events_ = &events; }
@@ -59,6 +63,7 @@ class Win32FormHost final : public FormHost {
   // Tells at `owner` that `window` could not be opened, and why.
   void cannotOpen(HWND owner, const FormWindow& window);
 
+  const Texts& texts_;
   FormEvents* events_ = nullptr;
   HighContrastChoice colours_ = HighContrastChoice::FollowSystem;
   std::map<const Form*, FormWindow*> windows_;

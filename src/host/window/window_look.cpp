@@ -56,12 +56,22 @@ WindowLookHost::~WindowLookHost() { removeBar(); }
 void WindowLookHost::attach(FormWindow& window, Docking& docking, const Texts& texts) {
   window_ = &window;
   docking_ = &docking;
+  texts_ = &texts;
   window.addFilter(*this);
   HMENU menu = ::GetSystemMenu(window.hwnd(), FALSE);
   const std::wstring item = widen(texts.text(TextId::DockMenuItem));
   if (menu == nullptr || !::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) ||
       !::AppendMenuW(menu, MF_STRING, kDockCommand, item.c_str()))
     logFailure("adding the docking item to the window menu", ::GetLastError());
+}
+
+void WindowLookHost::showDockItem(HMENU menu) const {
+  // Worded afresh at every opening: the language may have changed since the
+  // last, and the menu is the system's, so nothing else would reword it.
+  const std::wstring item = widen(texts_->text(TextId::DockMenuItem));
+  const UINT state = MF_BYCOMMAND | MF_STRING | (docking_->docked() ? MF_CHECKED : MF_UNCHECKED);
+  if (!::ModifyMenuW(menu, kDockCommand, state, kDockCommand, item.c_str()))
+    logFailure("wording the docking item of the window menu", ::GetLastError());
 }
 
 HWND WindowLookHost::hwnd() const {
@@ -199,10 +209,7 @@ std::optional<LRESULT> WindowLookHost::filter(HWND /*hwnd*/, UINT msg, WPARAM wp
       docking_->userMoved();
       return kPassOn;
     case WM_INITMENU:
-      if (::CheckMenuItem(::GetSystemMenu(data.hWnd, FALSE), kDockCommand,
-                          MF_BYCOMMAND | (docking_->docked() ? MF_CHECKED : MF_UNCHECKED)) ==
-          static_cast<DWORD>(-1))
-        logFailure("ticking the docking item of the window menu");
+      showDockItem(::GetSystemMenu(data.hWnd, FALSE));
       return kPassOn;
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0U) != kDockCommand) return kPassOn;

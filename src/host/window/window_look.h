@@ -29,8 +29,9 @@ class WindowLookHost final : public WindowLook, public AppBar, public MessageFil
   ~WindowLookHost() override;
 
   // Listens to the keyboard window, as a filter of its own, and puts the
-  // docking item in its system menu; before its Load.
-  // The docking item joins the window menu in the language chosen then.
+  // docking item in its system menu; before its Load. The item is worded
+  // by `texts` each time the menu opens, so it follows a change of
+  // language at once; `texts` outlives the window.
   void attach(FormWindow& window, Docking& docking, const Texts& texts);
 
   void setOpacity(const Form& form, bool layered, int percent) override;
@@ -42,6 +43,8 @@ class WindowLookHost final : public WindowLook, public AppBar, public MessageFil
 
  private:
   HWND hwnd() const;
+  // The docking item as the menu is about to show it: worded and ticked.
+  void showDockItem(HMENU menu) const;
   void removeBar();
   bool barCall(DWORD message, APPBARDATA& data, const char* what);
   // QUERYPOS and SETPOS for a bar `height` twips high along the bottom of
@@ -50,6 +53,7 @@ class WindowLookHost final : public WindowLook, public AppBar, public MessageFil
 
   FormWindow* window_ = nullptr;
   Docking* docking_ = nullptr;
+  const Texts* texts_ = nullptr;
   UINT notice_ = 0;      // the system's notes to the bar
   UINT stateAsked_ = 0;  // kAppBarStateMessage
   bool registered_ = false;
