@@ -1,7 +1,6 @@
 # Generates the program's texts from data/texts: one file per language,
 # lines "ID<TAB>text" (blank lines and lines starting with # are skipped),
-# and languages.txt, lines "code<TAB>primary language id<TAB>own name",
-# English first. Writes, into OUT:
+# and languages.txt (read_texts.cmake says its lines), English first. Writes, into OUT:
 #   text_ids.h       the typed ids (enum class TextId), in English's order
 #   text_tables.cpp  every language's texts as C++ (the unit tests, the fakes
 #                    and the layouts' English design texts read these)
@@ -16,47 +15,7 @@ cmake_minimum_required(VERSION 3.25)
 # The string ids of the resources start here: bundle id/16+1 holds 16 texts.
 set(FIRST_ID 1024)
 
-# Lines of a UTF-8 file, with ';' kept out of CMake's list separator.
-string(ASCII 1 SEMI)
-function(read_lines file out)
-  file(READ ${file} content)
-  string(REPLACE "\r" "" content "${content}")
-  string(REPLACE ";" "${SEMI}" content "${content}")
-  string(REPLACE "\n" ";" lines "${content}")
-  set(${out} "${lines}" PARENT_SCOPE)
-endfunction()
-
-# Parses one language file into <prefix>_IDS and <prefix>_TEXT_<id>.
-function(read_texts file prefix)
-  read_lines(${file} lines)
-  set(ids "")
-  set(n 0)
-  foreach(line IN LISTS lines)
-    math(EXPR n "${n} + 1")
-    if(line STREQUAL "" OR line MATCHES "^#")
-      continue()
-    endif()
-    string(FIND "${line}" "\t" tab)
-    if(tab LESS 1)
-      message(FATAL_ERROR "${file}:${n}: expected ID<TAB>text")
-    endif()
-    string(SUBSTRING "${line}" 0 ${tab} id)
-    math(EXPR from "${tab} + 1")
-    string(SUBSTRING "${line}" ${from} -1 text)
-    if(NOT id MATCHES "^[A-Z][A-Za-z0-9]*$")
-      message(FATAL_ERROR "${file}:${n}: '${id}' is not an id (a capital, then letters and digits)")
-    endif()
-    if(text STREQUAL "")
-      message(FATAL_ERROR "${file}:${n}: ${id} has an empty text")
-    endif()
-    if(id IN_LIST ids)
-      message(FATAL_ERROR "${file}:${n}: ${id} is there twice")
-    endif()
-    list(APPEND ids ${id})
-    set(${prefix}_TEXT_${id} "${text}" PARENT_SCOPE)
-  endforeach()
-  set(${prefix}_IDS "${ids}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/read_texts.cmake)
 
 # A text as a quoted literal: C++ escapes a quote with a backslash, a
 # resource script by doubling it.
@@ -67,42 +26,9 @@ function(quoted_literal text quote out)
   set(${out} "\"${text}\"" PARENT_SCOPE)
 endfunction()
 
-read_lines(${DIR}/languages.txt language_lines)
-set(codes "")
-foreach(line IN LISTS language_lines)
-  if(line STREQUAL "" OR line MATCHES "^#")
-    continue()
-  endif()
-  string(REPLACE "\t" ";" fields "${line}")
-  list(LENGTH fields count)
-  if(NOT count EQUAL 3)
-    message(FATAL_ERROR "${DIR}/languages.txt: '${line}' is not code<TAB>language id<TAB>own name")
-  endif()
-  list(GET fields 0 code)
-  list(GET fields 1 LANGID_${code})
-  list(GET fields 2 NAME_${code})
-  list(APPEND codes ${code})
-endforeach()
-list(GET codes 0 english)
-if(NOT english STREQUAL "en")
-  message(FATAL_ERROR "${DIR}/languages.txt: English (en) must come first: it is every other's fallback")
-endif()
-
-foreach(code IN LISTS codes)
-  read_texts(${DIR}/${code}.txt ${code})
-endforeach()
-foreach(code IN LISTS codes)
-  foreach(id IN LISTS ${code}_IDS)
-    if(NOT id IN_LIST en_IDS)
-      message(FATAL_ERROR "${DIR}/${code}.txt: ${id} is not in en.txt (English no longer has it)")
-    endif()
-  endforeach()
-  foreach(id IN LISTS en_IDS)
-    if(NOT id IN_LIST ${code}_IDS)
-      message(FATAL_ERROR "${DIR}/${code}.txt: ${id} is missing (English has it)")
-    endif()
-  endforeach()
-endforeach()
+read_all_texts(${DIR})
+# The installer's texts go to the installer alone (packaging.cmake).
+list(FILTER en_IDS EXCLUDE REGEX "^Installer")
 
 list(LENGTH en_IDS text_count)
 list(LENGTH codes language_count)

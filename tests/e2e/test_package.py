@@ -12,6 +12,7 @@ import tempfile
 import unittest
 import zipfile
 
+from xpointer import XPointer
 from rig import (BUILD, KEYLOG_EXE, KEYLOG_TITLE, NOTEPAD_TITLE, ROOT, START_TIMEOUT_S, TARGET_GEOMETRY,
                  TYPE_TIMEOUT_S, KeyboardTestCase, unix_pid_of)
 
@@ -127,6 +128,25 @@ class Installed(KeyboardTestCase):
                            lambda texts, cancel=cancel: cancel in texts, SETUP_TIMEOUT_S,
                            "the installer's page never offered %r" % cancel)
                 s.close()
+
+    def test_the_uninstallers_own_page_speaks_german(self):
+        # Its settings page is ours, not the installer system's: its text
+        # comes from the keyboard's German texts.
+        with open(os.path.join(ROOT, "data", "texts", "de.txt"), encoding="utf-8") as f:
+            also = dict(line.rstrip("\n").split("\t", 1) for line in f if "\t" in line)["InstallerAlsoRemove"]
+        s = self.new_session(name="uninstall-de", lang="de_DE.UTF-8")
+        self.install(s)
+        where = s.reg_value(UNINSTALL_KEY, "InstallLocation", "32")[1]
+        s.start(where + "\\Uninstall.exe", name="uninstall")
+
+        def page():
+            return s.drive("child-texts", "#32770", check=False)[1].split("\n")
+
+        s.wait_for(page, lambda texts: "Abbrechen" in texts, SETUP_TIMEOUT_S,
+                   "the uninstaller never showed its first page")
+        with XPointer(s.env["DISPLAY"]) as hands:
+            hands.key("Return")  # on to the settings page
+        s.wait_for(page, lambda texts: also in texts, SETUP_TIMEOUT_S, "the settings page never offered %r" % also)
 
     def test_install_type_uninstall_keeps_then_removes_the_settings(self):
         s = self.new_session()

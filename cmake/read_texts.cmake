@@ -1,0 +1,93 @@
+# Texts shared by the program's generation (texts.cmake) and the installer's
+# (packaging.cmake).
+#
+# data/texts holds one file per language, lines "ID<TAB>text" (blank lines
+# and lines starting with # are skipped), and languages.txt, lines
+# "code<TAB>Windows primary language id<TAB>own name<TAB>installer's language"
+# (the last is the name NSIS knows the language by: English, German...).
+
+# Lines of a UTF-8 file, with ';' kept out of CMake's list separator.
+string(ASCII 1 SEMI)
+function(read_lines file out)
+  file(READ ${file} content)
+  string(REPLACE "\r" "" content "${content}")
+  string(REPLACE ";" "${SEMI}" content "${content}")
+  string(REPLACE "\n" ";" lines "${content}")
+  set(${out} "${lines}" PARENT_SCOPE)
+endfunction()
+
+# Parses one language file into <prefix>_IDS and <prefix>_TEXT_<id>.
+function(read_texts file prefix)
+  read_lines(${file} lines)
+  set(ids "")
+  set(n 0)
+  foreach(line IN LISTS lines)
+    math(EXPR n "${n} + 1")
+    if(line STREQUAL "" OR line MATCHES "^#")
+      continue()
+    endif()
+    string(FIND "${line}" "\t" tab)
+    if(tab LESS 1)
+      message(FATAL_ERROR "${file}:${n}: expected ID<TAB>text")
+    endif()
+    string(SUBSTRING "${line}" 0 ${tab} id)
+    math(EXPR from "${tab} + 1")
+    string(SUBSTRING "${line}" ${from} -1 text)
+    if(NOT id MATCHES "^[A-Z][A-Za-z0-9]*$")
+      message(FATAL_ERROR "${file}:${n}: '${id}' is not an id (a capital, then letters and digits)")
+    endif()
+    if(text STREQUAL "")
+      message(FATAL_ERROR "${file}:${n}: ${id} has an empty text")
+    endif()
+    if(id IN_LIST ids)
+      message(FATAL_ERROR "${file}:${n}: ${id} is there twice")
+    endif()
+    list(APPEND ids ${id})
+    set(${prefix}_TEXT_${id} "${text}" PARENT_SCOPE)
+  endforeach()
+  set(${prefix}_IDS "${ids}" PARENT_SCOPE)
+endfunction()
+
+# Reads languages.txt and every language's texts into the caller's scope:
+# codes, and for each code LANGID_<code>, NAME_<code>, INSTALLER_<code>,
+# <code>_IDS and <code>_TEXT_<id>. Fails when a language lacks a text English
+# has or has one English does not. A macro, so that all of it is the caller's.
+macro(read_all_texts DIR)
+  read_lines(${DIR}/languages.txt language_lines)
+  set(codes "")
+  foreach(line IN LISTS language_lines)
+    if(line STREQUAL "" OR line MATCHES "^#")
+      continue()
+    endif()
+    string(REPLACE "\t" ";" fields "${line}")
+    list(LENGTH fields count)
+    if(NOT count EQUAL 4)
+      message(FATAL_ERROR "${DIR}/languages.txt: '${line}' is not code<TAB>language id<TAB>own name<TAB>installer's language")
+    endif()
+    list(GET fields 0 code)
+    list(GET fields 1 LANGID_${code})
+    list(GET fields 2 NAME_${code})
+    list(GET fields 3 INSTALLER_${code})
+    list(APPEND codes ${code})
+  endforeach()
+  list(GET codes 0 english)
+  if(NOT english STREQUAL "en")
+    message(FATAL_ERROR "${DIR}/languages.txt: English (en) must come first: it is every other's fallback")
+  endif()
+
+  foreach(code IN LISTS codes)
+    read_texts(${DIR}/${code}.txt ${code})
+  endforeach()
+  foreach(code IN LISTS codes)
+    foreach(id IN LISTS ${code}_IDS)
+      if(NOT id IN_LIST en_IDS)
+        message(FATAL_ERROR "${DIR}/${code}.txt: ${id} is not in en.txt (English no longer has it)")
+      endif()
+    endforeach()
+    foreach(id IN LISTS en_IDS)
+      if(NOT id IN_LIST ${code}_IDS)
+        message(FATAL_ERROR "${DIR}/${code}.txt: ${id} is missing (English has it)")
+      endif()
+    endforeach()
+  endforeach()
+endmacro()
