@@ -11,10 +11,13 @@ namespace osk {
 
 namespace {
 
-// "<what>: <reason>." whether or not the system's words end a sentence.
-std::string sentence(std::string_view what, std::string_view reason) {
-  std::string out(what);
-  if (!reason.empty()) out.append(": ").append(reason);
+// The headline with the system's reason, if it gave one, ending a sentence
+// whether or not the system's words do. The reason goes in through the text,
+// so that each language punctuates it its own way (French puts a space
+// before the colon).
+std::string unreadable(const Texts& texts, std::string_view reason) {
+  std::string out = reason.empty() ? texts.text(TextId::LearnedWordsUnreadable)
+                                   : texts.text(TextId::LearnedWordsUnreadableBecause, {reason});
   if (!out.ends_with('.')) out += '.';
   return out;
 }
@@ -95,12 +98,12 @@ bool SharedLearnedWords::write(Predictor& predictor) {
 }
 
 std::string unreadableNote(const Texts& texts, std::string_view reason) {
-  return sentence(texts.text(TextId::LearnedWordsUnreadable), reason) + " " +
+  return unreadable(texts, reason) + " " +
          texts.text(TextId::LearnedWordsKept);
 }
 
 std::string notForgottenNote(const Texts& texts, std::string_view reason) {
-  return sentence(texts.text(TextId::LearnedWordsUnreadable), reason) + " " +
+  return unreadable(texts, reason) + " " +
          texts.text(TextId::LearnedWordsNotForgotten);
 }
 
