@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace osk {
 
@@ -37,14 +39,26 @@ PairTable::PairTable(std::span<const std::string_view> chunks, const FindWord& f
   }
   // It points into the text, which may go once the table is read.
   openFirst_ = {};
-  followers_.shrink_to_fit();
   std::erase_if(contexts_, [](const Context& c) { return c.first == c.end; });
-  std::sort(contexts_.begin(), contexts_.end(),
-            [](const Context& a, const Context& b) { return a.key < b.key; });
-  // A context given twice keeps its first.
+  std::stable_sort(contexts_.begin(), contexts_.end(),
+                   [](const Context& a, const Context& b) { return a.key < b.key; });
   contexts_.erase(std::unique(contexts_.begin(), contexts_.end(),
                               [](const Context& a, const Context& b) { return a.key == b.key; }),
                   contexts_.end());
+  // Each context's followers by list entry, for looking one up; a follower
+  // given twice keeps its first.
+  std::vector<Follower> sorted;
+  sorted.reserve(followers_.size());
+  for (Context& c : contexts_) {
+    const auto first = followers_.begin() + c.first;
+    const auto end = followers_.begin() + c.end;
+    std::stable_sort(first, end, [](const Follower& a, const Follower& b) { return a.word < b.word; });
+    c.first = static_cast<std::uint32_t>(sorted.size());
+    std::unique_copy(first, end, std::back_inserter(sorted),
+                     [](const Follower& a, const Follower& b) { return a.word == b.word; });
+    c.end = static_cast<std::uint32_t>(sorted.size());
+  }
+  followers_ = std::move(sorted);
 }
 
 void PairTable::readLine(const FindWord& find, std::string_view line) {

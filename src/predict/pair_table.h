@@ -45,8 +45,18 @@ class PairTable {
                                      [](const Context& c, std::uint32_t k) { return c.key < k; });
     return it != contexts_.end() && it->key == key ? &*it : nullptr;
   }
+  // In the order of their list entries.
   std::span<const Follower> followers(const Context& c) const {
     return std::span(followers_).subspan(c.first, c.end - c.first);
+  }
+  // The pair of a context and a list entry; nothing when the table lacks it.
+  // A common word has a thousand followers, and this is asked for every
+  // word the user's own pairs offer.
+  const Follower* follower(const Context& c, std::uint32_t listEntry) const {
+    const std::span<const Follower> all = followers(c);
+    const auto it = std::lower_bound(all.begin(), all.end(), listEntry,
+                                     [](const Follower& f, std::uint32_t w) { return f.word < w; });
+    return it != all.end() && it->word == listEntry ? &*it : nullptr;
   }
   std::size_t size() const {
     std::size_t n = 0;

@@ -34,10 +34,10 @@ constexpr double kBuiltinWeight = 2000;
 constexpr double kPairDoubt = 1.0;
 // The same for the built-in pairs, weighed by the counts of the text they
 // were taken from: a context seen C times with N different followers there
-// has its pairs weighed C / (C + kBuiltinPairDoubt * N). That text (the
-// SQLite documentation) is not everyday prose, so its pairs are trusted
-// less than the user's own.
-constexpr double kBuiltinPairDoubt = 4.0;
+// has its pairs weighed C / (C + kBuiltinPairDoubt * N). Those texts
+// (documentation, two old dictionaries, a lexicon's definitions) are not
+// everyday prose, so their pairs are trusted less than the user's own.
+constexpr double kBuiltinPairDoubt = 2.0;
 // Weights are kept relative to a base that moves on once they have grown by
 // this power of two, far inside a float's range.
 constexpr double kRebaseAfterHalfLives = 10;
@@ -375,10 +375,8 @@ class Predictor::Ranking {
 
   double listPair(std::int32_t b) const {
     if (listCtx_ == nullptr || b < 0) return 0.0;
-    for (const PairTable::Follower& f : table_.followers(*listCtx_)) {
-      if (f.word == static_cast<std::uint32_t>(b)) return f.count / listCtx_->total;
-    }
-    return 0.0;
+    const PairTable::Follower* f = table_.follower(*listCtx_, static_cast<std::uint32_t>(b));
+    return f != nullptr ? f->count / listCtx_->total : 0.0;
   }
   double wordsScore(const Learned* w, std::int32_t b) const {
     const double p = b >= 0 ? list_.probability(static_cast<std::uint32_t>(b)) : 0.0;
