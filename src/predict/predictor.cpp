@@ -61,7 +61,11 @@ bool sayFormNothing(std::string_view typed, bool sentenceStart) {
 // many words share costs a look at each and no more.
 class Predictor::Best {
  public:
+  // A word that reads as the letters typed, as typed, would type no more
+  // than the space: its place goes to a word that saves a click.
+  explicit Best(std::string_view typed) : typed_(typed) {}
   void offer(double score, std::string_view key, std::string_view form) {
+    if (!typed_.empty() && form == typed_) return;
     const Candidate c{score, key, form};
     if (kept_ == best_.size() && !better(c, best_.back())) return;
     std::size_t at = kept_ < best_.size() ? kept_++ : best_.size() - 1;
@@ -84,6 +88,7 @@ class Predictor::Best {
   static bool better(const Candidate& a, const Candidate& b) {
     return a.score != b.score ? a.score > b.score : a.key < b.key;
   }
+  std::string_view typed_;
   std::array<Candidate, Predictor::kSuggestions> best_{};
   std::size_t kept_ = 0;
 };
@@ -341,7 +346,8 @@ class Predictor::Ranking {
         s_(p.scale()),
         unigramNorm_(1.0 / (p.total_ * s_ + kBuiltinWeight)),
         ctx_(previous ? p.context(*previous) : nullptr),
-        userShare_(pairShareOf(ctx_, s_)) {
+        userShare_(pairShareOf(ctx_, s_)),
+        best_(prefix) {
     if (previous && isWord(*previous)) {
       if (const std::int32_t b = list_.find(fold(*previous)); b >= 0) listCtx_ = table_.find(b);
     } else if (previous) {
