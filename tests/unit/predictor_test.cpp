@@ -159,7 +159,8 @@ TEST(Predictor, APairTableThatIsMissingOrDamagedLeavesSingleWordsWorking) {
        "in\t\t50\t2\nin\tthe\t40\n",
        1, "the"},
       {"cut off inside a line", "able\t\t311\t4\nable\tto\t308\nin\t\t5", 1, "to"},
-      {"a follower twice counts once", "able\t\t311\t4\nable\tto\t200\nable\tthe\t9\nable\tto\t100\n", 2, "to"},
+      {"a follower twice counts once", "able\t\t311\t4\nable\tto\t200\nable\tthe\t9\nable\tto\t100\n", 2,
+       "to"},
   };
   const Predictor unpaired(std::span<const std::string_view>{});
   for (const Row& row : rows) {
