@@ -16,11 +16,16 @@ the five shown before its first letter, but once a letter or two are typed
 it outranks the single words that share them: that is where the long tail
 earns its place.
 
-Each line is "first<TAB>second<TAB>count"; an empty first word stands for the
-start of a sentence. One line per first word, "first<TAB><TAB>total<TAB>kinds",
-comes before its pairs: how often that word was followed by any word, and by
-how many different ones, before the pruning, which the program needs to
-weigh the pairs it has against the single words.
+The same goes for three words in a row, counted after the two words before
+the third where those two were seen often.
+
+One line per context, "first<TAB><TAB>total<TAB>kinds", opens its followers:
+the context is a word, two words with a space between them, or empty for
+the start of a sentence; total and kinds say how often it was followed by
+any word, and by how many different ones, before the pruning, which the
+program needs to weigh the followers it has against the single words. Each
+follower is a line "<TAB>word<TAB>count" (the context's own first field may
+stand before the tab instead, as it did once).
 """
 import collections
 import glob
@@ -36,6 +41,11 @@ import tempfile
 
 MIN_COUNT = 4  # seen fewer times, a pair says more about one page than about English
 MAX_FOLLOWERS = 1000  # per first word; the long tail of a common word still earns its place
+# Two words in a row are a context of their own where they were seen this
+# often; fewer, and the pair of the second word says as much.
+TRIPLE_MIN_CONTEXT = 50
+TRIPLE_MIN_COUNT = 3
+TRIPLE_MAX_FOLLOWERS = 64
 SKIPPED = {"pre", "code", "script", "style", "table", "tt", "svg", "kbd", "var", "blockquote"}
 BREAKS = {"p", "li", "dd", "dt", "h1", "h2", "h3", "h4", "h5", "h6", "div", "br", "td", "tr", "ul", "ol", "dl",
           "title", "a"}
@@ -152,6 +162,8 @@ def count(block, pairs, min_words):
             first = False
             for a, b in zip(words, words[1:]):
                 pairs[(a, b)] += 1
+            for a, b, c in zip(words, words[1:], words[2:]):
+                pairs[(f"{a} {b}", c)] += 1
 
 
 def main():
@@ -173,14 +185,21 @@ def main():
     for (a, b), n in pairs.items():
         totals[a] += n
         kinds[a] += 1
-        if n >= MIN_COUNT and b in known and (a == "" or a in known) and a != b:
+    for (a, b), n in pairs.items():
+        if b not in known or not all(w in known for w in a.split()) or b == a.split(" ")[-1]:
+            continue
+        if " " not in a and n >= MIN_COUNT:
+            followers[a].append((n, b))
+        elif " " in a and n >= TRIPLE_MIN_COUNT and totals[a] >= TRIPLE_MIN_CONTEXT:
             followers[a].append((n, b))
     out = io.StringIO()
-    for a in sorted(followers, key=lambda w: (-totals[w], w)):
-        kept = sorted(followers[a], key=lambda x: (-x[0], x[1]))[:MAX_FOLLOWERS]
+    # The pairs first, then the two-word contexts.
+    for a in sorted(followers, key=lambda w: (" " in w, -totals[w], w)):
+        most = TRIPLE_MAX_FOLLOWERS if " " in a else MAX_FOLLOWERS
+        kept = sorted(followers[a], key=lambda x: (-x[0], x[1]))[:most]
         out.write(f"{a}\t\t{totals[a]}\t{kinds[a]}\n")
         for n, b in kept:
-            out.write(f"{a}\t{b}\t{n}\n")
+            out.write(f"\t{b}\t{n}\n")
     sys.stdout.write(out.getvalue())
 
 

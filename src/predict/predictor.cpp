@@ -38,6 +38,9 @@ constexpr double kPairDoubt = 1.0;
 // (documentation, two old dictionaries, a lexicon's definitions) are not
 // everyday prose, so their pairs are trusted less than the user's own.
 constexpr double kBuiltinPairDoubt = 2.0;
+// The same for the built-in words after two words in a row: those contexts
+// are kept only where their text saw them often.
+constexpr double kBuiltinTripleDoubt = 2.0;
 // Weights are kept relative to a base that moves on once they have grown by
 // this power of two, far inside a float's range.
 constexpr double kRebaseAfterHalfLives = 10;
@@ -337,7 +340,7 @@ double Predictor::pairShareOf(const Learned* ctx, double s) {
 class Predictor::Ranking {
  public:
   Ranking(const Predictor& p, std::optional<std::string_view> previous, std::string_view prefix,
-          std::span<const std::string> passedOver)
+          std::span<const std::string> passedOver, std::string_view beforePrevious)
       : p_(p),
         list_(builtin()),
         table_(p.pairTable()),
@@ -349,20 +352,27 @@ class Predictor::Ranking {
         userShare_(pairShareOf(ctx_, s_)),
         best_(prefix) {
     if (previous && isWord(*previous)) {
-      if (const std::int32_t b = list_.find(fold(*previous)); b >= 0) listCtx_ = table_.find(b);
+      if (const std::int32_t b = list_.find(fold(*previous)); b >= 0) {
+        listCtx_ = table_.find(b);
+        const std::int32_t a = isWord(beforePrevious) ? list_.find(fold(beforePrevious)) : -1;
+        if (a >= 0) tripleCtx_ = table_.find(static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b));
+      }
     } else if (previous) {
       listCtx_ = table_.find(-1);
     }
     if (listCtx_ != nullptr)
       listShare_ = listCtx_->total / (listCtx_->total + kBuiltinPairDoubt * listCtx_->kinds);
-    wordsShare_ = (1.0 - userShare_) * (1.0 - listShare_);
+    if (tripleCtx_ != nullptr)
+      tripleShare_ = tripleCtx_->total / (tripleCtx_->total + kBuiltinTripleDoubt * tripleCtx_->kinds);
+    wordsShare_ = (1.0 - userShare_) * (1.0 - tripleShare_) * (1.0 - listShare_);
   }
 
   std::vector<std::string> words() {
     // The followers of either kind first, each scored once with its pairs;
     // the rest of the words then by themselves.
     offerUserPairs();
-    offerListPairs();
+    offerListPairs(tripleCtx_, tripleShare_);
+    offerListPairs(listCtx_, listShare_);
     std::sort(doneLearned_.begin(), doneLearned_.end());
     std::sort(doneList_.begin(), doneList_.end());
     offerLearnedWords();
@@ -379,18 +389,19 @@ class Predictor::Ranking {
     return left;
   }
 
-  double listPair(std::int32_t b) const {
-    if (listCtx_ == nullptr || b < 0) return 0.0;
-    const PairTable::Follower* f = table_.follower(*listCtx_, static_cast<std::uint32_t>(b));
-    return f != nullptr ? f->count / listCtx_->total : 0.0;
+  double listPair(const PairTable::Context* ctx, std::int32_t b) const {
+    if (ctx == nullptr || b < 0) return 0.0;
+    const PairTable::Follower* f = table_.follower(*ctx, static_cast<std::uint32_t>(b));
+    return f != nullptr ? f->count / ctx->total : 0.0;
   }
   double wordsScore(const Learned* w, std::int32_t b) const {
     const double p = b >= 0 ? list_.probability(static_cast<std::uint32_t>(b)) : 0.0;
     return ((w != nullptr ? w->weight * s_ : 0.0) + kBuiltinWeight * p) * unigramNorm_;
   }
   double pairedScore(const Learned* w, std::int32_t b, double userPair) const {
+    const double pairs = listShare_ * listPair(listCtx_, b) + (1.0 - listShare_) * wordsScore(w, b);
     return userShare_ * userPair +
-           (1.0 - userShare_) * (listShare_ * listPair(b) + (1.0 - listShare_) * wordsScore(w, b));
+           (1.0 - userShare_) * (tripleShare_ * listPair(tripleCtx_, b) + (1.0 - tripleShare_) * pairs);
   }
   bool fits(std::string_view key) const { return key.starts_with(folded_) && !passed_.has(key); }
 
@@ -405,13 +416,14 @@ class Predictor::Ranking {
     }
   }
 
-  void offerListPairs() {
-    if (listCtx_ == nullptr || listShare_ <= 0) return;
+  // The followers of a built-in context that were not scored yet.
+  void offerListPairs(const PairTable::Context* ctx, double share) {
+    if (ctx == nullptr || share <= 0) return;
     std::sort(doneList_.begin(), doneList_.end());
-    const auto fromUser = static_cast<std::ptrdiff_t>(doneList_.size());
-    for (const PairTable::Follower& f : table_.followers(*listCtx_)) {
+    const auto before = static_cast<std::ptrdiff_t>(doneList_.size());
+    for (const PairTable::Follower& f : table_.followers(*ctx)) {
       const std::string_view key = list_.key(f.word);
-      if (!fits(key) || std::binary_search(doneList_.begin(), doneList_.begin() + fromUser, f.word)) continue;
+      if (!fits(key) || std::binary_search(doneList_.begin(), doneList_.begin() + before, f.word)) continue;
       const bool learned = f.word < p_.learnedFromList_.size() && p_.learnedFromList_[f.word];
       const std::uint32_t id = learned ? p_.findWord(key) : 0;
       const Learned* w = id != 0 ? &p_.words_[id] : nullptr;
@@ -454,6 +466,8 @@ class Predictor::Ranking {
   double userShare_;
   const PairTable::Context* listCtx_ = nullptr;
   double listShare_ = 0;
+  const PairTable::Context* tripleCtx_ = nullptr;
+  double tripleShare_ = 0;
   double wordsShare_ = 1;
   Best best_;
   std::vector<std::uint32_t> doneLearned_;
@@ -461,8 +475,9 @@ class Predictor::Ranking {
 };
 
 std::vector<std::string> Predictor::suggest(std::optional<std::string_view> previous, std::string_view prefix,
-                                            std::span<const std::string> passedOver) const {
-  return Ranking(*this, previous, prefix, passedOver).words();
+                                            std::span<const std::string> passedOver,
+                                            std::string_view beforePrevious) const {
+  return Ranking(*this, previous, prefix, passedOver, beforePrevious).words();
 }
 
 const Predictor::Learned* Predictor::context(std::string_view previous) const {

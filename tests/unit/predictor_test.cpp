@@ -159,6 +159,10 @@ TEST(Predictor, APairTableThatIsMissingOrDamagedLeavesSingleWordsWorking) {
        "in\t\t50\t2\nin\tthe\t40\n",
        1, "the"},
       {"cut off inside a line", "able\t\t311\t4\nable\tto\t308\nin\t\t5", 1, "to"},
+      {"followers with the context left blank", "able\t\t311\t4\n\tto\t308\n\tthe\t2\n", 2, "to"},
+      {"a context of two words", "able\t\t311\t4\n\tto\t308\nnot able\t\t20\t2\n\tthe\t9\n", 2, "to"},
+      {"two words, one not in the list", "able\t\t311\t4\n\tto\t308\nzzqxv able\t\t20\t2\n\tthe\t9\n", 1,
+       "to"},
       {"a follower twice counts once", "able\t\t311\t4\nable\tto\t200\nable\tthe\t9\nable\tto\t100\n", 2,
        "to"},
   };
@@ -177,6 +181,33 @@ TEST(Predictor, APairTableThatIsMissingOrDamagedLeavesSingleWordsWorking) {
     // Single words as ever where no pair fits.
     EXPECT_EQ(p.suggest(std::nullopt, "wh"), unpaired.suggest(std::nullopt, "wh")) << row.name;
     EXPECT_EQ(p.suggest("zebu", "th"), unpaired.suggest("zebu", "th")) << row.name;
+  }
+}
+
+// Two words in a row outrank the word before alone where the table has
+// them, and back off to it elsewhere.
+TEST(Predictor, TwoWordsBeforeWeighMoreThanOne) {
+  const std::array<std::string_view, 1> text{
+      "of\t\t100\t2\n\tthe\t90\n\tthem\t10\n"
+      "one of\t\t50\t2\n\tthem\t45\n\tthese\t5\n"};
+  const Predictor p(text);
+  struct Row {
+    const char* before;
+    const char* previous;
+    const char* prefix;
+    const char* first;
+  };
+  const Row rows[] = {
+      {"one", "of", "", "them"},    // the two words' own follower
+      {"one", "of", "th", "them"},  // with letters typed
+      {"", "of", "", "the"},        // no word before: the pair alone
+      {"two", "of", "", "the"},     // two words the table lacks
+      {"one", "on", "th", "the"},   // the pair of another word: the single words
+  };
+  for (const Row& row : rows) {
+    const Words got = p.suggest(row.previous, row.prefix, {}, row.before);
+    ASSERT_FALSE(got.empty()) << row.before << " " << row.previous;
+    EXPECT_EQ(got.front(), row.first) << row.before << " " << row.previous << " " << row.prefix;
   }
 }
 
