@@ -325,10 +325,12 @@ double Predictor::pairShareOf(const Learned* ctx, double s) {
 // The chance of a word after its context, smoothed by interpolation in the
 // manner of Witten and Bell: the user's pairs, trusted by how often their
 // context was seen against how many different words followed it, and
-// otherwise the built-in pairs, trusted the same way by the counts of their
-// text, and otherwise the single words (learned ones and the list's):
+// otherwise the built-in words after the two words before, then the
+// built-in pairs, each trusted the same way by the counts of their text,
+// and otherwise the single words (learned ones and the list's):
 //
-//   P(w) = u * user pair + (1 - u) * (b * built-in pair + (1 - b) * words)
+//   P(w) = u * user pair
+//        + (1 - u) * (t * built-in triple + (1 - t) * (b * built-in pair + (1 - b) * words))
 //
 // Interpolating rather than backing off keeps every word a chance, so a
 // word the pairs never saw still comes up as its letters are typed, while a
@@ -336,7 +338,8 @@ double Predictor::pairShareOf(const Learned* ctx, double s) {
 // pairs weigh first: a pair the user typed once outweighs any the built-in
 // table has but the commonest.
 // One call of suggest(): the context's shares worked out once, and the
-// candidates scored in three passes.
+// candidates scored in passes: the followers of each context, then the
+// words alone.
 class Predictor::Ranking {
  public:
   Ranking(const Predictor& p, std::optional<std::string_view> previous, std::string_view prefix,
