@@ -3,7 +3,7 @@
 of public-domain and permissively licensed English prose named in
 data/LICENSE-pairs-en.md.
 
-    apt-get download sqlite3-doc rust-doc dict-devil dict-jargon
+    apt-get download sqlite3-doc rust-doc dict-devil dict-jargon wordnet-base
     scripts/make-word-pairs.py *.deb > data/pairs-en.tsv
 
 Only the documents' prose counts: code, syntax diagrams, tables and
@@ -11,14 +11,21 @@ navigation are left out, and so are pairs that cross a sentence, a
 parenthesis or a line of a list. A pair is kept when both its words are in
 the built-in word list (so the program knows how each is written), it was
 seen often enough to be more than chance, and it is among the commonest
-followers of its first word: the strip shows five words, and a follower far
-down the list would rarely reach it.
+followers of its first word. A follower far down the list is seldom among
+the five shown before its first letter, but once a letter or two are typed
+it outranks the single words that share them: that is where the long tail
+earns its place.
 
-Each line is "first<TAB>second<TAB>count"; an empty first word stands for the
-start of a sentence. One line per first word, "first<TAB><TAB>total<TAB>kinds",
-comes before its pairs: how often that word was followed by any word, and by
-how many different ones, before the pruning, which the program needs to
-weigh the pairs it has against the single words.
+The same goes for three words in a row, counted after the two words before
+the third where those two were seen often.
+
+One line per context, "first<TAB><TAB>total<TAB>kinds", opens its followers:
+the context is a word, two words with a space between them, or empty for
+the start of a sentence; total and kinds say how often it was followed by
+any word, and by how many different ones, before the pruning, which the
+program needs to weigh the followers it has against the single words. Each
+follower is a line "<TAB>word<TAB>count" (the context's own first field may
+stand before the tab instead, as it did once).
 """
 import collections
 import glob
@@ -32,8 +39,13 @@ import sys
 import tarfile
 import tempfile
 
-MIN_COUNT = 3  # seen fewer times, a pair says more about one page than about English
-MAX_FOLLOWERS = 64  # per first word; more saved nothing more on the tuning text
+MIN_COUNT = 4  # seen fewer times, a pair says more about one page than about English
+MAX_FOLLOWERS = 1000  # per first word; the long tail of a common word still earns its place
+# Two words in a row are a context of their own where they were seen this
+# often; fewer, and the pair of the second word says as much.
+TRIPLE_MIN_CONTEXT = 50
+TRIPLE_MIN_COUNT = 3
+TRIPLE_MAX_FOLLOWERS = 64
 SKIPPED = {"pre", "code", "script", "style", "table", "tt", "svg", "kbd", "var", "blockquote"}
 BREAKS = {"p", "li", "dd", "dt", "h1", "h2", "h3", "h4", "h5", "h6", "div", "br", "td", "tr", "ul", "ol", "dl",
           "title", "a"}
@@ -89,10 +101,15 @@ def pages(deb):
             found = glob.glob(os.path.join(tmp, "usr/share/doc/rust-doc/html/book/ch*.html"))
         elif name.startswith("dict-"):
             found = glob.glob(os.path.join(tmp, "usr/share/dictd/*.dict.dz"))
+        elif name == "wordnet-base":
+            found = glob.glob(os.path.join(tmp, "usr/share/wordnet/data.*"))
         else:
             sys.exit(f"{deb}: not a source this script knows")
         for path in sorted(found):
-            if path.endswith(".dz"):
+            if name == "wordnet-base":
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    yield "glosses", f.read()
+            elif path.endswith(".dz"):
                 with gzip.open(path, "rt", encoding="utf-8", errors="replace") as f:
                     yield "text", f.read()
             else:
@@ -106,16 +123,35 @@ def blocks(kind, page):
         parser.feed(page)
         for block in parser.blocks:
             yield " ".join(block)
+    elif kind == "glosses":
+        yield from glosses(page)
     else:
         # Paragraphs, each a block; a dictionary's headword lines are too
         # short to count as prose.
         yield from re.split(r"\n\s*\n", page)
 
 
-def count(block, pairs):
+def glosses(page):
+    """A lexical database's definitions and the sentences that show each word
+    in use: the sentences are everyday English, each a sentence of its own."""
+    for line in page.splitlines():
+        if line.startswith("  ") or " | " not in line:
+            continue  # the licence at the head of the file
+        gloss = line.split(" | ", 1)[1]
+        for part in gloss.split(";"):
+            part = part.strip()
+            if part.startswith('"'):
+                example = part.strip('" ')
+                if example:
+                    yield example[0].upper() + example[1:] + "."
+            else:
+                yield part
+
+
+def count(block, pairs, min_words):
     text = " ".join(block.replace("\u2019", "'").split())
     # Prose has sentences of several words; headings and labels do not.
-    if len(text.split()) < 6:
+    if len(text.split()) < min_words:
         return
     for sentence in SENTENCE_END.split(text):
         first = True
@@ -126,6 +162,8 @@ def count(block, pairs):
             first = False
             for a, b in zip(words, words[1:]):
                 pairs[(a, b)] += 1
+            for a, b, c in zip(words, words[1:], words[2:]):
+                pairs[(f"{a} {b}", c)] += 1
 
 
 def main():
@@ -136,22 +174,32 @@ def main():
     pairs = collections.Counter()
     for deb in sys.argv[1:]:
         for kind, page in pages(deb):
+            # A definition or an example of use is short, and is prose
+            # all the same.
+            min_words = 2 if kind == "glosses" else 6
             for block in blocks(kind, page):
-                count(block, pairs)
+                count(block, pairs, min_words)
     totals = collections.Counter()
     kinds = collections.Counter()
     followers = collections.defaultdict(list)
     for (a, b), n in pairs.items():
         totals[a] += n
         kinds[a] += 1
-        if n >= MIN_COUNT and b in known and (a == "" or a in known) and a != b:
+    for (a, b), n in pairs.items():
+        if b not in known or not all(w in known for w in a.split()) or b == a.split(" ")[-1]:
+            continue
+        if " " not in a and n >= MIN_COUNT:
+            followers[a].append((n, b))
+        elif " " in a and n >= TRIPLE_MIN_COUNT and totals[a] >= TRIPLE_MIN_CONTEXT:
             followers[a].append((n, b))
     out = io.StringIO()
-    for a in sorted(followers, key=lambda w: (-totals[w], w)):
-        kept = sorted(followers[a], key=lambda x: (-x[0], x[1]))[:MAX_FOLLOWERS]
+    # The pairs first, then the two-word contexts.
+    for a in sorted(followers, key=lambda w: (" " in w, -totals[w], w)):
+        most = TRIPLE_MAX_FOLLOWERS if " " in a else MAX_FOLLOWERS
+        kept = sorted(followers[a], key=lambda x: (-x[0], x[1]))[:most]
         out.write(f"{a}\t\t{totals[a]}\t{kinds[a]}\n")
         for n, b in kept:
-            out.write(f"{a}\t{b}\t{n}\n")
+            out.write(f"\t{b}\t{n}\n")
     sys.stdout.write(out.getvalue())
 
 

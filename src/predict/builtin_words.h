@@ -16,9 +16,10 @@ std::span<const std::string_view> builtinWordChunks();
 // How many lines the pieces hold.
 std::size_t builtinWordLines();
 
-// The word pairs (data/pairs-en.tsv), in the same pieces: for each first
-// word, "first<TAB><TAB>total<TAB>kinds" and then "first<TAB>second<TAB>count"
-// lines, commonest first; an empty first word is the start of a sentence.
+// The word pairs (data/pairs-en.tsv), in the same pieces: for each context
+// (a word, two words with a space between them, or empty for the start of a
+// sentence), "context<TAB><TAB>total<TAB>kinds" and then its followers'
+// "<TAB>word<TAB>count" lines, commonest first.
 std::span<const std::string_view> builtinPairChunks();
 std::size_t builtinPairLines();
 

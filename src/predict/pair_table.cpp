@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace osk {
 
@@ -25,6 +27,17 @@ std::uint32_t keyOf(const PairTable::FindWord& find, std::string_view first) {
   return b < 0 ? kNoKey : static_cast<std::uint32_t>(b) + 1;
 }
 
+// The two keys of a context of one word ("the": 0 and its key) or of two
+// ("of the"); kNoKey in either when a word is not in the list.
+std::pair<std::uint32_t, std::uint32_t> keysOf(const PairTable::FindWord& find, std::string_view first) {
+  const std::size_t space = first.find(' ');
+  if (space == std::string_view::npos) return {0, keyOf(find, first)};
+  const std::string_view one = first.substr(0, space);
+  const std::string_view two = first.substr(space + 1);
+  if (one.empty() || two.empty()) return {kNoKey, kNoKey};
+  return {keyOf(find, one), keyOf(find, two)};
+}
+
 }  // namespace
 
 PairTable::PairTable(std::span<const std::string_view> chunks, const FindWord& find) {
@@ -37,14 +50,26 @@ PairTable::PairTable(std::span<const std::string_view> chunks, const FindWord& f
   }
   // It points into the text, which may go once the table is read.
   openFirst_ = {};
-  followers_.shrink_to_fit();
   std::erase_if(contexts_, [](const Context& c) { return c.first == c.end; });
-  std::sort(contexts_.begin(), contexts_.end(),
-            [](const Context& a, const Context& b) { return a.key < b.key; });
-  // A context given twice keeps its first.
+  std::stable_sort(contexts_.begin(), contexts_.end(),
+                   [](const Context& a, const Context& b) { return order(a) < order(b); });
   contexts_.erase(std::unique(contexts_.begin(), contexts_.end(),
-                              [](const Context& a, const Context& b) { return a.key == b.key; }),
+                              [](const Context& a, const Context& b) { return order(a) == order(b); }),
                   contexts_.end());
+  // Each context's followers by list entry, for looking one up; a follower
+  // given twice keeps its first.
+  std::vector<Follower> sorted;
+  sorted.reserve(followers_.size());
+  for (Context& c : contexts_) {
+    const auto first = followers_.begin() + c.first;
+    const auto end = followers_.begin() + c.end;
+    std::stable_sort(first, end, [](const Follower& a, const Follower& b) { return a.word < b.word; });
+    c.first = static_cast<std::uint32_t>(sorted.size());
+    std::unique_copy(first, end, std::back_inserter(sorted),
+                     [](const Follower& a, const Follower& b) { return a.word == b.word; });
+    c.end = static_cast<std::uint32_t>(sorted.size());
+  }
+  followers_ = std::move(sorted);
 }
 
 void PairTable::readLine(const FindWord& find, std::string_view line) {
@@ -62,8 +87,10 @@ void PairTable::readLine(const FindWord& find, std::string_view line) {
     return;
   }
   std::uint32_t count = 0;
-  // A follower of another context than the one open is damage.
-  if (!open_ || first != openFirst_ || !number(numbers, count) || count == 0 || !predict::isWord(second))
+  // A follower belongs to the context open (named, or left blank); one of
+  // another context is damage.
+  if (!open_ || (!first.empty() && first != openFirst_) || !number(numbers, count) || count == 0 ||
+      !predict::isWord(second))
     return;
   Context& ctx = contexts_.back();
   const std::int32_t b = find(predict::fold(second));
@@ -79,10 +106,10 @@ bool PairTable::startContext(const FindWord& find, std::string_view first, std::
   if (tab == std::string_view::npos || !number(numbers.substr(0, tab), total) ||
       !number(numbers.substr(tab + 1), kinds) || total == 0 || kinds == 0 || kinds > total)
     return false;
-  const std::uint32_t key = keyOf(find, first);
-  if (key == kNoKey) return false;
+  const auto [before, key] = keysOf(find, first);
+  if (before == kNoKey || key == kNoKey) return false;
   const auto at = static_cast<std::uint32_t>(followers_.size());
-  contexts_.push_back({key, static_cast<double>(total), static_cast<double>(kinds), at, at});
+  contexts_.push_back({before, key, static_cast<double>(total), static_cast<double>(kinds), at, at});
   return true;
 }
 

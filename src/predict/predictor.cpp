@@ -34,10 +34,13 @@ constexpr double kBuiltinWeight = 2000;
 constexpr double kPairDoubt = 1.0;
 // The same for the built-in pairs, weighed by the counts of the text they
 // were taken from: a context seen C times with N different followers there
-// has its pairs weighed C / (C + kBuiltinPairDoubt * N). That text (the
-// SQLite documentation) is not everyday prose, so its pairs are trusted
-// less than the user's own.
-constexpr double kBuiltinPairDoubt = 4.0;
+// has its pairs weighed C / (C + kBuiltinPairDoubt * N). Those texts
+// (documentation, two old dictionaries, a lexicon's definitions) are not
+// everyday prose, so their pairs are trusted less than the user's own.
+constexpr double kBuiltinPairDoubt = 2.0;
+// The same for the built-in words after two words in a row: those contexts
+// are kept only where their text saw them often.
+constexpr double kBuiltinTripleDoubt = 2.0;
 // Weights are kept relative to a base that moves on once they have grown by
 // this power of two, far inside a float's range.
 constexpr double kRebaseAfterHalfLives = 10;
@@ -61,7 +64,11 @@ bool sayFormNothing(std::string_view typed, bool sentenceStart) {
 // many words share costs a look at each and no more.
 class Predictor::Best {
  public:
+  // A word that reads as the letters typed, as typed, would type no more
+  // than the space: its place goes to a word that saves a click.
+  explicit Best(std::string_view typed) : typed_(typed) {}
   void offer(double score, std::string_view key, std::string_view form) {
+    if (!typed_.empty() && form == typed_) return;
     const Candidate c{score, key, form};
     if (kept_ == best_.size() && !better(c, best_.back())) return;
     std::size_t at = kept_ < best_.size() ? kept_++ : best_.size() - 1;
@@ -84,6 +91,7 @@ class Predictor::Best {
   static bool better(const Candidate& a, const Candidate& b) {
     return a.score != b.score ? a.score > b.score : a.key < b.key;
   }
+  std::string_view typed_;
   std::array<Candidate, Predictor::kSuggestions> best_{};
   std::size_t kept_ = 0;
 };
@@ -317,10 +325,12 @@ double Predictor::pairShareOf(const Learned* ctx, double s) {
 // The chance of a word after its context, smoothed by interpolation in the
 // manner of Witten and Bell: the user's pairs, trusted by how often their
 // context was seen against how many different words followed it, and
-// otherwise the built-in pairs, trusted the same way by the counts of their
-// text, and otherwise the single words (learned ones and the list's):
+// otherwise the built-in words after the two words before, then the
+// built-in pairs, each trusted the same way by the counts of their text,
+// and otherwise the single words (learned ones and the list's):
 //
-//   P(w) = u * user pair + (1 - u) * (b * built-in pair + (1 - b) * words)
+//   P(w) = u * user pair
+//        + (1 - u) * (t * built-in triple + (1 - t) * (b * built-in pair + (1 - b) * words))
 //
 // Interpolating rather than backing off keeps every word a chance, so a
 // word the pairs never saw still comes up as its letters are typed, while a
@@ -328,11 +338,12 @@ double Predictor::pairShareOf(const Learned* ctx, double s) {
 // pairs weigh first: a pair the user typed once outweighs any the built-in
 // table has but the commonest.
 // One call of suggest(): the context's shares worked out once, and the
-// candidates scored in three passes.
+// candidates scored in passes: the followers of each context, then the
+// words alone.
 class Predictor::Ranking {
  public:
   Ranking(const Predictor& p, std::optional<std::string_view> previous, std::string_view prefix,
-          std::span<const std::string> passedOver)
+          std::span<const std::string> passedOver, std::string_view beforePrevious)
       : p_(p),
         list_(builtin()),
         table_(p.pairTable()),
@@ -341,22 +352,30 @@ class Predictor::Ranking {
         s_(p.scale()),
         unigramNorm_(1.0 / (p.total_ * s_ + kBuiltinWeight)),
         ctx_(previous ? p.context(*previous) : nullptr),
-        userShare_(pairShareOf(ctx_, s_)) {
+        userShare_(pairShareOf(ctx_, s_)),
+        best_(prefix) {
     if (previous && isWord(*previous)) {
-      if (const std::int32_t b = list_.find(fold(*previous)); b >= 0) listCtx_ = table_.find(b);
+      if (const std::int32_t b = list_.find(fold(*previous)); b >= 0) {
+        listCtx_ = table_.find(b);
+        const std::int32_t a = isWord(beforePrevious) ? list_.find(fold(beforePrevious)) : -1;
+        if (a >= 0) tripleCtx_ = table_.find(static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b));
+      }
     } else if (previous) {
       listCtx_ = table_.find(-1);
     }
     if (listCtx_ != nullptr)
       listShare_ = listCtx_->total / (listCtx_->total + kBuiltinPairDoubt * listCtx_->kinds);
-    wordsShare_ = (1.0 - userShare_) * (1.0 - listShare_);
+    if (tripleCtx_ != nullptr)
+      tripleShare_ = tripleCtx_->total / (tripleCtx_->total + kBuiltinTripleDoubt * tripleCtx_->kinds);
+    wordsShare_ = (1.0 - userShare_) * (1.0 - tripleShare_) * (1.0 - listShare_);
   }
 
   std::vector<std::string> words() {
     // The followers of either kind first, each scored once with its pairs;
     // the rest of the words then by themselves.
     offerUserPairs();
-    offerListPairs();
+    offerListPairs(tripleCtx_, tripleShare_);
+    offerListPairs(listCtx_, listShare_);
     std::sort(doneLearned_.begin(), doneLearned_.end());
     std::sort(doneList_.begin(), doneList_.end());
     offerLearnedWords();
@@ -373,20 +392,19 @@ class Predictor::Ranking {
     return left;
   }
 
-  double listPair(std::int32_t b) const {
-    if (listCtx_ == nullptr || b < 0) return 0.0;
-    for (const PairTable::Follower& f : table_.followers(*listCtx_)) {
-      if (f.word == static_cast<std::uint32_t>(b)) return f.count / listCtx_->total;
-    }
-    return 0.0;
+  double listPair(const PairTable::Context* ctx, std::int32_t b) const {
+    if (ctx == nullptr || b < 0) return 0.0;
+    const PairTable::Follower* f = table_.follower(*ctx, static_cast<std::uint32_t>(b));
+    return f != nullptr ? f->count / ctx->total : 0.0;
   }
   double wordsScore(const Learned* w, std::int32_t b) const {
     const double p = b >= 0 ? list_.probability(static_cast<std::uint32_t>(b)) : 0.0;
     return ((w != nullptr ? w->weight * s_ : 0.0) + kBuiltinWeight * p) * unigramNorm_;
   }
   double pairedScore(const Learned* w, std::int32_t b, double userPair) const {
+    const double pairs = listShare_ * listPair(listCtx_, b) + (1.0 - listShare_) * wordsScore(w, b);
     return userShare_ * userPair +
-           (1.0 - userShare_) * (listShare_ * listPair(b) + (1.0 - listShare_) * wordsScore(w, b));
+           (1.0 - userShare_) * (tripleShare_ * listPair(tripleCtx_, b) + (1.0 - tripleShare_) * pairs);
   }
   bool fits(std::string_view key) const { return key.starts_with(folded_) && !passed_.has(key); }
 
@@ -401,13 +419,14 @@ class Predictor::Ranking {
     }
   }
 
-  void offerListPairs() {
-    if (listCtx_ == nullptr || listShare_ <= 0) return;
+  // The followers of a built-in context that were not scored yet.
+  void offerListPairs(const PairTable::Context* ctx, double share) {
+    if (ctx == nullptr || share <= 0) return;
     std::sort(doneList_.begin(), doneList_.end());
-    const auto fromUser = static_cast<std::ptrdiff_t>(doneList_.size());
-    for (const PairTable::Follower& f : table_.followers(*listCtx_)) {
+    const auto before = static_cast<std::ptrdiff_t>(doneList_.size());
+    for (const PairTable::Follower& f : table_.followers(*ctx)) {
       const std::string_view key = list_.key(f.word);
-      if (!fits(key) || std::binary_search(doneList_.begin(), doneList_.begin() + fromUser, f.word)) continue;
+      if (!fits(key) || std::binary_search(doneList_.begin(), doneList_.begin() + before, f.word)) continue;
       const bool learned = f.word < p_.learnedFromList_.size() && p_.learnedFromList_[f.word];
       const std::uint32_t id = learned ? p_.findWord(key) : 0;
       const Learned* w = id != 0 ? &p_.words_[id] : nullptr;
@@ -450,6 +469,8 @@ class Predictor::Ranking {
   double userShare_;
   const PairTable::Context* listCtx_ = nullptr;
   double listShare_ = 0;
+  const PairTable::Context* tripleCtx_ = nullptr;
+  double tripleShare_ = 0;
   double wordsShare_ = 1;
   Best best_;
   std::vector<std::uint32_t> doneLearned_;
@@ -457,8 +478,9 @@ class Predictor::Ranking {
 };
 
 std::vector<std::string> Predictor::suggest(std::optional<std::string_view> previous, std::string_view prefix,
-                                            std::span<const std::string> passedOver) const {
-  return Ranking(*this, previous, prefix, passedOver).words();
+                                            std::span<const std::string> passedOver,
+                                            std::string_view beforePrevious) const {
+  return Ranking(*this, previous, prefix, passedOver, beforePrevious).words();
 }
 
 const Predictor::Learned* Predictor::context(std::string_view previous) const {

@@ -52,9 +52,11 @@ class Predictor {
   // sentence, nothing when not known; an empty prefix offers likely next
   // words. Neither `previous` itself ("the the") nor the words in
   // `passedOver` (offered earlier for the same word and not taken) are
-  // offered.
+  // offered. `beforePrevious` is the word before `previous` in the same
+  // sentence, empty when there is none or it is not known.
   std::vector<std::string> suggest(std::optional<std::string_view> previous, std::string_view prefix,
-                                   std::span<const std::string> passedOver = {}) const;
+                                   std::span<const std::string> passedOver = {},
+                                   std::string_view beforePrevious = {}) const;
 
   // Learns that `word` was typed after `previous` (empty: at the start of a
   // sentence; nothing: after something not known, so the word alone is

@@ -77,8 +77,10 @@ void WordTracker::endWord() {
     if (fragment_) {
       // Perhaps the tail of a word: neither learned nor a context.
       previous_.reset();
+      beforePrevious_.clear();
     } else {
       predictor_.learn(previous_, word_);
+      beforePrevious_ = previous_.value_or(std::string());
       previous_ = std::move(word_);
     }
   }
@@ -99,7 +101,7 @@ std::optional<std::string> WordTracker::typed(char32_t ch) {
     return std::nullopt;
   }
   if (afterSuggestion && isMarkBeforeSpace(ch)) {
-    if (endsSentence(ch)) previous_.emplace();
+    if (endsSentence(ch)) startSentence();
     // Words and these marks hold no character that the key-string notation
     // reads as anything but itself.
     std::string keys = "{BS}";
@@ -123,7 +125,12 @@ std::optional<std::string> WordTracker::typed(char32_t ch) {
 
 void WordTracker::endedBy(char32_t ch) {
   fragment_ = false;
-  if (endsSentence(ch)) previous_.emplace();
+  if (endsSentence(ch)) startSentence();
+}
+
+void WordTracker::startSentence() {
+  previous_.emplace();
+  beforePrevious_.clear();
 }
 
 void WordTracker::backspace() {
@@ -151,6 +158,7 @@ void WordTracker::backspace() {
 void WordTracker::lost() {
   word_.clear();
   previous_.reset();
+  beforePrevious_.clear();
   fragment_ = true;
   passedOver_.clear();
   passedPerLetter_.clear();
@@ -175,7 +183,7 @@ std::vector<std::string> WordTracker::suggestions(Case letterCase) {
   // Whatever a suggestion typed now would land after what is not known.
   if (accentWaiting_ || inUnknownWord_) return {};
   if (!shownValid_) {
-    shown_ = predictor_.suggest(previous_, word_, passedOver_);
+    shown_ = predictor_.suggest(previous_, word_, passedOver_, beforePrevious_);
     shownValid_ = true;
   }
   std::vector<std::string> out;

@@ -78,12 +78,14 @@ class WordTracker {
  private:
   void endWord();
   void endedBy(char32_t ch);
+  void startSentence();
   bool atSentenceStart() const { return word_.empty() && previous_ && previous_->empty(); }
   std::string cased(std::string_view form, Case letterCase) const;
 
   Predictor& predictor_;
   std::string word_;
   std::optional<std::string> previous_;
+  std::string beforePrevious_;  // the word before previous_ in its sentence; empty if none
   // The word being typed may have begun before the keyboard saw it.
   bool fragment_ = true;
   std::vector<std::string> passedOver_;  // offered for this word, not taken

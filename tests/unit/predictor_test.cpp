@@ -7,6 +7,7 @@
 #include <cctype>
 #include <map>
 #include <optional>
+#include <set>
 #include <span>
 #include <sstream>
 #include <string>
@@ -108,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "zebu",
                 ""},
         RankRow{"LearnedWordOutranksTheListsWordsOfItsPrefix", "zebu.", "saw", "ze", {}, "zebu", ""},
-        RankRow{"PairOnlyAfterItsOwnWord", "peanut butter. peanut butter.", "with", "", {}, "the", "butter"},
+        RankRow{"PairOnlyAfterItsOwnWord", "peanut butter. peanut butter.", "of", "", {}, "the", "butter"},
         RankRow{"SentenceStartIsAContextOfItsOwn",
                 "Zebus graze. Zebus sleep. Zebus eat.",
                 "",
@@ -125,6 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
         RankRow{"BackOffToSingleWordsWhereNoPairFits", "", "able", "wh", {}, "what", ""},
         RankRow{
             "NoWordStraightAfterItself", "zebu zebu. zebu zebu. zebra.", "zebu", "zeb", {}, "zebra", "zebu"},
+        // A word that would type only the space is no suggestion; one that
+        // mends its case is.
+        RankRow{"WordAsTypedLeftOut", "zebu. zebus.", "saw", "zebu", {}, "zebus", "zebu"},
+        RankRow{"WordInAnotherCaseOffered", "", nullptr, "i", {}, "I", ""},
         RankRow{"NothingKnownBeforeIsNoSentenceStart",
                 "Zebus graze. Zebus sleep. Zebus eat.",
                 nullptr,
@@ -154,6 +159,12 @@ TEST(Predictor, APairTableThatIsMissingOrDamagedLeavesSingleWordsWorking) {
        "in\t\t50\t2\nin\tthe\t40\n",
        1, "the"},
       {"cut off inside a line", "able\t\t311\t4\nable\tto\t308\nin\t\t5", 1, "to"},
+      {"followers with the context left blank", "able\t\t311\t4\n\tto\t308\n\tthe\t2\n", 2, "to"},
+      {"a context of two words", "able\t\t311\t4\n\tto\t308\nnot able\t\t20\t2\n\tthe\t9\n", 2, "to"},
+      {"two words, one not in the list", "able\t\t311\t4\n\tto\t308\nzzqxv able\t\t20\t2\n\tthe\t9\n", 1,
+       "to"},
+      {"a follower twice counts once", "able\t\t311\t4\nable\tto\t200\nable\tthe\t9\nable\tto\t100\n", 2,
+       "to"},
   };
   const Predictor unpaired(std::span<const std::string_view>{});
   for (const Row& row : rows) {
@@ -164,10 +175,39 @@ TEST(Predictor, APairTableThatIsMissingOrDamagedLeavesSingleWordsWorking) {
     } else {
       EXPECT_GT(p.builtinPairs(), 10000U);
     }
-    EXPECT_EQ(p.suggest("able", "t").front(), row.afterAble) << row.name;
+    const Words afterAble = p.suggest("able", "t");
+    EXPECT_EQ(afterAble.front(), row.afterAble) << row.name;
+    EXPECT_EQ(std::set<std::string>(afterAble.begin(), afterAble.end()).size(), afterAble.size()) << row.name;
     // Single words as ever where no pair fits.
     EXPECT_EQ(p.suggest(std::nullopt, "wh"), unpaired.suggest(std::nullopt, "wh")) << row.name;
     EXPECT_EQ(p.suggest("zebu", "th"), unpaired.suggest("zebu", "th")) << row.name;
+  }
+}
+
+// Two words in a row outrank the word before alone where the table has
+// them, and back off to it elsewhere.
+TEST(Predictor, TwoWordsBeforeWeighMoreThanOne) {
+  const std::array<std::string_view, 1> text{
+      "of\t\t100\t2\n\tthe\t90\n\tthem\t10\n"
+      "one of\t\t50\t2\n\tthem\t45\n\tthese\t5\n"};
+  const Predictor p(text);
+  struct Row {
+    const char* before;
+    const char* previous;
+    const char* prefix;
+    const char* first;
+  };
+  const Row rows[] = {
+      {"one", "of", "", "them"},    // the two words' own follower
+      {"one", "of", "th", "them"},  // with letters typed
+      {"", "of", "", "the"},        // no word before: the pair alone
+      {"two", "of", "", "the"},     // two words the table lacks
+      {"one", "on", "th", "the"},   // the pair of another word: the single words
+  };
+  for (const Row& row : rows) {
+    const Words got = p.suggest(row.previous, row.prefix, {}, row.before);
+    ASSERT_FALSE(got.empty()) << row.before << " " << row.previous;
+    EXPECT_EQ(got.front(), row.first) << row.before << " " << row.previous << " " << row.prefix;
   }
 }
 
@@ -318,9 +358,10 @@ TEST(Predictor, LearnedAndSavedSizesStayBounded) {
     ASSERT_LE(p.learnedPairs(), Predictor::kMaxLearnedPairs);
   }
   // The latest word stays, the first has gone.
-  EXPECT_TRUE(has(p.suggest("", madeUp(many - 1)), madeUp(many - 1)));
-  EXPECT_FALSE(has(p.suggest("", madeUp(0)), madeUp(0)));
-  EXPECT_LE(p.save().size(), Predictor::kMaxSavedBytes);
+  const std::string saved = p.save();
+  EXPECT_NE(saved.find("\nw\t" + madeUp(many - 1) + "\t"), std::string::npos);
+  EXPECT_EQ(saved.find("\nw\t" + madeUp(0) + "\t"), std::string::npos);
+  EXPECT_LE(saved.size(), Predictor::kMaxSavedBytes);
 
   // A small limit keeps the most used: the word typed over and over, with
   // its pair, survives a cut that drops nearly everything else.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -123,6 +124,30 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"OnlyTheFirstMark", "zeb[zebu]..", kNothing, "", ""},
         Row{"NotAfterATypedWord", "zebu .", kNothing, "", ""}),
     [](const ::testing::TestParamInfo<Row>& row) { return row.param.name; });
+
+// The word two back counts only within the sentence the keyboard saw.
+TEST(WordTracker, OffersAfterTwoWordsOnlyWhereItSawBoth) {
+  const std::array<std::string_view, 1> text{
+      "of\t\t100\t2\n\tthe\t90\n\tthem\t10\n"
+      "one of\t\t50\t2\n\tthem\t45\n\tthese\t5\n"};
+  struct TwoBackRow {
+    const char* keys;
+    const char* first;
+  };
+  const TwoBackRow rows[] = {
+      {"one of ", "them"},      {"one, of ", "them"},     {"one. of ", "the"},
+      {"one<LOST> of ", "the"}, {"one of<LOST> ", "the"},
+  };
+  for (const TwoBackRow& row : rows) {
+    Predictor p(text);
+    WordTracker t(p);
+    t.typed(U'\n');
+    play(t, row.keys);
+    const std::vector<std::string> got = t.suggestions();
+    ASSERT_FALSE(got.empty()) << row.keys;
+    EXPECT_EQ(got.front(), row.first) << row.keys;
+  }
+}
 
 // Where the keyboard lost track (the user's own keys or clicks, another
 // window), the letters it types next may finish a word begun elsewhere:
