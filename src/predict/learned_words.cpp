@@ -98,13 +98,11 @@ bool SharedLearnedWords::write(Predictor& predictor) {
 }
 
 std::string unreadableNote(const Texts& texts, std::string_view reason) {
-  return unreadable(texts, reason) + " " +
-         texts.text(TextId::LearnedWordsKept);
+  return unreadable(texts, reason) + " " + texts.text(TextId::LearnedWordsKept);
 }
 
 std::string notForgottenNote(const Texts& texts, std::string_view reason) {
-  return unreadable(texts, reason) + " " +
-         texts.text(TextId::LearnedWordsNotForgotten);
+  return unreadable(texts, reason) + " " + texts.text(TextId::LearnedWordsNotForgotten);
 }
 
 }  // namespace osk
