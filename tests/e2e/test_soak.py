@@ -20,10 +20,11 @@ class ShortSoak(KeyboardTestCase):
         # A new sequence each run, printed so that a failure can be repeated
         # with SOAK_SEED.
         seed = int(os.environ.get("SOAK_SEED", time.time()))
+        run = soak.Soak(SHORT_RUN_S, seed)
         try:
-            soak.Soak(SHORT_RUN_S, seed).run()
-        except soak.SoakFailure as e:
-            self.fail("seed %d: %s" % (seed, e))
+            run.run()
+        except (soak.SoakFailure, soak.rig.DriveError) as e:
+            self.fail("seed %d: %s\nlast actions:\n  %s" % (seed, e, "\n  ".join(run.trail[-60:])))
 
 
 if __name__ == "__main__":

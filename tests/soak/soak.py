@@ -165,8 +165,24 @@ class Soak:
         self.switch_target("keylog")
         self.switch_target("keylog")
 
+    def clear_of_keyboard(self, geometry):
+        """`geometry` moved above or below the keyboard where it would cover
+        it: the settings clicked at random may dock the keyboard along the
+        bottom, where the windows' usual place is."""
+        x, y, w, h = geometry
+        _, top, _, height = self.s.rect("main")
+        if y < top + height and y + h > top:
+            y = top - h - 10 if top - h - 10 >= 0 else top + height + 10
+        return x, y, w, h
+
+    def keep_windows_clear(self):
+        for title, base, is_open in ((NOTEPAD_TITLE, NOTEPAD_GEOMETRY, self.notepad_open),
+                                     (KEYLOG_TITLE, KEYLOG_GEOMETRY, self.keylog_open)):
+            if is_open:
+                self.s.drive("move", title, *map(str, self.clear_of_keyboard(base)))
+
     def start_notepad(self):
-        self.s.start_notepad(*NOTEPAD_GEOMETRY)
+        self.s.start_notepad(*self.clear_of_keyboard(NOTEPAD_GEOMETRY))
         self.notepad_open = True
         self.notepad_text = ""
 
@@ -175,7 +191,7 @@ class Soak:
         path = os.path.join(self.s.logs, "keys-%d.log" % self.keylog_runs)
         self.s.start(rig.KEYLOG_EXE, windows_path(path), name="keylog")
         self.s.drive("wait-window", KEYLOG_TITLE, str(rig.START_TIMEOUT_S * 1000))
-        self.s.drive("move", KEYLOG_TITLE, *map(str, KEYLOG_GEOMETRY))
+        self.s.drive("move", KEYLOG_TITLE, *map(str, self.clear_of_keyboard(KEYLOG_GEOMETRY)))
         self.keylog_path = path
         self.keylog_open = True
         self.keylog_events = 0
@@ -376,6 +392,7 @@ class Soak:
             self.close_dialog("fkeys")
         self.close_dialog("settings")
         s.drive("wait-enabled", "main", "1")
+        self.keep_windows_clear()
 
     def close_dialog(self, form):
         if self.rng.random() < 0.5:
