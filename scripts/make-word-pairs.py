@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Builds data/pairs-en.tsv, the built-in word pairs, from the Debian packages
 of public-domain and permissively licensed English prose named in
-data/LICENSE-pairs-en.md.
+data/LICENSE-pairs-en.md, and data/rare-words-en.tsv, the words the word
+list lacks, from the last of them.
 
     apt-get download sqlite3-doc rust-doc dict-devil dict-jargon wordnet-base
     scripts/make-word-pairs.py *.deb > data/pairs-en.tsv
+    scripts/make-word-pairs.py --rare-words wordnet-base_*.deb > data/rare-words-en.tsv
 
 Only the documents' prose counts: code, syntax diagrams, tables and
 navigation are left out, and so are pairs that cross a sentence, a
@@ -46,6 +48,7 @@ MAX_FOLLOWERS = 1000  # per first word; the long tail of a common word still ear
 TRIPLE_MIN_CONTEXT = 50
 TRIPLE_MIN_COUNT = 3
 TRIPLE_MAX_FOLLOWERS = 64
+RARE_MIN_COUNT = 2  # in the lexical database, for a word the list lacks
 SKIPPED = {"pre", "code", "script", "style", "table", "tt", "svg", "kbd", "var", "blockquote"}
 BREAKS = {"p", "li", "dd", "dt", "h1", "h2", "h3", "h4", "h5", "h6", "div", "br", "td", "tr", "ul", "ol", "dl",
           "title", "a"}
@@ -166,11 +169,44 @@ def count(block, pairs, min_words):
                 pairs[(f"{a} {b}", c)] += 1
 
 
+def rare_words(debs, known):
+    """The lexical database's words that the word list lacks: its
+    definitions and examples name the diseases, trades, tools and plants that
+    a story or a letter names once or twice, which the list (the commonest
+    words of today's web) leaves out. A word seen once may be a slip, and one
+    of two letters or in capitals throughout is an abbreviation. Each goes in
+    at the count of the list's rarest words, so that none outranks a word of
+    the list, and once its letters are typed it comes up all the same."""
+    counts = collections.Counter()
+    spellings = collections.defaultdict(collections.Counter)
+    for deb in debs:
+        for kind, page in pages(deb):
+            for block in blocks(kind, page):
+                for word in WORD.findall(block.replace("\u2019", "'")):
+                    key = word.lower()
+                    counts[key] += 1
+                    spellings[key][word] += 1
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "words-en.tsv"),
+              encoding="utf-8") as f:
+        floor = min(int(line.split("\t")[1]) for line in f if "\t" in line)
+    kept = []
+    for key, n in counts.items():
+        form = spellings[key].most_common(1)[0][0]
+        if key in known or n < RARE_MIN_COUNT or len(key) < 3 or (form.isupper() and len(form) > 1):
+            continue
+        kept.append((-n, form))
+    # The commonest first, as in the list.
+    return "".join(f"{form}\t{floor}\n" for _, form in sorted(kept))
+
+
 def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
     here = os.path.dirname(os.path.abspath(__file__))
     known = words_list(os.path.join(here, "..", "data", "words-en.tsv"))
+    if sys.argv[1] == "--rare-words":
+        sys.stdout.write(rare_words(sys.argv[2:], known))
+        return
     pairs = collections.Counter()
     for deb in sys.argv[1:]:
         for kind, page in pages(deb):

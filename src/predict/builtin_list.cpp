@@ -21,24 +21,28 @@ constexpr std::array kExtraWords{ExtraWord{"I", 80000}, ExtraWord{"a", 75000}};
 
 }  // namespace
 
+void BuiltinList::addLines(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) continue;
+    const std::string_view form = line.substr(0, tab);
+    const std::string_view digits = line.substr(tab + 1);
+    std::uint32_t count = 0;
+    const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
+    // Entries we could never offer (digits, hyphens) only take room.
+    if (ec != std::errc() || ptr != digits.data() + digits.size() || count == 0 || !isWord(form)) continue;
+    add(form, count);
+  }
+}
+
 BuiltinList::BuiltinList() {
-  entries_.reserve(predict::builtinWordLines() + kExtraWords.size());
+  entries_.reserve(predict::builtinWordLines() + predict::builtinRareWordLines() + kExtraWords.size());
   for (const ExtraWord& extra : kExtraWords) add(extra.form, extra.count);
-  for (std::string_view chunk : predict::builtinWordChunks()) {
-    while (!chunk.empty()) {
-      const std::size_t end = chunk.find('\n');
-      const std::string_view line = chunk.substr(0, end);
-      chunk.remove_prefix(end == std::string_view::npos ? chunk.size() : end + 1);
-      const std::size_t tab = line.find('\t');
-      if (tab == std::string_view::npos) continue;
-      const std::string_view form = line.substr(0, tab);
-      const std::string_view digits = line.substr(tab + 1);
-      std::uint32_t count = 0;
-      const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
-      // Entries we could never offer (digits, hyphens) only take room.
-      if (ec != std::errc() || ptr != digits.data() + digits.size() || count == 0 || !isWord(form)) continue;
-      add(form, count);
-    }
+  for (const auto chunks : {predict::builtinWordChunks(), predict::builtinRareWordChunks()}) {
+    for (std::string_view chunk : chunks) addLines(chunk);
   }
   // Most common first, as the list is; the two added words go in their place.
   std::stable_sort(entries_.begin(), entries_.end(),

@@ -29,8 +29,8 @@ class BuiltinList {
   std::span<const std::uint32_t> withPrefix(std::string_view folded) const {
     const auto first = std::lower_bound(byKey_.begin(), byKey_.end(), folded,
                                         [&](std::uint32_t i, std::string_view p) { return key(i) < p; });
-    auto last = first;
-    while (last != byKey_.end() && key(*last).starts_with(folded)) ++last;
+    const auto last = std::partition_point(first, byKey_.end(),
+                                           [&](std::uint32_t i) { return key(i).starts_with(folded); });
     return {first, last};
   }
 
@@ -46,6 +46,8 @@ class BuiltinList {
   }
 
  private:
+  // "word<TAB>count" lines.
+  void addLines(std::string_view text);
   void add(std::string_view form, std::uint32_t count) {
     const std::string key = fold(form);
     entries_.push_back({form.data(), static_cast<std::uint32_t>(folded_.size()),

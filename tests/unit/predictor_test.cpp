@@ -130,6 +130,25 @@ INSTANTIATE_TEST_SUITE_P(
         // mends its case is.
         RankRow{"WordAsTypedLeftOut", "zebu. zebus.", "saw", "zebu", {}, "zebus", "zebu"},
         RankRow{"WordInAnotherCaseOffered", "", nullptr, "i", {}, "I", ""},
+        // A capital inside a sentence asks for a name; at a sentence's
+        // start it says nothing.
+        RankRow{"CapitalInsideASentenceAsksForAName",
+                "a zoo. a zoo. a zoo. met Zorro.",
+                "saw",
+                "Zo",
+                {},
+                "Zorro",
+                ""},
+        RankRow{"SmallLetterAsksForNoName", "a zoo. a zoo. a zoo. met Zorro.", "saw", "zo", {}, "zoo", ""},
+        RankRow{"CapitalAtASentenceStartAsksForNoName",
+                "a zoo. a zoo. a zoo. met Zorro.",
+                "",
+                "Zo",
+                {},
+                "zoo",
+                ""},
+        // Words the list lacks come from the rare words once typed far enough.
+        RankRow{"RareWordOfferedByItsLetters", "", "", "diphth", {}, "diphtheria", ""},
         RankRow{"NothingKnownBeforeIsNoSentenceStart",
                 "Zebus graze. Zebus sleep. Zebus eat.",
                 nullptr,
