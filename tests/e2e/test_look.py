@@ -89,6 +89,9 @@ class Docking(KeyboardTestCase):
                         "not along the bottom of the work area: %s" % what)
         self.assertEqual(self.appbar(), (1, 0), "app bar calls: %s" % what)
 
+    def wait_topmost(self, want, what):
+        self.s.wait_for(lambda: self.s.drive("topmost", "main"), lambda got: got == want, FADE_TIMEOUT_S, what)
+
     def click_dock_box(self):
         open_settings(self.s)
         self.s.click("settings", "DOCK_TICKBOX")
@@ -102,17 +105,23 @@ class Docking(KeyboardTestCase):
         self.assertEqual(s.drive("checked", "settings", "DOCK_TICKBOX"), "1")
         s.click("settings", "OK_BUTTON")
         s.drive("wait-gone", "settings")
+        # In front of other windows while a bar, as the taskbar is.
+        self.wait_topmost("1", "the docked keyboard is not in front")
         self.assertEqual(s.setting("DOCK_BOTTOM"), "1")
 
         # Docked at the next start, and the earlier place is what is stored.
         s.close_keyboard()
         self.assertEqual(self.appbar_after_start(), (1, 0))
         self.assert_docked("restored at start")
+        self.wait_topmost("1", "docked at start but not in front")
 
         self.click_dock_box()
         self.wait_rect(earlier, "unticked, the keyboard did not go back to its place")
         self.assertEqual(self.appbar(), (0, 0), "the bar was not removed")
         self.assertEqual(s.setting("DOCK_BOTTOM"), "0")
+        s.click("settings", "OK_BUTTON")
+        s.drive("wait-gone", "settings")
+        self.assertEqual(s.drive("topmost", "main"), "0", "still in front once undocked")
 
     def appbar_after_start(self):
         self.s.start_keyboard()

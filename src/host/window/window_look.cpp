@@ -14,6 +14,8 @@ namespace {
 
 // The system menu's own commands start at 0xF000 and use the low four bits.
 constexpr UINT kDockCommand = 0x0DC0;
+// The bar's own note to itself, beside the system's ABN_ ones (0 to 3).
+constexpr WPARAM kInFrontAgain = 0x100;
 
 // The bar the process has registered, for the last resort below, and the
 // filter that was there before it.
@@ -128,6 +130,10 @@ std::optional<Geometry> WindowLookHost::dockBottom(const Form& form, float heigh
     data.uCallbackMessage = notice_;
     if (!barCall(ABM_NEW, data, "making the keyboard an application bar")) return std::nullopt;
     registered_ = true;
+    // A bar stays in front of the windows that keep clear of it, as the
+    // taskbar does: one dragged over it would otherwise hide the keys.
+    topmostBefore_ = (::GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    placeInZOrder(HWND_TOPMOST, "keeping the docked keyboard in front");
     CrashRescue& rescue = crashRescue();
     rescue.bar = h;
     // Once: a second call would find this filter itself as the one before.
@@ -183,15 +189,32 @@ void WindowLookHost::removeBar() {
   data.cbSize = sizeof(data);
   data.hWnd = window_ != nullptr ? window_->hwnd() : nullptr;
   static_cast<void>(barCall(ABM_REMOVE, data, "removing the keyboard's application bar"));
+  if (!topmostBefore_ && data.hWnd != nullptr && ::IsWindow(data.hWnd) != FALSE)
+    placeInZOrder(HWND_NOTOPMOST, "letting the undocked keyboard go behind other windows");
 }
 
-std::optional<LRESULT> WindowLookHost::filter(HWND /*hwnd*/, UINT msg, WPARAM wp, LPARAM /*lp*/,
-                                              int control) {
+void WindowLookHost::placeInZOrder(HWND after, const char* what) const {
+  HWND h = hwnd();
+  if (h == nullptr) return;
+  if (::SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) == FALSE)
+    logFailure(what, ::GetLastError());
+}
+
+std::optional<LRESULT> WindowLookHost::filter(HWND /*hwnd*/, UINT msg, WPARAM wp, LPARAM lp, int control) {
   constexpr std::optional<LRESULT> kPassOn;
   if (control != kWholeWindow) return kPassOn;
   if (msg == stateAsked_) return (registered_ ? 1 : 0) + 2 * refusals_;
   if (msg == notice_) {
     if (wp == ABN_POSCHANGED && registered_ && !placing_) docking_->barsChanged();
+    // A program filling the screen (a film, a slide show) goes in front of
+    // the bar until it closes.
+    if (wp == kInFrontAgain && registered_ && !fullScreenInFront_)
+      placeInZOrder(HWND_TOPMOST, "keeping the docked keyboard in front");
+    if (wp == ABN_FULLSCREENAPP && registered_) {
+      fullScreenInFront_ = lp != 0;
+      placeInZOrder(fullScreenInFront_ ? HWND_BOTTOM : HWND_TOPMOST,
+                    "stepping the docked keyboard back or forward");
+    }
     return 0;
   }
   APPBARDATA data{};
@@ -200,6 +223,14 @@ std::optional<LRESULT> WindowLookHost::filter(HWND /*hwnd*/, UINT msg, WPARAM wp
   switch (msg) {
     case WM_ACTIVATE:
       if (registered_) static_cast<void>(barCall(ABM_ACTIVATE, data, "telling the shell the bar is active"));
+      return kPassOn;
+    case WM_ENABLE:
+      // Wine keeps a window out of the topmost band while a dialog it owns
+      // is open, so a bar docked from the settings dialog takes its place
+      // in front once the dialog has gone: the owner is enabled just
+      // before, and the note is read after.
+      if (wp != FALSE && registered_ && ::PostMessageW(data.hWnd, notice_, kInFrontAgain, 0) == FALSE)
+        logFailure("asking for the docked keyboard to come in front", ::GetLastError());
       return kPassOn;
     case WM_WINDOWPOSCHANGED:
       if (registered_)

@@ -46,6 +46,8 @@ class WindowLookHost final : public WindowLook, public AppBar, public MessageFil
   // The docking item as the menu is about to show it: worded and ticked.
   void showDockItem(HMENU menu) const;
   void removeBar();
+  // Where the bar lies among the top-level windows (HWND_TOPMOST and so on).
+  void placeInZOrder(HWND after, const char* what) const;
   bool barCall(DWORD message, APPBARDATA& data, const char* what);
   // QUERYPOS and SETPOS for a bar `height` twips high along the bottom of
   // `monitor`; the window's place converts the height at its monitor's DPI.
@@ -57,7 +59,9 @@ class WindowLookHost final : public WindowLook, public AppBar, public MessageFil
   UINT notice_ = 0;      // the system's notes to the bar
   UINT stateAsked_ = 0;  // kAppBarStateMessage
   bool registered_ = false;
-  bool placing_ = false;  // within dockBottom: the system's notes of it are its own
+  bool topmostBefore_ = false;      // as the keyboard was before it docked (Always On Top)
+  bool fullScreenInFront_ = false;  // a program fills the screen: the bar stands back
+  bool placing_ = false;            // within dockBottom: the system's notes of it are its own
   LRESULT refusals_ = 0;
 };
 
