@@ -80,8 +80,9 @@ function(qmosk_installer_texts out)
   endforeach()
   file(WRITE ${out} "${nsh}")
 endfunction()
-file(GLOB text_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/texts/*.txt)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${text_files})
+# The top level's list of the texts' files: an edit of one writes the
+# installer's texts afresh at the next build.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QMOSK_TEXT_FILES})
 qmosk_installer_texts(${CMAKE_BINARY_DIR}/installer-texts.nsh)
 set(CPACK_QMOSK_INSTALLER_TEXTS_NSH ${CMAKE_BINARY_DIR}/installer-texts.nsh)
 

@@ -1,10 +1,10 @@
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "aids/hands_free.h"
 #include "dialogs/dialogs.h"
+#include "keys/character_keys.h"
 #include "layout/layouts.h"
 #include "layout/main_window.h"
 #include "layout/settings_window.h"
@@ -14,22 +14,6 @@
 
 namespace osk::settings_dialog {
 namespace {
-
-// The fields in the order they are filled and saved, with their defaults.
-struct TextField {
-  SettingsControl control;
-  std::string_view key;  // the control's name, as the store has always had it
-  std::string_view fallback;
-  std::optional<TextId> words;  // the fallback is these words, in the language chosen
-};
-constexpr std::array<TextField, 3> kTextFields{{
-    {ui::settings::kCalculatorCommandTextbox,
-     settings::kCalculatorCommand,
-     settings::kCalculatorCommandDefault,
-     {}},
-    {ui::settings::kEmailAddressTextbox, settings::kEmailAddress, {}, settings::kEmailAddressDefault},
-    {ui::settings::kBtcAddressTextbox, settings::kBtcAddress, {}, settings::kBtcAddressDefault},
-}};
 
 // Whole numbers kept within their bounds: what is stored is the number the
 // keyboard uses, not what was typed.
@@ -128,9 +112,12 @@ void Form_Load(Context& ctx) {
     c.setValue(1);
     tickBoxClick(ctx, box);
   }
-  for (const TextField& f : kTextFields)
-    dialog.control(f.control).setText(store.read(
-        kSettingsSection, f.key, f.words ? ctx.platform.texts.text(*f.words) : std::string(f.fallback)));
+  dialog.control(ui::settings::kCalculatorCommandTextbox)
+      .setText(
+          store.read(kSettingsSection, settings::kCalculatorCommand, settings::kCalculatorCommandDefault));
+  for (const StoredTextKey& t : storedTextKeys())
+    dialog.control(t.field).setText(
+        store.read(kSettingsSection, t.settingKey, ctx.platform.texts.text(t.fallback)));
   // Shown as it is: the bar may have been refused or dragged away.
   dialog.control(ui::settings::kDockTickbox).setValue(ctx.docking->docked() ? 1 : 0);
   // Shown as it is, without acting: only the user's own click sets it.
@@ -145,7 +132,8 @@ void Form_Unload(Context& ctx) {
   // all that is left to say what was lost.
   settings::Saver saver(ctx.platform.store);
   settings::saveGeometry(saver, settings::kSettingsGeometry, dialog.geometry());
-  for (const TextField& f : kTextFields) saver.put(f.key, dialog.control(f.control).text());
+  saver.put(settings::kCalculatorCommand, dialog.control(ui::settings::kCalculatorCommandTextbox).text());
+  for (const StoredTextKey& t : storedTextKeys()) saver.put(t.settingKey, dialog.control(t.field).text());
   for (const NumberField& f : kNumberFields) saver.put(f.key, std::to_string(numberIn(dialog, f)));
   if (!saver.refused().empty())
     ctx.platform.host.showNote(ctx.main, ui::kSettingsButton,
@@ -223,16 +211,15 @@ void applyLanguage(Context& ctx) {
   Texts& texts = ctx.platform.texts;
   // A field that still shows its words in the language left (nothing the
   // user typed) follows the change, as the dialogs' own texts do.
-  std::vector<const settings_dialog::TextField*> unchanged;
-  for (const settings_dialog::TextField& f : settings_dialog::kTextFields)
-    if (f.words && settingsDialog(ctx).control(f.control).text() == texts.text(*f.words))
-      unchanged.push_back(&f);
+  std::vector<const StoredTextKey*> unchanged;
+  for (const StoredTextKey& t : storedTextKeys())
+    if (settingsDialog(ctx).control(t.field).text() == texts.text(t.fallback)) unchanged.push_back(&t);
   texts.choose(ctx.platform.store.read(kSettingsSection, settings::kUiLanguage, ""));
   const TextSource source = [&texts](TextId id) { return texts.text(id); };
   for (const std::string_view name : {kMainFormName, kSettingsFormName, kFkeysFormName, kAidsFormName})
     ctx.window(name).applyTexts(source);
-  for (const settings_dialog::TextField* f : unchanged)
-    settingsDialog(ctx).control(f->control).setText(texts.text(*f->words));
+  for (const StoredTextKey* t : unchanged)
+    settingsDialog(ctx).control(t->field).setText(texts.text(t->fallback));
 }
 
 void openSettingsDialog(Context& ctx) {

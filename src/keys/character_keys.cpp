@@ -91,8 +91,10 @@ static_assert(kKeys.size() == kCharacterKeyCount);
 std::size_t placeOf(const CharacterKey& key) { return static_cast<std::size_t>(&key - kKeys.data()); }
 
 constexpr std::array kStoredTextKeys{
-    StoredTextKey{ui::kAtSignButton, settings::kEmailAddress, settings::kEmailAddressDefault},
-    StoredTextKey{ui::kBtcButton, settings::kBtcAddress, settings::kBtcAddressDefault},
+    StoredTextKey{ui::kAtSignButton, ui::settings::kEmailAddressTextbox, settings::kEmailAddress,
+                  settings::kEmailAddressDefault},
+    StoredTextKey{ui::kBtcButton, ui::settings::kBtcAddressTextbox, settings::kBtcAddress,
+                  settings::kBtcAddressDefault},
 };
 
 }  // namespace

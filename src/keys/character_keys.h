@@ -11,6 +11,7 @@
 #include "base/context.h"
 #include "base/keyboard_state.h"
 #include "base/router.h"
+#include "layout/settings_window.h"
 
 namespace osk {
 
@@ -88,10 +89,14 @@ bool drawLanguageFaces(Context& ctx, const FaceState& state);
 // to the target, whose own layout decides what arrives.
 void clickLanguageKey(Context& ctx, const CharacterKey& key);
 
+// One entry per stored text, read by its key and by the settings dialog's
+// field that edits it, so that both show the same words until the user
+// stores a text.
 struct StoredTextKey {
   KeyboardControl button;
+  SettingsControl field;
   std::string_view settingKey;
-  TextId fallback;  // typed until the user stores a text
+  TextId fallback;  // typed until the user stores a text, in the language chosen
 };
 std::span<const StoredTextKey> storedTextKeys();
 void clickStoredTextKey(Context& ctx, const StoredTextKey& key);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "host/common/failure.h"
@@ -68,22 +69,28 @@ bool fits(HDC dc, const std::wstring& text, const RECT& area, bool oneWord) {
   return measure.right - measure.left <= width && measure.bottom - measure.top <= height;
 }
 
-// The caption's own font or, where the caption would not fit its key in it
-// (a language's longer words, or a keyboard dragged small, where the key's
-// edges take a larger share), the largest smaller one it fits in: shrunk
-// rather than cut at the edges or run over them; never below a height that
-// still reads, where a keyboard dragged that small draws what it can.
-// Leaves that font selected.
-void selectFittedFont(HDC dc, const std::wstring& text, const RECT& area, bool oneWord, CaptionFont font,
-                      GdiCache& gdi) {
-  ::SelectObject(dc, gdi.font(font.height, font.bold));
-  if (text.empty() || fits(dc, text, area, oneWord)) return;
+// The height of the caption's own font or, where the caption would not fit
+// its key in it (a language's longer words, or a keyboard dragged small,
+// where the key's edges take a larger share), of the largest smaller one it
+// fits in: shrunk rather than cut at the edges or run over them; never below
+// a height that still reads, where a keyboard dragged that small draws what
+// it can. Measured once per caption and room; leaves the DC's font as it was.
+LONG fittedHeight(HDC dc, const std::wstring& text, const RECT& area, bool oneWord, CaptionFont font,
+                  GdiCache& gdi) {
+  if (text.empty()) return font.height;
+  const SIZE room{area.right - area.left, area.bottom - area.top};
+  if (const std::optional<LONG> kept = gdi.fittedHeight(text, room, font.height, font.bold)) return *kept;
+  const unsigned failures = gdi.fontFailures();
+  const SelectGuard measuring(dc, gdi.font(font.height, font.bold));
   // Heights are negative: a smaller font is one nearer zero.
   constexpr LONG kSmallestReadable = -6;
-  for (LONG height = font.height + 1; height <= kSmallestReadable; ++height) {
-    ::SelectObject(dc, gdi.font(height, font.bold));
-    if (fits(dc, text, area, oneWord)) return;
-  }
+  LONG height = font.height;
+  while (!fits(dc, text, area, oneWord) && height < kSmallestReadable)
+    ::SelectObject(dc, gdi.font(++height, font.bold));
+  // Not kept when measured in the system's stand-in for a font that could
+  // not be made: a later paint measures again.
+  if (gdi.fontFailures() == failures) gdi.keepFittedHeight(text, room, font.height, font.bold, height);
+  return height;
 }
 
 struct KeyState {
@@ -180,8 +187,12 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks mark
   ::InflateRect(&content, -2, -1);
   if (state.pushed) ::OffsetRect(&content, 1, 1);
 
-  const SelectGuard selectFont(dc, gdi.font(font.height, font.bold));
   const std::wstring caption = widen(c.caption());
+  // A caption alone is fitted to its key; one under a picture keeps its font.
+  const bool oneWord = caption.find_first_of(L" \t\r\n") == std::wstring::npos;
+  const LONG height =
+      c.icon() == Icon::None ? fittedHeight(dc, caption, content, oneWord, font, gdi) : font.height;
+  const SelectGuard selectFont(dc, gdi.font(height, font.bold));
   if (c.icon() != Icon::None && caption.empty()) {
     RECT art = content;
     ::InflateRect(&art, -1, -1);
@@ -189,8 +200,6 @@ void paintKey(HDC dc, SIZE size, const Control& c, KeyState state, KeyMarks mark
   } else if (c.icon() != Icon::None) {
     drawPictureAndCaption(dc, content, c, caption, look, state.disabled, gdi);
   } else {
-    const bool oneWord = caption.find_first_of(L" \t\r\n") == std::wstring::npos;
-    selectFittedFont(dc, caption, content, oneWord, font, gdi);
     drawCaption(dc, caption, content, look, embossed(palette, c, state.disabled), state.quick && oneWord);
   }
 

@@ -28,9 +28,25 @@ HFONT GdiCache::font(LONG height, bool bold) {
     // legible, if not at its size; nothing is cached, so a later paint
     // tries again.
     logFailure("creating a font", ::GetLastError());
+    ++fontFailures_;
     return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   }
   return fonts_.emplace(key, std::move(f)).first->second.get();
+}
+
+std::optional<LONG> GdiCache::fittedHeight(const std::wstring& caption, SIZE room, LONG height,
+                                           bool bold) const {
+  if (auto it = fitted_.find(std::make_tuple(caption, room.cx, room.cy, height, bold)); it != fitted_.end())
+    return it->second;
+  return std::nullopt;
+}
+
+void GdiCache::keepFittedHeight(const std::wstring& caption, SIZE room, LONG height, bool bold, LONG fitted) {
+  // The suggestions' captions change with every word typed: past a bound
+  // the heights are measured afresh rather than kept for ever.
+  constexpr std::size_t kMostKept = 512;
+  if (fitted_.size() >= kMostKept) fitted_.clear();
+  fitted_.insert_or_assign(std::make_tuple(caption, room.cx, room.cy, height, bold), fitted);
 }
 
 HBRUSH GdiCache::brush(Color color, HDC dc) {

@@ -8,6 +8,9 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
+#include <string>
+#include <tuple>
 #include <utility>
 
 #include "face/palette.h"
@@ -30,8 +33,22 @@ class GdiCache {
   HBRUSH brush(Color color, HDC dc);
 
   // Hands over every font made so far, to be deleted once no control uses
-  // them any more (after a relayout at a new DPI).
-  Fonts takeFonts() { return std::exchange(fonts_, {}); }
+  // them any more (after a relayout at a new DPI). The heights captions were
+  // fitted to go with them: they were measured in those fonts.
+  Fonts takeFonts() {
+    fitted_.clear();
+    return std::exchange(fonts_, {});
+  }
+  // How many fonts could not be made: a height measured meanwhile was
+  // measured in the system's stand-in, not in the font it names.
+  unsigned fontFailures() const { return fontFailures_; }
+
+  // The font height a caption was fitted to in a key's room (width and
+  // height) at its own font's height and weight; measuring a caption that
+  // does not fit takes a measure at every smaller height, and the flash and
+  // refresh timers repaint a key several times a second.
+  std::optional<LONG> fittedHeight(const std::wstring& caption, SIZE room, LONG height, bool bold) const;
+  void keepFittedHeight(const std::wstring& caption, SIZE room, LONG height, bool bold, LONG fitted);
   // The system's colours changed: brushes are made afresh.
   void dropBrushes() { brushes_.clear(); }
   // The colours every control of the window is painted in.
@@ -49,6 +66,9 @@ class GdiCache {
 
  private:
   Fonts fonts_;
+  unsigned fontFailures_ = 0;
+  // (caption, room's width, room's height, own height, bold) -> fitted height
+  std::map<std::tuple<std::wstring, LONG, LONG, LONG, bool>, LONG> fitted_;
   Palette palette_;
   std::map<COLORREF, UniqueBrush> brushes_;
   IconCache icons_;

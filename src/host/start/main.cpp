@@ -71,9 +71,10 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
   const std::wstring programName = RegistryStore::applicationNameOfThisProgram();
   // The words of a start that does not get as far as the keyboard (told
   // another one runs out of reach, or that it cannot start) are already in
-  // the language the user chose.
+  // the language the user chose. The same store is the keyboard's, later.
+  RegistryStore store(programName);
   ResourceTexts texts;
-  texts.choose(RegistryStore(programName).read(osk::kSettingsSection, osk::settings::kUiLanguage, ""));
+  texts.choose(store.read(osk::kSettingsSection, osk::settings::kUiLanguage, ""));
   OneKeyboard one(programName);
   if (!one.claim(lpCmdLine, texts)) return 0;
   INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -86,7 +87,6 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
   int rc = 0;
   bool started = false;
   try {
-    RegistryStore store(programName);
     Win32Desktop desktop;
     osk::SendInputInjector injector;
     Win32LockKeys locks;
