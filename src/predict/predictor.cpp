@@ -10,6 +10,7 @@
 #include "predict/builtin_list.h"
 #include "predict/builtin_words.h"
 #include "predict/pair_table.h"
+#include "predict/ranked_words.h"
 #include "predict/words.h"
 
 namespace osk {
@@ -44,10 +45,6 @@ constexpr double kBuiltinTripleDoubt = 2.0;
 // Weights are kept relative to a base that moves on once they have grown by
 // this power of two, far inside a float's range.
 constexpr double kRebaseAfterHalfLives = 10;
-// A capital typed inside a sentence asks for a name: words usually written
-// with one (learned as the user wrote them, or so in the list) weigh this
-// many times more. 3 to 100 saved the same on the tuning texts.
-constexpr double kNameBoost = 10;
 // Up to this many words that fit the letters typed are gone through one by
 // one; more, and the list is gone through from its commonest word on.
 constexpr std::size_t kGoThroughUpTo = 512;
@@ -66,65 +63,6 @@ bool sayFormNothing(std::string_view typed, bool sentenceStart) {
 }
 
 }  // namespace
-
-// The best few words found, in order: only these are kept, so a prefix that
-// many words share costs a look at each and no more.
-class Predictor::Best {
- public:
-  // A word that reads as the letters typed, as typed, would type no more
-  // than the space: its place goes to a word that saves a click.
-  // `nameHint`: the word was begun with a capital inside a sentence.
-  Best(std::string_view typed, bool nameHint) : typed_(typed), nameHint_(nameHint) {}
-  void offer(double score, std::string_view key, std::string_view form) {
-    if (!typed_.empty() && form == typed_) return;
-    if (nameHint_ && predict::startsWithCapital(form)) score *= kNameBoost;
-    const Candidate c{score, key, form};
-    if (kept_ == best_.size() && !better(c, best_.back())) return;
-    std::size_t at = kept_ < best_.size() ? kept_++ : best_.size() - 1;
-    for (; at > 0 && better(c, best_.at(at - 1)); --at) best_.at(at) = best_.at(at - 1);
-    best_.at(at) = c;
-  }
-  bool full() const { return kept_ == best_.size(); }
-  // No word whose score is below this can be kept any more.
-  double worst() const { return best_.back().score; }
-  // The most a word's score can grow by its form.
-  double mostBoost() const { return nameHint_ ? kNameBoost : 1.0; }
-  std::vector<std::string> words() const {
-    std::vector<std::string> out;
-    out.reserve(kept_);
-    for (std::size_t i = 0; i < kept_; ++i) out.emplace_back(best_.at(i).form);
-    return out;
-  }
-
- private:
-  struct Candidate {
-    double score;
-    std::string_view key;
-    std::string_view form;
-  };
-  static bool better(const Candidate& a, const Candidate& b) {
-    return a.score != b.score ? a.score > b.score : a.key < b.key;
-  }
-  std::string_view typed_;
-  bool nameHint_;
-  std::array<Candidate, Predictor::kSuggestions> best_{};
-  std::size_t kept_ = 0;
-};
-
-// Words to leave out, folded once.
-class Predictor::Passed {
- public:
-  explicit Passed(std::span<const std::string> words) {
-    folded_.reserve(words.size());
-    for (const std::string& w : words) folded_.push_back(fold(w));
-  }
-  bool has(std::string_view key) const {
-    return std::find(folded_.begin(), folded_.end(), key) != folded_.end();
-  }
-
- private:
-  std::vector<std::string> folded_;
-};
 
 Predictor::Predictor() { forget(); }
 
@@ -315,31 +253,21 @@ void Predictor::offerListWords(std::string_view folded, double scale, const Pass
     return (i >= learnedFromList_.size() || !learnedFromList_[i]) && !passed.has(list.key(i)) &&
            !std::binary_search(done.begin(), done.end(), i);
   };
-  if (!folded.empty()) {
-    const std::span<const std::uint32_t> fitting = list.withPrefix(folded);
-    if (fitting.size() <= kGoThroughUpTo) {
-      for (const std::uint32_t i : fitting) {
-        if (listOnly(i)) best.offer(scale * list.probability(i), list.key(i), list.form(i));
-      }
-      return;
-    }
-    // A letter or two fit thousands of words. In the list's own order, the
-    // commonest first, the search ends at the first word that could not
-    // be kept: nor could any after it.
-    for (std::uint32_t i = 0; i < list.size(); ++i) {
-      const double score = scale * list.probability(i);
-      if (score == 0) continue;  // a word's second entry, left where it was
-      if (best.full() && score * best.mostBoost() < best.worst()) return;
-      if (list.key(i).starts_with(folded) && listOnly(i)) best.offer(score, list.key(i), list.form(i));
+  const std::span<const std::uint32_t> fitting = list.withPrefix(folded);
+  if (fitting.size() <= kGoThroughUpTo) {
+    for (const std::uint32_t i : fitting) {
+      if (listOnly(i)) best.offer(scale * list.probability(i), list.key(i), list.form(i));
     }
     return;
   }
-  // Every word matches: the list's own order gives the best of the rest.
-  std::size_t taken = 0;
-  for (std::uint32_t i = 0; i < list.size() && taken < kSuggestions; ++i) {
-    if (!listOnly(i) || list.probability(i) == 0) continue;
-    best.offer(scale * list.probability(i), list.key(i), list.form(i));
-    ++taken;
+  // A letter or two fit thousands of words, and no letter every word. In
+  // the list's own order, the commonest first, the search ends at the
+  // first word that could not be kept: nor could any after it.
+  for (std::uint32_t i = 0; i < list.size(); ++i) {
+    const double score = scale * list.probability(i);
+    if (score == 0) continue;  // a word's second entry, left where it was
+    if (best.full() && score * best.mostBoost() < best.worst()) return;
+    if (list.key(i).starts_with(folded) && listOnly(i)) best.offer(score, list.key(i), list.form(i));
   }
 }
 

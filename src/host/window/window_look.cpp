@@ -200,21 +200,25 @@ void WindowLookHost::placeInZOrder(HWND after, const char* what) const {
     logFailure(what, ::GetLastError());
 }
 
+void WindowLookHost::noticed(WPARAM wp, LPARAM lp) {
+  if (wp == ABN_POSCHANGED && registered_ && !placing_) docking_->barsChanged();
+  if (wp == kInFrontAgain && registered_ && !fullScreenInFront_)
+    placeInZOrder(HWND_TOPMOST, "keeping the docked keyboard in front");
+  // A program filling the screen (a film, a slide show) goes in front of
+  // the bar until it closes.
+  if (wp == ABN_FULLSCREENAPP && registered_) {
+    fullScreenInFront_ = lp != 0;
+    placeInZOrder(fullScreenInFront_ ? HWND_BOTTOM : HWND_TOPMOST,
+                  "stepping the docked keyboard back or forward");
+  }
+}
+
 std::optional<LRESULT> WindowLookHost::filter(HWND /*hwnd*/, UINT msg, WPARAM wp, LPARAM lp, int control) {
   constexpr std::optional<LRESULT> kPassOn;
   if (control != kWholeWindow) return kPassOn;
   if (msg == stateAsked_) return (registered_ ? 1 : 0) + 2 * refusals_;
   if (msg == notice_) {
-    if (wp == ABN_POSCHANGED && registered_ && !placing_) docking_->barsChanged();
-    // A program filling the screen (a film, a slide show) goes in front of
-    // the bar until it closes.
-    if (wp == kInFrontAgain && registered_ && !fullScreenInFront_)
-      placeInZOrder(HWND_TOPMOST, "keeping the docked keyboard in front");
-    if (wp == ABN_FULLSCREENAPP && registered_) {
-      fullScreenInFront_ = lp != 0;
-      placeInZOrder(fullScreenInFront_ ? HWND_BOTTOM : HWND_TOPMOST,
-                    "stepping the docked keyboard back or forward");
-    }
+    noticed(wp, lp);
     return 0;
   }
   APPBARDATA data{};

@@ -46,6 +46,8 @@ class WindowLookHost final : public WindowLook, public AppBar, public MessageFil
   // The docking item as the menu is about to show it: worded and ticked.
   void showDockItem(HMENU menu) const;
   void removeBar();
+  // The system's notes to the bar, and the bar's own.
+  void noticed(WPARAM wp, LPARAM lp);
   // Where the bar lies among the top-level windows (HWND_TOPMOST and so on).
   void placeInZOrder(HWND after, const char* what) const;
   bool barCall(DWORD message, APPBARDATA& data, const char* what);
