@@ -41,7 +41,7 @@ import sys
 import tarfile
 import tempfile
 
-MIN_COUNT = 4  # seen fewer times, a pair says more about one page than about English
+MIN_COUNT = 2  # seen once, a pair says more about one page than about English
 MAX_FOLLOWERS = 1000  # per first word; the long tail of a common word still earns its place
 # Two words in a row are a context of their own where they were seen this
 # often; fewer, and the pair of the second word says as much.
