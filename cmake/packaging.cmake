@@ -2,8 +2,8 @@
 # installer (NSIS, which Debian's nsis package runs on Linux) and the
 # portable zip. Both take their version from project(VERSION).
 
-# What goes where: the program, the licences and the user's guide in both,
-# the README with the installed program, a short read-me in the zip.
+# What goes where: the program, the licences, the README and the user's
+# guide with its pictures in both, a short read-me in the zip too.
 #
 # Every file the installer puts goes through qmosk_install_file, which
 # keeps the one list of them. From it come the installer's own lines that
@@ -30,8 +30,54 @@ qmosk_install_file(program TARGET qm-osk)
 qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/LICENSE)
 qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/data/LICENSE-words-en.md)
 qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/data/LICENSE-pairs-en.md)
-qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/docs/user-guide.md)
-qmosk_install_file(installed FILE ${CMAKE_SOURCE_DIR}/README.md)
+# The README and the guide ship side by side with the pictures they show,
+# all in the program's folder: their links are made to lead there, and
+# those to the developers' pages, which do not ship, become plain words
+# that say where those pages are.
+# qmosk_ship_markdown(<component> <path in the source> <pictures variable>)
+function(qmosk_ship_markdown component source pictures_var)
+  file(READ ${CMAKE_SOURCE_DIR}/${source} text)
+  string(REGEX REPLACE "\\[([^]]*)\\]\\((docs/)?(developing|figures|hands-free)\\.md[^)]*\\)"
+                       "\\1 (docs/\\3.md in the source)" text "${text}")
+  string(REPLACE "](docs/" "](" text "${text}")
+  string(REPLACE "](../" "](" text "${text}")
+  get_filename_component(name ${source} NAME)
+  set(out ${CMAKE_BINARY_DIR}/shipped/${name})
+  set(before "")
+  if(EXISTS ${out})
+    file(READ ${out} before)
+  endif()
+  # Written only when it changes, and as it is: the guide holds @ signs.
+  if(NOT before STREQUAL text)
+    file(WRITE ${out} "${text}")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${source})
+  qmosk_install_file(${component} FILE ${out})
+  # Without the bracket before each: a list's items may not hold one alone.
+  string(REGEX MATCHALL "\\([a-z0-9-]+\\.png\\)" found "${text}")
+  set(pictures ${${pictures_var}})
+  foreach(picture IN LISTS found)
+    string(REGEX REPLACE "^\\((.*)\\)$" "\\1" picture "${picture}")
+    list(APPEND pictures ${picture})
+  endforeach()
+  set(${pictures_var} ${pictures} PARENT_SCOPE)
+endfunction()
+set(guide_pictures "")
+qmosk_ship_markdown(program docs/user-guide.md guide_pictures)
+list(REMOVE_DUPLICATES guide_pictures)
+foreach(picture IN LISTS guide_pictures)
+  qmosk_install_file(program FILE ${CMAKE_SOURCE_DIR}/docs/${picture})
+endforeach()
+# The README goes with both, beside the zip's short read-me too (the guide
+# links to it); its one picture is the guide's.
+set(readme_pictures "")
+qmosk_ship_markdown(installed README.md readme_pictures)
+install(FILES ${CMAKE_BINARY_DIR}/shipped/README.md DESTINATION . COMPONENT portable)
+foreach(picture IN LISTS readme_pictures)
+  if(NOT picture IN_LIST guide_pictures)
+    message(FATAL_ERROR "README.md shows ${picture}, which the guide does not: ship it too")
+  endif()
+endforeach()
 # The zip's alone: not in the installer's list.
 install(FILES ${CMAKE_SOURCE_DIR}/docs/portable-read-me.txt DESTINATION . RENAME READ-ME.txt
         COMPONENT portable)

@@ -180,6 +180,7 @@ class Installed(KeyboardTestCase):
         self.assertIn("LICENSE", listed)
         self.assertIn("user-guide.md", listed)
         self.assertEqual(sorted(os.listdir(folder)), sorted(listed + ["Uninstall.exe"]))
+        assert_links_lead_somewhere(self, folder)
         self.assertTrue(os.path.exists(os.path.join(s.dir, "drive_c", SHORTCUT)), "no Start-menu shortcut")
 
         type_with(s, exe)
@@ -320,15 +321,29 @@ class Installed(KeyboardTestCase):
         self.assertEqual(s.setting("EMAIL_ADDRESS_TEXTBOX"), "me@example.org")
 
 
+def assert_links_lead_somewhere(test, folder):
+    """The README and the guide as they ship: every picture they show and
+    every page they link to is in the folder beside them."""
+    for page in ("README.md", "user-guide.md"):
+        with open(os.path.join(folder, page), encoding="utf-8") as f:
+            targets = re.findall(r"\]\(([^)#]+)(?:#[^)]*)?\)", f.read())
+        local = [t for t in targets if "://" not in t]
+        test.assertIn("keyboard.png", local, "%s shows no picture" % page)
+        for target in local:
+            test.assertTrue(os.path.exists(os.path.join(folder, target)), "%s links to %s" % (page, target))
+
+
 class Portable(KeyboardTestCase):
     def test_the_zip_runs_from_a_fresh_folder(self):
         s = self.new_session()
         folder = os.path.join(s.dir, "drive_c", "stick", "qm-osk")
         with zipfile.ZipFile(artefact("portable.zip")) as z:
-            self.assertEqual(sorted(z.namelist()),
-                             ["LICENSE", "LICENSE-pairs-en.md", "LICENSE-words-en.md", "READ-ME.txt", "qm-osk.exe",
-                              "user-guide.md"])
+            names = z.namelist()
+            self.assertEqual(sorted(n for n in names if not n.endswith(".png")),
+                             ["LICENSE", "LICENSE-pairs-en.md", "LICENSE-words-en.md", "READ-ME.txt", "README.md",
+                              "qm-osk.exe", "user-guide.md"])
             z.extractall(folder)
+        assert_links_lead_somewhere(self, folder)
         type_with(s, r"C:\stick\qm-osk\qm-osk.exe")
 
 
