@@ -26,11 +26,17 @@ void DwellClicker::restFrom(Instant now, PointerAt at) {
   runFor_ = restFor_ && key_ ? restFor_(*key_) : options_.dwellTime;
 }
 
+void DwellClicker::leaveKey(Instant now) {
+  if (phase_ == Phase::Resting && movedOn_) movedOn_(std::chrono::duration_cast<Millis>(now - since_));
+  key_.reset();
+  phase_ = Phase::Off;
+}
+
 std::optional<KeyId> DwellClicker::moved(Instant now, PointerAt at, std::optional<KeyId> key) {
   const std::optional<KeyId> click = settle(now);
   if (key != key_) {
+    leaveKey(now);
     key_ = key;
-    phase_ = Phase::Off;
   }
   if (!key_) return click;
   switch (phase_) {
@@ -48,8 +54,7 @@ std::optional<KeyId> DwellClicker::moved(Instant now, PointerAt at, std::optiona
 
 std::optional<KeyId> DwellClicker::left(Instant now) {
   const std::optional<KeyId> click = settle(now);
-  key_.reset();
-  phase_ = Phase::Off;
+  leaveKey(now);
   return click;
 }
 

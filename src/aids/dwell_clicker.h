@@ -78,6 +78,9 @@ class DwellClicker {
   // every key rests for the options' dwell time. Applies to rests that start
   // from now on.
   void setRestFor(std::function<Millis(KeyId)> restFor) { restFor_ = std::move(restFor); }
+  // Told how long a rest had run when the pointer left its key before it
+  // clicked: how long this person takes to see a key is not the one wanted.
+  void setMovedOn(std::function<void(Millis ran)> movedOn) { movedOn_ = std::move(movedOn); }
 
   DwellFace face(Instant now) const;
   // How long the host may sleep before the next tick; nothing when no rest
@@ -92,6 +95,7 @@ class DwellClicker {
   };
 
   std::optional<KeyId> settle(Instant now);
+  void leaveKey(Instant now);
   void restFrom(Instant now, PointerAt at);
   bool mayRest(KeyId key) const { return !paused_ || key == pauseKey_; }
   Instant due() const { return since_ + runFor_; }
@@ -103,6 +107,7 @@ class DwellClicker {
   Instant since_;
   Millis runFor_{};  // the dwell time of the running rest
   std::function<Millis(KeyId)> restFor_;
+  std::function<void(Millis)> movedOn_;
   std::optional<KeyId> pauseKey_;
   bool paused_ = false;
 };

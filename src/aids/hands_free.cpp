@@ -50,10 +50,12 @@ void HandsFree::applySettings() {
     stepTuner_.emplace(settings_.scanStepTuned);
     restTuner_.emplace(settings_.dwellTime, settings_.dwellTimeTuned);
     dwell_.setRestFor([this](KeyId key) { return restTuner_->restFor(likely(key)); });
+    dwell_.setMovedOn([this](Millis ran) { restTuner_->movedOn(ran); });
   } else {
     stepTuner_.reset();
     restTuner_.reset();
     dwell_.setRestFor(nullptr);
+    dwell_.setMovedOn(nullptr);
   }
   scanner_.setStep(settings_.scanStepInUse());
   scanner_.setGrace(settings_.tuneTiming ? kLatePressGrace : Millis{0});

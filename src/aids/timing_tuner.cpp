@@ -18,13 +18,8 @@ constexpr double kLargestMove = 0.05;
 // The hover rest: kept clicks shorten it, undone ones lengthen it.
 constexpr double kRestKept = 0.98;
 constexpr double kRestUndone = 1.25;
-// A likely key rests for this share of the tuned rest ...
-constexpr double kLikelyShare = 0.75;
-// ... but never for less than this share of the user's own: a pointer that
-// slips onto a likely key must still have time to move on before it clicks.
-// At half the user's rest, the simulated typical user's slips clicked more
-// than twice as often as at fixed timing.
-constexpr double kLikelyFloor = 0.7;
+// A likely key never rests for less than this share of the user's own.
+constexpr double kLikelyFloor = 0.5;
 
 double ms(Millis m) { return static_cast<double>(m.count()); }
 
@@ -68,18 +63,28 @@ DwellTuner::DwellTuner(Millis own, Millis tuned) : own_(bounded(ms(own))), rest_
 }
 
 void DwellTuner::clicked(bool backspace) {
-  if (undo_.clicked(backspace))
+  if (undo_.clicked(backspace)) {
     rest_ *= kRestUndone / kRestKept;  // also takes back the shortening of the undone click
-  else
+    leaving_ *= kRestUndone;           // most likely a slip they could not leave in time
+  } else {
     rest_ *= kRestKept;
+  }
   rest_ = std::clamp(rest_, own_ / 2, ms(kAidTimeRange.highest));
+}
+
+void DwellTuner::movedOn(Millis ran) {
+  const double r = ms(ran);
+  if (r < ms(kLatePressGrace)) return;  // passing over, not a key looked at and left
+  leaving_ = left_ == 0 ? r : leaving_ + kWeight * (r - leaving_);
+  ++left_;
 }
 
 Millis DwellTuner::rest() const { return rounded(rest_); }
 
 Millis DwellTuner::restFor(bool likely) const {
-  if (likely) return rounded(std::max(own_ * kLikelyFloor, rest_ * kLikelyShare));
-  return rounded(std::max(own_, rest_));
+  const double unlikely = std::max(own_, rest_);
+  if (!likely || left_ < kTunerWarmUp) return rounded(unlikely);
+  return rounded(std::clamp(leaving_ / kReactionShare, own_ * kLikelyFloor, unlikely));
 }
 
 std::vector<char> likelyNextLetters(std::string_view typedWord, const std::vector<std::string>& suggestions) {

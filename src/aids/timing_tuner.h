@@ -17,9 +17,16 @@
 // - The step moves by at most a twentieth of itself per press, so a user
 //   feels no jump, and never leaves the range a person can use.
 // - A hover rest shortens a little with every click kept and grows with
-//   every one undone. Keys that word prediction makes likely next rest for
-//   less (never below 70 % of the user's own rest); a key that is unlikely
-//   never clicks sooner than the user's own setting.
+//   every one undone. A key that is unlikely never clicks sooner than the
+//   user's own setting.
+// - Keys that word prediction makes likely next rest for less, but a
+//   pointer that lands on a likely key by a slip must still have time to
+//   move on before it clicks. So the likely rest is set by the clinical
+//   rule above from how long this person takes to leave a key that was not
+//   the one wanted (rests given up before their click, sooner ones being
+//   the pointer passing over), and stays the user's own until a few have
+//   been seen. A slip that clicks anyway says they need longer. Never below
+//   half the user's own rest.
 #pragma once
 
 #include <string>
@@ -38,8 +45,9 @@ namespace osk::aids {
 // the presses that come a moment late.
 inline constexpr Millis kLatePressGrace{200};
 
-// How many presses the scan tuner waits for before it moves the step: a
-// single press says little about a person.
+// How many presses the scan tuner waits for before it moves the step, and
+// rests given up the hover tuner waits for before likely keys rest for less:
+// one says little about a person.
 inline constexpr int kTunerWarmUp = 5;
 
 // Tells a click undone at once from one that was kept: the click right after
@@ -86,6 +94,8 @@ class DwellTuner {
 
   // A hover click; `backspace`: the key was Backspace.
   void clicked(bool backspace);
+  // The pointer left a key whose rest had run for `ran` without clicking.
+  void movedOn(Millis ran);
 
   // The tuned rest, as stored in DWELL_TIME_TUNED_MS.
   Millis rest() const;
@@ -96,6 +106,8 @@ class DwellTuner {
  private:
   double own_;
   double rest_;
+  double leaving_ = 0;  // running mean of the rests given up
+  int left_ = 0;
   UndoWatch undo_;
 };
 

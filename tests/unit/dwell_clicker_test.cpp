@@ -49,7 +49,8 @@ struct Click {
 struct Path {
   const char* what;
   std::vector<Act> acts;
-  std::vector<Click> clicks;  // in a run to 10 s with the 1000 ms default
+  std::vector<Click> clicks;         // in a run to 10 s with the 1000 ms default
+  std::vector<long long> givenUp{};  // how long each rest left before its click had run
   Millis timerLate{0};
 };
 
@@ -74,6 +75,8 @@ class DwellPaths : public ::testing::TestWithParam<Path> {};
 TEST_P(DwellPaths, ClickWhatRestedAndNothingElse) {
   DwellClicker dwell({});
   dwell.setPauseKey(kPause);
+  std::vector<long long> givenUp;
+  dwell.setMovedOn([&](Millis ran) { givenUp.push_back(ran.count()); });
   AidClock clock(dwell, GetParam().timerLate);
   std::vector<Click> clicks;
   auto note = [&](std::optional<KeyId> k) {
@@ -102,6 +105,7 @@ TEST_P(DwellPaths, ClickWhatRestedAndNothingElse) {
   }
   clock.advanceTo(10'000, note);
   EXPECT_EQ(clicks, GetParam().clicks);
+  EXPECT_EQ(givenUp, GetParam().givenUp);
   // Whatever happened, a pointer that stays put ends with no timer running.
   EXPECT_TRUE(clock.asleep());
 }
@@ -119,14 +123,17 @@ INSTANTIATE_TEST_SUITE_P(
                            {{kH, 1600}}},
                       Path{"slow drift across a wide key never rests",
                            join({drift(0, 9000, 200, kH, 10), {leave(9100)}}),
-                           {}},
+                           {},
+                           {100}},
                       Path{"leaving early cancels; a later rest clicks",
                            {move(0, kH), leave(900), move(2000, kH)},
-                           {{kH, 3000}}},
-                      Path{"moving to the gap between keys cancels", {move(0, kH), gap(900)}, {}},
+                           {{kH, 3000}},
+                           {900}},
+                      Path{"moving to the gap between keys cancels", {move(0, kH), gap(900)}, {}, {900}},
                       Path{"passing over keys faster than the dwell types nothing",
                            {move(0, 1), move(300, 2), move(600, 3), move(900, 4), move(1200, 5), leave(1500)},
-                           {}},
+                           {},
+                           {300, 300, 300, 300, 300}},
                       Path{"h then i: each once; back on h clicks h again",
                            {move(0, kH), move(1400, kH, 150), move(3000, kI), move(4500, kH)},
                            {{kH, 1000}, {kI, 4000}, {kH, 5500}}},
@@ -142,6 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Path{"a late timer does not lose a completed rest the pointer then leaves",
                            {move(0, kH), move(1010, kI)},
                            {{kH, 1010}, {kI, 2040}},
+                           {},
                            Millis{30}}));
 
 TEST(DwellCost, WakesOnlyToPaintAndToClick) {

@@ -71,24 +71,33 @@ INSTANTIATE_TEST_SUITE_P(Presses, ScanTuning,
                            return n;
                          });
 
-TEST(HoverTuning, KeptClicksShortenUndoneOnesLengthenLikelyKeysRestLess) {
+TEST(HoverTuning, KeptClicksShortenUndoneOnesLengthenLikelyKeysRestForWhatLeavingTakes) {
   struct Row {
     const char* name;
-    int kept;    // clicks kept, one after another
-    int undone;  // then clicks undone at once
+    int kept;         // clicks kept, one after another
+    int leaves;       // then rests given up ...
+    long long leave;  // ... after this long each
+    int undone;       // then clicks undone at once
     long long restLow, restHigh, likelyLow, likelyHigh, unlikely;
   };
   // The user's own rest is 1000 ms throughout.
   const Row rows[] = {
-      {"fresh", 0, 0, 1000, 1000, 750, 750, 1000},
-      {"a few kept: likely keys at their floor", 10, 0, 800, 830, 700, 700, 1000},
-      {"many kept: never below half", 200, 0, 500, 500, 700, 700, 1000},
-      {"undone after kept", 200, 3, 900, 1000, 700, 750, 1000},
-      {"many undone: never above 5 s", 0, 40, 5000, 5000, 3750, 3750, 5000},
+      {"fresh", 0, 0, 0, 0, 1000, 1000, 1000, 1000, 1000},
+      {"kept clicks alone shorten no key", 10, 0, 0, 0, 800, 830, 1000, 1000, 1000},
+      {"many kept: never below half", 200, 0, 0, 0, 500, 500, 1000, 1000, 1000},
+      {"too few leaves to judge by", 0, 4, 450, 0, 1000, 1000, 1000, 1000, 1000},
+      {"quick leaves: likely keys by the clinical rule", 0, 5, 450, 0, 1000, 1000, 690, 695, 1000},
+      {"passing over says nothing", 0, 20, 150, 0, 1000, 1000, 1000, 1000, 1000},
+      {"very quick leaves: never below half", 0, 5, 250, 0, 1000, 1000, 500, 500, 1000},
+      {"slow leaves: never longer than an unlikely key", 0, 5, 900, 0, 1000, 1000, 1000, 1000, 1000},
+      {"a slip that clicked says leaving takes longer", 0, 5, 450, 1, 1250, 1250, 860, 870, 1250},
+      {"undone after kept", 200, 0, 0, 3, 900, 1000, 1000, 1000, 1000},
+      {"many undone: never above 5 s", 0, 0, 0, 40, 5000, 5000, 5000, 5000, 5000},
   };
   for (const Row& row : rows) {
     aids::DwellTuner tuner(Millis{1000}, Millis{1000});
     for (int i = 0; i < row.kept; ++i) tuner.clicked(false);
+    for (int i = 0; i < row.leaves; ++i) tuner.movedOn(Millis{row.leave});
     for (int i = 0; i < row.undone; ++i) {
       tuner.clicked(false);
       tuner.clicked(true);
@@ -162,6 +171,31 @@ TEST(TunedScanning, QuickPressesShortenTheStoredStepAndARestartKeepsIt) {
   EXPECT_EQ(off.r.main().timer(ui::kScanTimer).intervalMs, 1500);
   off.pressSoonAfterEachLight(40, 400);
   EXPECT_EQ(off.stored("SCAN_STEP_TUNED_MS"), std::to_string(tuned));
+}
+
+TEST(TunedHover, OnceTheUserLeavesWrongKeysQuicklyTheLettersTheStripGoesOnWithRestForLess) {
+  // How many keys have been typed once the pointer has rested `ms` on `key`
+  // and moved off it.
+  const auto typedAfter = [](TuneRig& t, KeyboardControl key, std::int64_t ms) {
+    t.r.kb.handsFree().pointerMoved({10, 10}, t.index(key));
+    t.clock.advance(ms);
+    const std::size_t n = t.r.injector.keys().size();
+    t.r.kb.handsFree().pointerMoved({10, 10}, std::nullopt);
+    return n;
+  };
+  const std::vector<std::pair<std::string_view, std::string_view>> stored{
+      {"DWELL_CLICK", "1"}, {"TUNE_TIMING", "1"}, {"WORD_PREDICTION", "1"}};
+  for (const int leaves : {0, 5}) {
+    TuneRig t(stored);
+    // Keys left 450 ms into their rests, as after slips noticed at once.
+    for (int i = 0; i < leaves; ++i) EXPECT_EQ(typedAfter(t, ui::kButtonLetterZ, 450), 0U);
+    ASSERT_EQ(typedAfter(t, ui::kButtonLetterT, 1000), 1U);
+    // "h" goes on "t" (the, that): after the leaves it rests 450 / 0.65 ms,
+    // before them the user's whole second.
+    EXPECT_EQ(typedAfter(t, ui::kButtonLetterH, 700), leaves == 0 ? 1U : 2U) << leaves;
+    // No word offered goes on "th" with "q": it rests the user's second.
+    EXPECT_EQ(typedAfter(t, ui::kButtonLetterQ, 900), leaves == 0 ? 1U : 2U) << leaves;
+  }
 }
 
 TEST(TunedScanning, RowsStartAtTheLettersThenAtTheStripOnceAWordIsUnderWay) {

@@ -305,7 +305,10 @@ Result hover(const std::string& goal, const Person& person, const Run& run) {
   osk::aids::DwellOptions options;
   options.dwellTime = Millis{run.dwellMs};
   osk::aids::DwellClicker dwell(options);
-  if (run.tuned) dwell.setRestFor([&](KeyId k) { return tuner.restFor(kb.likely(k)); });
+  if (run.tuned) {
+    dwell.setRestFor([&](KeyId k) { return tuner.restFor(kb.likely(k)); });
+    dwell.setMovedOn([&](Millis ran) { tuner.movedOn(ran); });
+  }
   Result result;
   const Instant start{};
   Instant now = start;
