@@ -79,7 +79,7 @@ void DwellTuner::movedOn(Millis ran) {
   ++left_;
 }
 
-Millis DwellTuner::rest() const { return rounded(rest_); }
+Millis DwellTuner::rest() const { return restFor(false); }
 
 Millis DwellTuner::restFor(bool likely) const {
   const double unlikely = std::max(own_, rest_);

@@ -97,7 +97,8 @@ class DwellTuner {
   // The pointer left a key whose rest had run for `ran` without clicking.
   void movedOn(Millis ran);
 
-  // The tuned rest, as stored in DWELL_TIME_TUNED_MS.
+  // The tuned rest, as stored in DWELL_TIME_TUNED_MS and shown: that of
+  // every key that is not likely.
   Millis rest() const;
   // The rest of one key: likely keys (those word prediction expects next)
   // rest for less.
@@ -105,6 +106,9 @@ class DwellTuner {
 
  private:
   double own_;
+  // May run below the user's own rest: a long run of kept clicks then
+  // absorbs a single undone one, and only undone clicks close together
+  // lengthen the rest of every key.
   double rest_;
   double leaving_ = 0;  // running mean of the rests given up
   int left_ = 0;

@@ -83,15 +83,15 @@ TEST(HoverTuning, KeptClicksShortenUndoneOnesLengthenLikelyKeysRestForWhatLeavin
   // The user's own rest is 1000 ms throughout.
   const Row rows[] = {
       {"fresh", 0, 0, 0, 0, 1000, 1000, 1000, 1000, 1000},
-      {"kept clicks alone shorten no key", 10, 0, 0, 0, 800, 830, 1000, 1000, 1000},
-      {"many kept: never below half", 200, 0, 0, 0, 500, 500, 1000, 1000, 1000},
+      {"kept clicks: never below the user's own", 200, 0, 0, 0, 1000, 1000, 1000, 1000, 1000},
       {"too few leaves to judge by", 0, 4, 450, 0, 1000, 1000, 1000, 1000, 1000},
       {"quick leaves: likely keys by the clinical rule", 0, 5, 450, 0, 1000, 1000, 690, 695, 1000},
       {"passing over says nothing", 0, 20, 150, 0, 1000, 1000, 1000, 1000, 1000},
       {"very quick leaves: never below half", 0, 5, 250, 0, 1000, 1000, 500, 500, 1000},
       {"slow leaves: never longer than an unlikely key", 0, 5, 900, 0, 1000, 1000, 1000, 1000, 1000},
       {"a slip that clicked says leaving takes longer", 0, 5, 450, 1, 1250, 1250, 860, 870, 1250},
-      {"undone after kept", 200, 0, 0, 3, 900, 1000, 1000, 1000, 1000},
+      {"undone clicks close together lengthen every key", 0, 0, 0, 3, 1953, 1953, 1953, 1953, 1953},
+      {"a few undone after many kept are absorbed", 200, 0, 0, 3, 1000, 1000, 1000, 1000, 1000},
       {"many undone: never above 5 s", 0, 0, 0, 40, 5000, 5000, 5000, 5000, 5000},
   };
   for (const Row& row : rows) {
