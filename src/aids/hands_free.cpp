@@ -49,13 +49,11 @@ void HandsFree::applySettings() {
   if (settings_.tuneTiming) {
     stepTuner_.emplace(settings_.scanStepTuned);
     restTuner_.emplace(settings_.dwellTime, settings_.dwellTimeTuned);
-    dwell_.setRestFor([this](KeyId key) { return restTuner_->restFor(likely(key)); });
-    dwell_.setMovedOn([this](Millis ran) { restTuner_->movedOn(ran); });
+    followTuner(dwell_, &*restTuner_, [this](KeyId key) { return likely(key); });
   } else {
     stepTuner_.reset();
     restTuner_.reset();
-    dwell_.setRestFor(nullptr);
-    dwell_.setMovedOn(nullptr);
+    followTuner(dwell_, nullptr);
   }
   scanner_.setStep(settings_.scanStepInUse());
   scanner_.setGrace(settings_.tuneTiming ? kLatePressGrace : Millis{0});

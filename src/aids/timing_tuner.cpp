@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <utility>
 
 namespace osk::aids {
 namespace {
@@ -85,6 +86,17 @@ Millis DwellTuner::restFor(bool likely) const {
   const double unlikely = std::max(own_, rest_);
   if (!likely || left_ < kTunerWarmUp) return rounded(unlikely);
   return rounded(std::clamp(leaving_ / kReactionShare, own_ * kLikelyFloor, unlikely));
+}
+
+void followTuner(DwellClicker& dwell, DwellTuner* tuner, std::function<bool(KeyId)> likely) {
+  if (tuner == nullptr) {
+    dwell.setRestFor(nullptr);
+    dwell.setMovedOn(nullptr);
+    return;
+  }
+  dwell.setRestFor(
+      [tuner, likely = std::move(likely)](KeyId key) { return tuner->restFor(likely && likely(key)); });
+  dwell.setMovedOn([tuner](Millis ran) { tuner->movedOn(ran); });
 }
 
 std::vector<char> likelyNextLetters(std::string_view typedWord, const std::vector<std::string>& suggestions) {

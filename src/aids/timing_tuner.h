@@ -29,12 +29,14 @@
 //   half the user's own rest.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "aids/aid_settings.h"
 #include "aids/aid_time.h"
+#include "aids/dwell_clicker.h"
 
 namespace osk::aids {
 
@@ -114,6 +116,12 @@ class DwellTuner {
   int left_ = 0;
   UndoWatch undo_;
 };
+
+// Hands `dwell`'s rests to `tuner` (each key's rest, and what the rests
+// given up say), with `likely` telling which keys prediction expects next;
+// nothing: every key rests the options' time again. The keyboard and the
+// simulated user both tune through this, so they cannot differ in how.
+void followTuner(DwellClicker& dwell, DwellTuner* tuner, std::function<bool(KeyId)> likely = nullptr);
 
 // The letters word prediction expects next: for each suggestion that
 // continues the letters typed so far (compared without case), its next

@@ -305,10 +305,7 @@ Result hover(const std::string& goal, const Person& person, const Run& run) {
   osk::aids::DwellOptions options;
   options.dwellTime = Millis{run.dwellMs};
   osk::aids::DwellClicker dwell(options);
-  if (run.tuned) {
-    dwell.setRestFor([&](KeyId k) { return tuner.restFor(kb.likely(k)); });
-    dwell.setMovedOn([&](Millis ran) { tuner.movedOn(ran); });
-  }
+  if (run.tuned) osk::aids::followTuner(dwell, &tuner, [&kb](KeyId k) { return kb.likely(k); });
   Result result;
   const Instant start{};
   Instant now = start;
