@@ -9,6 +9,10 @@ namespace {
 inline constexpr unsigned kLowestSwitchVk = 8;     // Backspace
 inline constexpr unsigned kHighestSwitchVk = 254;  // 255 is reserved
 
+// A leave quicker than this is the pointer passing over (kLatePressGrace),
+// so no mean of real leaves is below it.
+inline constexpr Millis kQuickestLeave{200};
+
 std::string_view flag(bool on) { return on ? "1" : "0"; }
 
 std::string decimal(Millis t) { return std::to_string(t.count()); }
@@ -51,6 +55,11 @@ AidSettings readAidSettings(const SettingsStore& store) {
   s.scanStepTuned = parseAidTime(read(AidSettings::kScanStepTunedKey, decimal(s.scanStep)), step);
   const TimeRange rest{kAidTimeRange.lowest, kAidTimeRange.highest, s.dwellTime};
   s.dwellTimeTuned = parseAidTime(read(AidSettings::kDwellTimeTunedKey, decimal(s.dwellTime)), rest);
+  // Unreadable is as good as never learned: likely keys wait for fresh
+  // evidence, the cautious side.
+  const std::string leave = read(AidSettings::kDwellLeaveKey, "");
+  if (settings::parseNumber(leave))
+    s.dwellLeave = parseAidTime(leave, {kQuickestLeave, kAidTimeRange.highest, kAidTimeRange.fallback});
   return s;
 }
 
@@ -77,9 +86,11 @@ void saveAidSettings(settings::Saver& saver, const AidSettings& s) {
   saver.put(AidSettings::kTuneTimingKey, flag(s.tuneTiming));
 }
 
-void saveTunedTimes(settings::Saver& saver, Millis scanStep, Millis dwellTime) {
+void saveTunedTimes(settings::Saver& saver, Millis scanStep, Millis dwellTime,
+                    std::optional<Millis> dwellLeave) {
   saver.put(AidSettings::kScanStepTunedKey, decimal(scanStep));
   saver.put(AidSettings::kDwellTimeTunedKey, decimal(dwellTime));
+  if (dwellLeave) saver.put(AidSettings::kDwellLeaveKey, decimal(*dwellLeave));
 }
 
 }  // namespace osk::aids

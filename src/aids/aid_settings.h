@@ -2,6 +2,7 @@
 // scanning), each value's name beside the field it fills.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "aids/aid_time.h"
@@ -54,6 +55,11 @@ struct AidSettings {
   Millis scanStepTuned = kAidTimeRange.fallback;
   static constexpr std::string_view kDwellTimeTunedKey = "DWELL_TIME_TUNED_MS";
   Millis dwellTimeTuned = kAidTimeRange.fallback;
+  // How long this user's pointer stays on a key it leaves without a click,
+  // once the tuning has seen enough such to judge by; what lets likely keys
+  // rest for less (DwellTuner) straight after a restart.
+  static constexpr std::string_view kDwellLeaveKey = "DWELL_LEAVE_MS";
+  std::optional<Millis> dwellLeave;
 
   // What scanning and hover use now.
   Millis scanStepInUse() const { return tuneTiming ? scanStepTuned : scanStep; }
@@ -81,6 +87,8 @@ FadeOptions readFadeOptions(const SettingsStore& store);
 // The values the user sets, in the table's order; refusals are noted in the
 // saver. The tuned times are the keyboard's own: saveTunedTimes.
 void saveAidSettings(settings::Saver& saver, const AidSettings& s);
-void saveTunedTimes(settings::Saver& saver, Millis scanStep, Millis dwellTime);
+// `dwellLeave`: nothing leaves the stored value as it is.
+void saveTunedTimes(settings::Saver& saver, Millis scanStep, Millis dwellTime,
+                    std::optional<Millis> dwellLeave = std::nullopt);
 
 }  // namespace osk::aids

@@ -48,7 +48,7 @@ void HandsFree::applySettings() {
   ctx_.main.control(ui::kHoverPauseButton).setEnabled(settings_.dwellClick);
   if (settings_.tuneTiming) {
     stepTuner_.emplace(settings_.scanStepTuned);
-    restTuner_.emplace(settings_.dwellTime, settings_.dwellTimeTuned);
+    restTuner_.emplace(settings_.dwellTime, settings_.dwellTimeTuned, settings_.dwellLeave);
     followTuner(dwell_, &*restTuner_, [this](KeyId key) { return likely(key); });
   } else {
     stepTuner_.reset();
@@ -151,13 +151,16 @@ void HandsFree::storeTuned() {
   if (!stepTuner_ || !restTuner_) return;
   const Millis step = stepTuner_->step();
   const Millis rest = restTuner_->rest();
+  const std::optional<Millis> leave = restTuner_->leaving();
   scanner_.setStep(step);
-  if (step == settings_.scanStepTuned && rest == settings_.dwellTimeTuned) return;
+  if (step == settings_.scanStepTuned && rest == settings_.dwellTimeTuned && leave == settings_.dwellLeave)
+    return;
   settings_.scanStepTuned = step;
   settings_.dwellTimeTuned = rest;
+  settings_.dwellLeave = leave;
   settings::Saver saver(ctx_.platform.store);
-  saveTunedTimes(saver, step, rest);
-  if (!saver.refused().empty()) logFailure("the tuned scan step and hover time were not stored");
+  saveTunedTimes(saver, step, rest, leave);
+  if (!saver.refused().empty()) logFailure("the tuned scan step and hover times were not stored");
 }
 
 std::size_t HandsFree::firstRow() const {

@@ -59,14 +59,21 @@ void ScanStepTuner::clicked(bool backspace) {
 
 Millis ScanStepTuner::step() const { return rounded(step_); }
 
-DwellTuner::DwellTuner(Millis own, Millis tuned) : own_(bounded(ms(own))), rest_(ms(tuned)) {
+DwellTuner::DwellTuner(Millis own, Millis tuned, std::optional<Millis> leaving)
+    : own_(bounded(ms(own))), rest_(ms(tuned)) {
   rest_ = std::clamp(rest_, own_ / 2, ms(kAidTimeRange.highest));
+  if (leaving) {
+    leaving_ = ms(*leaving);
+    left_ = kTunerWarmUp;
+  }
 }
 
 void DwellTuner::clicked(bool backspace) {
   if (undo_.clicked(backspace)) {
     rest_ *= kRestUndone / kRestKept;  // also takes back the shortening of the undone click
-    leaving_ *= kRestUndone;           // most likely a slip they could not leave in time
+    // Most likely a slip they could not leave in time. Bounded so that what
+    // is stored stays a time a person can take.
+    leaving_ = std::min(leaving_ * kRestUndone, ms(kAidTimeRange.highest));
   } else {
     rest_ *= kRestKept;
   }
@@ -81,6 +88,11 @@ void DwellTuner::movedOn(Millis ran) {
 }
 
 Millis DwellTuner::rest() const { return restFor(false); }
+
+std::optional<Millis> DwellTuner::leaving() const {
+  if (left_ < kTunerWarmUp) return std::nullopt;
+  return rounded(leaving_);
+}
 
 Millis DwellTuner::restFor(bool likely) const {
   const double unlikely = std::max(own_, rest_);

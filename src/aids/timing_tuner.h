@@ -30,6 +30,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,8 +92,10 @@ class ScanStepTuner {
 
 class DwellTuner {
  public:
-  // `own`: the user's rest (DWELL_TIME_MS); `tuned`: the rest in use.
-  DwellTuner(Millis own, Millis tuned);
+  // `own`: the user's rest (DWELL_TIME_MS); `tuned`: the rest in use;
+  // `leaving`: what an earlier run learned of the rests given up, if it saw
+  // enough of them (leaving()).
+  DwellTuner(Millis own, Millis tuned, std::optional<Millis> leaving = std::nullopt);
 
   // A hover click; `backspace`: the key was Backspace.
   void clicked(bool backspace);
@@ -105,6 +108,10 @@ class DwellTuner {
   // The rest of one key: likely keys (those word prediction expects next)
   // rest for less.
   Millis restFor(bool likely) const;
+  // How long this user takes to leave a key they did not want, once enough
+  // rests given up have been seen to judge by; kept so that a restart goes
+  // on from it.
+  std::optional<Millis> leaving() const;
 
  private:
   double own_;

@@ -55,13 +55,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AidSave, ReadsBackWhatWasSaved) {
   MemoryStore store;
-  const AidSettings chosen{true, Millis{2000}, true, Millis{750}, 13,
-                           true, true,         true, Millis{640}, Millis{1200}};
+  const AidSettings chosen{true, Millis{2000}, true,        Millis{750},  13,         true,
+                           true, true,         Millis{640}, Millis{1200}, Millis{480}};
   settings::Saver saver(store);
   aids::saveAidSettings(saver, chosen);
-  aids::saveTunedTimes(saver, chosen.scanStepTuned, chosen.dwellTimeTuned);
+  aids::saveTunedTimes(saver, chosen.scanStepTuned, chosen.dwellTimeTuned, chosen.dwellLeave);
   EXPECT_TRUE(saver.refused().empty());
-  EXPECT_EQ(store.size(), 10U);
+  EXPECT_EQ(store.size(), 11U);
   EXPECT_EQ(aids::readAidSettings(store), chosen);
 }
 

@@ -185,17 +185,24 @@ TEST(TunedHover, OnceTheUserLeavesWrongKeysQuicklyTheLettersTheStripGoesOnWithRe
   };
   const std::vector<std::pair<std::string_view, std::string_view>> stored{
       {"DWELL_CLICK", "1"}, {"TUNE_TIMING", "1"}, {"WORD_PREDICTION", "1"}};
-  for (const int leaves : {0, 5}) {
-    TuneRig t(stored);
+  std::string learned;  // what the run with the leaves stored of them
+  // Fresh, then five leaves, then a restart after them with no leaves.
+  for (const int leaves : {0, 5, 0}) {
+    auto settings = stored;
+    if (!learned.empty()) settings.emplace_back("DWELL_LEAVE_MS", learned);
+    TuneRig t(settings);
+    const bool quick = leaves > 0 || !learned.empty();
     // Keys left 450 ms into their rests, as after slips noticed at once.
     for (int i = 0; i < leaves; ++i) EXPECT_EQ(typedAfter(t, ui::kButtonLetterZ, 450), 0U);
     ASSERT_EQ(typedAfter(t, ui::kButtonLetterT, 1000), 1U);
     // "h" goes on "t" (the, that): after the leaves it rests 450 / 0.65 ms,
     // before them the user's whole second.
-    EXPECT_EQ(typedAfter(t, ui::kButtonLetterH, 700), leaves == 0 ? 1U : 2U) << leaves;
+    EXPECT_EQ(typedAfter(t, ui::kButtonLetterH, 700), quick ? 2U : 1U) << leaves << learned;
     // No word offered goes on "th" with "q": it rests the user's second.
-    EXPECT_EQ(typedAfter(t, ui::kButtonLetterQ, 900), leaves == 0 ? 1U : 2U) << leaves;
+    EXPECT_EQ(typedAfter(t, ui::kButtonLetterQ, 900), quick ? 2U : 1U) << leaves << learned;
+    if (leaves > 0) learned = t.stored("DWELL_LEAVE_MS");
   }
+  EXPECT_EQ(learned, "450");
 }
 
 TEST(TunedScanning, RowsStartAtTheLettersThenAtTheStripOnceAWordIsUnderWay) {
