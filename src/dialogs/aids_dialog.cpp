@@ -79,7 +79,16 @@ void Form_Unload(Context& ctx) {
   const Form& dialog = aidsDialog(ctx);
   settings::Saver saver(ctx.platform.store);
   settings::saveGeometry(saver, settings::kAidsGeometry, dialog.geometry());
-  aids::saveAidSettings(saver, held(dialog));
+  const aids::AidSettings before = aids::readAidSettings(ctx.platform.store);
+  const aids::AidSettings chosen = held(dialog);
+  aids::saveAidSettings(saver, chosen);
+  // A time set anew is the user (or their therapist) saying how fast they
+  // are now: tuning starts again from it, or the change would not be felt
+  // until the tuning is unticked. What was learned of leaving keys is about
+  // the person's hand, not the time, and stays.
+  if (chosen.scanStep != before.scanStep || chosen.dwellTime != before.dwellTime)
+    aids::saveTunedTimes(saver, chosen.scanStep != before.scanStep ? chosen.scanStep : before.scanStepTuned,
+                         chosen.dwellTime != before.dwellTime ? chosen.dwellTime : before.dwellTimeTuned);
   saver.put(settings::kFollowInputLanguage,
             dialog.control(kFollowInputLanguageTickbox).value() == 1 ? "1" : "0");
   applyFollowInputLanguage(ctx);

@@ -173,6 +173,34 @@ TEST(TunedScanning, QuickPressesShortenTheStoredStepAndARestartKeepsIt) {
   EXPECT_EQ(off.stored("SCAN_STEP_TUNED_MS"), std::to_string(tuned));
 }
 
+TEST(TunedScanning, AStepTheUserSetsAnewIsWhereTheTuningStartsAgain) {
+  struct Row {
+    const char* typed;  // in the dialog's step field; the hover time stays 1000
+    const char* tunedStep;
+    long long scanEvery;
+  };
+  const Row rows[] = {{"1500", "700", 700}, {"3000", "3000", 3000}};
+  for (const Row& row : rows) {
+    TuneRig t({{"SCAN_MODE", "1"},
+               {"SCAN_STEP_MS", "1500"},
+               {"TUNE_TIMING", "1"},
+               {"SCAN_STEP_TUNED_MS", "700"},
+               {"DWELL_TIME_TUNED_MS", "1200"}});
+    t.r.host.whileModal = [&](Form& dialog) {
+      if (dialog.name() == kSettingsFormName) {
+        t.r.kb.handle(dialog, "TYPING_AIDS_BUTTON", Event::Click);
+        return;
+      }
+      dialog.control(ui::aids::kScanStepTextbox).setText(row.typed);
+      t.r.kb.handle(dialog, "OK_BUTTON", Event::Click);
+    };
+    t.r.click(ui::kSettingsButton);
+    EXPECT_EQ(t.stored("SCAN_STEP_TUNED_MS"), row.tunedStep) << row.typed;
+    EXPECT_EQ(t.stored("DWELL_TIME_TUNED_MS"), "1200") << row.typed;
+    EXPECT_EQ(t.r.main().timer(ui::kScanTimer).intervalMs, row.scanEvery) << row.typed;
+  }
+}
+
 TEST(TunedHover, OnceTheUserLeavesWrongKeysQuicklyTheLettersTheStripGoesOnWithRestForLess) {
   // How many keys have been typed once the pointer has rested `ms` on `key`
   // and moved off it.
