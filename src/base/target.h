@@ -22,6 +22,9 @@ struct RecordedTarget {
   // Its answer to a probe, sent with the level's read when the level alone
   // cannot say whether keys get through.
   ProbeAnswer probe = ProbeAnswer::NotTried;
+  // A dialog of the keyboard's own, typed into with its keys. It goes with
+  // its close, when the target goes back to where it was (dialogs).
+  bool own = false;
 };
 
 }  // namespace osk

@@ -20,7 +20,8 @@ void recordTarget(Context& ctx, std::string_view title, WindowId window) {
   const bool known = was.kind == TargetClass::Real && was.window == window;
   const Standing standing =
       known ? Standing{was.integrity, was.probe} : standingOf(ctx.platform.desktop, window);
-  ctx.state.setTarget({TargetClass::Real, window, std::string(title), standing.level, standing.probe});
+  ctx.state.setTarget({TargetClass::Real, window, std::string(title), standing.level, standing.probe,
+                       ctx.platform.host.ownsWindow(window)});
 }
 
 void targetCommandLine(Context& ctx) { ctx.state.setTarget({TargetClass::CommandLine, 0, {}}); }

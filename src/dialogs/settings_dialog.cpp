@@ -73,6 +73,20 @@ int languagePlace(const SettingsStore& store) {
   return 0;
 }
 
+// The keyboard's keys type into its own dialogs, so one of them may be
+// recorded as the target while it is open. Closed, it is no window at all,
+// and every key would go nowhere until the user clicked into another: the
+// target goes back to the one before, unless the user has since been in
+// another program's window.
+void showTypedInto(Context& ctx, Form& dialog, Form& owner) {
+  const RecordedTarget before = ctx.state.target();
+  ctx.platform.host.showModal(dialog, owner);
+  if (!ctx.state.target().own) return;
+  ctx.state.setTarget(before);
+  // What was typed in the dialog says nothing about the text in the target.
+  if (ctx.prediction) ctx.prediction->lost();
+}
+
 }  // namespace
 
 std::span<const TickBox> tickBoxes() { return kTickBoxes; }
@@ -151,12 +165,12 @@ void FKEYS_SETTINGS_BUTTON_Click(Context& ctx) {
   // Whatever an earlier open left in the fields is gone: Load fills them
   // from the store.
   fkeysDialog(ctx).restoreDesign();
-  ctx.platform.host.showModal(fkeysDialog(ctx), settingsDialog(ctx));
+  showTypedInto(ctx, fkeysDialog(ctx), settingsDialog(ctx));
 }
 
 void TYPING_AIDS_BUTTON_Click(Context& ctx) {
   aidsDialog(ctx).restoreDesign();
-  ctx.platform.host.showModal(aidsDialog(ctx), settingsDialog(ctx));
+  showTypedInto(ctx, aidsDialog(ctx), settingsDialog(ctx));
 }
 
 void START_AT_SIGN_IN_TICKBOX_Click(Context& ctx) {
@@ -226,7 +240,7 @@ void openSettingsDialog(Context& ctx) {
   // One form for the whole run, but every open starts from the layout as
   // designed and from what is stored, not from what the last open left.
   settingsDialog(ctx).restoreDesign();
-  ctx.platform.host.showModal(settingsDialog(ctx), ctx.main);
+  settings_dialog::showTypedInto(ctx, settingsDialog(ctx), ctx.main);
 }
 
 void registerSettingsDialog(RoutesOf<SettingsWindow>& router, Context& ctx) {

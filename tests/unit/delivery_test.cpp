@@ -89,6 +89,45 @@ TEST(Tracking, TheKeyboardsOwnWindowsUnderItsTitleAreNoTarget) {
   }
 }
 
+// Typed into while open, a dialog of the keyboard's own is no window once
+// closed: keys go back to the window they went to before, unless the user
+// went to another program's window meanwhile.
+TEST(Tracking, AClosedDialogOfTheKeyboardsOwnGivesTheTargetBack) {
+  const struct {
+    const char* opener;  // the settings dialog's button
+    bool elsewhere;      // the user was in WordPad while the dialog was open
+    const char* after;
+  } cases[] = {{"FKEYS_SETTINGS_BUTTON", false, "Notepad"},
+               {"TYPING_AIDS_BUTTON", false, "Notepad"},
+               {"TYPING_AIDS_BUTTON", true, "WordPad"}};
+  for (const auto& tc : cases) {
+    Rig rig;
+    rig.target("Notepad");
+    std::string during;
+    rig.host.whileModal = [&](Form& dialog) {
+      if (dialog.name() == kSettingsFormName) {
+        rig.kb.handle(dialog, tc.opener, Event::Click);
+        return;
+      }
+      const WindowId own = 77;
+      rig.host.windows[&dialog] = own;
+      rig.desktop.show(own, "QM-OSK - DIALOG");
+      rig.kb.tick(ui::kActiveWindowTimer);
+      during = rig.c(ui::kActiveWindowLabel).caption();
+      if (tc.elsewhere) rig.target("WordPad", 43);
+      rig.host.windows.erase(&dialog);
+      rig.desktop.windows.erase(own);
+      rig.desktop.foreground = Rig::kSelf;
+    };
+    rig.click(ui::kSettingsButton);
+    EXPECT_EQ(during, "QM-OSK - DIALOG") << tc.opener;
+    EXPECT_EQ(rig.c(ui::kActiveWindowLabel).caption(), tc.after) << tc.opener;
+    rig.click(ui::kButtonLetterA);
+    ASSERT_EQ(rig.injector.sent.size(), 1U) << tc.opener;
+    EXPECT_EQ(rig.injector.sent[0].foreground, tc.elsewhere ? 43U : 42U) << tc.opener;
+  }
+}
+
 TEST(CommandLine, FocusAndClickEnterCommandLineMode) {
   Rig rig;
   rig.target("Notepad");
