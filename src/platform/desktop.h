@@ -42,6 +42,8 @@ enum class ProbeAnswer : unsigned char {
 class Desktop {
  public:
   virtual ~Desktop() = default;
+  // The window in front; 0 when none is, or only the desktop itself, which
+  // is no window anybody types into.
   virtual WindowId foregroundWindow() const = 0;
   // The window's title as UTF-8, read in full (no fixed-size cut).
   virtual std::string windowTitle(WindowId window) const = 0;

@@ -149,7 +149,13 @@ ProbeAnswer Win32Desktop::probe(WindowId window) const {
 }
 
 WindowId Win32Desktop::foregroundWindow() const {
-  return reinterpret_cast<WindowId>(::GetForegroundWindow());
+  HWND front = ::GetForegroundWindow();
+  // Wine puts its desktop window in front when the window manager has just
+  // given the focus to none of its windows, as after a click moved it
+  // between two of them. Recorded as the target, every key after that went
+  // into it and was lost until the user clicked into a window again.
+  if (front == ::GetDesktopWindow()) return 0;
+  return reinterpret_cast<WindowId>(front);
 }
 
 std::string Win32Desktop::windowTitle(WindowId window) const {
