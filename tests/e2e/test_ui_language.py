@@ -115,6 +115,30 @@ class UiLanguage(KeyboardTestCase):
         self.assertEqual(english_left(s.drive("child-texts", "settings").split("\n"), FRENCH), [])
         self.assertEqual(english_left(s.drive("child-texts", "main").split("\n"), FRENCH), [])
 
+    def test_every_dialog_text_fits_its_control_in_every_language(self):
+        # Measured in the host's font at the size each control has on the
+        # screen: the unit tests' width estimate errs by a tenth either way,
+        # which a label that only just fits does not survive.
+        with open(os.path.join(ROOT, "data", "texts", "languages.txt"), encoding="utf-8") as f:
+            codes = [line.split("\t")[0] for line in f if line.strip() and not line.startswith("#")]
+        s = self.start()
+        clipped = []
+        for code in codes:
+            s.close_keyboard()
+            s.set_setting("UI_LANGUAGE", code)
+            s.start_keyboard()
+            self.open("settings", "main", "SETTINGS_BUTTON")
+            for form, opener in (("aids", "TYPING_AIDS_BUTTON"), ("fkeys", "FKEYS_SETTINGS_BUTTON")):
+                self.open(form, "settings", opener)
+                clipped += ["%s %s %s" % (code, form, line) for line in s.drive("clipped", form).splitlines()]
+                s.drive("close", form)
+                s.drive("wait-gone", form)
+            clipped += ["%s settings %s" % (code, line) for line in s.drive("clipped", "settings").splitlines()]
+            s.drive("close", "settings")
+            s.drive("wait-gone", "settings")
+        self.maxDiff = None
+        self.assertEqual(clipped, [])
+
     def test_a_language_not_shipped_reads_english(self):
         s = self.start(lang="it_IT.UTF-8")
         self.wait_text("main", "BUTTON_CTRL_LEFT", ENGLISH["CtrlKey"])

@@ -10,6 +10,7 @@
 // commands.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cwchar>
 #include <iterator>
@@ -928,6 +929,49 @@ const Command kCommands[] = {
          HWND h = findControl(a[1], widen(c.name()));
          if (h != nullptr && IsWindowVisible(h)) out(c.name() + " " + rectText(screenRect(h)));
        }
+     }},
+    // The captions of a form's labels, tick boxes and push buttons that do
+    // not fit their control as the host draws them: "<control> <text>" each.
+    // The font is the host's, at the size the control has on the screen.
+    {L"clipped", 1, 1, "<form>",
+     [](const Args& a) {
+       auto form = formByName(a[1]);
+       if (!form) throw Failure("unknown form");
+       auto layout = form->make();
+       HDC dc = GetDC(nullptr);
+       if (dc == nullptr) throw Failure("GetDC failed");
+       for (const auto& c : layout->controls()) {
+         const bool label = c.kind() == osk::ControlKind::Label;
+         const bool tick = c.kind() == osk::ControlKind::CheckBox;
+         const bool button = c.kind() == osk::ControlKind::Button && c.standardStyle();
+         HWND h = (label || tick || button) ? findControl(a[1], widen(c.name())) : nullptr;
+         if (h == nullptr || !IsWindowVisible(h)) continue;
+         const std::wstring text = windowText(h);
+         RECT client{};
+         if (text.empty() || !GetClientRect(h, &client) || c.rect().width <= 0) continue;
+         const double dpi = client.right * 1440.0 / c.rect().width;
+         LOGFONTW lf{};
+         lf.lfHeight = -static_cast<LONG>(std::lround(c.font().points * dpi / 72.0));
+         lf.lfWeight = c.font().bold ? FW_BOLD : FW_NORMAL;
+         lf.lfCharSet = DEFAULT_CHARSET;
+         wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
+         HFONT font = CreateFontIndirectW(&lf);
+         if (font == nullptr) throw Failure("CreateFontIndirectW failed");
+         HGDIOBJ was = SelectObject(dc, font);
+         TEXTMETRICW tm{};
+         GetTextMetricsW(dc, &tm);
+         // A tick box draws its text after the box and half a character; a
+         // push button inside its raised edge.
+         int room = client.right;
+         if (tick) room -= GetSystemMetrics(SM_CXMENUCHECK) + tm.tmAveCharWidth / 2;
+         if (button) room -= 2 * GetSystemMetrics(SM_CXEDGE);
+         RECT need{0, 0, room, 0};
+         DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | (label ? DT_WORDBREAK : DT_SINGLELINE));
+         SelectObject(dc, was);
+         DeleteObject(font);
+         if (need.right > room || need.bottom > client.bottom) out(c.name() + " " + narrow(text));
+       }
+       ReleaseDC(nullptr, dc);
      }},
     {L"controls", 1, 1, "<form>",
      [](const Args& a) {
