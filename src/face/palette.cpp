@@ -109,13 +109,18 @@ KeyLook Palette::highContrastLook(Color back, bool enabled) const {
     look = {scheme_.window, scheme_.windowText, KeyMark::None};
   }
   if (contrastRatio(look.face, look.ink) >= kHighContrastMinimum) return look;
-  // A scheme of the user's own making may pair colours that fall short:
-  // the scheme's colour that stands out most from the face is used instead.
+  // A scheme of the user's own making may pair colours that fall short (as
+  // may an ordinary scheme that the user had the keyboard draw in high
+  // contrast): the scheme's colour that stands out most from the face is
+  // used instead. Never, for a disabled key, the ink of an enabled one on
+  // the same face: it would look as if it worked.
+  const Color working = enabled ? look.ink : highContrastLook(colors::kSysButtonFace, true).ink;
   const std::array<Color, 7> inks{scheme_.windowText, scheme_.buttonText, scheme_.highlightText,
                                   scheme_.grayText,   scheme_.window,     scheme_.buttonFace,
                                   scheme_.highlight};
   for (const Color ink : inks)
-    if (contrastRatio(look.face, ink) > contrastRatio(look.face, look.ink)) look.ink = ink;
+    if ((enabled || ink != working) && contrastRatio(look.face, ink) > contrastRatio(look.face, look.ink))
+      look.ink = ink;
   return look;
 }
 

@@ -101,6 +101,19 @@ TEST(Palette, HighContrastCaptionsReadableFromTheSchemeAndStatesMarkedByShape) {
   }
 }
 
+// High contrast chosen in the settings on an ordinary scheme, whose grey
+// falls short of the contrast captions keep: a disabled key must still not
+// look like one that works.
+TEST(Palette, HighContrastOnAnOrdinarySchemeStillGreysADisabledKey) {
+  const SchemeColours ordinary{};  // Windows' own light scheme
+  const Palette palette(ordinary, true);
+  const KeyLook working = palette.look(colors::kSysButtonFace, colors::kBlack, true);
+  const KeyLook disabled = palette.look(colors::kSysButtonFace, colors::kBlack, false);
+  EXPECT_EQ(disabled.face, working.face);
+  EXPECT_NE(disabled.ink, working.ink);
+  EXPECT_EQ(disabled.ink, ordinary.grayText);
+}
+
 TEST(Palette, OutsideHighContrastAFaceAndItsInkComeFromOneScheme) {
   // A dark scheme that the system does not call high contrast: the fault
   // was black captions from the layout on the system's black face.
