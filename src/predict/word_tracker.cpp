@@ -198,7 +198,13 @@ std::optional<std::string> WordTracker::choose(std::string_view suggestion, Case
   if (!predict::fold(suggestion).starts_with(folded)) return std::nullopt;
   const std::string whole = cased(suggestion, letterCase);
   // The letters already typed stay as they are; the rest follows them.
-  const std::size_t at = byteOfCodePoint(whole, codePoints(word_));
+  // Unless the strip shows them otherwise ("I" for a typed "i", a name's
+  // capital): then they are taken back and the word is typed as shown.
+  const std::size_t typed = codePoints(word_);
+  const std::size_t at = byteOfCodePoint(whole, typed);
+  std::string retyped;
+  if (whole.compare(0, at, word_) != 0)
+    for (std::size_t i = 0; i < typed; ++i) retyped += "{BS}";
   // The word is learned in its usual form, whatever case it was typed in.
   const auto shown = std::find_if(shown_.begin(), shown_.end(), [&](const std::string& form) {
     return predict::fold(form) == predict::fold(suggestion);
@@ -206,7 +212,7 @@ std::optional<std::string> WordTracker::choose(std::string_view suggestion, Case
   word_ = shownValid_ && shown != shown_.end() ? *shown : std::string(suggestion);
   endWord();
   afterSuggestion_ = true;
-  return whole.substr(at) + ' ';
+  return retyped.empty() ? whole.substr(at) + ' ' : retyped + whole + ' ';
 }
 
 }  // namespace osk

@@ -92,6 +92,18 @@ TEST(SuggestionStrip, ChoosingFinishesTheWordAndAMarkGoesBeforeItsSpace) {
   EXPECT_EQ(greens(), 0);
 }
 
+// The strip shows a word as it is written; chosen, it is typed so, even
+// where the letters typed before were in another case.
+TEST(SuggestionStrip, AWordShownInACaseOfItsOwnReplacesTheLettersTyped) {
+  PredictRig p(true);
+  p.type("i");
+  ASSERT_TRUE(p.choose("I"));
+  EXPECT_EQ(p.r.injector.keys(), (Keys{"i", "{BS}I "}));
+  // A full stop still goes before the space.
+  p.r.click(ui::kButtonFullStop);
+  EXPECT_EQ(p.r.injector.keys().back(), "{BS}. ");
+}
+
 // What happens between the letters of a word, or between a suggestion and
 // a full stop, decides whether the keyboard still knows the text before the
 // caret: a word kept goes on, and the full stop takes the suggestion's space.

@@ -79,7 +79,7 @@ TEST(Language, TheListSwitchesEveryWindowAtOnce) {
   };
   const Row rows[] = {
       {2, "de", "STRG", "Entf", "F-TASTE F3:", "Windows-Anzeigesprache"},
-      {3, "fr", "CTRL", "Suppr", "TOUCHE F3 :", "Langue de Windows"},
+      {3, "fr", "CTRL", "Suppr", "Touche F3 :", "Langue de Windows"},
       {1, "en", "CTRL", "Delete", "F-KEYS - F3:", "Windows' language"},
       // Windows' own language: the rig's display language is Spanish.
       {0, "", "CTRL", "Supr", "TECLA F3:", "Idioma de Windows"},

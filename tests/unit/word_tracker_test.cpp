@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"LatchedShiftBeforeAnyLetter", "[the|S]", "The ", "", "the"},
         Row{"LatchedShiftCapitalisesOnlyTheNextLetter", "th[the|S]", "E ", "", "the"},
         Row{"LatchedShiftInTheMiddle", "t[the|S]", "He ", "", "the"},
-        Row{"UsualFormOfTheRest", "i[I'm]", "'m ", "", "I'm"},
+        Row{"LettersTypedInAnotherCaseRetypedAsShown", "i[I'm]", "{BS}I'm ", "", "I'm"},
         Row{"NotAWordChoosesNothing", "[a+b]", kNothing, "", ""},
         Row{"SuggestionThatDoesNotContinueTheWord", "ab[the]", kNothing, "ab", ""},
         // A mark right after a suggestion goes before its space.
