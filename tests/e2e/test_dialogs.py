@@ -73,6 +73,14 @@ class SettingsFields(NotepadTestCase):
         s.drive("wait-gone", "settings")
         self.assertEqual(s.setting("CALCULATOR_COMMAND_TEXTBOX"), "")
 
+        # Escape closes it as its close box does, keeping what it holds.
+        open_settings(s)
+        s.drive("set-field", "settings", "CALCULATOR_COMMAND_TEXTBOX", "calc.exe")
+        s.drive("foreground", "settings")
+        s.drive("tap-key", "27")
+        s.drive("wait-gone", "settings")
+        self.assertEqual(s.setting("CALCULATOR_COMMAND_TEXTBOX"), "calc.exe")
+
         # No restart: the keys read what the dialog stored.
         s.make_target(NOTEPAD_TITLE)
         self.click_keys("AT_SIGN_BUTTON")

@@ -28,6 +28,13 @@ std::optional<int> chosenItem(HWND list) {
 }  // namespace
 
 void FormWindow::onCommand(int id, int code, HWND child) {
+  // Escape in a dialog, as IsDialogMessage hands it on: closed as its close
+  // box would close it, which keeps what it holds. The keyboard itself has
+  // no owner and stays.
+  if (id == IDCANCEL && child == nullptr && options_.owner != nullptr) {
+    if (!::PostMessageW(hwnd(), WM_CLOSE, 0, 0)) logFailure("closing a dialog by Escape", ::GetLastError());
+    return;
+  }
   const int i = id - kFirstControlId;
   if (child == nullptr || i < 0 || static_cast<std::size_t>(i) >= children_.size()) return;
   const auto index = static_cast<std::size_t>(i);
