@@ -507,6 +507,36 @@ std::string rectText(const RECT& r) {
          std::to_string(r.bottom - r.top);
 }
 
+// Whether `text` shows whole in control `c` (window `h`) as the host draws
+// it: in the host's font, at the size the control has on the screen.
+bool fitsItsControl(HDC dc, const osk::Control& c, HWND h, const std::wstring& text) {
+  RECT client{};
+  if (GetClientRect(h, &client) == FALSE || c.rect().width <= 0) return true;
+  const double dpi = client.right * 1440.0 / c.rect().width;
+  LOGFONTW lf{};
+  lf.lfHeight = -static_cast<LONG>(std::lround(c.font().points * dpi / 72.0));
+  lf.lfWeight = c.font().bold ? FW_BOLD : FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
+  HFONT font = CreateFontIndirectW(&lf);
+  if (font == nullptr) throw Failure("CreateFontIndirectW failed");
+  HGDIOBJ was = SelectObject(dc, font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  // A tick box draws its text after the box and half a character; a push
+  // button inside its raised edge; a label wraps at blanks.
+  const bool label = c.kind() == osk::ControlKind::Label;
+  int room = client.right;
+  if (c.kind() == osk::ControlKind::CheckBox)
+    room -= GetSystemMetrics(SM_CXMENUCHECK) + tm.tmAveCharWidth / 2;
+  if (c.kind() == osk::ControlKind::Button) room -= 2 * GetSystemMetrics(SM_CXEDGE);
+  RECT need{0, 0, room, 0};
+  DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | (label ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(dc, was);
+  DeleteObject(font);
+  return need.right <= room && need.bottom <= client.bottom;
+}
+
 void click(POINT p, int clicks) {
   moveCursor(p);
   clickHere(clicks);
@@ -932,7 +962,6 @@ const Command kCommands[] = {
      }},
     // The captions of a form's labels, tick boxes and push buttons that do
     // not fit their control as the host draws them: "<control> <text>" each.
-    // The font is the host's, at the size the control has on the screen.
     {L"clipped", 1, 1, "<form>",
      [](const Args& a) {
        auto form = formByName(a[1]);
@@ -941,35 +970,12 @@ const Command kCommands[] = {
        HDC dc = GetDC(nullptr);
        if (dc == nullptr) throw Failure("GetDC failed");
        for (const auto& c : layout->controls()) {
-         const bool label = c.kind() == osk::ControlKind::Label;
-         const bool tick = c.kind() == osk::ControlKind::CheckBox;
-         const bool button = c.kind() == osk::ControlKind::Button && c.standardStyle();
-         HWND h = (label || tick || button) ? findControl(a[1], widen(c.name())) : nullptr;
-         if (h == nullptr || !IsWindowVisible(h)) continue;
+         const bool measured = c.kind() == osk::ControlKind::Label || c.kind() == osk::ControlKind::CheckBox ||
+                               (c.kind() == osk::ControlKind::Button && c.standardStyle());
+         HWND h = measured ? findControl(a[1], widen(c.name())) : nullptr;
+         if (h == nullptr || IsWindowVisible(h) == FALSE) continue;
          const std::wstring text = windowText(h);
-         RECT client{};
-         if (text.empty() || !GetClientRect(h, &client) || c.rect().width <= 0) continue;
-         const double dpi = client.right * 1440.0 / c.rect().width;
-         LOGFONTW lf{};
-         lf.lfHeight = -static_cast<LONG>(std::lround(c.font().points * dpi / 72.0));
-         lf.lfWeight = c.font().bold ? FW_BOLD : FW_NORMAL;
-         lf.lfCharSet = DEFAULT_CHARSET;
-         wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
-         HFONT font = CreateFontIndirectW(&lf);
-         if (font == nullptr) throw Failure("CreateFontIndirectW failed");
-         HGDIOBJ was = SelectObject(dc, font);
-         TEXTMETRICW tm{};
-         GetTextMetricsW(dc, &tm);
-         // A tick box draws its text after the box and half a character; a
-         // push button inside its raised edge.
-         int room = client.right;
-         if (tick) room -= GetSystemMetrics(SM_CXMENUCHECK) + tm.tmAveCharWidth / 2;
-         if (button) room -= 2 * GetSystemMetrics(SM_CXEDGE);
-         RECT need{0, 0, room, 0};
-         DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | (label ? DT_WORDBREAK : DT_SINGLELINE));
-         SelectObject(dc, was);
-         DeleteObject(font);
-         if (need.right > room || need.bottom > client.bottom) out(c.name() + " " + narrow(text));
+         if (!text.empty() && !fitsItsControl(dc, c, h, text)) out(c.name() + " " + narrow(text));
        }
        ReleaseDC(nullptr, dc);
      }},

@@ -171,6 +171,7 @@ class FormWindow final : public WindowBase, public FormObserver {
 
   // form_window_input.cpp: window -> model.
   void onCommand(int id, int code, HWND child);
+  bool escapeClosed(int id, HWND child);
   void raise(ControlIndex control, Event event);
   void raiseTick(TimerIndex timer);
   void focusArrived(HWND child);

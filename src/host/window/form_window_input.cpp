@@ -27,14 +27,18 @@ std::optional<int> chosenItem(HWND list) {
 
 }  // namespace
 
-void FormWindow::onCommand(int id, int code, HWND child) {
+bool FormWindow::escapeClosed(int id, HWND child) {
   // Escape in a dialog, as IsDialogMessage hands it on: closed as its close
   // box would close it, which keeps what it holds. The keyboard itself has
   // no owner and stays.
-  if (id == IDCANCEL && child == nullptr && options_.owner != nullptr) {
-    if (!::PostMessageW(hwnd(), WM_CLOSE, 0, 0)) logFailure("closing a dialog by Escape", ::GetLastError());
-    return;
-  }
+  if (id != IDCANCEL || child != nullptr || options_.owner == nullptr) return false;
+  if (::PostMessageW(hwnd(), WM_CLOSE, 0, 0) == FALSE)
+    logFailure("closing a dialog by Escape", ::GetLastError());
+  return true;
+}
+
+void FormWindow::onCommand(int id, int code, HWND child) {
+  if (escapeClosed(id, child)) return;
   const int i = id - kFirstControlId;
   if (child == nullptr || i < 0 || static_cast<std::size_t>(i) >= children_.size()) return;
   const auto index = static_cast<std::size_t>(i);
