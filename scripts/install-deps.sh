@@ -56,11 +56,28 @@ if ((need_update == 0)); then
     if ! apt-cache show "$p" >/dev/null 2>&1; then need_update=1; break; fi
   done
 fi
-if ((need_update)); then "${SUDO[@]}" apt-get update -q; fi
+# A mirror caught mid-sync serves a list of the wrong size and apt-get update
+# fails for that one list; it usually heals within minutes, and the lists
+# that did arrive are still usable, so a last failure is not fatal here.
+if ((need_update)); then
+  for attempt in 1 2 3; do
+    "${SUDO[@]}" apt-get update -q && break
+    echo "install-deps: apt-get update failed (attempt $attempt)" >&2
+    if ((attempt < 3)); then sleep 20; fi
+  done
+fi
 
 if ((${#missing[@]})); then
   echo "install-deps: installing ${missing[*]}"
-  "${SUDO[@]}" apt-get install -y -q "${missing[@]}"
+  if ! "${SUDO[@]}" apt-get install -y -q "${missing[@]}"; then
+    # With one architecture's security list missing, the i386 libraries that
+    # wine32 needs are older than their amd64 twins' candidates, and
+    # multi-arch refuses the pair. The release's own point versions exist for
+    # both architectures, so prefer them.
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+    echo "install-deps: retrying with the $codename release preferred" >&2
+    "${SUDO[@]}" apt-get install -y -q -t "$codename" "${missing[@]}"
+  fi
 fi
 if ((${#want_optional[@]})); then
   "${SUDO[@]}" apt-get install -y -q "${want_optional[@]}" ||
