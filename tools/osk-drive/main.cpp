@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "drive.h"
+#include "host/common/handles.h"
 
 namespace {
 
@@ -137,17 +138,23 @@ std::string lockState() {
 
 // ---- screen colour ------------------------------------------------------
 
+osk::win32::UniqueScreenDC screenDc() {
+  osk::win32::UniqueScreenDC dc(GetDC(nullptr));
+  if (!dc) throw Failure("no screen DC");
+  return dc;
+}
+
 // The colour that fills most of a strip just inside the control's border.
 // Captions are centred, so the strip near the top edge is background.
 COLORREF sampleRect(const RECT& r) {
-  HDC dc = GetDC(nullptr);
-  if (dc == nullptr) throw Failure("no screen DC");
   std::vector<COLORREF> seen;
-  const int inset = 4;
-  for (int x = r.left + inset; x < r.right - inset; x += 2)
-    for (int y = r.top + inset; y < std::min<LONG>(r.top + inset + 3, r.bottom - inset); ++y)
-      seen.push_back(GetPixel(dc, x, y));
-  ReleaseDC(nullptr, dc);
+  {
+    const auto dc = screenDc();
+    const int inset = 4;
+    for (int x = r.left + inset; x < r.right - inset; x += 2)
+      for (int y = r.top + inset; y < std::min<LONG>(r.top + inset + 3, r.bottom - inset); ++y)
+        seen.push_back(GetPixel(dc.get(), x, y));
+  }
   if (seen.empty()) throw Failure("control too small to sample");
   std::sort(seen.begin(), seen.end());
   COLORREF best = seen[0];
@@ -176,13 +183,14 @@ COLORREF quickColour(HWND h) {
   const int y = std::min<LONG>(r.top + inset + 1, r.bottom - 1);
   const int width = static_cast<int>(r.right - r.left) - 2 * inset;
   if (width <= 0) throw Failure("control too small to sample");
-  HDC dc = GetDC(nullptr);
-  if (dc == nullptr) throw Failure("no screen DC");
   constexpr int kPoints = 5;
   COLORREF seen[kPoints];
-  for (int i = 0; i < kPoints; ++i)
-    seen[i] = GetPixel(dc, r.left + inset + width * i / (kPoints - 1) - (i == kPoints - 1 ? 1 : 0), y);
-  ReleaseDC(nullptr, dc);
+  {
+    const auto dc = screenDc();
+    for (int i = 0; i < kPoints; ++i)
+      seen[i] =
+          GetPixel(dc.get(), r.left + inset + width * i / (kPoints - 1) - (i == kPoints - 1 ? 1 : 0), y);
+  }
   std::sort(std::begin(seen), std::end(seen));
   COLORREF best = seen[0];
   int bestRun = 0;
@@ -203,11 +211,7 @@ COLORREF quickColour(HWND h) {
 // pushed in.
 COLORREF edgeColour(HWND h) {
   const RECT r = screenRect(h);
-  HDC dc = GetDC(nullptr);
-  if (dc == nullptr) throw Failure("no screen DC");
-  const COLORREF c = GetPixel(dc, r.left + 1, (r.top + r.bottom) / 2);
-  ReleaseDC(nullptr, dc);
-  return c;
+  return GetPixel(screenDc().get(), r.left + 1, (r.top + r.bottom) / 2);
 }
 
 std::string colourText(COLORREF c) {
@@ -518,11 +522,11 @@ bool fitsItsControl(HDC dc, const osk::Control& c, HWND h, const std::wstring& t
   lf.lfWeight = c.font().bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
-  HFONT font = CreateFontIndirectW(&lf);
-  if (font == nullptr) throw Failure("CreateFontIndirectW failed");
-  HGDIOBJ was = SelectObject(dc, font);
+  const osk::win32::UniqueFont font(CreateFontIndirectW(&lf));
+  if (!font) throw Failure("CreateFontIndirectW failed");
+  const osk::win32::SelectGuard selected(dc, font.get());
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
+  if (GetTextMetricsW(dc, &tm) == FALSE) throw Failure("GetTextMetricsW failed");
   // A tick box draws its text after the box and half a character; a push
   // button inside its raised edge; a label wraps at blanks.
   const bool label = c.kind() == osk::ControlKind::Label;
@@ -531,9 +535,8 @@ bool fitsItsControl(HDC dc, const osk::Control& c, HWND h, const std::wstring& t
     room -= GetSystemMetrics(SM_CXMENUCHECK) + tm.tmAveCharWidth / 2;
   if (c.kind() == osk::ControlKind::Button) room -= 2 * GetSystemMetrics(SM_CXEDGE);
   RECT need{0, 0, room, 0};
-  DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | (label ? DT_WORDBREAK : DT_SINGLELINE));
-  SelectObject(dc, was);
-  DeleteObject(font);
+  if (DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | (label ? DT_WORDBREAK : DT_SINGLELINE)) == 0)
+    throw Failure("DrawTextW failed");
   return need.right <= room && need.bottom <= client.bottom;
 }
 
@@ -944,9 +947,7 @@ const Command kCommands[] = {
      }},
     {L"dpi", 0, 0, "",
      [](const Args&) {
-       HDC dc = GetDC(nullptr);
-       out(std::to_string(GetDeviceCaps(dc, LOGPIXELSX)));
-       ReleaseDC(nullptr, dc);
+       out(std::to_string(GetDeviceCaps(screenDc().get(), LOGPIXELSX)));
      }},
     // Every shown control of a form with its screen rectangle, one a line:
     // "NAME x y w h".
@@ -967,17 +968,15 @@ const Command kCommands[] = {
        auto form = formByName(a[1]);
        if (!form) throw Failure("unknown form");
        auto layout = form->make();
-       HDC dc = GetDC(nullptr);
-       if (dc == nullptr) throw Failure("GetDC failed");
+       const auto dc = screenDc();
        for (const auto& c : layout->controls()) {
          const bool measured = c.kind() == osk::ControlKind::Label || c.kind() == osk::ControlKind::CheckBox ||
                                (c.kind() == osk::ControlKind::Button && c.standardStyle());
          HWND h = measured ? findControl(a[1], widen(c.name())) : nullptr;
          if (h == nullptr || IsWindowVisible(h) == FALSE) continue;
          const std::wstring text = windowText(h);
-         if (!text.empty() && !fitsItsControl(dc, c, h, text)) out(c.name() + " " + narrow(text));
+         if (!text.empty() && !fitsItsControl(dc.get(), c, h, text)) out(c.name() + " " + narrow(text));
        }
-       ReleaseDC(nullptr, dc);
      }},
     {L"controls", 1, 1, "<form>",
      [](const Args& a) {
