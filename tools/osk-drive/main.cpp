@@ -10,6 +10,7 @@
 // commands.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
@@ -672,6 +673,15 @@ const Command kCommands[] = {
      [](const Args& a) {
        for (size_t i = 2; i < a.size(); ++i)
          out(narrow(a[i]) + " " + (IsWindowEnabled(findControl(a[1], a[i])) ? "1" : "0"));
+     }},
+    // Whether a drop-down's list is open: a click elsewhere would only close it.
+    {L"dropped", 2, 2, "<form> <control>",
+     [](const Args& a) {
+       HWND h = findControl(a[1], a[2]);
+       std::array<wchar_t, 32> cls{};
+       const bool combo = GetClassNameW(h, cls.data(), static_cast<int>(cls.size())) > 0 &&
+                          _wcsicmp(cls.data(), L"ComboBox") == 0;
+       out(combo && SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0) != 0 ? "1" : "0");
      }},
     {L"topmost", 1, 1, "<form|class|title>",
      [](const Args& a) {
