@@ -17,7 +17,6 @@ LAPTOP_SCREEN = "1366x768"
 LAPTOP_DPI = 144
 # The place is stored a second after the last move; this only bounds the wait.
 SAVE_TIMEOUT_S = 10
-WATCH_MS = 400
 # Holds a mutex that no other program may open.
 DENY_OBJECT_EXE = os.path.join(BUILD, "tools", "deny-object", "qmosk-deny-object.exe")
 
@@ -134,7 +133,7 @@ class OneKeyboardPerSession(NotepadCase):
         self.assertEqual(s.drive("title-of-foreground"), NOTEPAD_TITLE, "the second start took the focus")
         # And it is in the mode: a click leaves Notepad in front and types.
         self.wait_caption("BUTTON_LETTER_Q", "q")
-        before, changes = s.click_watch_foreground("main", "BUTTON_LETTER_Q", WATCH_MS)
+        before, changes = s.click_watch_foreground("main", "BUTTON_LETTER_Q", NOTEPAD_TITLE, "q")
         self.assertEqual((before, changes), (NOTEPAD_TITLE, []), "the click took the focus")
         self.wait_typed("q")
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
@@ -39,6 +40,21 @@ BOOL CALLBACK collectByTitle(HWND h, LPARAM lp) {
   auto* f = reinterpret_cast<FindAllByTitle*>(lp);
   if (IsWindowVisible(h) != FALSE && titleOf(h) == f->title) f->found.push_back(h);
   return TRUE;
+}
+
+// An edit's text watched on a thread of its own (see click-watch-foreground).
+struct TextWatch {
+  HWND edit;
+  std::wstring wanted;
+  std::atomic<bool> seen{false};
+  std::atomic<bool> stop{false};
+};
+
+DWORD WINAPI watchText(void* arg) {
+  auto* w = static_cast<TextWatch*>(arg);
+  while (!w->stop && windowText(w->edit) != w->wanted) Sleep(5);
+  w->seen = true;
+  return 0;
 }
 
 // The window a command addresses: a form, or a control of it when given.
@@ -818,11 +834,17 @@ const Command kCommands[] = {
      }},
     // Clicks a control and reports the title of the foreground window from
     // the same process: the one before the click, then every change as
-    // "<ms after the click> <title>", so a moment in which a click took the
-    // focus shows up even when it was handed back at once.
-    {L"click-watch-foreground", 3, 3, "<form> <control> <ms>",
+    // "<ms after the click> <title>", until the edit child of <window>
+    // shows <text> (the click's whole effect) or <ms> have passed. Under
+    // Wine a click's moment away from the target can be a gap of 10 ms with
+    // no foreground window at all, and the system's foreground events do
+    // not reach another process; so the edit is read on a thread of its
+    // own, as a read waits for the target's thread and would hide the gap.
+    {L"click-watch-foreground", 5, 5, "<form> <control> <ms> <window> <text>",
      [](const Args& a) {
        const auto span = static_cast<DWORD>(toInt(a[3]));
+       TextWatch watch{FindWindowExW(needTopLevel(a[4]), nullptr, L"Edit", nullptr), a[5]};
+       if (watch.edit == nullptr) throw Failure("no Edit child");
        const POINT p = clickPoint(a);
        auto title = [] {
          HWND fg = GetForegroundWindow();
@@ -832,14 +854,21 @@ const Command kCommands[] = {
        out("before " + last);
        click(p, 1);
        const DWORD start = GetTickCount();
+       // Started after the click: it compares the text as it stands, so
+       // nothing can be missed, and nothing that throws lies between here
+       // and the join below.
+       const osk::win32::UniqueKernelHandle reader{CreateThread(nullptr, 0, watchText, &watch, 0, nullptr)};
+       if (!reader) throw Failure("CreateThread failed");
        for (;;) {
          const DWORD elapsed = GetTickCount() - start;
          const std::string now = title();
          if (now != last) out(std::to_string(elapsed) + " " + now);
          last = now;
-         if (elapsed >= span) break;
+         if (elapsed >= span || watch.seen) break;
          Sleep(1);
        }
+       watch.stop = true;
+       WaitForSingleObject(reader.get(), INFINITE);
      }},
     {L"syscolor", 1, 1, "<index>", [](const Args& a) { out(colourText(GetSysColor(toInt(a[1])))); }},
     {L"close", 1, 2, "<form|class|title> [timeout-ms]",
