@@ -438,6 +438,7 @@ class Session:
             return []
         with open(path, encoding="utf-8") as f:
             return f.read().splitlines()
+
     def click_watch_foreground(self, form, control, window, text, ms=5000):
         """Clicks a control and returns the foreground window's title before
         the click and [(ms after the click, title), ...] for every change

@@ -187,6 +187,9 @@ class StartingPrograms(NotepadTestCase):
         s.drive("wait-text", "main", "BUTTON_LETTER_A", "A")
         s.click("main", "COPY_BUTTON")
         s.drive("wait-text", "main", "BUTTON_LETTER_A", "a")
+        # The copy is seen apart from the paste, so a failure says which.
+        s.wait_for(lambda: s.drive("clipboard"), lambda text: text == "abc", TYPE_TIMEOUT_S,
+                   "the selection never reached the clipboard")
         self.click_keys("BUTTON_END", "PASTE_BUTTON")
         self.wait_typed("abcabc")
         self.click_keys("BUTTON_CTRL_LEFT", "BUTTON_LETTER_A", "CUT_BUTTON")

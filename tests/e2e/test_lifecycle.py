@@ -170,8 +170,9 @@ class AlwaysOnTop(KeyboardTestCase):
     def test_stored_choice_keeps_the_keyboard_above_a_topmost_window(self):
         s = self._start_with_notepad_in_front("1")
         s.drive("set-topmost", NOTEPAD_TITLE, "1")
+        # The tick leaves the keyboard alone while it is itself in front.
         s.wait_until(lambda: s.drive("topmost", "main") == "1", self.TOPMOST_TIMEOUT_S,
-                     "the keyboard was not made topmost")
+                     lambda _: "the keyboard was not made topmost (in front: %r)" % s.drive("title-of-foreground"))
         # The window in front loses the topmost place it took for itself.
         s.wait_until(lambda: s.drive("topmost", NOTEPAD_TITLE) == "0", self.TOPMOST_TIMEOUT_S,
                      "the window in front kept its topmost place")

@@ -870,6 +870,22 @@ const Command kCommands[] = {
        watch.stop = true;
        WaitForSingleObject(reader.get(), INFINITE);
      }},
+    // The clipboard's text ("" when it holds none). Another program may
+    // hold it open for a moment; that is waited out.
+    {L"clipboard", 0, 0, "",
+     [](const Args&) {
+       if (!waitUntil(kDefaultTimeoutMs, [] { return OpenClipboard(nullptr) != FALSE; }))
+         throw Failure("the clipboard stayed open elsewhere");
+       std::wstring text;
+       if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+         if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data)); chars != nullptr) {
+           text = chars;
+           GlobalUnlock(data);
+         }
+       }
+       CloseClipboard();
+       out(narrow(text));
+     }},
     {L"syscolor", 1, 1, "<index>", [](const Args& a) { out(colourText(GetSysColor(toInt(a[1])))); }},
     {L"close", 1, 2, "<form|class|title> [timeout-ms]",
      [](const Args& a) {
