@@ -440,9 +440,10 @@ class Session:
             return f.read().splitlines()
 
     def click_watch_foreground(self, form, control, window, text, ms=5000):
-        """Clicks a control and returns the foreground window's title before
-        the click and [(ms after the click, title), ...] for every change
-        until the edit child of `window` shows `text` (at most `ms`)."""
+        """Clicks a control, holding the button as a person does, and returns
+        the foreground window's title before the click and [(ms after the
+        press, title), ...] for every change until the edit child of
+        `window` shows `text` (at most `ms`)."""
         lines = self.drive("click-watch-foreground", form, control, str(ms), window, text).splitlines()
         before = lines[0].split(" ", 1)[1]
         changes = [(int(t), title) for t, title in (line.split(" ", 1) for line in lines[1:])]

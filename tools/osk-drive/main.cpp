@@ -28,6 +28,8 @@ namespace {
 using namespace drive;
 
 constexpr DWORD kDefaultTimeoutMs = 10000;
+// How long a person's click holds the button down.
+constexpr DWORD kPersonsClickHoldMs = 100;
 
 // ---- forms and controls -------------------------------------------------
 
@@ -834,12 +836,14 @@ const Command kCommands[] = {
      }},
     // Clicks a control and reports the title of the foreground window from
     // the same process: the one before the click, then every change as
-    // "<ms after the click> <title>", until the edit child of <window>
-    // shows <text> (the click's whole effect) or <ms> have passed. Under
-    // Wine a click's moment away from the target can be a gap of 10 ms with
-    // no foreground window at all, and the system's foreground events do
-    // not reach another process; so the edit is read on a thread of its
-    // own, as a read waits for the target's thread and would hide the gap.
+    // "<ms after the press> <title>", until the edit child of <window>
+    // shows <text> (the click's whole effect) or <ms> have passed. The
+    // button is held as long as a person holds it: released at once, the
+    // keyboard's turn in front lasted 2 ms, and a watcher that lost the
+    // processor for that long on a busy machine saw no change at all. The
+    // system's foreground events do not reach another process under Wine,
+    // and a read of the edit waits for the target's thread, which would hide
+    // the change; so the edit is read on a thread of its own.
     {L"click-watch-foreground", 5, 5, "<form> <control> <ms> <window> <text>",
      [](const Args& a) {
        const auto span = static_cast<DWORD>(toInt(a[3]));
@@ -852,23 +856,37 @@ const Command kCommands[] = {
        };
        std::string last = title();
        out("before " + last);
-       click(p, 1);
+       moveCursor(p);
+       leftButton(true);
        const DWORD start = GetTickCount();
-       // Started after the click: it compares the text as it stands, so
+       bool held = true;
+       bool releaseRefused = false;
+       // Started after the press: it compares the text as it stands, so
        // nothing can be missed, and nothing that throws lies between here
        // and the join below.
        const osk::win32::UniqueKernelHandle reader{CreateThread(nullptr, 0, watchText, &watch, 0, nullptr)};
-       if (!reader) throw Failure("CreateThread failed");
+       if (!reader) {
+         leftButton(false);
+         throw Failure("CreateThread failed");
+       }
        for (;;) {
          const DWORD elapsed = GetTickCount() - start;
          const std::string now = title();
          if (now != last) out(std::to_string(elapsed) + " " + now);
          last = now;
-         if (elapsed >= span || watch.seen) break;
+         if (held && elapsed >= kPersonsClickHoldMs) {
+           INPUT up{};
+           up.type = INPUT_MOUSE;
+           up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+           releaseRefused = SendInput(1, &up, sizeof up) != 1;
+           held = false;
+         }
+         if (!held && (elapsed >= span || watch.seen)) break;
          Sleep(1);
        }
        watch.stop = true;
        WaitForSingleObject(reader.get(), INFINITE);
+       if (releaseRefused) throw Failure("SendInput refused the button's release");
      }},
     // The clipboard's text ("" when it holds none). Another program may
     // hold it open for a moment; that is waited out.
