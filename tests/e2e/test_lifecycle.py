@@ -98,18 +98,26 @@ class RefusedWindows(KeyboardTestCase):
     that vetoes the creation of one class of window does the same at will."""
 
     def test_a_keyboard_refused_its_window_says_why_and_ends(self):
-        s = self.new_session()
-        s.deny_windows("QM_OSK_MAIN")
-        keyboard = s.start(KEYBOARD_EXE, name="keyboard")
-        s.drive("wait-window", "#32770", str(START_TIMEOUT_S * 1000))
-        said = s.drive("child-texts", "#32770")
-        self.assertIn("QM-OSK could not start.", said)
-        self.assertIn("The window could not be created", said)
-        self.assertEqual(s.drive("exists", "main"), "0")
-        s.drive("close", "#32770")
-        self.assertEqual(keyboard.wait(timeout=START_TIMEOUT_S), 1)
-        # Nothing was loaded, so nothing is saved over the store.
-        self.assertIsNone(s.setting("MainLeft"))
+        # Both lines in the language the user chose, the reason as well as
+        # the headline.
+        for language, headline, reason in (
+                (None, "QM-OSK could not start.", "The window could not be created"),
+                ("de", "QM-OSK konnte nicht gestartet werden.", "Das Fenster konnte nicht erstellt werden")):
+            with self.subTest(language=language):
+                s = self.new_session()
+                if language:
+                    s.set_setting("UI_LANGUAGE", language)
+                s.deny_windows("QM_OSK_MAIN")
+                keyboard = s.start(KEYBOARD_EXE, name="keyboard")
+                s.drive("wait-window", "#32770", str(START_TIMEOUT_S * 1000))
+                said = s.drive("child-texts", "#32770")
+                self.assertIn(headline, said)
+                self.assertIn(reason, said)
+                self.assertEqual(s.drive("exists", "main"), "0")
+                s.drive("close", "#32770")
+                self.assertEqual(keyboard.wait(timeout=START_TIMEOUT_S), 1)
+                # Nothing was loaded, so nothing is saved over the store.
+                self.assertIsNone(s.setting("MainLeft"))
 
     def test_a_dialog_refused_its_window_is_reported_and_the_keyboard_goes_on(self):
         s = self.new_session()

@@ -107,7 +107,8 @@ int WINAPI wWinMain([[maybe_unused]] HINSTANCE hInstance, [[maybe_unused]] HINST
     const osk::HighContrastChoice colours =
         osk::highContrastChoice(store.read(osk::kSettingsSection, osk::kHighContrastKey, ""));
     host.setColourChoice(colours);
-    FormWindow window(keyboard.main(), events, FormWindow::Options{nullptr, true, true, true, colours});
+    FormWindow window(keyboard.main(), events, texts,
+                      FormWindow::Options{nullptr, true, true, true, colours});
     if (window.alive()) {
       host.adopt(window);
       handsFree.attach(window, keyboard.handsFree());

@@ -69,28 +69,28 @@ std::wstring ChildControls::textOf(const Control& c) {
   return widen(c.accessibleName());
 }
 
-std::string ChildControls::create(HWND parent, const Form& form, SUBCLASSPROC proc, DWORD_PTR refData) {
+std::string ChildControls::create(HWND parent, const Form& form, const Texts& texts, SUBCLASSPROC proc,
+                                  DWORD_PTR refData) {
   const auto& controls = form.controls();
   children_.clear();
   children_.resize(controls.size());
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    std::string failure = createOne(parent, controls[i], i, proc, refData);
+    std::string failure = createOne(parent, controls[i], i, texts, proc, refData);
     if (!failure.empty()) return failure;
   }
   raiseCoveredControls(form);
   return {};
 }
 
-std::string ChildControls::createOne(HWND parent, const Control& c, std::size_t index, SUBCLASSPROC proc,
-                                     DWORD_PTR refData) {
+std::string ChildControls::createOne(HWND parent, const Control& c, std::size_t index, const Texts& texts,
+                                     SUBCLASSPROC proc, DWORD_PTR refData) {
   const ChildStyle s = styleOf(c);
   const auto id = static_cast<INT_PTR>(kFirstControlId + static_cast<int>(index));
   HWND child = ::CreateWindowExW(s.exStyle, s.windowClass, textOf(c).c_str(), s.style, 0, 0, 0, 0, parent,
                                  reinterpret_cast<HMENU>(id), ::GetModuleHandleW(nullptr), nullptr);
   children_[index].hwnd.reset(child);
   children_[index].ownerDrawn = s.ownerDrawn;
-  if (child == nullptr)
-    return failureText("The control " + c.name() + " could not be created", ::GetLastError());
+  if (child == nullptr) return failureText(texts.text(TextId::ControlRefused, {c.name()}), ::GetLastError());
   // Without its subclass a key drops every quick second press, a text box
   // reports neither clicks nor its focus, and no child would tell the
   // typing aids where the pointer is. One subclass per child, whatever
@@ -103,7 +103,7 @@ std::string ChildControls::createOne(HWND parent, const Control& c, std::size_t 
     // Its only documented cause is a failed allocation, which may not set
     // the last error.
     const DWORD error = ::GetLastError();
-    return failureText("The control " + c.name() + " could not be set up",
+    return failureText(texts.text(TextId::ControlNotSetUp, {c.name()}),
                        error != ERROR_SUCCESS ? error : ERROR_NOT_ENOUGH_MEMORY);
   }
   // Beyond the default limit of 32,767 characters a stored text is still

@@ -15,6 +15,7 @@
 #include "host/paint/gdi_cache.h"
 #include "host/paint/placement.h"
 #include "layout/model.h"
+#include "platform/texts.h"
 
 namespace osk::win32 {
 
@@ -35,9 +36,9 @@ class ChildControls {
   static void fillList(HWND list, const Control& control);
 
   // Creates a child per control of `form` in `parent`, subclassed by
-  // `proc` with `refData`. The failure, for the user, when one could not be
-  // made whole; empty when all were.
-  std::string create(HWND parent, const Form& form, SUBCLASSPROC proc, DWORD_PTR refData);
+  // `proc` with `refData`. The failure, for the user and in `texts`, when
+  // one could not be made whole; empty when all were.
+  std::string create(HWND parent, const Form& form, const Texts& texts, SUBCLASSPROC proc, DWORD_PTR refData);
   // Puts every child where `placement` puts its control, in its font, and
   // repaints `parent`; with `showAll`, shows again what hideAll hid.
   void place(HWND parent, const Form& form, const Placement& placement, GdiCache& gdi,
@@ -63,8 +64,8 @@ class ChildControls {
     bool ownerDrawn = false;
   };
 
-  std::string createOne(HWND parent, const Control& control, std::size_t index, SUBCLASSPROC proc,
-                        DWORD_PTR refData);
+  std::string createOne(HWND parent, const Control& control, std::size_t index, const Texts& texts,
+                        SUBCLASSPROC proc, DWORD_PTR refData);
   void raiseCoveredControls(const Form& form);
 
   std::vector<Child> children_;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "layout/model.h"
+#include "platform/texts.h"
 
 namespace osk::win32 {
 
@@ -25,7 +26,8 @@ class FormTimers {
   // Starts, restarts or stops the window timer of timer `index` as the
   // model has it. A refusal is logged and kept; once the window is `shown`
   // it also sounds, since something the user asked for does not run yet.
-  void apply(HWND window, std::size_t index, const Timer& timer, bool shown);
+  // `texts` word the refusal.
+  void apply(HWND window, std::size_t index, const Timer& timer, bool shown, const Texts& texts);
   void retryRefused(HWND window, const std::vector<Timer>& timers);
   static void stopAll(HWND window, std::size_t timerCount);
 

@@ -61,8 +61,8 @@ RECT frameFor(const Form& form, const Placement& placement, DWORD style) {
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form, FormEvents& events, Options options)
-    : form_(form), events_(events), options_(options) {
+FormWindow::FormWindow(Form& form, FormEvents& events, const Texts& texts, Options options)
+    : form_(form), events_(events), texts_(texts), options_(options) {
   choosePalette();
   create();
 }
@@ -77,7 +77,7 @@ FormWindow::~FormWindow() {
 void FormWindow::create() {
   const std::wstring className = widen(form_.name());
   if (!registerClass(className, &WindowBase::staticWndProc)) {
-    abandon(failureText("The window class could not be registered", ::GetLastError()));
+    abandon(failureText(texts_.text(TextId::WindowClassRefused), ::GetLastError()));
     return;
   }
   const DWORD style = frameStyle(options_);
@@ -86,7 +86,7 @@ void FormWindow::create() {
   HWND hwnd = createWindow(0, className, widen(form_.title()), style, POINT{CW_USEDEFAULT, CW_USEDEFAULT},
                            SIZE{frame.right - frame.left, frame.bottom - frame.top}, options_.owner);
   if (hwnd == nullptr) {
-    abandon(failureText("The window could not be created", ::GetLastError()));
+    abandon(failureText(texts_.text(TextId::WindowRefused), ::GetLastError()));
     return;
   }
   placement_ = Placement(dpiForWindow(hwnd));
@@ -100,8 +100,8 @@ void FormWindow::create() {
     --applyingGeometry_;
   }
   OutsideAnswers::registerMessages();
-  std::string failure =
-      children_.create(hwnd, form_, &FormWindow::childSubclassProc, reinterpret_cast<DWORD_PTR>(this));
+  std::string failure = children_.create(hwnd, form_, texts_, &FormWindow::childSubclassProc,
+                                         reinterpret_cast<DWORD_PTR>(this));
   if (!failure.empty()) {
     abandon(std::move(failure));
     return;
@@ -415,7 +415,7 @@ void FormWindow::timerChanged(const Timer& timer) {
   const auto& timers = form_.timers();
   for (std::size_t i = 0; i < timers.size(); ++i) {
     if (&timers[i] != &timer) continue;
-    timers_.apply(hwnd(), i, timer, shown_);
+    timers_.apply(hwnd(), i, timer, shown_, texts_);
     return;
   }
 }

@@ -26,6 +26,7 @@
 #include "host/window/resize_cover.h"
 #include "host/window/window_base.h"
 #include "layout/model.h"
+#include "platform/texts.h"
 
 namespace osk::win32 {
 
@@ -71,7 +72,8 @@ class FormWindow final : public WindowBase, public FormObserver {
     HighContrastChoice colours = HighContrastChoice::FollowSystem;
   };
 
-  FormWindow(Form& form, FormEvents& events, Options options);
+  // `texts` word why the window could not be made; they outlive it.
+  FormWindow(Form& form, FormEvents& events, const Texts& texts, Options options);
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
   FormWindow(FormWindow&&) = delete;
@@ -195,6 +197,7 @@ class FormWindow final : public WindowBase, public FormObserver {
 
   Form& form_;
   FormEvents& events_;
+  const Texts& texts_;
   Win32SystemColours systemColours_;
   Options options_;
   ChildControls children_;

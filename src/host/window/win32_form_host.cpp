@@ -172,7 +172,7 @@ void Win32FormHost::showModal(Form& dialog, Form& owner) {
   // said where events go.
   if (events_ == nullptr) return;
   HWND ownerHwnd = reinterpret_cast<HWND>(windowOf(owner));
-  FormWindow window(dialog, *events_, FormWindow::Options{ownerHwnd, false, true, false, colours_});
+  FormWindow window(dialog, *events_, texts_, FormWindow::Options{ownerHwnd, false, true, false, colours_});
   if (!window.alive()) {
     // Out of window or GDI resources: the click that asked for the dialog
     // would show nothing, so the note at the window it was asked from says
