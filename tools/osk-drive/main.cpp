@@ -59,6 +59,25 @@ DWORD WINAPI watchText(void* arg) {
   return 0;
 }
 
+// Stops the watch and waits for its thread however the command ends: the
+// thread reads the watch, which must outlive it.
+class WatchJoin {
+ public:
+  WatchJoin(TextWatch& watch, HANDLE thread) : watch_(watch), thread_(thread) {}
+  WatchJoin(const WatchJoin&) = delete;
+  WatchJoin& operator=(const WatchJoin&) = delete;
+  WatchJoin(WatchJoin&&) = delete;
+  WatchJoin& operator=(WatchJoin&&) = delete;
+  ~WatchJoin() {
+    watch_.stop = true;
+    WaitForSingleObject(thread_, INFINITE);
+  }
+
+ private:
+  TextWatch& watch_;
+  HANDLE thread_;
+};
+
 // The window a command addresses: a form, or a control of it when given.
 HWND target(const Args& a, size_t formAt) {
   if (a.size() > formAt + 1) return findControl(a[formAt], a[formAt + 1]);
@@ -860,33 +879,26 @@ const Command kCommands[] = {
        leftButton(true);
        const DWORD start = GetTickCount();
        bool held = true;
-       bool releaseRefused = false;
        // Started after the press: it compares the text as it stands, so
-       // nothing can be missed, and nothing that throws lies between here
-       // and the join below.
+       // nothing can be missed.
        const osk::win32::UniqueKernelHandle reader{CreateThread(nullptr, 0, watchText, &watch, 0, nullptr)};
        if (!reader) {
          leftButton(false);
          throw Failure("CreateThread failed");
        }
+       const WatchJoin join{watch, reader.get()};
        for (;;) {
          const DWORD elapsed = GetTickCount() - start;
          const std::string now = title();
          if (now != last) out(std::to_string(elapsed) + " " + now);
          last = now;
          if (held && elapsed >= kPersonsClickHoldMs) {
-           INPUT up{};
-           up.type = INPUT_MOUSE;
-           up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-           releaseRefused = SendInput(1, &up, sizeof up) != 1;
            held = false;
+           leftButton(false);
          }
          if (!held && (elapsed >= span || watch.seen)) break;
          Sleep(1);
        }
-       watch.stop = true;
-       WaitForSingleObject(reader.get(), INFINITE);
-       if (releaseRefused) throw Failure("SendInput refused the button's release");
      }},
     // The clipboard's text ("" when it holds none). Another program may
     // hold it open for a moment; that is waited out.

@@ -13,7 +13,7 @@ std::optional<std::size_t> FormTimers::indexOf(WPARAM id, std::size_t timerCount
   return std::nullopt;
 }
 
-void FormTimers::apply(HWND window, std::size_t index, const Timer& timer, bool shown, const Texts& texts) {
+void FormTimers::apply(HWND window, std::size_t index, const Timer& timer, bool shown) {
   const UINT_PTR id = idOf(index);
   if (!timer.enabled || timer.intervalMs <= 0) {
     refused_.erase(id);
@@ -25,7 +25,7 @@ void FormTimers::apply(HWND window, std::size_t index, const Timer& timer, bool 
     refused_.erase(id);
     return;
   }
-  const std::string why = failureText(texts.text(TextId::TimerRefused, {timer.name}), ::GetLastError());
+  const std::string why = failureText(texts_.text(TextId::TimerRefused, {timer.name}), ::GetLastError());
   logFailure(why);
   refused_.emplace(id, why);
   // Something the user asked for (a burst, the topmost place) does not run

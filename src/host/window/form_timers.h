@@ -19,6 +19,9 @@ namespace osk::win32 {
 
 class FormTimers {
  public:
+  // `texts` word a refusal; they outlive the timers.
+  explicit FormTimers(const Texts& texts) : texts_(texts) {}
+
   // The index in the form's timers of a WM_TIMER's id; none when the id is
   // not one of theirs.
   static std::optional<std::size_t> indexOf(WPARAM id, std::size_t timerCount);
@@ -26,8 +29,7 @@ class FormTimers {
   // Starts, restarts or stops the window timer of timer `index` as the
   // model has it. A refusal is logged and kept; once the window is `shown`
   // it also sounds, since something the user asked for does not run yet.
-  // `texts` word the refusal.
-  void apply(HWND window, std::size_t index, const Timer& timer, bool shown, const Texts& texts);
+  void apply(HWND window, std::size_t index, const Timer& timer, bool shown);
   void retryRefused(HWND window, const std::vector<Timer>& timers);
   static void stopAll(HWND window, std::size_t timerCount);
 
@@ -35,6 +37,7 @@ class FormTimers {
   const std::string* refusal() const { return refused_.empty() ? nullptr : &refused_.begin()->second; }
 
  private:
+  const Texts& texts_;
   std::map<UINT_PTR, std::string> refused_;
 };
 

@@ -62,7 +62,7 @@ RECT frameFor(const Form& form, const Placement& placement, DWORD style) {
 }  // namespace
 
 FormWindow::FormWindow(Form& form, FormEvents& events, const Texts& texts, Options options)
-    : form_(form), events_(events), texts_(texts), options_(options) {
+    : form_(form), events_(events), texts_(texts), options_(options), timers_(texts) {
   choosePalette();
   create();
 }
@@ -415,7 +415,7 @@ void FormWindow::timerChanged(const Timer& timer) {
   const auto& timers = form_.timers();
   for (std::size_t i = 0; i < timers.size(); ++i) {
     if (&timers[i] != &timer) continue;
-    timers_.apply(hwnd(), i, timer, shown_, texts_);
+    timers_.apply(hwnd(), i, timer, shown_);
     return;
   }
 }
